@@ -1,0 +1,24 @@
+// The algorithm parameters read from "D_Algoritmo.txt", in the order of the file.
+#pragma once
+
+struct Parameters {
+  int populationSize = 0;
+  int maxEvaluations = 0;
+  int runCount = 0;
+  int crossoverPercent = 0;
+  int mutationPercent = 0;
+  bool scrambleMutationEnabled = false;
+  bool insertionMutationEnabled = false;
+  bool swapMutationEnabled = false;
+  bool neighbourSwapMutationEnabled = false;
+  bool segmentWrapCrossoverEnabled = false;
+  bool cycleCrossoverEnabled = false;
+  bool segmentFillCrossoverEnabled = false;
+  bool maskKeepCrossoverEnabled = false;
+  bool maskReorderCrossoverEnabled = false;
+  bool segmentInsertCrossoverEnabled = false;
+  bool precedenceCrossoverEnabled = false;
+  int mateCandidates = 0;
+  int crowdingGroups = 0;
+  int crowdingGroupSize = 0;
+};

@@ -1,0 +1,11 @@
+// The stable ordering of a population by makespan.
+#pragma once
+
+#include "model/population.h"
+
+// Insertion sort of values[0..n) ascending, applying every move to indices alongside; equal values
+// keep their relative order.
+void sortByFitness(int* indices, float* values, int n);
+
+// Rebuilds pop in ascending makespan order (stable), using `copy` as the aside buffer.
+void orderByFitness(Population& pop, Population& copy);

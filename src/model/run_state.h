@@ -1,0 +1,32 @@
+// The state one execution shares across its runs: the read-only instance and parameters, the three
+// Populations, the run's evaluation count, the random source and the clock it is reseeded from.
+#pragma once
+
+#include <cstdint>
+#include <utility>
+
+#include "input/instance.h"
+#include "input/parameters.h"
+#include "model/clock.h"
+#include "model/population.h"
+#include "model/random_source.h"
+
+struct RunState {
+  const Instance& instance;
+  const Parameters& parameters;
+  Population population;
+  Population matingPool;
+  Population offspring;
+  // Held in 64 bits so that budgets up to 2^31 - 1 cannot overflow it.
+  std::int64_t evaluationCount = 0;
+  RandomSource random;
+  Clock clock;
+
+  RunState(const Instance& inst, const Parameters& params, Clock source)
+      : instance(inst),
+        parameters(params),
+        population(params.populationSize, inst.geneCount()),
+        matingPool(params.populationSize, inst.geneCount()),
+        offspring(params.populationSize, inst.geneCount()),
+        clock(std::move(source)) {}
+};
