@@ -2,6 +2,7 @@
 // Filled once by the instance reader and read-only afterwards.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 struct Instance {
@@ -17,10 +18,10 @@ struct Instance {
   int geneCount() const { return jobs * machines; }
   // Machine (1..M) of the operation-th (1-based) operation of job (1-based).
   int machineOf(int job, int operation) const {
-    return routing[static_cast<size_t>((job - 1) * machines + operation - 1)];
+    return routing[static_cast<std::size_t>((job - 1) * machines + operation - 1)];
   }
   // Processing time of job (1-based) on machine (1-based).
   int timeOn(int job, int machine) const {
-    return times[static_cast<size_t>((job - 1) * machines + machine - 1)];
+    return times[static_cast<std::size_t>((job - 1) * machines + machine - 1)];
   }
 };

@@ -25,6 +25,7 @@ int scheduleDistance(const float* genesA, const float* genesB, const Instance& i
   decodeMachineSequences(genesA, instance, scratch.first.data(), scratch);
   decodeMachineSequences(genesB, instance, scratch.second.data(), scratch);
   int same = 0;
-  for (int c = 0; c < geneCount; ++c) same += scratch.first[static_cast<size_t>(c)] == scratch.second[static_cast<size_t>(c)];
+  for (int c = 0; c < geneCount; ++c)
+    same += scratch.first[static_cast<size_t>(c)] == scratch.second[static_cast<size_t>(c)];
   return geneCount - same;
 }

@@ -25,6 +25,7 @@ float evaluateMakespan(const float* genes, const Instance& instance, MakespanScr
     if (operation == machines) scratch.jobEnd[static_cast<size_t>(j)] = end;
   }
   float makespan = 0.0f;
-  for (int c = 1; c <= jobs; ++c) makespan = std::max(makespan, scratch.jobEnd[static_cast<size_t>(c)]);
+  for (int c = 1; c <= jobs; ++c)
+    makespan = std::max(makespan, scratch.jobEnd[static_cast<size_t>(c)]);
   return makespan;
 }

@@ -7,8 +7,8 @@
 #include <vector>
 
 struct Population {
-  int size = 0;       // N
-  int geneCount = 0;  // L
+  int size = 0;               // N
+  int geneCount = 0;          // L
   std::vector<float> values;  // size * (geneCount + 1)
 
   Population() = default;
@@ -26,6 +26,14 @@ struct Population {
 
   void clear() { std::fill(values.begin(), values.end(), 0.0f); }
 };
+
+// A makespan or gene converted to an integer by truncation toward zero; values beyond the int
+// range saturate instead of being undefined.
+inline int truncateToInt(float value) {
+  if (value >= 2147483648.0f) return 2147483647;
+  if (value < -2147483648.0f) return -2147483647 - 1;
+  return static_cast<int>(value);
+}
 
 // Copies individual `from` of `source` whole (genes and fitness) over individual `to` of `target`.
 inline void copyIndividual(const Population& source, int from, Population& target, int to) {

@@ -8,9 +8,7 @@ struct RandomSource {
   std::uint64_t state = 0;
 
   // S := (seed * 22695477 + 1) mod 2^32, high half zero.
-  void seedRandom(std::uint32_t seed) {
-    state = static_cast<std::uint32_t>(seed * 22695477u + 1u);
-  }
+  void seedRandom(std::uint32_t seed) { state = static_cast<std::uint32_t>(seed * 22695477u + 1u); }
   // One 64-bit step; bits 32..62 of the new state.
   int rawRandom() {
     state = state * 0x0000015A00004E35ull + 1u;

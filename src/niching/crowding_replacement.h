@@ -1,0 +1,29 @@
+// Crowding replacement: every child replaces the worst of the most similar individuals of several
+// random groups, then the population is re-sorted and its previous best kept if all got worse.
+#pragma once
+
+#include <vector>
+
+#include "model/machine_sequences.h"
+#include "model/population.h"
+#include "model/run_state.h"
+
+struct ReplacementScratch {
+  SequenceScratch sequences;
+  std::vector<float> savedBest;
+  Population working;  // W: the population with the children placed so far
+  std::vector<int> drawnPositions;
+  std::vector<int> drawnDistances;
+  std::vector<int> acceptedMark;  // per position: the child number that last accepted it, plus one
+  std::vector<int> order;
+  std::vector<float> keys;
+};
+
+// Inserts every child of state.offspring, in order, into a working copy of state.population: the
+// child draws crowdingGroups x crowdingGroupSize distinct positions, each group's winner is its
+// member nearest to the child (first drawn among equals), and the child overwrites the winner with
+// the largest truncated makespan (lowest group among equals), unconditionally. The working copy is
+// then sorted stably by makespan and written back; the previous best comes back at position 0 only
+// when it is strictly better than everything in the working copy.
+template <class Random>
+void replaceByCrowding(RunState& state, Random& random, ReplacementScratch& scratch);

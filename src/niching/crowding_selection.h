@@ -1,0 +1,22 @@
+// Crowding selection of mates: each first parent is drawn at random, and its mate is the most
+// similar (smallest schedule distance) of mateCandidates random candidates that are not its clones.
+#pragma once
+
+#include <vector>
+
+#include "model/machine_sequences.h"
+#include "model/run_state.h"
+
+struct SelectionScratch {
+  SequenceScratch sequences;
+  std::vector<int> candidatePositions;
+  std::vector<int> candidateDistances;
+};
+
+// Fills state.matingPool: positions 0..N/2-1 the first parents (drawn with replacement), position
+// N/2 + i the mate of first parent i, all whole copies of state.population individuals. Candidates
+// equal to the first parent's position are redrawn and those at distance 0 discarded; among equal
+// distances the first accepted wins. When every other individual has the first parent's machine
+// sequences, the first candidate drawn is the mate, so the search always ends.
+template <class Random>
+void selectMates(RunState& state, Random& random, SelectionScratch& scratch);

@@ -1,0 +1,91 @@
+// Counting the distinct optima of a run, their average distance, and writing the four records.
+#include "results/optima_analysis.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Number of leading individuals whose makespan equals the best one.
+int countOptima(const Population& population) {
+  const float best = population.fitness(0);
+  int count = 1;
+  while (count < population.size && !(population.fitness(count) > best)) ++count;
+  return count;
+}
+
+std::string solutionLine(const float* sequences, int geneCount, float makespan) {
+  std::string line;
+  char number[16];
+  for (int c = 0; c < geneCount; ++c) {
+    std::snprintf(number, sizeof number, "%d ", truncateToInt(sequences[c]));
+    line += number;
+  }
+  std::snprintf(number, sizeof number, "%d ", truncateToInt(makespan));
+  return line + number;
+}
+
+bool closeAll(OptimaFiles& files) {
+  bool ok = closeFile(files.optima);
+  ok = closeFile(files.optimumCount) && ok;
+  ok = closeFile(files.distances) && ok;
+  return closeFile(files.solutions) && ok;
+}
+
+}  // namespace
+
+bool analyseOptima(const Population& population, const Instance& instance, OptimaFiles& files,
+                   SequenceScratch& scratch) {
+  const float best = population.fitness(0);
+  // Compared as doubles, which hold both the int target and the float makespan exactly.
+  if (static_cast<double>(instance.targetMakespan) < static_cast<double>(best)) {
+    writeFormatted(files.optima, "%.1f\n", static_cast<double>(best));
+    return closeAll(files);
+  }
+  const int geneCount = instance.geneCount();
+  const int optimumCount = countOptima(population);
+  const std::size_t stride = static_cast<std::size_t>(geneCount);
+  std::vector<float> optimumSequences(static_cast<std::size_t>(optimumCount) * stride);
+  for (int k = 0; k < optimumCount; ++k)
+    decodeMachineSequences(population.genes(k), instance, optimumSequences.data() + k * stride,
+                           scratch);
+
+  // An optimum is distinct when it differs from every earlier distinct one; the first of each
+  // schedule is the one kept. Sums are 64-bit: many distinct optima of a large instance
+  // overflow 32.
+  std::vector<char> distinctFlags(static_cast<std::size_t>(optimumCount), 0);
+  distinctFlags[0] = 1;
+  std::int64_t distinctCount = 1;
+  std::int64_t totalDistance = 0;
+  for (int j = 1; j < optimumCount; ++j) {
+    std::int64_t sum = 0;
+    bool distinct = true;
+    for (int p = 0; p < j && distinct; ++p) {
+      if (!distinctFlags[static_cast<std::size_t>(p)]) continue;
+      const int d = scheduleDistance(population.genes(p), population.genes(j), instance, scratch);
+      sum += d;
+      distinct = d != 0;
+    }
+    if (!distinct) continue;
+    distinctFlags[static_cast<std::size_t>(j)] = 1;
+    ++distinctCount;
+    totalDistance += sum;
+  }
+  if (distinctCount > 1) {
+    const float averageDistance =
+        static_cast<float>(static_cast<double>(2 * totalDistance) /
+                           static_cast<double>(distinctCount * (distinctCount - 1)));
+    writeFormatted(files.distances, "%.2f\n", static_cast<double>(averageDistance));
+  }
+  writeFormatted(files.optima, "%.1f\n", static_cast<double>(best));
+  writeFormatted(files.optimumCount, "%d\n", static_cast<int>(distinctCount));
+  for (int k = 0; k < optimumCount; ++k) {
+    if (!distinctFlags[static_cast<std::size_t>(k)]) continue;
+    writeText(files.solutions,
+              solutionLine(optimumSequences.data() + k * stride, geneCount, population.fitness(k)));
+    writeText(files.solutions, "\n");
+  }
+  writeText(files.solutions, "\n");
+  return closeAll(files);
+}

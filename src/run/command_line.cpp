@@ -1,0 +1,85 @@
+// Parsing the options of the main run.
+#include "run/command_line.h"
+
+const char* const kUsageLine =
+    "uso: jobshop-niching [--seed S] [--dir DIR] [--quiet] | import | init | report | --help | "
+    "--version";
+
+std::optional<std::uint32_t> parseSeed(const std::string& text) {
+  if (text.empty() || text.size() > 10) return std::nullopt;
+  std::uint64_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + static_cast<std::uint64_t>(c - '0');
+  }
+  if (value > 0xFFFFFFFFull) return std::nullopt;
+  return static_cast<std::uint32_t>(value);
+}
+
+namespace {
+
+CommandLine refuse(const std::string& why) {
+  CommandLine line;
+  line.action = CommandAction::usageError;
+  line.error = why;
+  return line;
+}
+
+}  // namespace
+
+CommandLine parseCommandLine(const std::vector<std::string>& args) {
+  CommandLine line;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    const bool hasValue = i + 1 < args.size();
+    if (arg == "--help" || arg == "-h") {
+      line.action = CommandAction::help;
+      return line;
+    }
+    if (arg == "--version") {
+      line.action = CommandAction::version;
+      return line;
+    }
+    if (arg == "--quiet" || arg == "-q") {
+      line.quiet = true;
+    } else if (arg == "--seed") {
+      if (!hasValue) return refuse("falta el valor de --seed");
+      line.seed = parseSeed(args[++i]);
+      if (!line.seed)
+        return refuse("--seed necesita un entero sin signo de 32 bits, no \"" + args[i] + "\"");
+    } else if (arg == "--dir") {
+      if (!hasValue || args[i + 1].empty()) return refuse("falta la carpeta de --dir");
+      line.folder = args[++i];
+      if (line.folder.back() != '/') line.folder += '/';
+    } else {
+      return refuse("argumento desconocido \"" + arg + "\"");
+    }
+  }
+  return line;
+}
+
+std::string helpText() {
+  return R"(jobshop-niching: minimum-makespan job-shop schedules by a genetic algorithm with
+multi-niche crowding; reports how many distinct optimal schedules each run ends with.
+
+Usage:
+  jobshop-niching [--seed S] [--dir DIR] [--quiet]
+      Reads "D_Entrada.txt" (instance) and "D_Algoritmo.txt" (parameters) and appends one record
+      per run to "D_Sal_Mejores.txt", "D_Sal_Optimos.txt", "D_Sal_NumOptimos.txt",
+      "D_Sal_Distancias.txt" and "D_Sal_Soluciones.txt". Prints the number k+1 after run k.
+      --seed S   reproducible execution: the k-th clock reading is S + k (S unsigned 32-bit)
+      --dir DIR  read the inputs from and append the results to DIR instead of the current folder
+      --quiet    no progress display on standard error (it is shown only on a terminal anyway)
+  jobshop-niching import [--target T] [--output PATH] FILE
+      Converts an instance in the standard or the Taillard format into "D_Entrada.txt" text,
+      written to standard output or PATH. Without --target the target is the classic lower bound.
+  jobshop-niching init [--force]
+      Writes a "D_Algoritmo.txt" with default parameters in the current folder; refuses to
+      overwrite an existing one unless --force.
+  jobshop-niching report [--dir DIR] [--output FILE] [--csv FILE]
+      Writes an HTML report (Gantt charts, convergence, histogram) of the results in DIR.
+  jobshop-niching --help | --version
+
+Exit status: 0 done, 1 input or output error, 2 usage error.
+)";
+}

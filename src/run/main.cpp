@@ -1,0 +1,9 @@
+// Entry point of jobshop-niching.
+#include <string>
+#include <vector>
+
+#include "run/program.h"
+
+int main(int argc, char** argv) {
+  return runProgram(std::vector<std::string>(argv + 1, argv + argc));
+}

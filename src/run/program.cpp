@@ -1,0 +1,76 @@
+// Reading the inputs, refusing what cannot run, and handing over to the run driver.
+#include "run/program.h"
+
+#include <cstdio>
+#include <new>
+#include <stdexcept>
+
+#include "input/input_error.h"
+#include "input/instance_reader.h"
+#include "input/parameter_reader.h"
+#include "run/command_line.h"
+#include "run/run_driver.h"
+
+namespace {
+
+const char* const kVersion = "jobshop-niching 1.0.0";
+const char* const kInputOpenMessage = "No se ha podido abrir el archivo del ejemplo";
+
+int usageError(const std::string& why) {
+  std::fprintf(stderr, "jobshop-niching: %s (%s)\n", why.c_str(), kUsageLine);
+  return 2;
+}
+
+int mainRun(const CommandLine& line) {
+  Instance instance;
+  Parameters parameters;
+  try {
+    instance = readInstance(line.folder + "D_Entrada.txt");
+    parameters = readParameters(line.folder + "D_Algoritmo.txt");
+  } catch (const InputError& error) {
+    if (error.cannotOpen) {
+      std::fputs(kInputOpenMessage, stdout);
+    } else {
+      std::fprintf(stderr, "%s\n", error.message.c_str());
+    }
+    return 1;
+  }
+  if (parameters.maxEvaluations > parameters.populationSize) {
+    std::fprintf(stderr,
+                 "D_Algoritmo.txt, línea 4: esta versión aún no realiza generaciones; "
+                 "se esperaba un máximo de evaluaciones no mayor que la población (%d), "
+                 "se encontró %d\n",
+                 parameters.populationSize, parameters.maxEvaluations);
+    return 1;
+  }
+  try {
+    RunState state(instance, parameters, line.seed ? steppingClock(*line.seed) : calendarClock());
+    RunOutput output{line.folder, stdout};
+    return executeRuns(state, output) ? 0 : 1;
+  } catch (const std::bad_alloc&) {
+  } catch (const std::length_error&) {
+  }
+  std::fprintf(stderr,
+               "No hay memoria suficiente para las poblaciones (%d individuos de %d genes)\n",
+               parameters.populationSize, instance.geneCount());
+  return 1;
+}
+
+}  // namespace
+
+int runProgram(const std::vector<std::string>& args) {
+  const CommandLine line = parseCommandLine(args);
+  switch (line.action) {
+    case CommandAction::help:
+      std::fputs(helpText().c_str(), stdout);
+      return 0;
+    case CommandAction::version:
+      std::printf("%s\n", kVersion);
+      return 0;
+    case CommandAction::usageError:
+      return usageError(line.error);
+    case CommandAction::run:
+      break;
+  }
+  return mainRun(line);
+}

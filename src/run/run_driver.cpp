@@ -1,0 +1,111 @@
+// The run driver: initial population, generation cycle, progress file and end-of-run analysis.
+#include "run/run_driver.h"
+
+#include "model/fitness_sort.h"
+#include "model/initialisation.h"
+#include "model/machine_sequences.h"
+#include "model/makespan.h"
+#include "results/optima_analysis.h"
+#include "results/result_files.h"
+
+namespace {
+
+const char* const kOutputOpenMessage = "No se ha podido abrir el archivo de salida";
+
+// Scratch of the driver and the steps it calls, obtained once per execution.
+struct DriverScratch {
+  MakespanScratch makespan;
+  SequenceScratch sequences;
+  Population orderingCopy;
+};
+
+void reportWriteFailure(const ResultFile& file) {
+  std::fprintf(stderr, "No se ha podido escribir el archivo de salida %s\n", file.path.c_str());
+}
+
+void initialiseRun(RunState& state, DriverScratch& scratch) {
+  state.population.clear();
+  initialisePopulation(state.population, state.instance, state.random);
+  for (int i = 1; i <= state.population.size; ++i)
+    state.population.fitness(i - 1) =
+        evaluateMakespan(state.population, state.instance, i, scratch.makespan);
+  orderByFitness(state.population, scratch.orderingCopy);
+}
+
+// Opens the four files of the analysis in order, stopping at the first that cannot be opened.
+bool openOptimaFiles(OptimaFiles& files, const std::string& folder) {
+  return openForAppend(files.optima, folder + kOptimaFileName) &&
+         openForAppend(files.optimumCount, folder + kOptimumCountFileName) &&
+         openForAppend(files.distances, folder + kDistanceFileName) &&
+         openForAppend(files.solutions, folder + kSolutionFileName);
+}
+
+bool closeOpened(OptimaFiles& files) {
+  bool ok = true;
+  for (ResultFile* file : {&files.optima, &files.optimumCount, &files.distances, &files.solutions})
+    if (!closeFile(*file)) {
+      reportWriteFailure(*file);
+      ok = false;
+    }
+  return ok;
+}
+
+// One run; returns false when a result file failed.
+bool performRun(RunState& state, const RunOutput& output, DriverScratch& scratch) {
+  bool outputOk = true;
+  int generation = 0;
+  initialiseRun(state, scratch);
+  float bestSoFar = state.population.fitness(0);
+
+  ResultFile progress;
+  if (openForAppend(progress, output.folder + kProgressFileName)) {
+    writeFormatted(progress, "%.1f %d\n", static_cast<double>(bestSoFar), 0);
+  } else {
+    std::fputs(kOutputOpenMessage, output.out);
+    outputOk = false;
+  }
+  state.evaluationCount = state.population.size;
+  while (state.evaluationCount < state.parameters.maxEvaluations) {
+    ++generation;
+    state.matingPool.clear();
+    state.offspring.clear();
+    const float best = state.population.fitness(0);
+    if (best < bestSoFar) {
+      bestSoFar = best;
+      writeFormatted(progress, "%.1f %d\n", static_cast<double>(bestSoFar), generation);
+    }
+  }
+  writeText(progress, "\n");
+  if (progress.handle != nullptr && !closeFile(progress)) {
+    reportWriteFailure(progress);
+    outputOk = false;
+  }
+
+  OptimaFiles files;
+  if (openOptimaFiles(files, output.folder)) {
+    if (!analyseOptima(state.population, state.instance, files, scratch.sequences)) {
+      closeOpened(files);
+      outputOk = false;
+    }
+  } else {
+    std::fputs(kOutputOpenMessage, output.out);
+    closeOpened(files);
+    outputOk = false;
+  }
+  return outputOk;
+}
+
+}  // namespace
+
+bool executeRuns(RunState& state, const RunOutput& output) {
+  reseedFromClock(state.random, state.clock);
+  DriverScratch scratch;
+  bool outputOk = true;
+  int runNumber = 1;
+  do {
+    outputOk = performRun(state, output, scratch) && outputOk;
+    ++runNumber;
+    std::fprintf(output.out, "%d\n", runNumber);
+  } while (runNumber <= state.parameters.runCount);
+  return outputOk;
+}

@@ -1,0 +1,65 @@
+// Machine sequences and the cell-count distance.
+#include "model/machine_sequences.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "test_instances.h"
+
+namespace {
+
+std::vector<float> sequencesOf(std::vector<float> genes, const Instance& instance) {
+  SequenceScratch scratch;
+  std::vector<float> out(genes.size(), -1.0f);
+  decodeMachineSequences(genes.data(), instance, out.data(), scratch);
+  return out;
+}
+
+int distance(std::vector<float> a, std::vector<float> b, const Instance& instance) {
+  SequenceScratch scratch;
+  return scheduleDistance(a.data(), b.data(), instance, scratch);
+}
+
+}  // namespace
+
+TEST(MachineSequences, WorkedExamples) {
+  const Instance instance = twoByTwoInstance();
+  EXPECT_EQ(sequencesOf({1, 2, 2, 1}, instance), (std::vector<float>{1, 2, 2, 1}));
+  EXPECT_EQ(sequencesOf({2, 1, 1, 2}, instance), (std::vector<float>{1, 2, 2, 1}));
+  EXPECT_EQ(sequencesOf({1, 1, 2, 2}, instance), (std::vector<float>{1, 2, 1, 2}));
+  EXPECT_EQ(sequencesOf({2, 2, 1, 1}, instance), (std::vector<float>{2, 1, 2, 1}));
+  EXPECT_EQ(sequencesOf({1, 2, 1, 2, 1, 2}, exampleInstance()),
+            (std::vector<float>{1, 2, 1, 2, 2, 1}));
+}
+
+TEST(ScheduleDistance, CountsDifferingCells) {
+  const Instance instance = twoByTwoInstance();
+  EXPECT_EQ(distance({1, 2, 2, 1}, {2, 1, 1, 2}, instance), 0) << "different genes, same schedule";
+  EXPECT_EQ(distance({1, 1, 2, 2}, {2, 2, 1, 1}, instance), 4);
+  EXPECT_EQ(distance({1, 1, 2, 2}, {1, 1, 2, 2}, instance), 0);
+  // Exchanging two adjacent jobs on one machine counts two cells.
+  const Instance oneMachine = makeInstance(3, 1, {1, 1, 1}, {1, 1, 1});
+  EXPECT_EQ(distance({1, 2, 3}, {2, 1, 3}, oneMachine), 2);
+  EXPECT_EQ(distance({1, 2, 3}, {3, 1, 2}, oneMachine), 3) << "with M = 1 the gene strings";
+  const Instance oneJob = makeInstance(1, 3, {1, 1, 1}, {2, 3, 1});
+  EXPECT_EQ(distance({1, 1, 1}, {1, 1, 1}, oneJob), 0);
+}
+
+TEST(ScheduleDistance, SymmetricNeverOneOnRandomChromosomes) {
+  const Instance instance =
+      makeInstance(4, 3, std::vector<int>(12, 1), {1, 2, 3, 3, 2, 1, 2, 1, 3, 1, 3, 2});
+  std::mt19937 generator(3);
+  std::vector<float> base{1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4};
+  for (int trial = 0; trial < 200; ++trial) {
+    std::vector<float> a = base, b = base;
+    std::shuffle(a.begin(), a.end(), generator);
+    std::shuffle(b.begin(), b.end(), generator);
+    const int d = distance(a, b, instance);
+    EXPECT_EQ(d, distance(b, a, instance));
+    EXPECT_NE(d, 1);
+    EXPECT_GE(d, 0);
+    EXPECT_LE(d, 12);
+  }
+}

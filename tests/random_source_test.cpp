@@ -1,0 +1,75 @@
+// The generator's published sequences and the rejection-based initialisation.
+#include "model/random_source.h"
+
+#include <gtest/gtest.h>
+
+#include "model/clock.h"
+#include "model/initialisation.h"
+#include "test_instances.h"
+
+TEST(RandomSource, PublishedSequences) {
+  RandomSource random;
+  random.seedRandom(0);
+  EXPECT_EQ(random.state, 1u);
+  for (int expected : {346, 13854878, 1621890440, 816282396, 1778554774})
+    EXPECT_EQ(random.rawRandom(), expected);
+  random.seedRandom(1);
+  for (int expected : {1410184549, 672584604, 1915668986, 576821944, 167078712})
+    EXPECT_EQ(random.rawRandom(), expected);
+  random.seedRandom(0);
+  for (int expected : {6, 8, 0, 6, 4}) EXPECT_EQ(random.randomBelow(10), expected);
+}
+
+TEST(RandomSource, BelowZeroAndOne) {
+  RandomSource random;
+  random.seedRandom(0);
+  EXPECT_EQ(random.randomBelow(0), 0);
+  EXPECT_EQ(random.state, 1u) << "randomBelow(0) must not advance the generator";
+  EXPECT_EQ(random.randomBelow(1), 0);
+  EXPECT_NE(random.state, 1u) << "randomBelow(1) advances one step";
+  EXPECT_EQ(random.rawRandom(), 13854878);
+}
+
+TEST(RandomSource, SteppingClockReseedsIdenticallyOnlyForEqualReadings) {
+  Clock clock = steppingClock(4294967295u);
+  EXPECT_EQ(clock.read(), 4294967295u);
+  EXPECT_EQ(clock.read(), 0u) << "wraps modulo 2^32";
+  Clock frozen{[] { return 77u; }};
+  RandomSource a, b;
+  reseedFromClock(a, frozen);
+  const int first = a.rawRandom();
+  reseedFromClock(b, frozen);
+  EXPECT_EQ(b.rawRandom(), first);
+}
+
+TEST(Initialisation, EveryChromosomeHoldsEachJobMTimes) {
+  const Instance instance =
+      makeInstance(4, 3, std::vector<int>(12, 1), {1, 2, 3, 3, 2, 1, 2, 1, 3, 1, 3, 2});
+  Population population(20, 12);
+  RandomSource random;
+  random.seedRandom(5);
+  initialisePopulation(population, instance, random);
+  for (int k = 0; k < population.size; ++k) {
+    std::vector<int> counts(5, 0);
+    for (float gene : genesOf(population, k)) ++counts[static_cast<std::size_t>(gene)];
+    EXPECT_EQ(counts, (std::vector<int>{0, 3, 3, 3, 3}));
+    EXPECT_EQ(population.fitness(k), 0.0f);
+  }
+}
+
+TEST(Initialisation, RejectsZeroAndCompleteJobs) {
+  const Instance oneJob = makeInstance(1, 3, {1, 1, 1}, {1, 2, 3});
+  Population population(1, 3);
+  ScriptedRandom draws({0, 1, 0, 0, 1, 1});
+  initialisePopulation(population, oneJob, draws);
+  EXPECT_EQ(genesOf(population, 0), (std::vector<float>{1, 1, 1}));
+  EXPECT_TRUE(draws.allConsumed());
+  EXPECT_EQ(draws.bounds, std::vector<int>(6, 2));
+
+  const Instance twoJobs = twoByTwoInstance();
+  Population two(1, 4);
+  ScriptedRandom script({2, 2, 2, 0, 1, 1});  // the third 2 is rejected: job 2 already has M genes
+  initialisePopulation(two, twoJobs, script);
+  EXPECT_EQ(genesOf(two, 0), (std::vector<float>{2, 2, 1, 1}));
+  EXPECT_TRUE(script.allConsumed());
+}
