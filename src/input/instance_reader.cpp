@@ -1,0 +1,145 @@
+// The instance reader: header lines, the two matrices under the literal field rule, and the
+// checks that refuse an instance instead of storing garbage.
+#include "input/instance_reader.h"
+
+#include <optional>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "input/line_reader.h"
+#include "input/refusal.h"
+
+namespace {
+
+struct SourceFile {
+  std::string name;
+  std::vector<std::string> lines;
+};
+
+enum class Matrix { kTimes, kRouting };
+
+// `expectation` is the whole "se esperaba..." phrase, since its verb agrees with what is expected.
+const std::string& lineOrRefuse(const SourceFile& file, size_t lineNumber,
+                                const std::string& expectation) {
+  if (lineNumber > file.lines.size()) {
+    refuseLine(file.name, lineNumber, expectation + ", se encontró el final del archivo");
+  }
+  return file.lines[lineNumber - 1];
+}
+
+std::string counted(std::int64_t n, const char* singular, const char* plural) {
+  return std::to_string(n) + " " + (n == 1 ? singular : plural);
+}
+
+std::string expectedLine(Matrix matrix, int job) {
+  return (matrix == Matrix::kTimes ? "se esperaban los tiempos de proceso del trabajo "
+                                   : "se esperaba la ruta del trabajo ") +
+         std::to_string(job);
+}
+
+[[noreturn]] void refuseCount(const SourceFile& file, Matrix matrix, const Instance& instance,
+                              size_t firstLine, size_t found) {
+  const std::int64_t expected = std::int64_t{instance.jobs} * instance.machines;
+  const size_t lastLine = firstLine + static_cast<size_t>(instance.jobs) - 1;
+  std::string text = expected == 1 ? "se esperaba " : "se esperaban ";
+  text += matrix == Matrix::kTimes ? counted(expected, "tiempo de proceso", "tiempos de proceso")
+                                   : counted(expected, "valor de ruta", "valores de ruta");
+  text += " (" + counted(instance.jobs, "trabajo", "trabajos") + " × " +
+          counted(instance.machines, "máquina", "máquinas") + ") en ";
+  text += lastLine == firstLine
+              ? "la línea " + std::to_string(firstLine)
+              : "las líneas " + std::to_string(firstLine) + " a " + std::to_string(lastLine);
+  text += found == 1 ? ", se encontró 1" : ", se encontraron " + std::to_string(found);
+  refuseLine(file.name, lastLine, text);
+}
+
+// Reads the J lines from firstLine on into `values` (J·M places, row by row). The running index
+// goes on across lines, so only the order and the total count of the values matter, not where the
+// lines break. Surplus values are counted but not stored, and refused once all J lines are read.
+void readMatrixLines(const SourceFile& file, size_t firstLine, Matrix matrix,
+                     const Instance& instance, std::vector<int>& values) {
+  const size_t machines = static_cast<size_t>(instance.machines);
+  const size_t total = static_cast<size_t>(instance.jobs) * machines;
+  values.assign(total, 0);
+  // seenInRow[m] == row + 1 once machine m has appeared in the routing row being read.
+  std::vector<size_t> seenInRow(matrix == Matrix::kRouting ? machines + 1 : 0, 0);
+  size_t k = 0;
+  for (int job = 1; job <= instance.jobs; ++job) {
+    const size_t lineNumber = firstLine + static_cast<size_t>(job) - 1;
+    const std::string& line = lineOrRefuse(file, lineNumber, expectedLine(matrix, job));
+    auto refuse = [&](const std::string& text) { refuseLine(file.name, lineNumber, text); };
+    forEachMatrixField(line, [&](std::string_view field) {
+      const DecimalValue converted = convertDecimal(field);
+      const int value = converted.value;
+      if (!converted.hasDigits) {
+        refuse("se esperaba un número entero, se encontró " +
+               (field.empty() ? std::string("un campo vacío (un espacio de más)") : quoted(field)));
+      }
+      if (k < total) {
+        const size_t row = k / machines;
+        if (matrix == Matrix::kTimes && value < 0) {
+          refuse("el tiempo de proceso del trabajo " + std::to_string(row + 1) + " en la máquina " +
+                 std::to_string(k % machines + 1) + " debe ser al menos 0, se encontró " +
+                 std::to_string(value));
+        }
+        if (matrix == Matrix::kRouting) {
+          auto refuseRoute = [&](const char* reason) {
+            refuse("la ruta del trabajo " + std::to_string(row + 1) +
+                   " no es una permutación de 1.." + std::to_string(machines) + " (la máquina " +
+                   std::to_string(value) + reason + ")");
+          };
+          if (value < 1 || static_cast<size_t>(value) > machines) refuseRoute(" no existe");
+          size_t& seen = seenInRow[static_cast<size_t>(value)];
+          if (seen == row + 1) refuseRoute(" se repite");
+          seen = row + 1;
+        }
+        values[k] = value;
+      }
+      ++k;
+    });
+  }
+  if (k != total) refuseCount(file, matrix, instance, firstLine, k);
+}
+
+// Converts the whole line `lineNumber` as a count that must be at least 1.
+int readCount(const SourceFile& file, size_t lineNumber, const std::string& what) {
+  const std::string& line = lineOrRefuse(file, lineNumber, "se esperaba " + what);
+  const DecimalValue count = convertDecimal(line);
+  if (count.value < 1) {
+    refuseLine(file.name, lineNumber,
+               what + " debe ser al menos 1, se encontró " + foundValue(count, line));
+  }
+  return count.value;
+}
+
+}  // namespace
+
+Instance readInstance(const std::string& path) {
+  std::optional<std::vector<std::string>> lines = readFileLines(path);
+  if (!lines) refuseUnopened();
+  const SourceFile file{fileNameOf(path), std::move(*lines)};
+
+  Instance instance;
+  instance.jobs = readCount(file, 1, "el número de trabajos");
+  if (instance.jobs > kMaxJobs) {
+    refuseLine(file.name, 1,
+               "el número de trabajos debe ser como mucho " + std::to_string(kMaxJobs) +
+                   ", se encontró " + std::to_string(instance.jobs));
+  }
+  instance.machines = readCount(file, 2, "el número de máquinas");
+  const std::int64_t genes = std::int64_t{instance.jobs} * instance.machines;
+  if (genes > kMaxGenes) {
+    refuseLine(file.name, 2,
+               "el número de operaciones (trabajos × máquinas) debe ser como mucho " +
+                   std::to_string(kMaxGenes) + ", se encontró " + std::to_string(instance.jobs) +
+                   " × " + std::to_string(instance.machines) + " = " + std::to_string(genes));
+  }
+  instance.targetMakespan =
+      convertDecimal(lineOrRefuse(file, 3, "se esperaba el makespan objetivo")).value;
+
+  const size_t jobs = static_cast<size_t>(instance.jobs);
+  readMatrixLines(file, 4, Matrix::kTimes, instance, instance.times);
+  readMatrixLines(file, 4 + jobs, Matrix::kRouting, instance, instance.routing);
+  return instance;
+}

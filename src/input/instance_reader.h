@@ -1,0 +1,21 @@
+// Reading the problem instance "D_Entrada.txt" into an Instance, refusing any file the rest of
+// the program could not work with.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "input/instance.h"
+
+// Job numbers are held in 16-bit fields in places, so more jobs could not be told apart.
+inline constexpr int kMaxJobs = 65535;
+// At most 2^24 genes (J·M): up to there a 32-bit float, which holds the genes and schedule times,
+// still represents every whole count exactly, and the populations stay within memory.
+inline constexpr std::int64_t kMaxGenes = 16777216;
+
+// Reads the header lines (J, M, target makespan), then the J lines of processing times and the J
+// lines of routing; lines after those are ignored. Throws InputError with cannotOpen set when the
+// file cannot be opened, and a one-line refusal naming the file name and line otherwise: the file
+// ends early, J or M is out of range, a matrix does not hold exactly J·M values, a matrix field has
+// no digit, a processing time is negative, or a job's routing is not a permutation of 1..M.
+Instance readInstance(const std::string& path);

@@ -1,0 +1,47 @@
+// Text-level reading shared by both input files: whole files into lines, the one decimal
+// conversion of every value, and the splitting of a matrix line into its field texts.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Result of the decimal conversion; `hasDigits` tells a written 0 from text that held no number.
+struct DecimalValue {
+  int value = 0;
+  bool hasDigits = false;
+};
+
+// The lines of `text`, without their line feeds. A carriage return right before a line feed is
+// dropped; a last line without a line feed still counts, but nothing after a final line feed does.
+// Lines may be of any length.
+std::vector<std::string> splitLines(std::string_view text);
+
+// The lines of the whole file at `path` as splitLines gives them; nullopt when the file cannot be
+// opened or read (a directory included).
+std::optional<std::vector<std::string>> readFileLines(const std::string& path);
+
+// Skips leading white space, takes an optional '+' or '-' and then the decimal digits up to the
+// first non-digit; the rest of the text is ignored. No digits give 0 with hasDigits false. Values
+// beyond the int range saturate at INT_MIN or INT_MAX.
+DecimalValue convertDecimal(std::string_view text);
+
+// Calls visit(field) for each field text of one matrix line (without its line feed), in order,
+// taken literally: a single space ends a field, so each further space in a row, or a space at the
+// start, yields an empty field; one trailing space adds nothing and two add one empty field; an
+// empty line has no fields. Every character other than a space, a tab included, belongs to its
+// field. The views point into `line`.
+template <class Visit>
+void forEachMatrixField(std::string_view line, Visit&& visit) {
+  size_t p = 0;
+  while (p < line.size()) {
+    size_t start = p;
+    while (p < line.size() && line[p] != ' ') ++p;
+    visit(line.substr(start, p - start));
+    if (p < line.size()) ++p;  // one space only
+  }
+}
+
+// The fields forEachMatrixField visits, collected.
+std::vector<std::string_view> splitMatrixFields(std::string_view line);

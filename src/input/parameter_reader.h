@@ -1,0 +1,15 @@
+// Reading the algorithm parameters "D_Algoritmo.txt" into Parameters, refusing combinations the
+// run could not work with.
+#pragma once
+
+#include <string>
+
+#include "input/parameters.h"
+
+// Reads 38 lines as 19 label/value pairs in file order; labels are ignored, a flag is set exactly
+// when its value converts to 1. Throws InputError with cannotOpen set when the file cannot be
+// opened, and a one-line refusal naming the file name and line otherwise: fewer than 38 lines, an
+// odd population or one below 2, no crossover enabled, both percentages negative while the budget
+// exceeds the population, fewer than 1 mate candidate, group or group member, or more group places
+// than individuals.
+Parameters readParameters(const std::string& path);
