@@ -1,0 +1,43 @@
+// Conversion of published job-shop instances ("standard" and Taillard text formats) into an
+// Instance, and the "D_Entrada.txt" text of an Instance.
+#pragma once
+
+#include <string>
+
+#include "input/instance.h"
+
+enum class InstanceFormat {
+  // Optional "#" comments, a line "J M", then J lines of M pairs "machine time" in operation
+  // order, machines numbered from 0.
+  kStandard,
+  // A header line "J M [more numbers]", a "Times" block of J lines of M times in operation order
+  // and a "Machines" block of J lines of M machine numbers from 1.
+  kTaillard,
+};
+
+// The format the text is written in: Taillard when some line is the word "Times" or "Machines"
+// (in any letter case), standard otherwise. Looks at nothing else; the parser checks the rest.
+InstanceFormat detectInstanceFormat(const std::string& text);
+
+// Parses text in the detected format into an Instance with times in machine order, routing as
+// machines 1..M in operation order and targetMakespan set to classicLowerBound. Throws
+// InputError{"FILE:LINE: reason"} (fileName as given) for any malformed input: J or M below 1,
+// wrong number of values on a line, missing or surplus lines or blocks, non-numbers, negative
+// times, machines out of range or repeated within a job, more jobs or operations than readInstance
+// accepts (kMaxJobs, kMaxGenes), and a total processing time beyond a signed 32-bit integer. Blank
+// lines and lines whose first non-blank character is "#" are skipped; carriage returns are ignored.
+Instance parseInstanceText(const std::string& text, const std::string& fileName);
+
+// Reads the whole file at path and parses it as parseInstanceText does, path naming it in
+// messages. Throws InputError when the file cannot be read.
+Instance importInstanceFile(const std::string& path);
+
+// The largest of every job's total processing time and every machine's total load: no schedule
+// can be shorter. Exact for every Instance whose total processing time fits an int, which
+// parseInstanceText guarantees.
+int classicLowerBound(const Instance& instance);
+
+// The instance as "D_Entrada.txt" text: J, M and the target on lines 1 to 3, then J lines of times
+// in machine order and J lines of routing, values separated by single spaces, every line ending
+// with "\n".
+std::string formatInstanceFile(const Instance& instance);

@@ -1,0 +1,82 @@
+// Argument handling and the guarded write of the init command.
+#include "run/init_command.h"
+
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <utility>
+
+#include "input/parameter_template.h"
+#include "run/text_file_output.h"
+
+namespace {
+
+constexpr const char* kCommandName = "jobshop-niching init";
+
+std::string enabledOperators(const Parameters& p) {
+  const std::pair<bool, const char*> operators[] = {
+      {p.segmentWrapCrossoverEnabled, "segmentWrapCrossover"},
+      {p.cycleCrossoverEnabled, "cycleCrossover"},
+      {p.segmentFillCrossoverEnabled, "segmentFillCrossover"},
+      {p.maskKeepCrossoverEnabled, "maskKeepCrossover"},
+      {p.maskReorderCrossoverEnabled, "maskReorderCrossover"},
+      {p.segmentInsertCrossoverEnabled, "segmentInsertCrossover"},
+      {p.precedenceCrossoverEnabled, "precedenceCrossover"},
+      {p.scrambleMutationEnabled, "scrambleMutation"},
+      {p.insertionMutationEnabled, "insertionMutation"},
+      {p.swapMutationEnabled, "swapMutation"},
+      {p.neighbourSwapMutationEnabled, "neighbourSwapMutation"},
+  };
+  std::string names;
+  for (const auto& [enabled, name] : operators) {
+    if (!enabled) continue;
+    if (!names.empty()) names += ", ";
+    names += name;
+  }
+  return names;
+}
+
+std::string describe(const Parameters& p) {
+  return "population " + std::to_string(p.populationSize) + ", " +
+         std::to_string(p.maxEvaluations) + " evaluations per run, " + std::to_string(p.runCount) +
+         " runs, crossover " + std::to_string(p.crossoverPercent) + "%, mutation " +
+         std::to_string(p.mutationPercent) + "%, operators " + enabledOperators(p) + ", " +
+         std::to_string(p.mateCandidates) + " mate candidates, " +
+         std::to_string(p.crowdingGroups) + " crowding groups of " +
+         std::to_string(p.crowdingGroupSize);
+}
+
+}  // namespace
+
+int runInitCommand(const std::vector<std::string>& args, const std::string& folder,
+                   std::ostream& out, std::ostream& err) {
+  bool force = false;
+  for (const std::string& arg : args) {
+    if (arg == "--force") {
+      force = true;
+    } else if (arg == "--help" || arg == "-h") {
+      out << kInitUsage << "\n";
+      return 0;
+    } else {
+      err << kCommandName << ": unexpected argument " << arg << "\n" << kInitUsage << "\n";
+      return 2;
+    }
+  }
+
+  const std::string path = (std::filesystem::path(folder) / "D_Algoritmo.txt").string();
+  std::error_code ignored;
+  // symlink_status, so that a dangling link also counts as something not to overwrite.
+  if (!force && std::filesystem::exists(std::filesystem::symlink_status(path, ignored))) {
+    err << kCommandName << ": " << path << " already exists; use --force to replace it\n";
+    return 1;
+  }
+  const Parameters parameters = defaultParameters();
+  const std::string failure = writeTextFile(path, formatParameterFile(parameters),
+                                            force ? WriteMode::kReplace : WriteMode::kCreateNew);
+  if (!failure.empty()) {
+    err << kCommandName << ": cannot write " << path << " (" << failure << ")\n";
+    return 1;
+  }
+  out << "Wrote " << path << ": " << describe(parameters) << "\n";
+  return 0;
+}

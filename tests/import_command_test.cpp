@@ -1,0 +1,231 @@
+// The import command: converted benchmark files reproduced from both published formats, the
+// default target, the output file, and the exit statuses of failures and bad arguments.
+#include "run/import_command.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "test_instances.h"
+
+namespace {
+
+// Copies of converted instances of the benchmark collection with their rows of its index.
+const std::string kBenchmarks = std::string(JOBSHOP_SOURCE_DIR) + "/tests/data/benchmarks/";
+
+struct Converted {
+  int jobs = 0;
+  int machines = 0;
+  std::vector<std::vector<int>> times;    // machine order
+  std::vector<std::vector<int>> routing;  // machines 1..M in operation order
+};
+
+Converted parseConverted(const std::string& text) {
+  std::istringstream in(text);
+  Converted c;
+  int target = 0;
+  in >> c.jobs >> c.machines >> target;
+  auto readRows = [&](std::vector<std::vector<int>>& rows) {
+    rows.assign(static_cast<size_t>(c.jobs), std::vector<int>(static_cast<size_t>(c.machines)));
+    for (auto& row : rows)
+      for (int& value : row) in >> value;
+  };
+  readRows(c.times);
+  readRows(c.routing);
+  return c;
+}
+
+int timeOfOperation(const Converted& c, size_t job, size_t operation) {
+  return c.times[job][static_cast<size_t>(c.routing[job][operation] - 1)];
+}
+
+std::string standardText(const Converted& c) {
+  std::ostringstream text;
+  text << "# rebuilt from the converted file\n" << c.jobs << " " << c.machines << "\n";
+  for (size_t j = 0; j < c.times.size(); ++j) {
+    for (size_t o = 0; o < c.routing[j].size(); ++o) {
+      text << (o > 0 ? "  " : "") << c.routing[j][o] - 1 << " " << timeOfOperation(c, j, o);
+    }
+    text << "\n";
+  }
+  return text.str();
+}
+
+std::string taillardText(const Converted& c) {
+  std::ostringstream text;
+  text << "Nb of jobs, Nb of Machines, Time seed, Machine seed, Upper bound\n"
+       << c.jobs << " " << c.machines << " 1 2 3\nTimes\n";
+  for (size_t j = 0; j < c.times.size(); ++j) {
+    for (size_t o = 0; o < c.routing[j].size(); ++o) text << " " << timeOfOperation(c, j, o);
+    text << "\n";
+  }
+  text << "Machines\n";
+  for (const auto& row : c.routing) {
+    for (int machine : row) text << " " << machine;
+    text << "\n";
+  }
+  return text.str();
+}
+
+// The named column of the instance's row in the index excerpt.
+std::string indexValue(const std::string& name, const std::string& column) {
+  std::istringstream index(readFile(kBenchmarks + "index.tsv"));
+  std::string header;
+  std::getline(index, header);
+  std::vector<std::string> columns;
+  for (std::istringstream in(header); std::getline(in, header, '\t');) columns.push_back(header);
+  const size_t wanted =
+      static_cast<size_t>(std::find(columns.begin(), columns.end(), column) - columns.begin());
+  for (std::string line; std::getline(index, line);) {
+    if (line.rfind(name + "\t", 0) != 0) continue;
+    std::istringstream row(line);
+    std::string value;
+    for (size_t k = 0; k <= wanted; ++k) std::getline(row, value, '\t');
+    return value;
+  }
+  return "(missing)";
+}
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+Outcome runImport(const std::vector<std::string>& args) {
+  std::ostringstream out;
+  std::ostringstream err;
+  Outcome outcome;
+  outcome.status = runImportCommand(args, out, err);
+  outcome.out = out.str();
+  outcome.err = err.str();
+  return outcome;
+}
+
+std::string thirdLine(const std::string& text) {
+  std::istringstream in(text);
+  std::string line;
+  for (int k = 0; k < 3; ++k) std::getline(in, line);
+  return line;
+}
+
+}  // namespace
+
+TEST(ImportCommand, ReproducesConvertedBenchmarksFromBothFormats) {
+  const std::string folder = makeTempFolder();
+  for (const std::string name : {"ft06", "la01", "ta01"}) {
+    const std::string converted = readFile(kBenchmarks + name + ".txt");
+    ASSERT_FALSE(converted.empty()) << name;
+    const Converted parsed = parseConverted(converted);
+    const std::string target = indexValue(name, "target");
+    writeFile(folder + "standard.txt", standardText(parsed));
+    writeFile(folder + "taillard.txt", taillardText(parsed));
+    for (const std::string file : {"standard.txt", "taillard.txt"}) {
+      const Outcome outcome = runImport({"--target", target, folder + file});
+      EXPECT_EQ(outcome.status, 0) << name << " " << file << ": " << outcome.err;
+      EXPECT_EQ(outcome.err, "");
+      EXPECT_EQ(outcome.out, converted) << name << " " << file;
+    }
+  }
+}
+
+TEST(ImportCommand, DefaultTargetIsTheClassicLowerBound) {
+  // For these two the index's lower bound is the classic one: the largest machine load.
+  const std::string folder = makeTempFolder();
+  for (const std::string name : {"la01", "ta31"}) {
+    const std::string converted = readFile(kBenchmarks + name + ".txt");
+    writeFile(folder + "in.txt", standardText(parseConverted(converted)));
+    const Outcome outcome = runImport({folder + "in.txt"});
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(thirdLine(outcome.out), indexValue(name, "lower_bound")) << name;
+  }
+}
+
+TEST(ImportCommand, WritesTheOutputFileOnlyWhenAsked) {
+  const std::string folder = makeTempFolder();
+  writeFile(folder + "in.txt", "2 3\n0 3 1 2 2 4\n2 1 0 2 1 5\n");
+  writeFile(folder + "D_Entrada.txt", "old contents\n");
+  Outcome outcome = runImport({folder + "in.txt", "--output", folder + "D_Entrada.txt"});
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_EQ(readFile(folder + "D_Entrada.txt"), "2\n3\n9\n3 2 4\n2 5 1\n1 2 3\n3 1 2\n");
+  EXPECT_EQ(outcome.out,
+            "Wrote " + folder + "D_Entrada.txt: 2 jobs, 3 machines, target 9 (the lower bound)\n");
+
+  // A target below the bound is written as given, with a warning.
+  outcome = runImport({"--output", folder + "low.txt", "--target", "5", folder + "in.txt"});
+  EXPECT_EQ(outcome.status, 0);
+  EXPECT_EQ(thirdLine(readFile(folder + "low.txt")), "5");
+  EXPECT_EQ(outcome.out, "Wrote " + folder + "low.txt: 2 jobs, 3 machines, target 5\n");
+  EXPECT_NE(outcome.err.find("warning: target 5 is below the lower bound 9"), std::string::npos)
+      << outcome.err;
+}
+
+TEST(ImportCommand, InputAndOutputFailuresExitWithOne) {
+  const std::string folder = makeTempFolder();
+  Outcome outcome = runImport({folder + "missing.txt"});
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.out, "");
+  EXPECT_EQ(outcome.err.rfind(folder + "missing.txt: cannot open the file (", 0), 0u)
+      << outcome.err;
+
+  writeFile(folder + "bad.txt", "2 3\n0 3 1 2 5 4\n2 1 0 2 1 5\n");
+  outcome = runImport({folder + "bad.txt", "--output", folder + "out.txt"});
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.err,
+            folder + "bad.txt:2: job 1, operation 3: machine 5 is out of range 0..2\n");
+  EXPECT_FALSE(std::filesystem::exists(folder + "out.txt"));
+
+  writeFile(folder + "in.txt", "1 1\n0 7\n");
+  outcome = runImport({folder + "in.txt", "--output", folder + "no/such/folder.txt"});
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.out, "");
+  EXPECT_EQ(outcome.err, "jobshop-niching import: cannot write " + folder +
+                             "no/such/folder.txt (No such file or directory)\n");
+
+  // A full disk shows only when the buffered text is flushed.
+  if (std::filesystem::exists("/dev/full")) {
+    outcome = runImport({folder + "in.txt", "--output", "/dev/full"});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err,
+              "jobshop-niching import: cannot write /dev/full (No space left on device)\n");
+  }
+
+  std::ostringstream brokenOut;
+  brokenOut.setstate(std::ios::badbit);
+  std::ostringstream err;
+  EXPECT_EQ(runImportCommand({folder + "in.txt"}, brokenOut, err), 1);
+  EXPECT_EQ(err.str(), "jobshop-niching import: cannot write to standard output\n");
+}
+
+TEST(ImportCommand, BadArgumentsExitWithTwoAndTheUsage) {
+  const std::string usage = std::string(kImportUsage) + "\n";
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{}, "expected one instance file, found 0"},
+      {{"a.txt", "b.txt"}, "expected one instance file, found 2"},
+      {{"a.txt", "--target"}, "--target needs a value"},
+      {{"--output"}, "--output needs a value"},
+      {{"--target", "abc", "a.txt"},
+       "--target needs a whole number from 0 to 2147483647, found \"abc\""},
+      {{"--target", "-1", "a.txt"},
+       "--target needs a whole number from 0 to 2147483647, found \"-1\""},
+      {{"--target", "2147483648", "a.txt"},
+       "--target needs a whole number from 0 to 2147483647, found \"2147483648\""},
+      {{"--target", "5", "--target", "6", "a.txt"}, "--target is given more than once"},
+      {{"--tagret", "5", "a.txt"}, "unknown option --tagret"},
+  };
+  for (const auto& [args, reason] : cases) {
+    const Outcome outcome = runImport(args);
+    EXPECT_EQ(outcome.status, 2) << reason;
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err, "jobshop-niching import: " + reason + "\n" + usage);
+  }
+  const Outcome help = runImport({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out, usage);
+}
