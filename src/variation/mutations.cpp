@@ -1,0 +1,97 @@
+// The four mutation operators. Whether an operator changes mutationBuffer decides how several of
+// them combine on one child, so that detail is kept exactly per operator.
+#include "variation/mutations.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "model/random_source.h"
+#include "model/scripted_random.h"
+
+namespace {
+
+void copyBufferToChild(Population& offspring, const float* mutationBuffer, int k) {
+  std::copy(mutationBuffer, mutationBuffer + offspring.geneCount, offspring.genes(k));
+}
+
+}  // namespace
+
+template <class Random>
+void scrambleMutation(Population& offspring, float* mutationBuffer, int k, Random& random,
+                      VariationScratch& scratch) {
+  const int geneCount = offspring.geneCount;
+  const int a = random.randomBelow(geneCount);
+  const int b = random.randomBelow(geneCount);
+  const int lo = std::min(a, b);
+  const int n = std::max(a, b) - lo;
+  if (n > 0) {
+    const size_t length = static_cast<size_t>(n) + 1;
+    if (scratch.genes.size() < length) scratch.genes.resize(length);
+    if (scratch.order.size() < length) scratch.order.resize(length);
+    float* pool = scratch.genes.data();
+    float* order = scratch.order.data();
+    std::copy(mutationBuffer + lo, mutationBuffer + lo + n + 1, pool);
+    int left = n + 1;
+    for (int i = 0; i < n; ++i) {
+      const int r = random.randomBelow(left);
+      order[i] = pool[r];
+      // The pool keeps its order, so every draw sequence names exactly one permutation.
+      std::copy(pool + r + 1, pool + left, pool + r);
+      --left;
+    }
+    order[n] = pool[0];
+    std::copy(order, order + n + 1, mutationBuffer + lo);
+  }
+  copyBufferToChild(offspring, mutationBuffer, k);
+}
+
+template <class Random>
+void swapMutation(Population& offspring, float* mutationBuffer, int k, Random& random,
+                  VariationScratch&) {
+  const int geneCount = offspring.geneCount;
+  const int a = random.randomBelow(geneCount);
+  const int b = random.randomBelow(geneCount);
+  if (geneCount > 0) std::swap(mutationBuffer[a], mutationBuffer[b]);
+  copyBufferToChild(offspring, mutationBuffer, k);
+}
+
+template <class Random>
+void insertionMutation(Population& offspring, float* mutationBuffer, int k, Random& random,
+                       VariationScratch& scratch) {
+  const int geneCount = offspring.geneCount;
+  const int from = random.randomBelow(geneCount);
+  const int to = random.randomBelow(geneCount);
+  if (geneCount <= 0) return;
+  if (scratch.genes.size() < static_cast<size_t>(geneCount)) {
+    scratch.genes.resize(static_cast<size_t>(geneCount));
+  }
+  float* moved = scratch.genes.data();
+  std::copy(mutationBuffer, mutationBuffer + geneCount, moved);
+  if (from < to) {
+    std::rotate(moved + from, moved + from + 1, moved + to + 1);
+  } else if (from > to) {
+    std::rotate(moved + to, moved + from, moved + from + 1);
+  }
+  std::copy(moved, moved + geneCount, offspring.genes(k));
+}
+
+template <class Random>
+void neighbourSwapMutation(Population& offspring, float* mutationBuffer, int k, Random& random,
+                           VariationScratch&) {
+  const int geneCount = offspring.geneCount;
+  const int p = random.randomBelow(geneCount);
+  if (geneCount >= 2) {
+    const int left = p < geneCount - 1 ? p : geneCount - 2;
+    std::swap(mutationBuffer[left], mutationBuffer[left + 1]);
+  }
+  copyBufferToChild(offspring, mutationBuffer, k);
+}
+
+template void scrambleMutation(Population&, float*, int, RandomSource&, VariationScratch&);
+template void scrambleMutation(Population&, float*, int, ScriptedRandom&, VariationScratch&);
+template void swapMutation(Population&, float*, int, RandomSource&, VariationScratch&);
+template void swapMutation(Population&, float*, int, ScriptedRandom&, VariationScratch&);
+template void insertionMutation(Population&, float*, int, RandomSource&, VariationScratch&);
+template void insertionMutation(Population&, float*, int, ScriptedRandom&, VariationScratch&);
+template void neighbourSwapMutation(Population&, float*, int, RandomSource&, VariationScratch&);
+template void neighbourSwapMutation(Population&, float*, int, ScriptedRandom&, VariationScratch&);

@@ -1,0 +1,132 @@
+// Pairing, the probability tests, the two dispatchers and the evaluation accounting of a
+// generation's children.
+#include "variation/offspring.h"
+
+#include <algorithm>
+
+#include "model/clock.h"
+#include "model/makespan.h"
+#include "model/random_source.h"
+#include "model/scripted_random.h"
+#include "variation/cycle_crossover.h"
+#include "variation/mask_crossovers.h"
+#include "variation/mutations.h"
+#include "variation/segment_crossovers.h"
+
+namespace {
+
+void copyGenes(const Population& source, int from, std::vector<float>& buffer) {
+  const float* genes = source.genes(from);
+  std::copy(genes, genes + source.geneCount, buffer.begin());
+}
+
+}  // namespace
+
+template <class Random>
+bool passesPercentage(int percent, Random& random) {
+  return random.randomBelow(101) <= percent;
+}
+
+template <class Random>
+void applyCrossovers(Population& offspring, const Parameters& parameters, const float* parent1,
+                     const float* parent2, int pair, Random& random, VariationScratch& scratch) {
+  if (parameters.segmentFillCrossoverEnabled) {
+    segmentFillCrossover(offspring, parent1, parent2, pair, random, scratch);
+  }
+  if (parameters.segmentInsertCrossoverEnabled) {
+    segmentInsertCrossover(offspring, parent1, parent2, pair, random, scratch);
+  }
+  if (parameters.precedenceCrossoverEnabled) {
+    precedenceCrossover(offspring, parent1, parent2, pair, random, scratch);
+  }
+  if (parameters.maskKeepCrossoverEnabled) {
+    maskKeepCrossover(offspring, parent1, parent2, pair, random, scratch);
+  }
+  if (parameters.cycleCrossoverEnabled) {
+    cycleCrossover(offspring, parent1, parent2, pair, random, scratch);
+  }
+  if (parameters.segmentWrapCrossoverEnabled) {
+    segmentWrapCrossover(offspring, parent1, parent2, pair, random, scratch);
+  }
+  if (parameters.maskReorderCrossoverEnabled) {
+    maskReorderCrossover(offspring, parent1, parent2, pair, random, scratch);
+  }
+}
+
+template <class Random>
+void applyMutations(Population& offspring, const Parameters& parameters, float* mutationBuffer,
+                    int k, Random& random, VariationScratch& scratch) {
+  if (parameters.scrambleMutationEnabled) {
+    scrambleMutation(offspring, mutationBuffer, k, random, scratch);
+  }
+  if (parameters.swapMutationEnabled) swapMutation(offspring, mutationBuffer, k, random, scratch);
+  if (parameters.insertionMutationEnabled) {
+    insertionMutation(offspring, mutationBuffer, k, random, scratch);
+  }
+  if (parameters.neighbourSwapMutationEnabled) {
+    neighbourSwapMutation(offspring, mutationBuffer, k, random, scratch);
+  }
+}
+
+template <class Random>
+void generateOffspring(RunState& state, Random& random, VariationScratch& scratch) {
+  reseedFromClock(random, state.clock);
+  const Parameters& parameters = state.parameters;
+  Population& pool = state.matingPool;
+  Population& offspring = state.offspring;
+  const size_t geneCount = static_cast<size_t>(offspring.geneCount);
+  scratch.parent1.resize(geneCount);
+  scratch.parent2.resize(geneCount);
+  scratch.mutationBuffer.resize(geneCount);
+  const int half = pool.size / 2;
+  // An odd pool leaves its last position unread and the last child slot unwritten.
+  const int pairs = std::min(half, offspring.size / 2);
+
+  const auto mutateChild = [&](int child) {
+    if (!passesPercentage(parameters.mutationPercent, random)) return false;
+    copyGenes(offspring, child, scratch.mutationBuffer);
+    applyMutations(offspring, parameters, scratch.mutationBuffer.data(), child, random, scratch);
+    return true;
+  };
+  const auto evaluate = [&](int child) {
+    offspring.fitness(child) =
+        evaluateMakespan(offspring.genes(child), state.instance, scratch.makespan);
+  };
+
+  for (int i = 1; i <= pairs; ++i) {
+    const int first = 2 * i - 2;
+    const int second = 2 * i - 1;
+    if (passesPercentage(parameters.crossoverPercent, random)) {
+      state.evaluationCount += 2;
+      copyGenes(pool, i - 1, scratch.parent1);
+      copyGenes(pool, half + i - 1, scratch.parent2);
+      applyCrossovers(offspring, parameters, scratch.parent1.data(), scratch.parent2.data(), i,
+                      random, scratch);
+      mutateChild(first);
+      mutateChild(second);
+      evaluate(first);
+      evaluate(second);
+    } else {
+      copyIndividual(pool, i - 1, offspring, first);
+      copyIndividual(pool, half + i - 1, offspring, second);
+      for (const int child : {first, second}) {
+        if (!mutateChild(child)) continue;
+        state.evaluationCount += 1;
+        evaluate(child);
+      }
+    }
+  }
+}
+
+template bool passesPercentage(int, RandomSource&);
+template bool passesPercentage(int, ScriptedRandom&);
+template void applyCrossovers(Population&, const Parameters&, const float*, const float*, int,
+                              RandomSource&, VariationScratch&);
+template void applyCrossovers(Population&, const Parameters&, const float*, const float*, int,
+                              ScriptedRandom&, VariationScratch&);
+template void applyMutations(Population&, const Parameters&, float*, int, RandomSource&,
+                             VariationScratch&);
+template void applyMutations(Population&, const Parameters&, float*, int, ScriptedRandom&,
+                             VariationScratch&);
+template void generateOffspring(RunState&, RandomSource&, VariationScratch&);
+template void generateOffspring(RunState&, ScriptedRandom&, VariationScratch&);
