@@ -81,5 +81,5 @@ TEST(OptimaAnalysis, SingleIndividualAndLongLines) {
     for (int j = 1; j <= jobs; ++j) genes.push_back(static_cast<float>(j));
   const AnalysedFiles large = analyse(makePopulation({genes}, {1234}), big);
   EXPECT_GT(large.solutions.size(), 3000u);
-  EXPECT_EQ(large.solutions.substr(large.solutions.size() - 12), " 39 40 1234 \n\n");
+  EXPECT_EQ(large.solutions.substr(large.solutions.size() - 14), " 39 40 1234 \n\n");
 }

@@ -5,6 +5,7 @@
 
 #include "model/clock.h"
 #include "model/initialisation.h"
+#include "model/scripted_random.h"
 #include "test_instances.h"
 
 TEST(RandomSource, PublishedSequences) {

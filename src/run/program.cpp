@@ -35,14 +35,6 @@ int mainRun(const CommandLine& line) {
     }
     return 1;
   }
-  if (parameters.maxEvaluations > parameters.populationSize) {
-    std::fprintf(stderr,
-                 "D_Algoritmo.txt, línea 4: esta versión aún no realiza generaciones; "
-                 "se esperaba un máximo de evaluaciones no mayor que la población (%d), "
-                 "se encontró %d\n",
-                 parameters.populationSize, parameters.maxEvaluations);
-    return 1;
-  }
   try {
     RunState state(instance, parameters, line.seed ? steppingClock(*line.seed) : calendarClock());
     RunOutput output{line.folder, stdout};

@@ -5,8 +5,11 @@
 #include "model/initialisation.h"
 #include "model/machine_sequences.h"
 #include "model/makespan.h"
+#include "niching/crowding_replacement.h"
+#include "niching/crowding_selection.h"
 #include "results/optima_analysis.h"
 #include "results/result_files.h"
+#include "variation/offspring.h"
 
 namespace {
 
@@ -17,6 +20,9 @@ struct DriverScratch {
   MakespanScratch makespan;
   SequenceScratch sequences;
   Population orderingCopy;
+  SelectionScratch selection;
+  VariationScratch variation;
+  ReplacementScratch replacement;
 };
 
 void reportWriteFailure(const ResultFile& file) {
@@ -69,6 +75,9 @@ bool performRun(RunState& state, const RunOutput& output, DriverScratch& scratch
     ++generation;
     state.matingPool.clear();
     state.offspring.clear();
+    selectMates(state, state.random, scratch.selection);
+    generateOffspring(state, state.random, scratch.variation);
+    replaceByCrowding(state, state.random, scratch.replacement);
     const float best = state.population.fitness(0);
     if (best < bestSoFar) {
       bestSoFar = best;

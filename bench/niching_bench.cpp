@@ -1,0 +1,72 @@
+// Crowding selection, crowding replacement and one whole generation, over L and N.
+#include <benchmark/benchmark.h>
+
+#include "bench_fixtures.h"
+#include "niching/crowding_replacement.h"
+#include "niching/crowding_selection.h"
+#include "variation/offspring.h"
+
+namespace {
+
+struct Started {
+  Instance instance;
+  Parameters parameters;
+  RunState state;
+  Started(int jobs, int machines, int n)
+      : instance(randomInstance(jobs, machines)),
+        parameters(benchmarkParameters(n)),
+        state(instance, parameters, steppingClock(0)) {
+    startRun(state);
+  }
+};
+
+void BM_SelectMates(benchmark::State& s) {
+  Started run(static_cast<int>(s.range(0)), static_cast<int>(s.range(1)),
+              static_cast<int>(s.range(2)));
+  SelectionScratch scratch;
+  for (auto _ : s) selectMates(run.state, run.state.random, scratch);
+  s.SetItemsProcessed(s.iterations() * s.range(2) / 2);
+}
+BENCHMARK(BM_SelectMates)->Args({10, 10, 100})->Args({20, 20, 200})->Args({100, 20, 100});
+
+void BM_ReplaceByCrowding(benchmark::State& s) {
+  Started run(static_cast<int>(s.range(0)), static_cast<int>(s.range(1)),
+              static_cast<int>(s.range(2)));
+  SelectionScratch selection;
+  VariationScratch variation;
+  ReplacementScratch replacement;
+  const Population start = run.state.population;
+  selectMates(run.state, run.state.random, selection);
+  generateOffspring(run.state, run.state.random, variation);
+  for (auto _ : s) {
+    run.state.population = start;
+    replaceByCrowding(run.state, run.state.random, replacement);
+  }
+  s.SetItemsProcessed(s.iterations() * s.range(2));
+}
+BENCHMARK(BM_ReplaceByCrowding)->Args({10, 10, 100})->Args({20, 20, 200})->Args({100, 20, 100});
+
+// One generation as the run driver performs it.
+void BM_Generation(benchmark::State& s) {
+  Started run(static_cast<int>(s.range(0)), static_cast<int>(s.range(1)),
+              static_cast<int>(s.range(2)));
+  SelectionScratch selection;
+  VariationScratch variation;
+  ReplacementScratch replacement;
+  for (auto _ : s) {
+    run.state.matingPool.clear();
+    run.state.offspring.clear();
+    selectMates(run.state, run.state.random, selection);
+    generateOffspring(run.state, run.state.random, variation);
+    replaceByCrowding(run.state, run.state.random, replacement);
+  }
+  s.SetItemsProcessed(s.iterations() * s.range(2));
+}
+BENCHMARK(BM_Generation)
+    ->Args({10, 10, 100})
+    ->Args({20, 20, 100})
+    ->Args({20, 20, 200})
+    ->Args({30, 20, 200})
+    ->Args({100, 20, 100});
+
+}  // namespace
