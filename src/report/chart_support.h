@@ -1,0 +1,20 @@
+// What the charts share: round tick values for an axis, and the colours of jobs and of runs.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Tick values between low and high (inclusive) at a step of 1, 2 or 5 times a power of ten,
+// chosen so that there are at most maxTicks of them; empty when high < low.
+std::vector<double> niceTicks(double low, double high, int maxTicks);
+
+// A tick value as a label: whole numbers without decimals.
+std::string tickLabel(double value);
+
+// Fill colour of job (1-based) in the Gantt charts, "#rrggbb"; the first eleven are fixed and
+// clearly unlike each other, later ones spread round the colour wheel.
+std::string jobColour(int job);
+
+// Stroke colour of the index-th (0-based) series of a plot, "#rrggbb", darker than job colours;
+// the first twelve are fixed and clearly unlike each other.
+std::string seriesColour(int index);

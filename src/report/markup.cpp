@@ -1,0 +1,46 @@
+// Small pieces of text for the report page and its charts: escaping for markup that must also
+// parse as XML, and numbers in a fixed, locale-free form.
+#include "report/markup.h"
+
+#include <cstdio>
+
+std::string escapeMarkup(std::string_view text) {
+  std::string escaped;
+  escaped.reserve(text.size());
+  for (char c : text) {
+    switch (c) {
+      case '&':
+        escaped += "&amp;";
+        break;
+      case '<':
+        escaped += "&lt;";
+        break;
+      case '>':
+        escaped += "&gt;";
+        break;
+      case '"':
+        escaped += "&quot;";
+        break;
+      default:
+        escaped += c;
+    }
+  }
+  return escaped;
+}
+
+std::string fixedNumber(double value, int decimals) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+  return buffer;
+}
+
+std::string coordinate(double value) {
+  std::string text = fixedNumber(value, 1);
+  if (text.size() > 2 && text.compare(text.size() - 2, 2, ".0") == 0) text.resize(text.size() - 2);
+  if (text == "-0") text = "0";
+  return text;
+}
+
+std::string plainNumber(double value) {
+  return fixedNumber(value, value == static_cast<double>(static_cast<long long>(value)) ? 0 : 1);
+}

@@ -1,0 +1,17 @@
+// The recorded optima rebuilt against the instance: a solution is drawn only when its machine
+// orders are a schedule of this instance whose makespan is the one written on its line.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "input/instance.h"
+#include "report/result_records.h"
+#include "report/semi_active_schedule.h"
+
+// One rebuilt schedule per recorded solution, indexed like runs[r].solutions. A solution that is
+// not a schedule of the instance, or whose rebuilt makespan differs from the recorded one, keeps a
+// non-empty problem and is also reported in problems.
+std::vector<std::vector<SemiActiveSchedule>> rebuildRecordedSchedules(
+    const std::vector<RunRecord>& runs, const Instance& instance,
+    std::vector<std::string>& problems);

@@ -1,0 +1,61 @@
+// The report page's style sheet, inlined into the page so that it opens offline and alone.
+#include "report/report_style.h"
+
+const char* const kReportStyle = R"css(
+body { font-family: "DejaVu Sans", "Segoe UI", Helvetica, Arial, sans-serif; color: #1d2330;
+  background: #f5f6f8; margin: 0; }
+main { max-width: 1100px; margin: 0 auto; padding: 24px 20px 48px; }
+h1 { font-size: 28px; margin: 0 0 4px; }
+h2 { font-size: 21px; margin: 36px 0 10px; border-bottom: 2px solid #d5d9e0; padding-bottom: 4px; }
+h3 { font-size: 17px; margin: 26px 0 8px; }
+p.meta { color: #5a6272; margin: 0 0 18px; }
+p.note { color: #5a6272; font-size: 14px; margin: 4px 0 10px; }
+code { font-size: 90%; }
+.problems { background: #fdecea; border: 1px solid #e2847a; border-radius: 6px;
+  padding: 10px 18px; margin: 14px 0; }
+.problems h2 { border: none; margin: 4px 0; color: #a4271b; font-size: 19px; }
+.problems li { margin: 3px 0; }
+.cards { display: flex; flex-wrap: wrap; gap: 12px; }
+.card { background: #fff; border: 1px solid #d5d9e0; border-radius: 8px; padding: 10px 16px;
+  min-width: 150px; }
+.card .value { font-size: 26px; font-weight: bold; }
+.card .label { font-size: 13px; color: #5a6272; }
+.card.good .value { color: #1e7b3a; }
+.card.bad .value { color: #a4271b; }
+table { border-collapse: collapse; background: #fff; font-size: 14px; }
+th, td { border: 1px solid #d5d9e0; padding: 4px 10px; text-align: right; }
+th { background: #e9ecf1; }
+tr.reached td.reached { color: #1e7b3a; font-weight: bold; }
+.scroll { overflow-x: auto; max-width: 100%; }
+.chart { background: #fff; border: 1px solid #d5d9e0; border-radius: 8px; padding: 8px;
+  margin: 8px 0; }
+svg { display: block; max-width: 100%; height: auto; font-size: 12px; }
+svg .grid { stroke: #e3e6eb; stroke-width: 1; }
+svg .axis { stroke: #7a8191; stroke-width: 1; }
+svg .tick { fill: #4a5160; font-size: 12px; }
+svg .tick.strong { font-weight: bold; fill: #1d2330; }
+svg .axis-title { fill: #1d2330; font-size: 13px; }
+svg .series { fill: none; stroke-width: 2.2; stroke-linejoin: round; opacity: 0.85; }
+svg .series-tail { fill: none; stroke-width: 1.4; stroke-dasharray: 2 4; opacity: 0.7; }
+svg .target { stroke: #c0392b; stroke-width: 1.6; stroke-dasharray: 7 5; }
+svg .target-label { fill: #c0392b; font-size: 13px; font-weight: bold; paint-order: stroke;
+  stroke: #ffffff; stroke-width: 4px; stroke-linejoin: round; }
+svg .bar.reached { fill: #2e9a52; }
+svg .bar.missed { fill: #9aa3b2; }
+svg .bar-count { fill: #1d2330; font-size: 12px; }
+svg .lane { fill: #f0f2f5; }
+svg .operation { stroke: #ffffff; stroke-width: 1; }
+svg .bar-label { fill: #111111; font-size: 12px; }
+svg .row-label { fill: #1d2330; font-size: 13px; font-weight: bold; }
+svg .makespan { stroke: #1d2330; stroke-width: 1.4; stroke-dasharray: 4 3; }
+figure { margin: 10px 0 16px; }
+figcaption { font-size: 14px; color: #3a4150; margin-bottom: 2px; }
+.legend { display: flex; flex-wrap: wrap; gap: 6px 14px; font-size: 13px; margin: 6px 0; }
+.key { white-space: nowrap; }
+.swatch { display: inline-block; width: 14px; height: 14px; border-radius: 3px;
+  vertical-align: -2px; margin-right: 5px; border: 1px solid #00000030; }
+.swatch.line { height: 4px; vertical-align: 3px; }
+p.unusable { color: #a4271b; }
+ul.rest { font-family: "DejaVu Sans Mono", Consolas, monospace; font-size: 13px; }
+table.matrix td, table.matrix th { text-align: center; min-width: 28px; padding: 3px 6px; }
+)css";

@@ -1,0 +1,94 @@
+// The page's figures and tables as HTML: the summary cards, the per-run table and the matrix of
+// distances between the optima of one run.
+#include "report/report_tables.h"
+
+#include <algorithm>
+
+#include "report/markup.h"
+
+namespace {
+
+std::string card(const std::string& value, const std::string& label, const char* tone = "") {
+  return std::string("<div class=\"card ") + tone + "\"><div class=\"value\">" + value +
+         "</div><div class=\"label\">" + label + "</div></div>";
+}
+
+std::string orDash(const std::optional<double>& value, int decimals) {
+  if (!value) return "&#8211;";
+  return decimals < 0 ? plainNumber(*value) : fixedNumber(*value, decimals);
+}
+
+std::string cell(const std::string& content, const char* className = "") {
+  return std::string("<td class=\"") + className + "\">" + content + "</td>";
+}
+
+}  // namespace
+
+std::string summaryCards(const ReportSummary& summary, const Instance& instance) {
+  std::string html = "<div class=\"cards\">";
+  html += card(std::to_string(instance.jobs) + " &#215; " + std::to_string(instance.machines),
+               "jobs &#215; machines");
+  html += card(std::to_string(instance.targetMakespan), "target makespan");
+  html += card(std::to_string(summary.runs), "runs");
+  const bool bestReaches = summary.bestMakespan && *summary.bestMakespan <= instance.targetMakespan;
+  html += card(orDash(summary.bestMakespan, -1), "best makespan", bestReaches ? "good" : "bad");
+  html += card(orDash(summary.medianBest, -1), "median of the runs' bests");
+  html += card(std::to_string(summary.runsReachingTarget) + " of " + std::to_string(summary.runs),
+               "runs that reached the target", summary.runsReachingTarget > 0 ? "good" : "bad");
+  std::string optima = "&#8211;";
+  if (summary.fewestOptima) {
+    optima = std::to_string(*summary.fewestOptima);
+    if (*summary.mostOptima != *summary.fewestOptima) {
+      optima += "&#8211;" + std::to_string(*summary.mostOptima);
+    }
+  }
+  html += card(optima, "distinct optima in a run that reached the target (" +
+                           std::to_string(summary.totalOptima) + " in all)");
+  html += card(orDash(summary.meanAverageDistance, 2),
+               "mean of the runs' average distances between optima (" +
+                   std::to_string(summary.runsWithDistance) + " runs with two or more)");
+  html += "</div>";
+  return html;
+}
+
+std::string runsTable(const std::vector<RunRecord>& runs) {
+  std::string html =
+      "<div class=\"scroll\"><table class=\"runs\"><thead><tr><th>run</th><th>best makespan</th>"
+      "<th>reached target</th><th>distinct optima</th><th>average distance</th>"
+      "<th>generations with improvements</th><th>last improving generation</th></tr></thead>"
+      "<tbody>";
+  for (const RunRecord& run : runs) {
+    const RunFigures figures = runFigures(run);
+    html += std::string("<tr class=\"") + (run.reachedTarget ? "reached" : "missed") + "\">";
+    html += cell(std::to_string(run.run));
+    html += cell(plainNumber(run.best));
+    html += cell(run.reachedTarget ? "yes" : "no", "reached");
+    html += cell(run.distinctOptima ? std::to_string(*run.distinctOptima) : "");
+    html += cell(run.averageDistance ? fixedNumber(*run.averageDistance, 2) : "");
+    html += cell(std::to_string(figures.improvingGenerations));
+    html += cell(std::to_string(figures.lastImprovingGeneration));
+    html += "</tr>";
+  }
+  html += "</tbody></table></div>";
+  return html;
+}
+
+std::string distanceTable(const std::vector<std::vector<int>>& matrix, int maxDistance) {
+  std::string html = "<div class=\"scroll\"><table class=\"matrix\"><tr><th></th>";
+  for (std::size_t i = 0; i < matrix.size(); ++i) html += "<th>" + std::to_string(i + 1) + "</th>";
+  html += "</tr>";
+  const double scale = std::max(maxDistance, 1);
+  for (std::size_t i = 0; i < matrix.size(); ++i) {
+    html += "<tr><th>" + std::to_string(i + 1) + "</th>";
+    for (std::size_t j = 0; j < matrix.size(); ++j) {
+      // Far-apart pairs are shaded darker, so that clusters of similar optima stand out.
+      const int shade = static_cast<int>(255.0 - 110.0 * matrix[i][j] / scale);
+      const std::string tone = std::to_string(shade);
+      html += "<td style=\"background:rgb(" + tone + "," + tone + ",255)\">" +
+              (i == j ? std::string("&#183;") : std::to_string(matrix[i][j])) + "</td>";
+    }
+    html += "</tr>";
+  }
+  html += "</table></div>";
+  return html;
+}

@@ -1,0 +1,20 @@
+// The page's figures and tables as HTML: the summary cards, the per-run table and the matrix of
+// distances between the optima of one run.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "input/instance.h"
+#include "report/result_records.h"
+#include "report/run_summary.h"
+
+// Cards with the instance size and target, the number of runs, the best and median best
+// makespans, the runs that reached the target, the optima per run and the mean distance.
+std::string summaryCards(const ReportSummary& summary, const Instance& instance);
+
+// One row per run with the same columns as the CSV.
+std::string runsTable(const std::vector<RunRecord>& runs);
+
+// A square table of distances, optima numbered from 1, shaded by distance relative to maxDistance.
+std::string distanceTable(const std::vector<std::vector<int>>& matrix, int maxDistance);

@@ -1,0 +1,54 @@
+// What the five result files say about each run, once split into runs and aligned, together with
+// every disagreement found between the files.
+#include "report/result_records.h"
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "report/result_parsing.h"
+#include "report/run_alignment.h"
+#include "results/result_files.h"
+
+namespace {
+
+std::optional<std::string> readWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream text;
+  text << in.rdbuf();
+  if (in.bad()) return std::nullopt;
+  return text.str();
+}
+
+}  // namespace
+
+ResultRecords loadResultRecords(const std::string& folder, const Instance& instance) {
+  const char* const names[] = {kProgressFileName, kOptimaFileName, kOptimumCountFileName,
+                               kDistanceFileName, kSolutionFileName};
+  std::optional<std::string> texts[std::size(names)];
+  std::vector<std::string> missing;
+  for (std::size_t f = 0; f < std::size(names); ++f) {
+    texts[f] = readWholeFile(folder + names[f]);
+    if (!texts[f]) missing.push_back(folder + names[f]);
+  }
+  ResultRecords records;
+  if (missing.size() == std::size(names)) {
+    records.problems.push_back("none of the five result files can be read in " +
+                               (folder.empty() ? std::string("the current folder") : folder) +
+                               " (has the program been run there?)");
+    return records;
+  }
+  for (const std::string& path : missing) {
+    records.problems.push_back("cannot read " + path + "; it is taken as empty");
+  }
+  std::vector<std::string>& problems = records.problems;
+  ParsedResultFiles files;
+  files.progress = parseProgressFile(texts[0].value_or(""), problems);
+  files.bests = parseNumberLines(texts[1].value_or(""), kOptimaFileName, false, problems);
+  files.counts = parseNumberLines(texts[2].value_or(""), kOptimumCountFileName, true, problems);
+  files.distances = parseNumberLines(texts[3].value_or(""), kDistanceFileName, false, problems);
+  files.blocks = parseSolutionFile(texts[4].value_or(""), instance.geneCount(), problems);
+  records.runs = alignRuns(files, instance.targetMakespan, problems);
+  return records;
+}

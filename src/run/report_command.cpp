@@ -1,0 +1,117 @@
+// Argument handling of the report command, and the path from the folder's files to the written
+// page: read, align, rebuild the optima, then write.
+#include "run/report_command.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "input/input_error.h"
+#include "input/instance_reader.h"
+#include "report/html_report.h"
+#include "report/recorded_schedules.h"
+#include "report/report_csv.h"
+#include "report/result_records.h"
+#include "results/result_files.h"
+#include "run/text_file_output.h"
+
+namespace {
+
+constexpr const char* kCommandName = "jobshop-niching report";
+constexpr const char* kInstanceFileName = "D_Entrada.txt";
+constexpr const char* kDefaultOutputName = "report.html";
+
+struct ReportOptions {
+  std::string folder;  // "" or ending in '/'
+  std::string output;
+  std::string csv;
+};
+
+int usage(std::ostream& err, const std::string& why) {
+  err << kCommandName << ": " << why << "\n" << kReportUsage << "\n";
+  return 2;
+}
+
+// Compared by resolved paths, so that files that do not exist yet compare too.
+bool samePath(const std::string& a, const std::string& b) {
+  std::error_code errorA, errorB;
+  const std::filesystem::path first = std::filesystem::weakly_canonical(a, errorA);
+  const std::filesystem::path second = std::filesystem::weakly_canonical(b, errorB);
+  return errorA || errorB ? a == b : first == second;
+}
+
+// True when writing to path would replace one of the files the report is made from.
+bool isInputFile(const std::string& path, const std::string& folder) {
+  const char* const inputs[] = {kInstanceFileName,     kProgressFileName, kOptimaFileName,
+                                kOptimumCountFileName, kDistanceFileName, kSolutionFileName};
+  for (const char* name : inputs) {
+    if (samePath(path, folder + name)) return true;
+  }
+  return false;
+}
+
+bool writeOutput(const std::string& path, const std::string& text, const char* what,
+                 std::ostream& err) {
+  const std::string failure = writeTextFile(path, text, WriteMode::kReplace);
+  if (failure.empty()) return true;
+  err << kCommandName << ": cannot write the " << what << " " << path << ": " << failure << "\n";
+  return false;
+}
+
+}  // namespace
+
+int runReportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  ReportOptions options;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--help" || arg == "-h") {
+      out << kReportUsage << "\n";
+      return 0;
+    }
+    std::string* target = arg == "--dir"      ? &options.folder
+                          : arg == "--output" ? &options.output
+                          : arg == "--csv"    ? &options.csv
+                                              : nullptr;
+    if (target == nullptr) return usage(err, "unexpected argument " + arg);
+    if (i + 1 >= args.size() || args[i + 1].empty()) return usage(err, arg + " needs a value");
+    *target = args[++i];
+  }
+  if (!options.folder.empty() && options.folder.back() != '/') options.folder += '/';
+  if (options.output.empty()) options.output = options.folder + kDefaultOutputName;
+  for (const std::string* path : {&options.output, &options.csv}) {
+    if (!path->empty() && isInputFile(*path, options.folder)) {
+      return usage(err, *path + " is one of the files the report is made from");
+    }
+  }
+  if (!options.csv.empty() && samePath(options.csv, options.output)) {
+    return usage(err, "--csv and --output name the same file");
+  }
+
+  Instance instance;
+  try {
+    instance = readInstance(options.folder + kInstanceFileName);
+  } catch (const InputError& error) {
+    err << kCommandName << ": " << error.message;
+    if (error.cannotOpen) err << " (" << options.folder << kInstanceFileName << ")";
+    err << "\n";
+    return 1;
+  }
+  ResultRecords records = loadResultRecords(options.folder, instance);
+  const std::vector<std::vector<SemiActiveSchedule>> schedules =
+      rebuildRecordedSchedules(records.runs, instance, records.problems);
+  for (const std::string& problem : records.problems) {
+    err << kCommandName << ": " << problem << "\n";
+  }
+  bool written = writeOutput(
+      options.output, htmlReport(options.folder, instance, records, schedules), "report", err);
+  if (!options.csv.empty()) {
+    written = writeOutput(options.csv, reportCsv(records.runs), "CSV file", err) && written;
+  }
+  if (written) {
+    out << "wrote " << options.output;
+    if (!options.csv.empty()) out << " and " << options.csv;
+    out << " (" << records.runs.size() << " runs";
+    if (!records.problems.empty()) out << ", " << records.problems.size() << " problems";
+    out << ")\n";
+  }
+  return written && records.problems.empty() ? 0 : 1;
+}

@@ -1,0 +1,344 @@
+// The report command: splitting the five result files into runs, reporting files that disagree,
+// the CSV, and the page as well-formed markup with its charts; once on the program's own files.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <map>
+#include <sstream>
+
+#include "report/gantt_chart.h"
+#include "report/progress_charts.h"
+#include "report/result_records.h"
+#include "run/report_command.h"
+#include "test_instances.h"
+
+namespace {
+
+// Three jobs that all visit machine 1 then machine 2 for one time unit: every permutation
+// schedule has makespan 4, the target, so runs can hold several distinct optima.
+const char* const kFlowShop = "3\n2\n4\n1 1\n1 1\n1 1\n1 2\n1 2\n1 2\n";
+
+// Two executions' worth of runs: run 1 stays above the target, run 2 has one optimum, run 3
+// three (average distance 28/6) and run 4 four (average distance 60/12), one more than is drawn.
+std::map<std::string, std::string> fixtureFiles() {
+  return {
+      {"D_Entrada.txt", kFlowShop},
+      {"D_Sal_Mejores.txt",
+       "7.0 0\n5.0 3\n\n6.0 0\n4.0 2\n\n4.0 0\n\n8.0 0\n6.0 1\n5.0 4\n4.0 9\n\n"},
+      {"D_Sal_Optimos.txt", "5.0\n4.0\n4.0\n4.0\n"},
+      {"D_Sal_NumOptimos.txt", "1\n3\n4\n"},
+      {"D_Sal_Distancias.txt", "4.67\n5.00\n"},
+      {"D_Sal_Soluciones.txt",
+       "1 2 3 1 2 3 4 \n\n"
+       "1 2 3 1 2 3 4 \n1 3 2 1 3 2 4 \n2 3 1 2 3 1 4 \n\n"
+       "1 2 3 1 2 3 4 \n3 2 1 3 2 1 4 \n2 1 3 2 1 3 4 \n1 3 2 1 3 2 4 \n\n"},
+  };
+}
+
+const char* const kFixtureCsv =
+    "run,best_makespan,reached_target,distinct_optima,average_distance,improving_generations,"
+    "last_improving_generation\n"
+    "1,5.0,no,,,1,3\n"
+    "2,4.0,yes,1,,1,2\n"
+    "3,4.0,yes,3,4.67,0,0\n"
+    "4,4.0,yes,4,5.00,3,9\n";
+
+std::string folderWith(const std::map<std::string, std::string>& files) {
+  const std::string folder = makeTempFolder();
+  for (const auto& [name, text] : files) writeFile(folder + name, text);
+  return folder;
+}
+
+std::map<std::string, std::string> contentsOf(const std::string& folder,
+                                              const std::map<std::string, std::string>& files) {
+  std::map<std::string, std::string> contents;
+  for (const auto& entry : files) {
+    contents[entry.first] = fileExists(folder + entry.first) ? readFile(folder + entry.first) : "";
+  }
+  return contents;
+}
+
+struct Outcome {
+  int status;
+  std::string out, err;
+};
+
+Outcome report(const std::vector<std::string>& args) {
+  std::ostringstream out, err;
+  const int status = runReportCommand(args, out, err);
+  return {status, out.str(), err.str()};
+}
+
+std::size_t occurrences(const std::string& text, const std::string& part) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+    ++count;
+  }
+  return count;
+}
+
+bool haveXmllint() { return std::system("xmllint --version > /dev/null 2>&1") == 0; }
+
+// Output of a shell command and its exit status.
+std::pair<int, std::string> capture(const std::string& command) {
+  std::string output;
+  std::FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return {-1, output};
+  char buffer[256];
+  while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
+  const int raw = pclose(pipe);
+  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, output};
+}
+
+int countElements(const std::string& page, const std::string& className) {
+  auto [status, output] =
+      capture("xmllint --xpath 'count(//*[@class=\"" + className + "\"])' '" + page + "'");
+  return status == 0 ? std::stoi(output) : -1;
+}
+
+}  // namespace
+
+TEST(ReportRecords, SplitsTheFilesIntoRuns) {
+  const std::string folder = folderWith(fixtureFiles());
+  const ResultRecords records =
+      loadResultRecords(folder, makeInstance(3, 2, {1, 1, 1, 1, 1, 1}, {1, 2, 1, 2, 1, 2}, 4));
+  EXPECT_TRUE(records.problems.empty()) << records.problems.front();
+  ASSERT_EQ(records.runs.size(), 4u);
+  const RunRecord& above = records.runs[0];
+  EXPECT_FALSE(above.reachedTarget);
+  EXPECT_FALSE(above.distinctOptima);
+  EXPECT_TRUE(above.solutions.empty());
+  ASSERT_EQ(above.progress.size(), 2u);
+  EXPECT_EQ(above.progress[1].generation, 3);
+  EXPECT_EQ(records.runs[1].distinctOptima, 1);
+  EXPECT_FALSE(records.runs[1].averageDistance);
+  const RunRecord& three = records.runs[2];
+  EXPECT_EQ(three.distinctOptima, 3);
+  EXPECT_DOUBLE_EQ(three.averageDistance.value_or(0.0), 4.67);
+  ASSERT_EQ(three.solutions.size(), 3u);
+  EXPECT_EQ(three.solutions[1].line, 4);
+  EXPECT_EQ(three.solutions[1].sequences, (std::vector<int>{1, 3, 2, 1, 3, 2}));
+  EXPECT_EQ(three.solutions[1].makespan, 4);
+  EXPECT_EQ(records.runs[3].solutions.size(), 4u);
+  EXPECT_EQ(records.runs[3].progress.back().makespan, 4.0);
+}
+
+TEST(ReportCommand, WritesThePageAndTheCsvAndLeavesTheFilesAlone) {
+  const auto files = fixtureFiles();
+  const std::string folder = folderWith(files);
+  const Outcome outcome = report({"--dir", folder, "--csv", folder + "runs.csv"});
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_EQ(outcome.err, "");
+  EXPECT_EQ(readFile(folder + "runs.csv"), kFixtureCsv);
+  const std::string page = readFile(folder + "report.html");
+  EXPECT_EQ(occurrences(page, "class=\"gantt\""), 7u);  // 1 + 3 + the first 3 of 4
+  EXPECT_EQ(occurrences(page, "class=\"series\""), 4u);
+  EXPECT_NE(page.find("Optimum 4 (D_Sal_Soluciones.txt line 10): M1: 1 3 2 | M2: 1 3 2"),
+            std::string::npos);
+  EXPECT_EQ(page.find("do not agree"), std::string::npos);
+  for (const char* outside : {"<script", "src=", "href=", "url("}) {
+    EXPECT_EQ(page.find(outside), std::string::npos) << outside;
+  }
+  EXPECT_EQ(contentsOf(folder, files), files);
+
+  const Outcome elsewhere = report({"--dir", folder, "--output", folder + "other.html"});
+  EXPECT_EQ(elsewhere.status, 0);
+  EXPECT_EQ(readFile(folder + "other.html"), page);
+}
+
+TEST(ReportCommand, FilesThatDisagreeAreReportedAndExitOne) {
+  struct Case {
+    std::string file, text, expected;
+  };
+  const Case cases[] = {
+      {"D_Sal_NumOptimos.txt", "1\n3\n4\n2\n",
+       "D_Sal_NumOptimos.txt holds 1 line more than the runs account for (from line 4 on)"},
+      {"D_Sal_NumOptimos.txt", "1\n2\n4\n",
+       "D_Sal_NumOptimos.txt line 2 counts 2 distinct optima for run 3, but its block at "
+       "D_Sal_Soluciones.txt line 3 holds 3 lines"},
+      {"D_Sal_Distancias.txt", "4.67\n5.50\n",
+       "D_Sal_Distancias.txt line 2 gives run 4 an average distance of 5.50, but its solutions "
+       "give 5.00"},
+      {"D_Sal_Distancias.txt", "4.67\n",
+       "run 4: it has 4 distinct optima but D_Sal_Distancias.txt has no line left for it"},
+      {"D_Sal_Optimos.txt", "5.0\n4.0x\n4.0\n4.0\n",
+       "D_Sal_Optimos.txt line 2: expected one number, found \"4.0x\""},
+      {"D_Sal_Optimos.txt", "5.0\n4.0\n4.0\n",
+       "D_Sal_Mejores.txt holds 4 run records but D_Sal_Optimos.txt holds 3 lines"},
+      {"D_Sal_Mejores.txt", "7.0 0\n5.0 3\n\n6.0 0\n4.0 2\n\n4.0 0\n\n8.0 0\n6.0 1\n",
+       "D_Sal_Mejores.txt line 9: the last record is not closed by an empty line"},
+      {"D_Sal_Mejores.txt", "7.0 1\n5.0 3\n\n6.0 0\n4.0 2\n\n4.0 0\n\n8.0 0\n4.0 9\n\n",
+       "D_Sal_Mejores.txt line 1: a record should start with generation 0, not 1"},
+      {"D_Sal_Mejores.txt", "7.0 0\n6.0 3\n\n6.0 0\n4.0 2\n\n4.0 0\n\n8.0 0\n4.0 9\n\n",
+       "D_Sal_Optimos.txt line 1 gives run 1 the best 5.0, but its record at D_Sal_Mejores.txt "
+       "line 1 ends at 6.0"},
+      {"D_Sal_Soluciones.txt", "1 2 3 1 2 x 4 \n\n",
+       "D_Sal_Soluciones.txt line 1: expected whole numbers only, found \"1 2 3 1 2 x 4 \""},
+      {"D_Sal_Soluciones.txt", "1 2 3 1 2 3 \n\n",
+       "D_Sal_Soluciones.txt line 1: expected 7 numbers (6 machine-sequence entries and the "
+       "makespan), found 6"},
+      // A target that changed between the runs and the report puts run 1 among the analysed.
+      {"D_Entrada.txt", "3\n2\n5\n1 1\n1 1\n1 1\n1 2\n1 2\n1 2\n",
+       "D_Sal_Soluciones.txt line 1: makespan 4 is not run 1's best, 5.0"},
+  };
+  for (const Case& c : cases) {
+    auto files = fixtureFiles();
+    files[c.file] = c.text;
+    const std::string folder = folderWith(files);
+    const Outcome outcome = report({"--dir", folder, "--csv", folder + "runs.csv"});
+    EXPECT_EQ(outcome.status, 1) << c.expected;
+    EXPECT_NE(outcome.err.find(c.expected), std::string::npos) << outcome.err;
+    const std::string page = readFile(folder + "report.html");
+    EXPECT_NE(page.find("The result files do not agree"), std::string::npos) << c.expected;
+    EXPECT_NE(page.find("<li>"), std::string::npos);
+    EXPECT_TRUE(fileExists(folder + "runs.csv"));
+    EXPECT_EQ(contentsOf(folder, files), files) << c.expected;
+  }
+}
+
+TEST(ReportCommand, SolutionsThatAreNoScheduleOfTheInstanceAreNotDrawn) {
+  auto files = fixtureFiles();
+  // Machine 2 in the order 2 1 3 after machine 1's 1 2 3 ends at 5, not at the recorded 4.
+  files["D_Sal_Soluciones.txt"].replace(0, 14, "1 2 3 2 1 3 4 ");
+  // Run 4's last optimum with a cycle is impossible in a flow shop; a job named twice is not.
+  files["D_Sal_Soluciones.txt"].replace(files["D_Sal_Soluciones.txt"].rfind("1 3 2 1 3 2 4 "), 14,
+                                        "1 3 3 1 3 2 4 ");
+  const std::string folder = folderWith(files);
+  const Outcome outcome = report({"--dir", folder});
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_NE(outcome.err.find("D_Sal_Soluciones.txt line 1 (run 2): rebuilt from its machine "
+                             "orders it ends at 5, not at the recorded makespan 4"),
+            std::string::npos)
+      << outcome.err;
+  EXPECT_NE(outcome.err.find("line 10 (run 4): machine 1's order names job 3 twice"),
+            std::string::npos);
+  const std::string page = readFile(folder + "report.html");
+  EXPECT_EQ(occurrences(page, "class=\"gantt\""), 6u);
+  EXPECT_EQ(occurrences(page, "class=\"unusable\""), 2u);
+  EXPECT_EQ(contentsOf(folder, files), files);
+}
+
+TEST(ReportCommand, UsageAndInputErrors) {
+  const auto files = fixtureFiles();
+  const std::string folder = folderWith(files);
+  EXPECT_EQ(report({"--bogus"}).status, 2);
+  EXPECT_EQ(report({"--dir"}).status, 2);
+  EXPECT_EQ(report({"--dir", folder, "extra"}).status, 2);
+  const Outcome clobber = report({"--dir", folder, "--output", folder + "D_Sal_Optimos.txt"});
+  EXPECT_EQ(clobber.status, 2);
+  EXPECT_NE(clobber.err.find(kReportUsage), std::string::npos);
+  EXPECT_EQ(report({"--dir", folder, "--csv", folder + "report.html"}).status, 2);
+  EXPECT_EQ(contentsOf(folder, files), files);
+  EXPECT_FALSE(fileExists(folder + "report.html"));
+  const Outcome help = report({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out, std::string(kReportUsage) + "\n");
+
+  const Outcome unwritable = report({"--dir", folder, "--output", folder + "no/such/page.html"});
+  EXPECT_EQ(unwritable.status, 1);
+  EXPECT_NE(unwritable.err.find("cannot write the report"), std::string::npos);
+
+  const std::string empty = makeTempFolder();
+  const Outcome noInstance = report({"--dir", empty});
+  EXPECT_EQ(noInstance.status, 1);
+  EXPECT_FALSE(fileExists(empty + "report.html"));
+  writeFile(empty + "D_Entrada.txt", kFlowShop);
+  const Outcome noResults = report({"--dir", empty});
+  EXPECT_EQ(noResults.status, 1);
+  EXPECT_NE(noResults.err.find("none of the five result files"), std::string::npos);
+}
+
+TEST(ReportPage, ParsesAsXmlWithTheChartsAndSeries) {
+  if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
+  // A folder name with markup characters must come out escaped.
+  const std::string folder = makeTempFolder() + "a&b <c>/";
+  ASSERT_EQ(std::system(("mkdir '" + folder + "'").c_str()), 0);
+  for (const auto& [name, text] : fixtureFiles()) writeFile(folder + name, text);
+  ASSERT_EQ(report({"--dir", folder}).status, 0);
+  const std::string page = folder + "report.html";
+  EXPECT_EQ(capture("xmllint --noout '" + page + "' 2>&1"), std::make_pair(0, std::string()));
+  EXPECT_EQ(countElements(page, "gantt"), 7);
+  EXPECT_EQ(countElements(page, "series"), 4);
+  EXPECT_EQ(countElements(page, "convergence"), 1);
+  EXPECT_EQ(countElements(page, "histogram"), 1);
+  EXPECT_EQ(countElements(page, "bin"), 2);  // best 4 (three runs) and best 5 (one)
+  EXPECT_EQ(countElements(page, "operation"), 7 * 6);
+
+  // The disagreement list is part of the markup too.
+  writeFile(folder + "D_Sal_Distancias.txt", "4.67 & more\n5.00\n");
+  EXPECT_EQ(report({"--dir", folder}).status, 1);
+  EXPECT_EQ(capture("xmllint --noout '" + page + "' 2>&1"), std::make_pair(0, std::string()));
+}
+
+TEST(ReportCharts, HistogramBinsWideRangesAndPlotsSkipRunsWithoutProgress) {
+  std::vector<RunRecord> runs;
+  for (int k = 0; k < 30; ++k) {
+    RunRecord run;
+    run.run = k + 1;
+    run.best = 1000.0 + 37.0 * k;  // 1000 .. 2073
+    run.reachedTarget = run.best <= 1200.0;
+    if (k % 2 == 0) run.progress = {{run.best + 50.0, 0}, {run.best, 10 * k + 1}};
+    runs.push_back(run);
+  }
+  const std::string histogram = makespanHistogram(runs, 1200);
+  const std::size_t bins = occurrences(histogram, "class=\"bin\"");
+  EXPECT_GT(bins, 5u);
+  EXPECT_LE(bins, 40u);
+  EXPECT_NE(histogram.find("class=\"bar reached\""), std::string::npos);
+  EXPECT_NE(histogram.find("class=\"bar missed\""), std::string::npos);
+  EXPECT_EQ(occurrences(convergencePlot(runs, 1200), "class=\"series\""), 15u);
+  EXPECT_EQ(occurrences(convergencePlot({}, 1200), "class=\"series\""), 0u);
+
+  // A bar gets its job number only where the number fits.
+  SemiActiveSchedule schedule;
+  schedule.makespan = 1000;
+  schedule.operations = {{1, 1, 1, 0, 999}, {2, 1, 1, 999, 1000}};
+  const std::string gantt = ganttChart(schedule, makeInstance(2, 1, {999, 1}, {1, 1}));
+  EXPECT_EQ(occurrences(gantt, "class=\"bar-label\""), 1u);
+}
+
+TEST(ReportProgram, TwoExecutionsOfTheProgramAlignRunByRun) {
+  // Two random individuals per run and no generation: some runs stay above the target, others
+  // end with one or two distinct optima.
+  const std::string folder = makeTempFolder();
+  writeFile(folder + "D_Entrada.txt", kFlowShop);
+  const int values[19] = {2, 2, 8, 80, 20, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 3, 1, 2};
+  std::string parameters;
+  for (int value : values) parameters += "label\n" + std::to_string(value) + "\n";
+  writeFile(folder + "D_Algoritmo.txt", parameters);
+  const std::string run = "cd '" + folder + "' && " + JOBSHOP_PROGRAM + " --seed 7 > /dev/null";
+  ASSERT_EQ(std::system(run.c_str()), 0);
+  ASSERT_EQ(std::system(run.c_str()), 0);
+
+  const Outcome outcome = report({"--dir", folder, "--csv", folder + "runs.csv"});
+  ASSERT_EQ(outcome.status, 0) << outcome.err;
+  std::istringstream csv(readFile(folder + "runs.csv"));
+  std::istringstream bests(readFile(folder + "D_Sal_Optimos.txt"));
+  std::string row, best;
+  std::getline(csv, row);
+  std::vector<std::string> rows;
+  int above = 0, single = 0, several = 0;
+  std::size_t drawn = 0;
+  while (std::getline(csv, row)) {
+    rows.push_back(row.substr(row.find(',')));
+    ASSERT_TRUE(std::getline(bests, best));
+    EXPECT_EQ(row.substr(0, row.find(',', row.find(',') + 1)),
+              std::to_string(rows.size()) + "," + best);
+    const std::size_t optima = row.find(",yes,");
+    if (optima == std::string::npos) {
+      ++above;
+      continue;
+    }
+    const int count = std::stoi(row.substr(optima + 5));
+    (count == 1 ? single : several) += 1;
+    drawn += static_cast<std::size_t>(std::min(count, 3));
+  }
+  ASSERT_EQ(rows.size(), 16u);
+  // The same seed twice: the second execution's runs repeat the first's.
+  for (std::size_t k = 0; k < 8; ++k) EXPECT_EQ(rows[k], rows[k + 8]);
+  EXPECT_GT(above, 0);
+  EXPECT_GT(single, 0);
+  EXPECT_GT(several, 0);
+  EXPECT_EQ(occurrences(readFile(folder + "report.html"), "class=\"gantt\""), drawn);
+}
