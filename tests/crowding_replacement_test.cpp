@@ -25,6 +25,7 @@ struct Replacement {
       : parameters(makeParameters(groups, groupSize)),
         state(kOneMachine, parameters, steppingClock(0)) {
     state.population = makePopulation(kParents, parentFitness);
+    decodeSequences(state);
     state.offspring = makePopulation(kChildren, childFitness);
   }
   static Parameters makeParameters(int groups, int groupSize) {

@@ -34,6 +34,7 @@ TEST(CrowdingSelection, NearestOfTwoCandidatesFirstAmongEquals) {
   parameters.mateCandidates = 2;
   RunState state(kOneMachine, parameters, steppingClock(0));
   state.population = sixIndividuals();
+  decodeSequences(state);
   SelectionScratch scratch;
   ScriptedRandom draws({0, 1, 2,        // distances 5 then 3: the second is the mate
                         0, 0, 3, 2, 4,  // f redrawn, the clone discarded, then 3 and 3
@@ -56,6 +57,7 @@ TEST(CrowdingSelection, SingleCandidateIsTakenWhateverItsDistance) {
   parameters.mateCandidates = 1;
   RunState state(kOneMachine, parameters, steppingClock(0));
   state.population = sixIndividuals();
+  decodeSequences(state);
   SelectionScratch scratch;
   ScriptedRandom draws({3, 0, 1,  // first parent is the clone 3: individual 0 is discarded
                         0, 3, 3, 3, 5, 4, 2});
@@ -73,6 +75,7 @@ TEST(CrowdingSelection, ConvergedPopulationTakesFirstOtherCandidate) {
   parameters.mateCandidates = 3;
   RunState state(oneJob, parameters, steppingClock(0));
   state.population = makePopulation({{1, 1, 1}, {1, 1, 1}, {1, 1, 1}, {1, 1, 1}}, {3, 3, 3, 3});
+  decodeSequences(state);
   SelectionScratch scratch;
   // Per pair: the first parent, then candidates until one differs from its position.
   ScriptedRandom draws({1, 1, 1, 0, 2, 3});
@@ -89,6 +92,7 @@ TEST(CrowdingSelection, TwoIndividualsAlwaysPairWithEachOther) {
   parameters.mateCandidates = 3;
   RunState state(instance, parameters, steppingClock(0));
   state.population = makePopulation({{1, 1, 2, 2}, {2, 2, 1, 1}}, {11, 11});
+  decodeSequences(state);
   SelectionScratch scratch;
   ScriptedRandom draws({1, 1, 0, 0, 0});
   selectMates(state, draws, scratch);

@@ -37,6 +37,11 @@ Population makePopulation(const std::vector<std::vector<float>>& chromosomes,
   return population;
 }
 
+void decodeSequences(RunState& state) {
+  SequenceScratch scratch;
+  decodePopulationSequences(state.population, state.instance, state.populationSequences, scratch);
+}
+
 std::vector<float> genesOf(const Population& population, int k) {
   return std::vector<float>(population.genes(k), population.genes(k) + population.geneCount);
 }

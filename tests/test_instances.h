@@ -7,6 +7,7 @@
 
 #include "input/instance.h"
 #include "model/population.h"
+#include "model/run_state.h"
 
 Instance makeInstance(int jobs, int machines, std::vector<int> times, std::vector<int> routing,
                       int target = 0);
@@ -19,6 +20,9 @@ Instance exampleInstance();
 // A population whose individual k holds chromosomes[k] and fitness fitnesses[k] (0 if absent).
 Population makePopulation(const std::vector<std::vector<float>>& chromosomes,
                           const std::vector<float>& fitnesses = {});
+
+// Decodes state.population into state.populationSequences, after a test has set the population.
+void decodeSequences(RunState& state);
 
 std::vector<float> genesOf(const Population& population, int k);
 

@@ -2,9 +2,13 @@
 // two schedules as the number of (machine, position) cells whose jobs differ.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "input/instance.h"
+#include "model/population.h"
 
 // Working arrays of the decoder and the two decoded rows of a distance, kept between calls.
 struct SequenceScratch {
@@ -23,3 +27,39 @@ void decodeMachineSequences(const float* genes, const Instance& instance, float*
 // when both have the same machine orders. Decodes both afresh.
 int scheduleDistance(const float* genesA, const float* genesB, const Instance& instance,
                      SequenceScratch& scratch);
+
+// Decoded machine sequences kept beside the individuals they belong to, one row of L cells per
+// individual, so that a distance is one comparison of two rows instead of two decodings. Job
+// numbers fit 16 bits (the instance reader refuses more jobs), which lets the comparison vectorise.
+using SequenceCell = std::uint16_t;
+
+struct SequenceTable {
+  int rowLength = 0;
+  std::vector<SequenceCell> cells;
+
+  void resize(int rows, int length) {
+    rowLength = length;
+    cells.resize(static_cast<std::size_t>(rows) * static_cast<std::size_t>(length));
+  }
+  SequenceCell* row(int r) { return cells.data() + static_cast<std::size_t>(r) * rowLength; }
+  const SequenceCell* row(int r) const {
+    return cells.data() + static_cast<std::size_t>(r) * rowLength;
+  }
+};
+
+// The same cells as decodeMachineSequences, as 16-bit job numbers.
+void decodeMachineSequences(const float* genes, const Instance& instance, SequenceCell* out,
+                            SequenceScratch& scratch);
+
+// Number of cells in which two decoded rows of `length` cells differ: the schedule distance.
+int sequenceDistance(const SequenceCell* a, const SequenceCell* b, int length);
+
+// Decodes every individual of pop into its row of table (resized to pop's shape).
+void decodePopulationSequences(const Population& pop, const Instance& instance,
+                               SequenceTable& table, SequenceScratch& scratch);
+
+// Copies row `from` of source over row `to` of target.
+inline void copySequenceRow(const SequenceTable& source, int from, SequenceTable& target, int to) {
+  const SequenceCell* begin = source.row(from);
+  std::copy(begin, begin + source.rowLength, target.row(to));
+}

@@ -14,6 +14,27 @@ struct RandomSource {
     state = state * 0x0000015A00004E35ull + 1u;
     return static_cast<int>((state >> 32) & 0x7FFFFFFFu);
   }
-  // 0..n-1 by remainder (no bias correction); n = 0 gives 0 without advancing.
-  int randomBelow(int n) { return n == 0 ? 0 : rawRandom() % n; }
+  // 0..n-1 by remainder (no bias correction); n = 0 gives 0 without advancing. A power of two is
+  // reduced by a mask, which gives the same value as the remainder without a division.
+  int randomBelow(int n) {
+    if (n == 0) return 0;
+    const int raw = rawRandom();
+    return (n & (n - 1)) == 0 ? raw & (n - 1) : raw % n;
+  }
+  // Advances the generator exactly as `count` calls of randomBelow(bound) whose values are not
+  // needed, in O(log count) steps: the k-step map S -> A^k S + (A^(k-1) + ... + 1) is squared up.
+  void skipDraws(int bound, int count) {
+    if (bound == 0 || count <= 0) return;
+    std::uint64_t multiplier = 1, increment = 0;
+    std::uint64_t stepMultiplier = 0x0000015A00004E35ull, stepIncrement = 1;
+    for (auto k = static_cast<std::uint64_t>(count); k > 0; k >>= 1) {
+      if (k & 1u) {
+        multiplier *= stepMultiplier;
+        increment = increment * stepMultiplier + stepIncrement;
+      }
+      stepIncrement *= stepMultiplier + 1;
+      stepMultiplier *= stepMultiplier;
+    }
+    state = state * multiplier + increment;
+  }
 };

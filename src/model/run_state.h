@@ -8,6 +8,7 @@
 #include "input/instance.h"
 #include "input/parameters.h"
 #include "model/clock.h"
+#include "model/machine_sequences.h"
 #include "model/population.h"
 #include "model/random_source.h"
 
@@ -17,6 +18,9 @@ struct RunState {
   Population population;
   Population matingPool;
   Population offspring;
+  // The machine sequences of every individual of `population`, row k for individual k; kept up
+  // to date by whatever reorders or replaces the population.
+  SequenceTable populationSequences;
   // Held in 64 bits so that budgets up to 2^31 - 1 cannot overflow it.
   std::int64_t evaluationCount = 0;
   RandomSource random;
@@ -28,5 +32,7 @@ struct RunState {
         population(params.populationSize, inst.geneCount()),
         matingPool(params.populationSize, inst.geneCount()),
         offspring(params.populationSize, inst.geneCount()),
-        clock(std::move(source)) {}
+        clock(std::move(source)) {
+    populationSequences.resize(params.populationSize, inst.geneCount());
+  }
 };

@@ -28,5 +28,9 @@ struct ScriptedRandom {
     if (d < 0 || d >= n) misused = true;
     return d;
   }
+  // Consumes `count` scripted draws of randomBelow(bound) whose values are not used.
+  void skipDraws(int bound, int count) {
+    for (int i = 0; i < count; ++i) randomBelow(bound);
+  }
   bool allConsumed() const { return next == draws.size(); }
 };

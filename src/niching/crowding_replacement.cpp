@@ -24,14 +24,16 @@ void drawDistinctPositions(int child, int wanted, int n, Random& random,
 }
 
 // The position in W that child c replaces.
-int chooseTarget(const RunState& state, const float* child, ReplacementScratch& scratch) {
+int chooseTarget(const RunState& state, int child, ReplacementScratch& scratch) {
   const int groups = state.parameters.crowdingGroups;
   const int groupSize = state.parameters.crowdingGroupSize;
   const Population& working = scratch.working;
+  const SequenceTable& sequences = scratch.workingSequences;
+  const SequenceCell* childRow = scratch.childSequences.row(child);
   scratch.drawnDistances.clear();
   for (int position : scratch.drawnPositions)
     scratch.drawnDistances.push_back(
-        scheduleDistance(child, working.genes(position), state.instance, scratch.sequences));
+        sequenceDistance(childRow, sequences.row(position), sequences.rowLength));
   int target = -1;
   int targetMakespan = 0;
   for (int g = 0; g < groups; ++g) {
@@ -62,11 +64,19 @@ void writeBackSorted(RunState& state, ReplacementScratch& scratch) {
   sortByFitness(scratch.order.data(), scratch.keys.data(), n);
   const float savedMakespan = scratch.savedBest[static_cast<std::size_t>(population.geneCount)];
   const bool restoreBest = savedMakespan < working.fitness(scratch.order[0]);
+  SequenceTable& sequences = state.populationSequences;
   int to = 0;
-  if (restoreBest)
-    std::copy(scratch.savedBest.begin(), scratch.savedBest.end(), population.genes(to++));
-  for (int r = 0; to < n; ++r, ++to)
-    copyIndividual(working, scratch.order[static_cast<std::size_t>(r)], population, to);
+  if (restoreBest) {
+    std::copy(scratch.savedBest.begin(), scratch.savedBest.end(), population.genes(to));
+    std::copy(scratch.savedBestSequences.begin(), scratch.savedBestSequences.end(),
+              sequences.row(to));
+    ++to;
+  }
+  for (int r = 0; to < n; ++r, ++to) {
+    const int from = scratch.order[static_cast<std::size_t>(r)];
+    copyIndividual(working, from, population, to);
+    copySequenceRow(scratch.workingSequences, from, sequences, to);
+  }
 }
 
 }  // namespace
@@ -77,13 +87,18 @@ void replaceByCrowding(RunState& state, Random& random, ReplacementScratch& scra
   const Population& offspring = state.offspring;
   const int n = population.size;
   const int wanted = state.parameters.crowdingGroups * state.parameters.crowdingGroupSize;
+  const SequenceTable& sequences = state.populationSequences;
   scratch.savedBest.assign(population.genes(0), population.genes(0) + population.stride());
+  scratch.savedBestSequences.assign(sequences.row(0), sequences.row(0) + sequences.rowLength);
   scratch.working = population;
+  scratch.workingSequences = sequences;
+  decodePopulationSequences(offspring, state.instance, scratch.childSequences, scratch.sequences);
   scratch.acceptedMark.assign(static_cast<std::size_t>(n), 0);
   for (int c = 0; c < n; ++c) {
     drawDistinctPositions(c, wanted, n, random, scratch);
-    const int target = chooseTarget(state, offspring.genes(c), scratch);
+    const int target = chooseTarget(state, c, scratch);
     copyIndividual(offspring, c, scratch.working, target);
+    copySequenceRow(scratch.childSequences, c, scratch.workingSequences, target);
   }
   writeBackSorted(state, scratch);
 }

@@ -11,7 +11,10 @@
 struct ReplacementScratch {
   SequenceScratch sequences;
   std::vector<float> savedBest;
+  std::vector<SequenceCell> savedBestSequences;
   Population working;  // W: the population with the children placed so far
+  SequenceTable workingSequences;
+  SequenceTable childSequences;
   std::vector<int> drawnPositions;
   std::vector<int> drawnDistances;
   std::vector<int> acceptedMark;  // per position: the child number that last accepted it, plus one
@@ -24,6 +27,8 @@ struct ReplacementScratch {
 // member nearest to the child (first drawn among equals), and the child overwrites the winner with
 // the largest truncated makespan (lowest group among equals), unconditionally. The working copy is
 // then sorted stably by makespan and written back; the previous best comes back at position 0 only
-// when it is strictly better than everything in the working copy.
+// when it is strictly better than everything in the working copy. Distances come from the
+// children's machine sequences, decoded once each, and from state.populationSequences, which is
+// kept matching the rewritten population.
 template <class Random>
 void replaceByCrowding(RunState& state, Random& random, ReplacementScratch& scratch);

@@ -8,11 +8,10 @@ namespace {
 
 // Whether the population holds two individuals with different machine sequences. If it does, every
 // first parent has some other individual at a nonzero distance; if not, none has.
-bool holdsTwoSchedules(const RunState& state, SequenceScratch& sequences) {
-  const Population& population = state.population;
-  for (int k = 1; k < population.size; ++k)
-    if (scheduleDistance(population.genes(0), population.genes(k), state.instance, sequences) != 0)
-      return true;
+bool holdsTwoSchedules(const RunState& state) {
+  const SequenceTable& sequences = state.populationSequences;
+  for (int k = 1; k < state.population.size; ++k)
+    if (sequenceDistance(sequences.row(0), sequences.row(k), sequences.rowLength) != 0) return true;
   return false;
 }
 
@@ -25,15 +24,14 @@ int drawOtherThan(int f, int n, Random& random) {
 
 template <class Random>
 int chooseMate(const RunState& state, int f, Random& random, SelectionScratch& scratch) {
-  const Population& population = state.population;
-  const int n = population.size;
+  const SequenceTable& sequences = state.populationSequences;
+  const int n = state.population.size;
   const int wanted = state.parameters.mateCandidates;
   scratch.candidatePositions.clear();
   scratch.candidateDistances.clear();
   while (static_cast<int>(scratch.candidatePositions.size()) < wanted) {
     const int c = drawOtherThan(f, n, random);
-    const int d = scheduleDistance(population.genes(f), population.genes(c), state.instance,
-                                   scratch.sequences);
+    const int d = sequenceDistance(sequences.row(f), sequences.row(c), sequences.rowLength);
     if (d == 0) continue;
     scratch.candidatePositions.push_back(c);
     scratch.candidateDistances.push_back(d);
@@ -50,7 +48,7 @@ template <class Random>
 void selectMates(RunState& state, Random& random, SelectionScratch& scratch) {
   const int n = state.population.size;
   const int pairs = n / 2;
-  const bool mateExists = holdsTwoSchedules(state, scratch.sequences);
+  const bool mateExists = holdsTwoSchedules(state);
   for (int i = 0; i < pairs; ++i) {
     const int f = random.randomBelow(n);
     copyIndividual(state.population, f, state.matingPool, i);

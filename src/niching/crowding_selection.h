@@ -8,11 +8,11 @@
 #include "model/run_state.h"
 
 struct SelectionScratch {
-  SequenceScratch sequences;
   std::vector<int> candidatePositions;
   std::vector<int> candidateDistances;
 };
 
+// Distances are taken from state.populationSequences, which must match state.population.
 // Fills state.matingPool: positions 0..N/2-1 the first parents (drawn with replacement), position
 // N/2 + i the mate of first parent i, all whole copies of state.population individuals. Candidates
 // equal to the first parent's position are redrawn and those at distance 0 discarded; among equal

@@ -2,6 +2,7 @@
 #include "run/program.h"
 
 #include <cstdio>
+#include <iostream>
 #include <new>
 #include <stdexcept>
 
@@ -9,6 +10,9 @@
 #include "input/instance_reader.h"
 #include "input/parameter_reader.h"
 #include "run/command_line.h"
+#include "run/import_command.h"
+#include "run/init_command.h"
+#include "run/report_command.h"
 #include "run/run_driver.h"
 
 namespace {
@@ -51,6 +55,12 @@ int mainRun(const CommandLine& line) {
 }  // namespace
 
 int runProgram(const std::vector<std::string>& args) {
+  if (!args.empty() && (args[0] == "import" || args[0] == "init" || args[0] == "report")) {
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (args[0] == "import") return runImportCommand(rest, std::cout, std::cerr);
+    if (args[0] == "init") return runInitCommand(rest, "", std::cout, std::cerr);
+    return runReportCommand(rest, std::cout, std::cerr);
+  }
   const CommandLine line = parseCommandLine(args);
   switch (line.action) {
     case CommandAction::help:

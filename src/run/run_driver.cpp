@@ -36,6 +36,8 @@ void initialiseRun(RunState& state, DriverScratch& scratch) {
     state.population.fitness(i - 1) =
         evaluateMakespan(state.population, state.instance, i, scratch.makespan);
   orderByFitness(state.population, scratch.orderingCopy);
+  decodePopulationSequences(state.population, state.instance, state.populationSequences,
+                            scratch.sequences);
 }
 
 // Opens the four files of the analysis in order, stopping at the first that cannot be opened.

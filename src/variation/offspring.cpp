@@ -20,6 +20,55 @@ void copyGenes(const Population& source, int from, std::vector<float>& buffer) {
   std::copy(genes, genes + source.geneCount, buffer.begin());
 }
 
+// The crossover slots in dispatch order, and how many draws of which bound each one makes.
+enum CrossoverSlot { kFill, kInsert, kPrecedence, kMaskKeep, kCycle, kWrap, kMaskReorder, kSlots };
+
+void enabledCrossovers(const Parameters& p, bool (&enabled)[kSlots]) {
+  enabled[kFill] = p.segmentFillCrossoverEnabled;
+  enabled[kInsert] = p.segmentInsertCrossoverEnabled;
+  enabled[kPrecedence] = p.precedenceCrossoverEnabled;
+  enabled[kMaskKeep] = p.maskKeepCrossoverEnabled;
+  enabled[kCycle] = p.cycleCrossoverEnabled;
+  enabled[kWrap] = p.segmentWrapCrossoverEnabled;
+  enabled[kMaskReorder] = p.maskReorderCrossoverEnabled;
+}
+
+template <class Random>
+void skipCrossoverDraws(int slot, int geneCount, Random& random) {
+  switch (slot) {
+    case kPrecedence:
+    case kMaskKeep:
+      random.skipDraws(2, geneCount);  // one mask bit per position
+      break;
+    case kCycle:
+      random.skipDraws(geneCount, 1);  // the start position
+      break;
+    default:
+      random.skipDraws(geneCount, 2);  // the two cut points
+  }
+}
+
+template <class Random>
+void runCrossover(int slot, Population& offspring, const float* parent1, const float* parent2,
+                  int pair, Random& random, VariationScratch& scratch) {
+  switch (slot) {
+    case kFill:
+      return segmentFillCrossover(offspring, parent1, parent2, pair, random, scratch);
+    case kInsert:
+      return segmentInsertCrossover(offspring, parent1, parent2, pair, random, scratch);
+    case kPrecedence:
+      return precedenceCrossover(offspring, parent1, parent2, pair, random, scratch);
+    case kMaskKeep:
+      return maskKeepCrossover(offspring, parent1, parent2, pair, random, scratch);
+    case kCycle:
+      return cycleCrossover(offspring, parent1, parent2, pair, random, scratch);
+    case kWrap:
+      return segmentWrapCrossover(offspring, parent1, parent2, pair, random, scratch);
+    default:
+      return maskReorderCrossover(offspring, parent1, parent2, pair, random, scratch);
+  }
+}
+
 }  // namespace
 
 template <class Random>
@@ -27,30 +76,21 @@ bool passesPercentage(int percent, Random& random) {
   return random.randomBelow(101) <= percent;
 }
 
+// Every enabled crossover runs in slot order and overwrites both children whole, reading nothing
+// of them, so only the last enabled one decides the children. The earlier ones are not computed:
+// the random source is advanced by exactly the draws they make, which leaves every later draw and
+// every child as they would be.
 template <class Random>
 void applyCrossovers(Population& offspring, const Parameters& parameters, const float* parent1,
                      const float* parent2, int pair, Random& random, VariationScratch& scratch) {
-  if (parameters.segmentFillCrossoverEnabled) {
-    segmentFillCrossover(offspring, parent1, parent2, pair, random, scratch);
-  }
-  if (parameters.segmentInsertCrossoverEnabled) {
-    segmentInsertCrossover(offspring, parent1, parent2, pair, random, scratch);
-  }
-  if (parameters.precedenceCrossoverEnabled) {
-    precedenceCrossover(offspring, parent1, parent2, pair, random, scratch);
-  }
-  if (parameters.maskKeepCrossoverEnabled) {
-    maskKeepCrossover(offspring, parent1, parent2, pair, random, scratch);
-  }
-  if (parameters.cycleCrossoverEnabled) {
-    cycleCrossover(offspring, parent1, parent2, pair, random, scratch);
-  }
-  if (parameters.segmentWrapCrossoverEnabled) {
-    segmentWrapCrossover(offspring, parent1, parent2, pair, random, scratch);
-  }
-  if (parameters.maskReorderCrossoverEnabled) {
-    maskReorderCrossover(offspring, parent1, parent2, pair, random, scratch);
-  }
+  bool enabled[kSlots];
+  enabledCrossovers(parameters, enabled);
+  int last = -1;
+  for (int slot = 0; slot < kSlots; ++slot)
+    if (enabled[slot]) last = slot;
+  for (int slot = 0; slot < last; ++slot)
+    if (enabled[slot]) skipCrossoverDraws(slot, offspring.geneCount, random);
+  if (last >= 0) runCrossover(last, offspring, parent1, parent2, pair, random, scratch);
 }
 
 template <class Random>
@@ -60,8 +100,13 @@ void applyMutations(Population& offspring, const Parameters& parameters, float* 
     scrambleMutation(offspring, mutationBuffer, k, random, scratch);
   }
   if (parameters.swapMutationEnabled) swapMutation(offspring, mutationBuffer, k, random, scratch);
+  // Insertion leaves the buffer as it was, so a following neighbour swap overwrites its move:
+  // then only its two draws matter.
   if (parameters.insertionMutationEnabled) {
-    insertionMutation(offspring, mutationBuffer, k, random, scratch);
+    if (parameters.neighbourSwapMutationEnabled)
+      random.skipDraws(offspring.geneCount, 2);
+    else
+      insertionMutation(offspring, mutationBuffer, k, random, scratch);
   }
   if (parameters.neighbourSwapMutationEnabled) {
     neighbourSwapMutation(offspring, mutationBuffer, k, random, scratch);
