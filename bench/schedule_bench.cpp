@@ -54,4 +54,20 @@ void BM_ScheduleDistance(benchmark::State& s) {
 }
 BENCHMARK(BM_ScheduleDistance)->Args({10, 10})->Args({20, 20})->Args({30, 20})->Args({100, 20});
 
+// The distance of the generation loop: one comparison of two cached rows.
+void BM_SequenceDistance(benchmark::State& s) {
+  const Instance instance =
+      randomInstance(static_cast<int>(s.range(0)), static_cast<int>(s.range(1)));
+  const Parameters parameters = benchmarkParameters(2);
+  RunState state(instance, parameters, steppingClock(0));
+  startRun(state);
+  SequenceScratch scratch;
+  decodePopulationSequences(state.population, instance, state.populationSequences, scratch);
+  const SequenceTable& rows = state.populationSequences;
+  for (auto _ : s)
+    benchmark::DoNotOptimize(sequenceDistance(rows.row(0), rows.row(1), rows.rowLength));
+  s.SetItemsProcessed(s.iterations());
+}
+BENCHMARK(BM_SequenceDistance)->Args({10, 10})->Args({20, 20})->Args({30, 20})->Args({100, 20});
+
 }  // namespace

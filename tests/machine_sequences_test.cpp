@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <numeric>
 #include <random>
+#include <utility>
 
 #include "test_instances.h"
 
@@ -61,5 +63,37 @@ TEST(ScheduleDistance, SymmetricNeverOneOnRandomChromosomes) {
     EXPECT_NE(d, 1);
     EXPECT_GE(d, 0);
     EXPECT_LE(d, 12);
+  }
+}
+
+TEST(SequenceDistance, CachedRowsGiveTheLiteralDistance) {
+  // Uneven sizes exercise the vector loop's remainder; 300 jobs need more than 8 bits per cell.
+  std::mt19937 generator(11);
+  for (const auto& [jobs, machines] : std::vector<std::pair<int, int>>{{3, 2}, {7, 5}, {300, 3}}) {
+    std::vector<int> routing;
+    std::vector<int> row(static_cast<std::size_t>(machines));
+    for (int j = 0; j < jobs; ++j) {
+      std::iota(row.begin(), row.end(), 1);
+      std::shuffle(row.begin(), row.end(), generator);
+      routing.insert(routing.end(), row.begin(), row.end());
+    }
+    const Instance instance =
+        makeInstance(jobs, machines, std::vector<int>(routing.size(), 1), routing);
+    std::vector<float> base;
+    for (int j = 1; j <= jobs; ++j)
+      base.insert(base.end(), static_cast<std::size_t>(machines), static_cast<float>(j));
+    SequenceScratch scratch;
+    std::vector<SequenceCell> rowA(base.size()), rowB(base.size());
+    for (int trial = 0; trial < 100; ++trial) {
+      std::vector<float> a = base, b = base;
+      std::shuffle(a.begin(), a.end(), generator);
+      std::shuffle(b.begin(), b.end(), generator);
+      if (trial % 3 == 0) b = a;
+      if (trial % 3 == 1) std::swap(b[0], b[b.size() - 1]);
+      decodeMachineSequences(a.data(), instance, rowA.data(), scratch);
+      decodeMachineSequences(b.data(), instance, rowB.data(), scratch);
+      EXPECT_EQ(sequenceDistance(rowA.data(), rowB.data(), instance.geneCount()),
+                scheduleDistance(a.data(), b.data(), instance, scratch));
+    }
   }
 }

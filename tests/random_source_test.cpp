@@ -74,3 +74,29 @@ TEST(Initialisation, RejectsZeroAndCompleteJobs) {
   EXPECT_EQ(genesOf(two, 0), (std::vector<float>{2, 2, 1, 1}));
   EXPECT_TRUE(script.allConsumed());
 }
+
+TEST(RandomSource, SkippedDrawsAdvanceExactlyAsDrawnOnes) {
+  for (int count : {1, 2, 7, 100, 1000, 4096}) {
+    RandomSource drawn, skipped;
+    drawn.seedRandom(42);
+    skipped.seedRandom(42);
+    for (int i = 0; i < count; ++i) drawn.randomBelow(37);
+    skipped.skipDraws(37, count);
+    EXPECT_EQ(skipped.state, drawn.state) << count;
+  }
+  RandomSource unchanged;
+  unchanged.seedRandom(3);
+  const std::uint64_t before = unchanged.state;
+  unchanged.skipDraws(0, 10);  // randomBelow(0) never draws
+  unchanged.skipDraws(5, 0);
+  EXPECT_EQ(unchanged.state, before);
+
+  // Powers of two are reduced by a mask: the values must equal the remainder's.
+  RandomSource masked, reference;
+  masked.seedRandom(8);
+  reference.seedRandom(8);
+  for (int i = 0; i < 1000; ++i) {
+    const int n = 1 << (i % 31);
+    EXPECT_EQ(masked.randomBelow(n), reference.rawRandom() % n);
+  }
+}
