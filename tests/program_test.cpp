@@ -136,3 +136,48 @@ TEST(Program, OutputFailuresAreNeverReportedAsSuccess) {
   EXPECT_EQ(diskFull.out, "2\n");
   EXPECT_NE(diskFull.err.find("D_Sal_Soluciones.txt"), std::string::npos) << diskFull.err;
 }
+
+TEST(Program, ProgressDisplayOnlyOnATerminal) {
+  const std::string params = parameterFile(6, 400, 2);
+  const std::string plain = folderWith(kExampleInstance, params);
+  Outcome redirected = runIn(plain, "--seed 21");
+  EXPECT_EQ(redirected.err, "") << "nothing on a standard error that is not a terminal";
+  EXPECT_EQ(redirected.out, "2\n3\n");
+
+  if (std::system("command -v script > /dev/null") != 0) GTEST_SKIP() << "script is not installed";
+  const std::string terminal = folderWith(kExampleInstance, params);
+  const std::string command = "cd '" + terminal + "' && script -qec '" + JOBSHOP_PROGRAM +
+                              " --seed 21' /dev/null > terminal.out";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  EXPECT_NE(readFile(terminal + "terminal.out").find("ejecución 1 de 2 | evaluaciones"),
+            std::string::npos);
+  for (const char* name : {"D_Sal_Mejores.txt", "D_Sal_Optimos.txt", "D_Sal_NumOptimos.txt",
+                           "D_Sal_Distancias.txt", "D_Sal_Soluciones.txt"})
+    EXPECT_EQ(readFile(terminal + name), readFile(plain + name)) << name;
+
+  const std::string quiet = folderWith(kExampleInstance, params);
+  const std::string quietCommand = "cd '" + quiet + "' && script -qec '" + JOBSHOP_PROGRAM +
+                                   " --seed 21 --quiet' /dev/null > terminal.out";
+  ASSERT_EQ(std::system(quietCommand.c_str()), 0);
+  EXPECT_EQ(readFile(quiet + "terminal.out").find("ejecución"), std::string::npos);
+}
+
+TEST(Program, FolderOptionHelpAndVersion) {
+  const std::string folder = folderWith(kExampleInstance, parameterFile(6, 0, 1));
+  const std::string elsewhere = makeTempFolder();
+  Outcome moved = runIn(elsewhere, "--seed 7 --dir '" + folder + "'");
+  EXPECT_EQ(moved.status, 0);
+  EXPECT_EQ(readFile(folder + "D_Sal_Optimos.txt"), "10.0\n");
+  EXPECT_FALSE(anyResultFile(elsewhere));
+  EXPECT_EQ(runIn(elsewhere, "--dir /nonexistent-folder --seed 1").out,
+            "No se ha podido abrir el archivo del ejemplo");
+
+  Outcome help = runIn(elsewhere, "--help");
+  EXPECT_EQ(help.status, 0);
+  for (const char* word : {"--seed", "--dir", "--quiet", "import", "init", "report", "--version"})
+    EXPECT_NE(help.out.find(word), std::string::npos) << word;
+  Outcome version = runIn(elsewhere, "--version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out.rfind("jobshop-niching ", 0), 0u);
+  EXPECT_EQ(runIn(elsewhere, "--dir").status, 2);
+}

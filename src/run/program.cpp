@@ -41,7 +41,7 @@ int mainRun(const CommandLine& line) {
   }
   try {
     RunState state(instance, parameters, line.seed ? steppingClock(*line.seed) : calendarClock());
-    RunOutput output{line.folder, stdout};
+    RunOutput output{line.folder, stdout, terminalProgressDisplay(line.quiet)};
     return executeRuns(state, output) ? 0 : 1;
   } catch (const std::bad_alloc&) {
   } catch (const std::length_error&) {

@@ -1,6 +1,8 @@
 // The run driver: initial population, generation cycle, progress file and end-of-run analysis.
 #include "run/run_driver.h"
 
+#include <algorithm>
+
 #include "model/fitness_sort.h"
 #include "model/initialisation.h"
 #include "model/machine_sequences.h"
@@ -59,7 +61,7 @@ bool closeOpened(OptimaFiles& files) {
 }
 
 // One run; returns false when a result file failed.
-bool performRun(RunState& state, const RunOutput& output, DriverScratch& scratch) {
+bool performRun(RunState& state, RunOutput& output, int runNumber, DriverScratch& scratch) {
   bool outputOk = true;
   int generation = 0;
   initialiseRun(state, scratch);
@@ -81,11 +83,14 @@ bool performRun(RunState& state, const RunOutput& output, DriverScratch& scratch
     generateOffspring(state, state.random, scratch.variation);
     replaceByCrowding(state, state.random, scratch.replacement);
     const float best = state.population.fitness(0);
+    showProgress(output.progress, runNumber, std::max(1, state.parameters.runCount),
+                 state.evaluationCount, state.parameters.maxEvaluations, std::min(best, bestSoFar));
     if (best < bestSoFar) {
       bestSoFar = best;
       writeFormatted(progress, "%.1f %d\n", static_cast<double>(bestSoFar), generation);
     }
   }
+  clearProgress(output.progress);
   writeText(progress, "\n");
   if (progress.handle != nullptr && !closeFile(progress)) {
     reportWriteFailure(progress);
@@ -108,13 +113,13 @@ bool performRun(RunState& state, const RunOutput& output, DriverScratch& scratch
 
 }  // namespace
 
-bool executeRuns(RunState& state, const RunOutput& output) {
+bool executeRuns(RunState& state, RunOutput& output) {
   reseedFromClock(state.random, state.clock);
   DriverScratch scratch;
   bool outputOk = true;
   int runNumber = 1;
   do {
-    outputOk = performRun(state, output, scratch) && outputOk;
+    outputOk = performRun(state, output, runNumber, scratch) && outputOk;
     ++runNumber;
     std::fprintf(output.out, "%d\n", runNumber);
   } while (runNumber <= state.parameters.runCount);
