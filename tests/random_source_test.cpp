@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "model/clock.h"
 #include "model/initialisation.h"
 #include "model/scripted_random.h"
@@ -98,5 +100,20 @@ TEST(RandomSource, SkippedDrawsAdvanceExactlyAsDrawnOnes) {
   for (int i = 0; i < 1000; ++i) {
     const int n = 1 << (i % 31);
     EXPECT_EQ(masked.randomBelow(n), reference.rawRandom() % n);
+  }
+}
+
+TEST(RandomSource, RemainderByReciprocalIsExact) {
+  RandomSource random;
+  std::mt19937 generator(17);
+  std::uniform_int_distribution<std::uint32_t> raw(0, 0x7FFFFFFFu);
+  for (int bound : {1, 2, 3, 7, 10, 100, 101, 400, 1000, 65535, 16777216, 2147483646, 2147483647}) {
+    for (std::uint32_t value : {0u, 1u, 0x7FFFFFFFu, static_cast<std::uint32_t>(bound) - 1u})
+      EXPECT_EQ(random.remainder(value, bound), value % static_cast<std::uint32_t>(bound));
+    for (int i = 0; i < 2000; ++i) {
+      const std::uint32_t value = raw(generator);
+      ASSERT_EQ(random.remainder(value, bound), value % static_cast<std::uint32_t>(bound))
+          << value << " mod " << bound;
+    }
   }
 }

@@ -39,21 +39,23 @@ void decodeMachineSequences(const float* genes, const Instance& instance, Sequen
   decodeInto(genes, instance, out, scratch);
 }
 
-// The hottest loop of the niching steps. Differences are summed in 16-bit lanes, block by block
-// (a block's count cannot overflow 16 bits), so the compiler compares as many cells per instruction
-// as the vector unit holds; the clones pick the widest unit of the machine at load time.
+// The hottest loop of the niching steps. Whole blocks are compared with the differences summed in
+// 16-bit lanes (a run of blocks is flushed before a lane could overflow), so the compiler compares
+// as many cells per instruction as the vector unit holds; the clones pick the widest unit of the
+// machine at load time. Table rows are padded to whole blocks, so their tail loop never runs.
 __attribute__((target_clones("avx2", "default"))) int sequenceDistance(const SequenceCell* a,
                                                                        const SequenceCell* b,
                                                                        int length) {
-  constexpr int kBlock = 32768;
+  constexpr int kFlush = 32768;
+  const int blocked = length / kSequenceBlock * kSequenceBlock;
   int differing = 0;
-  for (int start = 0; start < length; start += kBlock) {
-    const int end = std::min(length, start + kBlock);
-    std::uint16_t blockDiffering = 0;
-    for (int c = start; c < end; ++c)
-      blockDiffering = static_cast<std::uint16_t>(blockDiffering + (a[c] != b[c]));
-    differing += blockDiffering;
+  for (int start = 0; start < blocked; start += kFlush) {
+    const int end = std::min(blocked, start + kFlush);
+    std::uint16_t run = 0;
+    for (int c = start; c < end; ++c) run = static_cast<std::uint16_t>(run + (a[c] != b[c]));
+    differing += run;
   }
+  for (int c = blocked; c < length; ++c) differing += a[c] != b[c];
   return differing;
 }
 

@@ -32,20 +32,33 @@ int scheduleDistance(const float* genesA, const float* genesB, const Instance& i
 // individual, so that a distance is one comparison of two rows instead of two decodings. Job
 // numbers fit 16 bits (the instance reader refuses more jobs), which lets the comparison vectorise.
 using SequenceCell = std::uint16_t;
+inline constexpr int kSequenceBlock = 16;
 
 struct SequenceTable {
-  int rowLength = 0;
+  int rowLength = 0;  // L cells of sequences
+  // Cells per row: L rounded up to a whole number of vector blocks. The padding cells stay 0 in
+  // every row, so comparing whole rows counts exactly the differing sequence cells.
+  int stride = 0;
   std::vector<SequenceCell> cells;
 
+  // Keeps the cells when the shape is unchanged; decoding rewrites every sequence cell anyway.
   void resize(int rows, int length) {
+    const int paddedLength = (length + kSequenceBlock - 1) / kSequenceBlock * kSequenceBlock;
+    if (length == rowLength &&
+        cells.size() == static_cast<std::size_t>(rows) * static_cast<std::size_t>(paddedLength))
+      return;
     rowLength = length;
-    cells.resize(static_cast<std::size_t>(rows) * static_cast<std::size_t>(length));
+    stride = (length + kSequenceBlock - 1) / kSequenceBlock * kSequenceBlock;
+    cells.assign(static_cast<std::size_t>(rows) * static_cast<std::size_t>(stride), 0);
   }
-  SequenceCell* row(int r) { return cells.data() + static_cast<std::size_t>(r) * rowLength; }
+  SequenceCell* row(int r) { return cells.data() + static_cast<std::size_t>(r) * stride; }
   const SequenceCell* row(int r) const {
-    return cells.data() + static_cast<std::size_t>(r) * rowLength;
+    return cells.data() + static_cast<std::size_t>(r) * stride;
   }
 };
+
+// Number of cells in which rows r and s of two tables of the same shape differ.
+inline int rowDistance(const SequenceTable& a, int r, const SequenceTable& b, int s);
 
 // The same cells as decodeMachineSequences, as 16-bit job numbers.
 void decodeMachineSequences(const float* genes, const Instance& instance, SequenceCell* out,
@@ -61,5 +74,9 @@ void decodePopulationSequences(const Population& pop, const Instance& instance,
 // Copies row `from` of source over row `to` of target.
 inline void copySequenceRow(const SequenceTable& source, int from, SequenceTable& target, int to) {
   const SequenceCell* begin = source.row(from);
-  std::copy(begin, begin + source.rowLength, target.row(to));
+  std::copy(begin, begin + source.stride, target.row(to));
+}
+
+inline int rowDistance(const SequenceTable& a, int r, const SequenceTable& b, int s) {
+  return sequenceDistance(a.row(r), b.row(s), a.stride);
 }

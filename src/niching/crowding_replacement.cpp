@@ -2,10 +2,15 @@
 #include "niching/crowding_replacement.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "model/fitness_sort.h"
 #include "model/random_source.h"
 #include "model/scripted_random.h"
+
+// The working copy W is `population` itself: nothing else reads the population while the children
+// are placed, and the previous best is saved first, so placing into it directly is the same as
+// placing into a copy. The sorted write-back then goes to a second buffer that is swapped in.
 
 namespace {
 
@@ -23,17 +28,18 @@ void drawDistinctPositions(int child, int wanted, int n, Random& random,
   }
 }
 
-// The position in W that child c replaces.
+// The position in W that child c replaces: of each group the member nearest to the child (first
+// drawn among equals), of those winners the one with the largest truncated makespan (lowest group
+// among equals).
 int chooseTarget(const RunState& state, int child, ReplacementScratch& scratch) {
   const int groups = state.parameters.crowdingGroups;
   const int groupSize = state.parameters.crowdingGroupSize;
-  const Population& working = scratch.working;
-  const SequenceTable& sequences = scratch.workingSequences;
-  const SequenceCell* childRow = scratch.childSequences.row(child);
+  const Population& working = state.population;
+  const SequenceTable& sequences = state.populationSequences;
   scratch.drawnDistances.clear();
   for (int position : scratch.drawnPositions)
     scratch.drawnDistances.push_back(
-        sequenceDistance(childRow, sequences.row(position), sequences.rowLength));
+        rowDistance(scratch.childSequences, child, sequences, position));
   int target = -1;
   int targetMakespan = 0;
   for (int g = 0; g < groups; ++g) {
@@ -51,10 +57,12 @@ int chooseTarget(const RunState& state, int child, ReplacementScratch& scratch) 
   return target;
 }
 
+// Sorts W stably by makespan into the second buffer, with the saved best in front when it is
+// strictly better than all of W (the last of W is then dropped), and swaps the buffer in.
 void writeBackSorted(RunState& state, ReplacementScratch& scratch) {
-  Population& working = scratch.working;
-  Population& population = state.population;
-  const int n = population.size;
+  Population& working = state.population;
+  SequenceTable& workingSequences = state.populationSequences;
+  const int n = working.size;
   scratch.order.resize(static_cast<std::size_t>(n));
   scratch.keys.resize(static_cast<std::size_t>(n));
   for (int k = 0; k < n; ++k) {
@@ -62,21 +70,27 @@ void writeBackSorted(RunState& state, ReplacementScratch& scratch) {
     scratch.keys[static_cast<std::size_t>(k)] = working.fitness(k);
   }
   sortByFitness(scratch.order.data(), scratch.keys.data(), n);
-  const float savedMakespan = scratch.savedBest[static_cast<std::size_t>(population.geneCount)];
-  const bool restoreBest = savedMakespan < working.fitness(scratch.order[0]);
-  SequenceTable& sequences = state.populationSequences;
+
+  Population& sorted = scratch.sorted;
+  SequenceTable& sortedSequences = scratch.sortedSequences;
+  if (sorted.values.size() != working.values.size()) sorted = working;
+  if (sortedSequences.cells.size() != workingSequences.cells.size())
+    sortedSequences = workingSequences;
+  const float savedMakespan = scratch.savedBest[static_cast<std::size_t>(working.geneCount)];
   int to = 0;
-  if (restoreBest) {
-    std::copy(scratch.savedBest.begin(), scratch.savedBest.end(), population.genes(to));
+  if (savedMakespan < working.fitness(scratch.order[0])) {
+    std::copy(scratch.savedBest.begin(), scratch.savedBest.end(), sorted.genes(to));
     std::copy(scratch.savedBestSequences.begin(), scratch.savedBestSequences.end(),
-              sequences.row(to));
+              sortedSequences.row(to));
     ++to;
   }
   for (int r = 0; to < n; ++r, ++to) {
     const int from = scratch.order[static_cast<std::size_t>(r)];
-    copyIndividual(working, from, population, to);
-    copySequenceRow(scratch.workingSequences, from, sequences, to);
+    copyIndividual(working, from, sorted, to);
+    copySequenceRow(workingSequences, from, sortedSequences, to);
   }
+  std::swap(working.values, sorted.values);
+  std::swap(workingSequences.cells, sortedSequences.cells);
 }
 
 }  // namespace
@@ -84,21 +98,19 @@ void writeBackSorted(RunState& state, ReplacementScratch& scratch) {
 template <class Random>
 void replaceByCrowding(RunState& state, Random& random, ReplacementScratch& scratch) {
   Population& population = state.population;
+  SequenceTable& sequences = state.populationSequences;
   const Population& offspring = state.offspring;
   const int n = population.size;
   const int wanted = state.parameters.crowdingGroups * state.parameters.crowdingGroupSize;
-  const SequenceTable& sequences = state.populationSequences;
   scratch.savedBest.assign(population.genes(0), population.genes(0) + population.stride());
-  scratch.savedBestSequences.assign(sequences.row(0), sequences.row(0) + sequences.rowLength);
-  scratch.working = population;
-  scratch.workingSequences = sequences;
+  scratch.savedBestSequences.assign(sequences.row(0), sequences.row(0) + sequences.stride);
   decodePopulationSequences(offspring, state.instance, scratch.childSequences, scratch.sequences);
   scratch.acceptedMark.assign(static_cast<std::size_t>(n), 0);
   for (int c = 0; c < n; ++c) {
     drawDistinctPositions(c, wanted, n, random, scratch);
     const int target = chooseTarget(state, c, scratch);
-    copyIndividual(offspring, c, scratch.working, target);
-    copySequenceRow(scratch.childSequences, c, scratch.workingSequences, target);
+    copyIndividual(offspring, c, population, target);
+    copySequenceRow(scratch.childSequences, c, sequences, target);
   }
   writeBackSorted(state, scratch);
 }

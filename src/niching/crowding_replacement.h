@@ -12,9 +12,9 @@ struct ReplacementScratch {
   SequenceScratch sequences;
   std::vector<float> savedBest;
   std::vector<SequenceCell> savedBestSequences;
-  Population working;  // W: the population with the children placed so far
-  SequenceTable workingSequences;
   SequenceTable childSequences;
+  Population sorted;  // the sorted write-back, swapped with the population
+  SequenceTable sortedSequences;
   std::vector<int> drawnPositions;
   std::vector<int> drawnDistances;
   std::vector<int> acceptedMark;  // per position: the child number that last accepted it, plus one

@@ -11,7 +11,7 @@ namespace {
 bool holdsTwoSchedules(const RunState& state) {
   const SequenceTable& sequences = state.populationSequences;
   for (int k = 1; k < state.population.size; ++k)
-    if (sequenceDistance(sequences.row(0), sequences.row(k), sequences.rowLength) != 0) return true;
+    if (rowDistance(sequences, 0, sequences, k) != 0) return true;
   return false;
 }
 
@@ -31,7 +31,7 @@ int chooseMate(const RunState& state, int f, Random& random, SelectionScratch& s
   scratch.candidateDistances.clear();
   while (static_cast<int>(scratch.candidatePositions.size()) < wanted) {
     const int c = drawOtherThan(f, n, random);
-    const int d = sequenceDistance(sequences.row(f), sequences.row(c), sequences.rowLength);
+    const int d = rowDistance(sequences, f, sequences, c);
     if (d == 0) continue;
     scratch.candidatePositions.push_back(c);
     scratch.candidateDistances.push_back(d);

@@ -77,8 +77,9 @@ bool performRun(RunState& state, RunOutput& output, int runNumber, DriverScratch
   state.evaluationCount = state.population.size;
   while (state.evaluationCount < state.parameters.maxEvaluations) {
     ++generation;
-    state.matingPool.clear();
-    state.offspring.clear();
+    // No clearing of matingPool and offspring: with an even population (the reader refuses an odd
+    // one) selection and offspring generation overwrite every value of both, so zeros put there
+    // first could never be seen.
     selectMates(state, state.random, scratch.selection);
     generateOffspring(state, state.random, scratch.variation);
     replaceByCrowding(state, state.random, scratch.replacement);
