@@ -39,26 +39,6 @@ void decodeMachineSequences(const float* genes, const Instance& instance, Sequen
   decodeInto(genes, instance, out, scratch);
 }
 
-// The hottest loop of the niching steps. Whole blocks are compared with the differences summed in
-// 16-bit lanes (a run of blocks is flushed before a lane could overflow), so the compiler compares
-// as many cells per instruction as the vector unit holds; the clones pick the widest unit of the
-// machine at load time. Table rows are padded to whole blocks, so their tail loop never runs.
-__attribute__((target_clones("avx2", "default"))) int sequenceDistance(const SequenceCell* a,
-                                                                       const SequenceCell* b,
-                                                                       int length) {
-  constexpr int kFlush = 32768;
-  const int blocked = length / kSequenceBlock * kSequenceBlock;
-  int differing = 0;
-  for (int start = 0; start < blocked; start += kFlush) {
-    const int end = std::min(blocked, start + kFlush);
-    std::uint16_t run = 0;
-    for (int c = start; c < end; ++c) run = static_cast<std::uint16_t>(run + (a[c] != b[c]));
-    differing += run;
-  }
-  for (int c = blocked; c < length; ++c) differing += a[c] != b[c];
-  return differing;
-}
-
 int scheduleDistance(const float* genesA, const float* genesB, const Instance& instance,
                      SequenceScratch& scratch) {
   const int geneCount = instance.geneCount();
@@ -70,6 +50,38 @@ int scheduleDistance(const float* genesA, const float* genesB, const Instance& i
   for (int c = 0; c < geneCount; ++c)
     same += scratch.first[static_cast<size_t>(c)] == scratch.second[static_cast<size_t>(c)];
   return geneCount - same;
+}
+
+namespace {
+
+// The hottest loop of the niching steps. Differences are summed in 16-bit lanes, flushed before a
+// lane could overflow, so the compiler compares as many cells per instruction as the vector unit
+// holds; the callers' clones pick the widest unit of the machine at load time.
+inline int countDiffering(const SequenceCell* a, const SequenceCell* b, int length) {
+  constexpr int kFlush = 32768;
+  int differing = 0;
+  for (int start = 0; start < length; start += kFlush) {
+    const int end = std::min(length, start + kFlush);
+    std::uint16_t run = 0;
+    for (int c = start; c < end; ++c) run = static_cast<std::uint16_t>(run + (a[c] != b[c]));
+    differing += run;
+  }
+  return differing;
+}
+
+}  // namespace
+
+__attribute__((target_clones("avx2", "default"))) void rowDistances(const SequenceCell* row,
+                                                                    const SequenceTable& table,
+                                                                    const int* rows, int count,
+                                                                    int* out) {
+  for (int e = 0; e < count; ++e) out[e] = countDiffering(row, table.row(rows[e]), table.stride);
+}
+
+__attribute__((target_clones("avx2", "default"))) int sequenceDistance(const SequenceCell* a,
+                                                                       const SequenceCell* b,
+                                                                       int length) {
+  return countDiffering(a, b, length);
 }
 
 void decodePopulationSequences(const Population& pop, const Instance& instance,

@@ -71,6 +71,12 @@ int sequenceDistance(const SequenceCell* a, const SequenceCell* b, int length);
 void decodePopulationSequences(const Population& pop, const Instance& instance,
                                SequenceTable& table, SequenceScratch& scratch);
 
+// out[e] = the distance between `row` and row rows[e] of table, for e = 0..count-1: one call for a
+// whole replacement draw, which saves the per-call cost of comparing short rows one by one. `row`
+// is padded like the table's rows.
+void rowDistances(const SequenceCell* row, const SequenceTable& table, const int* rows, int count,
+                  int* out);
+
 // Copies row `from` of source over row `to` of target.
 inline void copySequenceRow(const SequenceTable& source, int from, SequenceTable& target, int to) {
   const SequenceCell* begin = source.row(from);

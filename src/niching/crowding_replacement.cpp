@@ -35,11 +35,10 @@ int chooseTarget(const RunState& state, int child, ReplacementScratch& scratch) 
   const int groups = state.parameters.crowdingGroups;
   const int groupSize = state.parameters.crowdingGroupSize;
   const Population& working = state.population;
-  const SequenceTable& sequences = state.populationSequences;
-  scratch.drawnDistances.clear();
-  for (int position : scratch.drawnPositions)
-    scratch.drawnDistances.push_back(
-        rowDistance(scratch.childSequences, child, sequences, position));
+  const int drawn = static_cast<int>(scratch.drawnPositions.size());
+  scratch.drawnDistances.resize(scratch.drawnPositions.size());
+  rowDistances(scratch.childSequences.row(child), state.populationSequences,
+               scratch.drawnPositions.data(), drawn, scratch.drawnDistances.data());
   int target = -1;
   int targetMakespan = 0;
   for (int g = 0; g < groups; ++g) {
