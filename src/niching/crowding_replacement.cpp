@@ -18,13 +18,14 @@ namespace {
 template <class Random>
 void drawDistinctPositions(int child, int wanted, int n, Random& random,
                            ReplacementScratch& scratch) {
-  scratch.drawnPositions.clear();
-  while (static_cast<int>(scratch.drawnPositions.size()) < wanted) {
+  scratch.drawnPositions.resize(static_cast<std::size_t>(wanted));
+  int* drawn = scratch.drawnPositions.data();
+  int* marks = scratch.acceptedMark.data();
+  for (int accepted = 0; accepted < wanted;) {
     const int d = random.randomBelow(n);
-    int& mark = scratch.acceptedMark[static_cast<std::size_t>(d)];
-    if (mark == child + 1) continue;
-    mark = child + 1;
-    scratch.drawnPositions.push_back(d);
+    if (marks[d] == child + 1) continue;
+    marks[d] = child + 1;
+    drawn[accepted++] = d;
   }
 }
 
