@@ -17,6 +17,8 @@ struct Started {
         parameters(benchmarkParameters(n)),
         state(instance, parameters, steppingClock(0)) {
     startRun(state);
+    SequenceScratch scratch;
+    decodePopulationSequences(state.population, instance, state.populationSequences, scratch);
   }
 };
 
@@ -36,10 +38,12 @@ void BM_ReplaceByCrowding(benchmark::State& s) {
   VariationScratch variation;
   ReplacementScratch replacement;
   const Population start = run.state.population;
+  const SequenceTable startSequences = run.state.populationSequences;
   selectMates(run.state, run.state.random, selection);
   generateOffspring(run.state, run.state.random, variation);
   for (auto _ : s) {
     run.state.population = start;
+    run.state.populationSequences = startSequences;
     replaceByCrowding(run.state, run.state.random, replacement);
   }
   s.SetItemsProcessed(s.iterations() * s.range(2));
@@ -54,8 +58,6 @@ void BM_Generation(benchmark::State& s) {
   VariationScratch variation;
   ReplacementScratch replacement;
   for (auto _ : s) {
-    run.state.matingPool.clear();
-    run.state.offspring.clear();
     selectMates(run.state, run.state.random, selection);
     generateOffspring(run.state, run.state.random, variation);
     replaceByCrowding(run.state, run.state.random, replacement);
