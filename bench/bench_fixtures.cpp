@@ -7,6 +7,7 @@
 
 #include "model/fitness_sort.h"
 #include "model/initialisation.h"
+#include "model/machine_sequences.h"
 #include "model/makespan.h"
 
 Instance randomInstance(int jobs, int machines, unsigned seed) {
@@ -53,4 +54,6 @@ void startRun(RunState& state) {
         evaluateMakespan(state.population.genes(k), state.instance, scratch);
   Population copy;
   orderByFitness(state.population, copy);
+  SequenceScratch sequences;
+  decodePopulationSequences(state.population, state.instance, state.populationSequences, sequences);
 }

@@ -12,5 +12,19 @@ Instance randomInstance(int jobs, int machines, unsigned seed = 1);
 // 4 groups of 10.
 Parameters benchmarkParameters(int populationSize);
 
-// Fills state.population with random chromosomes, evaluated and sorted, as a run starts.
+// Fills state.population with random chromosomes, evaluated, sorted and with their machine
+// sequences decoded, as a run starts.
 void startRun(RunState& state);
+
+// A random J x M instance and a started run of n individuals on it.
+struct StartedRun {
+  Instance instance;
+  Parameters parameters;
+  RunState state;
+  StartedRun(int jobs, int machines, int n)
+      : instance(randomInstance(jobs, machines)),
+        parameters(benchmarkParameters(n)),
+        state(instance, parameters, steppingClock(0)) {
+    startRun(state);
+  }
+};

@@ -8,23 +8,9 @@
 
 namespace {
 
-struct Started {
-  Instance instance;
-  Parameters parameters;
-  RunState state;
-  Started(int jobs, int machines, int n)
-      : instance(randomInstance(jobs, machines)),
-        parameters(benchmarkParameters(n)),
-        state(instance, parameters, steppingClock(0)) {
-    startRun(state);
-    SequenceScratch scratch;
-    decodePopulationSequences(state.population, instance, state.populationSequences, scratch);
-  }
-};
-
 void BM_SelectMates(benchmark::State& s) {
-  Started run(static_cast<int>(s.range(0)), static_cast<int>(s.range(1)),
-              static_cast<int>(s.range(2)));
+  StartedRun run(static_cast<int>(s.range(0)), static_cast<int>(s.range(1)),
+                 static_cast<int>(s.range(2)));
   SelectionScratch scratch;
   for (auto _ : s) selectMates(run.state, run.state.random, scratch);
   s.SetItemsProcessed(s.iterations() * s.range(2) / 2);
@@ -32,8 +18,8 @@ void BM_SelectMates(benchmark::State& s) {
 BENCHMARK(BM_SelectMates)->Args({10, 10, 100})->Args({20, 20, 200})->Args({100, 20, 100});
 
 void BM_ReplaceByCrowding(benchmark::State& s) {
-  Started run(static_cast<int>(s.range(0)), static_cast<int>(s.range(1)),
-              static_cast<int>(s.range(2)));
+  StartedRun run(static_cast<int>(s.range(0)), static_cast<int>(s.range(1)),
+                 static_cast<int>(s.range(2)));
   SelectionScratch selection;
   VariationScratch variation;
   ReplacementScratch replacement;
@@ -52,8 +38,8 @@ BENCHMARK(BM_ReplaceByCrowding)->Args({10, 10, 100})->Args({20, 20, 200})->Args(
 
 // One generation as the run driver performs it.
 void BM_Generation(benchmark::State& s) {
-  Started run(static_cast<int>(s.range(0)), static_cast<int>(s.range(1)),
-              static_cast<int>(s.range(2)));
+  StartedRun run(static_cast<int>(s.range(0)), static_cast<int>(s.range(1)),
+                 static_cast<int>(s.range(2)));
   SelectionScratch selection;
   VariationScratch variation;
   ReplacementScratch replacement;

@@ -8,11 +8,9 @@
 namespace {
 
 void BM_EvaluateMakespan(benchmark::State& s) {
-  const Instance instance =
-      randomInstance(static_cast<int>(s.range(0)), static_cast<int>(s.range(1)));
-  const Parameters parameters = benchmarkParameters(2);
-  RunState state(instance, parameters, steppingClock(0));
-  startRun(state);
+  StartedRun run(static_cast<int>(s.range(0)), static_cast<int>(s.range(1)), 2);
+  const Instance& instance = run.instance;
+  RunState& state = run.state;
   MakespanScratch scratch;
   for (auto _ : s)
     benchmark::DoNotOptimize(evaluateMakespan(state.population.genes(0), instance, scratch));
@@ -21,11 +19,9 @@ void BM_EvaluateMakespan(benchmark::State& s) {
 BENCHMARK(BM_EvaluateMakespan)->Args({10, 10})->Args({20, 20})->Args({30, 20})->Args({100, 20});
 
 void BM_DecodeMachineSequences(benchmark::State& s) {
-  const Instance instance =
-      randomInstance(static_cast<int>(s.range(0)), static_cast<int>(s.range(1)));
-  const Parameters parameters = benchmarkParameters(2);
-  RunState state(instance, parameters, steppingClock(0));
-  startRun(state);
+  StartedRun run(static_cast<int>(s.range(0)), static_cast<int>(s.range(1)), 2);
+  const Instance& instance = run.instance;
+  RunState& state = run.state;
   SequenceScratch scratch;
   std::vector<float> out(static_cast<std::size_t>(instance.geneCount()));
   for (auto _ : s) {
@@ -41,11 +37,9 @@ BENCHMARK(BM_DecodeMachineSequences)
     ->Args({100, 20});
 
 void BM_ScheduleDistance(benchmark::State& s) {
-  const Instance instance =
-      randomInstance(static_cast<int>(s.range(0)), static_cast<int>(s.range(1)));
-  const Parameters parameters = benchmarkParameters(2);
-  RunState state(instance, parameters, steppingClock(0));
-  startRun(state);
+  StartedRun run(static_cast<int>(s.range(0)), static_cast<int>(s.range(1)), 2);
+  const Instance& instance = run.instance;
+  RunState& state = run.state;
   SequenceScratch scratch;
   for (auto _ : s)
     benchmark::DoNotOptimize(
@@ -56,13 +50,8 @@ BENCHMARK(BM_ScheduleDistance)->Args({10, 10})->Args({20, 20})->Args({30, 20})->
 
 // The distance of the generation loop: one comparison of two cached rows.
 void BM_SequenceDistance(benchmark::State& s) {
-  const Instance instance =
-      randomInstance(static_cast<int>(s.range(0)), static_cast<int>(s.range(1)));
-  const Parameters parameters = benchmarkParameters(2);
-  RunState state(instance, parameters, steppingClock(0));
-  startRun(state);
-  SequenceScratch scratch;
-  decodePopulationSequences(state.population, instance, state.populationSequences, scratch);
+  StartedRun run(static_cast<int>(s.range(0)), static_cast<int>(s.range(1)), 2);
+  RunState& state = run.state;
   const SequenceTable& rows = state.populationSequences;
   for (auto _ : s) benchmark::DoNotOptimize(rowDistance(rows, 0, rows, 1));
   s.SetItemsProcessed(s.iterations());

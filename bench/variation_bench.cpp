@@ -15,11 +15,8 @@ using Mutation = void (*)(Population&, float*, int, RandomSource&, VariationScra
 
 template <Crossover crossover>
 void BM_Crossover(benchmark::State& s) {
-  const Instance instance =
-      randomInstance(static_cast<int>(s.range(0)), static_cast<int>(s.range(1)));
-  const Parameters parameters = benchmarkParameters(2);
-  RunState state(instance, parameters, steppingClock(0));
-  startRun(state);
+  StartedRun run(static_cast<int>(s.range(0)), static_cast<int>(s.range(1)), 2);
+  RunState& state = run.state;
   VariationScratch scratch;
   for (auto _ : s) {
     crossover(state.offspring, state.population.genes(0), state.population.genes(1), 1,
@@ -31,11 +28,9 @@ void BM_Crossover(benchmark::State& s) {
 
 template <Mutation mutation>
 void BM_Mutation(benchmark::State& s) {
-  const Instance instance =
-      randomInstance(static_cast<int>(s.range(0)), static_cast<int>(s.range(1)));
-  const Parameters parameters = benchmarkParameters(2);
-  RunState state(instance, parameters, steppingClock(0));
-  startRun(state);
+  StartedRun run(static_cast<int>(s.range(0)), static_cast<int>(s.range(1)), 2);
+  const Instance& instance = run.instance;
+  RunState& state = run.state;
   VariationScratch scratch;
   std::vector<float> buffer(state.population.genes(0),
                             state.population.genes(0) + instance.geneCount());
