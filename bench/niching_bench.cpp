@@ -36,10 +36,12 @@ void BM_ReplaceByCrowding(benchmark::State& s) {
 }
 BENCHMARK(BM_ReplaceByCrowding)->Args({10, 10, 100})->Args({20, 20, 200})->Args({100, 20, 100});
 
-// One generation as the run driver performs it.
+// One generation as the run driver performs it, over J, M, N and the crowding group size CS (with
+// 4 groups, so CF·CS = 4·CS distances per child).
 void BM_Generation(benchmark::State& s) {
   StartedRun run(static_cast<int>(s.range(0)), static_cast<int>(s.range(1)),
                  static_cast<int>(s.range(2)));
+  run.parameters.crowdingGroupSize = static_cast<int>(s.range(3));
   SelectionScratch selection;
   VariationScratch variation;
   ReplacementScratch replacement;
@@ -51,10 +53,14 @@ void BM_Generation(benchmark::State& s) {
   s.SetItemsProcessed(s.iterations() * s.range(2));
 }
 BENCHMARK(BM_Generation)
-    ->Args({10, 10, 100})
-    ->Args({20, 20, 100})
-    ->Args({20, 20, 200})
-    ->Args({30, 20, 200})
-    ->Args({100, 20, 100});
+    ->Args({10, 10, 100, 10})
+    ->Args({20, 20, 100, 10})
+    ->Args({40, 20, 100, 10})
+    ->Args({100, 20, 100, 10})
+    ->Args({20, 20, 200, 10})
+    ->Args({20, 20, 400, 10})
+    ->Args({20, 20, 200, 2})
+    ->Args({20, 20, 200, 5})
+    ->Args({20, 20, 200, 20});
 
 }  // namespace
