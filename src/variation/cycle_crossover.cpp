@@ -8,23 +8,19 @@
 
 namespace {
 
-// Marks the cycle from `start` that steps from position p to the position in `here` of the
-// operation `there` holds at p, writing `here`'s genes on it and `there`'s everywhere else.
-// Returns the position at which the walk found a marked position again.
-int walkCycle(const float* here, const OperationIndex& hereIndex, const float* there,
-              const OperationIndex& thereIndex, int geneCount, int start, unsigned char* marks,
-              float* child) {
-  std::fill(marks, marks + geneCount, 0);
+// Writes `there` everywhere and then `here` on the cycle through `start`, which steps from position
+// p to the position in `here` of the operation that `there` holds at p. For a valid pair the
+// partner relation is a permutation, so the walk closes at start, the first position it meets
+// again; L steps bound it for any other input.
+void walkCycle(const float* here, const OperationIndex& hereIndex, const float* there,
+               const OperationIndex& thereIndex, int geneCount, int start, float* child) {
+  std::copy(there, there + geneCount, child);
   int p = start;
-  while (p >= 0 && p < geneCount && !marks[p]) {
-    marks[p] = 1;
+  for (int step = 0; step < geneCount; ++step) {
     child[p] = here[p];
-    p = positionOf(hereIndex, jobOf(there[p]), thereIndex.occurrence[static_cast<size_t>(p)]);
+    p = positionOf(hereIndex, thereIndex.number[static_cast<size_t>(p)]);
+    if (p < 0 || p == start) break;
   }
-  for (int k = 0; k < geneCount; ++k) {
-    if (!marks[k]) child[k] = there[k];
-  }
-  return p >= 0 && p < geneCount ? p : start;
 }
 
 }  // namespace
@@ -35,14 +31,16 @@ void cycleCrossover(Population& offspring, const float* parent1, const float* pa
   const int geneCount = offspring.geneCount;
   const int start = random.randomBelow(geneCount);
   if (geneCount <= 0) return;
-  indexOperations(scratch.index1, parent1, geneCount, 0);
-  indexOperations(scratch.index2, parent2, geneCount, 0);
-  scratch.marks1.resize(static_cast<size_t>(geneCount));
-  // Child 2 walks the same cycle backwards from where child 1's walk closed.
-  const int closed = walkCycle(parent1, scratch.index1, parent2, scratch.index2, geneCount, start,
-                               scratch.marks1.data(), offspring.genes(2 * pair - 2));
-  walkCycle(parent2, scratch.index2, parent1, scratch.index1, geneCount, closed,
-            scratch.marks1.data(), offspring.genes(2 * pair - 1));
+  const OperationShape shape = operationShape(parent1, geneCount);
+  numberOperations(parent1, shape, 0, scratch.index1);
+  numberOperations(parent2, shape, 0, scratch.index2);
+  locateOperations(shape, scratch.index1);
+  locateOperations(shape, scratch.index2);
+  // Child 2 walks the same cycle backwards from where child 1's walk closed, which is the start.
+  walkCycle(parent1, scratch.index1, parent2, scratch.index2, geneCount, start,
+            offspring.genes(2 * pair - 2));
+  walkCycle(parent2, scratch.index2, parent1, scratch.index1, geneCount, start,
+            offspring.genes(2 * pair - 1));
 }
 
 template void cycleCrossover(Population&, const float*, const float*, int, RandomSource&,

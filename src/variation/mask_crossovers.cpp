@@ -1,11 +1,13 @@
-// The mask crossovers. Partners are found through per-call occurrence indexes of both parents, so
-// every child costs O(L) whatever the mask.
+// The mask crossovers. Partners are paired through the operation numbers of both parents, so every
+// child costs a few linear passes whatever the mask.
 #include "variation/mask_crossovers.h"
 
 #include <algorithm>
 
 #include "model/random_source.h"
 #include "model/scripted_random.h"
+#include "variation/bit_select.h"
+#include "variation/random_bits.h"
 
 namespace {
 
@@ -13,97 +15,90 @@ namespace {
 template <class Random>
 void drawMask(int geneCount, Random& random, VariationScratch& scratch) {
   scratch.mask.resize(static_cast<size_t>(geneCount));
-  for (int k = 0; k < geneCount; ++k) {
-    scratch.mask[static_cast<size_t>(k)] = random.randomBelow(2) != 0 ? 1 : 0;
-  }
+  drawBits(random, geneCount, scratch.mask.data());
 }
 
-void indexBothParents(const float* parent1, const float* parent2, int geneCount,
-                      VariationScratch& scratch) {
-  indexOperations(scratch.index1, parent1, geneCount, 0);
-  indexOperations(scratch.index2, parent2, geneCount, 0);
-  scratch.marks1.resize(static_cast<size_t>(geneCount));
-  scratch.marks2.resize(static_cast<size_t>(geneCount));
+OperationShape numberBothParents(const float* parent1, const float* parent2, int geneCount,
+                                 VariationScratch& scratch) {
+  const OperationShape shape = operationShape(parent1, geneCount);
+  numberOperations(parent1, shape, 0, scratch.index1);
+  numberOperations(parent2, shape, 0, scratch.index2);
+  scratch.flags.resize(static_cast<size_t>(operationNumberLimit(shape)));
+  scratch.genes.resize(static_cast<size_t>(geneCount));
+  return shape;
 }
 
-// One parent as seen by the precedence crossover: which genes are used up, how many of each job,
-// and the leftmost position that may still be unused.
+// One parent as the precedence crossover reads it: its genes, their numbers, and the leftmost
+// position that may still be unused.
 struct PrecedenceSide {
   const float* genes;
-  const OperationIndex* index;
-  unsigned char* marks;
-  int* taken;
+  const int* number;
   int next;
 };
 
-// The used genes of every job in a parent are always its leftmost ones, so the leftmost unused
-// gene of job g is operation (g, taken[g] + 1) and the receiving side's mark is one index lookup.
-void writePrecedenceChild(const float* parent1, const float* parent2, int geneCount,
-                          int bitGivenByParent1, float* child, VariationScratch& scratch) {
-  const size_t jobEntries =
-      std::max(scratch.index1.firstSlot.size(), scratch.index2.firstSlot.size()) - 1;
-  scratch.taken1.assign(jobEntries, 0);
-  scratch.taken2.assign(jobEntries, 0);
-  std::fill(scratch.marks1.begin(), scratch.marks1.end(), 0);
-  std::fill(scratch.marks2.begin(), scratch.marks2.end(), 0);
-  PrecedenceSide first{parent1, &scratch.index1, scratch.marks1.data(), scratch.taken1.data(), 0};
-  PrecedenceSide second{parent2, &scratch.index2, scratch.marks2.data(), scratch.taken2.data(), 0};
+// The used genes of every job are always its leftmost ones in both parents, the same operations in
+// both, so a gene is used exactly when its number is below usedUpTo of its job, the number of the
+// job's next operation in the child. Taking a gene therefore uses up its partner too, with no
+// marks.
+void writePrecedenceChild(const float* parent1, const float* parent2, const OperationShape& shape,
+                          unsigned char bitGivenByParent1, float* child,
+                          VariationScratch& scratch) {
+  const int geneCount = shape.geneCount;
+  scratch.usedUpTo.resize(static_cast<size_t>(shape.jobs) + 1);
+  int* usedUpTo = scratch.usedUpTo.data();
+  for (int g = 1; g <= shape.jobs; ++g) usedUpTo[g] = firstNumber(g, shape);
+  PrecedenceSide sides[2] = {{parent1, scratch.index1.number.data(), 0},
+                             {parent2, scratch.index2.number.data(), 0}};
+  const unsigned char* mask = scratch.mask.data();
   for (int k = 0; k < geneCount; ++k) {
-    const bool firstGives = scratch.mask[static_cast<size_t>(k)] == bitGivenByParent1;
-    PrecedenceSide& giver = firstGives ? first : second;
-    PrecedenceSide& receiver = firstGives ? second : first;
-    while (giver.next < geneCount && giver.marks[giver.next]) ++giver.next;
+    PrecedenceSide& giver = sides[mask[k] == bitGivenByParent1 ? 0 : 1];
+    while (giver.next < geneCount &&
+           giver.number[giver.next] < usedUpTo[jobSlot(giver.genes[giver.next], shape)]) {
+      ++giver.next;
+    }
     if (giver.next >= geneCount) {
       child[k] = 0.0f;  // unreachable for valid parents: each side has L - k unused genes
       continue;
     }
-    const float gene = giver.genes[giver.next];
+    const float gene = giver.genes[giver.next++];
     child[k] = gene;
-    giver.marks[giver.next] = 1;
-    const int job = std::max(0, jobOf(gene));
-    ++giver.taken[job];
-    const int partner = positionOf(*receiver.index, job, receiver.taken[job] + 1);
-    if (partner >= 0) {
-      receiver.marks[partner] = 1;
-      ++receiver.taken[job];
-    }
+    ++usedUpTo[jobSlot(gene, shape)];
   }
 }
 
-void writeKeepChild(const float* keeper, const OperationIndex& keeperIndex, const float* other,
-                    const OperationIndex& otherIndex, int geneCount, const int* mask,
-                    unsigned char* marks, float* child) {
-  std::fill(marks, marks + geneCount, 0);
-  for (int k = 0; k < geneCount; ++k) {
-    if (!mask[k]) continue;
-    child[k] = keeper[k];
-    const int partner =
-        positionOf(otherIndex, jobOf(keeper[k]), keeperIndex.occurrence[static_cast<size_t>(k)]);
-    if (partner >= 0) marks[partner] = 1;
+// flags[n] tells whether the operation numbered n is kept; every number of a valid parent is
+// written, so nothing needs clearing between calls. The loops only add bits instead of branching
+// on them, as the mask is random.
+void writeKeepChild(const float* keeper, const int* keeperNumber, const float* other,
+                    const int* otherNumber, int geneCount, const unsigned char* mask,
+                    unsigned char* flags, float* remainder, float* child) {
+  for (int k = 0; k < geneCount; ++k) flags[keeperNumber[k]] = mask[k];
+  int length = 0;
+  for (int p = 0; p < geneCount; ++p) {
+    remainder[length] = other[p];
+    length += flags[otherNumber[p]] ^ 1;
   }
-  int next = 0;
+  int taken = 0;
   for (int k = 0; k < geneCount; ++k) {
-    if (mask[k]) continue;
-    while (next < geneCount && marks[next]) ++next;
-    child[k] = next < geneCount ? other[next++] : 0.0f;
+    child[k] = selectByBit(mask[k], keeper[k], remainder[taken]);
+    taken += mask[k] ^ 1;
   }
 }
 
-void writeReorderChild(const float* base, const OperationIndex& baseIndex, const float* selector,
-                       const OperationIndex& selectorIndex, int geneCount, const int* mask,
-                       unsigned char* marks, float* selected, float* child) {
-  std::fill(marks, marks + geneCount, 0);
+void writeReorderChild(const float* base, const int* baseNumber, const float* selector,
+                       const int* selectorNumber, int geneCount, const unsigned char* mask,
+                       unsigned char* flags, float* selected, float* child) {
   int count = 0;
   for (int k = 0; k < geneCount; ++k) {
-    if (!mask[k]) continue;
-    selected[count++] = selector[k];
-    const int partner =
-        positionOf(baseIndex, jobOf(selector[k]), selectorIndex.occurrence[static_cast<size_t>(k)]);
-    if (partner >= 0) marks[partner] = 1;
+    flags[selectorNumber[k]] = mask[k];
+    selected[count] = selector[k];
+    count += mask[k];
   }
   int next = 0;
   for (int k = 0; k < geneCount; ++k) {
-    child[k] = marks[k] && next < count ? selected[next++] : base[k];
+    const unsigned char marked = flags[baseNumber[k]];
+    child[k] = selectByBit(marked, selected[next], base[k]);
+    next += marked;
   }
 }
 
@@ -114,9 +109,9 @@ void precedenceCrossover(Population& offspring, const float* parent1, const floa
                          int pair, Random& random, VariationScratch& scratch) {
   const int geneCount = offspring.geneCount;
   drawMask(geneCount, random, scratch);
-  indexBothParents(parent1, parent2, geneCount, scratch);
-  writePrecedenceChild(parent1, parent2, geneCount, 0, offspring.genes(2 * pair - 2), scratch);
-  writePrecedenceChild(parent1, parent2, geneCount, 1, offspring.genes(2 * pair - 1), scratch);
+  const OperationShape shape = numberBothParents(parent1, parent2, geneCount, scratch);
+  writePrecedenceChild(parent1, parent2, shape, 0, offspring.genes(2 * pair - 2), scratch);
+  writePrecedenceChild(parent1, parent2, shape, 1, offspring.genes(2 * pair - 1), scratch);
 }
 
 template <class Random>
@@ -124,11 +119,13 @@ void maskKeepCrossover(Population& offspring, const float* parent1, const float*
                        Random& random, VariationScratch& scratch) {
   const int geneCount = offspring.geneCount;
   drawMask(geneCount, random, scratch);
-  indexBothParents(parent1, parent2, geneCount, scratch);
-  writeKeepChild(parent1, scratch.index1, parent2, scratch.index2, geneCount, scratch.mask.data(),
-                 scratch.marks2.data(), offspring.genes(2 * pair - 2));
-  writeKeepChild(parent2, scratch.index2, parent1, scratch.index1, geneCount, scratch.mask.data(),
-                 scratch.marks1.data(), offspring.genes(2 * pair - 1));
+  numberBothParents(parent1, parent2, geneCount, scratch);
+  const int* number1 = scratch.index1.number.data();
+  const int* number2 = scratch.index2.number.data();
+  writeKeepChild(parent1, number1, parent2, number2, geneCount, scratch.mask.data(),
+                 scratch.flags.data(), scratch.genes.data(), offspring.genes(2 * pair - 2));
+  writeKeepChild(parent2, number2, parent1, number1, geneCount, scratch.mask.data(),
+                 scratch.flags.data(), scratch.genes.data(), offspring.genes(2 * pair - 1));
 }
 
 template <class Random>
@@ -136,14 +133,13 @@ void maskReorderCrossover(Population& offspring, const float* parent1, const flo
                           int pair, Random& random, VariationScratch& scratch) {
   const int geneCount = offspring.geneCount;
   drawMask(geneCount, random, scratch);
-  indexBothParents(parent1, parent2, geneCount, scratch);
-  scratch.genes.resize(static_cast<size_t>(geneCount));
-  writeReorderChild(parent1, scratch.index1, parent2, scratch.index2, geneCount,
-                    scratch.mask.data(), scratch.marks1.data(), scratch.genes.data(),
-                    offspring.genes(2 * pair - 2));
-  writeReorderChild(parent2, scratch.index2, parent1, scratch.index1, geneCount,
-                    scratch.mask.data(), scratch.marks2.data(), scratch.genes.data(),
-                    offspring.genes(2 * pair - 1));
+  numberBothParents(parent1, parent2, geneCount, scratch);
+  const int* number1 = scratch.index1.number.data();
+  const int* number2 = scratch.index2.number.data();
+  writeReorderChild(parent1, number1, parent2, number2, geneCount, scratch.mask.data(),
+                    scratch.flags.data(), scratch.genes.data(), offspring.genes(2 * pair - 2));
+  writeReorderChild(parent2, number2, parent1, number1, geneCount, scratch.mask.data(),
+                    scratch.flags.data(), scratch.genes.data(), offspring.genes(2 * pair - 1));
 }
 
 template void precedenceCrossover(Population&, const float*, const float*, int, RandomSource&,

@@ -119,10 +119,8 @@ void generateOffspring(RunState& state, Random& random, VariationScratch& scratc
   const Parameters& parameters = state.parameters;
   Population& pool = state.matingPool;
   Population& offspring = state.offspring;
-  const size_t geneCount = static_cast<size_t>(offspring.geneCount);
-  scratch.parent1.resize(geneCount);
-  scratch.parent2.resize(geneCount);
-  scratch.mutationBuffer.resize(geneCount);
+  scratch.mutationBuffer.resize(static_cast<size_t>(offspring.geneCount));
+  prepareMakespan(state.instance, scratch.makespan);
   const int half = pool.size / 2;
   // An odd pool leaves its last position unread and the last child slot unwritten.
   const int pairs = std::min(half, offspring.size / 2);
@@ -134,8 +132,7 @@ void generateOffspring(RunState& state, Random& random, VariationScratch& scratc
     return true;
   };
   const auto evaluate = [&](int child) {
-    offspring.fitness(child) =
-        evaluateMakespan(offspring.genes(child), state.instance, scratch.makespan);
+    offspring.fitness(child) = evaluatePreparedMakespan(offspring.genes(child), scratch.makespan);
   };
 
   for (int i = 1; i <= pairs; ++i) {
@@ -143,10 +140,10 @@ void generateOffspring(RunState& state, Random& random, VariationScratch& scratc
     const int second = 2 * i - 1;
     if (passesPercentage(parameters.crossoverPercent, random)) {
       state.evaluationCount += 2;
-      copyGenes(pool, i - 1, scratch.parent1);
-      copyGenes(pool, half + i - 1, scratch.parent2);
-      applyCrossovers(offspring, parameters, scratch.parent1.data(), scratch.parent2.data(), i,
-                      random, scratch);
+      // The crossovers only read their parents and write only offspring, so they read the pool's
+      // rows in place instead of copies of them.
+      applyCrossovers(offspring, parameters, pool.genes(i - 1), pool.genes(half + i - 1), i, random,
+                      scratch);
       mutateChild(first);
       mutateChild(second);
       evaluate(first);

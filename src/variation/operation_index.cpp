@@ -1,34 +1,39 @@
-// Counting-sort construction of the operation index.
+// Operation numbering by one running cursor per job.
 #include "variation/operation_index.h"
 
-#include <algorithm>
-
-namespace {
-
-int jobSlot(float gene) { return std::max(0, jobOf(gene)); }
-
-}  // namespace
-
-void indexOperations(OperationIndex& index, const float* genes, int geneCount, int start) {
-  int jobs = 0;
-  for (int k = 0; k < geneCount; ++k) jobs = std::max(jobs, jobSlot(genes[k]));
-  const size_t jobEntries = static_cast<size_t>(jobs) + 1;
-  index.counts.assign(jobEntries, 0);
-  for (int k = 0; k < geneCount; ++k) ++index.counts[static_cast<size_t>(jobSlot(genes[k]))];
-  index.firstSlot.resize(jobEntries + 1);
-  index.firstSlot[0] = 0;
-  for (size_t g = 0; g < jobEntries; ++g)
-    index.firstSlot[g + 1] = index.firstSlot[g] + index.counts[g];
-
-  std::fill(index.counts.begin(), index.counts.end(), 0);
-  index.position.resize(static_cast<size_t>(geneCount));
-  index.occurrence.resize(static_cast<size_t>(geneCount));
-  int k = start > 0 && start < geneCount ? start : 0;
-  for (int read = 0; read < geneCount; ++read, ++k) {
-    if (k >= geneCount) k = 0;
-    const size_t g = static_cast<size_t>(jobSlot(genes[k]));
-    const int c = ++index.counts[g];
-    index.occurrence[static_cast<size_t>(k)] = c;
-    index.position[static_cast<size_t>(index.firstSlot[g] + c - 1)] = k;
+OperationShape operationShape(const float* genes, int geneCount) {
+  OperationShape shape;
+  shape.geneCount = std::max(geneCount, 0);
+  // Taken over the genes as integers, which vectorises.
+  int largest = 1;
+  for (int k = 0; k < geneCount; ++k) {
+    const int job = static_cast<int>(genes[k]);
+    largest = job > largest ? job : largest;
   }
+  shape.jobs = std::min(largest, std::max(shape.geneCount, 1));
+  shape.machines = shape.geneCount / shape.jobs;
+  return shape;
+}
+
+void numberOperations(const float* genes, const OperationShape& shape, int start,
+                      OperationIndex& index) {
+  const int geneCount = shape.geneCount;
+  index.nextNumber.resize(static_cast<std::size_t>(shape.jobs) + 1);
+  index.number.resize(static_cast<std::size_t>(geneCount));
+  for (int g = 1; g <= shape.jobs; ++g)
+    index.nextNumber[static_cast<std::size_t>(g)] = firstNumber(g, shape);
+  int* nextNumber = index.nextNumber.data();
+  int* number = index.number.data();
+  // A job with more than M genes runs into the next job's numbers but, starting at most at L - M,
+  // stays below 2L.
+  const int first = start > 0 && start < geneCount ? start : 0;
+  for (int k = first; k < geneCount; ++k) number[k] = nextNumber[jobSlot(genes[k], shape)]++;
+  for (int k = 0; k < first; ++k) number[k] = nextNumber[jobSlot(genes[k], shape)]++;
+}
+
+void locateOperations(const OperationShape& shape, OperationIndex& index) {
+  index.position.resize(static_cast<std::size_t>(operationNumberLimit(shape)));
+  const int* number = index.number.data();
+  int* position = index.position.data();
+  for (int k = 0; k < shape.geneCount; ++k) position[number[k]] = k;
 }

@@ -23,82 +23,95 @@ Segment drawSegment(int geneCount, Random& random) {
   return b < a ? Segment{b, a} : Segment{a, b};
 }
 
-// Fills scratch.genes with the filler's genes in reading order (from `start`, wrapping) minus the
-// partners of the donor's segment, and returns how many there are. Occurrences of the donor count
-// from position 0, those of the filler in its reading order.
-int buildRemainder(const float* donor, const float* filler, int geneCount, Segment segment,
-                   int start, VariationScratch& scratch) {
-  indexOperations(scratch.index1, donor, geneCount, 0);
-  indexOperations(scratch.index2, filler, geneCount, start);
-  scratch.marks1.assign(static_cast<size_t>(geneCount), 0);
-  for (int k = segment.lo; k <= segment.hi; ++k) {
-    const int partner = positionOf(scratch.index2, jobOf(donor[k]),
-                                   scratch.index1.occurrence[static_cast<size_t>(k)]);
-    if (partner >= 0) scratch.marks1[static_cast<size_t>(partner)] = 1;
-  }
+// The filler's genes in reading order without the partners of the donor's segment.
+struct Remainder {
+  const float* genes;
+  int length;
+  int anchorEnd;  // how many remainder genes precede the inserted segment (insert placement)
+};
+
+// Numbers the donor from position 0 and the filler in its reading order (from `start`, wrapping),
+// flags the numbers of the segment's operations and keeps the filler's genes whose numbers are not
+// flagged. The anchor is the donor's operation at lo-1: the insert placement puts the segment right
+// after the filler's gene with the same number, which a valid pair always keeps.
+Remainder buildRemainder(const float* donor, const float* filler, int geneCount, Segment segment,
+                         int start, VariationScratch& scratch) {
+  const OperationShape shape = operationShape(donor, geneCount);
+  numberOperations(donor, shape, 0, scratch.index1);
+  numberOperations(filler, shape, start, scratch.index2);
+  scratch.flags.resize(static_cast<size_t>(operationNumberLimit(shape)));
   scratch.genes.resize(static_cast<size_t>(geneCount));
+  unsigned char* flags = scratch.flags.data();
+  const int* donorNumber = scratch.index1.number.data();
+  const int* fillerNumber = scratch.index2.number.data();
+  for (int k = 0; k < geneCount; ++k)
+    flags[donorNumber[k]] = k >= segment.lo && k <= segment.hi ? 1 : 0;
+  const int anchorNumber = segment.lo > 0 ? donorNumber[segment.lo - 1] : -1;
+
+  float* genes = scratch.genes.data();
   int length = 0;
-  int k = start;
-  for (int read = 0; read < geneCount; ++read, ++k) {
-    if (k >= geneCount) k = 0;
-    if (!scratch.marks1[static_cast<size_t>(k)])
-      scratch.genes[static_cast<size_t>(length++)] = filler[k];
-  }
-  return length;
+  int anchorEnd = segment.lo == 0 ? 0 : -1;
+  // Adds a kept gene without branching on whether it is kept, as that is random.
+  const auto read = [&](int p) {
+    genes[length] = filler[p];
+    length += flags[fillerNumber[p]] ^ 1;
+    if (fillerNumber[p] == anchorNumber) anchorEnd = length;
+  };
+  for (int p = start; p < geneCount; ++p) read(p);
+  for (int p = 0; p < start; ++p) read(p);
+  return {genes, length, anchorEnd < 0 ? length : anchorEnd};
 }
 
-// Segment at lo..hi; the remainder runs through the positions first..L-1 and then 0..first-1,
-// skipping the segment (first = 0 for the fill placement, hi+1 for the wrap placement).
-void placeAroundSegment(const float* donor, const float* remainder, int length, int geneCount,
-                        Segment segment, int first, float* child) {
+// Writes remainder genes from..from+count-1 to dest; only invalid parents leave too few, and the
+// missing ones become zeros.
+void copyRemainder(const Remainder& remainder, int from, int count, float* dest) {
+  const int available = std::clamp(remainder.length - from, 0, count);
+  std::copy(remainder.genes + from, remainder.genes + from + available, dest);
+  std::fill(dest + available, dest + count, 0.0f);
+}
+
+// Segment at lo..hi; the remainder fills the positions after the segment first when `afterFirst`
+// (the wrap placement) and the positions before it first otherwise.
+void placeAroundSegment(const float* donor, const Remainder& remainder, int geneCount,
+                        Segment segment, bool afterFirst, float* child) {
   std::copy(donor + segment.lo, donor + segment.hi + 1, child + segment.lo);
-  int taken = 0;
-  int p = first;
-  for (int visited = 0; visited < geneCount; ++visited, ++p) {
-    if (p >= geneCount) p = 0;
-    if (p >= segment.lo && p <= segment.hi) continue;
-    child[p] = taken < length ? remainder[taken++] : 0.0f;
+  const int before = segment.lo;
+  const int after = geneCount - 1 - segment.hi;
+  if (afterFirst) {
+    copyRemainder(remainder, 0, after, child + segment.hi + 1);
+    copyRemainder(remainder, after, before, child);
+  } else {
+    copyRemainder(remainder, 0, before, child);
+    copyRemainder(remainder, before, after, child + segment.hi + 1);
   }
 }
 
-// Remainder from position 0, with the segment written right after the remainder's c-th gene of
-// job g, where (g, c) is the donor's operation at lo-1.
-void placeAfterAnchor(const float* donor, const float* remainder, int length, int geneCount,
-                      Segment segment, const OperationIndex& donorIndex, float* child) {
-  int p = 0;
-  const auto put = [&](float gene) {
-    if (p < geneCount) child[p++] = gene;
+// The remainder from position 0 with the segment written after its first anchorEnd genes; only
+// invalid parents make the pieces add up to more or less than L, and then the child is cut or
+// padded with zeros.
+void placeAfterAnchor(const float* donor, const Remainder& remainder, int geneCount,
+                      Segment segment, float* child) {
+  int filled = 0;
+  const auto append = [&](const float* from, int count) {
+    count = std::min(count, geneCount - filled);
+    std::copy(from, from + count, child + filled);
+    filled += count;
   };
-  const auto putSegment = [&] {
-    for (int k = segment.lo; k <= segment.hi; ++k) put(donor[k]);
-  };
-  bool inserted = segment.lo == 0;
-  if (inserted) putSegment();
-  const int anchorJob = segment.lo > 0 ? jobOf(donor[segment.lo - 1]) : 0;
-  const int anchorOccurrence =
-      segment.lo > 0 ? donorIndex.occurrence[static_cast<size_t>(segment.lo - 1)] : 0;
-  int seen = 0;
-  for (int r = 0; r < length; ++r) {
-    put(remainder[r]);
-    if (!inserted && jobOf(remainder[r]) == anchorJob && ++seen == anchorOccurrence) {
-      putSegment();
-      inserted = true;
-    }
-  }
-  if (!inserted) putSegment();
-  while (p < geneCount) put(0.0f);
+  append(remainder.genes, remainder.anchorEnd);
+  append(donor + segment.lo, segment.hi - segment.lo + 1);
+  append(remainder.genes + remainder.anchorEnd, remainder.length - remainder.anchorEnd);
+  std::fill(child + filled, child + geneCount, 0.0f);
 }
 
 void writeChild(Placement placement, const float* donor, const float* filler, int geneCount,
                 Segment segment, float* child, VariationScratch& scratch) {
-  const int start =
-      placement == Placement::kWrap && segment.hi + 1 < geneCount ? segment.hi + 1 : 0;
-  const int length = buildRemainder(donor, filler, geneCount, segment, start, scratch);
-  const float* remainder = scratch.genes.data();
+  const bool wrap = placement == Placement::kWrap;
+  const int start = wrap && segment.hi + 1 < geneCount ? segment.hi + 1 : 0;
+  const Remainder remainder = buildRemainder(donor, filler, geneCount, segment, start, scratch);
   if (placement == Placement::kInsert) {
-    placeAfterAnchor(donor, remainder, length, geneCount, segment, scratch.index1, child);
+    placeAfterAnchor(donor, remainder, geneCount, segment, child);
   } else {
-    placeAroundSegment(donor, remainder, length, geneCount, segment, start, child);
+    placeAroundSegment(donor, remainder, geneCount, segment, wrap, child);
   }
 }
 
