@@ -85,15 +85,26 @@ void writeKeepChild(const float* keeper, const int* keeperNumber, const float* o
   }
 }
 
-void writeReorderChild(const float* base, const int* baseNumber, const float* selector,
-                       const int* selectorNumber, int geneCount, const unsigned char* mask,
-                       unsigned char* flags, float* selected, float* child) {
+// One pass over the selector: numbers its genes, flags for the other parent's child which of its
+// operations stand at 1-bit positions (every number of a valid parent is written, so nothing needs
+// clearing) and collects those genes in the selector's order.
+void selectOperations(const float* selector, const OperationShape& shape, const unsigned char* mask,
+                      OperationIndex& index, unsigned char* flags, float* selected) {
+  int* nextNumber = startNumbering(shape, index);
+  int* number = index.number.data();
   int count = 0;
-  for (int k = 0; k < geneCount; ++k) {
-    flags[selectorNumber[k]] = mask[k];
+  for (int k = 0; k < shape.geneCount; ++k) {
+    const int n = nextNumber[jobSlot(selector[k], shape)]++;
+    number[k] = n;
+    flags[n] = mask[k];
     selected[count] = selector[k];
     count += mask[k];
   }
+}
+
+// The base with its flagged operations replaced, in place, by the selected genes in their order.
+void writeReorderChild(const float* base, const int* baseNumber, int geneCount,
+                       const unsigned char* flags, const float* selected, float* child) {
   int next = 0;
   for (int k = 0; k < geneCount; ++k) {
     const unsigned char marked = flags[baseNumber[k]];
@@ -133,13 +144,23 @@ void maskReorderCrossover(Population& offspring, const float* parent1, const flo
                           int pair, Random& random, VariationScratch& scratch) {
   const int geneCount = offspring.geneCount;
   drawMask(geneCount, random, scratch);
-  numberBothParents(parent1, parent2, geneCount, scratch);
-  const int* number1 = scratch.index1.number.data();
-  const int* number2 = scratch.index2.number.data();
-  writeReorderChild(parent1, number1, parent2, number2, geneCount, scratch.mask.data(),
-                    scratch.flags.data(), scratch.genes.data(), offspring.genes(2 * pair - 2));
-  writeReorderChild(parent2, number2, parent1, number1, geneCount, scratch.mask.data(),
-                    scratch.flags.data(), scratch.genes.data(), offspring.genes(2 * pair - 1));
+  if (geneCount <= 0) return;
+  const OperationShape shape = operationShape(parent1, geneCount);
+  const size_t numbers = static_cast<size_t>(operationNumberLimit(shape));
+  scratch.flags.resize(numbers);
+  scratch.otherFlags.resize(numbers);
+  scratch.genes.resize(static_cast<size_t>(geneCount));
+  scratch.otherGenes.resize(static_cast<size_t>(geneCount));
+  // Parent 2 selects for child 1 and parent 1 for child 2; each pass also numbers its parent for
+  // the other child's base.
+  selectOperations(parent2, shape, scratch.mask.data(), scratch.index2, scratch.flags.data(),
+                   scratch.genes.data());
+  selectOperations(parent1, shape, scratch.mask.data(), scratch.index1, scratch.otherFlags.data(),
+                   scratch.otherGenes.data());
+  writeReorderChild(parent1, scratch.index1.number.data(), geneCount, scratch.flags.data(),
+                    scratch.genes.data(), offspring.genes(2 * pair - 2));
+  writeReorderChild(parent2, scratch.index2.number.data(), geneCount, scratch.otherFlags.data(),
+                    scratch.otherGenes.data(), offspring.genes(2 * pair - 1));
 }
 
 template void precedenceCrossover(Population&, const float*, const float*, int, RandomSource&,

@@ -27,20 +27,19 @@ void scrambleMutation(Population& offspring, float* mutationBuffer, int k, Rando
   if (n > 0) {
     const size_t length = static_cast<size_t>(n) + 1;
     if (scratch.genes.size() < length) scratch.genes.resize(length);
-    if (scratch.order.size() < length) scratch.order.resize(length);
+    // The pool is a copy of the segment, so the new order can be written over the segment itself.
     float* pool = scratch.genes.data();
-    float* order = scratch.order.data();
     std::copy(mutationBuffer + lo, mutationBuffer + lo + n + 1, pool);
+    float* segment = mutationBuffer + lo;
     int left = n + 1;
     for (int i = 0; i < n; ++i) {
       const int r = random.randomBelow(left);
-      order[i] = pool[r];
+      segment[i] = pool[r];
       // The pool keeps its order, so every draw sequence names exactly one permutation.
       std::copy(pool + r + 1, pool + left, pool + r);
       --left;
     }
-    order[n] = pool[0];
-    std::copy(order, order + n + 1, mutationBuffer + lo);
+    segment[n] = pool[0];
   }
   copyBufferToChild(offspring, mutationBuffer, k);
 }

@@ -15,14 +15,18 @@ OperationShape operationShape(const float* genes, int geneCount) {
   return shape;
 }
 
+int* startNumbering(const OperationShape& shape, OperationIndex& index) {
+  index.nextNumber.resize(static_cast<std::size_t>(shape.jobs) + 1);
+  index.number.resize(static_cast<std::size_t>(shape.geneCount));
+  for (int g = 1; g <= shape.jobs; ++g)
+    index.nextNumber[static_cast<std::size_t>(g)] = firstNumber(g, shape);
+  return index.nextNumber.data();
+}
+
 void numberOperations(const float* genes, const OperationShape& shape, int start,
                       OperationIndex& index) {
   const int geneCount = shape.geneCount;
-  index.nextNumber.resize(static_cast<std::size_t>(shape.jobs) + 1);
-  index.number.resize(static_cast<std::size_t>(geneCount));
-  for (int g = 1; g <= shape.jobs; ++g)
-    index.nextNumber[static_cast<std::size_t>(g)] = firstNumber(g, shape);
-  int* nextNumber = index.nextNumber.data();
+  int* nextNumber = startNumbering(shape, index);
   int* number = index.number.data();
   // A job with more than M genes runs into the next job's numbers but, starting at most at L - M,
   // stays below 2L.

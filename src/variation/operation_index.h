@@ -36,6 +36,11 @@ inline int jobSlot(float gene, const OperationShape& shape) {
 // Number of operation (job, 1): operation (g, c) is numbered firstNumber(g) + c - 1.
 inline int firstNumber(int job, const OperationShape& shape) { return (job - 1) * shape.machines; }
 
+// Sizes index for the shape and sets every job's cursor to its first number; returns the cursors,
+// indexed by jobSlot, for a caller that numbers genes itself (cursors[slot]++ per gene, in reading
+// order) while doing other work in the same pass.
+int* startNumbering(const OperationShape& shape, OperationIndex& index);
+
 // Numbers the L genes read from position `start` to L-1 and then from 0 to start-1: the gene that
 // is job g's c-th in that reading order gets (g-1)*M + c-1. Two valid chromosomes thus give the
 // same operation the same number, and each of them uses every number 0..L-1 exactly once.

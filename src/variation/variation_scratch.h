@@ -16,8 +16,9 @@ struct VariationScratch {
   OperationIndex index2;
   std::vector<unsigned char> mask;   // one bit per position, mask crossovers
   std::vector<unsigned char> flags;  // one per operation number: kept, selected or in the segment
-  std::vector<int> usedUpTo;         // per job, the precedence crossover's next operation number
-  std::vector<float> genes;          // remainder, selected genes, shuffle pool or moved string
-  std::vector<float> order;          // the new order of a shuffled segment
+  std::vector<unsigned char> otherFlags;  // the same for the second child, where both are built
+  std::vector<int> usedUpTo;      // per job, the precedence crossover's next operation number
+  std::vector<float> genes;       // remainder, selected genes, shuffle pool or moved string
+  std::vector<float> otherGenes;  // the second child's selected genes
   MakespanScratch makespan;
 };
