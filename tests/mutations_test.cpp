@@ -145,3 +145,32 @@ TEST(Mutations, RandomChromosomesStayValidWithTheTablesDraws) {
     EXPECT_TRUE(holdsEveryJobExactly(neighbour.child, jobs, machines));
   }
 }
+
+TEST(Mutations, LongScrambleMatchesTakingFromOnePool) {
+  // Segments longer than a pool block: the order must be that of erasing the drawn entry from one
+  // list, for segments at both ends and across the middle.
+  std::mt19937 rng(31u);
+  for (int trial = 0; trial < 40; ++trial) {
+    const int geneCount = std::uniform_int_distribution<int>(100, 400)(rng);
+    Genes genes(static_cast<std::size_t>(geneCount));
+    for (int k = 0; k < geneCount; ++k) genes[static_cast<std::size_t>(k)] = static_cast<float>(k);
+    const int a = std::uniform_int_distribution<int>(0, geneCount - 1)(rng);
+    const int b = trial % 4 == 0 ? (a < geneCount / 2 ? geneCount - 1 : 0)
+                                 : std::uniform_int_distribution<int>(0, geneCount - 1)(rng);
+    const int lo = std::min(a, b);
+    const int n = std::max(a, b) - lo;
+    std::vector<int> draws = {a, b};
+    Genes expected = genes;
+    Genes pool(genes.begin() + lo, genes.begin() + lo + n + 1);
+    for (int i = 0; i < n; ++i) {
+      const int r = std::uniform_int_distribution<int>(0, n - i)(rng);
+      draws.push_back(r);
+      expected[static_cast<std::size_t>(lo + i)] = pool[static_cast<std::size_t>(r)];
+      pool.erase(pool.begin() + r);
+    }
+    if (n > 0) expected[static_cast<std::size_t>(lo + n)] = pool[0];
+    const MutationRun run = runMutation(kScramble, genes, draws);
+    EXPECT_EQ(run.child, expected) << "trial " << trial;
+    EXPECT_EQ(run.buffer, expected) << "trial " << trial;
+  }
+}
