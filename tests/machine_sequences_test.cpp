@@ -67,9 +67,11 @@ TEST(ScheduleDistance, SymmetricNeverOneOnRandomChromosomes) {
 }
 
 TEST(SequenceDistance, CachedRowsGiveTheLiteralDistance) {
-  // Uneven sizes exercise the vector loop's remainder; 300 jobs need more than 8 bits per cell.
+  // Uneven sizes exercise the padding; 255 jobs still fit one byte per cell, 256 and 300 do not;
+  // 20 x 500 and 300 x 30 are long enough that the per-lane counts have to be flushed.
   std::mt19937 generator(11);
-  for (const auto& [jobs, machines] : std::vector<std::pair<int, int>>{{3, 2}, {7, 5}, {300, 3}}) {
+  for (const auto& [jobs, machines] : std::vector<std::pair<int, int>>{
+           {3, 2}, {7, 5}, {255, 2}, {256, 2}, {300, 3}, {20, 500}, {300, 30}}) {
     std::vector<int> routing;
     std::vector<int> row(static_cast<std::size_t>(machines));
     for (int j = 0; j < jobs; ++j) {
@@ -83,17 +85,19 @@ TEST(SequenceDistance, CachedRowsGiveTheLiteralDistance) {
     for (int j = 1; j <= jobs; ++j)
       base.insert(base.end(), static_cast<std::size_t>(machines), static_cast<float>(j));
     SequenceScratch scratch;
-    std::vector<SequenceCell> rowA(base.size()), rowB(base.size());
+    SequenceTable decoded;
+    decoded.resize(2, instance.geneCount(), jobs);
+    EXPECT_EQ(decoded.cellBytes, jobs <= 255 ? 1 : 2);
     for (int trial = 0; trial < 100; ++trial) {
       std::vector<float> a = base, b = base;
       std::shuffle(a.begin(), a.end(), generator);
       std::shuffle(b.begin(), b.end(), generator);
       if (trial % 3 == 0) b = a;
       if (trial % 3 == 1) std::swap(b[0], b[b.size() - 1]);
-      decodeMachineSequences(a.data(), instance, rowA.data(), scratch);
-      decodeMachineSequences(b.data(), instance, rowB.data(), scratch);
+      decodeSequenceRow(a.data(), instance, decoded.cellBytes, decoded.row(0), scratch);
+      decodeSequenceRow(b.data(), instance, decoded.cellBytes, decoded.row(1), scratch);
       const int literal = scheduleDistance(a.data(), b.data(), instance, scratch);
-      EXPECT_EQ(sequenceDistance(rowA.data(), rowB.data(), instance.geneCount()), literal);
+      EXPECT_EQ(rowDistance(decoded, 0, decoded, 1), literal);
       // The padded rows of a table, compared in one batch, give the same.
       const Population pair = makePopulation({a, b});
       SequenceTable table;

@@ -4,6 +4,7 @@
 #include <immintrin.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -36,11 +37,6 @@ void decodeMachineSequences(const float* genes, const Instance& instance, float*
   decodeInto(genes, instance, out, scratch);
 }
 
-void decodeMachineSequences(const float* genes, const Instance& instance, SequenceCell* out,
-                            SequenceScratch& scratch) {
-  decodeInto(genes, instance, out, scratch);
-}
-
 int scheduleDistance(const float* genesA, const float* genesB, const Instance& instance,
                      SequenceScratch& scratch) {
   const int geneCount = instance.geneCount();
@@ -56,35 +52,51 @@ int scheduleDistance(const float* genesA, const float* genesB, const Instance& i
 
 namespace {
 
-// The hottest loop of the niching steps. Differences are summed in 16-bit lanes, flushed before a
-// lane could overflow, so the compiler compares as many cells per instruction as the vector unit
-// holds; the callers' clones pick the widest unit of the machine at load time.
-inline int countDiffering(const SequenceCell* a, const SequenceCell* b, int length) {
-  constexpr int kFlush = 32768;
+// The generic count, per cell, for machines without AVX2. Cells are read with memcpy because a
+// row's bytes hold them.
+template <class Cell>
+int countDiffering(const std::uint8_t* a, const std::uint8_t* b, int stride) {
   int differing = 0;
-  for (int start = 0; start < length; start += kFlush) {
-    const int end = std::min(length, start + kFlush);
-    std::uint16_t run = 0;
-    for (int c = start; c < end; ++c) run = static_cast<std::uint16_t>(run + (a[c] != b[c]));
-    differing += run;
+  for (int c = 0; c < stride; c += static_cast<int>(sizeof(Cell))) {
+    Cell x, y;
+    std::memcpy(&x, a + c, sizeof(Cell));
+    std::memcpy(&y, b + c, sizeof(Cell));
+    differing += x != y;
   }
   return differing;
 }
 
-}  // namespace
+// The hottest loop of the niching steps, written out for AVX2: equal cells are counted per lane
+// of the cell's width and flushed into wider sums before a lane could overflow; the differing
+// cells are what is left of the row. Padding cells are equal, so they never count.
+__attribute__((target("avx2"))) inline int byteDistanceAvx2(const std::uint8_t* a,
+                                                            const std::uint8_t* b, int stride) {
+  constexpr int kFlushBytes = 255 * kSequenceBlock;
+  const __m256i zero = _mm256_setzero_si256();
+  __m256i equal64 = zero;
+  for (int start = 0; start < stride; start += kFlushBytes) {
+    const int end = std::min(stride, start + kFlushBytes);
+    __m256i equal8 = zero;
+    for (int c = start; c < end; c += kSequenceBlock) {
+      const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a + c));
+      const __m256i y = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(b + c));
+      equal8 = _mm256_sub_epi8(equal8, _mm256_cmpeq_epi8(x, y));
+    }
+    equal64 = _mm256_add_epi64(equal64, _mm256_sad_epu8(equal8, zero));
+  }
+  const __m128i sum =
+      _mm_add_epi64(_mm256_castsi256_si128(equal64), _mm256_extracti128_si256(equal64, 1));
+  const long long equal = _mm_cvtsi128_si64(sum) + _mm_extract_epi64(sum, 1);
+  return stride - static_cast<int>(equal);
+}
 
-namespace {
-
-// The same count for padded rows with AVX2, written out: equal cells are counted per 16-bit lane
-// (flushed before a lane could pass 32767, which the pairwise add reads as signed) and the
-// differing ones are what is left of the row. Padding cells are equal, so they never count.
-__attribute__((target("avx2"))) int paddedDistanceAvx2(const SequenceCell* a, const SequenceCell* b,
-                                                       int stride) {
-  constexpr int kFlushCells = 32767 * kSequenceBlock;
+__attribute__((target("avx2"))) inline int wordDistanceAvx2(const std::uint8_t* a,
+                                                            const std::uint8_t* b, int stride) {
+  constexpr int kFlushBytes = 32767 * kSequenceBlock;  // the pairwise add reads lanes as signed
   const __m256i ones = _mm256_set1_epi16(1);
   __m256i equal32 = _mm256_setzero_si256();
-  for (int start = 0; start < stride; start += kFlushCells) {
-    const int end = std::min(stride, start + kFlushCells);
+  for (int start = 0; start < stride; start += kFlushBytes) {
+    const int end = std::min(stride, start + kFlushBytes);
     __m256i equal16 = _mm256_setzero_si256();
     for (int c = start; c < end; c += kSequenceBlock) {
       const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a + c));
@@ -97,32 +109,58 @@ __attribute__((target("avx2"))) int paddedDistanceAvx2(const SequenceCell* a, co
       _mm_add_epi32(_mm256_castsi256_si128(equal32), _mm256_extracti128_si256(equal32, 1));
   sum = _mm_add_epi32(sum, _mm_shuffle_epi32(sum, 0x4E));
   sum = _mm_add_epi32(sum, _mm_shuffle_epi32(sum, 0xB1));
-  return stride - _mm_cvtsi128_si32(sum);
+  return stride / 2 - _mm_cvtsi128_si32(sum);
+}
+
+__attribute__((target("avx2"))) void rowDistancesAvx2(const std::uint8_t* row,
+                                                      const SequenceTable& table, const int* rows,
+                                                      int count, int* out) {
+  if (table.cellBytes == 1) {
+    for (int e = 0; e < count; ++e)
+      out[e] = byteDistanceAvx2(row, table.row(rows[e]), table.stride);
+  } else {
+    for (int e = 0; e < count; ++e)
+      out[e] = wordDistanceAvx2(row, table.row(rows[e]), table.stride);
+  }
+}
+
+__attribute__((target("avx2"))) int distanceAvx2(const std::uint8_t* a, const std::uint8_t* b,
+                                                 int stride, int cellBytes) {
+  return cellBytes == 1 ? byteDistanceAvx2(a, b, stride) : wordDistanceAvx2(a, b, stride);
+}
+
+int countDiffering(const std::uint8_t* a, const std::uint8_t* b, int stride, int cellBytes) {
+  return cellBytes == 1 ? countDiffering<std::uint8_t>(a, b, stride)
+                        : countDiffering<std::uint16_t>(a, b, stride);
 }
 
 const bool kHasAvx2 = __builtin_cpu_supports("avx2");
 
 }  // namespace
 
-void rowDistances(const SequenceCell* row, const SequenceTable& table, const int* rows, int count,
-                  int* out) {
-  if (kHasAvx2) {
-    for (int e = 0; e < count; ++e)
-      out[e] = paddedDistanceAvx2(row, table.row(rows[e]), table.stride);
-  } else {
-    for (int e = 0; e < count; ++e) out[e] = countDiffering(row, table.row(rows[e]), table.stride);
-  }
+void decodeSequenceRow(const float* genes, const Instance& instance, int cellBytes,
+                       std::uint8_t* row, SequenceScratch& scratch) {
+  if (cellBytes == 1)
+    decodeInto(genes, instance, row, scratch);
+  else
+    decodeInto(genes, instance, reinterpret_cast<std::uint16_t*>(row), scratch);
 }
 
-__attribute__((target_clones("avx2", "default"))) int sequenceDistance(const SequenceCell* a,
-                                                                       const SequenceCell* b,
-                                                                       int length) {
-  return countDiffering(a, b, length);
+void rowDistances(const std::uint8_t* row, const SequenceTable& table, const int* rows, int count,
+                  int* out) {
+  if (kHasAvx2) return rowDistancesAvx2(row, table, rows, count, out);
+  for (int e = 0; e < count; ++e)
+    out[e] = countDiffering(row, table.row(rows[e]), table.stride, table.cellBytes);
+}
+
+int sequenceDistance(const std::uint8_t* a, const std::uint8_t* b, int stride, int cellBytes) {
+  if (kHasAvx2) return distanceAvx2(a, b, stride, cellBytes);
+  return countDiffering(a, b, stride, cellBytes);
 }
 
 void decodePopulationSequences(const Population& pop, const Instance& instance,
                                SequenceTable& table, SequenceScratch& scratch) {
-  table.resize(pop.size, pop.geneCount);
+  table.resize(pop.size, pop.geneCount, instance.jobs);
   for (int k = 0; k < pop.size; ++k)
-    decodeMachineSequences(pop.genes(k), instance, table.row(k), scratch);
+    decodeSequenceRow(pop.genes(k), instance, table.cellBytes, table.row(k), scratch);
 }

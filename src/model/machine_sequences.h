@@ -29,43 +29,46 @@ int scheduleDistance(const float* genesA, const float* genesB, const Instance& i
                      SequenceScratch& scratch);
 
 // Decoded machine sequences kept beside the individuals they belong to, one row of L cells per
-// individual, so that a distance is one comparison of two rows instead of two decodings. Job
-// numbers fit 16 bits (the instance reader refuses more jobs), which lets the comparison vectorise.
-using SequenceCell = std::uint16_t;
-inline constexpr int kSequenceBlock = 16;
+// individual, so that a distance is one comparison of two rows instead of two decodings. A cell
+// holds a job number in one byte when every job number fits one (at most 255 jobs) and in two
+// otherwise (the instance reader refuses more jobs than two bytes hold): the narrower the cells,
+// the more of them one vector comparison covers.
+inline constexpr int kSequenceBlock = 32;  // row bytes are padded to a multiple of this
+
+inline int sequenceCellBytes(int jobs) { return jobs <= 255 ? 1 : 2; }
 
 struct SequenceTable {
   int rowLength = 0;  // L cells of sequences
-  // Cells per row: L rounded up to a whole number of vector blocks. The padding cells stay 0 in
+  int cellBytes = 1;  // 1 or 2
+  // Bytes per row: L cells rounded up to a whole number of vector blocks. The padding stays 0 in
   // every row, so comparing whole rows counts exactly the differing sequence cells.
   int stride = 0;
-  std::vector<SequenceCell> cells;
+  std::vector<std::uint8_t> bytes;
 
-  // Keeps the cells when the shape is unchanged; decoding rewrites every sequence cell anyway.
-  void resize(int rows, int length) {
-    const int paddedLength = (length + kSequenceBlock - 1) / kSequenceBlock * kSequenceBlock;
-    if (length == rowLength &&
-        cells.size() == static_cast<std::size_t>(rows) * static_cast<std::size_t>(paddedLength))
-      return;
+  // Keeps the bytes when the shape is unchanged; decoding rewrites every sequence cell anyway.
+  void resize(int rows, int length, int jobs) {
+    const int width = sequenceCellBytes(jobs);
+    const int padded = (length * width + kSequenceBlock - 1) / kSequenceBlock * kSequenceBlock;
+    const std::size_t size = static_cast<std::size_t>(rows) * static_cast<std::size_t>(padded);
+    if (length == rowLength && width == cellBytes && bytes.size() == size) return;
     rowLength = length;
-    stride = (length + kSequenceBlock - 1) / kSequenceBlock * kSequenceBlock;
-    cells.assign(static_cast<std::size_t>(rows) * static_cast<std::size_t>(stride), 0);
+    cellBytes = width;
+    stride = padded;
+    bytes.assign(size, 0);
   }
-  SequenceCell* row(int r) { return cells.data() + static_cast<std::size_t>(r) * stride; }
-  const SequenceCell* row(int r) const {
-    return cells.data() + static_cast<std::size_t>(r) * stride;
+  std::uint8_t* row(int r) { return bytes.data() + static_cast<std::size_t>(r) * stride; }
+  const std::uint8_t* row(int r) const {
+    return bytes.data() + static_cast<std::size_t>(r) * stride;
   }
 };
 
-// Number of cells in which rows r and s of two tables of the same shape differ.
-inline int rowDistance(const SequenceTable& a, int r, const SequenceTable& b, int s);
+// The same cells as decodeMachineSequences, written into a padded row of cellBytes-wide cells.
+void decodeSequenceRow(const float* genes, const Instance& instance, int cellBytes,
+                       std::uint8_t* row, SequenceScratch& scratch);
 
-// The same cells as decodeMachineSequences, as 16-bit job numbers.
-void decodeMachineSequences(const float* genes, const Instance& instance, SequenceCell* out,
-                            SequenceScratch& scratch);
-
-// Number of cells in which two decoded rows of `length` cells differ: the schedule distance.
-int sequenceDistance(const SequenceCell* a, const SequenceCell* b, int length);
+// Number of cells in which two padded rows of `stride` bytes of cellBytes-wide cells differ: the
+// schedule distance of the chromosomes they were decoded from.
+int sequenceDistance(const std::uint8_t* a, const std::uint8_t* b, int stride, int cellBytes);
 
 // Decodes every individual of pop into its row of table (resized to pop's shape).
 void decodePopulationSequences(const Population& pop, const Instance& instance,
@@ -74,15 +77,16 @@ void decodePopulationSequences(const Population& pop, const Instance& instance,
 // out[e] = the distance between `row` and row rows[e] of table, for e = 0..count-1: one call for a
 // whole replacement draw, which saves the per-call cost of comparing short rows one by one. `row`
 // is padded like the table's rows.
-void rowDistances(const SequenceCell* row, const SequenceTable& table, const int* rows, int count,
+void rowDistances(const std::uint8_t* row, const SequenceTable& table, const int* rows, int count,
                   int* out);
 
-// Copies row `from` of source over row `to` of target.
+// Copies row `from` of source over row `to` of target (a table of the same shape).
 inline void copySequenceRow(const SequenceTable& source, int from, SequenceTable& target, int to) {
-  const SequenceCell* begin = source.row(from);
+  const std::uint8_t* begin = source.row(from);
   std::copy(begin, begin + source.stride, target.row(to));
 }
 
+// Number of cells in which rows r and s of two tables of the same shape differ.
 inline int rowDistance(const SequenceTable& a, int r, const SequenceTable& b, int s) {
-  return sequenceDistance(a.row(r), b.row(s), a.stride);
+  return sequenceDistance(a.row(r), b.row(s), a.stride, a.cellBytes);
 }

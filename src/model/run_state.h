@@ -33,6 +33,6 @@ struct RunState {
         matingPool(params.populationSize, inst.geneCount()),
         offspring(params.populationSize, inst.geneCount()),
         clock(std::move(source)) {
-    populationSequences.resize(params.populationSize, inst.geneCount());
+    populationSequences.resize(params.populationSize, inst.geneCount(), inst.jobs);
   }
 };

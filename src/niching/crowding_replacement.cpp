@@ -74,7 +74,7 @@ void writeBackSorted(RunState& state, ReplacementScratch& scratch) {
   Population& sorted = scratch.sorted;
   SequenceTable& sortedSequences = scratch.sortedSequences;
   if (sorted.values.size() != working.values.size()) sorted = working;
-  if (sortedSequences.cells.size() != workingSequences.cells.size())
+  if (sortedSequences.bytes.size() != workingSequences.bytes.size())
     sortedSequences = workingSequences;
   const float savedMakespan = scratch.savedBest[static_cast<std::size_t>(working.geneCount)];
   int to = 0;
@@ -90,7 +90,7 @@ void writeBackSorted(RunState& state, ReplacementScratch& scratch) {
     copySequenceRow(workingSequences, from, sortedSequences, to);
   }
   std::swap(working.values, sorted.values);
-  std::swap(workingSequences.cells, sortedSequences.cells);
+  std::swap(workingSequences.bytes, sortedSequences.bytes);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // random groups, then the population is re-sorted and its previous best kept if all got worse.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "model/machine_sequences.h"
@@ -11,7 +12,7 @@
 struct ReplacementScratch {
   SequenceScratch sequences;
   std::vector<float> savedBest;
-  std::vector<SequenceCell> savedBestSequences;
+  std::vector<std::uint8_t> savedBestSequences;
   SequenceTable childSequences;
   Population sorted;  // the sorted write-back, swapped with the population
   SequenceTable sortedSequences;
