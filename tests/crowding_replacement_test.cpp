@@ -25,7 +25,6 @@ struct Replacement {
       : parameters(makeParameters(groups, groupSize)),
         state(kOneMachine, parameters, steppingClock(0)) {
     state.population = makePopulation(kParents, parentFitness);
-    decodeSequences(state);
     state.offspring = makePopulation(kChildren, childFitness);
   }
   static Parameters makeParameters(int groups, int groupSize) {
@@ -35,7 +34,9 @@ struct Replacement {
     p.crowdingGroupSize = groupSize;
     return p;
   }
+  // Decodes both populations as the tests leave them, as the generation cycle keeps them decoded.
   void run(ScriptedRandom& draws) {
+    decodeSequences(state);
     replaceByCrowding(state, draws, scratch);
     EXPECT_TRUE(draws.allConsumed());
     EXPECT_FALSE(draws.misused);

@@ -21,7 +21,8 @@ Instance exampleInstance();
 Population makePopulation(const std::vector<std::vector<float>>& chromosomes,
                           const std::vector<float>& fitnesses = {});
 
-// Decodes state.population into state.populationSequences, after a test has set the population.
+// Decodes state.population and state.offspring into their sequence tables, after a test has set
+// them.
 void decodeSequences(RunState& state);
 
 std::vector<float> genesOf(const Population& population, int k);

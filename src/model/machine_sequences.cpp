@@ -9,7 +9,9 @@
 namespace {
 
 // opCount holds, per job, the routing index of its next operation and fill, per machine, the cell
-// its next entry goes to, so each gene costs two lookups and no multiplication.
+// its next entry goes to, so each gene costs two lookups and no multiplication. A gene naming no
+// job, a job with more than M genes or a machine with more than J operations (none of which a
+// valid chromosome has) is kept within the tables and the L cells.
 template <class Cell>
 void decodeInto(const float* genes, const Instance& instance, Cell* out, SequenceScratch& scratch) {
   const int jobs = instance.jobs;
@@ -24,9 +26,9 @@ void decodeInto(const float* genes, const Instance& instance, Cell* out, Sequenc
   int* nextCell = scratch.fill.data();
   const int* routing = instance.routing.data();
   for (int k = 0; k < geneCount; ++k) {
-    const int j = static_cast<int>(genes[k]);
-    const int m = routing[nextOperation[j]++];
-    out[nextCell[m]++] = static_cast<Cell>(j);
+    const int j = std::clamp(static_cast<int>(genes[k]), 1, jobs);
+    const int m = std::clamp(routing[std::min(nextOperation[j]++, geneCount - 1)], 1, machines);
+    out[std::min(nextCell[m]++, geneCount - 1)] = static_cast<Cell>(j);
   }
 }
 

@@ -19,7 +19,7 @@ struct SequenceScratch {
 };
 
 // Fills out[0..L) with the machine sequences of the L genes at `genes`: cell (m-1)*J + p holds the
-// job processed (p+1)-th on machine m. Assumes a valid chromosome and instance.
+// job processed (p+1)-th on machine m. Any other genes or routing never lead outside the L cells.
 void decodeMachineSequences(const float* genes, const Instance& instance, float* out,
                             SequenceScratch& scratch);
 

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 
 namespace {
 
@@ -29,6 +30,7 @@ void buildOperations(const Instance& instance, MakespanScratch& scratch) {
   }
   scratch.jobState.assign(static_cast<std::size_t>(jobs) + 1, DecoderJob{});
   scratch.machineReady.assign(static_cast<std::size_t>(machines), 0.0f);
+  scratch.machineCell.assign(static_cast<std::size_t>(machines), 0);
 }
 
 }  // namespace
@@ -42,14 +44,22 @@ void prepareMakespan(const Instance& instance, MakespanScratch& scratch) {
   scratch.sourceRouting = instance.routing;
 }
 
-float evaluatePreparedMakespan(const float* genes, MakespanScratch& scratch) {
+namespace {
+
+// The decoding pass itself. With a row it also appends each job to its machine's sequence, which
+// costs one store per gene instead of a second pass over the chromosome.
+template <class Cell>
+float decodeSchedule(const float* genes, MakespanScratch& scratch, Cell* row) {
   const int jobs = std::max(scratch.jobs, 0);
   const int machines = std::max(scratch.machines, 0);
   const DecoderOperation* operations = scratch.operations.data();
   DecoderJob* jobState = scratch.jobState.data();
   float* machineReady = scratch.machineReady.data();
+  int* machineCell = scratch.machineCell.data();
   for (int j = 1; j <= jobs; ++j) jobState[j] = {(j - 1) * machines, 0.0f};
   std::fill(machineReady, machineReady + machines, 0.0f);
+  if (row != nullptr)
+    for (int m = 0; m < machines; ++m) machineCell[m] = m * jobs;
 
   const int geneCount = jobs * machines;
   for (int k = 0; k < geneCount; ++k) {
@@ -64,10 +74,26 @@ float evaluatePreparedMakespan(const float* genes, MakespanScratch& scratch) {
     const float end = start + operation.time;
     machine = end;
     job.ready = end;
+    // Only an invalid chromosome or routing can give a machine more than J operations; its cells
+    // then run on into the next machines', and the last cell catches the rest.
+    if (row != nullptr)
+      row[std::min(machineCell[operation.machine]++, geneCount - 1)] = static_cast<Cell>(j);
   }
   // A valid chromosome ends every job with its M-th operation, so the job's ready time is its
   // completion time.
   float makespan = 0.0f;
   for (int j = 1; j <= jobs; ++j) makespan = std::max(makespan, jobState[j].ready);
   return makespan;
+}
+
+}  // namespace
+
+float evaluatePreparedMakespan(const float* genes, MakespanScratch& scratch) {
+  return decodeSchedule<std::uint8_t>(genes, scratch, nullptr);
+}
+
+float evaluatePreparedMakespan(const float* genes, MakespanScratch& scratch, std::uint8_t* row,
+                               int cellBytes) {
+  if (cellBytes == 1) return decodeSchedule(genes, scratch, row);
+  return decodeSchedule(genes, scratch, reinterpret_cast<std::uint16_t*>(row));
 }

@@ -1,6 +1,7 @@
 // Decoding a chromosome left to right into its semi-active schedule and returning the makespan.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "input/instance.h"
@@ -33,6 +34,7 @@ struct MakespanScratch {
   std::vector<DecoderOperation> operations;
   std::vector<DecoderJob> jobState;  // per job slot 1..J
   std::vector<float> machineReady;   // per machine 0..M-1
+  std::vector<int> machineCell;      // per machine, the sequence cell its next operation fills
 };
 
 // Makes scratch describe instance, rebuilding its tables only when the instance's jobs, machines,
@@ -43,6 +45,12 @@ void prepareMakespan(const Instance& instance, MakespanScratch& scratch);
 // starts when both its job and its machine are free, in chromosome order, never in an earlier idle
 // gap. Does not store or count anything. Genes outside 1..J never lead outside the tables.
 float evaluatePreparedMakespan(const float* genes, MakespanScratch& scratch);
+
+// The same makespan, and from the same pass the chromosome's machine sequences, written into the
+// sequence row `row` of cellBytes-wide cells (1 or 2) as decodeSequenceRow writes them for a
+// valid chromosome.
+float evaluatePreparedMakespan(const float* genes, MakespanScratch& scratch, std::uint8_t* row,
+                               int cellBytes);
 
 // The same for any instance (prepares scratch for it first).
 inline float evaluateMakespan(const float* genes, const Instance& instance,

@@ -28,6 +28,9 @@ struct ScriptedRandom {
     if (d < 0 || d >= n) misused = true;
     return d;
   }
+  void randomBelowMany(int n, int count, int* out) {
+    for (int i = 0; i < count; ++i) out[i] = randomBelow(n);
+  }
   // Consumes `count` scripted draws of randomBelow(bound) whose values are not used.
   void skipDraws(int bound, int count) {
     for (int i = 0; i < count; ++i) randomBelow(bound);

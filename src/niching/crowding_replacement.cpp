@@ -14,18 +14,28 @@
 
 namespace {
 
-// Draws groups x size distinct positions by rejection into scratch.drawnPositions.
+// Draws groups x size distinct positions by rejection into scratch.drawnPositions. Each position
+// still missing takes at least one more draw, so drawing that many at once consumes exactly the
+// draws taken one at a time would. A repeat is written and then overwritten instead of branched
+// around, since whether a draw repeats is as random as the draw.
 template <class Random>
 void drawDistinctPositions(int child, int wanted, int n, Random& random,
                            ReplacementScratch& scratch) {
   scratch.drawnPositions.resize(static_cast<std::size_t>(wanted));
+  scratch.draws.resize(static_cast<std::size_t>(wanted));
   int* drawn = scratch.drawnPositions.data();
+  int* draws = scratch.draws.data();
   int* marks = scratch.acceptedMark.data();
+  const int stamp = child + 1;
   for (int accepted = 0; accepted < wanted;) {
-    const int d = random.randomBelow(n);
-    if (marks[d] == child + 1) continue;
-    marks[d] = child + 1;
-    drawn[accepted++] = d;
+    const int more = wanted - accepted;
+    random.randomBelowMany(n, more, draws);
+    for (int e = 0; e < more; ++e) {
+      const int d = draws[e];
+      drawn[accepted] = d;
+      accepted += marks[d] != stamp;
+      marks[d] = stamp;
+    }
   }
 }
 
@@ -38,15 +48,16 @@ int chooseTarget(const RunState& state, int child, ReplacementScratch& scratch) 
   const Population& working = state.population;
   const int drawn = static_cast<int>(scratch.drawnPositions.size());
   scratch.drawnDistances.resize(scratch.drawnPositions.size());
-  rowDistances(scratch.childSequences.row(child), state.populationSequences,
+  rowDistances(state.offspringSequences.row(child), state.populationSequences,
                scratch.drawnPositions.data(), drawn, scratch.drawnDistances.data());
   int target = -1;
   int targetMakespan = 0;
   for (int g = 0; g < groups; ++g) {
     const std::size_t first = static_cast<std::size_t>(g * groupSize);
     std::size_t winner = first;
+    // A select instead of a branch: which member is nearer is unpredictable.
     for (std::size_t e = first + 1; e < first + static_cast<std::size_t>(groupSize); ++e)
-      if (scratch.drawnDistances[e] < scratch.drawnDistances[winner]) winner = e;
+      winner = scratch.drawnDistances[e] < scratch.drawnDistances[winner] ? e : winner;
     const int position = scratch.drawnPositions[winner];
     const int makespan = truncateToInt(working.fitness(position));
     if (target < 0 || makespan > targetMakespan) {
@@ -104,13 +115,12 @@ void replaceByCrowding(RunState& state, Random& random, ReplacementScratch& scra
   const int wanted = state.parameters.crowdingGroups * state.parameters.crowdingGroupSize;
   scratch.savedBest.assign(population.genes(0), population.genes(0) + population.stride());
   scratch.savedBestSequences.assign(sequences.row(0), sequences.row(0) + sequences.stride);
-  decodePopulationSequences(offspring, state.instance, scratch.childSequences, scratch.sequences);
   scratch.acceptedMark.assign(static_cast<std::size_t>(n), 0);
   for (int c = 0; c < n; ++c) {
     drawDistinctPositions(c, wanted, n, random, scratch);
     const int target = chooseTarget(state, c, scratch);
     copyIndividual(offspring, c, population, target);
-    copySequenceRow(scratch.childSequences, c, sequences, target);
+    copySequenceRow(state.offspringSequences, c, sequences, target);
   }
   writeBackSorted(state, scratch);
 }

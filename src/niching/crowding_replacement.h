@@ -10,13 +10,12 @@
 #include "model/run_state.h"
 
 struct ReplacementScratch {
-  SequenceScratch sequences;
   std::vector<float> savedBest;
   std::vector<std::uint8_t> savedBestSequences;
-  SequenceTable childSequences;
   Population sorted;  // the sorted write-back, swapped with the population
   SequenceTable sortedSequences;
   std::vector<int> drawnPositions;
+  std::vector<int> draws;  // one batch of position draws
   std::vector<int> drawnDistances;
   std::vector<int> acceptedMark;  // per position: the child number that last accepted it, plus one
   std::vector<int> order;
@@ -29,7 +28,7 @@ struct ReplacementScratch {
 // the largest truncated makespan (lowest group among equals), unconditionally. The working copy is
 // then sorted stably by makespan and written back; the previous best comes back at position 0 only
 // when it is strictly better than everything in the working copy. Distances come from the
-// children's machine sequences, decoded once each, and from state.populationSequences, which is
-// kept matching the rewritten population.
+// children's machine sequences in state.offspringSequences and from state.populationSequences,
+// which is kept matching the rewritten population.
 template <class Random>
 void replaceByCrowding(RunState& state, Random& random, ReplacementScratch& scratch);

@@ -131,8 +131,15 @@ void generateOffspring(RunState& state, Random& random, VariationScratch& scratc
     applyMutations(offspring, parameters, scratch.mutationBuffer.data(), child, random, scratch);
     return true;
   };
+  SequenceTable& sequences = state.offspringSequences;
+  sequences.resize(offspring.size, offspring.geneCount, state.instance.jobs);
   const auto evaluate = [&](int child) {
-    offspring.fitness(child) = evaluatePreparedMakespan(offspring.genes(child), scratch.makespan);
+    offspring.fitness(child) = evaluatePreparedMakespan(
+        offspring.genes(child), scratch.makespan, sequences.row(child), sequences.cellBytes);
+  };
+  const auto decode = [&](int child) {
+    decodeSequenceRow(offspring.genes(child), state.instance, sequences.cellBytes,
+                      sequences.row(child), scratch.sequences);
   };
 
   for (int i = 1; i <= pairs; ++i) {
@@ -152,7 +159,10 @@ void generateOffspring(RunState& state, Random& random, VariationScratch& scratc
       copyIndividual(pool, i - 1, offspring, first);
       copyIndividual(pool, half + i - 1, offspring, second);
       for (const int child : {first, second}) {
-        if (!mutateChild(child)) continue;
+        if (!mutateChild(child)) {
+          decode(child);
+          continue;
+        }
         state.evaluationCount += 1;
         evaluate(child);
       }

@@ -33,5 +33,6 @@ void applyMutations(Population& offspring, const Parameters& parameters, float* 
 // Crossed children are always evaluated (+2 to evaluationCount); copied children carry their
 // parent's makespan unless mutated, in which case they are evaluated (+1 each). No row of
 // state.offspring beyond 2*(N/2)-1 is written and only the pool's first 2*(N/2) rows are read.
+// Every child written also gets its machine sequences in state.offspringSequences.
 template <class Random>
 void generateOffspring(RunState& state, Random& random, VariationScratch& scratch);
