@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "model/machine_sequences.h"
 #include "model/makespan.h"
 #include "model/scripted_random.h"
 #include "variation/cycle_crossover.h"
@@ -40,6 +41,17 @@ void fillPool(RunState& state, const std::vector<Genes>& genes) {
               state.matingPool.genes(k));
     state.matingPool.fitness(k) = 500.0f + static_cast<float>(k);
   }
+  SequenceScratch sequences;
+  decodePopulationSequences(state.matingPool, state.instance, state.matingPoolSequences, sequences);
+}
+
+// Whether every child's cached machine sequences are those of its genes.
+void expectSequencesOfGenes(const RunState& state) {
+  SequenceTable decoded;
+  SequenceScratch sequences;
+  decodePopulationSequences(state.offspring, state.instance, decoded, sequences);
+  for (int child = 0; child < state.offspring.size; ++child)
+    EXPECT_EQ(rowDistance(decoded, child, state.offspringSequences, child), 0) << child;
 }
 
 float makespanOf(const RunState& state, int child) {
@@ -250,6 +262,8 @@ TEST(OffspringGeneration, ReseedsAtEveryCallAndRepeatsWithinOneSecond) {
   for (int child = 0; child < 6; ++child) {
     EXPECT_TRUE(holdsEveryJobExactly(rowGenes(state.offspring, child), 3, 2)) << child;
   }
+  // Crossed, mutated and copied children alike carry the machine sequences of their genes.
+  expectSequencesOfGenes(state);
 }
 
 TEST(OffspringGeneration, OddPopulationLeavesTheLastSlotAlone) {

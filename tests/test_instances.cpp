@@ -40,6 +40,7 @@ Population makePopulation(const std::vector<std::vector<float>>& chromosomes,
 void decodeSequences(RunState& state) {
   SequenceScratch scratch;
   decodePopulationSequences(state.population, state.instance, state.populationSequences, scratch);
+  decodePopulationSequences(state.matingPool, state.instance, state.matingPoolSequences, scratch);
   decodePopulationSequences(state.offspring, state.instance, state.offspringSequences, scratch);
 }
 

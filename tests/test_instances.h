@@ -21,8 +21,7 @@ Instance exampleInstance();
 Population makePopulation(const std::vector<std::vector<float>>& chromosomes,
                           const std::vector<float>& fitnesses = {});
 
-// Decodes state.population and state.offspring into their sequence tables, after a test has set
-// them.
+// Decodes the three populations of state into their sequence tables, after a test has set them.
 void decodeSequences(RunState& state);
 
 std::vector<float> genesOf(const Population& population, int k);

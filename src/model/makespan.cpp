@@ -29,8 +29,7 @@ void buildOperations(const Instance& instance, MakespanScratch& scratch) {
     }
   }
   scratch.jobState.assign(static_cast<std::size_t>(jobs) + 1, DecoderJob{});
-  scratch.machineReady.assign(static_cast<std::size_t>(machines), 0.0f);
-  scratch.machineCell.assign(static_cast<std::size_t>(machines), 0);
+  scratch.machineState.assign(static_cast<std::size_t>(machines), DecoderMachine{});
 }
 
 }  // namespace
@@ -54,30 +53,26 @@ float decodeSchedule(const float* genes, MakespanScratch& scratch, Cell* row) {
   const int machines = std::max(scratch.machines, 0);
   const DecoderOperation* operations = scratch.operations.data();
   DecoderJob* jobState = scratch.jobState.data();
-  float* machineReady = scratch.machineReady.data();
-  int* machineCell = scratch.machineCell.data();
+  DecoderMachine* machineState = scratch.machineState.data();
   for (int j = 1; j <= jobs; ++j) jobState[j] = {(j - 1) * machines, 0.0f};
-  std::fill(machineReady, machineReady + machines, 0.0f);
-  if (row != nullptr)
-    for (int m = 0; m < machines; ++m) machineCell[m] = m * jobs;
+  for (int m = 0; m < machines; ++m) machineState[m] = {0.0f, m * jobs};
 
   const int geneCount = jobs * machines;
   for (int k = 0; k < geneCount; ++k) {
     const int j = std::clamp(static_cast<int>(genes[k]), 1, jobs);
     DecoderJob& job = jobState[j];
-    const DecoderOperation operation = operations[job.nextOperation++];
-    float& machine = machineReady[operation.machine];
+    const DecoderOperation& operation = operations[job.nextOperation++];
+    DecoderMachine& machine = machineState[operation.machine];
     // The later of the two ready times. Written job-first so that it compiles to one max
     // instruction: it differs from "machine if machine >= job" only for equal values, which have
     // the same bits since no ready time is ever -0, and for NaN, which finite sums never give.
-    const float start = job.ready > machine ? job.ready : machine;
+    const float start = job.ready > machine.ready ? job.ready : machine.ready;
     const float end = start + operation.time;
-    machine = end;
+    machine.ready = end;
     job.ready = end;
     // Only an invalid chromosome or routing can give a machine more than J operations; its cells
     // then run on into the next machines', and the last cell catches the rest.
-    if (row != nullptr)
-      row[std::min(machineCell[operation.machine]++, geneCount - 1)] = static_cast<Cell>(j);
+    if (row != nullptr) row[std::min(machine.cell++, geneCount - 1)] = static_cast<Cell>(j);
   }
   // A valid chromosome ends every job with its M-th operation, so the job's ready time is its
   // completion time.

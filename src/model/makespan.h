@@ -21,6 +21,13 @@ struct DecoderJob {
   float ready = 0.0f;
 };
 
+// A machine while a chromosome is decoded: the end of its last placed operation and the sequence
+// cell its next operation fills.
+struct DecoderMachine {
+  float ready = 0.0f;
+  int cell = 0;
+};
+
 // The instance's operations in decoding order and the decoder's per-job and per-machine working
 // arrays, kept between calls so that evaluating allocates nothing and converts nothing.
 struct MakespanScratch {
@@ -32,9 +39,8 @@ struct MakespanScratch {
   // Job j's operation o (both 0-based) at j * M + o, then L entries that only an invalid chromosome
   // (a job with more than M genes) reaches.
   std::vector<DecoderOperation> operations;
-  std::vector<DecoderJob> jobState;  // per job slot 1..J
-  std::vector<float> machineReady;   // per machine 0..M-1
-  std::vector<int> machineCell;      // per machine, the sequence cell its next operation fills
+  std::vector<DecoderJob> jobState;          // per job slot 1..J
+  std::vector<DecoderMachine> machineState;  // per machine 0..M-1
 };
 
 // Makes scratch describe instance, rebuilding its tables only when the instance's jobs, machines,

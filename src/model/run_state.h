@@ -21,7 +21,8 @@ struct RunState {
   // The machine sequences of every individual of `population`, row k for individual k; kept up
   // to date by whatever reorders or replaces the population.
   SequenceTable populationSequences;
-  // The same for `offspring`, written by whatever writes a child's genes.
+  // The same for `matingPool` and `offspring`, written by whatever writes their genes.
+  SequenceTable matingPoolSequences;
   SequenceTable offspringSequences;
   // Held in 64 bits so that budgets up to 2^31 - 1 cannot overflow it.
   std::int64_t evaluationCount = 0;
@@ -36,6 +37,7 @@ struct RunState {
         offspring(params.populationSize, inst.geneCount()),
         clock(std::move(source)) {
     populationSequences.resize(params.populationSize, inst.geneCount(), inst.jobs);
+    matingPoolSequences.resize(params.populationSize, inst.geneCount(), inst.jobs);
     offspringSequences.resize(params.populationSize, inst.geneCount(), inst.jobs);
   }
 };

@@ -52,9 +52,11 @@ void selectMates(RunState& state, Random& random, SelectionScratch& scratch) {
   for (int i = 0; i < pairs; ++i) {
     const int f = random.randomBelow(n);
     copyIndividual(state.population, f, state.matingPool, i);
+    copySequenceRow(state.populationSequences, f, state.matingPoolSequences, i);
     const int mate =
         mateExists ? chooseMate(state, f, random, scratch) : drawOtherThan(f, n, random);
     copyIndividual(state.population, mate, state.matingPool, pairs + i);
+    copySequenceRow(state.populationSequences, mate, state.matingPoolSequences, pairs + i);
   }
 }
 

@@ -13,10 +13,11 @@ struct SelectionScratch {
 };
 
 // Distances are taken from state.populationSequences, which must match state.population.
-// Fills state.matingPool: positions 0..N/2-1 the first parents (drawn with replacement), position
-// N/2 + i the mate of first parent i, all whole copies of state.population individuals. Candidates
-// equal to the first parent's position are redrawn and those at distance 0 discarded; among equal
-// distances the first accepted wins. When every other individual has the first parent's machine
-// sequences, the first candidate drawn is the mate, so the search always ends.
+// Fills state.matingPool (and its rows of state.matingPoolSequences): positions 0..N/2-1 the first
+// parents (drawn with replacement), position N/2 + i the mate of first parent i, all whole copies
+// of state.population individuals. Candidates equal to the first parent's position are redrawn and
+// those at distance 0 discarded; among equal distances the first accepted wins. When every other
+// individual has the first parent's machine sequences, the first candidate drawn is the mate, so
+// the search always ends.
 template <class Random>
 void selectMates(RunState& state, Random& random, SelectionScratch& scratch);

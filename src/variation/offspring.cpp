@@ -134,12 +134,8 @@ void generateOffspring(RunState& state, Random& random, VariationScratch& scratc
   SequenceTable& sequences = state.offspringSequences;
   sequences.resize(offspring.size, offspring.geneCount, state.instance.jobs);
   const auto evaluate = [&](int child) {
-    offspring.fitness(child) = evaluatePreparedMakespan(
-        offspring.genes(child), scratch.makespan, sequences.row(child), sequences.cellBytes);
-  };
-  const auto decode = [&](int child) {
-    decodeSequenceRow(offspring.genes(child), state.instance, sequences.cellBytes,
-                      sequences.row(child), scratch.sequences);
+    offspring.fitness(child) = evaluatePreparedMakespan(offspring.genes(child), scratch.makespan,
+                                                        sequences.row(child), sequences.cellBytes);
   };
 
   for (int i = 1; i <= pairs; ++i) {
@@ -158,11 +154,10 @@ void generateOffspring(RunState& state, Random& random, VariationScratch& scratc
     } else {
       copyIndividual(pool, i - 1, offspring, first);
       copyIndividual(pool, half + i - 1, offspring, second);
+      copySequenceRow(state.matingPoolSequences, i - 1, sequences, first);
+      copySequenceRow(state.matingPoolSequences, half + i - 1, sequences, second);
       for (const int child : {first, second}) {
-        if (!mutateChild(child)) {
-          decode(child);
-          continue;
-        }
+        if (!mutateChild(child)) continue;
         state.evaluationCount += 1;
         evaluate(child);
       }

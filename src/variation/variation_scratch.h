@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <vector>
 
-#include "model/machine_sequences.h"
 #include "model/makespan.h"
 #include "variation/operation_index.h"
 
@@ -22,5 +21,4 @@ struct VariationScratch {
   std::vector<float> genes;       // remainder, selected genes, shuffle pool or moved string
   std::vector<float> otherGenes;  // the second child's selected genes
   MakespanScratch makespan;
-  SequenceScratch sequences;  // decoding copied children that carry their parent's makespan
 };
