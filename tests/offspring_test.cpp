@@ -266,6 +266,24 @@ TEST(OffspringGeneration, ReseedsAtEveryCallAndRepeatsWithinOneSecond) {
   expectSequencesOfGenes(state);
 }
 
+TEST(OffspringGeneration, EveryChildCarriesTheMachineSequencesOfItsGenes) {
+  // Half the pairs copied, half the children mutated, over several generations of one state, so
+  // that copied children meet rows left behind by earlier calls.
+  const Instance instance = smallInstance(6, 4);
+  Parameters parameters = parametersFor(40, 50, 50);
+  parameters.maskReorderCrossoverEnabled = parameters.swapMutationEnabled = true;
+  RunState state(instance, parameters, steppingClock(7));
+  std::mt19937 rng(5u);
+  VariationScratch scratch;
+  for (int generation = 0; generation < 5; ++generation) {
+    std::vector<Genes> pool;
+    for (int k = 0; k < 40; ++k) pool.push_back(randomChromosome(6, 4, rng));
+    fillPool(state, pool);
+    generateOffspring(state, state.random, scratch);
+    expectSequencesOfGenes(state);
+  }
+}
+
 TEST(OffspringGeneration, OddPopulationLeavesTheLastSlotAlone) {
   const Instance instance = smallInstance(3, 2);
   Parameters parameters = parametersFor(3, 100, 100);
