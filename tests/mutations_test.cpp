@@ -147,11 +147,11 @@ TEST(Mutations, RandomChromosomesStayValidWithTheTablesDraws) {
 }
 
 TEST(Mutations, LongScrambleMatchesTakingFromOnePool) {
-  // Segments longer than a pool block: the order must be that of erasing the drawn entry from one
-  // list, for segments at both ends and across the middle.
+  // Short and long segments: the order must be that of erasing the drawn entry from one list, for
+  // segments at both ends and across the middle.
   std::mt19937 rng(31u);
-  for (int trial = 0; trial < 40; ++trial) {
-    const int geneCount = std::uniform_int_distribution<int>(100, 400)(rng);
+  for (int trial = 0; trial < 80; ++trial) {
+    const int geneCount = std::uniform_int_distribution<int>(2, trial < 40 ? 70 : 2100)(rng);
     Genes genes(static_cast<std::size_t>(geneCount));
     for (int k = 0; k < geneCount; ++k) genes[static_cast<std::size_t>(k)] = static_cast<float>(k);
     const int a = std::uniform_int_distribution<int>(0, geneCount - 1)(rng);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <vector>
 
 #include "model/clock.h"
 #include "model/initialisation.h"
@@ -116,4 +117,36 @@ TEST(RandomSource, RemainderByReciprocalIsExact) {
           << value << " mod " << bound;
     }
   }
+}
+
+TEST(RandomSource, BatchedAndAlternatingBoundsDrawTheRawRemainders) {
+  // Whatever the order of bounds (repeated, alternating, changing at every draw), every draw is
+  // the raw value's remainder, and a batch is the same as the single draws it replaces.
+  RandomSource single, batched, reference;
+  single.seedRandom(99);
+  batched.seedRandom(99);
+  reference.seedRandom(99);
+  std::mt19937 generator(5);
+  std::uniform_int_distribution<int> pick(0, 5);
+  const int bounds[] = {3, 100, 101, 64, 1, 2147483647};
+  std::vector<int> out;
+  for (int round = 0; round < 500; ++round) {
+    const int n = bounds[pick(generator)];
+    const int count = round % 7 == 0 ? 1 : round % 13;  // 0, 1 and runs beyond a block of four
+    out.assign(static_cast<std::size_t>(count), -1);
+    batched.randomBelowMany(n, count, out.data());
+    for (int i = 0; i < count; ++i) {
+      const int expected = reference.rawRandom() % n;
+      ASSERT_EQ(single.randomBelow(n), expected) << round;
+      ASSERT_EQ(out[static_cast<std::size_t>(i)], expected) << round << " " << i;
+    }
+    ASSERT_EQ(batched.state, single.state) << round;
+  }
+  RandomSource zero;
+  zero.seedRandom(1);
+  const std::uint64_t before = zero.state;
+  int zeros[5] = {7, 7, 7, 7, 7};
+  zero.randomBelowMany(0, 5, zeros);
+  EXPECT_EQ(zero.state, before);
+  EXPECT_EQ(std::vector<int>(zeros, zeros + 5), std::vector<int>(5, 0));
 }

@@ -6,10 +6,10 @@
 
 struct RandomSource {
   std::uint64_t state = 0;
-  // The last bound and its 64-bit reciprocal: the niching steps draw thousands of times with the
-  // same bound, and a multiplication is much cheaper than a division.
+  // The bound whose 64-bit reciprocal is cached, and the bound of the last division.
   std::uint32_t divisor = 0;
   std::uint64_t reciprocal = 0;
+  std::uint32_t lastBound = 0;
 
   // S := (seed * 22695477 + 1) mod 2^32, high half zero.
   void seedRandom(std::uint32_t seed) { state = static_cast<std::uint32_t>(seed * 22695477u + 1u); }
@@ -27,15 +27,26 @@ struct RandomSource {
     if (n == 0) return 0;
     return static_cast<int>(remainder(static_cast<std::uint32_t>(rawRandom()), n));
   }
-  // raw mod n, exactly: a power of two by a mask, any other bound by multiplying with its
-  // reciprocal (exact for every 32-bit raw and n), computed once per change of bound.
+  // raw mod n, exactly: a power of two by a mask; a bound met twice in a row by multiplying with
+  // its reciprocal (exact for every 32-bit raw and n), which is computed once; any other bound by
+  // one division. The niching steps draw thousands of times with one bound, while the scramble
+  // changes the bound at every draw, where a 64-bit reciprocal would cost more than it saves.
   std::uint32_t remainder(std::uint32_t raw, int n) {
     const auto bound = static_cast<std::uint32_t>(n);
-    if ((bound & (bound - 1)) != 0 && bound != divisor) {
-      divisor = bound;
-      reciprocal = ~std::uint64_t{0} / bound + 1;
+    if ((bound & (bound - 1)) == 0) return raw & (bound - 1);
+    if (bound != divisor) {
+      if (bound != lastBound) {
+        lastBound = bound;
+        return raw % bound;
+      }
+      cacheReciprocal(bound);
     }
     return Divisor{bound, reciprocal}.remainder(raw);
+  }
+  void cacheReciprocal(std::uint32_t bound) {
+    if (bound == divisor || (bound & (bound - 1)) == 0) return;
+    divisor = bound;
+    reciprocal = ~std::uint64_t{0} / bound + 1;
   }
   struct Divisor {
     std::uint32_t bound;
@@ -54,7 +65,7 @@ struct RandomSource {
     constexpr std::uint64_t c2 = a1 + 1, c3 = a2 + c2, c4 = a3 + c3;
     int k = 0;
     if (n != 0 && count >= 4) {
-      remainder(0, n);  // caches the reciprocal of n
+      cacheReciprocal(static_cast<std::uint32_t>(n));
       const Divisor d{static_cast<std::uint32_t>(n), reciprocal};
       std::uint64_t s = state;
       for (; k + 4 <= count; k += 4) {

@@ -25,21 +25,14 @@ void scrambleMutation(Population& offspring, float* mutationBuffer, int k, Rando
   const int lo = std::min(a, b);
   const int n = std::max(a, b) - lo;
   if (n > 0) {
-    const size_t length = static_cast<size_t>(n) + 1;
-    if (scratch.genes.size() < length) scratch.genes.resize(length);
     // The pool is a copy of the segment, so the new order can be written over the segment itself.
-    float* pool = scratch.genes.data();
-    std::copy(mutationBuffer + lo, mutationBuffer + lo + n + 1, pool);
+    // Each draw names a rank among the entries not yet taken, in the pool's order, so every draw
+    // sequence names exactly one permutation.
     float* segment = mutationBuffer + lo;
-    int left = n + 1;
-    for (int i = 0; i < n; ++i) {
-      const int r = random.randomBelow(left);
-      segment[i] = pool[r];
-      // The pool keeps its order, so every draw sequence names exactly one permutation.
-      std::copy(pool + r + 1, pool + left, pool + r);
-      --left;
-    }
-    segment[n] = pool[0];
+    RankedPool& pool = scratch.pool;
+    pool.reset(segment, n + 1);
+    for (int i = 0; i < n; ++i) segment[i] = pool.take(random.randomBelow(n + 1 - i));
+    segment[n] = pool.take(0);
   }
   copyBufferToChild(offspring, mutationBuffer, k);
 }

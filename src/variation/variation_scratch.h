@@ -7,6 +7,7 @@
 
 #include "model/makespan.h"
 #include "variation/operation_index.h"
+#include "variation/ranked_pool.h"
 
 struct VariationScratch {
   // Owned by generateOffspring: the genes of the child being mutated.
@@ -20,5 +21,6 @@ struct VariationScratch {
   std::vector<int> usedUpTo;      // per job, the precedence crossover's next operation number
   std::vector<float> genes;       // remainder, selected genes, shuffle pool or moved string
   std::vector<float> otherGenes;  // the second child's selected genes
+  RankedPool pool;                // the scramble's untaken segment genes
   MakespanScratch makespan;
 };
