@@ -87,18 +87,23 @@ void writeKeepChild(const float* keeper, const int* keeperNumber, const float* o
 
 // One pass over the selector: numbers its genes, flags for the other parent's child which of its
 // operations stand at 1-bit positions (every number of a valid parent is written, so nothing needs
-// clearing) and collects those genes in the selector's order.
+// clearing) and collects those genes in the selector's order. The shape and the current gene are
+// held in locals because the byte stores could otherwise alias them.
 void selectOperations(const float* selector, const OperationShape& shape, const unsigned char* mask,
                       OperationIndex& index, unsigned char* flags, float* selected) {
   int* nextNumber = startNumbering(shape, index);
   int* number = index.number.data();
+  const int geneCount = shape.geneCount;
+  const int jobs = shape.jobs;
   int count = 0;
-  for (int k = 0; k < shape.geneCount; ++k) {
-    const int n = nextNumber[jobSlot(selector[k], shape)]++;
+  for (int k = 0; k < geneCount; ++k) {
+    const float gene = selector[k];
+    const unsigned char bit = mask[k];
+    const int n = nextNumber[std::clamp(static_cast<int>(gene), 1, jobs)]++;
     number[k] = n;
-    flags[n] = mask[k];
-    selected[count] = selector[k];
-    count += mask[k];
+    flags[n] = bit;
+    selected[count] = gene;
+    count += bit;
   }
 }
 
@@ -110,6 +115,30 @@ void writeReorderChild(const float* base, const int* baseNumber, int geneCount,
     const unsigned char marked = flags[baseNumber[k]];
     child[k] = selectByBit(marked, selected[next], base[k]);
     next += marked;
+  }
+}
+
+// Both at once for the base: while numbering it, writes its child from the other parent's flags
+// and selection (as writeReorderChild) and makes its own flags and selection for the other child
+// (as selectOperations), so the base is read once.
+void reorderAndSelect(const float* base, const OperationShape& shape, const unsigned char* mask,
+                      const unsigned char* flags, const float* selected, OperationIndex& index,
+                      unsigned char* ownFlags, float* ownSelected, float* child) {
+  int* nextNumber = startNumbering(shape, index);
+  const int geneCount = shape.geneCount;
+  const int jobs = shape.jobs;
+  int next = 0;
+  int count = 0;
+  for (int k = 0; k < geneCount; ++k) {
+    const float gene = base[k];
+    const unsigned char bit = mask[k];
+    const int n = nextNumber[std::clamp(static_cast<int>(gene), 1, jobs)]++;
+    const unsigned char marked = flags[n];
+    child[k] = selectByBit(marked, selected[next], gene);
+    next += marked;
+    ownFlags[n] = bit;
+    ownSelected[count] = gene;
+    count += bit;
   }
 }
 
@@ -151,14 +180,13 @@ void maskReorderCrossover(Population& offspring, const float* parent1, const flo
   scratch.otherFlags.resize(numbers);
   scratch.genes.resize(static_cast<size_t>(geneCount));
   scratch.otherGenes.resize(static_cast<size_t>(geneCount));
-  // Parent 2 selects for child 1 and parent 1 for child 2; each pass also numbers its parent for
-  // the other child's base.
+  // Parent 2 selects for child 1; parent 1 then becomes child 1 and selects for child 2, whose
+  // base, parent 2, was numbered by the first pass.
   selectOperations(parent2, shape, scratch.mask.data(), scratch.index2, scratch.flags.data(),
                    scratch.genes.data());
-  selectOperations(parent1, shape, scratch.mask.data(), scratch.index1, scratch.otherFlags.data(),
-                   scratch.otherGenes.data());
-  writeReorderChild(parent1, scratch.index1.number.data(), geneCount, scratch.flags.data(),
-                    scratch.genes.data(), offspring.genes(2 * pair - 2));
+  reorderAndSelect(parent1, shape, scratch.mask.data(), scratch.flags.data(), scratch.genes.data(),
+                   scratch.index1, scratch.otherFlags.data(), scratch.otherGenes.data(),
+                   offspring.genes(2 * pair - 2));
   writeReorderChild(parent2, scratch.index2.number.data(), geneCount, scratch.otherFlags.data(),
                     scratch.otherGenes.data(), offspring.genes(2 * pair - 1));
 }
