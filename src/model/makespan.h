@@ -41,6 +41,7 @@ struct MakespanScratch {
   std::vector<DecoderOperation> operations;
   std::vector<DecoderJob> jobState;          // per job slot 1..J
   std::vector<DecoderMachine> machineState;  // per machine 0..M-1
+  std::vector<int> jobSlots;                 // per gene, its job number kept within 1..J
 };
 
 // Makes scratch describe instance, rebuilding its tables only when the instance's jobs, machines,
