@@ -54,10 +54,16 @@ int chooseTarget(const RunState& state, int child, ReplacementScratch& scratch) 
   int targetMakespan = 0;
   for (int g = 0; g < groups; ++g) {
     const std::size_t first = static_cast<std::size_t>(g * groupSize);
+    const int* distances = scratch.drawnDistances.data();
     std::size_t winner = first;
-    // A select instead of a branch: which member is nearer is unpredictable.
-    for (std::size_t e = first + 1; e < first + static_cast<std::size_t>(groupSize); ++e)
-      winner = scratch.drawnDistances[e] < scratch.drawnDistances[winner] ? e : winner;
+    int nearest = distances[first];
+    // Selects instead of a branch, since which member is nearer is unpredictable, and the nearest
+    // distance kept apart so that no step waits on a load of the previous step's winner.
+    for (std::size_t e = first + 1; e < first + static_cast<std::size_t>(groupSize); ++e) {
+      const bool nearer = distances[e] < nearest;
+      nearest = nearer ? distances[e] : nearest;
+      winner = nearer ? e : winner;
+    }
     const int position = scratch.drawnPositions[winner];
     const int makespan = truncateToInt(working.fitness(position));
     if (target < 0 || makespan > targetMakespan) {
