@@ -71,21 +71,26 @@ int countDiffering(const std::uint8_t* a, const std::uint8_t* b, int stride) {
 // The hottest loop of the niching steps, written out for AVX2: equal cells are counted per lane
 // of the cell's width and flushed into wider sums before a lane could overflow; the differing
 // cells are what is left of the row. Padding cells are equal, so they never count.
+__attribute__((target("avx2"))) inline __m256i equalBytesAvx2(const std::uint8_t* a,
+                                                              const std::uint8_t* b, int begin,
+                                                              int end) {
+  __m256i equal8 = _mm256_setzero_si256();
+  for (int c = begin; c < end; c += kSequenceBlock) {
+    const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a + c));
+    const __m256i y = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(b + c));
+    equal8 = _mm256_sub_epi8(equal8, _mm256_cmpeq_epi8(x, y));
+  }
+  return _mm256_sad_epu8(equal8, _mm256_setzero_si256());
+}
+
 __attribute__((target("avx2"))) inline int byteDistanceAvx2(const std::uint8_t* a,
                                                             const std::uint8_t* b, int stride) {
   constexpr int kFlushBytes = 255 * kSequenceBlock;
-  const __m256i zero = _mm256_setzero_si256();
-  __m256i equal64 = zero;
-  for (int start = 0; start < stride; start += kFlushBytes) {
-    const int end = std::min(stride, start + kFlushBytes);
-    __m256i equal8 = zero;
-    for (int c = start; c < end; c += kSequenceBlock) {
-      const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a + c));
-      const __m256i y = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(b + c));
-      equal8 = _mm256_sub_epi8(equal8, _mm256_cmpeq_epi8(x, y));
-    }
-    equal64 = _mm256_add_epi64(equal64, _mm256_sad_epu8(equal8, zero));
-  }
+  // Rows of up to 8,160 cells, all the common sizes, need no flush.
+  __m256i equal64 = equalBytesAvx2(a, b, 0, std::min(stride, kFlushBytes));
+  for (int start = kFlushBytes; start < stride; start += kFlushBytes)
+    equal64 = _mm256_add_epi64(equal64,
+                               equalBytesAvx2(a, b, start, std::min(stride, start + kFlushBytes)));
   const __m128i sum =
       _mm_add_epi64(_mm256_castsi256_si128(equal64), _mm256_extracti128_si256(equal64, 1));
   const long long equal = _mm_cvtsi128_si64(sum) + _mm_extract_epi64(sum, 1);
