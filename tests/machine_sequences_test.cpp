@@ -107,6 +107,13 @@ TEST(SequenceDistance, CachedRowsGiveTheLiteralDistance) {
       rowDistances(table.row(0), table, rows, 2, distances);
       EXPECT_EQ(distances[0], literal);
       EXPECT_EQ(distances[1], 0);
+      // And so does every vector unit this machine has, down to the generic loop.
+      for (VectorUnit unit : {VectorUnit::generic, VectorUnit::avx2, VectorUnit::avx512}) {
+        if (unit > widestVectorUnit()) continue;
+        rowDistancesUsing(unit, table.row(0), table, rows, 2, distances);
+        EXPECT_EQ(distances[0], literal) << static_cast<int>(unit);
+        EXPECT_EQ(distances[1], 0) << static_cast<int>(unit);
+      }
     }
   }
 }

@@ -119,6 +119,44 @@ __attribute__((target("avx2"))) inline int wordDistanceAvx2(const std::uint8_t* 
   return stride / 2 - _mm_cvtsi128_si32(sum);
 }
 
+// With AVX-512 a compare gives a bit mask whose population count is the number of equal cells, 64
+// bytes at a time; a row's last 32 bytes, when its stride is not a multiple of 64, take a 256-bit
+// compare.
+template <int kCellBytes>
+__attribute__((target("avx512f,avx512bw,avx512vl,popcnt"))) inline int distanceAvx512(
+    const std::uint8_t* a, const std::uint8_t* b, int stride) {
+  int equal = 0;
+  int c = 0;
+  for (; c + 64 <= stride; c += 64) {
+    const __m512i x = _mm512_loadu_si512(a + c);
+    const __m512i y = _mm512_loadu_si512(b + c);
+    if constexpr (kCellBytes == 1)
+      equal += static_cast<int>(__builtin_popcountll(_mm512_cmpeq_epi8_mask(x, y)));
+    else
+      equal += __builtin_popcount(_mm512_cmpeq_epi16_mask(x, y));
+  }
+  if (c < stride) {
+    const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a + c));
+    const __m256i y = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(b + c));
+    if constexpr (kCellBytes == 1)
+      equal += __builtin_popcount(_mm256_cmpeq_epi8_mask(x, y));
+    else
+      equal += __builtin_popcount(_mm256_cmpeq_epi16_mask(x, y));
+  }
+  return stride / kCellBytes - equal;
+}
+
+__attribute__((target("avx512f,avx512bw,avx512vl,popcnt"))) void rowDistancesAvx512(
+    const std::uint8_t* row, const SequenceTable& table, const int* rows, int count, int* out) {
+  if (table.cellBytes == 1) {
+    for (int e = 0; e < count; ++e)
+      out[e] = distanceAvx512<1>(row, table.row(rows[e]), table.stride);
+  } else {
+    for (int e = 0; e < count; ++e)
+      out[e] = distanceAvx512<2>(row, table.row(rows[e]), table.stride);
+  }
+}
+
 __attribute__((target("avx2"))) void rowDistancesAvx2(const std::uint8_t* row,
                                                       const SequenceTable& table, const int* rows,
                                                       int count, int* out) {
@@ -131,17 +169,24 @@ __attribute__((target("avx2"))) void rowDistancesAvx2(const std::uint8_t* row,
   }
 }
 
-__attribute__((target("avx2"))) int distanceAvx2(const std::uint8_t* a, const std::uint8_t* b,
-                                                 int stride, int cellBytes) {
-  return cellBytes == 1 ? byteDistanceAvx2(a, b, stride) : wordDistanceAvx2(a, b, stride);
+void rowDistancesGeneric(const std::uint8_t* row, const SequenceTable& table, const int* rows,
+                         int count, int* out) {
+  for (int e = 0; e < count; ++e) {
+    out[e] = table.cellBytes == 1
+                 ? countDiffering<std::uint8_t>(row, table.row(rows[e]), table.stride)
+                 : countDiffering<std::uint16_t>(row, table.row(rows[e]), table.stride);
+  }
 }
 
-int countDiffering(const std::uint8_t* a, const std::uint8_t* b, int stride, int cellBytes) {
-  return cellBytes == 1 ? countDiffering<std::uint8_t>(a, b, stride)
-                        : countDiffering<std::uint16_t>(a, b, stride);
+VectorUnit widestUnit() {
+  if (__builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl") &&
+      __builtin_cpu_supports("popcnt"))
+    return VectorUnit::avx512;
+  if (__builtin_cpu_supports("avx2")) return VectorUnit::avx2;
+  return VectorUnit::generic;
 }
 
-const bool kHasAvx2 = __builtin_cpu_supports("avx2");
+const VectorUnit kWidestUnit = widestUnit();
 
 }  // namespace
 
@@ -153,16 +198,29 @@ void decodeSequenceRow(const float* genes, const Instance& instance, int cellByt
     decodeInto(genes, instance, reinterpret_cast<std::uint16_t*>(row), scratch);
 }
 
-void rowDistances(const std::uint8_t* row, const SequenceTable& table, const int* rows, int count,
-                  int* out) {
-  if (kHasAvx2) return rowDistancesAvx2(row, table, rows, count, out);
-  for (int e = 0; e < count; ++e)
-    out[e] = countDiffering(row, table.row(rows[e]), table.stride, table.cellBytes);
+VectorUnit widestVectorUnit() { return kWidestUnit; }
+
+void rowDistancesUsing(VectorUnit unit, const std::uint8_t* row, const SequenceTable& table,
+                       const int* rows, int count, int* out) {
+  switch (unit) {
+    case VectorUnit::avx512:
+      return rowDistancesAvx512(row, table, rows, count, out);
+    case VectorUnit::avx2:
+      return rowDistancesAvx2(row, table, rows, count, out);
+    default:
+      return rowDistancesGeneric(row, table, rows, count, out);
+  }
 }
 
-int sequenceDistance(const std::uint8_t* a, const std::uint8_t* b, int stride, int cellBytes) {
-  if (kHasAvx2) return distanceAvx2(a, b, stride, cellBytes);
-  return countDiffering(a, b, stride, cellBytes);
+void rowDistances(const std::uint8_t* row, const SequenceTable& table, const int* rows, int count,
+                  int* out) {
+  rowDistancesUsing(kWidestUnit, row, table, rows, count, out);
+}
+
+int rowDistance(const SequenceTable& a, int r, const SequenceTable& b, int s) {
+  int distance = 0;
+  rowDistancesUsing(kWidestUnit, a.row(r), b, &s, 1, &distance);
+  return distance;
 }
 
 void decodePopulationSequences(const Population& pop, const Instance& instance,

@@ -66,10 +66,6 @@ struct SequenceTable {
 void decodeSequenceRow(const float* genes, const Instance& instance, int cellBytes,
                        std::uint8_t* row, SequenceScratch& scratch);
 
-// Number of cells in which two padded rows of `stride` bytes of cellBytes-wide cells differ: the
-// schedule distance of the chromosomes they were decoded from.
-int sequenceDistance(const std::uint8_t* a, const std::uint8_t* b, int stride, int cellBytes);
-
 // Decodes every individual of pop into its row of table (resized to pop's shape).
 void decodePopulationSequences(const Population& pop, const Instance& instance,
                                SequenceTable& table, SequenceScratch& scratch);
@@ -87,6 +83,11 @@ inline void copySequenceRow(const SequenceTable& source, int from, SequenceTable
 }
 
 // Number of cells in which rows r and s of two tables of the same shape differ.
-inline int rowDistance(const SequenceTable& a, int r, const SequenceTable& b, int s) {
-  return sequenceDistance(a.row(r), b.row(s), a.stride, a.cellBytes);
-}
+int rowDistance(const SequenceTable& a, int r, const SequenceTable& b, int s);
+
+// The vector units a row comparison can use. The widest the machine has is chosen at load time;
+// naming one lets a test compare every unit the machine has with the literal distance.
+enum class VectorUnit { generic, avx2, avx512 };
+VectorUnit widestVectorUnit();
+void rowDistancesUsing(VectorUnit unit, const std::uint8_t* row, const SequenceTable& table,
+                       const int* rows, int count, int* out);
