@@ -29,7 +29,7 @@ void runCase(const fs::path& folder) {
   std::string launch = std::string(JOBSHOP_PROGRAM) + " ";
   if (fs::exists(folder / "clock"))
     launch = "ASAN_OPTIONS=verify_asan_link_order=0 faketime -f '" +
-             trimmed(readFile(folder / "clock")) + "' " + JOBSHOP_PROGRAM;
+             trimmed(readFile(folder / "clock")) + "' " + JOBSHOP_PROGRAM + " --wall-clock";
   else
     launch += trimmed(readFile(folder / "args"));
   const std::string command =
@@ -40,6 +40,13 @@ void runCase(const fs::path& folder) {
     ASSERT_TRUE(fileExists(work + name));
     EXPECT_EQ(readFile(work + name), readFile(folder / "expected" / name));
   }
+  // Folders are compared whole with references, so nothing else may appear beside the results.
+  int files = 0;
+  for (const auto& entry : fs::directory_iterator(work)) {
+    ++files;
+    EXPECT_NE(entry.path().filename(), "executions.jsonl") << folder.filename();
+  }
+  EXPECT_EQ(files, 9) << folder.filename();
   fs::remove_all(work);
 }
 

@@ -4,8 +4,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <sstream>
 
+#include "results/file_digest.h"
 #include "test_instances.h"
 
 namespace {
@@ -27,15 +32,21 @@ struct Outcome {
   std::string out, err;
 };
 
-Outcome runIn(const std::string& folder, const std::string& arguments) {
-  const std::string command =
-      "cd '" + folder + "' && " + JOBSHOP_PROGRAM + " " + arguments + " > stdout.out 2> stderr.out";
+// Runs the program in folder; launcher goes before it (a faketime call, say).
+Outcome runWith(const std::string& folder, const std::string& launcher,
+                const std::string& arguments) {
+  const std::string command = "cd '" + folder + "' && " + launcher + JOBSHOP_PROGRAM + " " +
+                              arguments + " > stdout.out 2> stderr.out";
   const int raw = std::system(command.c_str());
   Outcome outcome{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(folder + "stdout.out"),
                   readFile(folder + "stderr.out")};
   std::remove((folder + "stdout.out").c_str());
   std::remove((folder + "stderr.out").c_str());
   return outcome;
+}
+
+Outcome runIn(const std::string& folder, const std::string& arguments) {
+  return runWith(folder, "", arguments);
 }
 
 std::string folderWith(const std::string& instance, const std::string& parameters) {
@@ -106,7 +117,8 @@ TEST(Program, RefusalsCreateNoFile) {
 TEST(Program, UsageErrors) {
   const std::string folder = folderWith(kExampleInstance, parameterFile(6, 0, 1));
   for (const char* arguments :
-       {"--bogus", "--seed", "--seed -1", "--seed 4294967296", "--seed 12x", "extra"}) {
+       {"--bogus", "--seed", "--seed -1", "--seed 4294967296", "--seed 12x", "extra",
+        "--version extra", "--seed 1 --help", "--seed 1 --wall-clock", "--wall-clock --seed 1"}) {
     Outcome usage = runIn(folder, arguments);
     EXPECT_EQ(usage.status, 2) << arguments;
     EXPECT_EQ(usage.out, "") << arguments;
@@ -141,7 +153,8 @@ TEST(Program, ProgressDisplayOnlyOnATerminal) {
   const std::string params = parameterFile(6, 400, 2);
   const std::string plain = folderWith(kExampleInstance, params);
   Outcome redirected = runIn(plain, "--seed 21");
-  EXPECT_EQ(redirected.err, "") << "nothing on a standard error that is not a terminal";
+  EXPECT_EQ(redirected.err, "semilla 21\n")
+      << "no display on a standard error that is not a terminal";
   EXPECT_EQ(redirected.out, "2\n3\n");
 
   if (std::system("command -v script > /dev/null") != 0) GTEST_SKIP() << "script is not installed";
@@ -174,10 +187,197 @@ TEST(Program, FolderOptionHelpAndVersion) {
 
   Outcome help = runIn(elsewhere, "--help");
   EXPECT_EQ(help.status, 0);
-  for (const char* word : {"--seed", "--dir", "--quiet", "import", "init", "report", "--version"})
+  for (const char* word : {"--seed", "--wall-clock", "--record", "--no-record", "--dir", "--quiet",
+                           "-q", "import", "init", "report", "--version"})
     EXPECT_NE(help.out.find(word), std::string::npos) << word;
   Outcome version = runIn(elsewhere, "--version");
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out.rfind("jobshop-niching ", 0), 0u);
   EXPECT_EQ(runIn(elsewhere, "--dir").status, 2);
+}
+
+namespace {
+
+const char* const kFrozenClock = "2026-06-01 09:30:00";  // frozen, not started at
+const std::uint32_t kFrozenSeconds = 1780306200;
+
+std::string ft06Instance() {
+  return readFile(std::string(JOBSHOP_SOURCE_DIR) + "/examples/ft06/D_Entrada.txt");
+}
+
+Outcome runFrozen(const std::string& folder, const std::string& arguments) {
+  return runWith(
+      folder,
+      std::string("ASAN_OPTIONS=verify_asan_link_order=0 faketime -f '") + kFrozenClock + "' ",
+      arguments);
+}
+
+// The records of "D_Sal_Mejores.txt", one per run, each ending in its empty line.
+std::vector<std::string> progressRecords(const std::string& folder) {
+  const std::string text = readFile(folder + "D_Sal_Mejores.txt");
+  std::vector<std::string> records;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find("\n\n", start)) != std::string::npos; start = end + 2)
+    records.push_back(text.substr(start, end + 2 - start));
+  return records;
+}
+
+std::vector<nlohmann::json> recordLines(const std::string& folder) {
+  std::vector<nlohmann::json> lines;
+  const std::string text = readFile(folder + "executions.jsonl");
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+    lines.push_back(nlohmann::json::parse(text.substr(start, end - start)));
+  EXPECT_EQ(start, text.size()) << "the file ends with a whole line";
+  return lines;
+}
+
+}  // namespace
+
+TEST(Program, RunsWithoutSeedAreIndependentAndRepeatable) {
+  const std::string params = parameterFile(20, 400, 3);
+  // Frozen calendar: the literal clock repeats every draw, the stepping clock does not.
+  const std::string stepping = folderWith(ft06Instance(), params);
+  const Outcome frozen = runFrozen(stepping, "");
+  ASSERT_EQ(frozen.status, 0) << frozen.err;
+  std::uint32_t seed = 0;
+  ASSERT_EQ(std::sscanf(frozen.err.c_str(), "semilla %u\n", &seed), 1) << frozen.err;
+  EXPECT_GE(seed, kFrozenSeconds);
+  EXPECT_LE(seed, kFrozenSeconds + 2) << "S is the calendar time at the start";
+  const std::vector<std::string> runs = progressRecords(stepping);
+  ASSERT_EQ(runs.size(), 3u);
+  EXPECT_NE(runs[0], runs[1]);
+  EXPECT_NE(runs[1], runs[2]);
+
+  const std::string literal = folderWith(ft06Instance(), params);
+  const Outcome wall = runFrozen(literal, "--wall-clock");
+  ASSERT_EQ(wall.status, 0);
+  EXPECT_EQ(wall.err, "") << "no single seed to name under the calendar clock";
+  const std::vector<std::string> repeated = progressRecords(literal);
+  ASSERT_EQ(repeated.size(), 3u);
+  // Run 1 starts from the first seeding; every later run from the same state after the last
+  // reseed of a frozen second, so they are copies of each other.
+  EXPECT_EQ(repeated[1], repeated[2]);
+  EXPECT_FALSE(fileExists(literal + "executions.jsonl"));
+
+  // The seed it printed repeats the execution exactly.
+  const std::string again = folderWith(ft06Instance(), params);
+  const Outcome replay = runIn(again, "--seed " + std::to_string(seed));
+  EXPECT_EQ(replay.err, "semilla " + std::to_string(seed) + "\n");
+  for (const char* name : {"D_Sal_Mejores.txt", "D_Sal_Optimos.txt", "D_Sal_NumOptimos.txt",
+                           "D_Sal_Distancias.txt", "D_Sal_Soluciones.txt"})
+    EXPECT_EQ(readFile(again + name), readFile(stepping + name)) << name;
+  EXPECT_FALSE(fileExists(again + "executions.jsonl")) << "--seed leaves only the five files";
+}
+
+TEST(Program, ExecutionRecordHoldsEveryRun) {
+  const std::string folder = folderWith(ft06Instance(), parameterFile(20, 600, 3));
+  const Outcome outcome = runFrozen(folder, "");
+  ASSERT_EQ(outcome.status, 0);
+  const std::vector<nlohmann::json> lines = recordLines(folder);
+  ASSERT_EQ(lines.size(), 1u);
+  const nlohmann::json& record = lines[0];
+  EXPECT_EQ(record["program"], "jobshop-niching");
+  EXPECT_EQ(record["version"], runIn(folder, "--version").out.substr(16, 5));
+  const std::string started = record["started"];
+  EXPECT_EQ(started.substr(0, 17), "2026-06-01T09:30:") << started;
+  EXPECT_EQ(outcome.err, "semilla " + std::to_string(record["seed"].get<std::uint32_t>()) + "\n");
+  EXPECT_EQ(record["seedGiven"], false);
+  EXPECT_EQ(record["wallClock"], false);
+  EXPECT_EQ(record["instance"]["jobs"], 6);
+  EXPECT_EQ(record["instance"]["machines"], 6);
+  EXPECT_EQ(record["instance"]["target"], 55);
+  EXPECT_EQ(record["instance"]["sha256"], sha256Hex(readFile(folder + "D_Entrada.txt")));
+  const nlohmann::json& parameters = record["parameters"];
+  EXPECT_EQ(parameters.size(), 19u);
+  EXPECT_EQ(parameters["populationSize"], 20);
+  EXPECT_EQ(parameters["maxEvaluations"], 600);
+  EXPECT_EQ(parameters["runCount"], 3);
+  EXPECT_EQ(parameters["scrambleMutationEnabled"], true);
+  EXPECT_EQ(parameters["segmentWrapCrossoverEnabled"], true);
+  EXPECT_EQ(parameters["cycleCrossoverEnabled"], false);
+  EXPECT_EQ(parameters["mateCandidates"], 3);
+  EXPECT_EQ(parameters["crowdingGroups"], 2);
+  EXPECT_EQ(parameters["crowdingGroupSize"], 3);
+  EXPECT_EQ(record["exitStatus"], 0);
+
+  // Each run as its result records tell it.
+  const std::vector<std::string> progress = progressRecords(folder);
+  const std::string optima = readFile(folder + "D_Sal_Optimos.txt");
+  ASSERT_EQ(record["runs"].size(), 3u);
+  for (int k = 0; k < 3; ++k) {
+    const nlohmann::json& run = record["runs"][k];
+    SCOPED_TRACE(run.dump());
+    EXPECT_EQ(run["run"], k + 1);
+    float lastBest = 0;
+    int lastGeneration = 0;
+    std::optional<int> firstAtTarget;
+    std::istringstream text(progress[static_cast<std::size_t>(k)]);
+    for (std::string line; std::getline(text, line) && !line.empty();) {
+      std::sscanf(line.c_str(), "%f %d", &lastBest, &lastGeneration);
+      if (lastBest <= 55.0f && !firstAtTarget) firstAtTarget = lastGeneration;
+    }
+    EXPECT_EQ(run["bestMakespan"].get<float>(), lastBest);
+    EXPECT_GE(run["generations"].get<int>(), lastGeneration);
+    // 20 initial evaluations, then at most 20 a generation.
+    EXPECT_GE(run["evaluations"].get<int>(), 600);
+    EXPECT_LE(run["evaluations"].get<int>(), 20 + 20 * run["generations"].get<int>());
+    if (firstAtTarget)
+      EXPECT_EQ(run["targetGeneration"], *firstAtTarget);
+    else
+      EXPECT_TRUE(run["targetGeneration"].is_null());
+    EXPECT_GE(run["seconds"].get<double>(), 0.0);
+  }
+  const std::string counts = readFile(folder + "D_Sal_NumOptimos.txt");
+  int reached = 0;
+  for (const nlohmann::json& run : record["runs"])
+    if (!run["targetGeneration"].is_null()) {
+      EXPECT_GE(run["distinctOptima"].get<int>(), 1);
+      ++reached;
+    } else {
+      EXPECT_EQ(run["distinctOptima"], 0);
+    }
+  EXPECT_EQ(std::count(counts.begin(), counts.end(), '\n'), reached);
+
+  // A second execution appends a line; a given seed is recorded as given.
+  ASSERT_EQ(runIn(folder, "--seed 99 --record").status, 0);
+  const std::vector<nlohmann::json> both = recordLines(folder);
+  ASSERT_EQ(both.size(), 2u);
+  EXPECT_EQ(both[1]["seed"], 99);
+  EXPECT_EQ(both[1]["seedGiven"], true);
+  ASSERT_EQ(runIn(folder, "--no-record").status, 0);
+  ASSERT_EQ(runFrozen(folder, "--wall-clock --record").status, 0);
+  const std::vector<nlohmann::json> three = recordLines(folder);
+  ASSERT_EQ(three.size(), 3u);
+  EXPECT_TRUE(three[2]["seed"].is_null());
+  EXPECT_EQ(three[2]["wallClock"], true);
+}
+
+TEST(Program, ExecutionRecordOnlyForWholeExecutions) {
+  const std::string odd = folderWith(kExampleInstance, parameterFile(7, 0, 1));
+  EXPECT_EQ(runIn(odd, "").status, 1);
+  EXPECT_FALSE(fileExists(odd + "executions.jsonl")) << "a refusal records nothing";
+
+  // Killed in the middle of its runs: the earlier line stays whole and nothing is added.
+  const std::string killed = folderWith(ft06Instance(), parameterFile(100, 2000000000, 50));
+  const std::string earlier = "{\"program\":\"jobshop-niching\"}\n";
+  writeFile(killed + "executions.jsonl", earlier);
+  runWith(killed, "timeout -s KILL 0.5 ", "");
+  EXPECT_EQ(readFile(killed + "executions.jsonl"), earlier);
+
+  // A record that cannot be written makes the execution fail, and says so.
+  const std::string full = folderWith(kExampleInstance, parameterFile(6, 0, 1));
+  ASSERT_EQ(symlink("/dev/full", (full + "executions.jsonl").c_str()), 0);
+  const Outcome diskFull = runIn(full, "");
+  EXPECT_EQ(diskFull.status, 1);
+  EXPECT_NE(diskFull.err.find("executions.jsonl"), std::string::npos) << diskFull.err;
+
+  // A result file that failed is recorded as the failure it is.
+  const std::string blocked = folderWith(kExampleInstance, parameterFile(6, 0, 1));
+  ASSERT_EQ(mkdir((blocked + "D_Sal_Optimos.txt").c_str(), 0755), 0);
+  EXPECT_EQ(runIn(blocked, "").status, 1);
+  const std::vector<nlohmann::json> lines = recordLines(blocked);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0]["exitStatus"], 1);
+  EXPECT_TRUE(lines[0]["runs"][0]["distinctOptima"].is_null()) << "no analysis was made";
 }

@@ -1,11 +1,12 @@
-// Clock sources: the calendar and the stepping clock of --seed.
+// Clock sources: the calendar, and the stepping clock every execution but --wall-clock uses.
 #include "model/clock.h"
 
-#include <ctime>
 #include <memory>
 
+std::time_t calendarSeconds() { return std::time(nullptr); }
+
 Clock calendarClock() {
-  return Clock{[] { return static_cast<std::uint32_t>(std::time(nullptr)); }};
+  return Clock{[] { return static_cast<std::uint32_t>(calendarSeconds()); }};
 }
 
 Clock steppingClock(std::uint32_t first) {

@@ -35,13 +35,13 @@ bool closeAll(OptimaFiles& files) {
 
 }  // namespace
 
-bool analyseOptima(const Population& population, const Instance& instance, OptimaFiles& files,
-                   SequenceScratch& scratch) {
+OptimaOutcome analyseOptima(const Population& population, const Instance& instance,
+                            OptimaFiles& files, SequenceScratch& scratch) {
   const float best = population.fitness(0);
   // Compared as doubles, which hold both the int target and the float makespan exactly.
   if (static_cast<double>(instance.targetMakespan) < static_cast<double>(best)) {
     writeFormatted(files.optima, "%.1f\n", static_cast<double>(best));
-    return closeAll(files);
+    return OptimaOutcome{closeAll(files), 0};
   }
   const int geneCount = instance.geneCount();
   const int optimumCount = countOptima(population);
@@ -87,5 +87,5 @@ bool analyseOptima(const Population& population, const Instance& instance, Optim
     writeText(files.solutions, "\n");
   }
   writeText(files.solutions, "\n");
-  return closeAll(files);
+  return OptimaOutcome{closeAll(files), static_cast<int>(distinctCount)};
 }

@@ -18,6 +18,10 @@ struct OptimaFiles {
 // Appends the run's records for `population` (sorted ascending by makespan): the best makespan
 // always; when it is at most the target, the number of distinct optima, their average pairwise
 // distance (two or more) and one machine-sequence line per distinct optimum. Closes all four
-// files; false when any write or close failed.
-bool analyseOptima(const Population& population, const Instance& instance, OptimaFiles& files,
-                   SequenceScratch& scratch);
+// files.
+struct OptimaOutcome {
+  bool written = true;     // false when any write or close failed
+  int distinctOptima = 0;  // 0 when the best is above the target
+};
+OptimaOutcome analyseOptima(const Population& population, const Instance& instance,
+                            OptimaFiles& files, SequenceScratch& scratch);

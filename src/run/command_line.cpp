@@ -2,8 +2,8 @@
 #include "run/command_line.h"
 
 const char* const kUsageLine =
-    "uso: jobshop-niching [--seed S] [--dir DIR] [--quiet] | import | init | report | --help | "
-    "--version";
+    "uso: jobshop-niching [--seed S | --wall-clock] [--record | --no-record] [--dir DIR] [--quiet] "
+    "| import | init | report | --help | --version";
 
 std::optional<std::uint32_t> parseSeed(const std::string& text) {
   if (text.empty() || text.size() > 10) return std::nullopt;
@@ -32,12 +32,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     const bool hasValue = i + 1 < args.size();
-    if (arg == "--help" || arg == "-h") {
-      line.action = CommandAction::help;
-      return line;
-    }
-    if (arg == "--version") {
-      line.action = CommandAction::version;
+    if (arg == "--help" || arg == "-h" || arg == "--version") {
+      // Alone or not at all: "--version extra" must not pass for a version query.
+      if (args.size() != 1) return refuse("\"" + arg + "\" no admite otros argumentos");
+      line.action = arg == "--version" ? CommandAction::version : CommandAction::help;
       return line;
     }
     if (arg == "--quiet" || arg == "-q") {
@@ -47,6 +45,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
       line.seed = parseSeed(args[++i]);
       if (!line.seed)
         return refuse("--seed necesita un entero sin signo de 32 bits, no \"" + args[i] + "\"");
+    } else if (arg == "--wall-clock") {
+      line.wallClock = true;
+    } else if (arg == "--record" || arg == "--no-record") {
+      line.record = arg == "--record";
     } else if (arg == "--dir") {
       if (!hasValue || args[i + 1].empty()) return refuse("falta la carpeta de --dir");
       line.folder = args[++i];
@@ -55,7 +57,12 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
       return refuse("argumento desconocido \"" + arg + "\"");
     }
   }
+  if (line.seed && line.wallClock) return refuse("--seed y --wall-clock no pueden ir juntos");
   return line;
+}
+
+bool writesExecutionRecord(const CommandLine& line) {
+  return line.record.value_or(!line.seed && !line.wallClock);
 }
 
 std::string helpText() {
@@ -63,13 +70,24 @@ std::string helpText() {
 multi-niche crowding; reports how many distinct optimal schedules each run ends with.
 
 Usage:
-  jobshop-niching [--seed S] [--dir DIR] [--quiet]
+  jobshop-niching [--seed S | --wall-clock] [--record | --no-record] [--dir DIR] [--quiet]
       Reads "D_Entrada.txt" (instance) and "D_Algoritmo.txt" (parameters) and appends one record
       per run to "D_Sal_Mejores.txt", "D_Sal_Optimos.txt", "D_Sal_NumOptimos.txt",
-      "D_Sal_Distancias.txt" and "D_Sal_Soluciones.txt". Prints the number k+1 after run k.
-      --seed S   reproducible execution: the k-th clock reading is S + k (S unsigned 32-bit)
-      --dir DIR  read the inputs from and append the results to DIR instead of the current folder
-      --quiet    no progress display on standard error (it is shown only on a terminal anyway)
+      "D_Sal_Distancias.txt" and "D_Sal_Soluciones.txt", and one line per execution to
+      "executions.jsonl". Prints the number k+1 after run k, and "semilla S" on standard error.
+      The clock the random source is seeded from reads S, S+1, S+2, ...: one reading per seeding
+      (at the start and at every generation), S being the calendar time in whole seconds when the
+      execution starts.
+      --seed S       S given (unsigned 32-bit): repeats an execution that printed "semilla S"
+      --wall-clock   every reading is the calendar time itself, as the algorithm first defined it:
+                     generations and runs that start within the same second repeat the same draws,
+                     so runs of milliseconds are NOT independent; only to reproduce old results
+      --record       write "executions.jsonl" also under --seed or --wall-clock (which otherwise
+                     leave exactly the five result files)
+      --no-record    never write "executions.jsonl"
+      --dir DIR      read the inputs from and append the results to DIR instead of the current
+                     folder
+      --quiet, -q    no progress display on standard error (it is shown only on a terminal)
   jobshop-niching import [--target T] [--output PATH] FILE
       Converts an instance in the standard or the Taillard format into "D_Entrada.txt" text,
       written to standard output or PATH. Without --target the target is the classic lower bound.

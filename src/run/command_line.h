@@ -1,5 +1,5 @@
-// The main run's command line: no arguments keeps the plain behaviour (inputs and results in the
-// current folder, clock = calendar time); options make a run reproducible or move it elsewhere.
+// The main run's command line: no arguments reads and writes the current folder and seeds from the
+// calendar once; options repeat an execution, move it elsewhere or choose the literal clock.
 #pragma once
 
 #include <cstdint>
@@ -12,13 +12,19 @@ enum class CommandAction { run, help, version, usageError };
 struct CommandLine {
   CommandAction action = CommandAction::run;
   std::optional<std::uint32_t> seed;  // --seed S: the k-th clock reading is S + k
+  bool wallClock = false;             // --wall-clock: every clock reading is the calendar time
+  std::optional<bool> record;         // --record / --no-record; unset: the default of the clock
   std::string folder;                 // --dir DIR: "" or a path ending in '/'
-  bool quiet = false;                 // --quiet: no progress display
+  bool quiet = false;                 // --quiet (-q): no progress display
   std::string error;                  // why the arguments were refused, for usageError
 };
 
 // Parses the arguments of the main run (argv[1..]).
 CommandLine parseCommandLine(const std::vector<std::string>& args);
+
+// Whether the execution record is written: on by default; off by default under --seed and
+// --wall-clock, whose folders must hold exactly the five result files to compare with a reference.
+bool writesExecutionRecord(const CommandLine& line);
 
 // An unsigned 32-bit decimal: digits only, at most 4294967295.
 std::optional<std::uint32_t> parseSeed(const std::string& text);

@@ -9,6 +9,8 @@
 #include "input/input_error.h"
 #include "input/instance_reader.h"
 #include "input/parameter_reader.h"
+#include "results/execution_record.h"
+#include "results/file_digest.h"
 #include "run/command_line.h"
 #include "run/import_command.h"
 #include "run/init_command.h"
@@ -17,12 +19,52 @@
 
 namespace {
 
-const char* const kVersion = "jobshop-niching 1.0.0";
+const char* const kVersionNumber = "1.0.0";
 const char* const kInputOpenMessage = "No se ha podido abrir el archivo del ejemplo";
 
 int usageError(const std::string& why) {
   std::fprintf(stderr, "jobshop-niching: %s (%s)\n", why.c_str(), kUsageLine);
   return 2;
+}
+
+// The clock of the execution: stepping from one seed S, given or read from the calendar once, so
+// that every generation and every run is seeded anew; the calendar itself under --wall-clock.
+struct ExecutionClock {
+  Clock clock;
+  std::optional<std::uint32_t> seed;
+};
+
+ExecutionClock chooseClock(const CommandLine& line, std::time_t now) {
+  if (line.wallClock) return {calendarClock(), std::nullopt};
+  const std::uint32_t seed = line.seed.value_or(static_cast<std::uint32_t>(now));
+  return {steppingClock(seed), seed};
+}
+
+ExecutionRecord startRecord(const CommandLine& line, std::time_t now, const ExecutionClock& clock,
+                            const Instance& instance, const Parameters& parameters) {
+  ExecutionRecord record;
+  record.version = kVersionNumber;
+  record.started = now;
+  record.seed = clock.seed;
+  record.seedGiven = line.seed.has_value();
+  record.wallClock = line.wallClock;
+  record.jobs = instance.jobs;
+  record.machines = instance.machines;
+  record.targetMakespan = instance.targetMakespan;
+  record.instanceSha256 = sha256Hex(readFileBytes(line.folder + "D_Entrada.txt").value_or(""));
+  record.parameters = parameters;
+  return record;
+}
+
+// Appends the record; false (with the reason on standard error) when it could not be written.
+bool writeRecord(const CommandLine& line, ExecutionRecord& record, bool outputOk) {
+  record.exitStatus = outputOk ? 0 : 1;
+  const std::string path = line.folder + kExecutionRecordFileName;
+  const std::string failure = appendExecutionRecord(path, executionRecordLine(record));
+  if (failure.empty()) return true;
+  std::fprintf(stderr, "No se ha podido escribir el archivo de salida %s (%s)\n", path.c_str(),
+               failure.c_str());
+  return false;
 }
 
 int mainRun(const CommandLine& line) {
@@ -40,9 +82,17 @@ int mainRun(const CommandLine& line) {
     return 1;
   }
   try {
-    RunState state(instance, parameters, line.seed ? steppingClock(*line.seed) : calendarClock());
+    const std::time_t now = calendarSeconds();
+    const ExecutionClock clock = chooseClock(line, now);
+    ExecutionRecord record = startRecord(line, now, clock, instance, parameters);
+    RunState state(instance, parameters, clock.clock);
+    if (clock.seed) std::fprintf(stderr, "semilla %u\n", static_cast<unsigned>(*clock.seed));
     RunOutput output{line.folder, stdout, terminalProgressDisplay(line.quiet)};
-    return executeRuns(state, output) ? 0 : 1;
+    ExecutionOutcome outcome = executeRuns(state, output);
+    record.runs = std::move(outcome.runs);
+    bool ok = outcome.outputOk;
+    if (writesExecutionRecord(line)) ok = writeRecord(line, record, ok) && ok;
+    return ok ? 0 : 1;
   } catch (const std::bad_alloc&) {
   } catch (const std::length_error&) {
   }
@@ -67,7 +117,7 @@ int runProgram(const std::vector<std::string>& args) {
       std::fputs(helpText().c_str(), stdout);
       return 0;
     case CommandAction::version:
-      std::printf("%s\n", kVersion);
+      std::printf("jobshop-niching %s\n", kVersionNumber);
       return 0;
     case CommandAction::usageError:
       return usageError(line.error);

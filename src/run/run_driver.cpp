@@ -2,6 +2,7 @@
 #include "run/run_driver.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include "model/fitness_sort.h"
 #include "model/initialisation.h"
@@ -60,12 +61,21 @@ bool closeOpened(OptimaFiles& files) {
   return ok;
 }
 
-// One run; returns false when a result file failed.
-bool performRun(RunState& state, RunOutput& output, int runNumber, DriverScratch& scratch) {
-  bool outputOk = true;
+bool reachesTarget(float makespan, const Instance& instance) {
+  // Compared as doubles, which hold both the int target and the float makespan exactly.
+  return static_cast<double>(makespan) <= static_cast<double>(instance.targetMakespan);
+}
+
+// One run; sets outputOk to false when a result file failed.
+RunSummary performRun(RunState& state, RunOutput& output, int runNumber, DriverScratch& scratch,
+                      bool& outputOk) {
+  const auto startTime = std::chrono::steady_clock::now();
+  RunSummary summary;
+  summary.run = runNumber;
   int generation = 0;
   initialiseRun(state, scratch);
   float bestSoFar = state.population.fitness(0);
+  if (reachesTarget(bestSoFar, state.instance)) summary.targetGeneration = 0;
 
   ResultFile progress;
   if (openForAppend(progress, output.folder + kProgressFileName)) {
@@ -89,8 +99,13 @@ bool performRun(RunState& state, RunOutput& output, int runNumber, DriverScratch
     if (best < bestSoFar) {
       bestSoFar = best;
       writeFormatted(progress, "%.1f %d\n", static_cast<double>(bestSoFar), generation);
+      if (!summary.targetGeneration && reachesTarget(bestSoFar, state.instance))
+        summary.targetGeneration = generation;
     }
   }
+  summary.bestMakespan = bestSoFar;
+  summary.generations = generation;
+  summary.evaluations = state.evaluationCount;
   clearProgress(output.progress);
   writeText(progress, "\n");
   if (progress.handle != nullptr && !closeFile(progress)) {
@@ -100,7 +115,10 @@ bool performRun(RunState& state, RunOutput& output, int runNumber, DriverScratch
 
   OptimaFiles files;
   if (openOptimaFiles(files, output.folder)) {
-    if (!analyseOptima(state.population, state.instance, files, scratch.sequences)) {
+    const OptimaOutcome optima =
+        analyseOptima(state.population, state.instance, files, scratch.sequences);
+    summary.distinctOptima = optima.distinctOptima;
+    if (!optima.written) {
       closeOpened(files);
       outputOk = false;
     }
@@ -109,20 +127,22 @@ bool performRun(RunState& state, RunOutput& output, int runNumber, DriverScratch
     closeOpened(files);
     outputOk = false;
   }
-  return outputOk;
+  summary.seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - startTime).count();
+  return summary;
 }
 
 }  // namespace
 
-bool executeRuns(RunState& state, RunOutput& output) {
+ExecutionOutcome executeRuns(RunState& state, RunOutput& output) {
   reseedFromClock(state.random, state.clock);
   DriverScratch scratch;
-  bool outputOk = true;
+  ExecutionOutcome outcome;
   int runNumber = 1;
   do {
-    outputOk = performRun(state, output, runNumber, scratch) && outputOk;
+    outcome.runs.push_back(performRun(state, output, runNumber, scratch, outcome.outputOk));
     ++runNumber;
     std::fprintf(output.out, "%d\n", runNumber);
   } while (runNumber <= state.parameters.runCount);
-  return outputOk;
+  return outcome;
 }

@@ -4,8 +4,10 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "model/run_state.h"
+#include "results/execution_record.h"
 #include "run/progress_display.h"
 
 // Where an execution writes: the folder of the five result files (empty for the current one,
@@ -16,6 +18,10 @@ struct RunOutput {
   ProgressDisplay progress;
 };
 
-// Performs every run of the execution on `state`. Returns false when any result file could not be
-// opened, written or closed (the runs still all take place).
-bool executeRuns(RunState& state, RunOutput& output);
+struct ExecutionOutcome {
+  bool outputOk = true;  // false when any result file could not be opened, written or closed
+  std::vector<RunSummary> runs;
+};
+
+// Performs every run of the execution on `state` (they all take place whatever the files do).
+ExecutionOutcome executeRuns(RunState& state, RunOutput& output);

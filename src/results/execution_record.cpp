@@ -1,0 +1,99 @@
+// Building the execution record with nlohmann-json and appending it in one write.
+#include "results/execution_record.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <nlohmann/json.hpp>
+
+namespace {
+
+using nlohmann::ordered_json;
+
+// Field names as in "D_Algoritmo.txt"'s documentation, in file order.
+ordered_json parameterObject(const Parameters& p) {
+  return ordered_json{{"populationSize", p.populationSize},
+                      {"maxEvaluations", p.maxEvaluations},
+                      {"runCount", p.runCount},
+                      {"crossoverPercent", p.crossoverPercent},
+                      {"mutationPercent", p.mutationPercent},
+                      {"scrambleMutationEnabled", p.scrambleMutationEnabled},
+                      {"insertionMutationEnabled", p.insertionMutationEnabled},
+                      {"swapMutationEnabled", p.swapMutationEnabled},
+                      {"neighbourSwapMutationEnabled", p.neighbourSwapMutationEnabled},
+                      {"segmentWrapCrossoverEnabled", p.segmentWrapCrossoverEnabled},
+                      {"cycleCrossoverEnabled", p.cycleCrossoverEnabled},
+                      {"segmentFillCrossoverEnabled", p.segmentFillCrossoverEnabled},
+                      {"maskKeepCrossoverEnabled", p.maskKeepCrossoverEnabled},
+                      {"maskReorderCrossoverEnabled", p.maskReorderCrossoverEnabled},
+                      {"segmentInsertCrossoverEnabled", p.segmentInsertCrossoverEnabled},
+                      {"precedenceCrossoverEnabled", p.precedenceCrossoverEnabled},
+                      {"mateCandidates", p.mateCandidates},
+                      {"crowdingGroups", p.crowdingGroups},
+                      {"crowdingGroupSize", p.crowdingGroupSize}};
+}
+
+template <class T>
+ordered_json orNull(const std::optional<T>& value) {
+  return value ? ordered_json(*value) : ordered_json(nullptr);
+}
+
+ordered_json runObject(const RunSummary& run) {
+  return ordered_json{{"run", run.run},
+                      {"bestMakespan", static_cast<double>(run.bestMakespan)},
+                      {"generations", run.generations},
+                      {"evaluations", run.evaluations},
+                      {"targetGeneration", orNull(run.targetGeneration)},
+                      {"distinctOptima", orNull(run.distinctOptima)},
+                      {"seconds", run.seconds}};
+}
+
+}  // namespace
+
+std::string isoUtc(std::time_t time) {
+  std::tm parts{};
+  gmtime_r(&time, &parts);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &parts);
+  return text;
+}
+
+std::string executionRecordLine(const ExecutionRecord& record) {
+  ordered_json runs = ordered_json::array();
+  for (const RunSummary& run : record.runs) runs.push_back(runObject(run));
+  const ordered_json line{{"program", "jobshop-niching"},
+                          {"version", record.version},
+                          {"started", isoUtc(record.started)},
+                          {"seed", orNull(record.seed)},
+                          {"seedGiven", record.seedGiven},
+                          {"wallClock", record.wallClock},
+                          {"instance",
+                           {{"jobs", record.jobs},
+                            {"machines", record.machines},
+                            {"target", record.targetMakespan},
+                            {"sha256", record.instanceSha256}}},
+                          {"parameters", parameterObject(record.parameters)},
+                          {"runs", runs},
+                          {"exitStatus", record.exitStatus}};
+  // Replacement keeps the line valid JSON even if a path or text ever held invalid UTF-8.
+  return line.dump(-1, ' ', false, ordered_json::error_handler_t::replace) + "\n";
+}
+
+std::string appendExecutionRecord(const std::string& path, const std::string& line) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return std::strerror(errno);
+  struct stat before {};
+  const bool sized = ::fstat(fd, &before) == 0;
+  const ssize_t written = ::write(fd, line.data(), line.size());
+  int failure = written < 0 ? errno : 0;
+  if (written >= 0 && static_cast<std::size_t>(written) != line.size()) {
+    // A full disk took part of the line: cut it off again so the file keeps whole lines.
+    failure = ENOSPC;
+    if (sized && ::ftruncate(fd, before.st_size) != 0) failure = errno;
+  }
+  if (::close(fd) != 0 && failure == 0) failure = errno;
+  return failure == 0 ? "" : std::strerror(failure);
+}

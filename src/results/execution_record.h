@@ -1,0 +1,48 @@
+// The record of one execution appended to "executions.jsonl": what ran (version, seed, clock,
+// instance, parameters), what each run gave, and how the execution ended.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "input/parameters.h"
+
+inline const char* const kExecutionRecordFileName = "executions.jsonl";
+
+struct RunSummary {
+  int run = 0;  // 1-based within the execution
+  float bestMakespan = 0.0f;
+  int generations = 0;
+  std::int64_t evaluations = 0;
+  std::optional<int> targetGeneration;  // first generation at or below the target; 0 = initial
+  std::optional<int> distinctOptima;    // absent when the analysis files could not be opened
+  double seconds = 0.0;
+};
+
+struct ExecutionRecord {
+  std::string version;
+  std::time_t started = 0;
+  std::optional<std::uint32_t> seed;  // absent under --wall-clock
+  bool seedGiven = false;
+  bool wallClock = false;
+  int jobs = 0;
+  int machines = 0;
+  int targetMakespan = 0;
+  std::string instanceSha256;  // of the bytes of "D_Entrada.txt", lower-case hex
+  Parameters parameters;
+  std::vector<RunSummary> runs;
+  int exitStatus = 0;
+};
+
+// The record as one JSON object on one line, ending in a line feed.
+std::string executionRecordLine(const ExecutionRecord& record);
+
+// `time` as ISO 8601 in UTC with whole seconds ("2026-12-09T03:40:00Z").
+std::string isoUtc(std::time_t time);
+
+// Appends the line to path with a single write, so that no reader ever sees half a record.
+// Returns "" on success, otherwise the system's reason.
+std::string appendExecutionRecord(const std::string& path, const std::string& line);
