@@ -36,13 +36,21 @@ std::map<std::string, std::string> fixtureFiles() {
   };
 }
 
-const char* const kFixtureCsv =
+// Without "executions.jsonl" the recorded columns (10, then the 19 parameters) stay empty.
+const std::string kRecordedColumns =
+    "execution,seed,seedGiven,wallClock,started,version,seconds,generations,evaluations,"
+    "targetGeneration,populationSize,maxEvaluations,runCount,crossoverPercent,mutationPercent,"
+    "scrambleMutationEnabled,insertionMutationEnabled,swapMutationEnabled,"
+    "neighbourSwapMutationEnabled,segmentWrapCrossoverEnabled,cycleCrossoverEnabled,"
+    "segmentFillCrossoverEnabled,maskKeepCrossoverEnabled,maskReorderCrossoverEnabled,"
+    "segmentInsertCrossoverEnabled,precedenceCrossoverEnabled,mateCandidates,crowdingGroups,"
+    "crowdingGroupSize";
+const std::string kNoRecord(29, ',');
+const std::string kFixtureCsv =
     "run,best_makespan,reached_target,distinct_optima,average_distance,improving_generations,"
-    "last_improving_generation\n"
-    "1,5.0,no,,,1,3\n"
-    "2,4.0,yes,1,,1,2\n"
-    "3,4.0,yes,3,4.67,0,0\n"
-    "4,4.0,yes,4,5.00,3,9\n";
+    "last_improving_generation," +
+    kRecordedColumns + "\n" + "1,5.0,no,,,1,3" + kNoRecord + "\n" + "2,4.0,yes,1,,1,2" + kNoRecord +
+    "\n" + "3,4.0,yes,3,4.67,0,0" + kNoRecord + "\n" + "4,4.0,yes,4,5.00,3,9" + kNoRecord + "\n";
 
 std::string folderWith(const std::map<std::string, std::string>& files) {
   const std::string folder = makeTempFolder();

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "report/execution_tables.h"
 #include "report/gantt_chart.h"
 #include "report/markup.h"
 #include "report/optimum_distances.h"
@@ -126,6 +127,7 @@ std::string htmlReport(const std::string& folder, const Instance& instance,
   html += "<section><h2>Summary</h2>" + summaryCards(summariseRuns(records.runs), instance) +
           "</section>";
   if (!records.runs.empty()) {
+    html += executionsSection(records.log, records.runs);
     html += "<section><h2>Runs</h2>" + runsTable(records.runs) + "</section>";
     html +=
         "<section><h2>Convergence</h2><p class=\"note\">Best makespan of each run after each "

@@ -2,14 +2,109 @@
 // scripts.
 #include "report/report_csv.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "report/run_summary.h"
 
-std::string reportCsv(const std::vector<RunRecord>& runs) {
+namespace {
+
+// The fields of "D_Algoritmo.txt" as the record names them, so that the header stays the same
+// whether or not a folder has a record.
+constexpr const char* kParameterNames[] = {"populationSize",
+                                           "maxEvaluations",
+                                           "runCount",
+                                           "crossoverPercent",
+                                           "mutationPercent",
+                                           "scrambleMutationEnabled",
+                                           "insertionMutationEnabled",
+                                           "swapMutationEnabled",
+                                           "neighbourSwapMutationEnabled",
+                                           "segmentWrapCrossoverEnabled",
+                                           "cycleCrossoverEnabled",
+                                           "segmentFillCrossoverEnabled",
+                                           "maskKeepCrossoverEnabled",
+                                           "maskReorderCrossoverEnabled",
+                                           "segmentInsertCrossoverEnabled",
+                                           "precedenceCrossoverEnabled",
+                                           "mateCandidates",
+                                           "crowdingGroups",
+                                           "crowdingGroupSize"};
+
+std::vector<std::string> parameterColumns(const ExecutionLog& log) {
+  std::vector<std::string> names(std::begin(kParameterNames), std::end(kParameterNames));
+  for (const LoggedExecution& execution : log.executions) {
+    for (const auto& parameter : execution.parameters) {
+      if (std::find(names.begin(), names.end(), parameter.first) == names.end()) {
+        names.push_back(parameter.first);
+      }
+    }
+  }
+  return names;
+}
+
+// Quoted only when needed, so that ordinary values stay plain.
+std::string csvField(const std::string& value) {
+  if (value.find_first_of(",\"\n") == std::string::npos) return value;
+  std::string quoted = "\"";
+  for (char c : value) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + "\"";
+}
+
+template <typename Number>
+std::string orEmpty(const std::optional<Number>& value) {
+  return value ? std::to_string(*value) : std::string();
+}
+
+std::string seconds(const std::optional<double>& value) {
+  if (!value) return {};
+  char text[64];
+  std::snprintf(text, sizeof text, "%.3f", *value);
+  return text;
+}
+
+std::string recordedCells(const RunRecord& run, const ExecutionLog& log,
+                          const std::vector<std::string>& parameters) {
+  const LoggedExecution* execution =
+      run.logged && run.execution >= 1
+          ? &log.executions[static_cast<std::size_t>(run.execution - 1)]
+          : nullptr;
+  if (execution == nullptr) return std::string(10 + parameters.size(), ',');
+  const LoggedRun& logged = *run.logged;
+  const std::string values[] = {std::to_string(execution->number),
+                                orEmpty(execution->seed),
+                                execution->seedGiven ? "true" : "false",
+                                execution->wallClock ? "true" : "false",
+                                csvField(execution->started),
+                                csvField(execution->version),
+                                seconds(logged.seconds),
+                                orEmpty(logged.generations),
+                                orEmpty(logged.evaluations),
+                                orEmpty(logged.targetGeneration)};
+  std::string cells;
+  for (const std::string& value : values) {
+    cells += ',';
+    cells += value;
+  }
+  for (const std::string& name : parameters) {
+    cells += ",";
+    for (const auto& parameter : execution->parameters) {
+      if (parameter.first == name) cells += csvField(parameter.second);
+    }
+  }
+  return cells;
+}
+
+}  // namespace
+
+std::string reportCsv(const std::vector<RunRecord>& runs, const ExecutionLog& log) {
+  const std::vector<std::string> parameters = parameterColumns(log);
   std::string csv =
       "run,best_makespan,reached_target,distinct_optima,average_distance,improving_generations,"
-      "last_improving_generation\n";
+      "last_improving_generation,execution,seed,seedGiven,wallClock,started,version,seconds,"
+      "generations,evaluations,targetGeneration";
+  for (const std::string& name : parameters) csv += "," + name;
+  csv += "\n";
   for (const RunRecord& run : runs) {
     const RunFigures figures = runFigures(run);
     char best[64];
@@ -19,7 +114,8 @@ std::string reportCsv(const std::vector<RunRecord>& runs) {
     csv += std::to_string(run.run) + "," + best + "," + (run.reachedTarget ? "yes" : "no") + "," +
            (run.distinctOptima ? std::to_string(*run.distinctOptima) : "") + "," + distance + "," +
            std::to_string(figures.improvingGenerations) + "," +
-           std::to_string(figures.lastImprovingGeneration) + "\n";
+           std::to_string(figures.lastImprovingGeneration) + recordedCells(run, log, parameters) +
+           "\n";
   }
   return csv;
 }

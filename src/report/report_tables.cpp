@@ -22,6 +22,10 @@ std::string cell(const std::string& content, const char* className = "") {
   return std::string("<td class=\"") + className + "\">" + content + "</td>";
 }
 
+std::string shown(const std::optional<std::int64_t>& value) {
+  return value ? std::to_string(*value) : std::string();
+}
+
 }  // namespace
 
 std::string summaryCards(const ReportSummary& summary, const Instance& instance) {
@@ -55,8 +59,9 @@ std::string runsTable(const std::vector<RunRecord>& runs) {
   std::string html =
       "<div class=\"scroll\"><table class=\"runs\"><thead><tr><th>run</th><th>best makespan</th>"
       "<th>reached target</th><th>distinct optima</th><th>average distance</th>"
-      "<th>generations with improvements</th><th>last improving generation</th></tr></thead>"
-      "<tbody>";
+      "<th>generations with improvements</th><th>last improving generation</th>"
+      "<th>execution</th><th>wall time (s)</th><th>generations</th><th>evaluations</th>"
+      "<th>target reached in generation</th></tr></thead><tbody>";
   for (const RunRecord& run : runs) {
     const RunFigures figures = runFigures(run);
     html += std::string("<tr class=\"") + (run.reachedTarget ? "reached" : "missed") + "\">";
@@ -67,6 +72,12 @@ std::string runsTable(const std::vector<RunRecord>& runs) {
     html += cell(run.averageDistance ? fixedNumber(*run.averageDistance, 2) : "");
     html += cell(std::to_string(figures.improvingGenerations));
     html += cell(std::to_string(figures.lastImprovingGeneration));
+    const LoggedRun* logged = run.logged ? &*run.logged : nullptr;
+    html += cell(logged ? std::to_string(run.execution) : "");
+    html += cell(logged && logged->seconds ? fixedNumber(*logged->seconds, 3) : "");
+    html += cell(logged ? shown(logged->generations) : "");
+    html += cell(logged ? shown(logged->evaluations) : "");
+    html += cell(logged ? shown(logged->targetGeneration) : "");
     html += "</tr>";
   }
   html += "</tbody></table></div>";

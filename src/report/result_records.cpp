@@ -6,6 +6,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "report/execution_matching.h"
 #include "report/result_parsing.h"
 #include "report/run_alignment.h"
 #include "results/result_files.h"
@@ -50,5 +51,10 @@ ResultRecords loadResultRecords(const std::string& folder, const Instance& insta
   files.distances = parseNumberLines(texts[3].value_or(""), kDistanceFileName, false, problems);
   files.blocks = parseSolutionFile(texts[4].value_or(""), instance.geneCount(), problems);
   records.runs = alignRuns(files, instance.targetMakespan, problems);
+  // Folders written before the record existed have none; they read exactly as before.
+  if (const std::optional<std::string> log = readWholeFile(folder + kExecutionLogFileName)) {
+    records.log = parseExecutionLog(*log, problems);
+    matchLoggedRuns(records.log, instance, records.runs, problems);
+  }
   return records;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "input/instance.h"
+#include "report/execution_log.h"
 
 // One line of a progress record: the best makespan reached by the end of a generation.
 struct ProgressStep {
@@ -30,14 +31,20 @@ struct RunRecord {
   std::optional<int> distinctOptima;      // present when the run reached the target
   std::optional<double> averageDistance;  // present when it had two or more distinct optima
   std::vector<RecordedSolution> solutions;
+  // From "executions.jsonl" when its lines account for this run: the execution's number there
+  // and what it recorded of the run.
+  int execution = 0;
+  std::optional<LoggedRun> logged;
 };
 
 struct ResultRecords {
   std::vector<RunRecord> runs;
+  ExecutionLog log;
   std::vector<std::string> problems;  // plain sentences naming file and line; empty when consistent
 };
 
 // Reads the five result files of folder (a path ending in '/' or empty for the current folder)
-// and aligns them run by run against instance's target. Never writes to the folder. A missing or
-// unreadable file is a problem and counts as empty.
+// and aligns them run by run against instance's target, then matches the runs of
+// "executions.jsonl" to them when the folder has one. Never writes to the folder. A missing or
+// unreadable result file is a problem and counts as empty.
 ResultRecords loadResultRecords(const std::string& folder, const Instance& instance);

@@ -104,7 +104,8 @@ int runReportCommand(const std::vector<std::string>& args, std::ostream& out, st
   bool written = writeOutput(
       options.output, htmlReport(options.folder, instance, records, schedules), "report", err);
   if (!options.csv.empty()) {
-    written = writeOutput(options.csv, reportCsv(records.runs), "CSV file", err) && written;
+    written =
+        writeOutput(options.csv, reportCsv(records.runs, records.log), "CSV file", err) && written;
   }
   if (written) {
     out << "wrote " << options.output;

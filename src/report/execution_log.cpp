@@ -1,0 +1,166 @@
+// Reading "executions.jsonl", the main run's record of each execution (seed, clock, version,
+// parameters, and per run its time, generations and evaluations), for the report.
+#include "report/execution_log.h"
+
+#include <limits>
+#include <nlohmann/json.hpp>
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// The reason a line is refused; caught per line so that no exception leaves the reader.
+struct Malformed {
+  std::string reason;
+};
+
+const Json* member(const Json& object, const char* name) {
+  const auto found = object.find(name);
+  return found == object.end() || found->is_null() ? nullptr : &*found;
+}
+
+const Json& required(const Json& object, const char* name, const std::string& where) {
+  const Json* value = member(object, name);
+  if (value == nullptr) throw Malformed{where + "no field \"" + name + "\""};
+  return *value;
+}
+
+std::optional<std::int64_t> optionalInteger(const Json& object, const char* name,
+                                            const std::string& where) {
+  const Json* value = member(object, name);
+  if (value == nullptr) return std::nullopt;
+  if (!value->is_number_integer()) {
+    throw Malformed{where + "\"" + name + "\" should be a whole number, not " + value->dump()};
+  }
+  return value->get<std::int64_t>();
+}
+
+std::optional<double> optionalNumber(const Json& object, const char* name,
+                                     const std::string& where) {
+  const Json* value = member(object, name);
+  if (value == nullptr) return std::nullopt;
+  if (!value->is_number()) {
+    throw Malformed{where + "\"" + name + "\" should be a number, not " + value->dump()};
+  }
+  return value->get<double>();
+}
+
+bool flag(const Json& object, const char* name) {
+  const Json* value = member(object, name);
+  if (value == nullptr) return false;
+  if (!value->is_boolean()) {
+    throw Malformed{"\"" + std::string(name) + "\" should be true or false, not " + value->dump()};
+  }
+  return value->get<bool>();
+}
+
+std::string text(const Json& object, const char* name) {
+  const Json* value = member(object, name);
+  if (value == nullptr) return {};
+  if (!value->is_string()) {
+    throw Malformed{"\"" + std::string(name) + "\" should be a string, not " + value->dump()};
+  }
+  return value->get<std::string>();
+}
+
+LoggedRun loggedRun(const Json& entry, std::size_t index) {
+  const std::string where = "runs[" + std::to_string(index) + "]: ";
+  if (!entry.is_object()) throw Malformed{where + "not an object"};
+  LoggedRun run;
+  run.run = static_cast<int>(
+      optionalInteger(entry, "run", where).value_or(static_cast<std::int64_t>(index) + 1));
+  run.bestMakespan = optionalNumber(entry, "bestMakespan", where);
+  run.generations = optionalInteger(entry, "generations", where);
+  run.evaluations = optionalInteger(entry, "evaluations", where);
+  run.targetGeneration = optionalInteger(entry, "targetGeneration", where);
+  run.seconds = optionalNumber(entry, "seconds", where);
+  return run;
+}
+
+std::optional<int> smallInteger(const Json& object, const char* name, const std::string& where) {
+  const std::optional<std::int64_t> value = optionalInteger(object, name, where);
+  if (!value) return std::nullopt;
+  if (*value < std::numeric_limits<int>::min() || *value > std::numeric_limits<int>::max()) {
+    throw Malformed{where + "\"" + name + "\" is out of range"};
+  }
+  return static_cast<int>(*value);
+}
+
+LoggedExecution loggedExecution(const Json& object) {
+  if (!object.is_object())
+    throw Malformed{std::string("expected a JSON object, found ") + object.type_name()};
+  LoggedExecution execution;
+  execution.version = text(object, "version");
+  execution.started = text(object, "started");
+  execution.seedGiven = flag(object, "seedGiven");
+  execution.wallClock = flag(object, "wallClock");
+  if (const std::optional<std::int64_t> seed = optionalInteger(object, "seed", "")) {
+    if (*seed < 0 || *seed > std::numeric_limits<std::uint32_t>::max()) {
+      throw Malformed{"\"seed\" should be an unsigned 32-bit number, not " + std::to_string(*seed)};
+    }
+    execution.seed = static_cast<std::uint32_t>(*seed);
+  }
+  if (const Json* instance = member(object, "instance")) {
+    if (!instance->is_object()) throw Malformed{"\"instance\" should be an object"};
+    execution.jobs = smallInteger(*instance, "jobs", "instance: ");
+    execution.machines = smallInteger(*instance, "machines", "instance: ");
+    execution.target = smallInteger(*instance, "target", "instance: ");
+  }
+  const Json& parameters = required(object, "parameters", "");
+  if (!parameters.is_object()) throw Malformed{"\"parameters\" should be an object"};
+  for (const auto& [name, value] : parameters.items()) {
+    execution.parameters.emplace_back(name,
+                                      value.is_string() ? value.get<std::string>() : value.dump());
+  }
+  execution.runCount = optionalInteger(parameters, "runCount", "parameters: ");
+  const Json& runs = required(object, "runs", "");
+  if (!runs.is_array()) throw Malformed{"\"runs\" should be an array"};
+  for (std::size_t k = 0; k < runs.size(); ++k) execution.runs.push_back(loggedRun(runs[k], k));
+  if (execution.runCount && *execution.runCount != static_cast<std::int64_t>(runs.size())) {
+    throw Malformed{"runCount is " + std::to_string(*execution.runCount) + " but \"runs\" holds " +
+                    std::to_string(runs.size())};
+  }
+  return execution;
+}
+
+bool blank(const std::string& line) { return line.find_first_not_of(" \t\r") == std::string::npos; }
+
+}  // namespace
+
+ExecutionLog parseExecutionLog(const std::string& text, std::vector<std::string>& problems) {
+  ExecutionLog log;
+  log.present = true;
+  std::size_t begin = 0;
+  for (int lineNumber = 1; begin < text.size(); ++lineNumber) {
+    std::size_t end = text.find('\n', begin);
+    if (end == std::string::npos) end = text.size();
+    const std::string line = text.substr(begin, end - begin);
+    begin = end + 1;
+    if (blank(line)) continue;
+    bool accepted = false;
+    try {
+      LoggedExecution execution = loggedExecution(Json::parse(line));
+      execution.number = static_cast<int>(log.executions.size()) + 1;
+      execution.line = lineNumber;
+      log.executions.push_back(std::move(execution));
+      accepted = true;
+    } catch (const Malformed& malformed) {
+      problems.push_back(std::string(kExecutionLogFileName) + ":" + std::to_string(lineNumber) +
+                         ": " + malformed.reason);
+    } catch (const Json::exception& error) {
+      // nlohmann's text starts with its own "[json.exception...]" tag, of no use to a reader.
+      std::string reason = error.what();
+      if (const std::size_t tag = reason.find("] "); tag != std::string::npos) {
+        reason.erase(0, tag + 2);
+      }
+      problems.push_back(std::string(kExecutionLogFileName) + ":" + std::to_string(lineNumber) +
+                         ": not a JSON object (" + reason + ")");
+    }
+    if (!accepted) {
+      // How many runs a refused line held is unknown, so no later line can be matched to runs.
+      log.brokenLine = lineNumber;
+      break;
+    }
+  }
+  return log;
+}

@@ -1,0 +1,48 @@
+// Reading "executions.jsonl", the main run's record of each execution (seed, clock, version,
+// parameters, and per run its time, generations and evaluations), for the report.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+inline constexpr const char* kExecutionLogFileName = "executions.jsonl";
+
+struct LoggedRun {
+  int run = 0;  // 1-based within its execution
+  std::optional<double> bestMakespan;
+  std::optional<std::int64_t> generations;
+  std::optional<std::int64_t> evaluations;
+  std::optional<std::int64_t> targetGeneration;  // absent when never reached
+  std::optional<double> seconds;
+};
+
+struct LoggedExecution {
+  int number = 0;  // 1-based position among the well-formed lines
+  int line = 0;    // 1-based line in "executions.jsonl"
+  std::string version;
+  std::string started;
+  std::optional<std::uint32_t> seed;  // absent under the wall clock
+  bool seedGiven = false;
+  bool wallClock = false;
+  std::optional<int> jobs, machines, target;
+  // Every field of the parameter file in the order written, values as they are shown.
+  std::vector<std::pair<std::string, std::string>> parameters;
+  std::optional<std::int64_t> runCount;
+  std::vector<LoggedRun> runs;
+};
+
+struct ExecutionLog {
+  bool present = false;  // false when the folder has no such file (written by older versions)
+  std::vector<LoggedExecution> executions;
+  // Set at the first malformed line: the runs of that line are unknown, so the lines after it
+  // cannot be matched to runs either.
+  std::optional<int> brokenLine;
+};
+
+// Parses the JSON Lines text; blank lines are skipped and unknown fields ignored. A line that is
+// not a JSON object with the documented fields and types ends the reading and is reported in
+// problems as "executions.jsonl:LINE: REASON". Never throws.
+ExecutionLog parseExecutionLog(const std::string& text, std::vector<std::string>& problems);

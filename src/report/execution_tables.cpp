@@ -1,0 +1,96 @@
+// What "executions.jsonl" says about each execution, as an HTML table: one column per execution,
+// one row per field (start, version, seed, clock, runs, then every parameter).
+#include "report/execution_tables.h"
+
+#include <algorithm>
+
+#include "report/markup.h"
+
+namespace {
+
+std::string seedText(const LoggedExecution& execution) {
+  if (!execution.seed) return execution.wallClock ? "none (wall clock)" : "none";
+  return std::to_string(*execution.seed) +
+         (execution.seedGiven ? " (given with --seed)" : " (taken from the clock)");
+}
+
+// First and last run number (in the result files) that an execution accounts for.
+std::string runRange(const LoggedExecution& execution, const std::vector<RunRecord>& runs) {
+  int first = 0, last = 0;
+  for (const RunRecord& run : runs) {
+    if (run.execution != execution.number) continue;
+    if (first == 0) first = run.run;
+    last = run.run;
+  }
+  if (first == 0) return "none matched";
+  return first == last ? std::to_string(first)
+                       : std::to_string(first) + "&#8211;" + std::to_string(last);
+}
+
+std::vector<std::string> parameterNames(const ExecutionLog& log) {
+  std::vector<std::string> names;
+  for (const LoggedExecution& execution : log.executions) {
+    for (const auto& parameter : execution.parameters) {
+      if (std::find(names.begin(), names.end(), parameter.first) == names.end()) {
+        names.push_back(parameter.first);
+      }
+    }
+  }
+  return names;
+}
+
+std::string valueOf(const LoggedExecution& execution, const std::string& name) {
+  for (const auto& parameter : execution.parameters) {
+    if (parameter.first == name) return parameter.second;
+  }
+  return {};
+}
+
+}  // namespace
+
+std::string executionsSection(const ExecutionLog& log, const std::vector<RunRecord>& runs) {
+  std::string html = "<section id=\"executions\"><h2>Executions</h2>";
+  if (!log.present) {
+    return html + "<p class=\"note\">This folder has no " + kExecutionLogFileName +
+           " (written by later versions of the program), so seeds, parameters, run times and "
+           "when each run ended are not known.</p></section>";
+  }
+  const std::size_t covered = static_cast<std::size_t>(
+      std::count_if(runs.begin(), runs.end(), [](const RunRecord& run) { return run.logged; }));
+  html += "<p class=\"note\">As recorded in " + std::string(kExecutionLogFileName) +
+          ", one column per execution.";
+  if (covered < runs.size()) {
+    html +=
+        " It accounts for " + std::to_string(covered) + " of the " + std::to_string(runs.size()) +
+        " runs; the others (an interrupted execution, one run without a record" +
+        (log.brokenLine ? ", or runs after its unreadable line " + std::to_string(*log.brokenLine)
+                        : std::string()) +
+        ") are shown without one.";
+  }
+  html += "</p>";
+  if (log.executions.empty()) return html + "</section>";
+  html += "<div class=\"scroll\"><table class=\"executions\"><thead><tr><th></th>";
+  for (const LoggedExecution& execution : log.executions) {
+    html += "<th>execution " + std::to_string(execution.number) + "</th>";
+  }
+  html += "</tr></thead><tbody>";
+  auto row = [&](const std::string& label, auto cellOf) {
+    html += "<tr><th>" + escapeMarkup(label) + "</th>";
+    for (const LoggedExecution& execution : log.executions) {
+      html += "<td>" + cellOf(execution) + "</td>";
+    }
+    html += "</tr>";
+  };
+  row("record line", [](const LoggedExecution& e) { return std::to_string(e.line); });
+  row("runs in the result files", [&runs](const LoggedExecution& e) { return runRange(e, runs); });
+  row("started (UTC)", [](const LoggedExecution& e) { return escapeMarkup(e.started); });
+  row("version", [](const LoggedExecution& e) { return escapeMarkup(e.version); });
+  row("seed", [](const LoggedExecution& e) { return escapeMarkup(seedText(e)); });
+  row("wall clock",
+      [](const LoggedExecution& e) { return std::string(e.wallClock ? "yes" : "no"); });
+  for (const std::string& name : parameterNames(log)) {
+    row(name, [&name](const LoggedExecution& e) { return escapeMarkup(valueOf(e, name)); });
+  }
+  html += "</tbody></table></div></section>";
+  return html;
+}

@@ -1,0 +1,13 @@
+// What "executions.jsonl" says about each execution, as an HTML table: one column per execution,
+// one row per field (start, version, seed, clock, runs, then every parameter).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "report/execution_log.h"
+#include "report/result_records.h"
+
+// The table, with the runs of the result files each execution accounts for; a note instead when
+// the folder has no record, and a note on runs the record does not cover.
+std::string executionsSection(const ExecutionLog& log, const std::vector<RunRecord>& runs);
