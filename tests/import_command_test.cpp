@@ -165,12 +165,57 @@ TEST(ImportCommand, WritesTheOutputFileOnlyWhenAsked) {
       << outcome.err;
 }
 
+TEST(ImportCommand, TargetFromTheTaillardUpperBound) {
+  const std::string folder = makeTempFolder();
+  const std::string blocks = "Times\n3 2 4\n1 2 5\nMachines\n1 2 3\n3 1 2\n";
+  writeFile(folder + "bounds.txt", "2 3 840612802 398197754 12 9\n" + blocks);
+
+  // The lower bound stays the default; the note tells of the header's bound.
+  Outcome outcome = runImport({folder + "bounds.txt"});
+  EXPECT_EQ(outcome.status, 0);
+  EXPECT_EQ(thirdLine(outcome.out), "9");
+  EXPECT_EQ(outcome.err,
+            "jobshop-niching import: note: the header's upper bound is 12; the target is the lower "
+            "bound 9 (use --target ub for the upper bound)\n");
+
+  outcome = runImport({"--target", "ub", "--output", folder + "ub.txt", folder + "bounds.txt"});
+  EXPECT_EQ(outcome.status, 0);
+  EXPECT_EQ(outcome.err, "");
+  EXPECT_EQ(readFile(folder + "ub.txt"), "2\n3\n12\n3 2 4\n2 5 1\n1 2 3\n3 1 2\n");
+  EXPECT_EQ(outcome.out, "Wrote " + folder +
+                             "ub.txt: 2 jobs, 3 machines, target 12 (the header's upper bound)\n");
+
+  // A given target needs no note; an upper bound below the lower bound draws the warning.
+  writeFile(folder + "low.txt", "2 3 1 2 8\n" + blocks);
+  outcome = runImport({"--target", "10", folder + "low.txt"});
+  EXPECT_EQ(outcome.err, "");
+  EXPECT_EQ(thirdLine(outcome.out), "10");
+  outcome = runImport({"--target", "ub", folder + "low.txt"});
+  EXPECT_EQ(outcome.status, 0);
+  EXPECT_EQ(thirdLine(outcome.out), "8");
+  EXPECT_NE(outcome.err.find("warning: target 8 is below the lower bound 9"), std::string::npos)
+      << outcome.err;
+
+  // Without an upper bound nothing is written.
+  writeFile(folder + "seeds.txt", "2 3 1 2\n" + blocks);
+  writeFile(folder + "standard.txt", "2 3\n0 3 1 2 2 4\n2 1 0 2 1 5\n");
+  for (const std::string file : {"seeds.txt", "standard.txt"}) {
+    outcome = runImport({"--target", "ub", "--output", folder + "none.txt", folder + file});
+    EXPECT_EQ(outcome.status, 1) << file;
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err, "jobshop-niching import: " + folder + file +
+                               " has no upper bound for --target ub (the fifth number of a "
+                               "Taillard header: J, M, time seed, machine seed, upper bound)\n");
+    EXPECT_FALSE(std::filesystem::exists(folder + "none.txt"));
+  }
+}
+
 TEST(ImportCommand, InputAndOutputFailuresExitWithOne) {
   const std::string folder = makeTempFolder();
-  Outcome outcome = runImport({folder + "missing.txt"});
+  Outcome outcome = runImport({folder + "mis\x1bsing.txt"});
   EXPECT_EQ(outcome.status, 1);
   EXPECT_EQ(outcome.out, "");
-  EXPECT_EQ(outcome.err.rfind(folder + "missing.txt: cannot open the file (", 0), 0u)
+  EXPECT_EQ(outcome.err.rfind(folder + "mis\\x1bsing.txt: cannot open the file (", 0), 0u)
       << outcome.err;
 
   writeFile(folder + "bad.txt", "2 3\n0 3 1 2 5 4\n2 1 0 2 1 5\n");
@@ -211,12 +256,15 @@ TEST(ImportCommand, BadArgumentsExitWithTwoAndTheUsage) {
       {{"a.txt", "--target"}, "--target needs a value"},
       {{"--output"}, "--output needs a value"},
       {{"--target", "abc", "a.txt"},
-       "--target needs a whole number from 0 to 2147483647, found \"abc\""},
+       "--target needs a whole number from 0 to 2147483647 or \"ub\", found \"abc\""},
       {{"--target", "-1", "a.txt"},
-       "--target needs a whole number from 0 to 2147483647, found \"-1\""},
+       "--target needs a whole number from 0 to 2147483647 or \"ub\", found \"-1\""},
       {{"--target", "2147483648", "a.txt"},
-       "--target needs a whole number from 0 to 2147483647, found \"2147483648\""},
+       "--target needs a whole number from 0 to 2147483647 or \"ub\", found \"2147483648\""},
+      {{"--target", "\x1b]0;x\x07", "a.txt"},
+       "--target needs a whole number from 0 to 2147483647 or \"ub\", found \"\\x1b]0;x\\x07\""},
       {{"--target", "5", "--target", "6", "a.txt"}, "--target is given more than once"},
+      {{"--target", "ub", "--target", "ub", "a.txt"}, "--target is given more than once"},
       {{"--tagret", "5", "a.txt"}, "unknown option --tagret"},
   };
   for (const auto& [args, reason] : cases) {

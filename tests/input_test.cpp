@@ -13,6 +13,7 @@
 #include "input/instance_reader.h"
 #include "input/line_reader.h"
 #include "input/parameter_reader.h"
+#include "input/printable_text.h"
 
 namespace {
 
@@ -109,10 +110,12 @@ TEST(LineReader, ReadsWholeFilesAndReportsUnopenable) {
 }
 
 TEST(LineReader, ConvertsDecimals) {
-  auto expectValue = [](const std::string& text, int value, bool hasDigits) {
+  auto expectValue = [](const std::string& text, int value, bool hasDigits,
+                        bool outOfRange = false) {
     DecimalValue converted = convertDecimal(text);
     EXPECT_EQ(converted.value, value) << '"' << text << '"';
     EXPECT_EQ(converted.hasDigits, hasDigits) << '"' << text << '"';
+    EXPECT_EQ(converted.outOfRange, outOfRange) << '"' << text << '"';
   };
   expectValue("42", 42, true);
   expectValue("  \t+42x", 42, true);
@@ -127,11 +130,12 @@ TEST(LineReader, ConvertsDecimals) {
   expectValue("+ 5", 0, false);
   expectValue("3\t4", 3, true);
   expectValue("2147483647", INT_MAX, true);
-  expectValue("2147483648", INT_MAX, true);
-  expectValue("99999999999999999999999", INT_MAX, true);
+  expectValue("2147483648", INT_MAX, true, true);
+  expectValue("99999999999999999999999", INT_MAX, true, true);
   expectValue("-2147483648", INT_MIN, true);
-  expectValue("-2147483649", INT_MIN, true);
-  expectValue("-99999999999999999999999", INT_MIN, true);
+  expectValue("-2147483649", INT_MIN, true, true);
+  expectValue("-99999999999999999999999", INT_MIN, true, true);
+  expectValue("00000000000000002147483647", INT_MAX, true);
 }
 
 TEST(LineReader, SplitsMatrixFieldsLiterally) {
@@ -143,6 +147,31 @@ TEST(LineReader, SplitsMatrixFieldsLiterally) {
   EXPECT_EQ(splitMatrixFields(" 3"), (Fields{"", "3"}));
   EXPECT_EQ(splitMatrixFields(""), Fields{});
   EXPECT_EQ(splitMatrixFields("3\t4 5"), (Fields{"3\t4", "5"}));
+}
+
+TEST(PrintableText, EscapesWhatATerminalWouldActOn) {
+  EXPECT_EQ(printableText("plain text, ñandú €5 𝄞"), "plain text, ñandú €5 𝄞");
+  EXPECT_EQ(printableText("a\tb\nc\rd\\e"), "a\\tb\\nc\\rd\\\\e");
+  EXPECT_EQ(printableText(std::string("\x00\x01\x1b[2J\x7f", 7)), "\\x00\\x01\\x1b[2J\\x7f");
+  // C1 controls are well-formed UTF-8 but terminal commands all the same.
+  EXPECT_EQ(printableText("\xc2\x85\xc2\x9b\xc2\xa0"), "\\u0085\\u009b\xc2\xa0");
+  // Stray continuation bytes, a cut sequence, overlong forms, a surrogate and a code point beyond
+  // U+10FFFF: each byte on its own.
+  EXPECT_EQ(printableText("\x80|\xe2\x82|\xc0\xaf|\xed\xa0\x80|\xf4\x90\x80\x80"),
+            "\\x80|\\xe2\\x82|\\xc0\\xaf|\\xed\\xa0\\x80|\\xf4\\x90\\x80\\x80");
+}
+
+TEST(PrintableText, CutsBetweenWholeCharactersAndEscapes) {
+  auto expectPrefix = [](const std::string& text, size_t maxBytes, const std::string& shown,
+                         bool truncated) {
+    const PrintablePrefix prefix = printablePrefix(text, maxBytes);
+    EXPECT_EQ(prefix.text, shown) << text << " in " << maxBytes;
+    EXPECT_EQ(prefix.truncated, truncated) << text << " in " << maxBytes;
+  };
+  expectPrefix("añ", 3, "añ", false);
+  expectPrefix("a€", 3, "a", true);
+  expectPrefix("a\x01", 4, "a", true);
+  expectPrefix("a\x01", 5, "a\\x01", false);
 }
 
 TEST(InstanceReader, ReadsTheExample) {
@@ -255,6 +284,22 @@ TEST(InstanceReader, RefusesFieldsWithoutDigits) {
                 std::string(40, 'x') + "...\"");
 }
 
+TEST(InstanceReader, QuotesFieldsEscapedAndUncut) {
+  EXPECT_EQ(instanceRefusal("2\n3\n10\n3 2 4\n\tabc 5 1\n1 2 3\n3 1 2\n"),
+            "D_Entrada.txt, línea 5: se esperaba un número entero, se encontró \"\\tabc\"");
+  EXPECT_EQ(instanceRefusal("2\n3\n10\n3 2 4\n2 5 1\n\x01\x1b[0m 2 3\n3 1 2\n"),
+            "D_Entrada.txt, línea 6: se esperaba un número entero, se encontró "
+            "\"\\x01\\x1b[0m\"");
+  // 1 + 19 · 2 bytes fit the 40 shown; the twentieth "ñ" would be cut in two.
+  std::string longWord = "x";
+  std::string shownWord = "x";
+  for (int k = 0; k < 30; ++k) longWord += "ñ";
+  for (int k = 0; k < 19; ++k) shownWord += "ñ";
+  EXPECT_EQ(
+      instanceRefusal("1\n1\n10\n5\n" + longWord + "\n"),
+      "D_Entrada.txt, línea 5: se esperaba un número entero, se encontró \"" + shownWord + "...\"");
+}
+
 TEST(InstanceReader, RefusesWrongValueCounts) {
   EXPECT_EQ(instanceRefusal("2\n3\n10\n3 2 4 9\n2 5 1\n1 2 3\n3 1 2\n"),
             "D_Entrada.txt, línea 5: se esperaban 6 tiempos de proceso (2 trabajos × 3 "
@@ -282,7 +327,30 @@ TEST(InstanceReader, RefusesNegativeTimes) {
   EXPECT_EQ(instanceRefusal("2\n3\n10\n3 2\n4 2 -5 1\n1 2 3\n3 1 2\n"),
             "D_Entrada.txt, línea 5: el tiempo de proceso del trabajo 2 en la máquina 2 debe ser "
             "al menos 0, se encontró -5");
+  EXPECT_EQ(instanceRefusal("1\n1\n10\n-1\n1\n"),
+            "D_Entrada.txt, línea 4: el tiempo de proceso del trabajo 1 en la máquina 1 debe ser "
+            "al menos 0, se encontró -1");
+  // Shown as written, not as the INT_MIN it saturates to.
+  EXPECT_EQ(instanceRefusal("1\n2\n10\n3 -99999999999\n1 2\n"),
+            "D_Entrada.txt, línea 4: el tiempo de proceso del trabajo 1 en la máquina 2 debe ser "
+            "al menos 0, se encontró -99999999999");
   EXPECT_EQ(instanceFrom("2\n3\n10\n3 0 4\n2 5 1\n1 2 3\n3 1 2\n").times[1], 0);
+}
+
+TEST(InstanceReader, RefusesTimesBeyondExactMakespans) {
+  // A time beyond the int range is refused, not saturated, before the total is looked at.
+  EXPECT_EQ(instanceRefusal("1\n2\n10\n3 2147483648\n1 2\n"),
+            "D_Entrada.txt, línea 4: el tiempo de proceso del trabajo 1 en la máquina 2 debe ser "
+            "como mucho 2147483647, se encontró 2147483648");
+  // The total is counted over every job, across the lines, in 64 bits.
+  EXPECT_EQ(instanceRefusal("2\n1\n10\n16777216\n1\n1\n1\n"),
+            "D_Entrada.txt, línea 5: la suma de los tiempos de proceso de las líneas 4 a 5 debe "
+            "ser como mucho 16777216, se encontró 16777217");
+  EXPECT_EQ(instanceRefusal("1\n2\n10\n2147483647 2147483647\n1 2\n"),
+            "D_Entrada.txt, línea 4: la suma de los tiempos de proceso de la línea 4 debe ser como "
+            "mucho 16777216, se encontró 4294967294");
+  // Exactly 2^24 is still exact.
+  EXPECT_EQ(instanceFrom("2\n1\n10\n16777215\n1\n1\n1\n").times, (std::vector<int>{16777215, 1}));
 }
 
 TEST(InstanceReader, RefusesRoutesThatAreNoPermutation) {

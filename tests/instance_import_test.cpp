@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,6 +17,8 @@ namespace {
 
 // Job 1 visits machines 1, 2, 3 for 3, 2, 4; job 2 visits 3, 1, 2 for 1, 2, 5.
 const char* const kExampleFile = "2\n3\n10\n3 2 4\n2 5 1\n1 2 3\n3 1 2\n";
+
+Instance instanceOf(const std::string& text) { return parseInstanceText(text, "in.txt").instance; }
 
 std::string refusalOf(const std::string& text) {
   try {
@@ -46,7 +49,8 @@ TEST(InstanceImport, StandardFormatStoresTimesInMachineOrder) {
       "# between the jobs\n"
       "2 1 0 2 1 5";  // no line feed at the end
   EXPECT_EQ(detectInstanceFormat(text), InstanceFormat::kStandard);
-  Instance instance = parseInstanceText(text, "in.txt");
+  EXPECT_EQ(parseInstanceText(text, "in.txt").upperBound, std::nullopt);
+  Instance instance = instanceOf(text);
   expectSameInstance(instance, makeInstance(2, 3, {3, 2, 4, 2, 5, 1}, {1, 2, 3, 3, 1, 2}, 9));
   instance.targetMakespan = 10;
   EXPECT_EQ(formatInstanceFile(instance), kExampleFile);
@@ -64,23 +68,28 @@ TEST(InstanceImport, TaillardFormatWithCaptionAndExtraHeaderNumbers) {
       " 3  1  2\n";
   EXPECT_EQ(detectInstanceFormat(text), InstanceFormat::kTaillard);
   const Instance expected = makeInstance(2, 3, {3, 2, 4, 2, 5, 1}, {1, 2, 3, 3, 1, 2}, 9);
-  expectSameInstance(parseInstanceText(text, "in.txt"), expected);
+  const ImportedInstance imported = parseInstanceText(text, "in.txt");
+  expectSameInstance(imported.instance, expected);
+  EXPECT_EQ(imported.upperBound, 10);
   // No caption, the keywords in other letter cases, comments and blank lines between the blocks.
-  expectSameInstance(
-      parseInstanceText("# from the paper\n2 3\ntimes\n3 2 4\n1 2 5\n\nMACHINES\n1 2 3\n3 1 2\n",
-                        "in.txt"),
-      expected);
+  const std::string blocks = "times\n3 2 4\n1 2 5\n\nMACHINES\n1 2 3\n3 1 2\n";
+  const ImportedInstance bare = parseInstanceText("# from the paper\n2 3\n" + blocks, "in.txt");
+  expectSameInstance(bare.instance, expected);
+  EXPECT_EQ(bare.upperBound, std::nullopt);
+  // The seeds alone give no bound; the fifth number is the upper bound, with or without a sixth.
+  EXPECT_EQ(parseInstanceText("2 3 7 8\n" + blocks, "in.txt").upperBound, std::nullopt);
+  EXPECT_EQ(parseInstanceText("2 3 7 8 0\n" + blocks, "in.txt").upperBound, 0);
 }
 
 TEST(InstanceImport, DefaultTargetIsTheLargestJobTotalOrMachineLoad) {
   // Job totals 9 and 8 against machine loads 5, 7 and 5: the first job decides.
-  EXPECT_EQ(parseInstanceText("2 3\n0 3 1 2 2 4\n2 1 0 2 1 5\n", "in.txt").targetMakespan, 9);
+  EXPECT_EQ(instanceOf("2 3\n0 3 1 2 2 4\n2 1 0 2 1 5\n").targetMakespan, 9);
   // Job totals 6, 5 and 5 against machine loads 12 and 4: the first machine decides.
-  const Instance loaded = parseInstanceText("3 2\n0 5 1 1\n0 4 1 1\n1 2 0 3\n", "in.txt");
+  const Instance loaded = instanceOf("3 2\n0 5 1 1\n0 4 1 1\n1 2 0 3\n");
   EXPECT_EQ(loaded.targetMakespan, 12);
   EXPECT_EQ(classicLowerBound(loaded), 12);
   // Zero times are allowed; one job on one machine is the smallest instance.
-  EXPECT_EQ(parseInstanceText("1 1\n0 0\n", "in.txt").targetMakespan, 0);
+  EXPECT_EQ(instanceOf("1 1\n0 0\n").targetMakespan, 0);
 }
 
 TEST(InstanceImport, ImportedFileReadsBackAsTheSameInstance) {
@@ -89,9 +98,11 @@ TEST(InstanceImport, ImportedFileReadsBackAsTheSameInstance) {
       "2 3\n0 3 1 2 2 4\n2 1 0 2 1 5\n",
       "3 2\n0 5 1 1\n0 4 1 1\n1 2 0 3\n",
       "1 4 7 7\nTimes\n10 20 30 40\nMachines\n4 2 3 1\n",
+      // The largest total time the import lets through is one the program's reader takes.
+      "2 1\n0 16777215\n0 1\n",
   };
   for (const std::string& source : sources) {
-    const Instance imported = parseInstanceText(source, "in.txt");
+    const Instance imported = instanceOf(source);
     writeFile(folder + "D_Entrada.txt", formatInstanceFile(imported));
     expectSameInstance(readInstance(folder + "D_Entrada.txt"), imported);
   }
@@ -123,9 +134,9 @@ TEST(InstanceImport, RefusesMalformedStandardFiles) {
       {"2 3\n0 3 1 2 2 4\n", "in.txt:2: the file ends after 1 of 2 jobs"},
       {"2 3\n0 3 1 2 2 4\n\n\n", "in.txt:4: the file ends after 1 of 2 jobs"},
       {"1 3\n0 3 1 2 2 4\n0 3 1 2 2 4\n", "in.txt:3: unexpected line after the last of 1 jobs"},
-      {"2 1\n0 2000000000\n0 2000000000\n",
-       "in.txt:3: the processing times add up to more than 2147483647, beyond the program's 32-bit "
-       "makespans"},
+      {"2 1\n0 16777216\n0 1\n",
+       "in.txt:3: the processing times add up to more than 16777216, beyond what the program's "
+       "makespans hold exactly"},
   };
   for (const auto& [text, message] : cases) EXPECT_EQ(refusalOf(text), message) << text;
 }
@@ -134,6 +145,7 @@ TEST(InstanceImport, RefusesMalformedTaillardFiles) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"Times\n3 2 4\n", "in.txt:1: expected a header line with the number of jobs and machines"},
       {"2 3 seed\nTimes\n", "in.txt:1: \"seed\" is not a whole number"},
+      {"2 3 1 2 -5\nTimes\n", "in.txt:1: the upper bound -5 in the header is negative"},
       {"2 0\nTimes\n", "in.txt:1: the number of machines must be at least 1, found 0"},
       {"2 3\nMachines\n1 2 3\n3 1 2\n",
        "in.txt:2: expected the line \"Times\", found \"Machines\""},
@@ -158,6 +170,21 @@ TEST(InstanceImport, RefusesMalformedTaillardFiles) {
        "in.txt:8: unexpected line after the \"Machines\" block"},
   };
   for (const auto& [text, message] : cases) EXPECT_EQ(refusalOf(text), message) << text;
+}
+
+TEST(InstanceImport, RefusalsShowFileTextAndNamesEscaped) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"2 3\n0 3 1 \x01 2 4\n", "in.txt:2: \"\\x01\" is not a whole number"},
+      {"2 3\n\x1b[31mred\nTimes\n",
+       "in.txt:2: expected the line \"Times\", found \"\\x1b[31mred\""},
+  };
+  for (const auto& [text, message] : cases) EXPECT_EQ(refusalOf(text), message) << text;
+  try {
+    parseInstanceText("", "in\tthe\x01/in.txt");
+    FAIL() << "accepted an empty file";
+  } catch (const InputError& error) {
+    EXPECT_EQ(error.message.rfind("in\\tthe\\x01/in.txt:1: ", 0), 0u) << error.message;
+  }
 }
 
 TEST(InstanceImport, UnreadableFileIsRefusedWithItsPath) {

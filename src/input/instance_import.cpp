@@ -6,7 +6,6 @@
 #include <cctype>
 #include <cerrno>
 #include <charconv>
-#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -16,6 +15,7 @@
 
 #include "input/input_error.h"
 #include "input/instance_reader.h"
+#include "input/printable_text.h"
 #include "input/refusal.h"
 
 namespace {
@@ -40,7 +40,8 @@ struct JobRow {
 };
 
 [[noreturn]] void refuse(const SourceText& source, int lineNumber, const std::string& reason) {
-  throw InputError{source.fileName + ":" + std::to_string(lineNumber) + ": " + reason};
+  throw InputError{printableText(source.fileName) + ":" + std::to_string(lineNumber) + ": " +
+                   reason};
 }
 
 bool isSeparator(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
@@ -179,8 +180,9 @@ std::vector<int> checkMachines(const SourceText& source, int lineNumber, int job
   return machines;
 }
 
-// Checks the times of one job and adds them to total, refusing a total beyond a 32-bit int: no
-// makespan can exceed the sum of all processing times, so the target and every bound then fit.
+// Checks the times of one job and adds them to total, refusing a total the program's reader would
+// refuse: no makespan can exceed the sum of all processing times, and the program's float
+// makespans hold whole numbers exactly only up to kMaxTotalTime.
 void checkTimes(const SourceText& source, int lineNumber, int job, const std::vector<int>& times,
                 std::int64_t& total) {
   for (size_t o = 0; o < times.size(); ++o) {
@@ -191,10 +193,10 @@ void checkTimes(const SourceText& source, int lineNumber, int job, const std::ve
     }
     total += times[o];
   }
-  if (total > INT_MAX) {
+  if (total > kMaxTotalTime) {
     refuse(source, lineNumber,
-           "the processing times add up to more than " + std::to_string(INT_MAX) +
-               ", beyond the program's 32-bit makespans");
+           "the processing times add up to more than " + std::to_string(kMaxTotalTime) +
+               ", beyond what the program's makespans hold exactly");
   }
 }
 
@@ -217,7 +219,7 @@ Instance buildInstance(const Shape& shape, const std::vector<JobRow>& rows) {
   return instance;
 }
 
-Instance parseStandard(const SourceText& source) {
+ImportedInstance parseStandard(const SourceText& source) {
   const std::vector<TextLine>& lines = source.lines;
   if (lines.empty()) {
     refuse(source, source.lastLineNumber,
@@ -259,7 +261,7 @@ Instance parseStandard(const SourceText& source) {
     refuse(source, lines[static_cast<size_t>(shape.jobs) + 1].number,
            "unexpected line after the last of " + std::to_string(shape.jobs) + " jobs");
   }
-  return buildInstance(shape, rows);
+  return ImportedInstance{buildInstance(shape, rows), std::nullopt};
 }
 
 // Reads one Taillard block of jobs lines of machines numbers each, starting after its keyword.
@@ -303,7 +305,19 @@ bool isCaption(const TextLine& line) {
          !isBlockKeyword(line);
 }
 
-Instance parseTaillard(const SourceText& source) {
+// The header's upper bound, its fifth number after J, M and the two seeds, when it has one.
+std::optional<int> headerUpperBound(const SourceText& source, const TextLine& headerLine) {
+  constexpr size_t kUpperBoundField = 4;
+  if (headerLine.tokens.size() <= kUpperBoundField) return std::nullopt;
+  const int bound = parseNumber(source, headerLine.number, headerLine.tokens[kUpperBoundField]);
+  if (bound < 0) {
+    refuse(source, headerLine.number,
+           "the upper bound " + std::to_string(bound) + " in the header is negative");
+  }
+  return bound;
+}
+
+ImportedInstance parseTaillard(const SourceText& source) {
   size_t next = 0;
   // Published files put a caption such as "Nb of jobs, Nb of Machines, ..." above the header.
   while (next < source.lines.size() && isCaption(source.lines[next])) ++next;
@@ -319,12 +333,13 @@ Instance parseTaillard(const SourceText& source) {
   }
   int jobs = parseNumber(source, headerLine.number, headerLine.tokens[0]);
   int machines = parseNumber(source, headerLine.number, headerLine.tokens[1]);
-  // The numbers after J and M (seeds, bounds) are not used, but must still be numbers.
+  // Of the numbers after J and M only the upper bound is used, but all must still be numbers.
   for (size_t k = 2; k < headerLine.tokens.size(); ++k) {
     if (!hasNumberSyntax(headerLine.tokens[k])) {
       refuse(source, headerLine.number, quoted(headerLine.tokens[k]) + " is not a whole number");
     }
   }
+  const std::optional<int> upperBound = headerUpperBound(source, headerLine);
   Shape shape = checkShape(source, headerLine.number, jobs, machines);
 
   expectKeyword(source, next, "Times");
@@ -350,7 +365,7 @@ Instance parseTaillard(const SourceText& source) {
   if (next < source.lines.size()) {
     refuse(source, source.lines[next].number, "unexpected line after the \"Machines\" block");
   }
-  return buildInstance(shape, rows);
+  return ImportedInstance{buildInstance(shape, rows), upperBound};
 }
 
 bool isTaillard(const SourceText& source) {
@@ -364,21 +379,23 @@ InstanceFormat detectInstanceFormat(const std::string& text) {
                                                 : InstanceFormat::kStandard;
 }
 
-Instance parseInstanceText(const std::string& text, const std::string& fileName) {
+ImportedInstance parseInstanceText(const std::string& text, const std::string& fileName) {
   SourceText source = significantLines(text, fileName);
   return isTaillard(source) ? parseTaillard(source) : parseStandard(source);
 }
 
-Instance importInstanceFile(const std::string& path) {
+ImportedInstance importInstanceFile(const std::string& path) {
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
                                                        &std::fclose);
-  if (!file) throw InputError{path + ": cannot open the file (" + std::strerror(errno) + ")"};
+  if (!file) {
+    throw InputError{printableText(path) + ": cannot open the file (" + std::strerror(errno) + ")"};
+  }
   std::string text;
   char buffer[1 << 16];
   size_t got = 0;
   while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) text.append(buffer, got);
   if (std::ferror(file.get())) {
-    throw InputError{path + ": cannot read the file (" + std::strerror(errno) + ")"};
+    throw InputError{printableText(path) + ": cannot read the file (" + std::strerror(errno) + ")"};
   }
   return parseInstanceText(text, path);
 }

@@ -2,6 +2,7 @@
 // Instance, and the "D_Entrada.txt" text of an Instance.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "input/instance.h"
@@ -15,26 +16,36 @@ enum class InstanceFormat {
   kTaillard,
 };
 
+// An imported instance and what its header tells beyond J and M.
+struct ImportedInstance {
+  Instance instance;
+  // The fifth number of a Taillard header, which published files write as J, M, time seed,
+  // machine seed, upper bound, lower bound; absent for the standard format and shorter headers.
+  std::optional<int> upperBound;
+};
+
 // The format the text is written in: Taillard when some line is the word "Times" or "Machines"
 // (in any letter case), standard otherwise. Looks at nothing else; the parser checks the rest.
 InstanceFormat detectInstanceFormat(const std::string& text);
 
 // Parses text in the detected format into an Instance with times in machine order, routing as
 // machines 1..M in operation order and targetMakespan set to classicLowerBound. Throws
-// InputError{"FILE:LINE: reason"} (fileName as given) for any malformed input: J or M below 1,
-// wrong number of values on a line, missing or surplus lines or blocks, non-numbers, negative
-// times, machines out of range or repeated within a job, more jobs or operations than readInstance
-// accepts (kMaxJobs, kMaxGenes), and a total processing time beyond a signed 32-bit integer. Blank
-// lines and lines whose first non-blank character is "#" are skipped; carriage returns are ignored.
-Instance parseInstanceText(const std::string& text, const std::string& fileName);
+// InputError{"FILE:LINE: reason"} (fileName as given, shown as printableText) for any malformed
+// input: J or M below 1, wrong number of values on a line, missing or surplus lines or blocks,
+// non-numbers, negative times, machines out of range or repeated within a job, more jobs or
+// operations than readInstance accepts (kMaxJobs, kMaxGenes), processing times adding up to more
+// than kMaxTotalTime, and a Taillard upper bound that is negative or beyond the int range. Text
+// from the file is quoted with every control byte escaped. Blank lines and lines whose first
+// non-blank character is "#" are skipped; carriage returns are ignored.
+ImportedInstance parseInstanceText(const std::string& text, const std::string& fileName);
 
 // Reads the whole file at path and parses it as parseInstanceText does, path naming it in
 // messages. Throws InputError when the file cannot be read.
-Instance importInstanceFile(const std::string& path);
+ImportedInstance importInstanceFile(const std::string& path);
 
 // The largest of every job's total processing time and every machine's total load: no schedule
 // can be shorter. Exact for every Instance whose total processing time fits an int, which
-// parseInstanceText guarantees.
+// parseInstanceText guarantees (kMaxTotalTime).
 int classicLowerBound(const Instance& instance);
 
 // The instance as "D_Entrada.txt" text: J, M and the target on lines 1 to 3, then J lines of times

@@ -38,6 +38,23 @@ std::string expectedLine(Matrix matrix, int job) {
          std::to_string(job);
 }
 
+std::string linesPhrase(size_t firstLine, size_t lastLine) {
+  return lastLine == firstLine
+             ? "la línea " + std::to_string(firstLine)
+             : "las líneas " + std::to_string(firstLine) + " a " + std::to_string(lastLine);
+}
+
+// The sign and digits convertDecimal read, as written: a saturated value is shown as the file has
+// it, not as the limit it was cut to.
+std::string writtenNumber(std::string_view field) {
+  // A field holds no space or line feed, so these are the blanks convertDecimal may have skipped.
+  const size_t start = field.find_first_not_of("\t\v\f\r");
+  size_t end = start;
+  if (field[end] == '+' || field[end] == '-') ++end;
+  while (end < field.size() && field[end] >= '0' && field[end] <= '9') ++end;
+  return std::string(field.substr(start, end - start));
+}
+
 [[noreturn]] void refuseCount(const SourceFile& file, Matrix matrix, const Instance& instance,
                               size_t firstLine, size_t found) {
   const std::int64_t expected = std::int64_t{instance.jobs} * instance.machines;
@@ -46,10 +63,8 @@ std::string expectedLine(Matrix matrix, int job) {
   text += matrix == Matrix::kTimes ? counted(expected, "tiempo de proceso", "tiempos de proceso")
                                    : counted(expected, "valor de ruta", "valores de ruta");
   text += " (" + counted(instance.jobs, "trabajo", "trabajos") + " × " +
-          counted(instance.machines, "máquina", "máquinas") + ") en ";
-  text += lastLine == firstLine
-              ? "la línea " + std::to_string(firstLine)
-              : "las líneas " + std::to_string(firstLine) + " a " + std::to_string(lastLine);
+          counted(instance.machines, "máquina", "máquinas") + ") en " +
+          linesPhrase(firstLine, lastLine);
   text += found == 1 ? ", se encontró 1" : ", se encontraron " + std::to_string(found);
   refuseLine(file.name, lastLine, text);
 }
@@ -76,18 +91,21 @@ void readMatrixLines(const SourceFile& file, size_t firstLine, Matrix matrix,
         refuse("se esperaba un número entero, se encontró " +
                (field.empty() ? std::string("un campo vacío (un espacio de más)") : quoted(field)));
       }
+      const std::string shown = converted.outOfRange ? writtenNumber(field) : std::to_string(value);
       if (k < total) {
         const size_t row = k / machines;
-        if (matrix == Matrix::kTimes && value < 0) {
+        // A time beyond the int range is refused rather than stored as the limit it saturated to.
+        if (matrix == Matrix::kTimes && (value < 0 || converted.outOfRange)) {
           refuse("el tiempo de proceso del trabajo " + std::to_string(row + 1) + " en la máquina " +
-                 std::to_string(k % machines + 1) + " debe ser al menos 0, se encontró " +
-                 std::to_string(value));
+                 std::to_string(k % machines + 1) +
+                 (value < 0 ? " debe ser al menos 0" : " debe ser como mucho 2147483647") +
+                 ", se encontró " + shown);
         }
         if (matrix == Matrix::kRouting) {
           auto refuseRoute = [&](const char* reason) {
             refuse("la ruta del trabajo " + std::to_string(row + 1) +
                    " no es una permutación de 1.." + std::to_string(machines) + " (la máquina " +
-                   std::to_string(value) + reason + ")");
+                   shown + reason + ")");
           };
           if (value < 1 || static_cast<size_t>(value) > machines) refuseRoute(" no existe");
           size_t& seen = seenInRow[static_cast<size_t>(value)];
@@ -100,6 +118,19 @@ void readMatrixLines(const SourceFile& file, size_t firstLine, Matrix matrix,
     });
   }
   if (k != total) refuseCount(file, matrix, instance, firstLine, k);
+}
+
+// No makespan exceeds the sum of all times, and a makespan is a 32-bit float, exact only up to
+// 2^24: beyond, distinct makespans would round to the same value and compare as equal.
+void checkTotalTime(const SourceFile& file, const Instance& instance, size_t firstLine) {
+  std::int64_t total = 0;
+  for (const int time : instance.times) total += time;
+  if (total <= kMaxTotalTime) return;
+  const size_t lastLine = firstLine + static_cast<size_t>(instance.jobs) - 1;
+  refuseLine(file.name, lastLine,
+             "la suma de los tiempos de proceso de " + linesPhrase(firstLine, lastLine) +
+                 " debe ser como mucho " + std::to_string(kMaxTotalTime) + ", se encontró " +
+                 std::to_string(total));
 }
 
 // Converts the whole line `lineNumber` as a count that must be at least 1.
@@ -140,6 +171,7 @@ Instance readInstance(const std::string& path) {
 
   const size_t jobs = static_cast<size_t>(instance.jobs);
   readMatrixLines(file, 4, Matrix::kTimes, instance, instance.times);
+  checkTotalTime(file, instance, 4);
   readMatrixLines(file, 4 + jobs, Matrix::kRouting, instance, instance.routing);
   return instance;
 }

@@ -12,10 +12,14 @@ inline constexpr int kMaxJobs = 65535;
 // At most 2^24 genes (J·M): up to there a 32-bit float, which holds the genes and schedule times,
 // still represents every whole count exactly, and the populations stay within memory.
 inline constexpr std::int64_t kMaxGenes = 16777216;
+// At most 2^24 for the sum of all processing times, which bounds every makespan: a makespan is a
+// 32-bit float, and above 2^24 it would be rounded (16,777,217 held as 16,777,216).
+inline constexpr std::int64_t kMaxTotalTime = 16777216;
 
 // Reads the header lines (J, M, target makespan), then the J lines of processing times and the J
 // lines of routing; lines after those are ignored. Throws InputError with cannotOpen set when the
 // file cannot be opened, and a one-line refusal naming the file name and line otherwise: the file
 // ends early, J or M is out of range, a matrix does not hold exactly J·M values, a matrix field has
-// no digit, a processing time is negative, or a job's routing is not a permutation of 1..M.
+// no digit, a processing time is negative or beyond the int range, the times add up to more than
+// kMaxTotalTime, or a job's routing is not a permutation of 1..M.
 Instance readInstance(const std::string& path);

@@ -65,6 +65,7 @@ DecimalValue convertDecimal(std::string_view text) {
     result.hasDigits = true;
     if (magnitude < kCap) magnitude = magnitude * 10 + (text[p] - '0');
   }
+  result.outOfRange = magnitude > (negative ? kCap : kCap - 1);
   if (magnitude > kCap) magnitude = kCap;
   std::int64_t signedValue = negative ? -magnitude : magnitude;
   if (signedValue > INT_MAX) signedValue = INT_MAX;

@@ -7,10 +7,12 @@
 #include <string_view>
 #include <vector>
 
-// Result of the decimal conversion; `hasDigits` tells a written 0 from text that held no number.
+// Result of the decimal conversion; `hasDigits` tells a written 0 from text that held no number,
+// `outOfRange` a saturated value from one written as INT_MIN or INT_MAX.
 struct DecimalValue {
   int value = 0;
   bool hasDigits = false;
+  bool outOfRange = false;
 };
 
 // The lines of `text`, without their line feeds. A carriage return right before a line feed is
@@ -24,7 +26,7 @@ std::optional<std::vector<std::string>> readFileLines(const std::string& path);
 
 // Skips leading white space, takes an optional '+' or '-' and then the decimal digits up to the
 // first non-digit; the rest of the text is ignored. No digits give 0 with hasDigits false. Values
-// beyond the int range saturate at INT_MIN or INT_MAX.
+// beyond the int range saturate at INT_MIN or INT_MAX, with outOfRange set.
 DecimalValue convertDecimal(std::string_view text);
 
 // Calls visit(field) for each field text of one matrix line (without its line feed), in order,

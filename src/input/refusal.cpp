@@ -3,6 +3,8 @@
 
 #include <filesystem>
 
+#include "input/printable_text.h"
+
 namespace {
 
 constexpr size_t kMaxQuotedLength = 40;
@@ -20,17 +22,8 @@ void refuseLine(const std::string& fileName, size_t lineNumber, const std::strin
 void refuseUnopened() { throw InputError{"No se ha podido abrir el archivo del ejemplo", true}; }
 
 std::string quoted(std::string_view text) {
-  size_t cut = text.size();
-  if (cut > kMaxQuotedLength) {
-    // Cut before a UTF-8 continuation byte so that no character is split.
-    cut = kMaxQuotedLength;
-    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
-  }
-  std::string result(1, '"');
-  result.append(text.substr(0, cut));
-  if (cut < text.size()) result.append("...");
-  result.push_back('"');
-  return result;
+  const PrintablePrefix shown = printablePrefix(text, kMaxQuotedLength);
+  return "\"" + shown.text + (shown.truncated ? "...\"" : "\"");
 }
 
 std::string foundValue(const DecimalValue& value, std::string_view line) {

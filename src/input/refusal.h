@@ -18,7 +18,8 @@ std::string fileNameOf(const std::string& path);
 // Throws the cannotOpen InputError with the program's fixed message.
 [[noreturn]] void refuseUnopened();
 
-// `text` in double quotes, cut short with "..." when it is too long to read in one message.
+// `text` in double quotes, as printableText shows it, cut short with "..." between two whole
+// characters when it is too long to read in one message.
 std::string quoted(std::string_view text);
 
 // How a converted whole-line value is shown as "found": the number, or the quoted line when the

@@ -6,14 +6,18 @@
 
 #include "input/input_error.h"
 #include "input/instance_import.h"
+#include "input/printable_text.h"
 #include "run/text_file_output.h"
 
 namespace {
 
 constexpr const char* kCommandName = "jobshop-niching import";
 
+enum class TargetChoice { kLowerBound, kGiven, kUpperBound };
+
 struct ImportOptions {
-  std::optional<int> target;
+  TargetChoice targetChoice = TargetChoice::kLowerBound;
+  int target = 0;  // with kGiven
   std::optional<std::string> output;
   std::vector<std::string> files;
   bool help = false;
@@ -44,24 +48,41 @@ ImportOptions parseImportOptions(const std::vector<std::string>& args) {
     } else if (arg == "--target" || arg == "--output") {
       if (i + 1 == args.size()) {
         options.error = arg + " needs a value";
-      } else if ((arg == "--target" && options.target) || (arg == "--output" && options.output)) {
+      } else if ((arg == "--target" && options.targetChoice != TargetChoice::kLowerBound) ||
+                 (arg == "--output" && options.output)) {
         options.error = arg + " is given more than once";
       } else if (arg == "--output") {
         options.output = args[++i];
-      } else if (std::optional<int> target = parseTarget(args[++i])) {
-        options.target = target;
+      } else if (args[++i] == "ub") {
+        options.targetChoice = TargetChoice::kUpperBound;
+      } else if (std::optional<int> target = parseTarget(args[i])) {
+        options.targetChoice = TargetChoice::kGiven;
+        options.target = *target;
       } else {
-        options.error =
-            "--target needs a whole number from 0 to 2147483647, found \"" + args[i] + "\"";
+        options.error = "--target needs a whole number from 0 to 2147483647 or \"ub\", found \"" +
+                        printableText(args[i]) + "\"";
       }
     } else {
-      options.error = "unknown option " + arg;
+      options.error = "unknown option " + printableText(arg);
     }
   }
   if (options.error.empty() && !options.help && options.files.size() != 1) {
     options.error = "expected one instance file, found " + std::to_string(options.files.size());
   }
   return options;
+}
+
+// How the confirmation line names where the target came from; a given one needs no name.
+const char* targetOrigin(TargetChoice choice) {
+  switch (choice) {
+    case TargetChoice::kLowerBound:
+      return " (the lower bound)";
+    case TargetChoice::kUpperBound:
+      return " (the header's upper bound)";
+    case TargetChoice::kGiven:
+      break;
+  }
+  return "";
 }
 
 }  // namespace
@@ -77,20 +98,34 @@ int runImportCommand(const std::vector<std::string>& args, std::ostream& out, st
     return 0;
   }
 
-  Instance instance;
+  ImportedInstance imported;
   try {
-    instance = importInstanceFile(options.files.front());
+    imported = importInstanceFile(options.files.front());
   } catch (const InputError& error) {
     err << error.message << "\n";
     return 1;
   }
+  Instance& instance = imported.instance;
   const int lowerBound = instance.targetMakespan;
-  if (options.target) {
-    instance.targetMakespan = *options.target;
-    if (*options.target < lowerBound) {
-      err << kCommandName << ": warning: target " << *options.target << " is below the lower bound "
-          << lowerBound << ", so no run can reach it and no optimum will be analysed\n";
+  if (options.targetChoice == TargetChoice::kUpperBound) {
+    if (!imported.upperBound) {
+      err << kCommandName << ": " << printableText(options.files.front())
+          << " has no upper bound for --target ub (the fifth number of a Taillard header: J, M, "
+             "time seed, machine seed, upper bound)\n";
+      return 1;
     }
+    instance.targetMakespan = *imported.upperBound;
+  } else if (options.targetChoice == TargetChoice::kGiven) {
+    instance.targetMakespan = options.target;
+  } else if (imported.upperBound) {
+    err << kCommandName << ": note: the header's upper bound is " << *imported.upperBound
+        << "; the target is the lower bound " << lowerBound
+        << " (use --target ub for the upper bound)\n";
+  }
+  if (instance.targetMakespan < lowerBound) {
+    err << kCommandName << ": warning: target " << instance.targetMakespan
+        << " is below the lower bound " << lowerBound
+        << ", so no run can reach it and no optimum will be analysed\n";
   }
   const std::string text = formatInstanceFile(instance);
 
@@ -105,11 +140,12 @@ int runImportCommand(const std::vector<std::string>& args, std::ostream& out, st
   }
   const std::string failure = writeTextFile(*options.output, text, WriteMode::kReplace);
   if (!failure.empty()) {
-    err << kCommandName << ": cannot write " << *options.output << " (" << failure << ")\n";
+    err << kCommandName << ": cannot write " << printableText(*options.output) << " (" << failure
+        << ")\n";
     return 1;
   }
-  out << "Wrote " << *options.output << ": " << instance.jobs << " jobs, " << instance.machines
-      << " machines, target " << instance.targetMakespan
-      << (options.target ? "" : " (the lower bound)") << "\n";
+  out << "Wrote " << printableText(*options.output) << ": " << instance.jobs << " jobs, "
+      << instance.machines << " machines, target " << instance.targetMakespan
+      << targetOrigin(options.targetChoice) << "\n";
   return 0;
 }
