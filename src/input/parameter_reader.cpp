@@ -37,7 +37,11 @@ void requireAtLeastOne(const ValueLines& file, size_t pair, const char* what) {
 Parameters readParameters(const std::string& path) {
   std::optional<std::vector<std::string>> lines = readFileLines(path);
   if (!lines) refuseUnopened();
-  const ValueLines file{fileNameOf(path), std::move(*lines)};
+  return parseParameterLines(std::move(*lines), fileNameOf(path));
+}
+
+Parameters parseParameterLines(std::vector<std::string> lines, const std::string& fileName) {
+  const ValueLines file{fileName, std::move(lines)};
   if (file.lines.size() < kLineCount) {
     refuseLine(file.fileName, file.lines.size() + 1,
                "se esperaban " + std::to_string(kLineCount) + " líneas (" +

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "input/parameters.h"
 
@@ -13,3 +14,6 @@
 // exceeds the population, fewer than 1 mate candidate, group or group member, or more group places
 // than individuals.
 Parameters readParameters(const std::string& path);
+
+// The same reading and checks on lines already in memory, fileName naming them in refusals.
+Parameters parseParameterLines(std::vector<std::string> lines, const std::string& fileName);

@@ -11,6 +11,7 @@
 #include "input/parameter_reader.h"
 #include "results/execution_record.h"
 #include "results/file_digest.h"
+#include "run/campaign_command.h"
 #include "run/command_line.h"
 #include "run/import_command.h"
 #include "run/init_command.h"
@@ -105,8 +106,10 @@ int mainRun(const CommandLine& line) {
 }  // namespace
 
 int runProgram(const std::vector<std::string>& args) {
-  if (!args.empty() && (args[0] == "import" || args[0] == "init" || args[0] == "report")) {
+  if (!args.empty() && (args[0] == "import" || args[0] == "init" || args[0] == "report" ||
+                        args[0] == "campaign")) {
     const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (args[0] == "campaign") return runCampaignCommand(rest, std::cout, std::cerr);
     if (args[0] == "import") return runImportCommand(rest, std::cout, std::cerr);
     if (args[0] == "init") return runInitCommand(rest, "", std::cout, std::cerr);
     return runReportCommand(rest, std::cout, std::cerr);

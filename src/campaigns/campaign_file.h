@@ -1,0 +1,40 @@
+// The campaign file: which instances, which parameter settings (a grid over list-valued fields)
+// and how many seeded executions of each, read from TOML.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct CampaignInstance {
+  std::string name;           // folder name under the campaign
+  std::string path;           // resolved against the campaign file's folder
+  std::optional<int> target;  // replaces the file's target when given
+  int line = 0;               // line of its entry, for messages
+};
+
+// One field of "D_Algoritmo.txt" set by the file: a single value, or a list that is a grid axis.
+struct ParameterChoice {
+  int field = 0;  // index into kParameterFieldNames
+  std::vector<int> values;
+  bool isAxis = false;
+  int line = 0;
+};
+
+struct CampaignFile {
+  std::string path;
+  std::string name;
+  int repetitions = 1;
+  std::int64_t baseSeed = 0;
+  std::vector<CampaignInstance> instances;  // in file order
+  std::vector<ParameterChoice> parameters;  // in the field order of "D_Algoritmo.txt"
+};
+
+// The 19 fields of "D_Algoritmo.txt" by name, in file order.
+extern const char* const kParameterFieldNames[19];
+
+// Reads and checks the campaign file at path. Throws InputError{"FILE:LINE: expected ..., found
+// ..."} for a syntax error, an unknown key, a value of the wrong type or range, an instance file
+// name that is not a plain folder name, and a missing [instances] table.
+CampaignFile readCampaignFile(const std::string& path);

@@ -1,0 +1,48 @@
+// From a campaign file to the executions it asks for, and their folders on disk: one folder per
+// (instance, setting, repetition) holding its two input files and its seed.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "campaigns/campaign_file.h"
+#include "input/parameters.h"
+
+struct PlannedExecution {
+  std::string folder;  // "<instance>/<setting>/<k>", relative to the campaign folder
+  std::string instance;
+  std::string setting;
+  int repetition = 0;  // 1-based
+  std::uint32_t seed = 0;
+  Parameters parameters;
+  int jobs = 0;
+  int machines = 0;
+  int target = 0;
+  std::string instanceText;  // "D_Entrada.txt"
+};
+
+// A setting's readable name from the values of the grid axes only, in field order
+// ("N200-CS10"); "default" when the file has no axis. The same values give the same name
+// whenever the file is planned again.
+std::string settingName(const Parameters& parameters, const std::vector<ParameterChoice>& axes);
+
+// Every execution of the campaign: instances in file order, settings in grid order (the last
+// axis varying fastest), repetitions 1..R with seed base_seed + k. Reads every instance (a
+// "D_Entrada.txt", or the standard or Taillard format) and checks every setting as the main run
+// would; throws InputError naming the file, line and setting for any that could not run.
+std::vector<PlannedExecution> planCampaign(const CampaignFile& campaign);
+
+struct LayoutSummary {
+  int added = 0;
+  int kept = 0;
+  int total = 0;  // executions in the manifest, earlier plans included
+};
+
+// Writes the campaign folder: a copy of the campaign file as "campaign.toml", the manifest and
+// every execution's folder. Existing executions with the same inputs are kept as they are, and
+// executions of earlier plans stay listed; an execution whose inputs would change after it has
+// started is refused (InputError) before anything is written.
+LayoutSummary layOutCampaign(const CampaignFile& campaign,
+                             const std::vector<PlannedExecution>& executions,
+                             const std::string& folder);

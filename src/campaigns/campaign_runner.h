@@ -1,0 +1,36 @@
+// Running a campaign's pending executions on this machine, K at a time, until all are done or a
+// signal asks to stop.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "campaigns/campaign_plan.h"
+
+struct RunnerOptions {
+  int jobs = 1;
+  std::string program;        // the program each execution runs
+  bool showProgress = false;  // a progress line redrawn on the stream (a terminal)
+};
+
+struct ExecutionFailure {
+  std::string folder;
+  std::string errors;  // its standard error, or how it ended
+};
+
+struct RunnerReport {
+  int planned = 0;
+  int alreadyDone = 0;
+  int done = 0;     // finished by this runner
+  int skipped = 0;  // running elsewhere
+  std::vector<ExecutionFailure> failures;
+  bool interrupted = false;  // SIGINT or SIGTERM: the rest was left pending
+};
+
+// Runs every execution of the campaign folder that is not done: pending, failed and cut-off ones
+// (cleared first); ones whose running marker names a live process are left alone. On SIGINT or
+// SIGTERM no new execution starts and the running ones are ended and left pending.
+RunnerReport runCampaign(const std::string& campaignFolder,
+                         const std::vector<PlannedExecution>& executions,
+                         const RunnerOptions& options, std::ostream& progress);

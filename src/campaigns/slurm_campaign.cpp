@@ -1,0 +1,145 @@
+// The job array script, its task list and the array's state.
+#include "campaigns/slurm_campaign.h"
+
+#include <cctype>
+#include <filesystem>
+#include <map>
+#include <sstream>
+
+#include "campaigns/execution_state.h"
+#include "campaigns/process_capture.h"
+#include "input/input_error.h"
+#include "input/line_reader.h"
+#include "run/text_file_output.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Single quotes for the shell, each inner quote closed, escaped and reopened.
+std::string shellQuoted(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+// Job names, partitions and times go into #SBATCH lines: one line, no shell characters.
+std::string directive(const char* option, const std::string& text) {
+  std::string line = "#SBATCH ";
+  line += option;
+  line += '=';
+  for (char c : text)
+    line += std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_' || c == '.' ||
+                    c == ':' || c == ','
+                ? c
+                : '_';
+  return line;
+}
+
+void writeOrThrow(const std::string& path, const std::string& text) {
+  const std::string failure = writeTextFile(path, text, WriteMode::kReplace);
+  if (!failure.empty()) throw InputError{"cannot write " + path + ": " + failure};
+}
+
+std::string scriptText(const std::string& folder, const std::string& name, const SlurmPlan& plan,
+                       const SlurmOptions& options) {
+  std::string array = "0-";
+  array += std::to_string(plan.tasks - 1);
+  if (options.maxRunning) {
+    array += '%';
+    array += std::to_string(*options.maxRunning);
+  }
+  std::vector<std::string> lines = {"#!/bin/bash",
+                                    directive("--job-name", name),
+                                    "#SBATCH --array=" + array,
+                                    "#SBATCH --cpus-per-task=1",
+                                    "#SBATCH --ntasks=1",
+                                    "#SBATCH --output=" + folder + "logs/%A_%a.out",
+                                    "#SBATCH --error=" + folder + "logs/%A_%a.err"};
+  if (!options.partition.empty()) lines.push_back(directive("--partition", options.partition));
+  if (!options.timeLimit.empty()) lines.push_back(directive("--time", options.timeLimit));
+  lines.push_back("# " + std::to_string(plan.executions) + " pending executions, " +
+                  std::to_string(options.perTask) +
+                  " per task; each is marked done only when complete.");
+  lines.push_back("exec " + shellQuoted(options.program) + " campaign run-one " +
+                  shellQuoted(folder) + " --task \"$SLURM_ARRAY_TASK_ID\" --tasks " +
+                  shellQuoted(plan.tasksPath));
+  std::string text;
+  for (const std::string& line : lines) {
+    text += line;
+    text += '\n';
+  }
+  return text;
+}
+
+}  // namespace
+
+SlurmPlan writeSlurmJob(const std::string& campaignFolder, const std::string& campaignName,
+                        const std::vector<PlannedExecution>& executions,
+                        const SlurmOptions& options) {
+  const std::string folder = fs::absolute(campaignFolder).lexically_normal().string();
+  const std::string base = folder.back() == '/' ? folder : folder + "/";
+  std::vector<std::string> pending;
+  for (const PlannedExecution& e : executions)
+    if (executionState(base + e.folder + "/") != ExecutionState::kDone) pending.push_back(e.folder);
+
+  SlurmPlan plan;
+  plan.executions = static_cast<int>(pending.size());
+  plan.tasks = (plan.executions + options.perTask - 1) / options.perTask;
+  plan.scriptPath = base + "campaign.sbatch";
+  // Each script has its own task list, so an array still running keeps the list it started with.
+  int number = 1;
+  while (fs::exists(base + "slurm/tasks-" + std::to_string(number) + ".tsv")) ++number;
+  plan.tasksPath = base + "slurm/tasks-" + std::to_string(number) + ".tsv";
+  if (plan.tasks == 0) return plan;
+
+  std::error_code error;
+  fs::create_directories(base + "logs", error);
+  if (error) throw InputError{"cannot create " + base + "logs: " + error.message()};
+  fs::create_directories(base + "slurm", error);
+  if (error) throw InputError{"cannot create " + base + "slurm: " + error.message()};
+  std::string tasks;
+  for (std::size_t i = 0; i < pending.size(); ++i) {
+    tasks += pending[i];
+    const bool lastOfTask = (i + 1) % static_cast<std::size_t>(options.perTask) == 0;
+    tasks += lastOfTask || i + 1 == pending.size() ? "\n" : "\t";
+  }
+  writeOrThrow(plan.tasksPath, tasks);
+  writeOrThrow(plan.scriptPath, scriptText(base, campaignName, plan, options));
+  return plan;
+}
+
+std::vector<std::string> slurmTaskFolders(const std::string& tasksPath, int task) {
+  const auto lines = readFileLines(tasksPath);
+  if (!lines || task < 0 || static_cast<std::size_t>(task) >= lines->size()) return {};
+  std::vector<std::string> folders;
+  std::istringstream fields((*lines)[static_cast<std::size_t>(task)]);
+  for (std::string folder; std::getline(fields, folder, '\t');)
+    if (!folder.empty()) folders.push_back(folder);
+  return folders;
+}
+
+std::string slurmJobState(const std::string& jobId) {
+  std::map<std::string, int> states;
+  if (commandExists("squeue")) {
+    const CapturedOutput out =
+        captureCommand({"squeue", "-h", "-t", "all", "-j", jobId, "-o", "%T"});
+    std::istringstream lines(out.out);
+    for (std::string state; std::getline(lines, state);)
+      if (!state.empty()) ++states[state];
+  }
+  if (states.empty() && commandExists("scontrol")) {
+    const CapturedOutput out = captureCommand({"scontrol", "-o", "show", "job", jobId});
+    std::istringstream words(out.out);
+    for (std::string word; words >> word;)
+      if (word.rfind("JobState=", 0) == 0) ++states[word.substr(9)];
+  }
+  if (states.empty()) return "";
+  std::string line = "slurm job " + jobId + ":";
+  bool first = true;
+  for (const auto& [state, count] : states) {
+    line += (first ? " " : ", ") + std::to_string(count) + " " + state;
+    first = false;
+  }
+  return line;
+}

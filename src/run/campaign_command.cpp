@@ -1,0 +1,275 @@
+// Argument handling of the campaign subcommands and what each prints.
+#include "run/campaign_command.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <charconv>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <thread>
+
+#include "campaigns/campaign_file.h"
+#include "campaigns/campaign_plan.h"
+#include "campaigns/campaign_runner.h"
+#include "campaigns/execution_launch.h"
+#include "campaigns/execution_state.h"
+#include "campaigns/manifest.h"
+#include "campaigns/process_capture.h"
+#include "campaigns/slurm_campaign.h"
+#include "input/input_error.h"
+#include "results/file_digest.h"
+#include "run/text_file_output.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kCommandName = "jobshop-niching campaign";
+
+struct UsageError {
+  std::string why;
+};
+
+// Options of every subcommand: one positional argument and named values or switches.
+struct Arguments {
+  std::string positional;
+  std::map<std::string, std::string> values;
+  std::map<std::string, bool> switches;
+};
+
+Arguments parseArguments(const std::vector<std::string>& args, std::size_t first,
+                         const std::vector<std::string>& valueOptions,
+                         const std::vector<std::string>& switchOptions) {
+  Arguments parsed;
+  bool havePositional = false;
+  for (std::size_t i = first; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    const bool takesValue =
+        std::find(valueOptions.begin(), valueOptions.end(), arg) != valueOptions.end();
+    const bool isSwitch =
+        std::find(switchOptions.begin(), switchOptions.end(), arg) != switchOptions.end();
+    if (takesValue) {
+      if (i + 1 == args.size()) throw UsageError{arg + " needs a value"};
+      if (parsed.values.count(arg)) throw UsageError{arg + " is given more than once"};
+      parsed.values[arg] = args[++i];
+    } else if (isSwitch) {
+      parsed.switches[arg] = true;
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      throw UsageError{"unknown option " + arg};
+    } else if (havePositional) {
+      throw UsageError{"unexpected argument \"" + arg + "\""};
+    } else {
+      parsed.positional = arg;
+      havePositional = true;
+    }
+  }
+  if (!havePositional) throw UsageError{"expected a campaign file or folder"};
+  return parsed;
+}
+
+int positiveNumber(const Arguments& parsed, const std::string& option, int fallback) {
+  const auto found = parsed.values.find(option);
+  if (found == parsed.values.end()) return fallback;
+  const std::string& text = found->second;
+  int value = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || value < 1)
+    throw UsageError{option + " needs a whole number of at least 1, found \"" + text + "\""};
+  return value;
+}
+
+std::string folderPath(const std::string& text) {
+  return text.empty() || text.back() == '/' ? text : text + "/";
+}
+
+std::string stateName(ExecutionState state) {
+  switch (state) {
+    case ExecutionState::kDone:
+      return "done";
+    case ExecutionState::kFailed:
+      return "failed";
+    case ExecutionState::kRunning:
+      return "running";
+    default:
+      return "pending";
+  }
+}
+
+int plan(const Arguments& parsed, std::ostream& out) {
+  const CampaignFile campaign = readCampaignFile(parsed.positional);
+  const std::string into =
+      folderPath(parsed.values.count("--into") ? parsed.values.at("--into") : campaign.name);
+  const std::vector<PlannedExecution> executions = planCampaign(campaign);
+  const LayoutSummary summary = layOutCampaign(campaign, executions, into);
+  out << "planned " << executions.size() << " executions in " << into << " (" << summary.added
+      << " new, " << summary.kept << " kept";
+  if (summary.total > static_cast<int>(executions.size()))
+    out << ", " << summary.total - static_cast<int>(executions.size()) << " from earlier plans";
+  out << ")\n";
+  return 0;
+}
+
+int defaultJobs() {
+  const unsigned cores = std::thread::hardware_concurrency();
+  return cores == 0 ? 1 : static_cast<int>(cores);
+}
+
+void listFailures(const std::vector<ExecutionFailure>& failures, std::ostream& err) {
+  for (const ExecutionFailure& failure : failures) {
+    err << kCommandName << ": " << failure.folder << " failed";
+    std::string errors = failure.errors;
+    while (!errors.empty() && errors.back() == '\n') errors.pop_back();
+    if (!errors.empty()) err << ":\n  " << errors;
+    err << "\n";
+  }
+}
+
+int run(const Arguments& parsed, std::ostream& out, std::ostream& err) {
+  const std::string folder = folderPath(parsed.positional);
+  const std::vector<PlannedExecution> executions = readManifest(folder);
+  RunnerOptions options;
+  options.jobs = positiveNumber(parsed, "--jobs", defaultJobs());
+  options.program = selfProgramPath();
+  options.showProgress = ::isatty(STDERR_FILENO) == 1;
+  const RunnerReport report = runCampaign(folder, executions, options, err);
+  out << report.done << " executions run, " << report.alreadyDone << " already done, "
+      << report.failures.size() << " failed";
+  if (report.skipped > 0) out << ", " << report.skipped << " running elsewhere";
+  out << " (" << report.planned << " planned)\n";
+  listFailures(report.failures, err);
+  if (report.interrupted) {
+    err << kCommandName << ": stopped; the executions left are pending (run again to continue)\n";
+    return 1;
+  }
+  return report.failures.empty() ? 0 : 1;
+}
+
+int runOne(const Arguments& parsed, std::ostream& err) {
+  const std::string folder = folderPath(parsed.positional);
+  if (!parsed.values.count("--task")) throw UsageError{"run-one needs --task ID"};
+  int task = -1;
+  const std::string& text = parsed.values.at("--task");
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), task);
+  if (error != std::errc() || end != text.data() + text.size() || task < 0)
+    throw UsageError{"--task needs a whole number of at least 0, found \"" + text + "\""};
+  const std::string tasks =
+      parsed.values.count("--tasks") ? parsed.values.at("--tasks") : folder + "slurm/tasks-1.tsv";
+  const std::vector<PlannedExecution> executions = readManifest(folder);
+  std::map<std::string, const PlannedExecution*> byFolder;
+  for (const PlannedExecution& e : executions) byFolder[e.folder] = &e;
+  const std::vector<std::string> folders = slurmTaskFolders(tasks, task);
+  if (folders.empty()) throw InputError{tasks + ": expected task " + text + ", found none"};
+  const std::string program = selfProgramPath();
+  std::vector<ExecutionFailure> failures;
+  for (const std::string& name : folders) {
+    const auto found = byFolder.find(name);
+    if (found == byFolder.end()) {
+      failures.push_back({name, "not in the manifest"});
+      continue;
+    }
+    const std::string path = folder + name + "/";
+    const ExecutionState state = executionState(path);
+    if (state == ExecutionState::kDone) continue;
+    if (state == ExecutionState::kRunning && !runningMarkerIsStale(path)) continue;
+    if (!runExecution(program, path, *found->second))
+      failures.push_back({name, executionErrors(path)});
+  }
+  listFailures(failures, err);
+  return failures.empty() ? 0 : 1;
+}
+
+int slurm(const Arguments& parsed, std::ostream& out, std::ostream& err) {
+  const std::string folder = folderPath(parsed.positional);
+  const std::vector<PlannedExecution> executions = readManifest(folder);
+  SlurmOptions options;
+  options.partition = parsed.values.count("--partition") ? parsed.values.at("--partition") : "";
+  options.timeLimit = parsed.values.count("--time") ? parsed.values.at("--time") : "";
+  options.perTask = positiveNumber(parsed, "--per-task", 1);
+  if (parsed.values.count("--max-running"))
+    options.maxRunning = positiveNumber(parsed, "--max-running", 1);
+  options.program = selfProgramPath();
+  // The job is named after the campaign folder ("dir/" normalises to a path whose parent is dir).
+  const std::string name =
+      fs::absolute(folder).lexically_normal().parent_path().filename().string();
+  const SlurmPlan job =
+      writeSlurmJob(folder, name.empty() ? "campaign" : name, executions, options);
+  if (job.tasks == 0) {
+    out << "nothing pending: every execution is done\n";
+    return 0;
+  }
+  out << "wrote " << job.scriptPath << ": " << job.tasks << " array tasks for " << job.executions
+      << " pending executions\n";
+  if (!parsed.switches.count("--submit")) return 0;
+  if (!commandExists("sbatch")) {
+    err << kCommandName << ": sbatch is not installed here; submit " << job.scriptPath
+        << " on the cluster with: sbatch " << job.scriptPath << "\n";
+    return 1;
+  }
+  const CapturedOutput submitted = captureCommand({"sbatch", "--parsable", job.scriptPath});
+  std::string id = submitted.out.substr(0, submitted.out.find_first_of(";\n"));
+  if (!submitted.started || submitted.status != 0 || id.empty()) {
+    err << kCommandName << ": sbatch refused " << job.scriptPath << "\n";
+    return 1;
+  }
+  const std::string failure =
+      writeTextFile(folder + kSlurmJobFileName, id + "\n", WriteMode::kReplace);
+  if (!failure.empty()) {
+    err << kCommandName << ": submitted job " << id << " but cannot record it in " << folder
+        << kSlurmJobFileName << ": " << failure << "\n";
+    return 1;
+  }
+  out << "submitted job " << id << "\n";
+  return 0;
+}
+
+int status(const Arguments& parsed, std::ostream& out) {
+  const std::string folder = folderPath(parsed.positional);
+  const std::vector<PlannedExecution> executions = readManifest(folder);
+  std::map<std::string, int> counts{{"done", 0}, {"pending", 0}, {"failed", 0}, {"running", 0}};
+  for (const PlannedExecution& e : executions) {
+    const std::string path = folder + e.folder + "/";
+    ExecutionState state = executionState(path);
+    if (state == ExecutionState::kRunning && runningMarkerIsStale(path))
+      state = ExecutionState::kPending;  // cut off: the next run clears and repeats it
+    ++counts[stateName(state)];
+  }
+  out << counts["done"] << " done, " << counts["pending"] << " pending, " << counts["failed"]
+      << " failed, " << counts["running"] << " running (" << executions.size() << " planned)\n";
+  if (const auto id = readFileBytes(folder + kSlurmJobFileName)) {
+    std::string job = *id;
+    while (!job.empty() && (job.back() == '\n' || job.back() == '\r')) job.pop_back();
+    const std::string state = slurmJobState(job);
+    out << (state.empty() ? "slurm job " + job + " (its state is unknown here)" : state) << "\n";
+  }
+  return 0;
+}
+
+}  // namespace
+
+int runCampaignCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  try {
+    if (args.empty()) throw UsageError{"expected plan, run, slurm, run-one, status or collect"};
+    const std::string& verb = args[0];
+    if (verb == "--help" || verb == "-h") {
+      out << kCampaignUsage << "\n";
+      return 0;
+    }
+    if (verb == "plan") return plan(parseArguments(args, 1, {"--into"}, {}), out);
+    if (verb == "run") return run(parseArguments(args, 1, {"--jobs"}, {}), out, err);
+    if (verb == "run-one") return runOne(parseArguments(args, 1, {"--task", "--tasks"}, {}), err);
+    if (verb == "slurm")
+      return slurm(parseArguments(args, 1, {"--partition", "--time", "--per-task", "--max-running"},
+                                  {"--submit"}),
+                   out, err);
+    if (verb == "status") return status(parseArguments(args, 1, {}, {}), out);
+    throw UsageError{"unknown campaign command \"" + verb + "\""};
+  } catch (const UsageError& usage) {
+    err << kCommandName << ": " << usage.why << "\n" << kCampaignUsage << "\n";
+    return 2;
+  } catch (const InputError& error) {
+    err << kCommandName << ": " << error.message << "\n";
+    return 1;
+  }
+}

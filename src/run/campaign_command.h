@@ -1,0 +1,20 @@
+// The campaign command: many executions over instances and parameter settings, planned into one
+// folder, run on this machine's cores or as a Slurm job array, and followed up.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+inline constexpr const char* kCampaignUsage =
+    "usage: jobshop-niching campaign plan FILE [--into DIR]\n"
+    "       jobshop-niching campaign run DIR [--jobs K]\n"
+    "       jobshop-niching campaign slurm DIR [--submit] [--partition P] [--time T] "
+    "[--per-task N] [--max-running K]\n"
+    "       jobshop-niching campaign run-one DIR --task ID [--tasks FILE]\n"
+    "       jobshop-niching campaign status DIR\n"
+    "       jobshop-niching campaign collect DIR [--html FILE] [--csv FILE]";
+
+// Handles the words after "campaign". Returns 0 when done, 1 for a refused file, a failed
+// execution or an output error, 2 for a usage error (reason and usage on err).
+int runCampaignCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -1,0 +1,343 @@
+// Campaigns end to end: the campaign file, the planned folders, running them on this machine with
+// the completion-marker rule, and the job array for a cluster.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <thread>
+
+#include "campaigns/campaign_file.h"
+#include "campaigns/campaign_plan.h"
+#include "campaigns/execution_state.h"
+#include "campaigns/manifest.h"
+#include "campaigns/slurm_campaign.h"
+#include "input/input_error.h"
+#include "test_instances.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kStandardInstance = "# two jobs, three machines\n2 3\n0 3 1 2 2 4\n2 1 0 2 1 5\n";
+const char* const kInputInstance = "2\n3\n10\n3 2 4\n2 5 1\n1 2 3\n3 1 2\n";
+
+struct Shell {
+  int status;
+  std::string out, err;
+};
+
+Shell shell(const std::string& command) {
+  const std::string folder = makeTempFolder();
+  const int raw = std::system((command + " > '" + folder + "out' 2> '" + folder + "err'").c_str());
+  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(folder + "out"),
+          readFile(folder + "err")};
+}
+
+Shell campaign(const std::string& arguments) {
+  return shell(std::string(JOBSHOP_PROGRAM) + " campaign " + arguments);
+}
+
+// A campaign folder with its instances beside the campaign file.
+std::string campaignSource(const std::string& toml) {
+  const std::string folder = makeTempFolder();
+  fs::create_directories(folder + "instances");
+  writeFile(folder + "instances/small.txt", kStandardInstance);
+  writeFile(folder + "D_Entrada.txt", kInputInstance);
+  writeFile(folder + "campaign.toml", toml);
+  return folder;
+}
+
+std::string refusalOf(const std::string& toml) {
+  const std::string folder = campaignSource(toml);
+  try {
+    planCampaign(readCampaignFile(folder + "campaign.toml"));
+  } catch (const InputError& error) {
+    return error.message.substr(error.message.find("campaign.toml"));
+  }
+  return "";
+}
+
+const char* const kSmallCampaign = R"(name = "small"
+repetitions = 2
+base_seed = 40
+[instances]
+small = { file = "instances/small.txt", target = 10 }
+given = "D_Entrada.txt"
+[parameters]
+populationSize = [6, 8]
+maxEvaluations = 300
+runCount = 2
+crowdingGroups = 2
+crowdingGroupSize = 3
+mateCandidates = 2
+)";
+
+}  // namespace
+
+TEST(CampaignFile, TheDocumentedExamplePlansItsGrid) {
+  const std::string folder = campaignSource(R"(name = "crowding-size"
+repetitions = 10            # executions per (instance, setting)
+base_seed = 1000
+[instances]
+ft06 = "instances/small.txt"
+la01 = { file = "D_Entrada.txt", target = 666 }
+[parameters]
+populationSize = [100, 200]
+maxEvaluations = 20000
+runCount = 1
+crowdingGroupSize = [5, 10]
+)");
+  const CampaignFile file = readCampaignFile(folder + "campaign.toml");
+  EXPECT_EQ(file.name, "crowding-size");
+  ASSERT_EQ(file.instances.size(), 2u);
+  EXPECT_EQ(file.instances[0].name, "ft06") << "file order";
+  EXPECT_EQ(file.instances[1].target, 666);
+  const std::vector<PlannedExecution> plan = planCampaign(file);
+  ASSERT_EQ(plan.size(), 2u * 4u * 10u);
+  EXPECT_EQ(plan[0].folder, "ft06/N100-CS5/1");
+  EXPECT_EQ(plan[0].seed, 1001u) << "execution k gets base_seed + k";
+  EXPECT_EQ(plan[9].seed, 1010u);
+  EXPECT_EQ(plan[10].setting, "N100-CS10") << "the last axis varies fastest";
+  EXPECT_EQ(plan[20].setting, "N200-CS5");
+  EXPECT_EQ(plan[0].target, 9) << "the lower bound when no target is given";
+  EXPECT_EQ(plan[40].instance, "la01");
+  EXPECT_EQ(plan[40].target, 666);
+  // Unset fields are the init defaults.
+  EXPECT_EQ(plan[0].parameters.crossoverPercent, 80);
+  EXPECT_EQ(plan[0].parameters.crowdingGroups, 4);
+  EXPECT_TRUE(plan[0].parameters.segmentFillCrossoverEnabled);
+  EXPECT_EQ(plan[0].parameters.maxEvaluations, 20000);
+  EXPECT_EQ(plan[0].parameters.runCount, 1);
+}
+
+TEST(CampaignFile, EveryRefusalNamesFileAndLine) {
+  EXPECT_NE(refusalOf("name = \n").find("campaign.toml:1: expected valid TOML, found"),
+            std::string::npos);
+  EXPECT_EQ(refusalOf("repetitions = 2\n"),
+            "campaign.toml:1: expected an [instances] table with at least one instance, found "
+            "none");
+  EXPECT_EQ(refusalOf("[instances]\na = \"D_Entrada.txt\"\n[parameters]\npopulationSize = \"x\"\n"),
+            "campaign.toml:4: expected a whole number for populationSize, found the string \"x\"");
+  EXPECT_EQ(refusalOf("[instances]\na = \"D_Entrada.txt\"\n[parameters]\npopulatonSize = 4\n"),
+            "campaign.toml:4: expected a field of D_Algoritmo.txt (populationSize, "
+            "maxEvaluations, ..., crowdingGroupSize), found \"populatonSize\"");
+  EXPECT_EQ(refusalOf("[instances]\na = \"D_Entrada.txt\"\n[parameters]\nswapMutationEnabled = "
+                      "2\n"),
+            "campaign.toml:4: expected true, false, 1 or 0 for swapMutationEnabled, found the "
+            "integer 2");
+  EXPECT_EQ(
+      refusalOf("[instances]\na = \"D_Entrada.txt\"\n[parameters]\nruncount = 1\n").substr(0, 17),
+      "campaign.toml:4: ");
+  EXPECT_EQ(refusalOf("[instances]\na = \"D_Entrada.txt\"\n[parameters]\nrunCount = []\n"),
+            "campaign.toml:4: expected at least one value for runCount, found an empty list");
+  EXPECT_EQ(refusalOf("[instances]\n\"../up\" = \"D_Entrada.txt\"\n"),
+            "campaign.toml:2: expected an instance name of letters, digits, '-', '_' and '.' "
+            "(not first), found \"../up\"");
+  EXPECT_EQ(refusalOf("repetitions = 0\n[instances]\na = \"D_Entrada.txt\"\n"),
+            "campaign.toml:1: expected repetitions from 1 to 1000000, found 0");
+  EXPECT_EQ(refusalOf("[instances]\na = { file = \"D_Entrada.txt\", goal = 3 }\n"),
+            "campaign.toml:2: expected file or target in the entry of a, found \"goal\"");
+  EXPECT_EQ(refusalOf("[instances]\na = \"missing.txt\"\n").substr(0, 61),
+            "campaign.toml:2: expected an instance a that can be read, fou");
+  // A combination that could not run is refused when planning, with its setting named.
+  const std::string invalid = refusalOf(
+      "[instances]\na = \"D_Entrada.txt\"\n[parameters]\npopulationSize = 100\n"
+      "crowdingGroups = [4, 20]\ncrowdingGroupSize = 10\n");
+  EXPECT_EQ(invalid.substr(0, 67),
+            "campaign.toml:5: expected settings that can run, found setting CG20");
+  EXPECT_NE(invalid.find("20 × 10 = 200"), std::string::npos) << invalid;
+}
+
+TEST(CampaignPlan, FoldersManifestAndReplanning) {
+  const std::string source = campaignSource(kSmallCampaign);
+  const std::string into = source + "out/";
+  const Shell planned = campaign("plan '" + source + "campaign.toml' --into '" + into + "'");
+  ASSERT_EQ(planned.status, 0) << planned.err;
+  EXPECT_EQ(planned.out, "planned 8 executions in " + into + " (8 new, 0 kept)\n");
+  EXPECT_EQ(readFile(into + "small/N6/2/seed"), "42\n");
+  EXPECT_EQ(readFile(into + "given/N8/1/D_Entrada.txt"), kInputInstance);
+  EXPECT_EQ(readFile(into + "small/N6/1/D_Entrada.txt"), kInputInstance)
+      << "the standard format converted, the target from the campaign";
+  EXPECT_NE(readFile(into + "small/N8/1/D_Algoritmo.txt").find("populationSize\n8\n"),
+            std::string::npos);
+  EXPECT_EQ(readFile(into + "campaign.toml"), kSmallCampaign);
+  const std::vector<PlannedExecution> manifest = readManifest(into);
+  ASSERT_EQ(manifest.size(), 8u);
+  EXPECT_EQ(manifest[3].folder, "small/N8/2");
+  EXPECT_EQ(manifest[3].parameters.populationSize, 8);
+  EXPECT_EQ(manifest[3].parameters.crowdingGroupSize, 3);
+  EXPECT_EQ(manifest[3].target, 10);
+
+  // Planned again: nothing new. A finished execution survives a plan that adds a setting.
+  EXPECT_EQ(campaign("plan '" + source + "campaign.toml' --into '" + into + "'").out,
+            "planned 8 executions in " + into + " (0 new, 8 kept)\n");
+  writeFile(into + "small/N6/1/done", "exit 0\n");
+  writeFile(into + "small/N6/1/D_Sal_Optimos.txt", "10.0\n");
+  std::string wider = kSmallCampaign;
+  wider.replace(wider.find("[6, 8]"), 6, "[6, 8, 10]");
+  writeFile(source + "campaign.toml", wider);
+  const Shell added = campaign("plan '" + source + "campaign.toml' --into '" + into + "'");
+  EXPECT_EQ(added.out, "planned 12 executions in " + into + " (4 new, 8 kept)\n") << added.err;
+  EXPECT_EQ(readFile(into + "small/N6/1/D_Sal_Optimos.txt"), "10.0\n");
+  EXPECT_TRUE(fileExists(into + "given/N10/2/seed"));
+
+  // Fewer repetitions: the earlier executions stay listed.
+  std::string shorter = wider;
+  shorter.replace(shorter.find("repetitions = 2"), 15, "repetitions = 1");
+  writeFile(source + "campaign.toml", shorter);
+  EXPECT_EQ(campaign("plan '" + source + "campaign.toml' --into '" + into + "'").out,
+            "planned 6 executions in " + into + " (0 new, 6 kept, 6 from earlier plans)\n");
+  EXPECT_EQ(readManifest(into).size(), 12u);
+
+  // A started execution whose inputs would change is refused, and nothing is touched.
+  std::string changed = wider;
+  changed.replace(changed.find("maxEvaluations = 300"), 20, "maxEvaluations = 400");
+  writeFile(source + "campaign.toml", changed);
+  const std::string before = readFile(into + "manifest.tsv");
+  const Shell refused = campaign("plan '" + source + "campaign.toml' --into '" + into + "'");
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("small/N6/1 started with other inputs"), std::string::npos)
+      << refused.err;
+  EXPECT_EQ(readFile(into + "manifest.tsv"), before);
+  EXPECT_NE(readFile(into + "small/N8/1/D_Algoritmo.txt").find("300"), std::string::npos);
+
+  // A refused file creates nothing.
+  const std::string bad = campaignSource("[instances]\n");
+  EXPECT_EQ(campaign("plan '" + bad + "campaign.toml' --into '" + bad + "new'").status, 1);
+  EXPECT_FALSE(fs::exists(bad + "new"));
+  EXPECT_EQ(campaign("plan").status, 2);
+  EXPECT_EQ(campaign("plan a b").status, 2);
+  EXPECT_EQ(campaign("fly").status, 2);
+}
+
+TEST(CampaignRun, EveryExecutionAsItsOwnSeededRun) {
+  const std::string source = campaignSource(kSmallCampaign);
+  const std::string into = source + "out/";
+  ASSERT_EQ(campaign("plan '" + source + "campaign.toml' --into '" + into + "'").status, 0);
+
+  // One execution cut off half way (its runner gone), one failed before: both run again from
+  // scratch, so no result file holds an execution twice or half.
+  char host[256] = {};
+  gethostname(host, sizeof host - 1);
+  writeFile(into + "small/N6/1/running", std::string(host) + " 999999999\n");
+  writeFile(into + "small/N6/1/D_Sal_Mejores.txt", "12.0 0\n");
+  writeFile(into + "given/N8/2/failed", "exit 1\n");
+  writeFile(into + "given/N8/2/D_Sal_Optimos.txt", "99.0\n");
+
+  const Shell ran = campaign("run '" + into + "' --jobs 2");
+  ASSERT_EQ(ran.status, 0) << ran.err;
+  EXPECT_EQ(ran.out, "8 executions run, 0 already done, 0 failed (8 planned)\n");
+  for (const PlannedExecution& e : readManifest(into)) {
+    SCOPED_TRACE(e.folder);
+    const std::string folder = into + e.folder + "/";
+    EXPECT_EQ(executionState(folder), ExecutionState::kDone);
+    // The same execution run by hand with its seed gives the same files.
+    const std::string alone = makeTempFolder();
+    fs::copy(folder + "D_Entrada.txt", alone);
+    fs::copy(folder + "D_Algoritmo.txt", alone);
+    ASSERT_EQ(shell(std::string(JOBSHOP_PROGRAM) + " --dir '" + alone + "' --seed " +
+                    std::to_string(e.seed))
+                  .status,
+              0);
+    for (const char* name : {"D_Sal_Mejores.txt", "D_Sal_Optimos.txt", "D_Sal_NumOptimos.txt",
+                             "D_Sal_Distancias.txt", "D_Sal_Soluciones.txt"})
+      EXPECT_EQ(readFile(folder + name), readFile(alone + name)) << name;
+    const nlohmann::json record = nlohmann::json::parse(readFile(folder + "executions.jsonl"));
+    EXPECT_EQ(record["seed"], e.seed);
+    EXPECT_EQ(readFile(folder + "stdout.txt"), "2\n3\n");
+  }
+  EXPECT_EQ(campaign("status '" + into + "'").out,
+            "8 done, 0 pending, 0 failed, 0 running (8 planned)\n");
+  EXPECT_EQ(campaign("run '" + into + "'").out,
+            "0 executions run, 8 already done, 0 failed (8 planned)\n");
+
+  // A failure is listed with its standard error, and the run exits 1; fixed, it runs again.
+  const std::string broken = into + "given/N6/1/";
+  fs::remove(broken + "done");
+  const std::string parameters = readFile(broken + "D_Algoritmo.txt");
+  writeFile(broken + "D_Algoritmo.txt", "populationSize\n7\n");
+  const Shell failed = campaign("run '" + into + "'");
+  EXPECT_EQ(failed.status, 1);
+  EXPECT_EQ(failed.out, "0 executions run, 7 already done, 1 failed (8 planned)\n");
+  EXPECT_NE(failed.err.find("given/N6/1 failed:\n  D_Algoritmo.txt, línea"), std::string::npos)
+      << failed.err;
+  EXPECT_EQ(campaign("status '" + into + "'").out,
+            "7 done, 0 pending, 1 failed, 0 running (8 planned)\n");
+  writeFile(broken + "D_Algoritmo.txt", parameters);
+  EXPECT_EQ(campaign("run '" + into + "'").status, 0);
+  EXPECT_EQ(executionState(broken), ExecutionState::kDone);
+}
+
+TEST(CampaignRun, AStopSignalLeavesTheRunningExecutionsPending) {
+  std::string slow = kSmallCampaign;
+  slow.replace(slow.find("maxEvaluations = 300"), 20, "maxEvaluations = 2000000000");
+  const std::string source = campaignSource(slow);
+  const std::string into = source + "out/";
+  ASSERT_EQ(campaign("plan '" + source + "campaign.toml' --into '" + into + "'").status, 0);
+  const pid_t runner = fork();
+  if (runner == 0) {
+    execl(JOBSHOP_PROGRAM, JOBSHOP_PROGRAM, "campaign", "run", into.c_str(), "--jobs", "2",
+          static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  // Wait until both slots have started.
+  for (int i = 0; i < 200 && !(fileExists(into + "small/N6/1/running") &&
+                               fileExists(into + "small/N6/2/running"));
+       ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  ASSERT_EQ(kill(runner, SIGTERM), 0);
+  int status = 0;
+  ASSERT_EQ(waitpid(runner, &status, 0), runner);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1);
+  for (const PlannedExecution& e : readManifest(into)) {
+    SCOPED_TRACE(e.folder);
+    const std::string folder = into + e.folder + "/";
+    EXPECT_EQ(executionState(folder), ExecutionState::kPending);
+    EXPECT_FALSE(fileExists(folder + "D_Sal_Mejores.txt"));
+  }
+  EXPECT_EQ(campaign("status '" + into + "'").out,
+            "0 done, 8 pending, 0 failed, 0 running (8 planned)\n");
+}
+
+TEST(CampaignSlurm, AJobArrayOverWhatIsPending) {
+  const std::string source = campaignSource(kSmallCampaign);
+  const std::string into = source + "out/";
+  ASSERT_EQ(campaign("plan '" + source + "campaign.toml' --into '" + into + "'").status, 0);
+  writeFile(into + "small/N6/1/done", "exit 0\n");
+  const Shell written = campaign("slurm '" + into +
+                                 "' --per-task 3 --max-running 2 --partition debug --time 0:10:00");
+  ASSERT_EQ(written.status, 0) << written.err;
+  EXPECT_NE(written.out.find(": 3 array tasks for 7 pending executions"), std::string::npos)
+      << written.out;
+  EXPECT_TRUE(fs::is_directory(into + "logs")) << "Slurm does not create the log folder";
+  const std::string script = readFile(into + "campaign.sbatch");
+  for (const char* line :
+       {"#SBATCH --array=0-2%2\n", "#SBATCH --cpus-per-task=1\n", "#SBATCH --partition=debug\n",
+        "#SBATCH --time=0:10:00\n", "logs/%A_%a.out\n", " campaign run-one '",
+        "--task \"$SLURM_ARRAY_TASK_ID\" --tasks '"})
+    EXPECT_NE(script.find(line), std::string::npos) << line << "\n" << script;
+  const std::string tasks = into + "slurm/tasks-1.tsv";
+  EXPECT_EQ(slurmTaskFolders(tasks, 0),
+            (std::vector<std::string>{"small/N6/2", "small/N8/1", "small/N8/2"}));
+  EXPECT_EQ(slurmTaskFolders(tasks, 2), (std::vector<std::string>{"given/N8/2"}));
+  EXPECT_TRUE(slurmTaskFolders(tasks, 3).empty());
+
+  // A task runs its executions with the same marker rule.
+  const Shell task = campaign("run-one '" + into + "' --task 2 --tasks '" + tasks + "'");
+  EXPECT_EQ(task.status, 0) << task.err;
+  EXPECT_EQ(executionState(into + "given/N8/2/"), ExecutionState::kDone);
+  EXPECT_EQ(campaign("run-one '" + into + "' --task 9 --tasks '" + tasks + "'").status, 1);
+  EXPECT_EQ(campaign("run-one '" + into + "'").status, 2);
+
+  // A resubmission covers only what is still pending, in a list of its own.
+  const Shell again = campaign("slurm '" + into + "'");
+  EXPECT_NE(again.out.find(": 6 array tasks for 6 pending executions"), std::string::npos);
+  EXPECT_TRUE(fileExists(into + "slurm/tasks-2.tsv"));
+  EXPECT_EQ(slurmTaskFolders(tasks, 2), (std::vector<std::string>{"given/N8/2"}))
+      << "the first array's list stays as it was";
+  EXPECT_EQ(campaign("slurm '" + into + "' --per-task 0").status, 2);
+}
