@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "report/gantt_chart.h"
+#include "report/optimum_union.h"
 #include "report/progress_charts.h"
 #include "report/result_records.h"
 #include "run/report_command.h"
@@ -99,6 +100,53 @@ std::pair<int, std::string> capture(const std::string& command) {
   return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, output};
 }
 
+// The string value of an XPath expression over an HTML file or fragment; the HTML parser ignores
+// namespaces, so that plain element names match inside the page's SVG too.
+std::string xpath(const std::string& file, const std::string& expression) {
+  std::string value =
+      capture("xmllint --html --xpath '" + expression + "' '" + file + "' 2>/dev/null").second;
+  if (!value.empty() && value.back() == '\n') value.pop_back();
+  return value;
+}
+
+std::string xpathOfText(const std::string& markup, const std::string& expression) {
+  const std::string file = makeTempFolder() + "fragment.html";
+  writeFile(file, "<html><body>" + markup + "</body></html>");
+  return xpath(file, expression);
+}
+
+// Two execution records for the fixture's four runs: the first with a given seed, the second under
+// the wall clock, each with one parameter more than the documented ones.
+std::string fixtureLog() {
+  const std::string parameters =
+      "\"parameters\":{\"populationSize\":2,\"maxEvaluations\":40,\"runCount\":2,"
+      "\"swapMutationEnabled\":true,\"futureKnob\":\"x,y\"}";
+  return "{\"program\":\"jobshop-niching\",\"version\":\"1.0.0\",\"started\":"
+         "\"2026-12-09T03:40:00Z\",\"seed\":17,\"seedGiven\":true,\"wallClock\":false,"
+         "\"instance\":{\"jobs\":3,\"machines\":2,\"target\":4,\"sha256\":\"ab\"}," +
+         parameters +
+         ",\"runs\":[{\"run\":1,\"bestMakespan\":5.0,\"generations\":12,\"evaluations\":26,"
+         "\"targetGeneration\":null,\"distinctOptima\":0,\"seconds\":0.25},"
+         "{\"run\":2,\"bestMakespan\":4.0,\"generations\":9,\"evaluations\":20,"
+         "\"targetGeneration\":2,\"distinctOptima\":1,\"seconds\":0.5}],\"exitStatus\":0}\n"
+         "\n"
+         "{\"version\":\"1.0.1\",\"started\":\"2026-12-10T00:00:00Z\",\"seed\":null,"
+         "\"seedGiven\":false,\"wallClock\":true," +
+         parameters +
+         ",\"runs\":[{\"run\":1,\"bestMakespan\":4.0,\"generations\":3,\"evaluations\":8,"
+         "\"targetGeneration\":0,\"seconds\":1.0},{\"run\":2,\"bestMakespan\":4.0,"
+         "\"generations\":30,\"evaluations\":62,\"targetGeneration\":9,\"seconds\":2.0}]}\n";
+}
+
+RunRecord runEndingAt(int run, double best, int targetMakespan) {
+  RunRecord record;
+  record.run = run;
+  record.best = best;
+  record.reachedTarget = best <= targetMakespan;
+  record.progress = {{best + 10.0, 0}, {best, 5}};
+  return record;
+}
+
 int countElements(const std::string& page, const std::string& className) {
   auto [status, output] =
       capture("xmllint --xpath 'count(//*[@class=\"" + className + "\"])' '" + page + "'");
@@ -142,12 +190,18 @@ TEST(ReportCommand, WritesThePageAndTheCsvAndLeavesTheFilesAlone) {
   const std::string page = readFile(folder + "report.html");
   EXPECT_EQ(occurrences(page, "class=\"gantt\""), 7u);  // 1 + 3 + the first 3 of 4
   EXPECT_EQ(occurrences(page, "class=\"series\""), 4u);
-  EXPECT_NE(page.find("Optimum 4 (D_Sal_Soluciones.txt line 10): M1: 1 3 2 | M2: 1 3 2"),
+  EXPECT_NE(page.find("Optimum 4 (D_Sal_Soluciones.txt line 10, also found by run 3):</span> "
+                      "<span class=\"order\"><b>M1</b> 1 3 2</span> "
+                      "<span class=\"order\"><b>M2</b> 1 3 2</span>"),
             std::string::npos);
   EXPECT_EQ(page.find("do not agree"), std::string::npos);
-  for (const char* outside : {"<script", "src=", "href=", "url("}) {
+  EXPECT_NE(page.find("has no executions.jsonl"), std::string::npos);
+  for (const char* outside : {"<script", "src=", "url("}) {
     EXPECT_EQ(page.find(outside), std::string::npos) << outside;
   }
+  // Links stay within the page.
+  EXPECT_GT(occurrences(page, "href=\"#"), 0u);
+  EXPECT_EQ(occurrences(page, "href="), occurrences(page, "href=\"#"));
   EXPECT_EQ(contentsOf(folder, files), files);
 
   const Outcome elsewhere = report({"--dir", folder, "--output", folder + "other.html"});
@@ -349,4 +403,208 @@ TEST(ReportProgram, TwoExecutionsOfTheProgramAlignRunByRun) {
   EXPECT_GT(single, 0);
   EXPECT_GT(several, 0);
   EXPECT_EQ(occurrences(readFile(folder + "report.html"), "class=\"gantt\""), drawn);
+}
+
+TEST(ReportOptima, SchedulesFoundBySeveralRunsAreCountedOnce) {
+  // Runs 2, 3 and 4 all record machine orders 1 2 3 | 1 2 3; run 3 and 4 share 1 3 2 | 1 3 2.
+  const std::string folder = folderWith(fixtureFiles());
+  const ResultRecords records =
+      loadResultRecords(folder, makeInstance(3, 2, {1, 1, 1, 1, 1, 1}, {1, 2, 1, 2, 1, 2}, 4));
+  const OptimumUnion optima = uniteOptima(records.runs);
+  ASSERT_EQ(optima.schedules.size(), 5u);
+  EXPECT_EQ(optima.schedules[0].runs, (std::vector<int>{2, 3, 4}));
+  EXPECT_EQ(optima.schedules[0].firstLine, 1);
+  EXPECT_EQ(optima.schedules[1].runs, (std::vector<int>{3, 4}));
+  EXPECT_EQ(optima.indexOf[3][3], 1u);  // run 4's fourth optimum is the shared 1 3 2
+  EXPECT_TRUE(optima.indexOf[0].empty());
+
+  if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
+  ASSERT_EQ(report({"--dir", folder}).status, 0);
+  const std::string page = folder + "report.html";
+  EXPECT_EQ(xpath(page, "string(//*[@class=\"distinct-count\"])"), "5");
+  EXPECT_EQ(xpath(page, "string(//*[@id=\"distinct-overall\"]/*[@class=\"value\"])"), "5");
+  EXPECT_NE(xpath(page, "string(//*[@id=\"distinct-overall\"])").find("add up to 8"),
+            std::string::npos);
+  const std::string table = "//table[@class=\"shared-optima\"]/tbody/tr";
+  EXPECT_EQ(xpath(page, "count(" + table + ")"), "5");
+  EXPECT_EQ(xpath(page, "string(" + table + "[1]/td[@class=\"found-by\"])"), "found by 3 runs");
+  EXPECT_EQ(xpath(page, "string(" + table + "[1]/td[@class=\"runs\"])"), "2, 3, 4");
+  EXPECT_EQ(xpath(page, "string(" + table + "[2]/td[@class=\"found-by\"])"), "found by 2 runs");
+  // Runs are folded, the first open, and the table of contents links to each.
+  EXPECT_EQ(xpath(page, "count(//details[@class=\"run-optima\"])"), "3");
+  EXPECT_EQ(xpath(page, "string(//details[@class=\"run-optima\"][1]/@open)"), "open");
+  EXPECT_EQ(xpath(page, "count(//details[@class=\"run-optima\"][@open])"), "1");
+  EXPECT_EQ(xpath(page, "count(//nav//a[@href=\"#run-4\"])"), "1");
+  EXPECT_EQ(xpath(page, "count(//*[@id=\"run-4\"])"), "1");
+}
+
+TEST(ReportCharts, HistogramTargetStandsOnItsValueAndOneValueIsNoWideBlock) {
+  if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
+  const std::vector<RunRecord> runs = {runEndingAt(1, 928.0, 930), runEndingAt(2, 930.0, 930),
+                                       runEndingAt(3, 930.0, 930), runEndingAt(4, 941.0, 930)};
+  const std::string histogram = makespanHistogram(runs, 930);
+  const double targetX = std::stod(xpathOfText(histogram, "string(//line[@class=\"target\"]/@x1)"));
+  const std::string bar = "//g[@class=\"bin\"][title=\"930: 2 runs\"]/rect";
+  const double barMiddle = std::stod(xpathOfText(histogram, "string(" + bar + "/@x)")) +
+                           std::stod(xpathOfText(histogram, "string(" + bar + "/@width)")) / 2.0;
+  EXPECT_NEAR(targetX, barMiddle, 0.11);
+  const double tickX = std::stod(xpathOfText(histogram, "string(//text[.=\"930\"]/@x)"));
+  EXPECT_NEAR(targetX, tickX, 0.11);
+  // The line is beneath the bars, so that it never hides them.
+  EXPECT_LT(histogram.find("class=\"target\""), histogram.find("class=\"bin\""));
+
+  // Ten runs at one makespan: one narrow bar, with empty values either side.
+  std::vector<RunRecord> same;
+  for (int k = 1; k <= 10; ++k) same.push_back(runEndingAt(k, 55.0, 55));
+  const std::string single = makespanHistogram(same, 55);
+  EXPECT_EQ(xpathOfText(single, "count(//g[@class=\"bin\"])"), "1");
+  const double width =
+      std::stod(xpathOfText(single, "string(//rect[@class=\"bar reached\"]/@width)"));
+  EXPECT_LT(width, 972.0 / 8.0);
+  EXPECT_GT(std::stoi(xpathOfText(single, "count(//text[@class=\"tick\"])")), 8);
+
+  // A target at the right end of the axis puts its label to the left of the line.
+  const std::string atRight = makespanHistogram({runEndingAt(1, 40.0, 60)}, 60);
+  EXPECT_EQ(xpathOfText(atRight, "string(//text[@class=\"target-label\"]/@text-anchor)"), "end");
+  EXPECT_EQ(xpathOfText(histogram, "string(//text[@class=\"target-label\"]/@text-anchor)"),
+            "start");
+}
+
+TEST(ReportCharts, ConvergenceLinesEndWhereTheRunsEnded) {
+  if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
+  std::vector<RunRecord> runs;
+  for (int k = 1; k <= 5; ++k) {
+    RunRecord run = runEndingAt(k, 930.0, 930);
+    run.logged = LoggedRun{};
+    run.logged->generations = k == 5 ? 20000 : 100;
+    runs.push_back(run);
+  }
+  const std::string plot = convergencePlot(runs, 930);
+  EXPECT_EQ(xpathOfText(plot, "string(//svg/@class)"), "convergence log");
+  const double left = 64.0, right = 1060.0 - 92.0;
+  // On a linear axis the 100-generation runs would end at 0.5% of the width.
+  const double shortEnd =
+      std::stod(xpathOfText(plot, "string((//line[@class=\"series-end\"])[1]/@x1)"));
+  EXPECT_GT((shortEnd - left) / (right - left), 0.3);
+  const double longEnd =
+      std::stod(xpathOfText(plot, "string((//line[@class=\"series-end\"])[last()]/@x1)"));
+  EXPECT_NEAR(longEnd, right, 0.11);
+  EXPECT_EQ(xpathOfText(plot, "count(//circle[@class=\"reached-mark\"])"), "5");
+  EXPECT_LT(plot.find("class=\"target\""), plot.find("class=\"series\""));
+  const double labelX = std::stod(xpathOfText(plot, "string(//text[@class=\"target-label\"]/@x)"));
+  EXPECT_GT(labelX, longEnd + 6.0);  // clear of the end markers
+
+  // Without a record a run ends at its last improvement, and equal runs keep a linear axis.
+  for (RunRecord& run : runs) run.logged.reset();
+  const std::string plain = convergencePlot(runs, 930);
+  EXPECT_EQ(xpathOfText(plain, "string(//svg/@class)"), "convergence");
+  EXPECT_NEAR(std::stod(xpathOfText(plain, "string((//line[@class=\"series-end\"])[1]/@x1)")),
+              right, 0.11);
+}
+
+TEST(ReportCharts, GanttNumbersEveryBarBeyondTwentyJobs) {
+  // 24 short operations and one long one on one machine: at page width the short ones are too
+  // narrow for their numbers, so the chart widens.
+  std::vector<int> times(25, 10);
+  times[24] = 1000;
+  SemiActiveSchedule schedule;
+  int clock = 0;
+  for (int job = 1; job <= 25; ++job) {
+    schedule.operations.push_back({job, 1, 1, clock, clock + times[job - 1]});
+    clock += times[job - 1];
+  }
+  schedule.makespan = clock;
+  const std::string gantt =
+      ganttChart(schedule, makeInstance(25, 1, times, std::vector<int>(25, 1)));
+  EXPECT_EQ(occurrences(gantt, "class=\"bar-label"), 25u);
+  EXPECT_NE(gantt.find("class=\"gantt wide\""), std::string::npos);
+  EXPECT_NE(gantt.find(">time"), std::string::npos);
+}
+
+TEST(ReportRecord, ExecutionsAreShownAndWrittenToTheCsv) {
+  auto files = fixtureFiles();
+  files["executions.jsonl"] = fixtureLog();
+  const std::string folder = folderWith(files);
+  const Outcome outcome = report({"--dir", folder, "--csv", folder + "runs.csv"});
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  std::istringstream csv(readFile(folder + "runs.csv"));
+  std::string header, first, third;
+  std::getline(csv, header);
+  std::getline(csv, first);
+  std::getline(csv, third);
+  std::getline(csv, third);
+  EXPECT_EQ(header.substr(0, header.find(",populationSize")),
+            "run,best_makespan,reached_target,distinct_optima,average_distance,"
+            "improving_generations,last_improving_generation,execution,seed,seedGiven,wallClock,"
+            "started,version,seconds,generations,evaluations,targetGeneration");
+  EXPECT_EQ(header.substr(header.rfind(',')), ",futureKnob");  // a field later versions add
+  EXPECT_EQ(first.substr(0, first.find(",2,40,2,")),
+            "1,5.0,no,,,1,3,1,17,true,false,2026-12-09T03:40:00Z,1.0.0,0.250,12,26,");
+  EXPECT_EQ(first.substr(first.rfind(",\"")), ",\"x,y\"");
+  EXPECT_EQ(third.substr(0, third.find(",2,40,2,")),
+            "3,4.0,yes,3,4.67,0,0,2,,false,true,2026-12-10T00:00:00Z,1.0.1,1.000,3,8,0");
+  for (const char* name : {"executions.jsonl", "D_Sal_Optimos.txt"}) {
+    EXPECT_EQ(readFile(folder + name), files[name]);
+  }
+
+  if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
+  const std::string page = folder + "report.html";
+  const std::string table = "//table[@class=\"executions\"]";
+  EXPECT_EQ(xpath(page, "count(" + table + "/thead/tr/th)"), "3");
+  auto field = [&](const std::string& label, int execution) {
+    return xpath(page, "string(" + table + "//tr[th=\"" + label + "\"]/td[" +
+                           std::to_string(execution) + "])");
+  };
+  EXPECT_EQ(field("seed", 1), "17 (given with --seed)");
+  EXPECT_EQ(field("seed", 2), "none (wall clock)");
+  EXPECT_EQ(field("wall clock", 2), "yes");
+  EXPECT_EQ(field("version", 2), "1.0.1");
+  EXPECT_EQ(field("started (UTC)", 1), "2026-12-09T03:40:00Z");
+  EXPECT_EQ(field("runs in the result files", 2),
+            "3\xE2\x80\x93"
+            "4");  // an en dash
+  EXPECT_EQ(field("record line", 2), "3");
+  EXPECT_EQ(field("swapMutationEnabled", 1), "true");
+  EXPECT_EQ(field("futureKnob", 2), "x,y");
+  // The runs table: run 4 made 30 generations and reached the target in generation 9.
+  const std::string run4 = "//table[@class=\"runs\"]/tbody/tr[4]/td";
+  EXPECT_EQ(xpath(page, "string(" + run4 + "[9])"), "2.000");
+  EXPECT_EQ(xpath(page, "string(" + run4 + "[10])"), "30");
+  EXPECT_EQ(xpath(page, "string(" + run4 + "[12])"), "9");
+}
+
+TEST(ReportRecord, RecordsThatCannotBeReadOrMatchedAreReported) {
+  const std::string good = fixtureLog().substr(0, fixtureLog().find('\n') + 1);
+  struct Case {
+    std::string log, expected;
+  };
+  const Case cases[] = {
+      {good + "{\"runs\": [1, 2\n", "executions.jsonl:2: not a JSON object ("},
+      {"[1, 2]\n", "executions.jsonl:1: expected a JSON object, found array"},
+      {good + "{\"parameters\":{},\"runs\":{}}\n",
+       "executions.jsonl:2: \"runs\" should be an array"},
+      {good + "{\"parameters\":{\"runCount\":3},\"runs\":[{},{}]}\n",
+       "executions.jsonl:2: runCount is 3 but \"runs\" holds 2"},
+      {good + "{\"parameters\":{},\"runs\":[{\"generations\":\"many\"}]}\n",
+       "executions.jsonl:2: runs[0]: \"generations\" should be a whole number, not \"many\""},
+      {good + good + good, "executions.jsonl:3: the execution records 2 runs, but only 0 of the 4"},
+      {"{\"parameters\":{},\"runs\":[{\"bestMakespan\":4.0}]}\n",
+       "executions.jsonl:1: run 1 of the execution ended at 4.0, but run 1 in D_Sal_Optimos.txt at "
+       "5.0"},
+      {"{\"instance\":{\"jobs\":3,\"machines\":3,\"target\":4},\"parameters\":{},\"runs\":[]}\n",
+       "executions.jsonl:1: the execution ran on 3 jobs, 3 machines, target 4, but D_Entrada.txt "
+       "holds 3 jobs, 2 machines, target 4"},
+  };
+  for (const Case& c : cases) {
+    auto files = fixtureFiles();
+    files["executions.jsonl"] = c.log;
+    const std::string folder = folderWith(files);
+    const Outcome outcome = report({"--dir", folder, "--csv", folder + "runs.csv"});
+    EXPECT_EQ(outcome.status, 1) << c.expected;
+    EXPECT_NE(outcome.err.find("jobshop-niching report: " + c.expected), std::string::npos)
+        << outcome.err;
+    EXPECT_NE(readFile(folder + "report.html").find("The result files do not agree"),
+              std::string::npos);
+    EXPECT_TRUE(fileExists(folder + "runs.csv"));
+  }
 }

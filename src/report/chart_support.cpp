@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <iterator>
 
 #include "report/markup.h"
@@ -76,15 +77,25 @@ std::string tickLabel(double value) {
 }
 
 std::string jobColour(int job) {
-  // Hand-picked for the first jobs, light enough for dark labels and unlike each other.
-  static constexpr const char* kFirstColours[] = {"#5b9bd5", "#f4a261", "#7cc47f", "#e76f6f",
-                                                  "#a98bd4", "#f2d060", "#4fc1b8", "#f3a6c8",
-                                                  "#b88b6a", "#b0b7c3", "#c2d66b"};
-  constexpr int kFirstCount = static_cast<int>(std::size(kFirstColours));
-  if (job >= 1 && job <= kFirstCount) return kFirstColours[job - 1];
-  const double hue = std::fmod((job - 1) * kGoldenAngle + 20.0, 360.0);
-  const double lightness = 0.62 + 0.08 * ((job - 1) % 2);
-  return hslColour(hue, 0.68, lightness);
+  // Twenty colours of maximum contrast (after Kelly), in his order, so that the first few jobs are
+  // the most unlike; none is near the pale lanes that show idle time. Beyond twenty they repeat,
+  // and every bar then carries its job's number.
+  static constexpr const char* kColours[] = {"#f3c300", "#875692", "#f38400", "#a1caf1", "#be0032",
+                                             "#c2b280", "#848482", "#008856", "#e68fac", "#0067a5",
+                                             "#f99379", "#604e97", "#f6a600", "#b3446c", "#dcd300",
+                                             "#882d17", "#8db600", "#654522", "#e25822", "#2b3d26"};
+  constexpr int kCount = static_cast<int>(std::size(kColours));
+  return kColours[((job - 1) % kCount + kCount) % kCount];
+}
+
+bool isDarkColour(const std::string& colour) {
+  if (colour.size() != 7 || colour[0] != '#') return false;
+  const unsigned long value = std::strtoul(colour.c_str() + 1, nullptr, 16);
+  const double red = static_cast<double>((value >> 16) & 0xff);
+  const double green = static_cast<double>((value >> 8) & 0xff);
+  const double blue = static_cast<double>(value & 0xff);
+  // Perceived lightness: green counts most, blue least.
+  return 0.299 * red + 0.587 * green + 0.114 * blue < 140.0;
 }
 
 std::string seriesColour(int index) {

@@ -11,9 +11,15 @@ std::vector<double> niceTicks(double low, double high, int maxTicks);
 // A tick value as a label: whole numbers without decimals.
 std::string tickLabel(double value);
 
-// Fill colour of job (1-based) in the Gantt charts, "#rrggbb"; the first eleven are fixed and
-// clearly unlike each other, later ones spread round the colour wheel.
+// Fill colour of job (1-based) in the Gantt charts, "#rrggbb": twenty colours clearly unlike each
+// other and unlike the pale idle lanes; job 21 takes job 1's colour again, and so on.
 std::string jobColour(int job);
+
+// True for a "#rrggbb" colour on which dark text would be hard to read.
+bool isDarkColour(const std::string& colour);
+
+// How many jobs jobColour tells apart by colour alone.
+inline constexpr int kDistinctJobColours = 20;
 
 // Stroke colour of the index-th (0-based) series of a plot, "#rrggbb", darker than job colours;
 // the first twelve are fixed and clearly unlike each other.

@@ -73,6 +73,7 @@ LoggedRun loggedRun(const Json& entry, std::size_t index) {
   run.generations = optionalInteger(entry, "generations", where);
   run.evaluations = optionalInteger(entry, "evaluations", where);
   run.targetGeneration = optionalInteger(entry, "targetGeneration", where);
+  run.targetEvaluations = optionalInteger(entry, "targetEvaluations", where);
   run.seconds = optionalNumber(entry, "seconds", where);
   return run;
 }

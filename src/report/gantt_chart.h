@@ -1,5 +1,5 @@
 // The Gantt chart of one rebuilt schedule as inline SVG: one row per machine, one colour per job,
-// a time axis, and the job's number on every bar wide enough to hold it.
+// a titled time axis, and the job's number on every bar wide enough to hold it.
 #pragma once
 
 #include <string>
@@ -8,7 +8,9 @@
 #include "report/semi_active_schedule.h"
 
 // An <svg class="gantt"> element whose bars have class "operation" and carry a tooltip (job,
-// operation, machine, start and end). The schedule must have no problem.
+// operation, machine, start and end). The schedule must have no problem. With more jobs than
+// colours tell apart, the chart is drawn wider (class "gantt wide", in a scrolling box) so that
+// every bar can carry its number.
 std::string ganttChart(const SemiActiveSchedule& schedule, const Instance& instance);
 
 // A row of job colour swatches with their numbers, as HTML, to explain the charts' colours.

@@ -18,24 +18,34 @@ constexpr double kBottom = 46.0;
 constexpr int kLegendLimit = 40;
 // One bar per makespan value while there are at most this many values; wider ranges are binned.
 constexpr int kMaxBins = 40;
+// Fewer values than this are padded with empty ones, so that one value is not one wide block.
+constexpr long long kMinSlots = 11;
+// Room right of the convergence plot for the target's label, clear of the lines' ends.
+constexpr double kLabelMargin = 92.0;
+// The generation axis turns logarithmic when the longest run is this many times the median.
+constexpr double kLogRatio = 5.0;
+constexpr int kLogMinimumGenerations = 50;
 
 struct Frame {
   double width = kWidth;
   double height = 0.0;
+  double top = kTop, right = kRight;
   double xLow = 0.0, xHigh = 1.0, yLow = 0.0, yHigh = 1.0;
+  bool logX = false;
   double x(double value) const {
-    return kLeft + (value - xLow) / (xHigh - xLow) * (width - kLeft - kRight);
+    const double share =
+        logX ? std::log10(1.0 + value) / std::log10(1.0 + xHigh) : (value - xLow) / (xHigh - xLow);
+    return kLeft + share * (width - kLeft - right);
   }
   double y(double value) const {
-    return kTop + (yHigh - value) / (yHigh - yLow) * (height - kTop - kBottom);
+    return top + (yHigh - value) / (yHigh - yLow) * (height - top - kBottom);
   }
 };
 
-std::string openSvg(const char* className, const Frame& frame) {
-  return std::string("<svg class=\"") + className +
-         "\" xmlns=\"http://www.w3.org/2000/svg\" width=\"" + coordinate(frame.width) +
-         "\" height=\"" + coordinate(frame.height) + "\" viewBox=\"0 0 " + coordinate(frame.width) +
-         " " + coordinate(frame.height) + "\">";
+std::string openSvg(const std::string& className, const Frame& frame) {
+  return "<svg class=\"" + className + "\" xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
+         coordinate(frame.width) + "\" height=\"" + coordinate(frame.height) + "\" viewBox=\"0 0 " +
+         coordinate(frame.width) + " " + coordinate(frame.height) + "\">";
 }
 
 std::string line(const char* className, double x1, double y1, double x2, double y2) {
@@ -56,24 +66,58 @@ std::string axes(const Frame& frame, const std::vector<double>& xTicks,
                  const std::string& yTitle, bool wholeY) {
   std::string svg;
   const double bottom = frame.height - kBottom;
+  const double right = frame.width - frame.right;
   for (double tick : niceTicks(frame.yLow, frame.yHigh, 6)) {
     if (wholeY && tick != std::floor(tick)) continue;
-    svg += line("grid", kLeft, frame.y(tick), frame.width - kRight, frame.y(tick));
+    svg += line("grid", kLeft, frame.y(tick), right, frame.y(tick));
     svg += text("tick", kLeft - 8.0, frame.y(tick) + 4.0, "end", tickLabel(tick));
   }
   for (std::size_t i = 0; i < xTicks.size(); ++i) {
     svg += line("axis", frame.x(xTicks[i]), bottom, frame.x(xTicks[i]), bottom + 5.0);
     svg += text("tick", frame.x(xTicks[i]), bottom + 18.0, "middle", xLabels[i]);
   }
-  svg += line("axis", kLeft, bottom, frame.width - kRight, bottom);
-  svg += line("axis", kLeft, kTop, kLeft, bottom);
-  svg += text("axis-title", (kLeft + frame.width - kRight) / 2.0, frame.height - 6.0, "middle",
-              xTitle);
+  svg += line("axis", kLeft, bottom, right, bottom);
+  svg += line("axis", kLeft, frame.top, kLeft, bottom);
+  svg += text("axis-title", (kLeft + right) / 2.0, frame.height - 6.0, "middle", xTitle);
   svg +=
       "<text class=\"axis-title\" x=\"0\" y=\"0\" text-anchor=\"middle\" transform=\"translate(" +
-      coordinate(16.0) + " " + coordinate((kTop + bottom) / 2.0) + ") rotate(-90)\">" +
+      coordinate(16.0) + " " + coordinate((frame.top + bottom) / 2.0) + ") rotate(-90)\">" +
       escapeMarkup(yTitle) + "</text>";
   return svg;
+}
+
+// The generation a run ended: recorded when the folder has a record, otherwise only its last
+// improvement is known.
+int endGeneration(const RunRecord& run) {
+  const int last = run.progress.empty() ? 0 : run.progress.back().generation;
+  if (run.logged && run.logged->generations) {
+    return std::max(last, static_cast<int>(*run.logged->generations));
+  }
+  return last;
+}
+
+bool logarithmicGenerations(const std::vector<RunRecord>& runs) {
+  std::vector<int> ends;
+  for (const RunRecord& run : runs) {
+    if (!run.progress.empty()) ends.push_back(endGeneration(run));
+  }
+  if (ends.size() < 2) return false;
+  std::sort(ends.begin(), ends.end());
+  const double median = ends[ends.size() / 2];
+  return ends.back() >= kLogMinimumGenerations && ends.back() > kLogRatio * std::max(median, 1.0);
+}
+
+// 0, 1, 2, 5, 10, 20, 50, ... up to high, skipping those that would crowd the previous label.
+std::vector<double> logTicks(const Frame& frame) {
+  std::vector<double> ticks{0.0};
+  for (double power = 1.0; power <= frame.xHigh; power *= 10.0) {
+    for (double factor : {1.0, 2.0, 5.0}) {
+      const double tick = factor * power;
+      if (tick > frame.xHigh) break;
+      if (frame.x(tick) - frame.x(ticks.back()) >= 34.0) ticks.push_back(tick);
+    }
+  }
+  return ticks;
 }
 
 std::vector<std::string> labelsOf(const std::vector<double>& ticks) {
@@ -87,6 +131,7 @@ std::vector<std::string> labelsOf(const std::vector<double>& ticks) {
 std::string convergencePlot(const std::vector<RunRecord>& runs, int targetMakespan) {
   Frame frame;
   frame.height = 380.0;
+  frame.right = kLabelMargin;
   const double target = targetMakespan;
   double lowest = target, highest = target;
   int lastGeneration = 0;
@@ -94,24 +139,35 @@ std::string convergencePlot(const std::vector<RunRecord>& runs, int targetMakesp
     for (const ProgressStep& step : run.progress) {
       lowest = std::min(lowest, step.makespan);
       highest = std::max(highest, step.makespan);
-      lastGeneration = std::max(lastGeneration, step.generation);
     }
+    if (!run.progress.empty()) lastGeneration = std::max(lastGeneration, endGeneration(run));
   }
   const double pad = std::max((highest - lowest) * 0.06, 1.0);
   frame.yLow = lowest - pad;
   frame.yHigh = highest + pad;
   frame.xHigh = std::max(lastGeneration, 1);
+  frame.logX = logarithmicGenerations(runs);
   std::vector<double> xTicks;
-  for (double tick : niceTicks(0.0, frame.xHigh, 10)) {
-    if (tick == std::floor(tick)) xTicks.push_back(tick);
+  if (frame.logX) {
+    xTicks = logTicks(frame);
+  } else {
+    for (double tick : niceTicks(0.0, frame.xHigh, 10)) {
+      if (tick == std::floor(tick)) xTicks.push_back(tick);
+    }
   }
-  std::string svg = openSvg("convergence", frame);
-  svg += axes(frame, xTicks, labelsOf(xTicks), "generation", "best makespan", false);
-  const double right = frame.width - kRight;
+  std::string svg = openSvg(frame.logX ? "convergence log" : "convergence", frame);
+  svg += axes(frame, xTicks, labelsOf(xTicks),
+              frame.logX ? "generation (logarithmic scale)" : "generation", "best makespan", false);
+  const double right = frame.width - frame.right;
+  // Beneath the lines, so that runs that reach the target stay visible along it.
+  svg += line("target", kLeft, frame.y(target), right, frame.y(target));
+  svg += text("target-label", right + 8.0, frame.y(target) + 4.0, "start",
+              "target " + std::to_string(targetMakespan));
   for (std::size_t r = 0; r < runs.size(); ++r) {
     const std::vector<ProgressStep>& steps = runs[r].progress;
     if (steps.empty()) continue;
     const std::string colour = seriesColour(static_cast<int>(r));
+    const int end = endGeneration(runs[r]);
     std::string path = std::string("M") + coordinate(frame.x(steps[0].generation)) + " " +
                        coordinate(frame.y(steps[0].makespan));
     for (std::size_t s = 1; s < steps.size(); ++s) {
@@ -120,26 +176,59 @@ std::string convergencePlot(const std::vector<RunRecord>& runs, int targetMakesp
       path += " V";
       path += coordinate(frame.y(steps[s].makespan));
     }
-    const double endX = frame.x(steps.back().generation);
+    const double endX = frame.x(end);
     const double endY = frame.y(steps.back().makespan);
+    path += " H" + coordinate(endX);
     svg += "<g><title>run " + std::to_string(runs[r].run) + ": best " +
-           fixedNumber(steps.back().makespan, 1) + " at generation " +
-           std::to_string(steps.back().generation) + "</title>";
+           fixedNumber(steps.back().makespan, 1) + " from generation " +
+           std::to_string(steps.back().generation) + ", ended " +
+           (runs[r].logged && runs[r].logged->generations
+                ? "after generation " + std::to_string(end)
+                : std::string("at an unrecorded generation")) +
+           "</title>";
     svg += "<path class=\"series\" d=\"" + path + "\" stroke=\"" + colour + "\"/>";
-    // After its last improvement a run keeps its best until it ends; the files do not say when
-    // that is, so the line goes on dotted.
-    if (endX < right) {
-      svg += "<path class=\"series-tail\" d=\"M" + coordinate(endX) + " " + coordinate(endY) +
-             " H" + coordinate(right) + "\" stroke=\"" + colour + "\"/>";
+    // Where a run first reached the target, since lines that reach it run together along it.
+    const auto reached = std::find_if(steps.begin(), steps.end(), [&](const ProgressStep& step) {
+      return step.makespan <= target;
+    });
+    if (reached != steps.end()) {
+      svg += "<circle class=\"reached-mark\" cx=\"" + coordinate(frame.x(reached->generation)) +
+             "\" cy=\"" + coordinate(frame.y(reached->makespan)) + "\" r=\"4\" fill=\"" + colour +
+             "\"/>";
     }
-    svg += "<circle class=\"series-end\" cx=\"" + coordinate(endX) + "\" cy=\"" + coordinate(endY) +
-           "\" r=\"3.5\" fill=\"" + colour + "\"/></g>";
+    // A short upright bar where the run stopped: a run that ended is seen to have ended.
+    svg += "<line class=\"series-end\" x1=\"" + coordinate(endX) + "\" y1=\"" +
+           coordinate(endY - 6.0) + "\" x2=\"" + coordinate(endX) + "\" y2=\"" +
+           coordinate(endY + 6.0) + "\" stroke=\"" + colour + "\"/></g>";
   }
-  svg += line("target", kLeft, frame.y(target), right, frame.y(target));
-  svg += text("target-label", right - 4.0, frame.y(target) - 6.0, "end",
-              "target " + std::to_string(targetMakespan));
   svg += "</svg>";
   return svg;
+}
+
+std::string convergenceNote(const std::vector<RunRecord>& runs) {
+  bool recorded = false, unrecorded = false;
+  for (const RunRecord& run : runs) {
+    if (run.progress.empty()) continue;
+    (run.logged && run.logged->generations ? recorded : unrecorded) = true;
+  }
+  std::string note =
+      "Best makespan of each run after each generation that improved it, kept on to the "
+      "generation the run ended, where a short upright bar marks its end; a dot marks where a run "
+      "first reached the target";
+  if (recorded && unrecorded) {
+    note +=
+        " (for runs without a record the result files do not say when they ended, so their "
+        "lines end at their last improvement)";
+  } else if (unrecorded) {
+    note +=
+        " (the result files do not say when a run ended, so each line ends at its last "
+        "improvement)";
+  }
+  note += ".";
+  if (logarithmicGenerations(runs)) {
+    note += " The generation axis is logarithmic, since the longest run is far longer than most.";
+  }
+  return note;
 }
 
 std::string runLegend(const std::vector<RunRecord>& runs) {
@@ -157,23 +246,26 @@ std::string runLegend(const std::vector<RunRecord>& runs) {
 
 std::string makespanHistogram(const std::vector<RunRecord>& runs, int targetMakespan) {
   Frame frame;
-  frame.height = 300.0;
+  frame.height = 310.0;
+  frame.top = 34.0;
   if (runs.empty()) return openSvg("histogram", frame) + "</svg>";
-  double lowest = runs[0].best, highest = runs[0].best;
+  // The target is on the axis too, so that the gap between it and the runs can be seen.
+  long long lowest = targetMakespan, highest = targetMakespan;
   for (const RunRecord& run : runs) {
-    lowest = std::min(lowest, run.best);
-    highest = std::max(highest, run.best);
+    lowest = std::min(lowest, static_cast<long long>(std::floor(run.best)));
+    highest = std::max(highest, static_cast<long long>(std::floor(run.best)));
   }
-  const long long first = static_cast<long long>(std::floor(lowest));
-  const long long values = static_cast<long long>(std::floor(highest)) - first + 1;
+  const long long values = highest - lowest + 1;
   long long binWidth = 1;
   if (values > kMaxBins) {
     binWidth = static_cast<long long>(
         std::ceil(niceTicks(0.0, static_cast<double>(values), kMaxBins / 2).at(1)));
+  } else if (values < kMinSlots) {
+    lowest -= (kMinSlots - values) / 2;
+    highest = lowest + kMinSlots - 1;
   }
-  const long long start = first - ((first % binWidth) + binWidth) % binWidth;
-  const std::size_t binCount = static_cast<std::size_t>(
-      (static_cast<long long>(std::floor(highest)) - start) / binWidth + 1);
+  const long long start = lowest - ((lowest % binWidth) + binWidth) % binWidth;
+  const std::size_t binCount = static_cast<std::size_t>((highest - start) / binWidth + 1);
   std::vector<int> reached(binCount, 0), missed(binCount, 0);
   int tallest = 1;
   for (const RunRecord& run : runs) {
@@ -186,6 +278,10 @@ std::string makespanHistogram(const std::vector<RunRecord>& runs, int targetMake
   frame.xHigh = static_cast<double>(binCount);
   frame.yLow = 0.0;
   frame.yHigh = tallest * 1.12;
+  // Where a whole value v stands on the axis: the middle of its share of its bin's slot.
+  auto valueX = [&](long long value) {
+    return frame.x((static_cast<double>(value - start) + 0.5) / static_cast<double>(binWidth));
+  };
   // Label every bin while the labels fit, otherwise every few.
   const std::size_t labelEvery = std::max<std::size_t>(1, (binCount + 19) / 20);
   std::vector<double> xTicks;
@@ -199,6 +295,13 @@ std::string makespanHistogram(const std::vector<RunRecord>& runs, int targetMake
   }
   std::string svg = openSvg("histogram", frame);
   svg += axes(frame, xTicks, xLabels, "best makespan of a run", "runs", true);
+  // Beneath the bars: above a bar it points at the bar of the target value.
+  const double targetX = valueX(targetMakespan);
+  const double right = frame.width - frame.right;
+  svg += line("target", targetX, frame.top - 10.0, targetX, frame.height - kBottom);
+  const bool roomRight = targetX + 110.0 <= right;
+  svg += text("target-label", roomRight ? targetX + 5.0 : targetX - 5.0, frame.top - 14.0,
+              roomRight ? "start" : "end", "target " + std::to_string(targetMakespan));
   const double slot = frame.x(1.0) - frame.x(0.0);
   const double gap = std::min(slot * 0.15, 8.0);
   for (std::size_t b = 0; b < binCount; ++b) {
@@ -224,14 +327,6 @@ std::string makespanHistogram(const std::vector<RunRecord>& runs, int targetMake
     svg += text("bar-count", x + (slot - gap) / 2.0, frame.y(total) - 5.0, "middle",
                 std::to_string(total));
     svg += "</g>";
-  }
-  // The target falls after the last value that reaches it.
-  const double targetX = (static_cast<double>(targetMakespan) + 1.0 - static_cast<double>(start)) /
-                         static_cast<double>(binWidth);
-  if (targetX >= 0.0 && targetX <= frame.xHigh) {
-    svg += line("target", frame.x(targetX), kTop, frame.x(targetX), frame.height - kBottom);
-    svg += text("target-label", frame.x(targetX) + 4.0, kTop + 10.0, "start",
-                "target " + std::to_string(targetMakespan));
   }
   svg += "</svg>";
   return svg;

@@ -8,13 +8,21 @@
 #include "report/result_records.h"
 
 // An <svg class="convergence"> with one <path class="series"> per run that has a progress record
-// (coloured by seriesColour of the run's position), and a dashed line of class "target".
+// (coloured by seriesColour of the run's position), drawn on to the generation the run ended
+// (recorded generations, else its last improvement) and closed by a <line class="series-end">,
+// over a dashed line of class "target". The generation axis is logarithmic (the svg also has
+// class "log") when the longest run is far longer than the median one.
 std::string convergencePlot(const std::vector<RunRecord>& runs, int targetMakespan);
+
+// The sentence under the plot's heading: how the lines end and what the axis scale is.
+std::string convergenceNote(const std::vector<RunRecord>& runs);
 
 // An HTML legend naming each run's colour in the convergence plot; empty for very many runs,
 // where a legend would be unreadable.
 std::string runLegend(const std::vector<RunRecord>& runs);
 
 // An <svg class="histogram"> with one <g class="bin"> per makespan value (or per range, when the
-// values are spread wide); runs that reached the target are counted in a separate colour.
+// values are spread wide); runs that reached the target are counted in a separate colour. The
+// axis spans at least a few values either side and the target; the <line class="target"> stands
+// where the target value's bar stands.
 std::string makespanHistogram(const std::vector<RunRecord>& runs, int targetMakespan);

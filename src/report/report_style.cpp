@@ -36,16 +36,21 @@ svg .tick { fill: #4a5160; font-size: 12px; }
 svg .tick.strong { font-weight: bold; fill: #1d2330; }
 svg .axis-title { fill: #1d2330; font-size: 13px; }
 svg .series { fill: none; stroke-width: 2.2; stroke-linejoin: round; opacity: 0.85; }
-svg .series-tail { fill: none; stroke-width: 1.4; stroke-dasharray: 2 4; opacity: 0.7; }
+svg .series-end { stroke-width: 3; stroke-linecap: round; }
 svg .target { stroke: #c0392b; stroke-width: 1.6; stroke-dasharray: 7 5; }
 svg .target-label { fill: #c0392b; font-size: 13px; font-weight: bold; paint-order: stroke;
   stroke: #ffffff; stroke-width: 4px; stroke-linejoin: round; }
 svg .bar.reached { fill: #2e9a52; }
 svg .bar.missed { fill: #9aa3b2; }
-svg .bar-count { fill: #1d2330; font-size: 12px; }
-svg .lane { fill: #f0f2f5; }
+svg .bar-count { fill: #1d2330; font-size: 12px; paint-order: stroke; stroke: #ffffff;
+  stroke-width: 4px; stroke-linejoin: round; }
+svg .reached-mark { stroke: #ffffff; stroke-width: 1.2; }
+svg .lane { fill: #f4f5f7; stroke: #e1e4e9; stroke-width: 1; }
 svg .operation { stroke: #ffffff; stroke-width: 1; }
 svg .bar-label { fill: #111111; font-size: 12px; }
+svg .bar-label.small { font-size: 9px; }
+svg .bar-label.on-dark { fill: #ffffff; }
+svg.gantt.wide { max-width: none; }
 svg .row-label { fill: #1d2330; font-size: 13px; font-weight: bold; }
 svg .makespan { stroke: #1d2330; stroke-width: 1.4; stroke-dasharray: 4 3; }
 figure { margin: 10px 0 16px; }
@@ -56,6 +61,24 @@ figcaption { font-size: 14px; color: #3a4150; margin-bottom: 2px; }
   vertical-align: -2px; margin-right: 5px; border: 1px solid #00000030; }
 .swatch.line { height: 4px; vertical-align: 3px; }
 p.unusable { color: #a4271b; }
-ul.rest { font-family: "DejaVu Sans Mono", Consolas, monospace; font-size: 13px; }
+ul.rest { font-size: 13px; padding-left: 20px; }
+ul.rest li { margin: 4px 0; }
+.order { font-family: "DejaVu Sans Mono", Consolas, monospace; font-size: 13px;
+  white-space: nowrap; margin-right: 0.9em; }
+.order b { color: #5a6272; margin-right: 0.2em; }
+td.orders { text-align: left; }
+nav.toc { background: #fff; border: 1px solid #d5d9e0; border-radius: 8px; padding: 6px 16px;
+  margin: 10px 0 4px; font-size: 14px; }
+nav.toc ul { margin: 0; padding: 0; list-style: none; display: flex; flex-wrap: wrap;
+  gap: 4px 18px; }
+nav.toc a { color: #1c64b4; text-decoration: none; }
+.run-links a { margin-left: 0.35em; }
+details.run-optima { background: #fff; border: 1px solid #d5d9e0; border-radius: 8px;
+  padding: 6px 14px; margin: 10px 0; }
+details.run-optima > summary { font-size: 17px; font-weight: bold; cursor: pointer;
+  padding: 4px 0; }
+details > summary { cursor: pointer; }
+p.overall { font-size: 15px; }
+table.executions td { text-align: left; }
 table.matrix td, table.matrix th { text-align: center; min-width: 28px; padding: 3px 6px; }
 )css";

@@ -8,9 +8,11 @@
 
 namespace {
 
-std::string card(const std::string& value, const std::string& label, const char* tone = "") {
-  return std::string("<div class=\"card ") + tone + "\"><div class=\"value\">" + value +
-         "</div><div class=\"label\">" + label + "</div></div>";
+std::string card(const std::string& value, const std::string& label, const char* tone = "",
+                 const char* id = "") {
+  return std::string("<div class=\"card ") + tone + "\"" +
+         (*id != 0 ? std::string(" id=\"") + id + "\"" : std::string()) + "><div class=\"value\">" +
+         value + "</div><div class=\"label\">" + label + "</div></div>";
 }
 
 std::string orDash(const std::optional<double>& value, int decimals) {
@@ -46,8 +48,12 @@ std::string summaryCards(const ReportSummary& summary, const Instance& instance)
       optima += "&#8211;" + std::to_string(*summary.mostOptima);
     }
   }
-  html += card(optima, "distinct optima in a run that reached the target (" +
-                           std::to_string(summary.totalOptima) + " in all)");
+  html += card(optima, "distinct optima in one run that reached the target");
+  html += card(summary.distinctOptimaOverall ? std::to_string(*summary.distinctOptimaOverall)
+                                             : std::string("&#8211;"),
+               "distinct optima over all runs (the runs' counts add up to " +
+                   std::to_string(summary.totalOptima) + ")",
+               "", "distinct-overall");
   html += card(orDash(summary.meanAverageDistance, 2),
                "mean of the runs' average distances between optima (" +
                    std::to_string(summary.runsWithDistance) + " runs with two or more)");

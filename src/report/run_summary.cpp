@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "report/optimum_union.h"
+
 RunFigures runFigures(const RunRecord& run) {
   RunFigures figures;
   if (run.progress.size() > 1) {
@@ -38,6 +40,9 @@ ReportSummary summariseRuns(const std::vector<RunRecord>& runs) {
     summary.bestMakespan = bests.front();
     summary.medianBest =
         bests.size() % 2 == 1 ? bests[middle] : (bests[middle - 1] + bests[middle]) / 2.0;
+  }
+  if (summary.runsReachingTarget > 0) {
+    summary.distinctOptimaOverall = static_cast<int>(uniteOptima(runs).schedules.size());
   }
   if (summary.runsWithDistance > 0) {
     summary.meanAverageDistance = distanceSum / summary.runsWithDistance;

@@ -19,7 +19,9 @@ struct ReportSummary {
   int runsReachingTarget = 0;
   std::optional<int> fewestOptima;  // over the runs that reached the target
   std::optional<int> mostOptima;
-  int totalOptima = 0;
+  int totalOptima = 0;  // the runs' counts added up: a schedule found by two runs counts twice
+  // Distinct over all runs: recorded solutions with the same machine orders counted once.
+  std::optional<int> distinctOptimaOverall;
   std::optional<double> meanAverageDistance;  // over the runs that have an average distance
   int runsWithDistance = 0;
 };

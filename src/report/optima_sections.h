@@ -1,0 +1,29 @@
+// The optimal schedules on the page: every distinct schedule over all runs with the runs that
+// found it, and per run its optima as Gantt charts and machine orders, folded so that long pages
+// stay readable.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "input/instance.h"
+#include "report/optimum_union.h"
+#include "report/result_records.h"
+#include "report/semi_active_schedule.h"
+
+// How many optima of a run are drawn as Gantt charts; the others are listed.
+inline constexpr int kGanttChartsPerRun = 3;
+
+// A <section id="optima-overall">: how many distinct schedules the runs found together, and a
+// table of them (class "shared-optima", one row per schedule with the runs that found it).
+std::string overallOptimaSection(const OptimumUnion& optima, const Instance& instance);
+
+// A <section id="optima">: for each run that reached the target a <details id="run-N"> (the first
+// one open) with its Gantt charts, its other optima as machine orders, and its distances.
+std::string runOptimaSection(const std::vector<RunRecord>& runs, const OptimumUnion& optima,
+                             const std::vector<std::vector<SemiActiveSchedule>>& schedules,
+                             const Instance& instance);
+
+// Machine orders as HTML, one <span class="order"> per machine, so that lines break only between
+// machines.
+std::string machineOrders(const std::vector<int>& sequences, int jobs);
