@@ -91,7 +91,9 @@ void readMatrixLines(const SourceFile& file, size_t firstLine, Matrix matrix,
         refuse("se esperaba un número entero, se encontró " +
                (field.empty() ? std::string("un campo vacío (un espacio de más)") : quoted(field)));
       }
-      const std::string shown = converted.outOfRange ? writtenNumber(field) : std::to_string(value);
+      auto shown = [&] {
+        return converted.outOfRange ? writtenNumber(field) : std::to_string(value);
+      };
       if (k < total) {
         const size_t row = k / machines;
         // A time beyond the int range is refused rather than stored as the limit it saturated to.
@@ -99,13 +101,13 @@ void readMatrixLines(const SourceFile& file, size_t firstLine, Matrix matrix,
           refuse("el tiempo de proceso del trabajo " + std::to_string(row + 1) + " en la máquina " +
                  std::to_string(k % machines + 1) +
                  (value < 0 ? " debe ser al menos 0" : " debe ser como mucho 2147483647") +
-                 ", se encontró " + shown);
+                 ", se encontró " + shown());
         }
         if (matrix == Matrix::kRouting) {
           auto refuseRoute = [&](const char* reason) {
             refuse("la ruta del trabajo " + std::to_string(row + 1) +
                    " no es una permutación de 1.." + std::to_string(machines) + " (la máquina " +
-                   shown + reason + ")");
+                   shown() + reason + ")");
           };
           if (value < 1 || static_cast<size_t>(value) > machines) refuseRoute(" no existe");
           size_t& seen = seenInRow[static_cast<size_t>(value)];
