@@ -7,10 +7,14 @@
 
 #include <filesystem>
 #include <nlohmann/json.hpp>
+#include <set>
+#include <sstream>
 #include <thread>
 
+#include "campaigns/campaign_collect.h"
 #include "campaigns/campaign_file.h"
 #include "campaigns/campaign_plan.h"
+#include "campaigns/campaign_statistics.h"
 #include "campaigns/execution_state.h"
 #include "campaigns/manifest.h"
 #include "campaigns/slurm_campaign.h"
@@ -340,4 +344,103 @@ TEST(CampaignSlurm, AJobArrayOverWhatIsPending) {
   EXPECT_EQ(slurmTaskFolders(tasks, 2), (std::vector<std::string>{"given/N8/2"}))
       << "the first array's list stays as it was";
   EXPECT_EQ(campaign("slurm '" + into + "' --per-task 0").status, 2);
+}
+
+TEST(CampaignStatistics, SpreadAndWilsonInterval) {
+  EXPECT_FALSE(spreadOf({}));
+  const Spread one = *spreadOf({55});
+  EXPECT_EQ(one.median, 55);
+  EXPECT_EQ(one.standardDeviation, 0);
+  const Spread four = *spreadOf({58, 55, 57, 56});
+  EXPECT_EQ(four.median, 56.5) << "the mean of the two middle values";
+  EXPECT_EQ(four.lowest, 55);
+  EXPECT_EQ(four.highest, 58);
+  EXPECT_EQ(four.lowerQuartile, 55.75);
+  EXPECT_EQ(four.mean, 56.5);
+  EXPECT_NEAR(four.standardDeviation, 1.2909944, 1e-6);
+
+  const Interval nine = wilsonInterval(9, 10);
+  EXPECT_NEAR(nine.low, 0.5958, 1e-4);
+  EXPECT_NEAR(nine.high, 0.9821, 1e-4);
+  const Interval none = wilsonInterval(0, 10);
+  EXPECT_EQ(none.low, 0);
+  EXPECT_NEAR(none.high, 0.2775, 1e-4);
+  const Interval all = wilsonInterval(10, 10);
+  EXPECT_NEAR(all.low, 0.7225, 1e-4);
+  EXPECT_DOUBLE_EQ(all.high, 1);
+  EXPECT_EQ(wilsonInterval(0, 0).high, 1) << "no runs: nothing is known";
+}
+
+TEST(CampaignCollect, SummariesCsvAndPageOfAPartlyFinishedCampaign) {
+  const std::string source = campaignSource(kSmallCampaign);
+  const std::string into = source + "out/";
+  ASSERT_EQ(campaign("plan '" + source + "campaign.toml' --into '" + into + "'").status, 0);
+  ASSERT_EQ(campaign("run '" + into + "'").status, 0);
+  fs::remove(into + "given/N8/2/done");
+
+  const Shell collected = campaign("collect '" + into + "'");
+  ASSERT_EQ(collected.status, 0) << collected.err;
+  EXPECT_NE(collected.out.find("1 of 8 executions are not finished and are left out"),
+            std::string::npos)
+      << collected.out;
+  const CampaignCollection collection = collectCampaign(into, readManifest(into));
+  ASSERT_EQ(collection.settings.size(), 4u);
+  const SettingSummary& given = collection.settings[3];
+  EXPECT_EQ(given.instance, "given");
+  EXPECT_EQ(given.setting, "N8");
+  EXPECT_EQ(given.finished, 1);
+  EXPECT_EQ(given.planned, 2);
+  EXPECT_EQ(given.unfinished, (std::vector<std::string>{"given/N8/2"}));
+  EXPECT_EQ(given.runs, 2);
+
+  // The union of every run's optima, counted once however many runs found it.
+  for (const SettingSummary& s : collection.settings) {
+    SCOPED_TRACE(s.instance + "/" + s.setting);
+    std::set<std::string> schedules;
+    int perRun = 0;
+    for (int k = 1; k <= s.planned; ++k) {
+      const std::string folder = into + s.instance + "/" + s.setting + "/" + std::to_string(k);
+      if (!fileExists(folder + "/done")) continue;
+      std::istringstream lines(readFile(folder + "/D_Sal_Soluciones.txt"));
+      for (std::string line; std::getline(lines, line);)
+        if (!line.empty()) {
+          schedules.insert(line);
+          ++perRun;
+        }
+    }
+    EXPECT_EQ(s.distinctSchedules, static_cast<int>(schedules.size()));
+    EXPECT_LE(s.distinctSchedules, perRun);
+    EXPECT_EQ(s.runsReachingTarget, s.runs) << "the 2 x 3 instance is solved at once";
+    ASSERT_TRUE(s.bestMakespans);
+    EXPECT_EQ(s.bestMakespans->lowest, 10);
+    EXPECT_TRUE(s.medianTargetEvaluations);
+  }
+
+  const std::string csv = readFile(into + "runs.csv");
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 7 * 2) << "a row per finished run";
+  EXPECT_EQ(csv.substr(0, csv.find('\n')),
+            "instance,setting,repetition,seed,run,target,bestMakespan,reachedTarget,"
+            "distinctOptima,averageDistance,generations,evaluations,targetGeneration,"
+            "targetEvaluations,seconds,populationSize,maxEvaluations,runCount,crossoverPercent,"
+            "mutationPercent,scrambleMutationEnabled,insertionMutationEnabled,swapMutationEnabled,"
+            "neighbourSwapMutationEnabled,segmentWrapCrossoverEnabled,cycleCrossoverEnabled,"
+            "segmentFillCrossoverEnabled,maskKeepCrossoverEnabled,maskReorderCrossoverEnabled,"
+            "segmentInsertCrossoverEnabled,precedenceCrossoverEnabled,mateCandidates,"
+            "crowdingGroups,crowdingGroupSize");
+  EXPECT_NE(csv.find("\nsmall,N6,1,41,1,10,10.0,true,1,,"), std::string::npos) << csv;
+
+  // The page parses as XML, with a table row per setting and both charts per instance.
+  const std::string page = into + "campaign.html";
+  const Shell rows = shell("xmllint --xpath 'count(//table/tr[td])' '" + page + "'");
+  EXPECT_EQ(rows.out, "4\n") << rows.err;
+  const Shell charts = shell("xmllint --xpath 'count(//*[local-name()=\"svg\"])' '" + page + "'");
+  EXPECT_EQ(charts.out, "4\n") << charts.err;
+  EXPECT_NE(readFile(page).find("given/N8/2"), std::string::npos) << "says what is missing";
+
+  ASSERT_EQ(campaign("collect '" + into + "' --reports --html '" + source + "c.html' --csv '" +
+                     source + "c.csv'")
+                .status,
+            0);
+  EXPECT_TRUE(fileExists(into + "small/N6/1/report.html"));
+  EXPECT_TRUE(fileExists(source + "c.csv"));
 }

@@ -23,8 +23,8 @@ ExecutionRecord sampleRecord() {
   record.parameters.populationSize = 100;
   record.parameters.crowdingGroupSize = 10;
   record.parameters.precedenceCrossoverEnabled = true;
-  RunSummary reached{1, 55.0f, 198, 20012, 63, 12, 0.25};
-  RunSummary missed{2, 57.5f, 0, 100, std::nullopt, std::nullopt, 0.5};
+  RunSummary reached{1, 55.0f, 198, 20012, 63, 6412, 12, 0.25};
+  RunSummary missed{2, 57.5f, 0, 100, std::nullopt, std::nullopt, std::nullopt, 0.5};
   record.runs = {reached, missed};
   record.exitStatus = 1;
   return record;
@@ -59,10 +59,12 @@ TEST(ExecutionRecord, OneLineWithEveryFieldByName) {
   EXPECT_EQ(json["runs"][0]["generations"], 198);
   EXPECT_EQ(json["runs"][0]["evaluations"], 20012);
   EXPECT_EQ(json["runs"][0]["targetGeneration"], 63);
+  EXPECT_EQ(json["runs"][0]["targetEvaluations"], 6412);
   EXPECT_EQ(json["runs"][0]["distinctOptima"], 12);
   EXPECT_EQ(json["runs"][0]["seconds"], 0.25);
   EXPECT_EQ(json["runs"][1]["bestMakespan"], 57.5);
   EXPECT_TRUE(json["runs"][1]["targetGeneration"].is_null());
+  EXPECT_TRUE(json["runs"][1]["targetEvaluations"].is_null());
   EXPECT_TRUE(json["runs"][1]["distinctOptima"].is_null());
   EXPECT_EQ(json["exitStatus"], 1);
 

@@ -322,10 +322,15 @@ TEST(Program, ExecutionRecordHoldsEveryRun) {
     // 20 initial evaluations, then at most 20 a generation.
     EXPECT_GE(run["evaluations"].get<int>(), 600);
     EXPECT_LE(run["evaluations"].get<int>(), 20 + 20 * run["generations"].get<int>());
-    if (firstAtTarget)
+    if (firstAtTarget) {
       EXPECT_EQ(run["targetGeneration"], *firstAtTarget);
-    else
+      // 20 initial evaluations, then at most 20 a generation.
+      EXPECT_GE(run["targetEvaluations"].get<int>(), 20);
+      EXPECT_LE(run["targetEvaluations"].get<int>(), 20 + 20 * *firstAtTarget);
+    } else {
       EXPECT_TRUE(run["targetGeneration"].is_null());
+      EXPECT_TRUE(run["targetEvaluations"].is_null());
+    }
     EXPECT_GE(run["seconds"].get<double>(), 0.0);
   }
   const std::string counts = readFile(folder + "D_Sal_NumOptimos.txt");

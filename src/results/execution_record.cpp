@@ -47,6 +47,7 @@ ordered_json runObject(const RunSummary& run) {
                       {"generations", run.generations},
                       {"evaluations", run.evaluations},
                       {"targetGeneration", orNull(run.targetGeneration)},
+                      {"targetEvaluations", orNull(run.targetEvaluations)},
                       {"distinctOptima", orNull(run.distinctOptima)},
                       {"seconds", run.seconds}};
 }

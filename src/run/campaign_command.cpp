@@ -8,9 +8,12 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <sstream>
 #include <thread>
 
+#include "campaigns/campaign_collect.h"
 #include "campaigns/campaign_file.h"
+#include "campaigns/campaign_page.h"
 #include "campaigns/campaign_plan.h"
 #include "campaigns/campaign_runner.h"
 #include "campaigns/execution_launch.h"
@@ -19,7 +22,9 @@
 #include "campaigns/process_capture.h"
 #include "campaigns/slurm_campaign.h"
 #include "input/input_error.h"
+#include "report/markup.h"
 #include "results/file_digest.h"
+#include "run/report_command.h"
 #include "run/text_file_output.h"
 
 namespace fs = std::filesystem;
@@ -246,6 +251,75 @@ int status(const Arguments& parsed, std::ostream& out) {
   return 0;
 }
 
+std::string optionalFixed(const std::optional<double>& value, int decimals) {
+  return value ? fixedNumber(*value, decimals) : "-";
+}
+
+// The summary table on standard output, one row per (instance, setting).
+void printSummary(const CampaignCollection& collection, std::ostream& out) {
+  out << "instance\tsetting\tfinished\truns\treached\trate (95 % interval)\tbest\tmean\tsd\t"
+         "median\tworst\toptima per run\tdistinct schedules\tseconds per execution\n";
+  for (const SettingSummary& s : collection.settings) {
+    out << s.instance << '\t' << s.setting << '\t' << s.finished << '/' << s.planned << '\t'
+        << s.runs << '\t' << s.runsReachingTarget << '\t';
+    if (s.runs > 0)
+      out << fixedNumber(100.0 * s.runsReachingTarget / s.runs, 0) << "% ("
+          << fixedNumber(100 * s.successInterval.low, 0) << "-"
+          << fixedNumber(100 * s.successInterval.high, 0) << ")";
+    else
+      out << "-";
+    if (s.bestMakespans)
+      out << '\t' << plainNumber(s.bestMakespans->lowest) << '\t'
+          << fixedNumber(s.bestMakespans->mean, 1) << '\t'
+          << fixedNumber(s.bestMakespans->standardDeviation, 1) << '\t'
+          << plainNumber(s.bestMakespans->median) << '\t' << plainNumber(s.bestMakespans->highest);
+    else
+      out << "\t-\t-\t-\t-\t-";
+    out << '\t'
+        << (s.distinctOptimaPerRun ? fixedNumber(s.distinctOptimaPerRun->mean, 1)
+                                   : std::string("-"))
+        << '\t' << s.distinctSchedules << '\t' << optionalFixed(s.secondsPerExecution, 2) << '\n';
+  }
+}
+
+int collect(const Arguments& parsed, std::ostream& out, std::ostream& err) {
+  const std::string folder = folderPath(parsed.positional);
+  const std::vector<PlannedExecution> executions = readManifest(folder);
+  const CampaignCollection collection = collectCampaign(folder, executions);
+  bool ok = true;
+  if (parsed.switches.count("--reports")) {
+    std::ostringstream quiet;
+    for (const PlannedExecution& e : executions)
+      if (executionState(folder + e.folder + "/") == ExecutionState::kDone)
+        ok = runReportCommand({"--dir", folder + e.folder}, quiet, quiet) == 0 && ok;
+  }
+  const std::string html =
+      parsed.values.count("--html") ? parsed.values.at("--html") : folder + "campaign.html";
+  const std::string csv =
+      parsed.values.count("--csv") ? parsed.values.at("--csv") : folder + "runs.csv";
+  const std::string title =
+      fs::absolute(folder).lexically_normal().parent_path().filename().string();
+  for (const auto& [path, text] : {std::pair{html, campaignPage(title, collection)},
+                                   std::pair{csv, collectedRunsCsv(collection)}}) {
+    const std::string failure = writeTextFile(path, text, WriteMode::kReplace);
+    if (!failure.empty()) {
+      err << kCommandName << ": cannot write " << path << ": " << failure << "\n";
+      ok = false;
+    }
+  }
+  printSummary(collection, out);
+  for (const std::string& problem : collection.problems)
+    err << kCommandName << ": " << problem << "\n";
+  int unfinished = 0;
+  for (const SettingSummary& s : collection.settings)
+    unfinished += static_cast<int>(s.unfinished.size());
+  if (unfinished > 0)
+    out << unfinished << " of " << executions.size()
+        << " executions are not finished and are left out\n";
+  out << "wrote " << html << " and " << csv << "\n";
+  return ok && collection.problems.empty() ? 0 : 1;
+}
+
 }  // namespace
 
 int runCampaignCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -264,6 +338,8 @@ int runCampaignCommand(const std::vector<std::string>& args, std::ostream& out, 
                                   {"--submit"}),
                    out, err);
     if (verb == "status") return status(parseArguments(args, 1, {}, {}), out);
+    if (verb == "collect")
+      return collect(parseArguments(args, 1, {"--html", "--csv"}, {"--reports"}), out, err);
     throw UsageError{"unknown campaign command \"" + verb + "\""};
   } catch (const UsageError& usage) {
     err << kCommandName << ": " << usage.why << "\n" << kCampaignUsage << "\n";

@@ -13,7 +13,7 @@ inline constexpr const char* kCampaignUsage =
     "[--per-task N] [--max-running K]\n"
     "       jobshop-niching campaign run-one DIR --task ID [--tasks FILE]\n"
     "       jobshop-niching campaign status DIR\n"
-    "       jobshop-niching campaign collect DIR [--html FILE] [--csv FILE]";
+    "       jobshop-niching campaign collect DIR [--html FILE] [--csv FILE] [--reports]";
 
 // Handles the words after "campaign". Returns 0 when done, 1 for a refused file, a failed
 // execution or an output error, 2 for a usage error (reason and usage on err).

@@ -75,7 +75,10 @@ RunSummary performRun(RunState& state, RunOutput& output, int runNumber, DriverS
   int generation = 0;
   initialiseRun(state, scratch);
   float bestSoFar = state.population.fitness(0);
-  if (reachesTarget(bestSoFar, state.instance)) summary.targetGeneration = 0;
+  if (reachesTarget(bestSoFar, state.instance)) {
+    summary.targetGeneration = 0;
+    summary.targetEvaluations = state.population.size;
+  }
 
   ResultFile progress;
   if (openForAppend(progress, output.folder + kProgressFileName)) {
@@ -99,8 +102,10 @@ RunSummary performRun(RunState& state, RunOutput& output, int runNumber, DriverS
     if (best < bestSoFar) {
       bestSoFar = best;
       writeFormatted(progress, "%.1f %d\n", static_cast<double>(bestSoFar), generation);
-      if (!summary.targetGeneration && reachesTarget(bestSoFar, state.instance))
+      if (!summary.targetGeneration && reachesTarget(bestSoFar, state.instance)) {
         summary.targetGeneration = generation;
+        summary.targetEvaluations = state.evaluationCount;
+      }
     }
   }
   summary.bestMakespan = bestSoFar;

@@ -1,0 +1,54 @@
+// Collecting a campaign: every finished execution's runs read back from its result files and
+// record, grouped per (instance, setting) and summarised.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "campaigns/campaign_plan.h"
+#include "campaigns/campaign_statistics.h"
+
+// One run of one finished execution, as its files tell it.
+struct CollectedRun {
+  const PlannedExecution* execution = nullptr;
+  int run = 0;  // 1-based within the execution
+  double bestMakespan = 0;
+  bool reachedTarget = false;
+  int distinctOptima = 0;
+  std::optional<double> averageDistance;
+  std::optional<long long> generations, evaluations, targetGeneration, targetEvaluations;
+  std::optional<double> seconds;
+};
+
+struct SettingSummary {
+  std::string instance;
+  std::string setting;
+  const PlannedExecution* example = nullptr;  // its parameters and instance size
+  int planned = 0;
+  int finished = 0;
+  std::vector<std::string> unfinished;  // folders
+  int runs = 0;
+  int runsReachingTarget = 0;
+  Interval successInterval;
+  std::optional<Spread> bestMakespans;
+  std::optional<Spread> distinctOptimaPerRun;  // over the runs that reached the target
+  int distinctSchedules = 0;                   // over all runs, by machine sequences
+  std::optional<double> meanAverageDistance;
+  std::optional<double> medianTargetGeneration;  // over the runs that reached the target
+  std::optional<double> medianTargetEvaluations;
+  std::optional<double> secondsPerExecution;  // mean
+};
+
+struct CampaignCollection {
+  std::vector<CollectedRun> runs;
+  std::vector<SettingSummary> settings;  // per instance in plan order, settings in plan order
+  std::vector<std::string> problems;     // executions whose files disagree or cannot be read
+};
+
+// Reads every done execution of the manifest (the others are counted as unfinished).
+CampaignCollection collectCampaign(const std::string& campaignFolder,
+                                   const std::vector<PlannedExecution>& executions);
+
+// One row per run with every parameter as a column, for pandas or R.
+std::string collectedRunsCsv(const CampaignCollection& collection);

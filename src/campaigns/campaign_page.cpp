@@ -1,0 +1,240 @@
+// Tables and the two charts of the campaign page, in the report's style.
+#include "campaigns/campaign_page.h"
+
+#include <algorithm>
+
+#include "report/chart_support.h"
+#include "report/markup.h"
+#include "report/report_style.h"
+
+namespace {
+
+const char* const kCampaignStyle = R"css(
+svg .rate { fill: #3b6fb6; }
+svg .whisker { stroke: #1d2330; stroke-width: 1.4; }
+svg .box { fill: #cfe0f5; stroke: #3b6fb6; stroke-width: 1.4; }
+svg .median { stroke: #1d2330; stroke-width: 2.2; }
+svg .target-line { stroke: #c0392b; stroke-width: 1.4; stroke-dasharray: 6 4; }
+td.name, th.name { text-align: left; }
+details.executions { font-size: 13px; }
+details.executions a { margin-right: 6px; }
+)css";
+
+std::string number(const std::optional<double>& value, int decimals) {
+  return value ? fixedNumber(*value, decimals) : "–";
+}
+
+std::string percent(double fraction) { return fixedNumber(100 * fraction, 0) + " %"; }
+
+std::string settingRow(const SettingSummary& s) {
+  std::string row = "<tr><td class=\"name\">" + escapeMarkup(s.setting) + "</td>";
+  row += "<td>" + std::to_string(s.finished) + " of " + std::to_string(s.planned) + "</td>";
+  row += "<td>" + std::to_string(s.runs) + "</td>";
+  if (s.runs > 0) {
+    row += "<td>" + std::to_string(s.runsReachingTarget) + " (" +
+           percent(static_cast<double>(s.runsReachingTarget) / s.runs) + ", " +
+           percent(s.successInterval.low) + "–" + percent(s.successInterval.high) + ")</td>";
+  } else {
+    row += "<td>–</td>";
+  }
+  if (s.bestMakespans) {
+    const Spread& b = *s.bestMakespans;
+    row += "<td>" + plainNumber(b.lowest) + "</td><td>" + fixedNumber(b.mean, 1) + " ± " +
+           fixedNumber(b.standardDeviation, 1) + "</td><td>" + plainNumber(b.median) + "</td><td>" +
+           plainNumber(b.highest) + "</td>";
+  } else {
+    row += "<td>–</td><td>–</td><td>–</td><td>–</td>";
+  }
+  if (s.distinctOptimaPerRun) {
+    const Spread& o = *s.distinctOptimaPerRun;
+    row += "<td>" + fixedNumber(o.mean, 1) + " (" + plainNumber(o.lowest) + "–" +
+           plainNumber(o.highest) + ")</td>";
+  } else {
+    row += "<td>–</td>";
+  }
+  row += "<td>" + std::to_string(s.distinctSchedules) + "</td>";
+  row += "<td>" + number(s.meanAverageDistance, 2) + "</td>";
+  row += "<td>" + number(s.medianTargetGeneration, 0) + "</td>";
+  row += "<td>" + number(s.medianTargetEvaluations, 0) + "</td>";
+  row += "<td>" + number(s.secondsPerExecution, 2) + "</td></tr>";
+  return row;
+}
+
+const char* const kTableHead =
+    "<tr><th class=\"name\">setting</th><th>executions finished</th><th>runs</th>"
+    "<th>runs reaching the target (95 % interval)</th><th>best</th><th>mean ± sd</th>"
+    "<th>median</th><th>worst</th><th>distinct optima per successful run: mean (min–max)</th>"
+    "<th>distinct optimal schedules over all runs</th><th>mean average distance</th>"
+    "<th>median generation reaching the target</th><th>median evaluations to the target</th>"
+    "<th>seconds per execution</th></tr>";
+
+constexpr double kLabelWidth = 170, kPlotWidth = 600, kRowHeight = 26;
+
+std::string svgOpen(double height) {
+  return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
+         coordinate(kLabelWidth + kPlotWidth + 30) + "\" height=\"" + coordinate(height) +
+         "\" viewBox=\"0 0 " + coordinate(kLabelWidth + kPlotWidth + 30) + " " +
+         coordinate(height) + "\">";
+}
+
+std::string text(double x, double y, const std::string& anchor, const std::string& content,
+                 const std::string& className = "tick") {
+  return "<text class=\"" + className + "\" x=\"" + coordinate(x) + "\" y=\"" + coordinate(y) +
+         "\" text-anchor=\"" + anchor + "\">" + escapeMarkup(content) + "</text>";
+}
+
+std::string line(double x1, double y1, double x2, double y2, const std::string& className) {
+  return "<line class=\"" + className + "\" x1=\"" + coordinate(x1) + "\" y1=\"" + coordinate(y1) +
+         "\" x2=\"" + coordinate(x2) + "\" y2=\"" + coordinate(y2) + "\"/>";
+}
+
+std::string rect(double x, double y, double width, double height, const std::string& className) {
+  return "<rect class=\"" + className + "\" x=\"" + coordinate(x) + "\" y=\"" + coordinate(y) +
+         "\" width=\"" + coordinate(std::max(width, 0.0)) + "\" height=\"" + coordinate(height) +
+         "\"/>";
+}
+
+// Horizontal bars of the success rate, each with its Wilson interval as a whisker.
+std::string successChart(const std::vector<const SettingSummary*>& settings) {
+  const double height = 40 + kRowHeight * static_cast<double>(settings.size());
+  std::string svg = svgOpen(height);
+  auto x = [](double fraction) { return kLabelWidth + fraction * kPlotWidth; };
+  for (double tick : {0.0, 0.25, 0.5, 0.75, 1.0}) {
+    svg += line(x(tick), 10, x(tick), height - 24, "grid");
+    svg += text(x(tick), height - 8, "middle", percent(tick));
+  }
+  for (std::size_t i = 0; i < settings.size(); ++i) {
+    const SettingSummary& s = *settings[i];
+    const double y = 12 + kRowHeight * static_cast<double>(i);
+    svg += text(kLabelWidth - 8, y + 15, "end", s.setting);
+    if (s.runs == 0) continue;
+    const double rate = static_cast<double>(s.runsReachingTarget) / s.runs;
+    svg += "<g><title>" + escapeMarkup(s.setting) + ": " + std::to_string(s.runsReachingTarget) +
+           " of " + std::to_string(s.runs) + " runs</title>" +
+           rect(x(0), y + 4, x(rate) - x(0), kRowHeight - 10, "rate") + "</g>";
+    const double middle = y + kRowHeight / 2 - 1;
+    svg += line(x(s.successInterval.low), middle, x(s.successInterval.high), middle, "whisker");
+    svg +=
+        line(x(s.successInterval.low), middle - 5, x(s.successInterval.low), middle + 5, "whisker");
+    svg += line(x(s.successInterval.high), middle - 5, x(s.successInterval.high), middle + 5,
+                "whisker");
+  }
+  return svg + "</svg>";
+}
+
+// One box per setting: quartiles, median, and whiskers to the best and worst run.
+std::string boxPlots(const std::vector<const SettingSummary*>& settings, int target) {
+  double low = target, high = target;
+  for (const SettingSummary* s : settings)
+    if (s->bestMakespans) {
+      low = std::min(low, s->bestMakespans->lowest);
+      high = std::max(high, s->bestMakespans->highest);
+    }
+  if (high - low < 1) high = low + 1;
+  const double margin = (high - low) * 0.05;
+  low -= margin;
+  high += margin;
+  auto x = [&](double value) { return kLabelWidth + (value - low) / (high - low) * kPlotWidth; };
+  const double height = 56 + kRowHeight * static_cast<double>(settings.size());
+  std::string svg = svgOpen(height);
+  for (double tick : niceTicks(low, high, 8)) {
+    svg += line(x(tick), 10, x(tick), height - 40, "grid");
+    svg += text(x(tick), height - 26, "middle", tickLabel(tick));
+  }
+  svg += text(kLabelWidth + kPlotWidth / 2, height - 6, "middle", "best makespan of a run",
+              "axis-title");
+  svg += line(x(target), 6, x(target), height - 40, "target-line");
+  svg += text(x(target) + 4, 16, "start", "target " + std::to_string(target));
+  for (std::size_t i = 0; i < settings.size(); ++i) {
+    const SettingSummary& s = *settings[i];
+    const double y = 22 + kRowHeight * static_cast<double>(i);
+    svg += text(kLabelWidth - 8, y + 15, "end", s.setting);
+    if (!s.bestMakespans) continue;
+    const Spread& b = *s.bestMakespans;
+    const double middle = y + kRowHeight / 2 - 1;
+    svg += "<g><title>" + escapeMarkup(s.setting) + ": best " + plainNumber(b.lowest) +
+           ", median " + plainNumber(b.median) + ", worst " + plainNumber(b.highest) + "</title>";
+    svg += line(x(b.lowest), middle, x(b.highest), middle, "whisker");
+    svg += rect(x(b.lowerQuartile), y + 4, x(b.upperQuartile) - x(b.lowerQuartile), kRowHeight - 10,
+                "box");
+    svg += line(x(b.median), y + 4, x(b.median), y + kRowHeight - 6, "median");
+    svg += "</g>";
+  }
+  return svg + "</svg>";
+}
+
+std::string executionLinks(const std::vector<CollectedRun>& runs, const std::string& instance,
+                           const std::string& setting) {
+  std::string links;
+  std::string last;
+  for (const CollectedRun& run : runs) {
+    const PlannedExecution& e = *run.execution;
+    if (e.instance != instance || e.setting != setting || e.folder == last) continue;
+    last = e.folder;
+    links += "<a href=\"" + escapeMarkup(e.folder) + "/report.html\">" +
+             std::to_string(e.repetition) + "</a>";
+  }
+  return links;
+}
+
+}  // namespace
+
+std::string campaignPage(const std::string& title, const CampaignCollection& collection) {
+  int planned = 0, finished = 0;
+  std::vector<std::string> unfinished;
+  for (const SettingSummary& s : collection.settings) {
+    planned += s.planned;
+    finished += s.finished;
+    unfinished.insert(unfinished.end(), s.unfinished.begin(), s.unfinished.end());
+  }
+  std::string html =
+      "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\"/><title>Campaign " +
+      escapeMarkup(title) + "</title><style>" + kReportStyle + kCampaignStyle +
+      "</style></head><body><main>";
+  html += "<h1>Campaign " + escapeMarkup(title) + "</h1>";
+  html += "<p class=\"meta\">" + std::to_string(finished) + " of " + std::to_string(planned) +
+          " executions finished, " + std::to_string(collection.runs.size()) + " runs.</p>";
+  if (!unfinished.empty()) {
+    html += "<p class=\"note\">Not finished yet (left out of every figure): ";
+    for (std::size_t i = 0; i < unfinished.size() && i < 30; ++i)
+      html += (i ? ", " : "") + escapeMarkup(unfinished[i]);
+    if (unfinished.size() > 30) html += " and " + std::to_string(unfinished.size() - 30) + " more";
+    html += ".</p>";
+  }
+  if (!collection.problems.empty()) {
+    html += "<div class=\"problems\"><h2>Files that disagree</h2><ul>";
+    for (const std::string& problem : collection.problems)
+      html += "<li>" + escapeMarkup(problem) + "</li>";
+    html += "</ul></div>";
+  }
+  std::vector<std::string> instances;
+  for (const SettingSummary& s : collection.settings)
+    if (std::find(instances.begin(), instances.end(), s.instance) == instances.end())
+      instances.push_back(s.instance);
+  for (const std::string& instance : instances) {
+    std::vector<const SettingSummary*> settings;
+    for (const SettingSummary& s : collection.settings)
+      if (s.instance == instance) settings.push_back(&s);
+    const PlannedExecution& example = *settings.front()->example;
+    html += "<h2 id=\"" + escapeMarkup(instance) + "\">" + escapeMarkup(instance) + "</h2>";
+    html += "<p class=\"meta\">" + std::to_string(example.jobs) + " jobs × " +
+            std::to_string(example.machines) + " machines, target " +
+            std::to_string(example.target) + "</p>";
+    html += "<div class=\"scroll\"><table>";
+    html += kTableHead;
+    for (const SettingSummary* s : settings) html += settingRow(*s);
+    html += "</table></div>";
+    html += "<h3>Runs reaching the target</h3><div class=\"chart\">" + successChart(settings) +
+            "</div>";
+    html += "<h3>Best makespans</h3><div class=\"chart\">" + boxPlots(settings, example.target) +
+            "</div>";
+    html +=
+        "<details class=\"executions\"><summary>Each execution's report (written by "
+        "<code>jobshop-niching report --dir FOLDER</code>)</summary><ul>";
+    for (const SettingSummary* s : settings)
+      html += "<li>" + escapeMarkup(s->setting) + ": " +
+              executionLinks(collection.runs, instance, s->setting) + "</li>";
+    html += "</ul></details>";
+  }
+  return html + "</main></body></html>\n";
+}
