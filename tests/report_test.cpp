@@ -608,3 +608,30 @@ TEST(ReportRecord, RecordsThatCannotBeReadOrMatchedAreReported) {
     EXPECT_TRUE(fileExists(folder + "runs.csv"));
   }
 }
+
+TEST(ReportCommand, InstanceRefusalsAreWordedInEnglish) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"3\n", "D_Entrada.txt:2: expected the number of machines, found the end of the file"},
+      {"0\n2\n4\n", "D_Entrada.txt:1: the number of jobs must be at least 1, found 0"},
+      {"3\n2\n4\n1 1\n1  1\n1 1\n1 2\n1 2\n1 2\n",
+       "D_Entrada.txt:5: expected a whole number, found an empty field (one space too many)"},
+      {"3\n2\n4\n1 1\n1 -1\n1 1\n1 2\n1 2\n1 2\n",
+       "D_Entrada.txt:5: the processing time of job 2 on machine 2 must be at least 0, found -1"},
+      {"3\n2\n4\n1 1\n1 1\n1 1\n1 2\n1 1\n1 2\n",
+       "D_Entrada.txt:8: the routing of job 2 is not a permutation of 1..2 (machine 1 appears "
+       "twice)"},
+      {"3\n2\n4\n1 1\n1 1\n1 1 1\n1 2\n2 1\n1 2\n",
+       "D_Entrada.txt:6: expected 6 values (3 jobs × 2 machines) on lines 4 to 6, found 7"},
+  };
+  for (const auto& [instance, expected] : cases) {
+    auto files = fixtureFiles();
+    files["D_Entrada.txt"] = instance;
+    const std::string folder = folderWith(files);
+    const Outcome outcome = report({"--dir", folder});
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "jobshop-niching report: " + expected + "\n");
+  }
+  const std::string empty = makeTempFolder();
+  EXPECT_EQ(report({"--dir", empty}).err,
+            "jobshop-niching report: cannot open " + empty + "D_Entrada.txt\n");
+}

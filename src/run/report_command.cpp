@@ -8,6 +8,7 @@
 #include "input/input_error.h"
 #include "input/instance_reader.h"
 #include "report/html_report.h"
+#include "report/instance_refusal.h"
 #include "report/recorded_schedules.h"
 #include "report/report_csv.h"
 #include "report/result_records.h"
@@ -90,9 +91,8 @@ int runReportCommand(const std::vector<std::string>& args, std::ostream& out, st
   try {
     instance = readInstance(options.folder + kInstanceFileName);
   } catch (const InputError& error) {
-    err << kCommandName << ": " << error.message;
-    if (error.cannotOpen) err << " (" << options.folder << kInstanceFileName << ")";
-    err << "\n";
+    err << kCommandName << ": "
+        << instanceRefusalInEnglish(error, options.folder + kInstanceFileName) << "\n";
     return 1;
   }
   ResultRecords records = loadResultRecords(options.folder, instance);
