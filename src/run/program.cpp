@@ -6,6 +6,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "exact/optima_command.h"
 #include "input/input_error.h"
 #include "input/instance_reader.h"
 #include "input/parameter_reader.h"
@@ -106,6 +107,8 @@ int mainRun(const CommandLine& line) {
 }  // namespace
 
 int runProgram(const std::vector<std::string>& args) {
+  if (!args.empty() && args[0] == "optima") return runOptimaCommand(
+      std::vector<std::string>(args.begin() + 1, args.end()), std::cout, std::cerr);
   if (!args.empty() && (args[0] == "import" || args[0] == "init" || args[0] == "report" ||
                         args[0] == "campaign")) {
     const std::vector<std::string> rest(args.begin() + 1, args.end());

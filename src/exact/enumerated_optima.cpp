@@ -1,0 +1,106 @@
+// Writing and reading "optima.json", and parsing the list lines back into machine sequences.
+#include "exact/enumerated_optima.h"
+
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+namespace {
+
+std::filesystem::path inFolder(const std::string& folder, const std::string& name) {
+  return folder.empty() ? std::filesystem::path(name) : std::filesystem::path(folder) / name;
+}
+
+// The numbers of one list line, each followed by one space; nullopt when it is not that.
+std::optional<std::vector<int>> parseLine(const std::string& line) {
+  std::vector<int> numbers;
+  const char* at = line.data();
+  const char* end = at + line.size();
+  while (at < end) {
+    int value = 0;
+    const auto [stop, ec] = std::from_chars(at, end, value);
+    if (ec != std::errc() || stop == end || *stop != ' ') return std::nullopt;
+    numbers.push_back(value);
+    at = stop + 1;
+  }
+  return numbers;
+}
+
+std::string loadList(const std::filesystem::path& path, EnumeratedOptima& optima) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return "cannot read " + path.string();
+  const std::size_t cells =
+      static_cast<std::size_t>(optima.jobs) * static_cast<std::size_t>(optima.machines);
+  std::string line;
+  std::int64_t lines = 0;
+  while (std::getline(in, line)) {
+    ++lines;
+    const std::string where = path.string() + ", line " + std::to_string(lines) + ": ";
+    if (lines > optima.count) return where + "more schedules than the count of optima.json";
+    std::optional<std::vector<int>> numbers = parseLine(line);
+    if (!numbers || numbers->size() != cells + 1) {
+      return where + "expected " + std::to_string(cells + 1) + " numbers each followed by a space";
+    }
+    numbers->pop_back();  // the makespan
+    for (int job : *numbers) {
+      if (job < 1 || job > optima.jobs)
+        return where + "job " + std::to_string(job) + " out of range";
+    }
+    optima.schedules.insert(std::move(*numbers));
+  }
+  if (lines != optima.count) {
+    return path.string() + " holds " + std::to_string(lines) + " schedules, optima.json counts " +
+           std::to_string(optima.count);
+  }
+  return "";
+}
+
+}  // namespace
+
+std::string enumeratedOptimaJson(const EnumeratedOptima& optima) {
+  nlohmann::ordered_json json;
+  json["jobs"] = optima.jobs;
+  json["machines"] = optima.machines;
+  json["bound"] = optima.bound;
+  json["count"] = optima.count;
+  json["complete"] = optima.complete;
+  json["optimal"] = optima.optimal;
+  if (!optima.listFile.empty()) json["list"] = optima.listFile;
+  return json.dump(2) + "\n";
+}
+
+std::optional<EnumeratedOptima> loadEnumeratedOptima(const std::string& folder,
+                                                     std::string& problem) {
+  problem.clear();
+  const std::filesystem::path path = inFolder(folder, kEnumeratedOptimaFileName);
+  std::error_code ignored;
+  if (!std::filesystem::exists(path, ignored)) return std::nullopt;
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  EnumeratedOptima optima;
+  try {
+    const nlohmann::json json = nlohmann::json::parse(text.str());
+    optima.jobs = json.at("jobs").get<int>();
+    optima.machines = json.at("machines").get<int>();
+    optima.bound = json.at("bound").get<int>();
+    optima.count = json.at("count").get<std::int64_t>();
+    optima.complete = json.at("complete").get<bool>();
+    optima.optimal = json.value("optimal", false);
+    optima.listFile = json.value("list", std::string());
+  } catch (const nlohmann::json::exception& error) {
+    problem = path.string() + ": " + error.what();
+    return std::nullopt;
+  }
+  if (optima.jobs < 1 || optima.machines < 1 || optima.count < 0) {
+    problem = path.string() + ": jobs, machines or count out of range";
+    return std::nullopt;
+  }
+  if (!optima.listFile.empty()) {
+    problem = loadList(inFolder(folder, optima.listFile), optima);
+    if (!problem.empty()) return std::nullopt;
+  }
+  return optima;
+}

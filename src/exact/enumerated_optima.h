@@ -1,0 +1,34 @@
+// The summary file "optima.json" that the optima command leaves beside the results, and the list
+// of schedules it names: what the report needs to show "found k of K optimal schedules".
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+inline constexpr const char* kEnumeratedOptimaFileName = "optima.json";
+
+struct EnumeratedOptima {
+  int jobs = 0;
+  int machines = 0;
+  int bound = 0;           // schedules of makespan <= bound were counted
+  std::int64_t count = 0;  // how many; a lower bound unless complete
+  bool complete = false;
+  bool optimal = false;  // bound was proven to be the instance's optimum
+  std::string listFile;  // the list's path relative to the folder ("" when none was written)
+  // Read back from the list: each schedule's machine sequences, machine 1's jobs (from 1) in
+  // processing order, then machine 2's, ...
+  std::set<std::vector<int>> schedules;
+};
+
+// The text of "optima.json" for optima (its schedules are not part of it), with a final line end.
+std::string enumeratedOptimaJson(const EnumeratedOptima& optima);
+
+// Reads folder's "optima.json" and, when it names a list, that list. Returns nullopt with problem
+// empty when the folder has no "optima.json", and nullopt with a one-line problem when the file or
+// the list is unreadable or malformed (a list line whose length is not J*M + 1 numbers, a job
+// number out of range, more lines than the recorded count).
+std::optional<EnumeratedOptima> loadEnumeratedOptima(const std::string& folder,
+                                                     std::string& problem);

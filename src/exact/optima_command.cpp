@@ -1,0 +1,226 @@
+// Argument handling, the run of the exact count and the summary of the optima command.
+#include "exact/optima_command.h"
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <thread>
+
+#include "exact/enumerated_optima.h"
+#include "exact/optimum_search.h"
+#include "exact/parallel_count.h"
+#include "input/input_error.h"
+#include "input/instance_reader.h"
+#include "run/text_file_output.h"
+
+namespace {
+
+constexpr const char* kCommandName = "jobshop-niching optima";
+// The main run's words for an instance file that cannot be opened.
+constexpr const char* kInputOpenMessage = "No se ha podido abrir el archivo del ejemplo";
+
+struct OptimaOptions {
+  std::optional<int> bound;
+  bool optimum = false;
+  std::string list;
+  std::optional<std::int64_t> limit;
+  std::optional<double> timeLimit;
+  int threads = 0;  // 0: one per core
+  std::string folder;
+  bool help = false;
+  std::string error;
+};
+
+template <typename Number>
+std::optional<Number> parseWhole(const std::string& text, Number least) {
+  Number value{};
+  const char* end = text.data() + text.size();
+  const auto [stop, ec] = std::from_chars(text.data(), end, value);
+  if (text.empty() || ec != std::errc() || stop != end || value < least) return std::nullopt;
+  return value;
+}
+
+std::optional<double> parseSeconds(const std::string& text) {
+  double value = 0;
+  const char* end = text.data() + text.size();
+  const auto [stop, ec] = std::from_chars(text.data(), end, value);
+  if (text.empty() || ec != std::errc() || stop != end || !(value > 0) || value > 1e9) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+// Stores the value of option `name`; "" on success, the reason otherwise.
+std::string takeValue(OptimaOptions& o, const std::string& name, const std::string& value) {
+  if (name == "--bound") {
+    o.bound = parseWhole<int>(value, 0);
+    return o.bound ? "" : "--bound needs a whole number from 0, found \"" + value + "\"";
+  }
+  if (name == "--limit") {
+    o.limit = parseWhole<std::int64_t>(value, 1);
+    return o.limit ? "" : "--limit needs a whole number from 1, found \"" + value + "\"";
+  }
+  if (name == "--threads") {
+    const std::optional<int> threads = parseWhole<int>(value, 1);
+    if (!threads || *threads > 1024) {
+      return "--threads needs a whole number from 1 to 1024, found \"" + value + "\"";
+    }
+    o.threads = *threads;
+    return "";
+  }
+  if (name == "--time-limit") {
+    o.timeLimit = parseSeconds(value);
+    return o.timeLimit ? ""
+                       : "--time-limit needs a number of seconds above 0, found \"" + value + "\"";
+  }
+  if (value.empty()) return name + " needs a non-empty value";
+  (name == "--list" ? o.list : o.folder) = value;
+  return "";
+}
+
+OptimaOptions parseOptions(const std::vector<std::string>& args) {
+  OptimaOptions o;
+  std::vector<std::string> seen;
+  for (std::size_t i = 0; i < args.size() && o.error.empty(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--help" || arg == "-h") {
+      o.help = true;
+      continue;
+    }
+    if (std::find(seen.begin(), seen.end(), arg) != seen.end()) {
+      o.error = arg + " is given more than once";
+      break;
+    }
+    seen.push_back(arg);
+    if (arg == "--optimum") {
+      o.optimum = true;
+    } else if (arg == "--bound" || arg == "--list" || arg == "--limit" || arg == "--time-limit" ||
+               arg == "--threads" || arg == "--dir") {
+      if (i + 1 == args.size()) {
+        o.error = arg + " needs a value";
+      } else {
+        o.error = takeValue(o, arg, args[++i]);
+      }
+    } else {
+      o.error = "unknown argument " + arg;
+    }
+  }
+  if (o.error.empty() && o.optimum && o.bound) o.error = "--bound and --optimum exclude each other";
+  return o;
+}
+
+// The list's path as seen from the folder, so that a reader of the folder finds it.
+std::string listPathFromFolder(const std::string& list, const std::string& folder) {
+  std::error_code ignored;
+  const std::filesystem::path file = std::filesystem::absolute(list, ignored);
+  const std::filesystem::path dir =
+      std::filesystem::absolute(folder.empty() ? "." : folder, ignored);
+  const std::filesystem::path relative =
+      file.lexically_normal().lexically_relative(dir.lexically_normal());
+  return relative.empty() ? file.string() : relative.string();
+}
+
+std::string inFolder(const std::string& folder, const char* name) {
+  return folder.empty() ? name : (std::filesystem::path(folder) / name).string();
+}
+
+}  // namespace
+
+int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const OptimaOptions options = parseOptions(args);
+  if (!options.error.empty()) {
+    err << kCommandName << ": " << options.error << "\n" << kOptimaUsage << "\n";
+    return 2;
+  }
+  if (options.help) {
+    out << kOptimaUsage << "\n";
+    return 0;
+  }
+  const auto started = std::chrono::steady_clock::now();
+  Instance instance;
+  try {
+    instance = readInstance(inFolder(options.folder, "D_Entrada.txt"));
+  } catch (const InputError& error) {
+    if (error.cannotOpen) {
+      out << kInputOpenMessage << std::flush;
+    } else {
+      err << error.message << "\n";
+    }
+    return 1;
+  }
+  if (instance.jobs > kMaxSearchJobs) {
+    err << kCommandName << ": the exact search handles at most " << kMaxSearchJobs
+        << " jobs, the instance has " << instance.jobs << "\n";
+    return 1;
+  }
+  const SearchProblem problem = makeSearchProblem(instance);
+  std::optional<std::chrono::steady_clock::time_point> deadline;
+  if (options.timeLimit) {
+    deadline = started + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                             std::chrono::duration<double>(*options.timeLimit));
+  }
+
+  EnumeratedOptima summary;
+  summary.jobs = instance.jobs;
+  summary.machines = instance.machines;
+  summary.bound = options.bound.value_or(instance.targetMakespan);
+  std::int64_t nodes = 0;
+  ProgressDisplay progress = terminalProgressDisplay(false);
+  if (options.optimum) {
+    const OptimumResult optimum = findOptimum(problem, deadline);
+    summary.bound = optimum.makespan;
+    summary.optimal = optimum.proven;
+    nodes += optimum.nodes;
+  }
+
+  std::ofstream listing;
+  if (!options.list.empty()) {
+    listing.open(options.list, std::ios::binary | std::ios::trunc);
+    if (!listing) {
+      err << kCommandName << ": cannot write " << options.list << "\n";
+      return 1;
+    }
+    summary.listFile = listPathFromFolder(options.list, options.folder);
+  }
+  CountRequest request;
+  request.bound = summary.bound;
+  request.limit = options.limit;
+  request.deadline = deadline;
+  request.threads = options.threads > 0
+                        ? options.threads
+                        : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+  request.listing = options.list.empty() ? nullptr : &listing;
+  const CountResult counted = countSchedules(problem, request, progress);
+  nodes += counted.nodes;
+  summary.count = counted.count;
+  summary.complete = counted.complete && (!options.optimum || summary.optimal);
+  if (!options.list.empty()) {
+    listing.close();
+    if (!listing) {
+      err << kCommandName << ": cannot write " << options.list << "\n";
+      return 1;
+    }
+  }
+  const std::string jsonPath = inFolder(options.folder, kEnumeratedOptimaFileName);
+  const std::string failure =
+      writeTextFile(jsonPath, enumeratedOptimaJson(summary), WriteMode::kReplace);
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  char elapsed[32];
+  std::snprintf(elapsed, sizeof elapsed, "%.3f", seconds);
+  out << "count " << summary.count << "\nbound " << summary.bound << "\ncomplete "
+      << (summary.complete ? "yes" : "no") << "\n";
+  if (options.optimum) out << "optimum " << (summary.optimal ? "proven" : "not proven") << "\n";
+  if (counted.timedOut || (options.optimum && !summary.optimal)) out << "time limit reached\n";
+  out << "nodes " << nodes << "\nthreads " << request.threads << "\nseconds " << elapsed << "\n";
+  out.flush();
+  if (!failure.empty()) {
+    err << kCommandName << ": cannot write " << jsonPath << " (" << failure << ")\n";
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,20 @@
+// The optima command: how many semi-active schedules of the instance are within a makespan bound,
+// counted exactly by the exact search, optionally listed.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+inline constexpr const char* kOptimaUsage =
+    "usage: jobshop-niching optima [--bound T | --optimum] [--list FILE] [--limit K] "
+    "[--time-limit S] [--threads K] [--dir DIR]";
+
+// Handles the arguments after the word "optima". Reads DIR's "D_Entrada.txt", counts the distinct
+// sets of machine sequences of makespan <= T (the instance's target without --bound, the proven
+// optimum with --optimum), writes them to FILE with --list, and writes DIR's "optima.json". Prints
+// on out a summary whose first line is "count N". Returns 0 when done (also when the count is cut
+// short by --limit or --time-limit, which the summary's "complete no" says); 1 when the instance
+// is refused or too large for the search, or a file cannot be written; 2 for bad arguments
+// (reason and usage on err). `--help` prints the usage on out and returns 0.
+int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -1,0 +1,19 @@
+// The optimum as a depth-first search whose bound falls with every schedule it finds.
+#include "exact/optimum_search.h"
+
+#include "exact/schedule_search.h"
+
+OptimumResult findOptimum(const SearchProblem& problem,
+                          std::optional<std::chrono::steady_clock::time_point> deadline) {
+  SearchLimits limits;
+  // Every semi-active schedule fits within the total work, so the first leaf is a schedule.
+  limits.bound = static_cast<int>(totalWork(problem));
+  limits.tighten = true;
+  limits.deadline = deadline;
+  const SearchOutcome outcome = searchSubtree(problem, {}, limits);
+  OptimumResult result;
+  result.makespan = outcome.found > 0 ? outcome.best : limits.bound;
+  result.proven = !outcome.stopped;
+  result.nodes = outcome.nodes;
+  return result;
+}

@@ -1,0 +1,147 @@
+// Worker threads over the subtrees of a fixed split, and the calling thread passing their results
+// on in tree order.
+#include "exact/parallel_count.h"
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <cstdio>
+#include <limits>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// Many more subtrees than threads, so that a few large ones do not leave a thread idle, and the
+// same number for any thread count.
+constexpr int kSubtrees = 256;
+constexpr auto kWait = std::chrono::milliseconds(250);
+
+struct Slot {
+  SearchOutcome outcome;
+  bool done = false;
+};
+
+struct Shared {
+  const SearchProblem& problem;
+  const std::vector<SearchPrefix>& prefixes;
+  SearchLimits limits;
+  std::atomic<std::size_t> next{0};
+  std::atomic<bool> stop{false};
+  std::atomic<std::int64_t> found{0};
+  std::atomic<std::int64_t> nodes{0};
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::vector<Slot> slots;
+
+  Shared(const SearchProblem& p, const std::vector<SearchPrefix>& s) : problem(p), prefixes(s) {
+    slots.resize(s.size());
+  }
+};
+
+bool pastDeadline(const SearchLimits& limits) {
+  return limits.deadline && std::chrono::steady_clock::now() >= *limits.deadline;
+}
+
+void work(Shared& shared) {
+  while (!shared.stop.load()) {
+    const std::size_t i = shared.next.fetch_add(1);
+    if (i >= shared.prefixes.size()) return;
+    SearchOutcome outcome;
+    if (pastDeadline(shared.limits)) {
+      outcome.stopped = true;
+      outcome.timedOut = true;
+    } else {
+      outcome = searchSubtree(shared.problem, shared.prefixes[i], shared.limits);
+    }
+    {
+      const std::lock_guard<std::mutex> lock(shared.mutex);
+      shared.slots[i].outcome = std::move(outcome);
+      shared.slots[i].done = true;
+    }
+    shared.changed.notify_one();
+  }
+}
+
+void drawProgress(ProgressDisplay& display, const Shared& shared, std::size_t flushed) {
+  if (!display.enabled) return;
+  const auto now = std::chrono::steady_clock::now();
+  if (display.drawn && now - display.lastDrawn < kWait) return;
+  display.lastDrawn = now;
+  display.drawn = true;
+  const auto seconds =
+      std::chrono::duration_cast<std::chrono::seconds>(now - display.started).count();
+  std::fprintf(display.stream,
+               "\r\033[Kfound %lld | nodes %lld | subtrees %zu of %zu | %lld:%02lld",
+               static_cast<long long>(shared.found.load()),
+               static_cast<long long>(shared.nodes.load()), flushed, shared.prefixes.size(),
+               static_cast<long long>(seconds / 60), static_cast<long long>(seconds % 60));
+  std::fflush(display.stream);
+}
+
+// The first `lines` lines of text.
+std::size_t lengthOfLines(const std::string& text, std::int64_t lines) {
+  std::size_t end = 0;
+  for (std::int64_t k = 0; k < lines && end < text.size(); ++k) end = text.find('\n', end) + 1;
+  return end;
+}
+
+}  // namespace
+
+CountResult countSchedules(const SearchProblem& problem, const CountRequest& request,
+                           ProgressDisplay& progress) {
+  const std::vector<SearchPrefix> prefixes = splitSearch(problem, request.bound, kSubtrees);
+  Shared shared(problem, prefixes);
+  shared.limits.bound = request.bound;
+  // One more than the limit, so that reaching it tells whether more exist.
+  if (request.limit) shared.limits.maxFound = *request.limit + 1;
+  shared.limits.list = request.listing != nullptr;
+  shared.limits.deadline = request.deadline;
+  shared.limits.stop = &shared.stop;
+  shared.limits.foundSoFar = &shared.found;
+  shared.limits.nodesSoFar = &shared.nodes;
+
+  const std::size_t threadCount =
+      std::clamp<std::size_t>(static_cast<std::size_t>(std::max(request.threads, 1)), 1,
+                              std::max<std::size_t>(prefixes.size(), 1));
+  std::vector<std::thread> pool;
+  for (std::size_t t = 0; t < threadCount; ++t) pool.emplace_back(work, std::ref(shared));
+
+  CountResult result;
+  const std::int64_t limit = request.limit.value_or(std::numeric_limits<std::int64_t>::max());
+  std::size_t flushed = 0;
+  std::unique_lock<std::mutex> lock(shared.mutex);
+  while (flushed < prefixes.size()) {
+    if (!shared.slots[flushed].done) {
+      shared.changed.wait_for(lock, kWait);
+      lock.unlock();
+      drawProgress(progress, shared, flushed);
+      lock.lock();
+      continue;
+    }
+    SearchOutcome outcome = std::move(shared.slots[flushed].outcome);
+    shared.slots[flushed].outcome = SearchOutcome{};
+    ++flushed;
+    lock.unlock();
+    const std::int64_t taken = std::min(outcome.found, limit - result.count);
+    if (request.listing) {
+      request.listing->write(outcome.listing.data(),
+                             static_cast<std::streamsize>(lengthOfLines(outcome.listing, taken)));
+    }
+    result.count += taken;
+    result.timedOut = result.timedOut || outcome.timedOut;
+    lock.lock();
+    if (outcome.found > taken) {
+      result.complete = false;
+      break;
+    }
+  }
+  shared.stop.store(true);
+  lock.unlock();
+  for (std::thread& thread : pool) thread.join();
+  clearProgress(progress);
+  result.nodes = shared.nodes.load();
+  if (result.timedOut) result.complete = false;
+  return result;
+}
