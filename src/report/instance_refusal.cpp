@@ -41,6 +41,9 @@ std::string reasonInEnglish(const std::string& reason) {
       {std::regex("el número de operaciones \\(trabajos × máquinas\\) debe ser como mucho (\\d+), "
                   "se encontró (.*)"),
        "the number of operations (jobs × machines) must be at most $1, found $2"},
+      {std::regex("la suma de los tiempos de proceso de las? líneas? (\\d+)(?: a (\\d+))? debe ser "
+                  "como mucho (\\d+), se encontró (\\d+)"),
+       "the processing times on lines $1 to $2 must add up to at most $3, found $4"},
       {std::regex("se esperaba un número entero, se encontró (.*)"),
        "expected a whole number, found $1"},
       {std::regex("el tiempo de proceso del trabajo (\\d+) en la máquina (\\d+) debe ser al menos "
