@@ -3,7 +3,7 @@
 
 const char* const kUsageLine =
     "uso: jobshop-niching [--seed S | --wall-clock] [--record | --no-record] [--dir DIR] [--quiet] "
-    "| import | init | report | --help | --version";
+    "| import | init | report | campaign | --help | --version";
 
 std::optional<std::uint32_t> parseSeed(const std::string& text) {
   if (text.empty() || text.size() > 10) return std::nullopt;
@@ -88,14 +88,18 @@ Usage:
       --dir DIR      read the inputs from and append the results to DIR instead of the current
                      folder
       --quiet, -q    no progress display on standard error (it is shown only on a terminal)
-  jobshop-niching import [--target T] [--output PATH] FILE
+  jobshop-niching import [--target T|ub] [--output PATH] FILE
       Converts an instance in the standard or the Taillard format into "D_Entrada.txt" text,
-      written to standard output or PATH. Without --target the target is the classic lower bound.
+      written to standard output or PATH. Without --target the target is the classic lower bound;
+      --target ub takes the upper bound of a Taillard header.
   jobshop-niching init [--force]
       Writes a "D_Algoritmo.txt" with default parameters in the current folder; refuses to
       overwrite an existing one unless --force.
   jobshop-niching report [--dir DIR] [--output FILE] [--csv FILE]
       Writes an HTML report (Gantt charts, convergence, histogram) of the results in DIR.
+  jobshop-niching campaign plan|run|slurm|run-one|status|collect ...
+      Many executions over instances and parameter settings: planned from a TOML file into one
+      folder, run on every core or as a Slurm job array, and compared (campaign --help).
   jobshop-niching --help | --version
 
 Exit status: 0 done, 1 input or output error, 2 usage error.
