@@ -15,7 +15,7 @@ struct LoggedRun {
   std::optional<double> bestMakespan;
   std::optional<std::int64_t> generations;
   std::optional<std::int64_t> evaluations;
-  std::optional<std::int64_t> targetGeneration;  // absent when never reached
+  std::optional<std::int64_t> targetGeneration;   // absent when never reached
   std::optional<std::int64_t> targetEvaluations;  // evaluations spent by then
   std::optional<double> seconds;
 };
