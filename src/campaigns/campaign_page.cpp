@@ -2,6 +2,7 @@
 #include "campaigns/campaign_page.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "report/chart_support.h"
 #include "report/markup.h"
@@ -15,7 +16,11 @@ svg .whisker { stroke: #1d2330; stroke-width: 1.4; }
 svg .box { fill: #cfe0f5; stroke: #3b6fb6; stroke-width: 1.4; }
 svg .median { stroke: #1d2330; stroke-width: 2.2; }
 svg .target-line { stroke: #c0392b; stroke-width: 1.4; stroke-dasharray: 6 4; }
+main { max-width: 1400px; }
 td.name, th.name { text-align: left; }
+table.settings td { white-space: nowrap; }
+table.settings th { font-size: 13px; vertical-align: bottom; }
+svg .run-mark { fill: #1d2330; opacity: 0.45; }
 details.executions { font-size: 13px; }
 details.executions a { margin-right: 6px; }
 )css";
@@ -26,46 +31,42 @@ std::string number(const std::optional<double>& value, int decimals) {
 
 std::string percent(double fraction) { return fixedNumber(100 * fraction, 0) + " %"; }
 
+std::string cell(const std::string& content) { return "<td>" + content + "</td>"; }
+
 std::string settingRow(const SettingSummary& s) {
   std::string row = "<tr><td class=\"name\">" + escapeMarkup(s.setting) + "</td>";
-  row += "<td>" + std::to_string(s.finished) + " of " + std::to_string(s.planned) + "</td>";
-  row += "<td>" + std::to_string(s.runs) + "</td>";
-  if (s.runs > 0) {
-    row += "<td>" + std::to_string(s.runsReachingTarget) + " (" +
-           percent(static_cast<double>(s.runsReachingTarget) / s.runs) + ", " +
-           percent(s.successInterval.low) + "–" + percent(s.successInterval.high) + ")</td>";
-  } else {
-    row += "<td>–</td>";
-  }
+  row += cell(std::to_string(s.finished) + " of " + std::to_string(s.planned));
+  row += cell(std::to_string(s.runs));
+  row += s.runs > 0
+             ? cell(std::to_string(s.runsReachingTarget) + " · " +
+                    percent(static_cast<double>(s.runsReachingTarget) / s.runs) + " (" +
+                    percent(s.successInterval.low) + "–" + percent(s.successInterval.high) + ")")
+             : cell("–");
   if (s.bestMakespans) {
     const Spread& b = *s.bestMakespans;
-    row += "<td>" + plainNumber(b.lowest) + "</td><td>" + fixedNumber(b.mean, 1) + " ± " +
-           fixedNumber(b.standardDeviation, 1) + "</td><td>" + plainNumber(b.median) + "</td><td>" +
-           plainNumber(b.highest) + "</td>";
+    row += cell(plainNumber(b.lowest) + " / " + plainNumber(b.median) + " / " +
+                plainNumber(b.highest));
+    row += cell(fixedNumber(b.mean, 1) + " ± " + fixedNumber(b.standardDeviation, 1));
   } else {
-    row += "<td>–</td><td>–</td><td>–</td><td>–</td>";
+    row += cell("–") + cell("–");
   }
-  if (s.distinctOptimaPerRun) {
-    const Spread& o = *s.distinctOptimaPerRun;
-    row += "<td>" + fixedNumber(o.mean, 1) + " (" + plainNumber(o.lowest) + "–" +
-           plainNumber(o.highest) + ")</td>";
-  } else {
-    row += "<td>–</td>";
-  }
-  row += "<td>" + std::to_string(s.distinctSchedules) + "</td>";
-  row += "<td>" + number(s.meanAverageDistance, 2) + "</td>";
-  row += "<td>" + number(s.medianTargetGeneration, 0) + "</td>";
-  row += "<td>" + number(s.medianTargetEvaluations, 0) + "</td>";
-  row += "<td>" + number(s.secondsPerExecution, 2) + "</td></tr>";
+  row += s.distinctOptimaPerRun ? cell(fixedNumber(s.distinctOptimaPerRun->mean, 1) + " (" +
+                                       plainNumber(s.distinctOptimaPerRun->lowest) + "–" +
+                                       plainNumber(s.distinctOptimaPerRun->highest) + ")")
+                                : cell("–");
+  row += cell(std::to_string(s.distinctSchedules));
+  row += cell(number(s.meanAverageDistance, 2));
+  row += cell(number(s.medianTargetGeneration, 0) + " / " + number(s.medianTargetEvaluations, 0));
+  row += cell(number(s.secondsPerExecution, 2)) + "</tr>";
   return row;
 }
 
 const char* const kTableHead =
     "<tr><th class=\"name\">setting</th><th>executions finished</th><th>runs</th>"
-    "<th>runs reaching the target (95 % interval)</th><th>best</th><th>mean ± sd</th>"
-    "<th>median</th><th>worst</th><th>distinct optima per successful run: mean (min–max)</th>"
+    "<th>runs reaching the target · rate (95 % interval)</th><th>best / median / worst</th>"
+    "<th>mean ± sd</th><th>distinct optima per successful run: mean (min–max)</th>"
     "<th>distinct optimal schedules over all runs</th><th>mean average distance</th>"
-    "<th>median generation reaching the target</th><th>median evaluations to the target</th>"
+    "<th>median generation / evaluations reaching the target</th>"
     "<th>seconds per execution</th></tr>";
 
 constexpr double kLabelWidth = 170, kPlotWidth = 600, kRowHeight = 26;
@@ -123,7 +124,8 @@ std::string successChart(const std::vector<const SettingSummary*>& settings) {
 }
 
 // One box per setting: quartiles, median, and whiskers to the best and worst run.
-std::string boxPlots(const std::vector<const SettingSummary*>& settings, int target) {
+std::string boxPlots(const std::vector<const SettingSummary*>& settings,
+                     const std::vector<CollectedRun>& runs, int target) {
   double low = target, high = target;
   for (const SettingSummary* s : settings)
     if (s->bestMakespans) {
@@ -138,6 +140,7 @@ std::string boxPlots(const std::vector<const SettingSummary*>& settings, int tar
   const double height = 56 + kRowHeight * static_cast<double>(settings.size());
   std::string svg = svgOpen(height);
   for (double tick : niceTicks(low, high, 8)) {
+    if (tick != std::floor(tick)) continue;  // makespans are whole numbers
     svg += line(x(tick), 10, x(tick), height - 40, "grid");
     svg += text(x(tick), height - 26, "middle", tickLabel(tick));
   }
@@ -159,6 +162,14 @@ std::string boxPlots(const std::vector<const SettingSummary*>& settings, int tar
                 "box");
     svg += line(x(b.median), y + 4, x(b.median), y + kRowHeight - 6, "median");
     svg += "</g>";
+    // Every run as a dot, spread over the row's height so that equal values stay countable.
+    int k = 0;
+    for (const CollectedRun& run : runs) {
+      if (run.execution->instance != s.instance || run.execution->setting != s.setting) continue;
+      const double offset = static_cast<double>(k++ % 7) / 6.0 - 0.5;
+      svg += "<circle class=\"run-mark\" cx=\"" + coordinate(x(run.bestMakespan)) + "\" cy=\"" +
+             coordinate(middle + offset * (kRowHeight - 12)) + "\" r=\"2.2\"/>";
+    }
   }
   return svg + "</svg>";
 }
@@ -220,14 +231,14 @@ std::string campaignPage(const std::string& title, const CampaignCollection& col
     html += "<p class=\"meta\">" + std::to_string(example.jobs) + " jobs × " +
             std::to_string(example.machines) + " machines, target " +
             std::to_string(example.target) + "</p>";
-    html += "<div class=\"scroll\"><table>";
+    html += "<div class=\"scroll\"><table class=\"settings\">";
     html += kTableHead;
     for (const SettingSummary* s : settings) html += settingRow(*s);
     html += "</table></div>";
     html += "<h3>Runs reaching the target</h3><div class=\"chart\">" + successChart(settings) +
             "</div>";
-    html += "<h3>Best makespans</h3><div class=\"chart\">" + boxPlots(settings, example.target) +
-            "</div>";
+    html += "<h3>Best makespans</h3><div class=\"chart\">" +
+            boxPlots(settings, collection.runs, example.target) + "</div>";
     html +=
         "<details class=\"executions\"><summary>Each execution's report (written by "
         "<code>jobshop-niching report --dir FOLDER</code>)</summary><ul>";
