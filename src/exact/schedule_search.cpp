@@ -277,6 +277,35 @@ int chainHeads(Walk& w, int j, int k, int from) {
   return t;
 }
 
+// Two operations a, b on one machine: when b cannot follow a within the bound, b comes first and
+// a starts no earlier than b's earliest end; when neither can follow the other, nothing fits.
+// Raised starts carry on along a's job. False when nothing fits.
+bool orderPairs(Walk& w) {
+  const SearchProblem& p = w.problem;
+  for (int m = 0; m < w.machines; ++m) {
+    for (std::uint64_t as = w.remaining[at(m)]; as != 0; as &= as - 1) {
+      const int ja = std::countr_zero(as);
+      const std::size_t a = at(p.opOnMachine[at(ja * w.machines + m)]);
+      for (std::uint64_t bs = as & (as - 1); bs != 0; bs &= bs - 1) {
+        const int jb = std::countr_zero(bs);
+        const std::size_t b = at(p.opOnMachine[at(jb * w.machines + m)]);
+        const bool aThenB =
+            std::max(w.head[a] + p.duration[a], w.head[b]) + p.duration[b] + p.tail[b] <= w.bound;
+        const bool bThenA =
+            std::max(w.head[b] + p.duration[b], w.head[a]) + p.duration[a] + p.tail[a] <= w.bound;
+        if (!aThenB && !bThenA) return false;
+        const std::size_t later = aThenB ? b : a;
+        const std::size_t first = aThenB ? a : b;
+        if (aThenB == bThenA || w.head[later] >= w.head[first] + p.duration[first]) continue;
+        const int job = aThenB ? jb : ja;
+        const int k = static_cast<int>(later) - job * w.machines;
+        if (chainHeads(w, job, k, w.head[first] + p.duration[first]) > w.bound) return false;
+      }
+    }
+  }
+  return true;
+}
+
 // False when no completion of the node can be within the bound: a machine whose remaining jobs
 // are all forbidden there, a job that cannot finish in time, or a machine whose remaining
 // operations cannot all fit even if it could interrupt them. An operation forbidden on its machine
@@ -307,6 +336,7 @@ bool withinBound(Walk& w) {
     if ((w.forbidden[m] & bit(j)) == 0 || w.minHead[m] <= w.head[op]) continue;
     if (chainHeads(w, j, k, w.minHead[m]) > w.bound) return false;
   }
+  if (!orderPairs(w)) return false;
   for (int m = 0; m < w.machines; ++m) {
     if (w.remaining[at(m)] != 0 && preemptiveBound(w, m) > w.bound) return false;
   }
