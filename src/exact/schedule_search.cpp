@@ -280,7 +280,7 @@ int chainHeads(Walk& w, int j, int k, int from) {
 // Two operations a, b on one machine: when b cannot follow a within the bound, b comes first and
 // a starts no earlier than b's earliest end; when neither can follow the other, nothing fits.
 // Raised starts carry on along a's job. False when nothing fits.
-bool orderPairs(Walk& w) {
+bool orderPairs(Walk& w, bool& raised) {
   const SearchProblem& p = w.problem;
   for (int m = 0; m < w.machines; ++m) {
     for (std::uint64_t as = w.remaining[at(m)]; as != 0; as &= as - 1) {
@@ -300,6 +300,7 @@ bool orderPairs(Walk& w) {
         const int job = aThenB ? jb : ja;
         const int k = static_cast<int>(later) - job * w.machines;
         if (chainHeads(w, job, k, w.head[first] + p.duration[first]) > w.bound) return false;
+        raised = true;
       }
     }
   }
@@ -336,7 +337,11 @@ bool withinBound(Walk& w) {
     if ((w.forbidden[m] & bit(j)) == 0 || w.minHead[m] <= w.head[op]) continue;
     if (chainHeads(w, j, k, w.minHead[m]) > w.bound) return false;
   }
-  if (!orderPairs(w)) return false;
+  for (int round = 0; round < 3; ++round) {
+    bool raised = false;
+    if (!orderPairs(w, raised)) return false;
+    if (!raised) break;
+  }
   for (int m = 0; m < w.machines; ++m) {
     if (w.remaining[at(m)] != 0 && preemptiveBound(w, m) > w.bound) return false;
   }
