@@ -2,6 +2,7 @@
 #include "campaigns/slurm_campaign.h"
 
 #include <cctype>
+#include <charconv>
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -72,6 +73,28 @@ std::string scriptText(const std::string& folder, const std::string& name, const
   return text;
 }
 
+// The number of tasks in a record's ArrayTaskId: scontrol folds the tasks still pending into one
+// record whose value lists them ("0-11", "3,5-9%2"); a task that has started has its own record.
+int tasksOfRecord(const std::string& record) {
+  const std::size_t at = record.find("ArrayTaskId=");
+  if (at == std::string::npos) return 1;
+  std::string ids = record.substr(at + 12, record.find(' ', at) - at - 12);
+  ids = ids.substr(0, ids.find('%'));
+  int count = 0;
+  std::istringstream ranges(ids);
+  for (std::string range; std::getline(ranges, range, ',');) {
+    int first = 0, last = 0;
+    const char* end = range.data() + range.size();
+    const auto [dash, error] = std::from_chars(range.data(), end, first);
+    if (error == std::errc() && dash != end && *dash == '-' &&
+        std::from_chars(dash + 1, end, last).ec == std::errc() && last >= first)
+      count += last - first + 1;
+    else
+      ++count;
+  }
+  return count > 0 ? count : 1;
+}
+
 }  // namespace
 
 SlurmPlan writeSlurmJob(const std::string& campaignFolder, const std::string& campaignName,
@@ -122,17 +145,21 @@ std::vector<std::string> slurmTaskFolders(const std::string& tasksPath, int task
 std::string slurmJobState(const std::string& jobId) {
   std::map<std::string, int> states;
   if (commandExists("squeue")) {
+    // -r: one line per task; without it the tasks still pending share one line.
     const CapturedOutput out =
-        captureCommand({"squeue", "-h", "-t", "all", "-j", jobId, "-o", "%T"});
+        captureCommand({"squeue", "-h", "-r", "-t", "all", "-j", jobId, "-o", "%T"});
     std::istringstream lines(out.out);
     for (std::string state; std::getline(lines, state);)
       if (!state.empty()) ++states[state];
   }
   if (states.empty() && commandExists("scontrol")) {
     const CapturedOutput out = captureCommand({"scontrol", "-o", "show", "job", jobId});
-    std::istringstream words(out.out);
-    for (std::string word; words >> word;)
-      if (word.rfind("JobState=", 0) == 0) ++states[word.substr(9)];
+    std::istringstream records(out.out);
+    for (std::string record; std::getline(records, record);) {
+      std::istringstream words(record);
+      for (std::string word; words >> word;)
+        if (word.rfind("JobState=", 0) == 0) states[word.substr(9)] += tasksOfRecord(record);
+    }
   }
   if (states.empty()) return "";
   std::string line = "slurm job " + jobId + ":";
