@@ -52,7 +52,8 @@ std::string contents(const ResultRecords& records) {
 
 std::string htmlReport(const std::string& folder, const Instance& instance,
                        const ResultRecords& records,
-                       const std::vector<std::vector<SemiActiveSchedule>>& schedules) {
+                       const std::vector<std::vector<SemiActiveSchedule>>& schedules,
+                       const std::optional<OptimaCoverage>& coverage) {
   const std::string place = folder.empty() ? std::string("the current folder") : folder;
   std::string html =
       "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"en\"><head>"
@@ -68,7 +69,7 @@ std::string htmlReport(const std::string& folder, const Instance& instance,
   if (!records.runs.empty()) {
     const OptimumUnion optima = uniteOptima(records.runs);
     html += executionsSection(records.log, records.runs);
-    html += "<section id=\"runs\"><h2>Runs</h2>" + runsTable(records.runs) + "</section>";
+    html += "<section id=\"runs\"><h2>Runs</h2>" + runsTable(records.runs, coverage) + "</section>";
     html += "<section id=\"convergence\"><h2>Convergence</h2><p class=\"note\">" +
             convergenceNote(records.runs) + "</p><div class=\"chart\">" +
             convergencePlot(records.runs, instance.targetMakespan) + "</div>" +
@@ -77,8 +78,8 @@ std::string htmlReport(const std::string& folder, const Instance& instance,
         "<section id=\"histogram\"><h2>Best makespans</h2><p class=\"note\">How many runs ended "
         "at each best makespan; green runs reached the target.</p><div class=\"chart\">" +
         makespanHistogram(records.runs, instance.targetMakespan) + "</div></section>";
-    html += overallOptimaSection(optima, instance);
-    html += runOptimaSection(records.runs, optima, schedules, instance);
+    html += overallOptimaSection(optima, instance, coverage);
+    html += runOptimaSection(records.runs, optima, schedules, instance, coverage);
   }
   html += "</main></body></html>\n";
   return html;

@@ -2,10 +2,12 @@
 // anything outside, written so that it also parses as XML.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "input/instance.h"
+#include "report/optima_coverage.h"
 #include "report/result_records.h"
 #include "report/semi_active_schedule.h"
 
@@ -13,7 +15,9 @@
 // page only), problems when there are any, the summary, the executions, the runs table, the
 // convergence plot, the histogram, the distinct optima over all runs, and for each run that
 // reached the target its optima (schedules[r] rebuilt from runs[r].solutions) with their
-// distances.
+// distances. With coverage (the folder's "optima.json"), how many of the enumerated schedules the
+// runs found, together and each.
 std::string htmlReport(const std::string& folder, const Instance& instance,
                        const ResultRecords& records,
-                       const std::vector<std::vector<SemiActiveSchedule>>& schedules);
+                       const std::vector<std::vector<SemiActiveSchedule>>& schedules,
+                       const std::optional<OptimaCoverage>& coverage);

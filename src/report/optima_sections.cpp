@@ -5,6 +5,7 @@
 
 #include <map>
 
+#include "report/coverage_markup.h"
 #include "report/gantt_chart.h"
 #include "report/markup.h"
 #include "report/optimum_distances.h"
@@ -42,7 +43,7 @@ std::string sharedWith(const SharedOptimum& optimum, int run) {
 
 std::string runOptima(const RunRecord& run, std::size_t runIndex, const OptimumUnion& optima,
                       const std::vector<SemiActiveSchedule>& schedules, const Instance& instance,
-                      bool open) {
+                      const std::optional<OptimaCoverage>& coverage, bool open) {
   const std::size_t count = run.solutions.size();
   std::size_t shared = 0;
   for (std::size_t index : optima.indexOf[runIndex]) {
@@ -56,6 +57,10 @@ std::string runOptima(const RunRecord& run, std::size_t runIndex, const OptimumU
     html += ", average distance " + fixedNumber(*run.averageDistance, 2);
   }
   if (count > 0) html += ", " + std::to_string(shared) + " also found by other runs";
+  if (coverage && coverage->listed) {
+    html += ", <span class=\"run-coverage\">" + runCoverageText(*coverage, runIndex) +
+            "</span> enumerated";
+  }
   html += "</summary>";
   if (count == 0) {
     return html + "<p class=\"unusable\">No solution of this run could be read.</p></details>";
@@ -113,9 +118,14 @@ std::string machineOrders(const std::vector<int>& sequences, int jobs) {
   return html;
 }
 
-std::string overallOptimaSection(const OptimumUnion& optima, const Instance& instance) {
+std::string overallOptimaSection(const OptimumUnion& optima, const Instance& instance,
+                                 const std::optional<OptimaCoverage>& coverage) {
   std::string html = "<section id=\"optima-overall\"><h2>Optimal schedules over all runs</h2>";
-  if (optima.schedules.empty()) return html + "<p>No optimal schedule was recorded.</p></section>";
+  if (optima.schedules.empty()) {
+    html += "<p>No optimal schedule was recorded.</p>";
+    if (coverage) html += coverageParagraph(*coverage, optima);
+    return html + "</section>";
+  }
   std::size_t found = 0;
   std::map<std::size_t, int> byRunCount;
   for (const SharedOptimum& optimum : optima.schedules) {
@@ -134,30 +144,37 @@ std::string overallOptimaSection(const OptimumUnion& optima, const Instance& ins
     html += it->first == 1 ? " run;" : " runs;";
   }
   html.back() = '.';
-  html += "</p><details" +
+  html += "</p>";
+  if (coverage) html += coverageParagraph(*coverage, optima);
+  const bool matched = coverage && coverage->listed;
+  html += "<details" +
           std::string(optima.schedules.size() <= kOpenTableRows ? " open=\"open\"" : "") +
           "><summary>Every distinct schedule, with the runs that found it</summary>"
           "<div class=\"scroll\"><table class=\"shared-optima\"><thead><tr><th>schedule</th>"
-          "<th>found by</th><th>runs</th><th>first recorded</th><th>machine orders</th></tr>"
-          "</thead><tbody>";
+          "<th>found by</th><th>runs</th><th>first recorded</th>" +
+          std::string(matched ? "<th>enumeration</th>" : "") +
+          "<th>machine orders</th></tr></thead><tbody>";
   for (std::size_t k = 0; k < optima.schedules.size(); ++k) {
     const SharedOptimum& optimum = optima.schedules[k];
     html += "<tr><td>" + std::to_string(k + 1) + "</td><td class=\"found-by\">" + foundBy(optimum) +
             "</td><td class=\"runs\">" + runList(optimum.runs) + "</td><td>line " +
-            std::to_string(optimum.firstLine) + "</td><td class=\"orders\">" +
-            machineOrders(optimum.sequences, instance.jobs) + "</td></tr>";
+            std::to_string(optimum.firstLine) + "</td>" +
+            (matched ? enumerationCell(*coverage, optimum) : std::string()) +
+            "<td class=\"orders\">" + machineOrders(optimum.sequences, instance.jobs) +
+            "</td></tr>";
   }
   return html + "</tbody></table></div></details></section>";
 }
 
 std::string runOptimaSection(const std::vector<RunRecord>& runs, const OptimumUnion& optima,
                              const std::vector<std::vector<SemiActiveSchedule>>& schedules,
-                             const Instance& instance) {
+                             const Instance& instance,
+                             const std::optional<OptimaCoverage>& coverage) {
   std::string html = "<section id=\"optima\"><h2>Optimal schedules of each run</h2>";
   std::string folded;
   for (std::size_t r = 0; r < runs.size(); ++r) {
     if (!runs[r].reachedTarget) continue;
-    folded += runOptima(runs[r], r, optima, schedules[r], instance, folded.empty());
+    folded += runOptima(runs[r], r, optima, schedules[r], instance, coverage, folded.empty());
   }
   if (folded.empty()) {
     return html + "<p>No run reached the target makespan " +

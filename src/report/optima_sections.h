@@ -3,10 +3,12 @@
 // stay readable.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "input/instance.h"
+#include "report/optima_coverage.h"
 #include "report/optimum_union.h"
 #include "report/result_records.h"
 #include "report/semi_active_schedule.h"
@@ -15,14 +17,19 @@
 inline constexpr int kGanttChartsPerRun = 3;
 
 // A <section id="optima-overall">: how many distinct schedules the runs found together, and a
-// table of them (class "shared-optima", one row per schedule with the runs that found it).
-std::string overallOptimaSection(const OptimumUnion& optima, const Instance& instance);
+// table of them (class "shared-optima", one row per schedule with the runs that found it). With
+// an enumeration, also how many of its schedules the runs found and, when it lists them, a column
+// marking each schedule as in it or not.
+std::string overallOptimaSection(const OptimumUnion& optima, const Instance& instance,
+                                 const std::optional<OptimaCoverage>& coverage);
 
 // A <section id="optima">: for each run that reached the target a <details id="run-N"> (the first
-// one open) with its Gantt charts, its other optima as machine orders, and its distances.
+// one open) with its Gantt charts, its other optima as machine orders, and its distances; its
+// heading says how many of a listed enumeration's schedules it found.
 std::string runOptimaSection(const std::vector<RunRecord>& runs, const OptimumUnion& optima,
                              const std::vector<std::vector<SemiActiveSchedule>>& schedules,
-                             const Instance& instance);
+                             const Instance& instance,
+                             const std::optional<OptimaCoverage>& coverage);
 
 // Machine orders as HTML, one <span class="order"> per machine, so that lines break only between
 // machines.

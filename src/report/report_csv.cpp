@@ -95,17 +95,33 @@ std::string recordedCells(const RunRecord& run, const ExecutionLog& log,
   return cells;
 }
 
+// The same for every run but foundOfEnumerated, so that a table of many folders' rows keeps them.
+std::string enumerationCells(const std::optional<OptimaCoverage>& coverage, std::size_t runIndex) {
+  if (!coverage) return ",,,,";
+  const EnumeratedOptima& enumeration = coverage->enumeration;
+  std::string cells = ",";
+  cells += std::to_string(enumeration.count);
+  cells += ',';
+  cells += std::to_string(enumeration.bound);
+  cells += enumeration.complete ? ",true," : ",false,";
+  if (coverage->listed) cells += std::to_string(coverage->foundByRun[runIndex]);
+  return cells;
+}
+
 }  // namespace
 
-std::string reportCsv(const std::vector<RunRecord>& runs, const ExecutionLog& log) {
+std::string reportCsv(const std::vector<RunRecord>& runs, const ExecutionLog& log,
+                      const std::optional<OptimaCoverage>& coverage) {
   const std::vector<std::string> parameters = parameterColumns(log);
   std::string csv =
       "run,best_makespan,reached_target,distinct_optima,average_distance,improving_generations,"
-      "last_improving_generation,execution,seed,seedGiven,wallClock,started,version,seconds,"
+      "last_improving_generation,enumeratedOptima,enumerationBound,enumerationComplete,"
+      "foundOfEnumerated,execution,seed,seedGiven,wallClock,started,version,seconds,"
       "generations,evaluations,targetGeneration";
   for (const std::string& name : parameters) csv += "," + name;
   csv += "\n";
-  for (const RunRecord& run : runs) {
+  for (std::size_t r = 0; r < runs.size(); ++r) {
+    const RunRecord& run = runs[r];
     const RunFigures figures = runFigures(run);
     char best[64];
     std::snprintf(best, sizeof best, "%.1f", run.best);
@@ -114,8 +130,8 @@ std::string reportCsv(const std::vector<RunRecord>& runs, const ExecutionLog& lo
     csv += std::to_string(run.run) + "," + best + "," + (run.reachedTarget ? "yes" : "no") + "," +
            (run.distinctOptima ? std::to_string(*run.distinctOptima) : "") + "," + distance + "," +
            std::to_string(figures.improvingGenerations) + "," +
-           std::to_string(figures.lastImprovingGeneration) + recordedCells(run, log, parameters) +
-           "\n";
+           std::to_string(figures.lastImprovingGeneration) + enumerationCells(coverage, r) +
+           recordedCells(run, log, parameters) + "\n";
   }
   return csv;
 }

@@ -2,16 +2,22 @@
 // scripts.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "report/execution_log.h"
+#include "report/optima_coverage.h"
 #include "report/result_records.h"
 
 // A header row, then per run: run, best makespan, reached target (yes/no), distinct optima,
-// average distance, generations with improvements, last improving generation; then what
+// average distance, generations with improvements, last improving generation; then the folder's
+// enumeration: enumeratedOptima (its count), enumerationBound, enumerationComplete (true/false)
+// and foundOfEnumerated (the run's distinct schedules it lists, only when it has a list); then what
 // "executions.jsonl" recorded: execution, seed, seedGiven, wallClock, started, version, seconds,
 // generations, evaluations, targetGeneration, and one column per parameter (the documented ones,
 // then any others the log names). Values a run does not have (optima of a run above the target,
-// the distance of a single optimum, everything recorded for a run without a record) are empty.
-std::string reportCsv(const std::vector<RunRecord>& runs, const ExecutionLog& log);
+// the distance of a single optimum, the enumeration without "optima.json", everything recorded for
+// a run without a record) are empty.
+std::string reportCsv(const std::vector<RunRecord>& runs, const ExecutionLog& log,
+                      const std::optional<OptimaCoverage>& coverage);

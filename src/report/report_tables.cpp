@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "report/coverage_markup.h"
 #include "report/markup.h"
 
 namespace {
@@ -61,20 +62,27 @@ std::string summaryCards(const ReportSummary& summary, const Instance& instance)
   return html;
 }
 
-std::string runsTable(const std::vector<RunRecord>& runs) {
+std::string runsTable(const std::vector<RunRecord>& runs,
+                      const std::optional<OptimaCoverage>& coverage) {
+  const bool matched = coverage && coverage->listed;
   std::string html =
       "<div class=\"scroll\"><table class=\"runs\"><thead><tr><th>run</th><th>best makespan</th>"
-      "<th>reached target</th><th>distinct optima</th><th>average distance</th>"
+      "<th>reached target</th><th>distinct optima</th>";
+  if (matched) html += "<th>of the enumeration</th>";
+  html +=
+      "<th>average distance</th>"
       "<th>generations with improvements</th><th>last improving generation</th>"
       "<th>execution</th><th>wall time (s)</th><th>generations</th><th>evaluations</th>"
       "<th>target reached in generation</th></tr></thead><tbody>";
-  for (const RunRecord& run : runs) {
+  for (std::size_t r = 0; r < runs.size(); ++r) {
+    const RunRecord& run = runs[r];
     const RunFigures figures = runFigures(run);
     html += std::string("<tr class=\"") + (run.reachedTarget ? "reached" : "missed") + "\">";
     html += cell(std::to_string(run.run));
     html += cell(plainNumber(run.best));
     html += cell(run.reachedTarget ? "yes" : "no", "reached");
     html += cell(run.distinctOptima ? std::to_string(*run.distinctOptima) : "");
+    if (matched) html += cell(runCoverageText(*coverage, r), "run-coverage");
     html += cell(run.averageDistance ? fixedNumber(*run.averageDistance, 2) : "");
     html += cell(std::to_string(figures.improvingGenerations));
     html += cell(std::to_string(figures.lastImprovingGeneration));

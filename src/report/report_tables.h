@@ -2,10 +2,12 @@
 // distances between the optima of one run.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "input/instance.h"
+#include "report/optima_coverage.h"
 #include "report/result_records.h"
 #include "report/run_summary.h"
 
@@ -13,8 +15,10 @@
 // makespans, the runs that reached the target, the optima per run and the mean distance.
 std::string summaryCards(const ReportSummary& summary, const Instance& instance);
 
-// One row per run with the same columns as the CSV.
-std::string runsTable(const std::vector<RunRecord>& runs);
+// One row per run with the same columns as the CSV; "of the enumeration" (found k of K) after the
+// distinct optima only when coverage has a list to match against.
+std::string runsTable(const std::vector<RunRecord>& runs,
+                      const std::optional<OptimaCoverage>& coverage);
 
 // A square table of distances, optima numbered from 1, shaded by distance relative to maxDistance.
 std::string distanceTable(const std::vector<std::vector<int>>& matrix, int maxDistance);

@@ -1,14 +1,16 @@
 // Argument handling of the report command, and the path from the folder's files to the written
-// page: read, align, rebuild the optima, then write.
+// page: read, align, rebuild the optima, match them against an enumeration, then write.
 #include "run/report_command.h"
 
 #include <filesystem>
 #include <system_error>
 
+#include "exact/enumerated_optima.h"
 #include "input/input_error.h"
 #include "input/instance_reader.h"
 #include "report/html_report.h"
 #include "report/instance_refusal.h"
+#include "report/optima_coverage.h"
 #include "report/recorded_schedules.h"
 #include "report/report_csv.h"
 #include "report/result_records.h"
@@ -98,14 +100,25 @@ int runReportCommand(const std::vector<std::string>& args, std::ostream& out, st
   ResultRecords records = loadResultRecords(options.folder, instance);
   const std::vector<std::vector<SemiActiveSchedule>> schedules =
       rebuildRecordedSchedules(records.runs, instance, records.problems);
+  // A folder the optima command never visited has no "optima.json" and reports as before.
+  std::optional<OptimaCoverage> coverage;
+  std::string enumerationProblem;
+  if (std::optional<EnumeratedOptima> enumeration =
+          loadEnumeratedOptima(options.folder, enumerationProblem)) {
+    coverage = coverOptima(std::move(*enumeration), instance, records.runs, records.problems);
+  } else if (!enumerationProblem.empty()) {
+    records.problems.push_back(enumerationProblem);
+  }
   for (const std::string& problem : records.problems) {
     err << kCommandName << ": " << problem << "\n";
   }
-  bool written = writeOutput(
-      options.output, htmlReport(options.folder, instance, records, schedules), "report", err);
+  bool written = writeOutput(options.output,
+                             htmlReport(options.folder, instance, records, schedules, coverage),
+                             "report", err);
   if (!options.csv.empty()) {
     written =
-        writeOutput(options.csv, reportCsv(records.runs, records.log), "CSV file", err) && written;
+        writeOutput(options.csv, reportCsv(records.runs, records.log, coverage), "CSV file", err) &&
+        written;
   }
   if (written) {
     out << "wrote " << options.output;

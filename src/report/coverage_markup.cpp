@@ -1,0 +1,95 @@
+// The enumeration's coverage as the page shows it: the sentence beside the union count, the mark
+// of each distinct schedule, and a run's "found k of K".
+#include "report/coverage_markup.h"
+
+#include "report/markup.h"
+
+namespace {
+
+std::string strong(const char* className, const std::string& text) {
+  std::string html = "<strong class=\"";
+  html += className;
+  html += "\">";
+  html += text;
+  html += "</strong>";
+  return html;
+}
+
+std::string plural(std::size_t count, const char* one, const char* many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// Where the figures come from, so that a reader can open the files.
+std::string sources(const EnumeratedOptima& enumeration) {
+  std::string text = "(";
+  text += kEnumeratedOptimaFileName;
+  if (!enumeration.listFile.empty()) text += ", " + escapeMarkup(enumeration.listFile);
+  return text + ")";
+}
+
+}  // namespace
+
+std::string coverageParagraph(const OptimaCoverage& coverage, const OptimumUnion& optima) {
+  const EnumeratedOptima& enumeration = coverage.enumeration;
+  const std::string words = escapeMarkup(enumeratedScheduleWords(coverage));
+  const std::string count = strong("enumerated-count", std::to_string(enumeration.count));
+  const std::string lowerBound = enumeration.complete ? "" : "at least ";
+  std::string html = "<p class=\"coverage\">";
+  if (!coverage.listed) {
+    html += lowerBound + count + " " + words + " exist, by an exact enumeration " +
+            sources(enumeration) + "; the runs found " +
+            plural(optima.schedules.size(), "distinct one", "distinct ones") +
+            ". No list of them was written, so the runs' schedules are not matched against it.";
+  } else {
+    html += "Together the runs found " +
+            strong("found-of-enumerated", std::to_string(coverage.foundOverall)) + " of " +
+            lowerBound + count + " " + words + " that an exact enumeration lists " +
+            sources(enumeration) + "; ";
+    const std::int64_t unfound =
+        enumeration.count - static_cast<std::int64_t>(coverage.foundOverall);
+    html += std::to_string(unfound) + (unfound == 1 ? " listed one" : " listed ones") +
+            " no run found.";
+    std::size_t missing = 0;
+    for (const SharedOptimum& optimum : optima.schedules) {
+      if (enumerationStatus(coverage, optimum.sequences, optimum.makespan) ==
+          EnumerationStatus::kMissing) {
+        ++missing;
+      }
+    }
+    if (missing > 0) {
+      html += " <span class=\"fault\">" +
+              plural(missing, "recorded schedule is", "recorded schedules are") +
+              " missing from the enumeration, which says it is complete: see the problems at "
+              "the top.</span>";
+    }
+  }
+  if (!enumeration.complete) {
+    html += " The enumeration stopped before it was complete, so " +
+            std::to_string(enumeration.count) + " is a lower bound";
+    html += coverage.listed ? " and its list holds only the schedules it reached." : ".";
+  }
+  return html + "</p>";
+}
+
+std::string enumerationCell(const OptimaCoverage& coverage, const SharedOptimum& optimum) {
+  switch (enumerationStatus(coverage, optimum.sequences, optimum.makespan)) {
+    case EnumerationStatus::kListed:
+      return "<td class=\"enumeration listed\">in the enumeration</td>";
+    case EnumerationStatus::kAboveBound:
+      return "<td class=\"enumeration\">above its bound " +
+             std::to_string(coverage.enumeration.bound) + "</td>";
+    case EnumerationStatus::kNotInPartialList:
+      return "<td class=\"enumeration\">not in the partial list</td>";
+    case EnumerationStatus::kMissing:
+      return "<td class=\"enumeration missing\">missing from the enumeration</td>";
+    case EnumerationStatus::kUnmatched:
+      break;
+  }
+  return "<td class=\"enumeration\"></td>";
+}
+
+std::string runCoverageText(const OptimaCoverage& coverage, std::size_t runIndex) {
+  if (!coverage.listed || runIndex >= coverage.foundByRun.size()) return {};
+  return std::to_string(coverage.foundByRun[runIndex]) + " of " +
+         enumeratedCountText(coverage.enumeration);
+}

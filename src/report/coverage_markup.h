@@ -1,0 +1,23 @@
+// The enumeration's coverage as the page shows it: the sentence beside the union count, the mark
+// of each distinct schedule, and a run's "found k of K".
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "report/optima_coverage.h"
+#include "report/optimum_union.h"
+
+// A <p class="coverage">: with a list, "found k of K" (class "found-of-enumerated" holds k,
+// "enumerated-count" K), how many listed schedules no run found, and how many recorded ones are
+// missing from a complete enumeration; with the count alone, "K optimal schedules exist" beside
+// the distinct schedules the runs found. Says what bound was counted and whether K is only a
+// lower bound.
+std::string coverageParagraph(const OptimaCoverage& coverage, const OptimumUnion& optima);
+
+// A <td class="enumeration ..."> for one distinct schedule of the runs: "in the enumeration",
+// "missing from the enumeration" (class "missing"), or why it could not be there.
+std::string enumerationCell(const OptimaCoverage& coverage, const SharedOptimum& optimum);
+
+// "12 of 53" (or "12 of at least 53") for runs[runIndex]; "" without a list.
+std::string runCoverageText(const OptimaCoverage& coverage, std::size_t runIndex);
