@@ -444,3 +444,31 @@ TEST(CampaignCollect, SummariesCsvAndPageOfAPartlyFinishedCampaign) {
   EXPECT_TRUE(fileExists(into + "small/N6/1/report.html"));
   EXPECT_TRUE(fileExists(source + "c.csv"));
 }
+
+TEST(CampaignCollect, FoundOfTheOptimalSchedulesThatExist) {
+  const std::string source = campaignSource(kSmallCampaign);
+  const std::string into = source + "out/";
+  ASSERT_EQ(campaign("plan '" + source + "campaign.toml' --into '" + into + "'").status, 0);
+  EXPECT_EQ(readFile(into + "small/D_Entrada.txt"), kInputInstance) << "where optima counts";
+  ASSERT_EQ(campaign("run '" + into + "'").status, 0);
+  const Shell counted =
+      shell("cd '" + into + "small' && " + JOBSHOP_PROGRAM + " optima --list optima.txt");
+  ASSERT_EQ(counted.out.substr(0, 8), "count 1\n") << counted.out << counted.err;
+  const CampaignCollection collection = collectCampaign(into, readManifest(into));
+  const SettingSummary& small = collection.settings[0];
+  EXPECT_EQ(small.enumeratedOptima, 1);
+  EXPECT_EQ(small.foundOfEnumerated, 1);
+  EXPECT_EQ(distinctSchedulesText(small), "1 of 1");
+  EXPECT_EQ(distinctSchedulesText(collection.settings[2]), "1") << "no count for this instance";
+  EXPECT_NE(campaign("collect '" + into + "'").out.find("\tN6\t"), std::string::npos);
+
+  // A schedule the runs call optimal that a complete enumeration lacks is a fault.
+  writeFile(into + "small/optima.txt", "2 1 2 1 1 2 10 \n");
+  const CampaignCollection faulty = collectCampaign(into, readManifest(into));
+  EXPECT_EQ(distinctSchedulesText(faulty.settings[0]), "0 of 1, 1 not in the enumeration");
+  const Shell shown = campaign("collect '" + into + "'");
+  EXPECT_EQ(shown.status, 1);
+  EXPECT_NE(shown.err.find("small/N6: 1 optimal schedules found by the runs are not among the 1"),
+            std::string::npos)
+      << shown.err;
+}

@@ -6,6 +6,7 @@
 #include "campaigns/campaign_file.h"
 #include "campaigns/execution_state.h"
 #include "campaigns/parameter_fields.h"
+#include "exact/enumerated_optima.h"
 #include "input/input_error.h"
 #include "input/instance_reader.h"
 #include "report/markup.h"
@@ -77,7 +78,31 @@ void summarise(SettingRuns& group, const std::vector<CollectedRun>& runs) {
   s.medianTargetGeneration = medianOf(generations);
   s.medianTargetEvaluations = medianOf(evaluations);
   s.secondsPerExecution = meanOf(group.seconds);
-  s.distinctSchedules = static_cast<int>(uniteOptima(group.records).schedules.size());
+}
+
+// Matches the setting's distinct optimal schedules against the enumeration of its instance.
+void compareWithEnumeration(SettingSummary& s, const std::vector<SharedOptimum>& found,
+                            const EnumeratedOptima& enumerated,
+                            std::vector<std::string>& problems) {
+  s.enumeratedOptima = enumerated.count;
+  s.enumerationComplete = enumerated.complete;
+  // A list cut short holds an arbitrary part of the schedules: matching against it would
+  // understate what the runs found.
+  if (enumerated.listFile.empty() || !enumerated.complete) return;
+  int matched = 0;
+  for (const SharedOptimum& schedule : found) {
+    if (enumerated.schedules.count(schedule.sequences)) {
+      ++matched;
+    } else if (enumerated.complete && schedule.makespan <= enumerated.bound) {
+      ++s.missingFromEnumeration;
+    }
+  }
+  s.foundOfEnumerated = matched;
+  if (s.missingFromEnumeration > 0)
+    problems.push_back(s.instance + "/" + s.setting + ": " +
+                       std::to_string(s.missingFromEnumeration) +
+                       " optimal schedules found by the runs are not among the " +
+                       std::to_string(enumerated.count) + " the enumeration counted");
 }
 
 }  // namespace
@@ -130,11 +155,40 @@ CampaignCollection collectCampaign(const std::string& campaignFolder,
     }
     if (timed) group.seconds.push_back(seconds);
   }
+  std::map<std::string, std::optional<EnumeratedOptima>> enumerations;
   for (std::size_t g = 0; g < groups.size(); ++g) {
-    summarise(groups[g], groupRuns[g]);
-    collection.settings.push_back(std::move(groups[g].summary));
+    SettingRuns& group = groups[g];
+    summarise(group, groupRuns[g]);
+    const std::vector<SharedOptimum> found = uniteOptima(group.records).schedules;
+    group.summary.distinctSchedules = static_cast<int>(found.size());
+    const std::string& instance = group.summary.instance;
+    if (!enumerations.count(instance)) {
+      std::string problem;
+      enumerations[instance] = loadEnumeratedOptima(campaignFolder + instance + "/", problem);
+      if (!problem.empty()) collection.problems.push_back(instance + ": " + problem);
+    }
+    if (const auto& enumerated = enumerations[instance])
+      compareWithEnumeration(group.summary, found, *enumerated, collection.problems);
+    collection.settings.push_back(std::move(group.summary));
   }
   return collection;
+}
+
+std::string distinctSchedulesText(const SettingSummary& s) {
+  std::string text = std::to_string(s.distinctSchedules);
+  if (!s.enumeratedOptima) return text;
+  std::string total = s.enumerationComplete ? "" : "at least ";
+  total += std::to_string(*s.enumeratedOptima);
+  if (s.foundOfEnumerated) {
+    text = std::to_string(*s.foundOfEnumerated);
+    text += " of ";
+    text += total;
+  } else {
+    text += " (" + total + " exist)";
+  }
+  if (s.missingFromEnumeration > 0)
+    text += ", " + std::to_string(s.missingFromEnumeration) + " not in the enumeration";
+  return text;
 }
 
 std::string collectedRunsCsv(const CampaignCollection& collection) {

@@ -2,6 +2,7 @@
 // record, grouped per (instance, setting) and summarised.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,6 +39,14 @@ struct SettingSummary {
   std::optional<double> medianTargetGeneration;  // over the runs that reached the target
   std::optional<double> medianTargetEvaluations;
   std::optional<double> secondsPerExecution;  // mean
+  // From "optima.json" in the instance's folder, when `optima` has counted there: how many
+  // optimal schedules exist (a lower bound unless complete), how many of them the setting's runs
+  // found (when the list is known), and how many found schedules the enumeration lacks, which a
+  // complete enumeration at or above the target makes a fault.
+  std::optional<long long> enumeratedOptima;
+  bool enumerationComplete = false;
+  std::optional<int> foundOfEnumerated;
+  int missingFromEnumeration = 0;
 };
 
 struct CampaignCollection {
@@ -49,6 +58,10 @@ struct CampaignCollection {
 // Reads every done execution of the manifest (the others are counted as unfinished).
 CampaignCollection collectCampaign(const std::string& campaignFolder,
                                    const std::vector<PlannedExecution>& executions);
+
+// The distinct optimal schedules of a setting for people: "48", or "48 of 53" against the
+// enumeration, "48 (53 exist)" without its list, "48 (at least 53 exist)" when it was cut short.
+std::string distinctSchedulesText(const SettingSummary& setting);
 
 // One row per run with every parameter as a column, for pandas or R.
 std::string collectedRunsCsv(const CampaignCollection& collection);

@@ -54,7 +54,7 @@ std::string settingRow(const SettingSummary& s) {
                                        plainNumber(s.distinctOptimaPerRun->lowest) + "–" +
                                        plainNumber(s.distinctOptimaPerRun->highest) + ")")
                                 : cell("–");
-  row += cell(std::to_string(s.distinctSchedules));
+  row += cell(escapeMarkup(distinctSchedulesText(s)));
   row += cell(number(s.meanAverageDistance, 2));
   row += cell(number(s.medianTargetGeneration, 0) + " / " + number(s.medianTargetEvaluations, 0));
   row += cell(number(s.secondsPerExecution, 2)) + "</tr>";

@@ -191,6 +191,15 @@ LayoutSummary layOutCampaign(const CampaignFile& campaign,
   if (error) throw InputError{"cannot create " + folder + ": " + error.message()};
   const auto source = readFileBytes(campaign.path);
   writeOrThrow(folder + "campaign.toml", source.value_or(""));
+  // Each instance once more at the top of its folder, where `optima --dir DIR/INSTANCE` counts
+  // the schedules that exist and `collect` finds the count.
+  std::set<std::string> instances;
+  for (const PlannedExecution& e : executions)
+    if (instances.insert(e.instance).second) {
+      fs::create_directories(folder + e.instance, error);
+      if (error) throw InputError{"cannot create " + folder + e.instance + ": " + error.message()};
+      writeOrThrow(folder + e.instance + "/D_Entrada.txt", e.instanceText);
+    }
   for (const PlannedExecution* e : toWrite) {
     const std::string path = folder + e->folder + "/";
     fs::create_directories(path, error);

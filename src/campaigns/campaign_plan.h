@@ -39,10 +39,11 @@ struct LayoutSummary {
   int total = 0;  // executions in the manifest, earlier plans included
 };
 
-// Writes the campaign folder: a copy of the campaign file as "campaign.toml", the manifest and
-// every execution's folder. Existing executions with the same inputs are kept as they are, and
-// executions of earlier plans stay listed; an execution whose inputs would change after it has
-// started is refused (InputError) before anything is written.
+// Writes the campaign folder: a copy of the campaign file as "campaign.toml", the manifest, each
+// instance's "D_Entrada.txt" in its folder and every execution's folder. Existing executions with
+// the same inputs are kept as they are, and executions of earlier plans stay listed; an execution
+// whose inputs would change after it has started is refused (InputError) before anything is
+// written.
 LayoutSummary layOutCampaign(const CampaignFile& campaign,
                              const std::vector<PlannedExecution>& executions,
                              const std::string& folder);

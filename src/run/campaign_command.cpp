@@ -278,7 +278,8 @@ void printSummary(const CampaignCollection& collection, std::ostream& out) {
     out << '\t'
         << (s.distinctOptimaPerRun ? fixedNumber(s.distinctOptimaPerRun->mean, 1)
                                    : std::string("-"))
-        << '\t' << s.distinctSchedules << '\t' << optionalFixed(s.secondsPerExecution, 2) << '\n';
+        << '\t' << distinctSchedulesText(s) << '\t' << optionalFixed(s.secondsPerExecution, 2)
+        << '\n';
   }
 }
 
