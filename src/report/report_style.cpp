@@ -79,6 +79,10 @@ details.run-optima > summary { font-size: 17px; font-weight: bold; cursor: point
   padding: 4px 0; }
 details > summary { cursor: pointer; }
 p.overall { font-size: 15px; }
+p.coverage { font-size: 15px; background: #fff; border-left: 4px solid #2e9a52; padding: 6px 12px; }
+p.coverage .fault, td.enumeration.missing { color: #a4271b; font-weight: bold; }
+td.enumeration { text-align: left; white-space: nowrap; }
+td.enumeration.listed { color: #1e7b3a; }
 table.executions td { text-align: left; }
 table.matrix td, table.matrix th { text-align: center; min-width: 28px; padding: 3px 6px; }
 )css";
