@@ -100,6 +100,23 @@ TEST(OptimaCommand, BoundsLimitAndOptimum) {
   EXPECT_TRUE(loadEnumeratedOptima(folder, problem)->optimal);
 }
 
+TEST(OptimaCommand, TimeLimitGivesALowerBound) {
+  const std::string folder = makeTempFolder();
+  writeFile(folder + "D_Entrada.txt",
+            readFile(std::string(JOBSHOP_SOURCE_DIR) + "/bench/instances/la02/D_Entrada.txt"));
+  const Outcome outcome = runOptima(folder, "--bound 720 --time-limit 0.2 --list some.txt");
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_EQ(firstLine(outcome.out).rfind("count ", 0), 0u);
+  EXPECT_TRUE(hasLine(outcome.out, "complete no"));
+  EXPECT_TRUE(hasLine(outcome.out, "time limit reached"));
+  std::string problem;
+  const std::optional<EnumeratedOptima> loaded = loadEnumeratedOptima(folder, problem);
+  ASSERT_TRUE(loaded) << problem;
+  EXPECT_FALSE(loaded->complete);
+  EXPECT_EQ(static_cast<std::int64_t>(loaded->schedules.size()), loaded->count);
+  EXPECT_EQ(firstLine(outcome.out), "count " + std::to_string(loaded->count));
+}
+
 TEST(OptimaCommand, RefusalsAndUsageErrors) {
   const std::string folder = makeTempFolder();
   const Outcome missing = runOptima(folder, "");
