@@ -5,7 +5,7 @@
 
 #include "campaigns/campaign_file.h"
 #include "campaigns/execution_state.h"
-#include "campaigns/parameter_fields.h"
+#include "input/parameter_fields.h"
 #include "exact/enumerated_optima.h"
 #include "input/input_error.h"
 #include "input/instance_reader.h"

@@ -10,30 +10,8 @@
 
 #include "input/input_error.h"
 
-const char* const kParameterFieldNames[19] = {"populationSize",
-                                              "maxEvaluations",
-                                              "runCount",
-                                              "crossoverPercent",
-                                              "mutationPercent",
-                                              "scrambleMutationEnabled",
-                                              "insertionMutationEnabled",
-                                              "swapMutationEnabled",
-                                              "neighbourSwapMutationEnabled",
-                                              "segmentWrapCrossoverEnabled",
-                                              "cycleCrossoverEnabled",
-                                              "segmentFillCrossoverEnabled",
-                                              "maskKeepCrossoverEnabled",
-                                              "maskReorderCrossoverEnabled",
-                                              "segmentInsertCrossoverEnabled",
-                                              "precedenceCrossoverEnabled",
-                                              "mateCandidates",
-                                              "crowdingGroups",
-                                              "crowdingGroupSize"};
 
 namespace {
-
-constexpr int kFirstFlag = 5;
-constexpr int kLastFlag = 15;
 
 struct Context {
   std::string path;
@@ -85,7 +63,7 @@ int flagValue(const Context& context, const toml::node& node, const std::string&
 
 int fieldValue(const Context& context, const toml::node& node, int field) {
   const std::string key = kParameterFieldNames[field];
-  if (field >= kFirstFlag && field <= kLastFlag) return flagValue(context, node, key);
+  if (isFlagField(field)) return flagValue(context, node, key);
   return intValue(context, node, key, std::numeric_limits<int>::min(),
                   std::numeric_limits<int>::max());
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "input/parameter_fields.h"
+
 struct CampaignInstance {
   std::string name;           // folder name under the campaign
   std::string path;           // resolved against the campaign file's folder
@@ -31,8 +33,6 @@ struct CampaignFile {
   std::vector<ParameterChoice> parameters;  // in the field order of "D_Algoritmo.txt"
 };
 
-// The 19 fields of "D_Algoritmo.txt" by name, in file order.
-extern const char* const kParameterFieldNames[19];
 
 // Reads and checks the campaign file at path. Throws InputError{"FILE:LINE: expected ..., found
 // ..."} for a syntax error, an unknown key, a value of the wrong type or range, an instance file

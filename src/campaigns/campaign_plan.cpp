@@ -9,7 +9,7 @@
 
 #include "campaigns/execution_state.h"
 #include "campaigns/manifest.h"
-#include "campaigns/parameter_fields.h"
+#include "input/parameter_fields.h"
 #include "input/input_error.h"
 #include "input/instance_import.h"
 #include "input/instance_reader.h"

@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "campaigns/campaign_file.h"
-#include "campaigns/parameter_fields.h"
+#include "input/parameter_fields.h"
 #include "input/input_error.h"
 #include "input/line_reader.h"
 

@@ -2,8 +2,7 @@
 // user editing the file sees what each value is.
 #include "input/parameter_template.h"
 
-#include <utility>
-#include <vector>
+#include "input/parameter_fields.h"
 
 Parameters defaultParameters() {
   Parameters parameters;
@@ -21,33 +20,12 @@ Parameters defaultParameters() {
   return parameters;
 }
 
-std::string formatParameterFile(const Parameters& p) {
-  const std::vector<std::pair<const char*, int>> pairs = {
-      {"populationSize", p.populationSize},
-      {"maxEvaluations", p.maxEvaluations},
-      {"runCount", p.runCount},
-      {"crossoverPercent", p.crossoverPercent},
-      {"mutationPercent", p.mutationPercent},
-      {"scrambleMutationEnabled", p.scrambleMutationEnabled},
-      {"insertionMutationEnabled", p.insertionMutationEnabled},
-      {"swapMutationEnabled", p.swapMutationEnabled},
-      {"neighbourSwapMutationEnabled", p.neighbourSwapMutationEnabled},
-      {"segmentWrapCrossoverEnabled", p.segmentWrapCrossoverEnabled},
-      {"cycleCrossoverEnabled", p.cycleCrossoverEnabled},
-      {"segmentFillCrossoverEnabled", p.segmentFillCrossoverEnabled},
-      {"maskKeepCrossoverEnabled", p.maskKeepCrossoverEnabled},
-      {"maskReorderCrossoverEnabled", p.maskReorderCrossoverEnabled},
-      {"segmentInsertCrossoverEnabled", p.segmentInsertCrossoverEnabled},
-      {"precedenceCrossoverEnabled", p.precedenceCrossoverEnabled},
-      {"mateCandidates", p.mateCandidates},
-      {"crowdingGroups", p.crowdingGroups},
-      {"crowdingGroupSize", p.crowdingGroupSize},
-  };
+std::string formatParameterFile(const Parameters& parameters) {
   std::string text;
-  for (const auto& [label, value] : pairs) {
-    text += label;
+  for (int field = 0; field < kParameterFieldCount; ++field) {
+    text += kParameterFieldNames[field];
     text += '\n';
-    text += std::to_string(value);
+    text += std::to_string(parameterField(parameters, field));
     text += '\n';
   }
   return text;

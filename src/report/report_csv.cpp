@@ -5,34 +5,14 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "input/parameter_fields.h"
 #include "report/run_summary.h"
 
 namespace {
 
-// The fields of "D_Algoritmo.txt" as the record names them, so that the header stays the same
-// whether or not a folder has a record.
-constexpr const char* kParameterNames[] = {"populationSize",
-                                           "maxEvaluations",
-                                           "runCount",
-                                           "crossoverPercent",
-                                           "mutationPercent",
-                                           "scrambleMutationEnabled",
-                                           "insertionMutationEnabled",
-                                           "swapMutationEnabled",
-                                           "neighbourSwapMutationEnabled",
-                                           "segmentWrapCrossoverEnabled",
-                                           "cycleCrossoverEnabled",
-                                           "segmentFillCrossoverEnabled",
-                                           "maskKeepCrossoverEnabled",
-                                           "maskReorderCrossoverEnabled",
-                                           "segmentInsertCrossoverEnabled",
-                                           "precedenceCrossoverEnabled",
-                                           "mateCandidates",
-                                           "crowdingGroups",
-                                           "crowdingGroupSize"};
-
 std::vector<std::string> parameterColumns(const ExecutionLog& log) {
-  std::vector<std::string> names(std::begin(kParameterNames), std::end(kParameterNames));
+  // The file's fields first, so that the header stays the same whether or not there is a record.
+  std::vector<std::string> names(std::begin(kParameterFieldNames), std::end(kParameterFieldNames));
   for (const LoggedExecution& execution : log.executions) {
     for (const auto& parameter : execution.parameters) {
       if (std::find(names.begin(), names.end(), parameter.first) == names.end()) {

@@ -9,31 +9,21 @@
 #include <cstring>
 #include <nlohmann/json.hpp>
 
+#include "input/parameter_fields.h"
+
 namespace {
 
 using nlohmann::ordered_json;
 
-// Field names as in "D_Algoritmo.txt"'s documentation, in file order.
-ordered_json parameterObject(const Parameters& p) {
-  return ordered_json{{"populationSize", p.populationSize},
-                      {"maxEvaluations", p.maxEvaluations},
-                      {"runCount", p.runCount},
-                      {"crossoverPercent", p.crossoverPercent},
-                      {"mutationPercent", p.mutationPercent},
-                      {"scrambleMutationEnabled", p.scrambleMutationEnabled},
-                      {"insertionMutationEnabled", p.insertionMutationEnabled},
-                      {"swapMutationEnabled", p.swapMutationEnabled},
-                      {"neighbourSwapMutationEnabled", p.neighbourSwapMutationEnabled},
-                      {"segmentWrapCrossoverEnabled", p.segmentWrapCrossoverEnabled},
-                      {"cycleCrossoverEnabled", p.cycleCrossoverEnabled},
-                      {"segmentFillCrossoverEnabled", p.segmentFillCrossoverEnabled},
-                      {"maskKeepCrossoverEnabled", p.maskKeepCrossoverEnabled},
-                      {"maskReorderCrossoverEnabled", p.maskReorderCrossoverEnabled},
-                      {"segmentInsertCrossoverEnabled", p.segmentInsertCrossoverEnabled},
-                      {"precedenceCrossoverEnabled", p.precedenceCrossoverEnabled},
-                      {"mateCandidates", p.mateCandidates},
-                      {"crowdingGroups", p.crowdingGroups},
-                      {"crowdingGroupSize", p.crowdingGroupSize}};
+// Every field by its name in "D_Algoritmo.txt", flags as booleans.
+ordered_json parameterObject(const Parameters& parameters) {
+  ordered_json object = ordered_json::object();
+  for (int field = 0; field < kParameterFieldCount; ++field) {
+    const int value = parameterField(parameters, field);
+    object[kParameterFieldNames[field]] =
+        isFlagField(field) ? ordered_json(value == 1) : ordered_json(value);
+  }
+  return object;
 }
 
 template <class T>

@@ -1,5 +1,25 @@
 // Field access by index over the one Parameters layout.
-#include "campaigns/parameter_fields.h"
+#include "input/parameter_fields.h"
+
+const char* const kParameterFieldNames[kParameterFieldCount] = {"populationSize",
+                                                                "maxEvaluations",
+                                                                "runCount",
+                                                                "crossoverPercent",
+                                                                "mutationPercent",
+                                                                "scrambleMutationEnabled",
+                                                                "insertionMutationEnabled",
+                                                                "swapMutationEnabled",
+                                                                "neighbourSwapMutationEnabled",
+                                                                "segmentWrapCrossoverEnabled",
+                                                                "cycleCrossoverEnabled",
+                                                                "segmentFillCrossoverEnabled",
+                                                                "maskKeepCrossoverEnabled",
+                                                                "maskReorderCrossoverEnabled",
+                                                                "segmentInsertCrossoverEnabled",
+                                                                "precedenceCrossoverEnabled",
+                                                                "mateCandidates",
+                                                                "crowdingGroups",
+                                                                "crowdingGroupSize"};
 
 namespace {
 
