@@ -19,7 +19,7 @@ struct RunSummary {
   std::int64_t evaluations = 0;
   std::optional<int> targetGeneration;  // first generation at or below the target; 0 = initial
   std::optional<std::int64_t> targetEvaluations;  // evaluations spent by the end of that one
-  std::optional<int> distinctOptima;    // absent when the analysis files could not be opened
+  std::optional<int> distinctOptima;  // absent when the analysis files could not be opened
   double seconds = 0.0;
 };
 

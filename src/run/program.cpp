@@ -107,10 +107,11 @@ int mainRun(const CommandLine& line) {
 }  // namespace
 
 int runProgram(const std::vector<std::string>& args) {
-  if (!args.empty() && args[0] == "optima") return runOptimaCommand(
-      std::vector<std::string>(args.begin() + 1, args.end()), std::cout, std::cerr);
-  if (!args.empty() && (args[0] == "import" || args[0] == "init" || args[0] == "report" ||
-                        args[0] == "campaign")) {
+  if (!args.empty() && args[0] == "optima")
+    return runOptimaCommand(std::vector<std::string>(args.begin() + 1, args.end()), std::cout,
+                            std::cerr);
+  if (!args.empty() &&
+      (args[0] == "import" || args[0] == "init" || args[0] == "report" || args[0] == "campaign")) {
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (args[0] == "campaign") return runCampaignCommand(rest, std::cout, std::cerr);
     if (args[0] == "import") return runImportCommand(rest, std::cout, std::cerr);
