@@ -10,7 +10,6 @@
 
 #include "input/input_error.h"
 
-
 namespace {
 
 struct Context {

@@ -33,7 +33,6 @@ struct CampaignFile {
   std::vector<ParameterChoice> parameters;  // in the field order of "D_Algoritmo.txt"
 };
 
-
 // Reads and checks the campaign file at path. Throws InputError{"FILE:LINE: expected ..., found
 // ..."} for a syntax error, an unknown key, a value of the wrong type or range, an instance file
 // name that is not a plain folder name, and a missing [instances] table.

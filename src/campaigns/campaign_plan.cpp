@@ -9,11 +9,11 @@
 
 #include "campaigns/execution_state.h"
 #include "campaigns/manifest.h"
-#include "input/parameter_fields.h"
 #include "input/input_error.h"
 #include "input/instance_import.h"
 #include "input/instance_reader.h"
 #include "input/line_reader.h"
+#include "input/parameter_fields.h"
 #include "input/parameter_reader.h"
 #include "input/parameter_template.h"
 #include "results/file_digest.h"

@@ -6,9 +6,9 @@
 #include <sstream>
 
 #include "campaigns/campaign_file.h"
-#include "input/parameter_fields.h"
 #include "input/input_error.h"
 #include "input/line_reader.h"
+#include "input/parameter_fields.h"
 
 namespace {
 
