@@ -1,65 +1,29 @@
-// The search's state, its one step (append a job's next operation to its machine), the bounds
-// that cut a node, and the iterative depth-first walk.
+// The child test, the iterative depth-first walk and the shallow split of the exact search.
 #include "exact/schedule_search.h"
 
 #include <algorithm>
-#include <bit>
 #include <charconv>
 #include <cstddef>
+
+#include "exact/node_bounds.h"
+#include "exact/search_node.h"
 
 namespace {
 
 constexpr std::int64_t kCheckInterval = 4096;
 constexpr int kUnbounded = std::numeric_limits<int>::max();
 
-std::uint64_t bit(int job) { return std::uint64_t{1} << job; }
 std::size_t at(int index) { return static_cast<std::size_t>(index); }
-
-struct Undo {
-  int job = 0;
-  int machine = 0;
-  int jobEnd = 0;
-  int machineEnd = 0;
-  int lastStart = 0;
-  std::size_t logSize = 0;
-};
 
 struct Level {
   int nextJob = 0;
-  Undo undo;
-};
-
-struct ForbiddenChange {
-  int machine = 0;
-  std::uint64_t before = 0;
+  AppendUndo undo;
+  NodeBounds bounds;  // the node's at this depth, read by its children's test
 };
 
 struct Walk {
-  const SearchProblem& problem;
   const SearchLimits& limits;
-  int jobs = 0;
-  int machines = 0;
-  int length = 0;
-  int bound = 0;
-  int depth = 0;
-  // Start of the operation appended last. Starts never decrease along a list (below), so no
-  // operation still to come starts earlier.
-  int lastStart = 0;
-  std::vector<int> jobNext, jobEnd, machineEnd, machineCount;
-  // Per machine, the ready jobs that may not be the next appended to it: each was ready, and
-  // numbered below the job appended, at some step since the machine last took an operation. Had
-  // one of them come next there, the schedule would be reached through the list that appends it
-  // at that earlier step instead.
-  std::vector<std::uint64_t> forbidden;
-  std::vector<ForbiddenChange> log;      // undoes the forbidden sets step by step
-  std::vector<std::uint64_t> remaining;  // per machine, the jobs not yet on it
-  std::vector<int> sequences;            // machine-major, jobs from 1
-  std::vector<int> minHead;
-  // Of the operations not yet appended, per machine: their total time, least tail and two least
-  // times (the child test's view of the node, refreshed whenever the walk returns to it).
-  std::vector<int> load, minTail, leastTime, secondTime;
-  std::vector<int> head;  // per operation, filled by withinBound for the unplaced ones
-  std::vector<int> order, left;
+  SearchNode node;
   std::vector<Level> levels;
   SearchOutcome outcome;
   bool halted = false;
@@ -67,283 +31,56 @@ struct Walk {
   std::int64_t nodesReported = 0;
   std::int64_t foundReported = 0;
 
-  Walk(const SearchProblem& p, const SearchLimits& l) : problem(p), limits(l) {
-    jobs = p.jobs;
-    machines = p.machines;
-    length = jobs * machines;
-    bound = l.bound;
-    jobNext.assign(at(jobs), 0);
-    jobEnd.assign(at(jobs), 0);
-    machineEnd.assign(at(machines), 0);
-    machineCount.assign(at(machines), 0);
-    forbidden.assign(at(machines), 0);
-    const std::uint64_t all = jobs == 64 ? ~std::uint64_t{0} : bit(jobs) - 1;
-    remaining.assign(at(machines), all);
-    sequences.assign(at(length), 0);
-    minHead.resize(at(machines));
-    load.resize(at(machines));
-    minTail.resize(at(machines));
-    leastTime.resize(at(machines));
-    secondTime.resize(at(machines));
-    head.resize(at(length));
-    order.reserve(at(jobs));
-    left.resize(at(jobs));
-    levels.resize(at(length) + 1);
+  Walk(const SearchProblem& p, const SearchLimits& l)
+      : limits(l), node(makeSearchNode(p, l.bound)) {
+    levels.resize(at(node.length) + 1);
   }
 };
 
-int opOf(const Walk& w, int job) { return job * w.machines + w.jobNext[at(job)]; }
+// Bounds the node at the current depth into its level.
+bool boundHere(Walk& w) { return boundNode(w.node, w.levels[at(w.node.depth)].bounds); }
 
-bool canAppend(const Walk& w, int job) {
-  if (w.jobNext[at(job)] == w.machines) return false;
-  const int m = w.problem.machine[at(opOf(w, job))];
-  return (w.forbidden[at(m)] & bit(job)) == 0;
-}
-
-int earliestStart(const Walk& w, int job, int m) {
-  return std::max(w.jobEnd[at(job)], w.machineEnd[at(m)]);
-}
-
-void summarise(Walk& w) {
-  const SearchProblem& p = w.problem;
-  for (int m = 0; m < w.machines; ++m) {
-    int load = 0;
-    int minTail = kUnbounded;
-    int least = kUnbounded;
-    int second = kUnbounded;
-    for (std::uint64_t left = w.remaining[at(m)]; left != 0; left &= left - 1) {
-      const std::size_t op = at(p.opOnMachine[at(std::countr_zero(left) * w.machines + m)]);
-      const int d = p.duration[op];
-      load += d;
-      minTail = std::min(minTail, p.tail[op]);
-      if (d < least) {
-        second = least;
-        least = d;
-      } else {
-        second = std::min(second, d);
-      }
-    }
-    w.load[at(m)] = load;
-    w.minTail[at(m)] = minTail;
-    w.leastTime[at(m)] = least;
-    w.secondTime[at(m)] = second;
-  }
-}
-
-// A test of a child against the node's summary, far cheaper than withinBound and catching most of
-// the children that fail: once the child starts at S nothing starts earlier, every operation that
-// it forbids waits for another one on its machine, and every machine still has its load to do.
+// A test of a child against its parent's bounds, far cheaper than boundNode and catching most of
+// the children that fail. The child starts its operation now, so not before the operation's head;
+// nothing starts earlier afterwards, every operation that it forbids waits for another one on its
+// machine, and every machine still has its load to do.
 bool childMayFit(const Walk& w, int job) {
-  const SearchProblem& p = w.problem;
-  const int op = opOf(w, job);
+  const SearchNode& n = w.node;
+  const SearchProblem& p = *n.problem;
+  const NodeBounds& b = w.levels[at(n.depth)].bounds;
+  const int op = nextOp(n, job);
   const int m = p.machine[at(op)];
-  const int start = earliestStart(w, job, m);
+  const int start = earliestStart(n, job);
   const int end = start + p.duration[at(op)];
-  if (end + p.tail[at(op)] > w.bound) return false;
-  for (int i = 0; i < w.jobs; ++i) {
-    if (i == job || w.jobNext[at(i)] == w.machines) continue;
-    const int x = opOf(w, i);
+  if (start < b.head[at(op)] || end + b.tail[at(op)] > n.bound) return false;
+  for (int i = 0; i < n.jobs; ++i) {
+    if (i == job || n.jobNext[at(i)] == n.machines) continue;
+    const int x = nextOp(n, i);
     const int mx = p.machine[at(x)];
-    const int rest = p.duration[at(x)] + p.tail[at(x)];
+    const int rest = p.duration[at(x)] + b.tail[at(x)];
     int from = start;
     if (mx == m) {
       from = end;
     } else {
-      const int otherStart = earliestStart(w, i, mx);
-      if ((w.forbidden[at(mx)] & bit(i)) != 0 || otherStart < start ||
+      const int otherStart = earliestStart(n, i);
+      if ((n.forbidden[at(mx)] & jobBit(i)) != 0 || otherStart < start ||
           (otherStart == start && i < job)) {
         const int other =
-            w.leastTime[at(mx)] == p.duration[at(x)] ? w.secondTime[at(mx)] : w.leastTime[at(mx)];
+            b.leastTime[at(mx)] == p.duration[at(x)] ? b.secondTime[at(mx)] : b.leastTime[at(mx)];
         if (other == kUnbounded) return false;
         from = start + other;
       }
       from = std::max(from, otherStart);
     }
-    if (from + rest > w.bound) return false;
+    from = std::max(from, b.head[at(x)]);
+    if (from + rest > n.bound) return false;
   }
-  for (int k = 0; k < w.machines; ++k) {
-    const std::uint64_t left = k == m ? w.remaining[at(k)] & ~bit(job) : w.remaining[at(k)];
+  for (int k = 0; k < n.machines; ++k) {
+    const std::uint64_t left = k == m ? n.remaining[at(k)] & ~jobBit(job) : n.remaining[at(k)];
     if (left == 0) continue;
     const int from = k == m ? end : start;
-    const int load = k == m ? w.load[at(k)] - p.duration[at(op)] : w.load[at(k)];
-    if (from + load + w.minTail[at(k)] > w.bound) return false;
-  }
-  return true;
-}
-
-void setForbidden(Walk& w, int m, std::uint64_t value) {
-  w.log.push_back({m, w.forbidden[at(m)]});
-  w.forbidden[at(m)] = value;
-}
-
-// The list that reaches a schedule appends, at every step, the operation that could come next in
-// it with the earliest start, the lowest job among equal starts. So every ready operation ahead of
-// the appended one in that order, on another machine, must not be the next on its machine.
-Undo append(Walk& w, int job) {
-  const int op = opOf(w, job);
-  const int m = w.problem.machine[at(op)];
-  Undo undo{job, m, w.jobEnd[at(job)], w.machineEnd[at(m)], w.lastStart, w.log.size()};
-  if (w.forbidden[at(m)] != 0) setForbidden(w, m, 0);
-  const int start = std::max(undo.jobEnd, undo.machineEnd);
-  for (int i = 0; i < w.jobs; ++i) {
-    if (i == job || w.jobNext[at(i)] == w.machines) continue;
-    const int other = w.problem.machine[at(opOf(w, i))];
-    if (other == m || (w.forbidden[at(other)] & bit(i)) != 0) continue;
-    const int otherStart = earliestStart(w, i, other);
-    if (otherStart < start || (otherStart == start && i < job)) {
-      setForbidden(w, other, w.forbidden[at(other)] | bit(i));
-    }
-  }
-  w.lastStart = start;
-  const int end = start + w.problem.duration[at(op)];
-  w.jobEnd[at(job)] = end;
-  w.machineEnd[at(m)] = end;
-  w.sequences[at(m * w.jobs + w.machineCount[at(m)])] = job + 1;
-  ++w.machineCount[at(m)];
-  ++w.jobNext[at(job)];
-  w.remaining[at(m)] &= ~bit(job);
-  ++w.depth;
-  return undo;
-}
-
-void undoAppend(Walk& w, const Undo& undo) {
-  --w.depth;
-  w.remaining[at(undo.machine)] |= bit(undo.job);
-  --w.jobNext[at(undo.job)];
-  --w.machineCount[at(undo.machine)];
-  w.jobEnd[at(undo.job)] = undo.jobEnd;
-  w.machineEnd[at(undo.machine)] = undo.machineEnd;
-  w.lastStart = undo.lastStart;
-  while (w.log.size() > undo.logSize) {
-    w.forbidden[at(w.log.back().machine)] = w.log.back().before;
-    w.log.pop_back();
-  }
-}
-
-// The makespan of the best preemptive order of machine m's remaining operations, each released at
-// its head and followed by its tail: no order of them on m does better.
-int preemptiveBound(Walk& w, int m) {
-  const SearchProblem& p = w.problem;
-  std::vector<int>& order = w.order;
-  order.clear();
-  for (std::uint64_t left = w.remaining[at(m)]; left != 0; left &= left - 1) {
-    const int j = std::countr_zero(left);
-    order.push_back(p.opOnMachine[at(j * w.machines + m)]);
-  }
-  std::sort(order.begin(), order.end(),
-            [&](int a, int b) { return w.head[at(a)] < w.head[at(b)]; });
-  const int n = static_cast<int>(order.size());
-  for (int i = 0; i < n; ++i) w.left[at(i)] = p.duration[at(order[at(i)])];
-  int t = 0;
-  int released = 0;
-  int done = 0;
-  int bound = 0;
-  while (done < n) {
-    if (released < n && t < w.head[at(order[at(released)])]) {
-      bool idle = true;
-      for (int i = 0; i < released && idle; ++i) idle = w.left[at(i)] < 0;
-      if (idle) t = w.head[at(order[at(released)])];
-    }
-    while (released < n && w.head[at(order[at(released)])] <= t) ++released;
-    int pick = -1;
-    for (int i = 0; i < released; ++i) {
-      if (w.left[at(i)] < 0) continue;
-      if (pick < 0 || p.tail[at(order[at(i)])] > p.tail[at(order[at(pick)])]) pick = i;
-    }
-    const int next = released < n ? w.head[at(order[at(released)])] : kUnbounded;
-    const int run = std::min(w.left[at(pick)], next - t);
-    t += run;
-    w.left[at(pick)] -= run;
-    if (w.left[at(pick)] == 0) {
-      w.left[at(pick)] = -1;
-      ++done;
-      bound = std::max(bound, t + p.tail[at(order[at(pick)])]);
-    }
-  }
-  return bound;
-}
-
-// Earliest starts of job j's operations from its k-th on, each waiting for its job and its
-// machine's current end, the first not before `from`; returns the job's earliest end.
-int chainHeads(Walk& w, int j, int k, int from) {
-  const SearchProblem& p = w.problem;
-  int t = from;
-  for (; k < w.machines; ++k) {
-    const std::size_t op = at(j * w.machines + k);
-    t = std::max(t, w.machineEnd[at(p.machine[op])]);
-    w.head[op] = t;
-    t += p.duration[op];
-  }
-  return t;
-}
-
-// Two operations a, b on one machine: when b cannot follow a within the bound, b comes first and
-// a starts no earlier than b's earliest end; when neither can follow the other, nothing fits.
-// Raised starts carry on along a's job. False when nothing fits.
-bool orderPairs(Walk& w, bool& raised) {
-  const SearchProblem& p = w.problem;
-  for (int m = 0; m < w.machines; ++m) {
-    for (std::uint64_t as = w.remaining[at(m)]; as != 0; as &= as - 1) {
-      const int ja = std::countr_zero(as);
-      const std::size_t a = at(p.opOnMachine[at(ja * w.machines + m)]);
-      for (std::uint64_t bs = as & (as - 1); bs != 0; bs &= bs - 1) {
-        const int jb = std::countr_zero(bs);
-        const std::size_t b = at(p.opOnMachine[at(jb * w.machines + m)]);
-        const bool aThenB =
-            std::max(w.head[a] + p.duration[a], w.head[b]) + p.duration[b] + p.tail[b] <= w.bound;
-        const bool bThenA =
-            std::max(w.head[b] + p.duration[b], w.head[a]) + p.duration[a] + p.tail[a] <= w.bound;
-        if (!aThenB && !bThenA) return false;
-        const std::size_t later = aThenB ? b : a;
-        const std::size_t first = aThenB ? a : b;
-        if (aThenB == bThenA || w.head[later] >= w.head[first] + p.duration[first]) continue;
-        const int job = aThenB ? jb : ja;
-        const int k = static_cast<int>(later) - job * w.machines;
-        if (chainHeads(w, job, k, w.head[first] + p.duration[first]) > w.bound) return false;
-        raised = true;
-      }
-    }
-  }
-  return true;
-}
-
-// False when no completion of the node can be within the bound: a machine whose remaining jobs
-// are all forbidden there, a job that cannot finish in time, or a machine whose remaining
-// operations cannot all fit even if it could interrupt them. An operation forbidden on its machine
-// waits at least for the earliest end of another one there.
-bool withinBound(Walk& w) {
-  const SearchProblem& p = w.problem;
-  for (int m = 0; m < w.machines; ++m) {
-    const std::uint64_t left = w.remaining[at(m)];
-    if (left != 0 && (left & ~w.forbidden[at(m)]) == 0) return false;
-    w.minHead[at(m)] = kUnbounded;  // the earliest end of an allowed next operation
-  }
-  for (int j = 0; j < w.jobs; ++j) {
-    const int k = w.jobNext[at(j)];
-    if (k == w.machines) continue;
-    if (chainHeads(w, j, k, std::max(w.jobEnd[at(j)], w.lastStart)) > w.bound) return false;
-    for (int i = k; i < w.machines; ++i) {
-      const std::size_t op = at(j * w.machines + i);
-      const std::size_t m = at(p.machine[op]);
-      if ((w.forbidden[m] & bit(j)) == 0)
-        w.minHead[m] = std::min(w.minHead[m], w.head[op] + p.duration[op]);
-    }
-  }
-  for (int j = 0; j < w.jobs; ++j) {
-    const int k = w.jobNext[at(j)];
-    if (k == w.machines) continue;
-    const std::size_t op = at(j * w.machines + k);
-    const std::size_t m = at(p.machine[op]);
-    if ((w.forbidden[m] & bit(j)) == 0 || w.minHead[m] <= w.head[op]) continue;
-    if (chainHeads(w, j, k, w.minHead[m]) > w.bound) return false;
-  }
-  for (int round = 0; round < 3; ++round) {
-    bool raised = false;
-    if (!orderPairs(w, raised)) return false;
-    if (!raised) break;
-  }
-  for (int m = 0; m < w.machines; ++m) {
-    if (w.remaining[at(m)] != 0 && preemptiveBound(w, m) > w.bound) return false;
+    const int load = k == m ? b.load[at(k)] - p.duration[at(op)] : b.load[at(k)];
+    if (from + load + b.minTail[at(k)] > n.bound) return false;
   }
   return true;
 }
@@ -355,7 +92,7 @@ void appendLine(const Walk& w, int makespan, std::string& text) {
     *end++ = ' ';
     text.append(number, end);
   };
-  for (int job : w.sequences) put(job);
+  for (int job : w.node.sequences) put(job);
   put(makespan);
   text += '\n';
 }
@@ -383,66 +120,69 @@ void countNode(Walk& w) {
 }
 
 void record(Walk& w) {
-  const int makespan = *std::max_element(w.machineEnd.begin(), w.machineEnd.end());
+  const int makespan = *std::max_element(w.node.machineEnd.begin(), w.node.machineEnd.end());
   ++w.outcome.found;
   if (w.limits.list) appendLine(w, makespan, w.outcome.listing);
   if (makespan < w.outcome.best) {
     w.outcome.best = makespan;
-    w.outcome.bestSequences = w.sequences;
+    w.outcome.bestSequences = w.node.sequences;
   }
-  if (w.limits.tighten) w.bound = makespan - 1;
+  if (w.limits.tighten) w.node.bound = makespan - 1;
   if (w.outcome.found >= w.limits.maxFound) halt(w, false);
 }
 
-// Depth-first below the current node, children in job order.
+// Depth-first below the current node, whose bounds are in its level, children in job order.
 void walkBelow(Walk& w) {
+  SearchNode& n = w.node;
   countNode(w);
-  if (w.depth == w.length) {
+  if (n.depth == n.length) {
     record(w);
     return;
   }
-  const int base = w.depth;
+  const int base = n.depth;
   w.levels[at(base)].nextJob = 0;
   while (!w.halted) {
-    Level& level = w.levels[at(w.depth)];
+    Level& level = w.levels[at(n.depth)];
     bool descended = false;
-    summarise(w);
-    while (level.nextJob < w.jobs && !w.halted) {
+    while (level.nextJob < n.jobs && !w.halted) {
       const int job = level.nextJob++;
-      if (!canAppend(w, job) || !childMayFit(w, job)) continue;
-      level.undo = append(w, job);
-      if (withinBound(w)) {
+      if (!canAppend(n, job) || !childMayFit(w, job)) continue;
+      level.undo = appendJob(n, job);
+      if (n.depth == n.length) {
         countNode(w);
-        if (w.depth < w.length) {
-          w.levels[at(w.depth)].nextJob = 0;
-          descended = true;
-          break;
-        }
         record(w);
+      } else if (boundHere(w)) {
+        countNode(w);
+        w.levels[at(n.depth)].nextJob = 0;
+        descended = true;
+        break;
       }
-      undoAppend(w, level.undo);
+      undoAppend(n, level.undo);
     }
     if (descended) continue;
-    if (w.depth == base) return;
-    undoAppend(w, w.levels[at(w.depth - 1)].undo);
+    if (n.depth == base) return;
+    undoAppend(n, w.levels[at(n.depth - 1)].undo);
   }
 }
 
 // Replays prefix from the root; false when some step of it is not allowed.
 bool replay(Walk& w, const SearchPrefix& prefix) {
   for (int job : prefix) {
-    if (job < 0 || job >= w.jobs || !canAppend(w, job)) return false;
-    w.levels[at(w.depth)].undo = append(w, job);
+    if (job < 0 || job >= w.node.jobs || !canAppend(w.node, job)) return false;
+    w.levels[at(w.node.depth)].undo = appendJob(w.node, job);
   }
   return true;
 }
+
+// A complete schedule within the bound, or a node that boundNode accepts.
+bool acceptedHere(Walk& w) { return w.node.depth == w.node.length ? true : boundHere(w); }
 
 }  // namespace
 
 SearchOutcome searchSubtree(const SearchProblem& problem, const SearchPrefix& prefix,
                             const SearchLimits& limits) {
   Walk w(problem, limits);
-  if (replay(w, prefix) && withinBound(w)) walkBelow(w);
+  if (replay(w, prefix) && acceptedHere(w)) walkBelow(w);
   reportProgress(w);
   return std::move(w.outcome);
 }
@@ -453,7 +193,7 @@ std::vector<SearchPrefix> splitSearch(const SearchProblem& problem, int bound, i
   std::vector<SearchPrefix> level;
   {
     Walk root(problem, limits);
-    if (withinBound(root)) level.push_back({});
+    if (acceptedHere(root)) level.push_back({});
   }
   const std::size_t wanted = static_cast<std::size_t>(std::max(minSubtrees, 1));
   const std::size_t length = static_cast<std::size_t>(problem.jobs * problem.machines);
@@ -462,15 +202,15 @@ std::vector<SearchPrefix> splitSearch(const SearchProblem& problem, int bound, i
     for (const SearchPrefix& prefix : level) {
       Walk w(problem, limits);
       replay(w, prefix);
-      summarise(w);
-      for (int job = 0; job < w.jobs; ++job) {
-        if (!canAppend(w, job) || !childMayFit(w, job)) continue;
-        const Undo undo = append(w, job);
-        if (withinBound(w)) {
+      boundHere(w);  // accepted when the prefix was taken, and it fills the children's bounds
+      for (int job = 0; job < w.node.jobs; ++job) {
+        if (!canAppend(w.node, job) || !childMayFit(w, job)) continue;
+        const AppendUndo undo = appendJob(w.node, job);
+        if (acceptedHere(w)) {
           next.push_back(prefix);
           next.back().push_back(job);
         }
-        undoAppend(w, undo);
+        undoAppend(w.node, undo);
       }
     }
     level = std::move(next);
