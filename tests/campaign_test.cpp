@@ -472,3 +472,18 @@ TEST(CampaignCollect, FoundOfTheOptimalSchedulesThatExist) {
             std::string::npos)
       << shown.err;
 }
+
+TEST(CampaignRun, ProgressLineOnlyOnATerminal) {
+  if (std::system("command -v script > /dev/null") != 0) GTEST_SKIP() << "script is not installed";
+  const std::string source = campaignSource(kSmallCampaign);
+  const std::string into = source + "out/";
+  ASSERT_EQ(campaign("plan '" + source + "campaign.toml' --into '" + into + "'").status, 0);
+  const Shell terminal = shell("script -qec \"" + std::string(JOBSHOP_PROGRAM) + " campaign run '" +
+                               into + "' --jobs 2\" /dev/null");
+  EXPECT_NE(terminal.out.find("campaign: 8 of 8 done | 0 failed | 0:0"), std::string::npos)
+      << terminal.out;
+  EXPECT_NE(terminal.out.find("left"), std::string::npos) << "an estimate while some remain";
+  fs::remove(into + "small/N6/1/done");
+  const Shell redirected = campaign("run '" + into + "'");
+  EXPECT_EQ(redirected.err, "") << "no progress line when standard error is not a terminal";
+}
