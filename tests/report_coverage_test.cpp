@@ -1,0 +1,295 @@
+// The report against the folder's "optima.json": found k of K over all runs and per run, the
+// schedules marked as enumerated, faults only where a complete enumeration must hold a schedule,
+// and once on ft06 with the program's own runs and enumeration.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <map>
+#include <sstream>
+
+#include "exact/enumerated_optima.h"
+#include "run/report_command.h"
+#include "test_instances.h"
+
+namespace {
+
+// Three jobs through machine 1 then machine 2, one time unit each: a schedule has makespan 4
+// exactly when both machines take the jobs in the same order, so there are six optima.
+const char* const kFlowShop = "3\n2\n4\n1 1\n1 1\n1 1\n1 2\n1 2\n1 2\n";
+
+// Run 1 stays above the target; run 2 finds 123, run 3 123 132 231, run 4 123 321 213 132 (each
+// as the same order on both machines): five of the six, 312 by none.
+std::map<std::string, std::string> resultFiles() {
+  return {
+      {"D_Entrada.txt", kFlowShop},
+      {"D_Sal_Mejores.txt",
+       "7.0 0\n5.0 3\n\n6.0 0\n4.0 2\n\n4.0 0\n\n8.0 0\n6.0 1\n5.0 4\n4.0 9\n\n"},
+      {"D_Sal_Optimos.txt", "5.0\n4.0\n4.0\n4.0\n"},
+      {"D_Sal_NumOptimos.txt", "1\n3\n4\n"},
+      {"D_Sal_Distancias.txt", "4.67\n5.00\n"},
+      {"D_Sal_Soluciones.txt",
+       "1 2 3 1 2 3 4 \n\n"
+       "1 2 3 1 2 3 4 \n1 3 2 1 3 2 4 \n2 3 1 2 3 1 4 \n\n"
+       "1 2 3 1 2 3 4 \n3 2 1 3 2 1 4 \n2 1 3 2 1 3 4 \n1 3 2 1 3 2 4 \n\n"},
+  };
+}
+
+// The list lines of the given job orders, each the same on both machines, at makespan 4.
+std::string listOf(const std::vector<std::string>& orders) {
+  std::string text;
+  for (const std::string& order : orders) {
+    for (int machine = 0; machine < 2; ++machine) {
+      for (char job : order) text += std::string(1, job) + " ";
+    }
+    text += "4 \n";
+  }
+  return text;
+}
+
+const std::vector<std::string> kAllSix = {"123", "132", "213", "231", "312", "321"};
+
+std::string optimaJson(std::int64_t count, bool complete, const std::string& list, int bound = 4) {
+  EnumeratedOptima optima;
+  optima.jobs = 3;
+  optima.machines = 2;
+  optima.bound = bound;
+  optima.count = count;
+  optima.complete = complete;
+  optima.listFile = list;
+  return enumeratedOptimaJson(optima);
+}
+
+std::string folderWith(const std::map<std::string, std::string>& files) {
+  const std::string folder = makeTempFolder();
+  for (const auto& [name, text] : files) writeFile(folder + name, text);
+  return folder;
+}
+
+struct Outcome {
+  int status;
+  std::string err;
+};
+
+Outcome report(const std::string& folder) {
+  std::ostringstream out, err;
+  const int status = runReportCommand({"--dir", folder, "--csv", folder + "runs.csv"}, out, err);
+  return {status, err.str()};
+}
+
+std::pair<int, std::string> capture(const std::string& command) {
+  std::string output;
+  std::FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return {-1, output};
+  char buffer[256];
+  while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
+  const int raw = pclose(pipe);
+  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, output};
+}
+
+std::string xpath(const std::string& file, const std::string& expression) {
+  std::string value =
+      capture("xmllint --html --xpath '" + expression + "' '" + file + "' 2>/dev/null").second;
+  if (!value.empty() && value.back() == '\n') value.pop_back();
+  return value;
+}
+
+bool haveXmllint() { return std::system("xmllint --version > /dev/null 2>&1") == 0; }
+
+// The CSV's column name of each cell of one row.
+std::map<std::string, std::string> csvRow(const std::string& csv, std::size_t row) {
+  std::istringstream lines(csv);
+  std::string header, line;
+  std::getline(lines, header);
+  for (std::size_t k = 0; k < row; ++k) std::getline(lines, line);
+  std::map<std::string, std::string> cells;
+  std::istringstream names(header), values(line);
+  std::string name, value;
+  while (std::getline(names, name, ',')) {
+    if (!std::getline(values, value, ',')) value.clear();
+    cells[name] = value;
+  }
+  return cells;
+}
+
+const std::string kCoverage = "//p[@class=\"coverage\"]";
+const std::string kSharedRows = "//table[@class=\"shared-optima\"]/tbody/tr";
+
+}  // namespace
+
+TEST(ReportCoverage, FoundOfEnumeratedOverallAndPerRun) {
+  if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
+  auto files = resultFiles();
+  files["optima.json"] = optimaJson(6, true, "six.txt");
+  files["six.txt"] = listOf(kAllSix);
+  const std::string folder = folderWith(files);
+  const Outcome outcome = report(folder);
+  ASSERT_EQ(outcome.status, 0) << outcome.err;
+  const std::string page = folder + "report.html";
+  EXPECT_EQ(xpath(page, "string(" + kCoverage + "//*[@class=\"found-of-enumerated\"])"), "5");
+  EXPECT_EQ(xpath(page, "string(" + kCoverage + "//*[@class=\"enumerated-count\"])"), "6");
+  const std::string sentence = xpath(page, "string(" + kCoverage + ")");
+  EXPECT_NE(sentence.find("1 listed one no run found"), std::string::npos) << sentence;
+  EXPECT_EQ(sentence.find("at least"), std::string::npos) << sentence;
+  // Beside the union count the page already gave.
+  EXPECT_EQ(xpath(page, "string(//*[@class=\"distinct-count\"])"), "5");
+  EXPECT_EQ(xpath(page, "count(" + kSharedRows + ")"), "5");
+  EXPECT_EQ(xpath(page, "count(" + kSharedRows + "/td[@class=\"enumeration listed\"])"), "5");
+  // Per run, in the folded headings and in the runs table (run 1 missed the target).
+  EXPECT_EQ(xpath(page, "string(//*[@id=\"run-3\"]//*[@class=\"run-coverage\"])"), "3 of 6");
+  EXPECT_EQ(xpath(page, "string(//*[@id=\"run-4\"]//*[@class=\"run-coverage\"])"), "4 of 6");
+  EXPECT_EQ(xpath(page, "string(//table[@class=\"runs\"]/tbody/tr[1]/td[@class=\"run-coverage\"])"),
+            "0 of 6");
+  EXPECT_EQ(xpath(page, "string(//table[@class=\"runs\"]/tbody/tr[2]/td[@class=\"run-coverage\"])"),
+            "1 of 6");
+
+  const std::string csv = readFile(folder + "runs.csv");
+  const auto above = csvRow(csv, 1), four = csvRow(csv, 4);
+  EXPECT_EQ(above.at("enumeratedOptima"), "6");
+  EXPECT_EQ(above.at("enumerationBound"), "4");
+  EXPECT_EQ(above.at("enumerationComplete"), "true");
+  EXPECT_EQ(above.at("foundOfEnumerated"), "0");
+  EXPECT_EQ(four.at("foundOfEnumerated"), "4");
+  EXPECT_EQ(four.at("distinct_optima"), "4");
+}
+
+TEST(ReportCoverage, OnlyACompleteEnumerationAtOrAboveTheMakespanFaultsAMissingSchedule) {
+  if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
+  // The list lacks 213, which run 4 recorded on line 9 of D_Sal_Soluciones.txt.
+  const std::vector<std::string> withoutOne = {"123", "132", "231", "312", "321"};
+  auto files = resultFiles();
+  files["optima.json"] = optimaJson(5, true, "five.txt");
+  files["five.txt"] = listOf(withoutOne);
+  std::string folder = folderWith(files);
+  Outcome outcome = report(folder);
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_NE(outcome.err.find("D_Sal_Soluciones.txt line 9 (run 4): a schedule of makespan 4 that "
+                             "five.txt does not hold"),
+            std::string::npos)
+      << outcome.err;
+  std::string page = folder + "report.html";
+  EXPECT_NE(xpath(page, "string(//section[@class=\"problems\"])").find("line 9 (run 4)"),
+            std::string::npos);
+  EXPECT_EQ(xpath(page, "string(//nav//a[@href=\"#problems\"])"), "Problems");
+  EXPECT_EQ(xpath(page, "count(//td[@class=\"enumeration missing\"])"), "1");
+  EXPECT_EQ(xpath(page, "string(" + kSharedRows + "[td[@class=\"enumeration missing\"]]/td[1])"),
+            "5");
+  EXPECT_EQ(xpath(page, "string(" + kCoverage + "//*[@class=\"found-of-enumerated\"])"), "4");
+  EXPECT_NE(xpath(page, "string(" + kCoverage + "//*[@class=\"fault\"])").find("1 recorded"),
+            std::string::npos);
+
+  // Stopped early, the same list is only part of them: a lower bound, and no fault.
+  files["optima.json"] = optimaJson(5, false, "five.txt");
+  folder = folderWith(files);
+  outcome = report(folder);
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  page = folder + "report.html";
+  const std::string sentence = xpath(page, "string(" + kCoverage + ")");
+  EXPECT_NE(sentence.find("of at least 5 optimal"), std::string::npos) << sentence;
+  EXPECT_NE(sentence.find("lower bound"), std::string::npos) << sentence;
+  EXPECT_EQ(xpath(page, "string(//td[@class=\"enumeration\"])"), "not in the partial list");
+  EXPECT_EQ(xpath(page, "string(//*[@id=\"run-4\"]//*[@class=\"run-coverage\"])"),
+            "3 of at least 5");
+  EXPECT_EQ(csvRow(readFile(folder + "runs.csv"), 4).at("enumerationComplete"), "false");
+
+  // Complete below the runs' makespan: it cannot hold them, and none is a fault.
+  files["optima.json"] = optimaJson(0, true, "none.txt", 3);
+  files["none.txt"] = "";
+  folder = folderWith(files);
+  outcome = report(folder);
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  page = folder + "report.html";
+  EXPECT_EQ(xpath(page, "count(//td[@class=\"enumeration\"][.=\"above its bound 3\"])"), "5");
+  EXPECT_NE(xpath(page, "string(" + kCoverage + ")").find("below the target 4"), std::string::npos);
+}
+
+TEST(ReportCoverage, ACountWithoutAListIsShownUnmatched) {
+  if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
+  auto files = resultFiles();
+  files["optima.json"] = optimaJson(6, true, "");
+  const std::string folder = folderWith(files);
+  const Outcome outcome = report(folder);
+  ASSERT_EQ(outcome.status, 0) << outcome.err;
+  const std::string page = folder + "report.html";
+  const std::string sentence = xpath(page, "string(" + kCoverage + ")");
+  EXPECT_EQ(sentence.rfind("6 optimal schedules (makespan \u2264 4, the target", 0), 0) << sentence;
+  EXPECT_NE(sentence.find("exist"), std::string::npos);
+  EXPECT_NE(sentence.find("the runs found 5 distinct ones"), std::string::npos) << sentence;
+  EXPECT_EQ(xpath(page, "count(//*[@class=\"found-of-enumerated\"])"), "0");
+  EXPECT_EQ(xpath(page, "count(//*[contains(@class, \"enumeration\")])"), "0");
+  EXPECT_EQ(xpath(page, "count(//*[@class=\"run-coverage\"])"), "0");
+  const auto row = csvRow(readFile(folder + "runs.csv"), 3);
+  EXPECT_EQ(row.at("enumeratedOptima"), "6");
+  EXPECT_EQ(row.at("foundOfEnumerated"), "");
+}
+
+TEST(ReportCoverage, AbsentOrUnreadableEnumerations) {
+  if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
+  // Without optima.json nothing of the enumeration shows, and its CSV columns are empty.
+  std::string folder = folderWith(resultFiles());
+  Outcome outcome = report(folder);
+  ASSERT_EQ(outcome.status, 0) << outcome.err;
+  std::string page = folder + "report.html";
+  EXPECT_EQ(xpath(page, "count(//*[@class=\"coverage\" or @class=\"run-coverage\"])"), "0");
+  EXPECT_EQ(xpath(page, "count(//th[.=\"enumeration\" or .=\"of the enumeration\"])"), "0");
+  const auto row = csvRow(readFile(folder + "runs.csv"), 2);
+  EXPECT_EQ(
+      row.at("enumeratedOptima") + row.at("enumerationComplete") + row.at("foundOfEnumerated"), "");
+
+  // Each unreadable enumeration is a problem naming its file; the page is written all the same.
+  const std::pair<std::map<std::string, std::string>, std::string> broken[] = {
+      {{{"optima.json", "{\"jobs\": 3, \"machines\": 2, \"bound\": 4,"}}, "optima.json"},
+      {{{"optima.json", optimaJson(6, true, "gone.txt")}}, "gone.txt"},
+      {{{"optima.json", optimaJson(6, true, "six.txt")}, {"six.txt", "1 2 3 1 2 3 \n"}},
+       "six.txt, line 1"},
+      {{{"optima.json",
+         "{\"jobs\": 4, \"machines\": 2, \"bound\": 4, \"count\": 1, "
+         "\"complete\": true}"}},
+       "optima.json counts the schedules of an instance of 4 jobs and 2 machines"},
+  };
+  for (const auto& [extra, named] : broken) {
+    auto files = resultFiles();
+    files.insert(extra.begin(), extra.end());
+    folder = folderWith(files);
+    outcome = report(folder);
+    EXPECT_EQ(outcome.status, 1) << named;
+    EXPECT_NE(outcome.err.find(named), std::string::npos) << outcome.err;
+    page = folder + "report.html";
+    EXPECT_NE(xpath(page, "string(//section[@class=\"problems\"])").find(named), std::string::npos)
+        << named;
+    EXPECT_EQ(xpath(page, "count(" + kCoverage + ")"), "0") << named;
+    EXPECT_EQ(xpath(page, "string(//*[@class=\"distinct-count\"])"), "5") << named;
+  }
+}
+
+TEST(ReportCoverage, Ft06RunsFindOnlyEnumeratedOptima) {
+  if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
+  const std::string folder = makeTempFolder();
+  const std::string examples = std::string(JOBSHOP_SOURCE_DIR) + "/examples/ft06/";
+  for (const char* name : {"D_Entrada.txt", "D_Algoritmo.txt"}) {
+    writeFile(folder + name, readFile(examples + name));
+  }
+  const std::string program = std::string("cd '") + folder + "' && " + JOBSHOP_PROGRAM;
+  ASSERT_EQ(std::system((program + " --seed 5 --quiet > /dev/null 2>&1").c_str()), 0);
+  ASSERT_EQ(std::system((program + " optima --list optima.txt > /dev/null").c_str()), 0);
+  const Outcome outcome = report(folder);
+  ASSERT_EQ(outcome.status, 0) << outcome.err;
+
+  const std::string page = folder + "report.html";
+  EXPECT_EQ(xpath(page, "string(" + kCoverage + "//*[@class=\"enumerated-count\"])"), "53");
+  const int found =
+      std::stoi(xpath(page, "string(" + kCoverage + "//*[@class=\"found-of-enumerated\"])"));
+  EXPECT_GT(found, 0);
+  EXPECT_LE(found, 53);
+  // Every distinct schedule the runs found is one of the 53.
+  EXPECT_EQ(std::to_string(found), xpath(page, "string(//*[@class=\"distinct-count\"])"));
+  EXPECT_EQ(xpath(page, "count(" + kSharedRows + ")"),
+            xpath(page, "count(" + kSharedRows + "/td[@class=\"enumeration listed\"])"));
+  const std::string csv = readFile(folder + "runs.csv");
+  for (std::size_t run = 1; run <= 10; ++run) {
+    const auto row = csvRow(csv, run);
+    EXPECT_EQ(row.at("foundOfEnumerated"),
+              row.at("reached_target") == "yes" ? row.at("distinct_optima") : std::string("0"))
+        << "run " << run;
+  }
+}
