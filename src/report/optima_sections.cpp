@@ -58,7 +58,7 @@ std::string runOptima(const RunRecord& run, std::size_t runIndex, const OptimumU
   }
   if (count > 0) html += ", " + std::to_string(shared) + " also found by other runs";
   if (coverage && coverage->listed) {
-    html += ", <span class=\"run-coverage\">" + runCoverageText(*coverage, runIndex) +
+    html += ", found <span class=\"run-coverage\">" + runCoverageText(*coverage, runIndex) +
             "</span> enumerated";
   }
   html += "</summary>";
