@@ -9,9 +9,9 @@
 // One machine's remaining operations, slot i for one of them, at most one per job.
 struct MachineOps {
   int count = 0;
-  std::array<int, kMaxSearchJobs> duration{};
-  std::array<int, kMaxSearchJobs> head{};  // earliest start
-  std::array<int, kMaxSearchJobs> tail{};  // least time from its end to the makespan
+  std::array<int, kMaxSearchJobs> duration;
+  std::array<int, kMaxSearchJobs> head;  // earliest start
+  std::array<int, kMaxSearchJobs> tail;  // least time from its end to the makespan
 };
 
 // Raises head[i] of every operation i that must end after all of some set S of the others (S and

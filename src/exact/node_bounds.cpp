@@ -55,6 +55,7 @@ void waitForAllowed(const SearchNode& n, NodeBounds& b, bool& raised) {
       const std::size_t op = at(opOn(n, std::countr_zero(s), m));
       if (b.head[op] < firstEnd) {
         b.head[op] = firstEnd;
+        b.changed[at(m)] = 1;
         raised = true;
       }
     }
@@ -67,6 +68,7 @@ void waitForAllowed(const SearchNode& n, NodeBounds& b, bool& raised) {
 bool orderPairs(const SearchNode& n, NodeBounds& b, bool& raised) {
   const SearchProblem& p = *n.problem;
   for (int m = 0; m < n.machines; ++m) {
+    if (!b.active[at(m)]) continue;
     for (std::uint64_t as = n.remaining[at(m)]; as != 0; as &= as - 1) {
       const std::size_t a = at(opOn(n, std::countr_zero(as), m));
       for (std::uint64_t bs = as & (as - 1); bs != 0; bs &= bs - 1) {
@@ -83,10 +85,12 @@ bool orderPairs(const SearchNode& n, NodeBounds& b, bool& raised) {
         const int after = p.duration[second] + b.tail[second];
         if (b.head[second] < end) {
           b.head[second] = end;
+          b.changed[at(m)] = 1;
           raised = true;
         }
         if (b.tail[first] < after) {
           b.tail[first] = after;
+          b.changed[at(m)] = 1;
           raised = true;
         }
       }
@@ -100,6 +104,7 @@ bool findEdges(const SearchNode& n, NodeBounds& b, bool& raised) {
   MachineOps ops;
   std::array<int, kMaxSearchJobs> index;
   for (int m = 0; m < n.machines; ++m) {
+    if (!b.active[at(m)]) continue;
     int count = 0;
     int load = 0;
     int lastHead = 0;
@@ -122,6 +127,7 @@ bool findEdges(const SearchNode& n, NodeBounds& b, bool& raised) {
     if (!edgeFindHeads(ops.duration, ops.head, ops.tail, count, n.bound, moved)) return false;
     if (!edgeFindHeads(ops.duration, ops.tail, ops.head, count, n.bound, moved)) return false;
     if (!moved) continue;
+    b.changed[at(m)] = 1;
     raised = true;
     for (std::size_t k = 0; k < at(count); ++k) {
       b.head[at(index[k])] = ops.head[k];
@@ -139,10 +145,16 @@ bool followRoutes(const SearchNode& n, NodeBounds& b) {
     const int first = j * n.machines + n.jobNext[at(j)];
     const int last = j * n.machines + n.machines - 1;
     for (int op = first + 1; op <= last; ++op) {
-      b.head[at(op)] = std::max(b.head[at(op)], b.head[at(op - 1)] + p.duration[at(op - 1)]);
+      const int head = b.head[at(op - 1)] + p.duration[at(op - 1)];
+      if (b.head[at(op)] >= head) continue;
+      b.head[at(op)] = head;
+      b.changed[at(p.machine[at(op)])] = 1;
     }
     for (int op = last - 1; op >= first; --op) {
-      b.tail[at(op)] = std::max(b.tail[at(op)], b.tail[at(op + 1)] + p.duration[at(op + 1)]);
+      const int tail = b.tail[at(op + 1)] + p.duration[at(op + 1)];
+      if (b.tail[at(op)] >= tail) continue;
+      b.tail[at(op)] = tail;
+      b.changed[at(p.machine[at(op)])] = 1;
     }
     for (int op = first; op <= last; ++op) {
       if (b.head[at(op)] + p.duration[at(op)] + b.tail[at(op)] > n.bound) return false;
@@ -187,13 +199,19 @@ bool boundNode(const SearchNode& n, NodeBounds& b) {
     b.minTail.resize(at(n.machines));
     b.leastTime.resize(at(n.machines));
     b.secondTime.resize(at(n.machines));
+    b.active.resize(at(n.machines));
+    b.changed.resize(at(n.machines));
   }
   for (int m = 0; m < n.machines; ++m) {
     const std::uint64_t left = n.remaining[at(m)];
     if (left != 0 && (left & ~n.forbidden[at(m)]) == 0) return false;
   }
   if (!startChains(n, b)) return false;
+  std::fill(b.changed.begin(), b.changed.end(), 1);
   for (int round = 0; round < kMaxRounds; ++round) {
+    // A machine's rules give nothing new unless one of its operations rose since they last ran.
+    b.active.swap(b.changed);
+    std::fill(b.changed.begin(), b.changed.end(), 0);
     bool raised = false;
     waitForAllowed(n, b, raised);
     if (!orderPairs(n, b, raised) || !findEdges(n, b, raised)) return false;

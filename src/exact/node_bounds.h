@@ -13,6 +13,9 @@ struct NodeBounds {
   // Per machine, over its operations not yet appended: their total time, least tail and two least
   // times (what the child test reads).
   std::vector<int> load, minTail, leastTime, secondTime;
+  // Per machine, boundNode's own: whether a round looks at it, whether this round raised one of
+  // its operations.
+  std::vector<unsigned char> active, changed;
 };
 
 // False when no completion of node is within node.bound. Otherwise fills bounds (sized here on
