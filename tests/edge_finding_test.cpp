@@ -37,6 +37,7 @@ TEST(EdgeFinding, AnOperationAfterASetThatCannotTakeItInside) {
   ASSERT_TRUE(edgeFindHeads(later.duration, later.head, later.tail, later.count, 9, raised));
   EXPECT_EQ(later.head[2], 5);
   // By 12 the 3-long one also fits first: nothing moves.
+  raised = false;
   MachineOps loose = machine({{0, 2, 5}, {0, 2, 5}, {0, 3, 0}});
   ASSERT_TRUE(edgeFindHeads(loose.duration, loose.head, loose.tail, loose.count, 12, raised));
   EXPECT_FALSE(raised);
