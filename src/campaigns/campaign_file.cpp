@@ -6,11 +6,23 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <fstream>
 #include <limits>
+#include <optional>
+#include <sstream>
 
 #include "input/input_error.h"
 
 namespace {
+
+std::optional<std::string> readWholeText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream text;
+  text << in.rdbuf();
+  if (in.bad()) return std::nullopt;
+  return text.str();
+}
 
 struct Context {
   std::string path;
@@ -152,10 +164,18 @@ CampaignInstance readInstanceEntry(const Context& context, const toml::key& key,
 }  // namespace
 
 CampaignFile readCampaignFile(const std::string& path) {
+  const std::optional<std::string> text = readWholeText(path);
+  if (!text)
+    throw InputError{
+        path + ": expected a readable campaign file, found File could not be opened for reading"};
+  return parseCampaignText(*text, path);
+}
+
+CampaignFile parseCampaignText(std::string_view text, const std::string& path) {
   const Context context{path};
   toml::table root;
   try {
-    root = toml::parse_file(path);
+    root = toml::parse(text, path);
   } catch (const toml::parse_error& error) {
     const std::string description(error.description());
     if (error.source().begin.line == 0)

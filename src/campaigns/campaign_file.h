@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "input/parameter_fields.h"
@@ -37,3 +38,7 @@ struct CampaignFile {
 // ..."} for a syntax error, an unknown key, a value of the wrong type or range, an instance file
 // name that is not a plain folder name, and a missing [instances] table.
 CampaignFile readCampaignFile(const std::string& path);
+
+// The same reading and checks on the file's text already in memory; path names it in refusals
+// and instance files are resolved against its folder.
+CampaignFile parseCampaignText(std::string_view text, const std::string& path);

@@ -78,14 +78,19 @@ std::vector<PlannedExecution> readManifest(const std::string& campaignFolder) {
     throw InputError{path +
                      ": expected a campaign manifest, found no readable file (plan the "
                      "campaign first: jobshop-niching campaign plan FILE --into DIR)"};
+  return parseManifestLines(*lines, path);
+}
+
+std::vector<PlannedExecution> parseManifestLines(const std::vector<std::string>& lines,
+                                                 const std::string& path) {
   auto refuse = [&path](std::size_t line, const std::string& what) {
     throw InputError{path + ":" + std::to_string(line) + ": " + what};
   };
-  if (lines->empty() || (*lines)[0] + "\n" != headerLine())
+  if (lines.empty() || lines[0] + "\n" != headerLine())
     refuse(1, "expected the manifest header line, found something else");
   std::vector<PlannedExecution> executions;
-  for (std::size_t i = 1; i < lines->size(); ++i) {
-    const std::vector<std::string> fields = splitTabs((*lines)[i]);
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    const std::vector<std::string> fields = splitTabs(lines[i]);
     if (fields.size() != static_cast<std::size_t>(kLeadingColumns + kParameterFieldCount))
       refuse(i + 1, "expected " + std::to_string(kLeadingColumns + kParameterFieldCount) +
                         " tab-separated fields, found " + std::to_string(fields.size()));

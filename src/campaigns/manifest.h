@@ -15,3 +15,7 @@ std::string formatManifest(const std::vector<PlannedExecution>& executions);
 // The executions listed in DIR's manifest (instanceText left empty). Throws InputError
 // ("DIR/manifest.tsv:LINE: expected ..., found ...") when it is missing or malformed.
 std::vector<PlannedExecution> readManifest(const std::string& campaignFolder);
+
+// The same checks on the manifest's lines already in memory, path naming the file in refusals.
+std::vector<PlannedExecution> parseManifestLines(const std::vector<std::string>& lines,
+                                                 const std::string& path);

@@ -151,7 +151,11 @@ int readCount(const SourceFile& file, size_t lineNumber, const std::string& what
 Instance readInstance(const std::string& path) {
   std::optional<std::vector<std::string>> lines = readFileLines(path);
   if (!lines) refuseUnopened();
-  const SourceFile file{fileNameOf(path), std::move(*lines)};
+  return parseInstanceLines(std::move(*lines), fileNameOf(path));
+}
+
+Instance parseInstanceLines(std::vector<std::string> lines, const std::string& fileName) {
+  const SourceFile file{fileName, std::move(lines)};
 
   Instance instance;
   instance.jobs = readCount(file, 1, "el número de trabajos");

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "input/instance.h"
 
@@ -23,3 +24,6 @@ inline constexpr std::int64_t kMaxTotalTime = 16777216;
 // no digit, a processing time is negative or beyond the int range, the times add up to more than
 // kMaxTotalTime, or a job's routing is not a permutation of 1..M.
 Instance readInstance(const std::string& path);
+
+// The same reading and checks on lines already in memory, fileName naming them in refusals.
+Instance parseInstanceLines(std::vector<std::string> lines, const std::string& fileName);

@@ -2,8 +2,11 @@
 // parameters, and per run its time, generations and evaluations), for the report.
 #include "report/execution_log.h"
 
+#include <algorithm>
 #include <limits>
 #include <nlohmann/json.hpp>
+
+#include "input/printable_text.h"
 
 namespace {
 
@@ -117,7 +120,9 @@ LoggedExecution loggedExecution(const Json& object) {
   const Json& runs = required(object, "runs", "");
   if (!runs.is_array()) throw Malformed{"\"runs\" should be an array"};
   for (std::size_t k = 0; k < runs.size(); ++k) execution.runs.push_back(loggedRun(runs[k], k));
-  if (execution.runCount && *execution.runCount != static_cast<std::int64_t>(runs.size())) {
+  // The main run performs at least one run, whatever runCount says (0 and below give one).
+  if (execution.runCount &&
+      std::max<std::int64_t>(*execution.runCount, 1) != static_cast<std::int64_t>(runs.size())) {
     throw Malformed{"runCount is " + std::to_string(*execution.runCount) + " but \"runs\" holds " +
                     std::to_string(runs.size())};
   }
@@ -147,15 +152,16 @@ ExecutionLog parseExecutionLog(const std::string& text, std::vector<std::string>
       accepted = true;
     } catch (const Malformed& malformed) {
       problems.push_back(std::string(kExecutionLogFileName) + ":" + std::to_string(lineNumber) +
-                         ": " + malformed.reason);
+                         ": " + printableText(malformed.reason));
     } catch (const Json::exception& error) {
-      // nlohmann's text starts with its own "[json.exception...]" tag, of no use to a reader.
+      // nlohmann quotes the bytes it stopped at as they are, and starts with its own
+      // "[json.exception...]" tag, of no use to a reader.
       std::string reason = error.what();
       if (const std::size_t tag = reason.find("] "); tag != std::string::npos) {
         reason.erase(0, tag + 2);
       }
       problems.push_back(std::string(kExecutionLogFileName) + ":" + std::to_string(lineNumber) +
-                         ": not a JSON object (" + reason + ")");
+                         ": not a JSON object (" + printableText(reason) + ")");
     }
     if (!accepted) {
       // How many runs a refused line held is unknown, so no later line can be matched to runs.

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "input/printable_text.h"
 #include "results/result_files.h"
 
 namespace {
@@ -77,12 +78,12 @@ std::string at(const std::string& fileName, int line) {
   return fileName + " line " + std::to_string(line) + ": ";
 }
 
+// The line as printableText shows it, so that a stray control byte cannot reach the terminal and a
+// cut never falls inside a character.
 std::string quoted(std::string_view line) {
   constexpr std::size_t kShown = 60;
-  std::string text(1, '"');
-  text += line.substr(0, kShown);
-  text += line.size() <= kShown ? "\"" : "...\"";
-  return text;
+  const PrintablePrefix shown = printablePrefix(line, kShown);
+  return "\"" + shown.text + (shown.truncated ? "...\"" : "\"");
 }
 
 void noteUnterminated(const TextLines& text, const std::string& fileName,

@@ -27,11 +27,21 @@ std::optional<std::string> readWholeFile(const std::string& path) {
 ResultRecords loadResultRecords(const std::string& folder, const Instance& instance) {
   const char* const names[] = {kProgressFileName, kOptimaFileName, kOptimumCountFileName,
                                kDistanceFileName, kSolutionFileName};
-  std::optional<std::string> texts[std::size(names)];
+  ResultTexts texts;
+  for (std::size_t f = 0; f < std::size(names); ++f)
+    texts.files[f] = readWholeFile(folder + names[f]);
+  // Folders written before the record existed have none; they read exactly as before.
+  texts.executionLog = readWholeFile(folder + kExecutionLogFileName);
+  return parseResultRecords(texts, folder, instance);
+}
+
+ResultRecords parseResultRecords(const ResultTexts& texts, const std::string& folder,
+                                 const Instance& instance) {
+  const char* const names[] = {kProgressFileName, kOptimaFileName, kOptimumCountFileName,
+                               kDistanceFileName, kSolutionFileName};
   std::vector<std::string> missing;
   for (std::size_t f = 0; f < std::size(names); ++f) {
-    texts[f] = readWholeFile(folder + names[f]);
-    if (!texts[f]) missing.push_back(folder + names[f]);
+    if (!texts.files[f]) missing.push_back(folder + names[f]);
   }
   ResultRecords records;
   if (missing.size() == std::size(names)) {
@@ -45,15 +55,16 @@ ResultRecords loadResultRecords(const std::string& folder, const Instance& insta
   }
   std::vector<std::string>& problems = records.problems;
   ParsedResultFiles files;
-  files.progress = parseProgressFile(texts[0].value_or(""), problems);
-  files.bests = parseNumberLines(texts[1].value_or(""), kOptimaFileName, false, problems);
-  files.counts = parseNumberLines(texts[2].value_or(""), kOptimumCountFileName, true, problems);
-  files.distances = parseNumberLines(texts[3].value_or(""), kDistanceFileName, false, problems);
-  files.blocks = parseSolutionFile(texts[4].value_or(""), instance.geneCount(), problems);
+  files.progress = parseProgressFile(texts.files[0].value_or(""), problems);
+  files.bests = parseNumberLines(texts.files[1].value_or(""), kOptimaFileName, false, problems);
+  files.counts =
+      parseNumberLines(texts.files[2].value_or(""), kOptimumCountFileName, true, problems);
+  files.distances =
+      parseNumberLines(texts.files[3].value_or(""), kDistanceFileName, false, problems);
+  files.blocks = parseSolutionFile(texts.files[4].value_or(""), instance.geneCount(), problems);
   records.runs = alignRuns(files, instance.targetMakespan, problems);
-  // Folders written before the record existed have none; they read exactly as before.
-  if (const std::optional<std::string> log = readWholeFile(folder + kExecutionLogFileName)) {
-    records.log = parseExecutionLog(*log, problems);
+  if (texts.executionLog) {
+    records.log = parseExecutionLog(*texts.executionLog, problems);
     matchLoggedRuns(records.log, instance, records.runs, problems);
   }
   return records;

@@ -48,3 +48,16 @@ struct ResultRecords {
 // "executions.jsonl" to them when the folder has one. Never writes to the folder. A missing or
 // unreadable result file is a problem and counts as empty.
 ResultRecords loadResultRecords(const std::string& folder, const Instance& instance);
+
+// The texts loadResultRecords reads: the five result files in the order "D_Sal_Mejores.txt",
+// "D_Sal_Optimos.txt", "D_Sal_NumOptimos.txt", "D_Sal_Distancias.txt", "D_Sal_Soluciones.txt"
+// (nullopt for a file that cannot be read), and "executions.jsonl" when there is one.
+struct ResultTexts {
+  std::optional<std::string> files[5];
+  std::optional<std::string> executionLog;
+};
+
+// The same splitting, aligning and matching on texts already in memory, folder (as given to
+// loadResultRecords) naming the files in problems.
+ResultRecords parseResultRecords(const ResultTexts& texts, const std::string& folder,
+                                 const Instance& instance);

@@ -1,0 +1,35 @@
+// Fuzzing import of the standard and Taillard formats: a refusal is one readable line, and an
+// accepted instance, written as "D_Entrada.txt", reads back unchanged through the main run's
+// reader.
+#include <cstdint>
+
+#include "fuzz_checks.h"
+#include "input/input_error.h"
+#include "input/instance_import.h"
+#include "input/instance_reader.h"
+#include "input/line_reader.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  ImportedInstance imported;
+  try {
+    imported = parseInstanceText(std::string(fuzzText(data, size)), "in.txt");
+  } catch (const InputError& error) {
+    fuzzCheck(error.message.rfind("in.txt:", 0) == 0, "a refusal names the file");
+    fuzzCheck(isPrintableUtf8(error.message), "a refusal is printable UTF-8 on one line");
+    return 0;
+  }
+  const Instance& instance = imported.instance;
+  fuzzCheck(instance.targetMakespan == classicLowerBound(instance), "the target is the bound");
+  fuzzCheck(!imported.upperBound || *imported.upperBound >= 0, "an upper bound is not negative");
+  try {
+    const Instance reread =
+        parseInstanceLines(splitLines(formatInstanceFile(instance)), "D_Entrada.txt");
+    fuzzCheck(reread.jobs == instance.jobs && reread.machines == instance.machines &&
+                  reread.targetMakespan == instance.targetMakespan &&
+                  reread.times == instance.times && reread.routing == instance.routing,
+              "an imported instance reads back unchanged");
+  } catch (const InputError&) {
+    fuzzCheck(false, "an imported instance is one the main run accepts");
+  }
+  return 0;
+}
