@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "model/scripted_random.h"
 #include "test_instances.h"
 
@@ -40,6 +42,19 @@ struct Replacement {
     replaceByCrowding(state, draws, scratch);
     EXPECT_TRUE(draws.allConsumed());
     EXPECT_FALSE(draws.misused);
+    expectSequencesOfTheirGenes();
+  }
+  // Every row of the sequence table belongs to the individual now in its place: a stale row (the
+  // saved best restored without its own) would make later distances compare the wrong schedule.
+  void expectSequencesOfTheirGenes() const {
+    SequenceTable fresh;
+    SequenceScratch sequenceScratch;
+    decodePopulationSequences(state.population, state.instance, fresh, sequenceScratch);
+    const SequenceTable& kept = state.populationSequences;
+    ASSERT_EQ(kept.bytes.size(), fresh.bytes.size());
+    for (int k = 0; k < state.population.size; ++k)
+      EXPECT_TRUE(std::equal(fresh.row(k), fresh.row(k) + fresh.stride, kept.row(k)))
+          << "row " << k << " is not the machine sequences of individual " << k;
   }
   std::vector<float> at(int k) const { return genesOf(state.population, k); }
 };

@@ -298,6 +298,23 @@ TEST(InstanceReader, QuotesFieldsEscapedAndUncut) {
   EXPECT_EQ(
       instanceRefusal("1\n1\n10\n5\n" + longWord + "\n"),
       "D_Entrada.txt, línea 5: se esperaba un número entero, se encontró \"" + shownWord + "...\"");
+  // Three- and four-byte characters straddling the 40th byte are left out whole: 2 + 12 · 3 and
+  // 3 + 9 · 4 bytes are shown.
+  auto repeated = [](const std::string& head, const char* character, int count) {
+    std::string text = head;
+    for (int k = 0; k < count; ++k) text += character;
+    return text;
+  };
+  EXPECT_EQ(instanceRefusal("1\n1\n10\n5\n" + repeated("xx", "€", 20) + "\n"),
+            "D_Entrada.txt, línea 5: se esperaba un número entero, se encontró \"" +
+                repeated("xx", "€", 12) + "...\"");
+  EXPECT_EQ(instanceRefusal("1\n1\n10\n5\n" + repeated("xxx", "𝄞", 20) + "\n"),
+            "D_Entrada.txt, línea 5: se esperaba un número entero, se encontró \"" +
+                repeated("xxx", "𝄞", 9) + "...\"");
+  // An ill-formed byte is escaped as four bytes, which must fit whole as well.
+  EXPECT_EQ(instanceRefusal("1\n1\n10\n5\n" + std::string(37, 'x') + "\xff\n"),
+            "D_Entrada.txt, línea 5: se esperaba un número entero, se encontró \"" +
+                std::string(37, 'x') + "...\"");
 }
 
 TEST(InstanceReader, RefusesWrongValueCounts) {

@@ -130,6 +130,8 @@ TEST(InstanceImport, RefusesMalformedStandardFiles) {
        "in.txt:2: job 1, operation 3: machine 0 is already used by operation 1"},
       {"2 3\n0 3 1 two 2 4\n", "in.txt:2: \"two\" is not a whole number"},
       {"2 3\n0 3 1 -2 2 4\n", "in.txt:2: job 1, operation 2: processing time -2 is negative"},
+      // -1 is the nearest negative: a test of "below -1" would let it through.
+      {"2 3\n0 -1 1 2 2 4\n", "in.txt:2: job 1, operation 1: processing time -1 is negative"},
       {"1 1\n0 99999999999\n", "in.txt:2: 99999999999 does not fit a 32-bit integer"},
       {"2 3\n0 3 1 2 2 4\n", "in.txt:2: the file ends after 1 of 2 jobs"},
       {"2 3\n0 3 1 2 2 4\n\n\n", "in.txt:4: the file ends after 1 of 2 jobs"},
@@ -166,6 +168,8 @@ TEST(InstanceImport, RefusesMalformedTaillardFiles) {
        "in.txt:4: \"x\" is not a whole number"},
       {"2 3\nTimes\n3 2 4\n1 -2 5\nMachines\n1 2 3\n3 1 2\n",
        "in.txt:4: job 2, operation 2: processing time -2 is negative"},
+      {"2 3\nTimes\n3 2 -1\n1 2 5\nMachines\n1 2 3\n3 1 2\n",
+       "in.txt:3: job 1, operation 3: processing time -1 is negative"},
       {"2 3\nTimes\n3 2 4\n1 2 5\nMachines\n1 2 3\n3 1 2\nTimes\n",
        "in.txt:8: unexpected line after the \"Machines\" block"},
   };

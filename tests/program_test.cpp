@@ -82,6 +82,25 @@ TEST(Program, RunNumbersAndAppendingExecutions) {
   EXPECT_EQ(runIn(once, "--seed 1").out, "2\n") << "runCount 0 still makes one run";
 }
 
+TEST(Program, DirWithoutTrailingSlashNamesTheFolderItself) {
+  const std::string folder = folderWith(kExampleInstance, parameterFile(6, 0, 2));
+  const std::string bare = folder.substr(0, folder.size() - 1);
+  const std::string elsewhere = makeTempFolder();
+  Outcome run = runIn(elsewhere, "--seed 7 --record --dir '" + bare + "'");
+  EXPECT_EQ(run.status, 0) << run.out;
+  EXPECT_EQ(readFile(folder + "D_Sal_Optimos.txt"), "10.0\n10.0\n");
+  EXPECT_TRUE(fileExists(folder + "executions.jsonl"));
+  // Not beside it under a joined name ("...XXXXXXD_Sal_Optimos.txt"), nor in the current folder.
+  EXPECT_FALSE(fileExists(bare + "D_Sal_Optimos.txt"));
+  EXPECT_FALSE(fileExists(bare + "executions.jsonl"));
+  EXPECT_FALSE(anyResultFile(elsewhere));
+
+  Outcome report = runIn(elsewhere, "report --dir '" + bare + "'");
+  EXPECT_EQ(report.status, 0) << report.out;
+  EXPECT_TRUE(fileExists(folder + "report.html"));
+  EXPECT_FALSE(fileExists(bare + "report.html"));
+}
+
 TEST(Program, InputsThatCannotBeOpened) {
   const std::string empty = makeTempFolder();
   Outcome missing = runIn(empty, "--seed 1");

@@ -10,7 +10,9 @@
 #include "report/gantt_chart.h"
 #include "report/optimum_union.h"
 #include "report/progress_charts.h"
+#include "report/result_parsing.h"
 #include "report/result_records.h"
+#include "report/run_summary.h"
 #include "run/report_command.h"
 #include "test_instances.h"
 
@@ -637,4 +639,67 @@ TEST(ReportCommand, InstanceRefusalsAreWordedInEnglish) {
   const std::string empty = makeTempFolder();
   EXPECT_EQ(report({"--dir", empty}).err,
             "jobshop-niching report: cannot open " + empty + "D_Entrada.txt\n");
+}
+
+TEST(ReportRecords, ProgressRecordsMustImproveAndNumbersNeedFractionDigits) {
+  struct Case {
+    std::string text;
+    bool accepted;
+  };
+  const Case records[] = {
+      {"10.0 0\n9.0 2\n7.5 3\n\n", true},  {"10.0 0\n10.0 3\n\n", false},  // the best did not fall
+      {"10.0 0\n11.0 3\n\n", false},                                       // it rose
+      {"10.0 0\n9.0 0\n\n", false},  // the generation did not rise
+      {"10.0 0\n9.0 4\n8.0 2\n\n", false},
+  };
+  for (const Case& c : records) {
+    std::vector<std::string> problems;
+    const std::vector<ProgressRecord> parsed = parseProgressFile(c.text, problems);
+    EXPECT_EQ(problems.empty(), c.accepted) << c.text;
+    if (!c.accepted) {
+      ASSERT_EQ(problems.size(), 1u) << c.text;
+      EXPECT_NE(problems[0].find("generations should rise and makespans fall within a record"),
+                std::string::npos)
+          << problems[0];
+    }
+    EXPECT_EQ(parsed.size(), 1u) << "a faulty step still belongs to its record: " << c.text;
+  }
+
+  const Case numbers[] = {{"55.0", true}, {"55", true},    {"-3.25", true}, {"55.", false},
+                          {".5", false},  {"5.5.", false}, {"-", false},    {"55.0.0", false},
+                          {"1e3", false}, {"+5", false},   {"0x10", false}};
+  for (const Case& c : numbers) {
+    std::vector<std::string> problems;
+    const std::vector<NumberLine> parsed =
+        parseNumberLines(c.text + "\n", "D_Sal_Optimos.txt", false, problems);
+    ASSERT_EQ(parsed.size(), 1u);
+    EXPECT_EQ(parsed[0].value.has_value(), c.accepted) << c.text;
+    EXPECT_EQ(problems.empty(), c.accepted) << c.text;
+  }
+  std::vector<std::string> problems;
+  EXPECT_FALSE(parseNumberLines("12.\n", "D_Sal_NumOptimos.txt", true, problems)[0].value);
+  EXPECT_FALSE(parseNumberLines("12.0\n", "D_Sal_NumOptimos.txt", true, problems)[0].value)
+      << "a count is a whole number";
+}
+
+TEST(ReportSummary, MedianBestOfOddAndEvenRunCounts) {
+  auto runsWithBests = [](const std::vector<double>& bests) {
+    std::vector<RunRecord> runs;
+    for (const double best : bests) {
+      RunRecord run;
+      run.run = static_cast<int>(runs.size()) + 1;
+      run.best = best;
+      runs.push_back(run);
+    }
+    return runs;
+  };
+  // Unordered on purpose: the median is of the sorted bests, not of the file order.
+  EXPECT_EQ(summariseRuns(runsWithBests({9, 1, 5})).medianBest, 5.0);
+  EXPECT_EQ(summariseRuns(runsWithBests({7, 4, 6, 5})).medianBest, 5.5)
+      << "the mean of the two middle bests";
+  EXPECT_EQ(summariseRuns(runsWithBests({3, 8})).medianBest, 5.5);
+  EXPECT_EQ(summariseRuns(runsWithBests({42})).medianBest, 42.0);
+  EXPECT_EQ(summariseRuns(runsWithBests({60, 55, 58, 55, 70, 57})).medianBest, 57.5);
+  EXPECT_EQ(summariseRuns(runsWithBests({7, 4, 6, 5})).bestMakespan, 4.0);
+  EXPECT_FALSE(summariseRuns({}).medianBest);
 }
