@@ -120,9 +120,14 @@ LoggedExecution loggedExecution(const Json& object) {
   const Json& runs = required(object, "runs", "");
   if (!runs.is_array()) throw Malformed{"\"runs\" should be an array"};
   for (std::size_t k = 0; k < runs.size(); ++k) execution.runs.push_back(loggedRun(runs[k], k));
-  // The main run performs at least one run, whatever runCount says (0 and below give one).
+  // The main run performs at least one run, whatever runCount says (0 and below give one); one
+  // stopped by SIGINT or SIGTERM (exit status 130 or 143) holds the runs it got through.
+  const std::optional<std::int64_t> exitStatus = optionalInteger(object, "exitStatus", "");
+  const bool interrupted = exitStatus == 130 || exitStatus == 143;
+  const std::int64_t recorded = static_cast<std::int64_t>(runs.size());
+  const std::int64_t planned = std::max<std::int64_t>(execution.runCount.value_or(0), 1);
   if (execution.runCount &&
-      std::max<std::int64_t>(*execution.runCount, 1) != static_cast<std::int64_t>(runs.size())) {
+      (interrupted ? recorded < 1 || recorded > planned : recorded != planned)) {
     throw Malformed{"runCount is " + std::to_string(*execution.runCount) + " but \"runs\" holds " +
                     std::to_string(runs.size())};
   }

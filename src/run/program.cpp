@@ -1,6 +1,8 @@
 // Reading the inputs, refusing what cannot run, and handing over to the run driver.
 #include "run/program.h"
 
+#include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <new>
@@ -16,6 +18,7 @@
 #include "run/command_line.h"
 #include "run/import_command.h"
 #include "run/init_command.h"
+#include "run/interruption.h"
 #include "run/report_command.h"
 #include "run/run_driver.h"
 
@@ -58,9 +61,10 @@ ExecutionRecord startRecord(const CommandLine& line, std::time_t now, const Exec
   return record;
 }
 
-// Appends the record; false (with the reason on standard error) when it could not be written.
-bool writeRecord(const CommandLine& line, ExecutionRecord& record, bool outputOk) {
-  record.exitStatus = outputOk ? 0 : 1;
+// Appends the record with the execution's exit status; false (with the reason on standard error)
+// when it could not be written.
+bool writeRecord(const CommandLine& line, ExecutionRecord& record, int exitStatus) {
+  record.exitStatus = exitStatus;
   const std::string path = line.folder + kExecutionRecordFileName;
   const std::string failure = appendExecutionRecord(path, executionRecordLine(record));
   if (failure.empty()) return true;
@@ -88,13 +92,26 @@ int mainRun(const CommandLine& line) {
     const ExecutionClock clock = chooseClock(line, now);
     ExecutionRecord record = startRecord(line, now, clock, instance, parameters);
     RunState state(instance, parameters, clock.clock);
+    // Before the seed is shown, so that whoever waits for it can count on the handlers.
+    installInterruptionHandlers();
     if (clock.seed) std::fprintf(stderr, "semilla %u\n", static_cast<unsigned>(*clock.seed));
-    RunOutput output{line.folder, stdout, terminalProgressDisplay(line.quiet)};
+    RunOutput output{line.folder, stdout, terminalProgressDisplay(line.quiet), &interruptionFlag()};
     ExecutionOutcome outcome = executeRuns(state, output);
+    const std::size_t runsDone = outcome.runs.size();
     record.runs = std::move(outcome.runs);
-    bool ok = outcome.outputOk;
-    if (writesExecutionRecord(line)) ok = writeRecord(line, record, ok) && ok;
-    return ok ? 0 : 1;
+    if (outcome.interruption != 0) {
+      std::fprintf(
+          stderr,
+          "Interrumpido por %s tras la ejecución %zu de %d (sus registros están completos)\n",
+          outcome.interruption == SIGINT ? "SIGINT" : "SIGTERM", runsDone,
+          std::max(1, parameters.runCount));
+    }
+    int status = outcome.interruption != 0 ? interruptedExitStatus(outcome.interruption)
+                 : outcome.outputOk        ? 0
+                                           : 1;
+    if (writesExecutionRecord(line) && !writeRecord(line, record, status) && status == 0)
+      status = 1;
+    return status;
   } catch (const std::bad_alloc&) {
   } catch (const std::length_error&) {
   }

@@ -12,6 +12,7 @@
 #include "niching/crowding_selection.h"
 #include "results/optima_analysis.h"
 #include "results/result_files.h"
+#include "run/interruption.h"
 #include "variation/offspring.h"
 
 namespace {
@@ -61,6 +62,14 @@ bool closeOpened(OptimaFiles& files) {
   return ok;
 }
 
+bool stopRequested(const RunOutput& output) { return output.stop != nullptr && *output.stop != 0; }
+
+void appendProgressLine(std::string& record, float best, int generation) {
+  char line[48];
+  std::snprintf(line, sizeof line, "%.1f %d\n", static_cast<double>(best), generation);
+  record += line;
+}
+
 bool reachesTarget(float makespan, const Instance& instance) {
   // Compared as doubles, which hold both the int target and the float makespan exactly.
   return static_cast<double>(makespan) <= static_cast<double>(instance.targetMakespan);
@@ -81,14 +90,16 @@ RunSummary performRun(RunState& state, RunOutput& output, int runNumber, DriverS
   }
 
   ResultFile progress;
-  if (openForAppend(progress, output.folder + kProgressFileName)) {
-    writeFormatted(progress, "%.1f %d\n", static_cast<double>(bestSoFar), 0);
-  } else {
+  if (!openForAppend(progress, output.folder + kProgressFileName)) {
     std::fputs(kOutputOpenMessage, output.out);
     outputOk = false;
   }
+  // The record is kept here and written with the analysis at the end, so that a program ended by
+  // a signal in mid-run leaves no half record behind.
+  std::string progressRecord;
+  appendProgressLine(progressRecord, bestSoFar, 0);
   state.evaluationCount = state.population.size;
-  while (state.evaluationCount < state.parameters.maxEvaluations) {
+  while (state.evaluationCount < state.parameters.maxEvaluations && !stopRequested(output)) {
     ++generation;
     // No clearing of matingPool and offspring: with an even population (the reader refuses an odd
     // one) selection and offspring generation overwrite every value of both, so zeros put there
@@ -101,7 +112,7 @@ RunSummary performRun(RunState& state, RunOutput& output, int runNumber, DriverS
                  state.evaluationCount, state.parameters.maxEvaluations, std::min(best, bestSoFar));
     if (best < bestSoFar) {
       bestSoFar = best;
-      writeFormatted(progress, "%.1f %d\n", static_cast<double>(bestSoFar), generation);
+      appendProgressLine(progressRecord, bestSoFar, generation);
       if (!summary.targetGeneration && reachesTarget(bestSoFar, state.instance)) {
         summary.targetGeneration = generation;
         summary.targetEvaluations = state.evaluationCount;
@@ -112,7 +123,10 @@ RunSummary performRun(RunState& state, RunOutput& output, int runNumber, DriverS
   summary.generations = generation;
   summary.evaluations = state.evaluationCount;
   clearProgress(output.progress);
-  writeText(progress, "\n");
+  progressRecord += "\n";
+
+  const DeferredInterruptions whileWriting;
+  writeText(progress, progressRecord);
   if (progress.handle != nullptr && !closeFile(progress)) {
     reportWriteFailure(progress);
     outputOk = false;
@@ -148,6 +162,10 @@ ExecutionOutcome executeRuns(RunState& state, RunOutput& output) {
     outcome.runs.push_back(performRun(state, output, runNumber, scratch, outcome.outputOk));
     ++runNumber;
     std::fprintf(output.out, "%d\n", runNumber);
+    if (stopRequested(output)) {
+      outcome.interruption = static_cast<int>(*output.stop);
+      break;
+    }
   } while (runNumber <= state.parameters.runCount);
   return outcome;
 }

@@ -2,6 +2,7 @@
 // through generations until the evaluation budget is spent, then the optima analysis.
 #pragma once
 
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -16,12 +17,18 @@ struct RunOutput {
   std::string folder;
   std::FILE* out = stdout;
   ProgressDisplay progress;
+  // Read between generations: once it holds a signal number, the run in progress stops at the end
+  // of its generation, writes its records as it stands, and no further run starts. Never set when
+  // null.
+  const volatile std::sig_atomic_t* stop = nullptr;
 };
 
 struct ExecutionOutcome {
   bool outputOk = true;  // false when any result file could not be opened, written or closed
   std::vector<RunSummary> runs;
+  int interruption = 0;  // the signal number that stopped the execution early, 0 when none did
 };
 
-// Performs every run of the execution on `state` (they all take place whatever the files do).
+// Performs every run of the execution on `state` (they all take place whatever the files do, unless
+// output.stop is set).
 ExecutionOutcome executeRuns(RunState& state, RunOutput& output);
