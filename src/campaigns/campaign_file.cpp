@@ -12,17 +12,9 @@
 #include <sstream>
 
 #include "input/input_error.h"
+#include "results/file_digest.h"
 
 namespace {
-
-std::optional<std::string> readWholeText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) return std::nullopt;
-  return text.str();
-}
 
 struct Context {
   std::string path;
@@ -164,7 +156,7 @@ CampaignInstance readInstanceEntry(const Context& context, const toml::key& key,
 }  // namespace
 
 CampaignFile readCampaignFile(const std::string& path) {
-  const std::optional<std::string> text = readWholeText(path);
+  const std::optional<std::string> text = readFileBytes(path);
   if (!text)
     throw InputError{
         path + ": expected a readable campaign file, found File could not be opened for reading"};

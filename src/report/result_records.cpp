@@ -9,29 +9,17 @@
 #include "report/execution_matching.h"
 #include "report/result_parsing.h"
 #include "report/run_alignment.h"
+#include "results/file_digest.h"
 #include "results/result_files.h"
-
-namespace {
-
-std::optional<std::string> readWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) return std::nullopt;
-  return text.str();
-}
-
-}  // namespace
 
 ResultRecords loadResultRecords(const std::string& folder, const Instance& instance) {
   const char* const names[] = {kProgressFileName, kOptimaFileName, kOptimumCountFileName,
                                kDistanceFileName, kSolutionFileName};
   ResultTexts texts;
   for (std::size_t f = 0; f < std::size(names); ++f)
-    texts.files[f] = readWholeFile(folder + names[f]);
+    texts.files[f] = readFileBytes(folder + names[f]);
   // Folders written before the record existed have none; they read exactly as before.
-  texts.executionLog = readWholeFile(folder + kExecutionLogFileName);
+  texts.executionLog = readFileBytes(folder + kExecutionLogFileName);
   return parseResultRecords(texts, folder, instance);
 }
 
