@@ -31,6 +31,14 @@ ordered_json orNull(const std::optional<T>& value) {
   return value ? ordered_json(*value) : ordered_json(nullptr);
 }
 
+ordered_json offsetObject(const std::optional<std::array<std::int64_t, 5>>& offsets) {
+  if (!offsets) return ordered_json(nullptr);
+  ordered_json object = ordered_json::object();
+  for (std::size_t file = 0; file < offsets->size(); ++file)
+    object[kResultFileNames[file]] = (*offsets)[file];
+  return object;
+}
+
 ordered_json runObject(const RunSummary& run) {
   return ordered_json{{"run", run.run},
                       {"bestMakespan", static_cast<double>(run.bestMakespan)},
@@ -39,7 +47,10 @@ ordered_json runObject(const RunSummary& run) {
                       {"targetGeneration", orNull(run.targetGeneration)},
                       {"targetEvaluations", orNull(run.targetEvaluations)},
                       {"distinctOptima", orNull(run.distinctOptima)},
-                      {"seconds", run.seconds}};
+                      {"seconds", run.seconds},
+                      {"cut", run.cut},
+                      {"abandonedGeneration", run.abandonedGeneration},
+                      {"offsets", offsetObject(run.offsets)}};
 }
 
 }  // namespace
@@ -61,6 +72,7 @@ std::string executionRecordLine(const ExecutionRecord& record) {
                           {"seed", orNull(record.seed)},
                           {"seedGiven", record.seedGiven},
                           {"wallClock", record.wallClock},
+                          {"clock", record.clock},
                           {"instance",
                            {{"jobs", record.jobs},
                             {"machines", record.machines},

@@ -2,6 +2,7 @@
 // instance, parameters), what each run gave, and how the execution ended.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <ctime>
 #include <optional>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "input/parameters.h"
+#include "results/result_files.h"
 
 inline const char* const kExecutionRecordFileName = "executions.jsonl";
 
@@ -21,6 +23,14 @@ struct RunSummary {
   std::optional<std::int64_t> targetEvaluations;  // evaluations spent by the end of that one
   std::optional<int> distinctOptima;  // absent when the analysis files could not be opened
   double seconds = 0.0;
+  // A signal stopped the run before its budget was spent.
+  bool cut = false;
+  // The stop came inside a generation, whose work was thrown away: the run closed with the
+  // population (and the evaluation count) as they stood before it.
+  bool abandonedGeneration = false;
+  // Byte offsets at which the run's records start in the five result files, in the order of
+  // kResultFileNames; absent when its records were not written.
+  std::optional<std::array<std::int64_t, 5>> offsets;
 };
 
 struct ExecutionRecord {
@@ -29,6 +39,7 @@ struct ExecutionRecord {
   std::optional<std::uint32_t> seed;  // absent under --wall-clock
   bool seedGiven = false;
   bool wallClock = false;
+  std::string clock = "hashed";  // the clock scheme: "hashed", "linear" or "wall"
   int jobs = 0;
   int machines = 0;
   int targetMakespan = 0;

@@ -16,6 +16,10 @@ inline const char* const kOptimaFileName = "D_Sal_Optimos.txt";
 inline const char* const kOptimumCountFileName = "D_Sal_NumOptimos.txt";
 inline const char* const kDistanceFileName = "D_Sal_Distancias.txt";
 inline const char* const kSolutionFileName = "D_Sal_Soluciones.txt";
+// The five in the order a run's records are committed and the execution record lists offsets.
+inline const char* const kResultFileNames[5] = {kProgressFileName, kOptimaFileName,
+                                                kOptimumCountFileName, kDistanceFileName,
+                                                kSolutionFileName};
 
 // Opens path in append mode; false when it cannot be opened (nothing is truncated either way).
 bool openForAppend(ResultFile& file, const std::string& path);
