@@ -23,8 +23,19 @@ ExecutionRecord sampleRecord() {
   record.parameters.populationSize = 100;
   record.parameters.crowdingGroupSize = 10;
   record.parameters.precedenceCrossoverEnabled = true;
-  RunSummary reached{1, 55.0f, 198, 20012, 63, 6412, 12, 0.25};
-  RunSummary missed{2, 57.5f, 0, 100, std::nullopt, std::nullopt, std::nullopt, 0.5};
+  RunSummary reached{1,
+                     55.0f,
+                     198,
+                     20012,
+                     63,
+                     6412,
+                     12,
+                     0.25,
+                     false,
+                     false,
+                     std::array<std::int64_t, 5>{0, 0, 0, 0, 0}};
+  RunSummary missed{2,   57.5f, 0,    100,         std::nullopt, std::nullopt, std::nullopt,
+                    0.5, true,  true, std::nullopt};
   record.runs = {reached, missed};
   record.exitStatus = 1;
   return record;
