@@ -15,8 +15,20 @@ std::time_t calendarSeconds();
 
 // Every reading is the calendar time in whole seconds, truncated to 32 bits.
 Clock calendarClock();
-// The k-th reading (k = 0, 1, ...) returns first + k modulo 2^32.
+// The k-th reading (k = 0, 1, ...) returns first + k modulo 2^32: the clock of executions made
+// before the hashed clock, kept to repeat them.
 Clock steppingClock(std::uint32_t first);
+// The k-th reading is hashedReading(seed, k): executions with nearby seeds never walk through the
+// same readings, so no run of one repeats a run of another.
+Clock hashedClock(std::uint32_t seed);
+
+// The high 32 bits of a 64-bit finalising mix of (seed << 32) + k: every pair (seed, k) gets its
+// own input, and the mix spreads neighbouring inputs over the whole range.
+std::uint32_t hashedReading(std::uint32_t seed, std::uint32_t k);
+
+// A seed from the operating system's entropy source, for executions given none: executions started
+// in the same second get different seeds.
+std::uint32_t entropySeed();
 
 template <class Random>
 void reseedFromClock(Random& random, Clock& clock) {

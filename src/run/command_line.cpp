@@ -2,7 +2,8 @@
 #include "run/command_line.h"
 
 const char* const kUsageLine =
-    "uso: jobshop-niching [--seed S | --wall-clock] [--record | --no-record] [--dir DIR] [--quiet] "
+    "uso: jobshop-niching [--seed S] [--clock hashed|linear|wall | --wall-clock] "
+    "[--record | --no-record] [--dir DIR] [--quiet] "
     "| import | init | report | campaign | --help | --version";
 
 std::optional<std::uint32_t> parseSeed(const std::string& text) {
@@ -16,7 +17,25 @@ std::optional<std::uint32_t> parseSeed(const std::string& text) {
   return static_cast<std::uint32_t>(value);
 }
 
+const char* clockSchemeName(ClockScheme scheme) {
+  switch (scheme) {
+    case ClockScheme::hashed:
+      return "hashed";
+    case ClockScheme::linear:
+      return "linear";
+    case ClockScheme::wall:
+      return "wall";
+  }
+  return "hashed";
+}
+
 namespace {
+
+std::optional<ClockScheme> parseClockScheme(const std::string& text) {
+  for (ClockScheme scheme : {ClockScheme::hashed, ClockScheme::linear, ClockScheme::wall})
+    if (text == clockSchemeName(scheme)) return scheme;
+  return std::nullopt;
+}
 
 CommandLine refuse(const std::string& why) {
   CommandLine line;
@@ -29,6 +48,7 @@ CommandLine refuse(const std::string& why) {
 
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
   CommandLine line;
+  std::optional<ClockScheme> clock;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     const bool hasValue = i + 1 < args.size();
@@ -45,8 +65,15 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
       line.seed = parseSeed(args[++i]);
       if (!line.seed)
         return refuse("--seed necesita un entero sin signo de 32 bits, no \"" + args[i] + "\"");
-    } else if (arg == "--wall-clock") {
-      line.wallClock = true;
+    } else if (arg == "--clock" || arg == "--wall-clock") {
+      std::optional<ClockScheme> chosen = ClockScheme::wall;
+      if (arg == "--clock") {
+        if (!hasValue) return refuse("falta el valor de --clock (hashed, linear o wall)");
+        chosen = parseClockScheme(args[++i]);
+        if (!chosen) return refuse("--clock admite hashed, linear o wall, no \"" + args[i] + "\"");
+      }
+      if (clock && *clock != *chosen) return refuse("solo cabe un reloj (--clock o --wall-clock)");
+      clock = chosen;
     } else if (arg == "--record" || arg == "--no-record") {
       line.record = arg == "--record";
     } else if (arg == "--dir") {
@@ -57,12 +84,15 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
       return refuse("argumento desconocido \"" + arg + "\"");
     }
   }
-  if (line.seed && line.wallClock) return refuse("--seed y --wall-clock no pueden ir juntos");
+  line.clock = clock.value_or(ClockScheme::hashed);
+  if (line.seed && line.clock == ClockScheme::wall)
+    return refuse(
+        "--seed y el reloj de calendario (--clock wall, --wall-clock) no pueden ir juntos");
   return line;
 }
 
 bool writesExecutionRecord(const CommandLine& line) {
-  return line.record.value_or(!line.seed && !line.wallClock);
+  return line.record.value_or(!line.seed && line.clock != ClockScheme::wall);
 }
 
 std::string helpText() {
@@ -70,18 +100,25 @@ std::string helpText() {
 multi-niche crowding; reports how many distinct optimal schedules each run ends with.
 
 Usage:
-  jobshop-niching [--seed S | --wall-clock] [--record | --no-record] [--dir DIR] [--quiet]
+  jobshop-niching [--seed S] [--clock hashed|linear|wall | --wall-clock] [--record | --no-record]
+                  [--dir DIR] [--quiet]
       Reads "D_Entrada.txt" (instance) and "D_Algoritmo.txt" (parameters) and appends one record
       per run to "D_Sal_Mejores.txt", "D_Sal_Optimos.txt", "D_Sal_NumOptimos.txt",
       "D_Sal_Distancias.txt" and "D_Sal_Soluciones.txt", and one line per execution to
       "executions.jsonl". Prints the number k+1 after run k, and "semilla S" on standard error.
-      The clock the random source is seeded from reads S, S+1, S+2, ...: one reading per seeding
-      (at the start and at every generation), S being the calendar time in whole seconds when the
-      execution starts.
+      The random source is seeded from a clock once at the start and at every generation; the
+      k-th reading (k = 0, 1, ...) of an execution with seed S depends on --clock. S is drawn from
+      the system's entropy source unless --seed gives it.
       --seed S       S given (unsigned 32-bit): repeats an execution that printed "semilla S"
-      --wall-clock   every reading is the calendar time itself, as the algorithm first defined it:
+      --clock hashed the default: the k-th reading is a 64-bit mix of (S, k), so executions of
+                     any two seeds (adjacent ones too) never repeat each other's runs
+      --clock linear the k-th reading is S + k, the clock of executions made before the hashed
+                     one; seeds S and S+1 then share runs: only to repeat such executions
+      --clock wall   every reading is the calendar time itself, as the algorithm first defined it:
                      generations and runs that start within the same second repeat the same draws,
-                     so runs of milliseconds are NOT independent; only to reproduce old results
+                     so runs of milliseconds are NOT independent; only to reproduce old results;
+                     cannot go with --seed
+      --wall-clock   the same as --clock wall
       --record       write "executions.jsonl" also under --seed or --wall-clock (which otherwise
                      leave exactly the five result files)
       --no-record    never write "executions.jsonl"

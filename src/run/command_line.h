@@ -9,21 +9,29 @@
 
 enum class CommandAction { run, help, version, usageError };
 
+// How the k-th clock reading of an execution with seed S is made: a hash of (S, k) (the default),
+// S + k (executions made before the hashed clock), or the calendar time itself.
+enum class ClockScheme { hashed, linear, wall };
+
+// "hashed", "linear" or "wall", as the option takes it and the execution record writes it.
+const char* clockSchemeName(ClockScheme scheme);
+
 struct CommandLine {
   CommandAction action = CommandAction::run;
-  std::optional<std::uint32_t> seed;  // --seed S: the k-th clock reading is S + k
-  bool wallClock = false;             // --wall-clock: every clock reading is the calendar time
-  std::optional<bool> record;         // --record / --no-record; unset: the default of the clock
-  std::string folder;                 // --dir DIR: "" or a path ending in '/'
-  bool quiet = false;                 // --quiet (-q): no progress display
-  std::string error;                  // why the arguments were refused, for usageError
+  std::optional<std::uint32_t> seed;        // --seed S; otherwise drawn from the entropy source
+  ClockScheme clock = ClockScheme::hashed;  // --clock NAME; --wall-clock is --clock wall
+  std::optional<bool> record;  // --record / --no-record; unset: the default of the clock
+  std::string folder;          // --dir DIR: "" or a path ending in '/'
+  bool quiet = false;          // --quiet (-q): no progress display
+  std::string error;           // why the arguments were refused, for usageError
 };
 
 // Parses the arguments of the main run (argv[1..]).
 CommandLine parseCommandLine(const std::vector<std::string>& args);
 
 // Whether the execution record is written: on by default; off by default under --seed and
-// --wall-clock, whose folders must hold exactly the five result files to compare with a reference.
+// the wall clock, whose folders must hold exactly the five result files to compare with a
+// reference.
 bool writesExecutionRecord(const CommandLine& line);
 
 // An unsigned 32-bit decimal: digits only, at most 4294967295.

@@ -32,17 +32,19 @@ int usageError(const std::string& why) {
   return 2;
 }
 
-// The clock of the execution: stepping from one seed S, given or read from the calendar once, so
-// that every generation and every run is seeded anew; the calendar itself under --wall-clock.
+// The clock of the execution: every reading derived from one seed S, given or drawn from the
+// entropy source, so that every generation and every run is seeded anew; the calendar itself
+// under the wall clock.
 struct ExecutionClock {
   Clock clock;
   std::optional<std::uint32_t> seed;
 };
 
-ExecutionClock chooseClock(const CommandLine& line, std::time_t now) {
-  if (line.wallClock) return {calendarClock(), std::nullopt};
-  const std::uint32_t seed = line.seed.value_or(static_cast<std::uint32_t>(now));
-  return {steppingClock(seed), seed};
+ExecutionClock chooseClock(const CommandLine& line) {
+  if (line.clock == ClockScheme::wall) return {calendarClock(), std::nullopt};
+  const std::uint32_t seed = line.seed ? *line.seed : entropySeed();
+  if (line.clock == ClockScheme::linear) return {steppingClock(seed), seed};
+  return {hashedClock(seed), seed};
 }
 
 ExecutionRecord startRecord(const CommandLine& line, std::time_t now, const ExecutionClock& clock,
@@ -52,7 +54,8 @@ ExecutionRecord startRecord(const CommandLine& line, std::time_t now, const Exec
   record.started = now;
   record.seed = clock.seed;
   record.seedGiven = line.seed.has_value();
-  record.wallClock = line.wallClock;
+  record.wallClock = line.clock == ClockScheme::wall;
+  record.clock = clockSchemeName(line.clock);
   record.jobs = instance.jobs;
   record.machines = instance.machines;
   record.targetMakespan = instance.targetMakespan;
@@ -76,9 +79,18 @@ bool writeRecord(const CommandLine& line, ExecutionRecord& record, int exitStatu
 int mainRun(const CommandLine& line) {
   Instance instance;
   Parameters parameters;
+  // What a reader took from text that says something else goes to standard error as soon as its
+  // file is read, so that it is shown also when the other file is then refused.
+  std::vector<std::string> warnings;
+  const auto showWarnings = [&warnings] {
+    for (const std::string& warning : warnings) std::fprintf(stderr, "%s\n", warning.c_str());
+    warnings.clear();
+  };
   try {
-    instance = readInstance(line.folder + "D_Entrada.txt");
-    parameters = readParameters(line.folder + "D_Algoritmo.txt");
+    instance = readInstance(line.folder + "D_Entrada.txt", &warnings);
+    showWarnings();
+    parameters = readParameters(line.folder + "D_Algoritmo.txt", &warnings);
+    showWarnings();
   } catch (const InputError& error) {
     if (error.cannotOpen) {
       std::fputs(kInputOpenMessage, stdout);
@@ -89,7 +101,7 @@ int mainRun(const CommandLine& line) {
   }
   try {
     const std::time_t now = calendarSeconds();
-    const ExecutionClock clock = chooseClock(line, now);
+    const ExecutionClock clock = chooseClock(line);
     ExecutionRecord record = startRecord(line, now, clock, instance, parameters);
     RunState state(instance, parameters, clock.clock);
     // Before the seed is shown, so that whoever waits for it can count on the handlers.
