@@ -12,17 +12,15 @@ struct AnalysedFiles {
 };
 
 AnalysedFiles analyse(const Population& population, const Instance& instance) {
-  const std::string folder = makeTempFolder();
-  OptimaFiles files;
-  EXPECT_TRUE(openForAppend(files.optima, folder + kOptimaFileName));
-  EXPECT_TRUE(openForAppend(files.optimumCount, folder + kOptimumCountFileName));
-  EXPECT_TRUE(openForAppend(files.distances, folder + kDistanceFileName));
-  EXPECT_TRUE(openForAppend(files.solutions, folder + kSolutionFileName));
+  RunRecords records;
   SequenceScratch scratch;
-  EXPECT_TRUE(analyseOptima(population, instance, files, scratch).written);
-  EXPECT_EQ(files.optima.handle, nullptr) << "the analysis closes its files";
-  return {readFile(folder + kOptimaFileName), readFile(folder + kOptimumCountFileName),
-          readFile(folder + kDistanceFileName), readFile(folder + kSolutionFileName)};
+  const int distinct = analyseOptima(population, instance, records, scratch);
+  const std::string& count = records.text[kOptimumCountFile];
+  EXPECT_EQ(distinct, count.empty() ? 0 : std::stoi(count))
+      << "the count it returns is the one written";
+  EXPECT_EQ(records.text[kProgressFile], "") << "the analysis leaves the progress record alone";
+  return {records.text[kOptimaFile], count, records.text[kDistanceFile],
+          records.text[kSolutionFile]};
 }
 
 }  // namespace

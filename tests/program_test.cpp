@@ -297,6 +297,31 @@ TEST(Program, RunsWithoutSeedAreIndependentAndRepeatable) {
   EXPECT_FALSE(fileExists(again + "executions.jsonl")) << "--seed leaves only the five files";
 }
 
+// Under the stepping clock (S + k), seeds 1 and 2 on la01 with these parameters share runs 2 to 10
+// byte for byte: once two run boundaries meet at one reading, every later run repeats.
+TEST(Program, AdjacentSeedsShareNoRun) {
+  std::string parameters =
+      readFile(std::string(JOBSHOP_SOURCE_DIR) + "/examples/la01/D_Algoritmo.txt");
+  parameters.replace(parameters.find("\n100\n"), 5, "\n1000\n");      // N 1,000
+  parameters.replace(parameters.find("\n50000\n"), 7, "\n200000\n");  // evaluations per run
+  const std::string instance =
+      readFile(std::string(JOBSHOP_SOURCE_DIR) + "/examples/la01/D_Entrada.txt");
+  const std::string one = folderWith(instance, parameters);
+  const std::string two = folderWith(instance, parameters);
+  const std::string both = std::string(JOBSHOP_PROGRAM) + " --seed 1 --dir '" + one +
+                           "' > /dev/null 2>&1 & " + JOBSHOP_PROGRAM + " --seed 2 --dir '" + two +
+                           "' > /dev/null 2>&1; wait";
+  ASSERT_EQ(std::system(both.c_str()), 0);
+  const std::vector<std::string> first = progressRecords(one);
+  const std::vector<std::string> second = progressRecords(two);
+  ASSERT_EQ(first.size(), 10u);
+  ASSERT_EQ(second.size(), 10u);
+  for (const std::string& run : first)
+    EXPECT_EQ(std::count(second.begin(), second.end(), run), 0) << run;
+  const std::string solutions = readFile(one + "D_Sal_Soluciones.txt");
+  EXPECT_TRUE(solutions.empty() || solutions != readFile(two + "D_Sal_Soluciones.txt"));
+}
+
 TEST(Program, ExecutionRecordHoldsEveryRun) {
   const std::string folder = folderWith(ft06Instance(), parameterFile(20, 600, 3));
   const Outcome outcome = runFrozen(folder, "");

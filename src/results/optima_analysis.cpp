@@ -2,6 +2,7 @@
 #include "results/optima_analysis.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -26,22 +27,22 @@ std::string solutionLine(const float* sequences, int geneCount, float makespan) 
   return line + number;
 }
 
-bool closeAll(OptimaFiles& files) {
-  bool ok = closeFile(files.optima);
-  ok = closeFile(files.optimumCount) && ok;
-  ok = closeFile(files.distances) && ok;
-  return closeFile(files.solutions) && ok;
+// One makespan as the files show it, with one decimal.
+std::string makespanLine(float makespan) {
+  char text[48];
+  std::snprintf(text, sizeof text, "%.1f\n", static_cast<double>(makespan));
+  return text;
 }
 
 }  // namespace
 
-OptimaOutcome analyseOptima(const Population& population, const Instance& instance,
-                            OptimaFiles& files, SequenceScratch& scratch) {
+int analyseOptima(const Population& population, const Instance& instance, RunRecords& records,
+                  SequenceScratch& scratch) {
   const float best = population.fitness(0);
   // Compared as doubles, which hold both the int target and the float makespan exactly.
   if (static_cast<double>(instance.targetMakespan) < static_cast<double>(best)) {
-    writeFormatted(files.optima, "%.1f\n", static_cast<double>(best));
-    return OptimaOutcome{closeAll(files), 0};
+    records.text[kOptimaFile] += makespanLine(best);
+    return 0;
   }
   const int geneCount = instance.geneCount();
   const int optimumCount = countOptima(population);
@@ -76,16 +77,19 @@ OptimaOutcome analyseOptima(const Population& population, const Instance& instan
     const float averageDistance =
         static_cast<float>(static_cast<double>(2 * totalDistance) /
                            static_cast<double>(distinctCount * (distinctCount - 1)));
-    writeFormatted(files.distances, "%.2f\n", static_cast<double>(averageDistance));
+    char line[48];
+    std::snprintf(line, sizeof line, "%.2f\n", static_cast<double>(averageDistance));
+    records.text[kDistanceFile] += line;
   }
-  writeFormatted(files.optima, "%.1f\n", static_cast<double>(best));
-  writeFormatted(files.optimumCount, "%d\n", static_cast<int>(distinctCount));
+  records.text[kOptimaFile] += makespanLine(best);
+  records.text[kOptimumCountFile] += std::to_string(distinctCount) + "\n";
+  std::string& solutions = records.text[kSolutionFile];
   for (int k = 0; k < optimumCount; ++k) {
     if (!distinctFlags[static_cast<std::size_t>(k)]) continue;
-    writeText(files.solutions,
-              solutionLine(optimumSequences.data() + k * stride, geneCount, population.fitness(k)));
-    writeText(files.solutions, "\n");
+    solutions +=
+        solutionLine(optimumSequences.data() + k * stride, geneCount, population.fitness(k));
+    solutions += "\n";
   }
-  writeText(files.solutions, "\n");
-  return OptimaOutcome{closeAll(files), static_cast<int>(distinctCount)};
+  solutions += "\n";
+  return static_cast<int>(distinctCount);
 }

@@ -5,23 +5,12 @@
 #include "input/instance.h"
 #include "model/machine_sequences.h"
 #include "model/population.h"
-#include "results/result_files.h"
+#include "results/run_records.h"
 
-// The four files, open for appending, in the order the analysis writes them.
-struct OptimaFiles {
-  ResultFile optima;        // "D_Sal_Optimos.txt"
-  ResultFile optimumCount;  // "D_Sal_NumOptimos.txt"
-  ResultFile distances;     // "D_Sal_Distancias.txt"
-  ResultFile solutions;     // "D_Sal_Soluciones.txt"
-};
-
-// Appends the run's records for `population` (sorted ascending by makespan): the best makespan
-// always; when it is at most the target, the number of distinct optima, their average pairwise
-// distance (two or more) and one machine-sequence line per distinct optimum. Closes all four
-// files.
-struct OptimaOutcome {
-  bool written = true;     // false when any write or close failed
-  int distinctOptima = 0;  // 0 when the best is above the target
-};
-OptimaOutcome analyseOptima(const Population& population, const Instance& instance,
-                            OptimaFiles& files, SequenceScratch& scratch);
+// Appends the run's records for `population` (sorted ascending by makespan) to the texts of the
+// four analysis files: the best makespan always; when it is at most the target, the number of
+// distinct optima, their average pairwise distance (two or more) and one machine-sequence line
+// per distinct optimum. Returns the number of distinct optima, 0 when the best is above the
+// target.
+int analyseOptima(const Population& population, const Instance& instance, RunRecords& records,
+                  SequenceScratch& scratch);

@@ -1,34 +1,195 @@
-// Appending to the result files with failure tracking.
+// Committing a run's records to the five result files through a journal of their lengths.
 #include "results/result_files.h"
 
-#include <cstdarg>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-bool openForAppend(ResultFile& file, const std::string& path) {
-  file.path = path;
-  file.writeFailed = false;
-  file.handle = std::fopen(path.c_str(), "a");
-  return file.handle != nullptr;
+#include <cerrno>
+#include <cstring>
+#include <sstream>
+#include <utility>
+#include <vector>
+
+#include "results/run_records.h"
+
+namespace {
+
+const char* const kJournalHeading = "jobshop-niching journal 1";
+
+std::string journalPath(const std::string& folder) { return folder + kJournalFileName; }
+
+int openForAppend(const std::string& path) {
+  return ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
 }
 
-void writeFormatted(ResultFile& file, const char* format, ...) {
-  if (file.handle == nullptr) return;
-  va_list arguments;
-  va_start(arguments, format);
-  if (std::vfprintf(file.handle, format, arguments) < 0) file.writeFailed = true;
-  va_end(arguments);
+// Every byte or an errno: a full disk may take part of the text before it refuses the rest.
+int writeWhole(int descriptor, const std::string& text) {
+  std::size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t written = ::write(descriptor, text.data() + done, text.size() - done);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    if (written == 0) return ENOSPC;
+    done += static_cast<std::size_t>(written);
+  }
+  return 0;
 }
 
-void writeText(ResultFile& file, const std::string& text) {
-  if (file.handle == nullptr) return;
-  if (std::fwrite(text.data(), 1, text.size(), file.handle) != text.size()) file.writeFailed = true;
+std::string failureText(const std::string& path, int reason) {
+  return path + " (" + std::strerror(reason) + ")";
 }
 
-bool closeFile(ResultFile& file) {
-  if (file.handle == nullptr) return !file.writeFailed;
-  // A full disk often shows only when the buffer is flushed at the close.
-  const bool flushed = std::fflush(file.handle) == 0 && !std::ferror(file.handle);
-  const bool closed = std::fclose(file.handle) == 0;
-  file.handle = nullptr;
-  if (!flushed || !closed) file.writeFailed = true;
-  return !file.writeFailed;
+using Lengths = std::array<std::int64_t, 5>;
+
+// Lengths of the open files; -1 where a file is not open.
+Lengths lengthsOf(const ResultFileSet& files) {
+  Lengths lengths{-1, -1, -1, -1, -1};
+  for (std::size_t f = 0; f < 5; ++f) {
+    struct stat status {};
+    if (files.descriptors[f] >= 0 && ::fstat(files.descriptors[f], &status) == 0)
+      lengths[f] = static_cast<std::int64_t>(status.st_size);
+  }
+  return lengths;
+}
+
+std::string journalText(const Lengths& lengths) {
+  std::string text = std::string(kJournalHeading) + "\n";
+  for (std::size_t f = 0; f < 5; ++f)
+    if (lengths[f] >= 0)
+      text += std::string(kResultFileNames[f]) + " " + std::to_string(lengths[f]) + "\n";
+  return text + "end\n";
+}
+
+// 0 once the journal is wholly in the folder.
+int writeJournal(const std::string& folder, const Lengths& lengths) {
+  const std::string path = journalPath(folder);
+  const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (descriptor < 0) return errno;
+  int failure = writeWhole(descriptor, journalText(lengths));
+  if (::close(descriptor) != 0 && failure == 0) failure = errno;
+  if (failure != 0) ::unlink(path.c_str());
+  return failure;
+}
+
+void cutBack(const ResultFileSet& files, const Lengths& lengths) {
+  for (std::size_t f = 0; f < 5; ++f)
+    if (lengths[f] >= 0)
+      (void)!::truncate((files.folder + kResultFileNames[f]).c_str(),
+                        static_cast<off_t>(lengths[f]));
+}
+
+void closeAll(ResultFileSet& files, int& failure, std::string& failedPath) {
+  for (std::size_t f = 0; f < 5; ++f) {
+    if (files.descriptors[f] < 0) continue;
+    if (::close(files.descriptors[f]) != 0 && failure == 0) {
+      failure = errno;
+      failedPath = files.folder + kResultFileNames[f];
+    }
+    files.descriptors[f] = -1;
+  }
+}
+
+}  // namespace
+
+ResultFileSet::~ResultFileSet() {
+  for (int& descriptor : descriptors)
+    if (descriptor >= 0) {
+      ::close(descriptor);
+      descriptor = -1;
+    }
+}
+
+bool ResultFileSet::analysisOpen() const {
+  for (std::size_t f = kOptimaFile; f <= kSolutionFile; ++f)
+    if (descriptors[f] < 0) return false;
+  return true;
+}
+
+void openResultFiles(ResultFileSet& files, const std::string& folder) {
+  files.folder = folder;
+  files.descriptors[kProgressFile] = openForAppend(folder + kProgressFileName);
+  for (std::size_t f = kOptimaFile; f <= kSolutionFile; ++f) {
+    files.descriptors[f] = openForAppend(folder + kResultFileNames[f]);
+    if (files.descriptors[f] >= 0) continue;
+    for (std::size_t opened = kOptimaFile; opened < f; ++opened) {
+      ::close(files.descriptors[opened]);
+      files.descriptors[opened] = -1;
+    }
+    return;
+  }
+}
+
+CommitOutcome commitRunRecords(ResultFileSet& files, const RunRecords& records) {
+  CommitOutcome outcome;
+  const Lengths lengths = lengthsOf(files);
+  int failure = writeJournal(files.folder, lengths);
+  std::string failedPath = journalPath(files.folder);
+  for (std::size_t f = 0; f < 5 && failure == 0; ++f) {
+    if (files.descriptors[f] < 0) continue;
+    failure = writeWhole(files.descriptors[f], records.text[f]);
+    if (failure != 0) failedPath = files.folder + kResultFileNames[f];
+  }
+  const bool journalWritten = failure == 0 || failedPath != journalPath(files.folder);
+  closeAll(files, failure, failedPath);
+  if (failure != 0) {
+    cutBack(files, lengths);
+    outcome.failure = failureText(failedPath, failure);
+  } else {
+    bool allOpen = true;
+    for (std::int64_t length : lengths) allOpen = allOpen && length >= 0;
+    if (allOpen) outcome.offsets = lengths;
+  }
+  if (journalWritten) ::unlink(journalPath(files.folder).c_str());
+  return outcome;
+}
+
+std::string recoverUnfinishedCommit(const std::string& folder) {
+  const std::string path = journalPath(folder);
+  const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (descriptor < 0) return "";
+  std::string text;
+  char buffer[512];
+  for (ssize_t got; (got = ::read(descriptor, buffer, sizeof buffer)) > 0;)
+    text.append(buffer, static_cast<std::size_t>(got));
+  ::close(descriptor);
+
+  // Nothing is cut unless the journal is whole: one cut short was being written when its
+  // execution died, before any record had been appended.
+  std::istringstream lines(text);
+  std::string heading;
+  std::getline(lines, heading);
+  std::vector<std::pair<std::string, long long>> entries;
+  bool complete = heading == kJournalHeading;
+  for (std::string line; complete && std::getline(lines, line);) {
+    if (line == "end") break;
+    std::istringstream fields(line);
+    std::string name;
+    long long length = -1;
+    fields >> name >> length;
+    bool known = false;
+    for (const char* resultName : kResultFileNames) known = known || name == resultName;
+    complete = known && length >= 0;
+    entries.emplace_back(name, length);
+  }
+  complete = complete && text.size() >= 4 && text.compare(text.size() - 4, 4, "end\n") == 0;
+  std::string report;
+  for (const auto& [name, length] : complete ? entries : decltype(entries){}) {
+    const std::string file = folder + name;
+    struct stat status {};
+    if (::stat(file.c_str(), &status) != 0 || status.st_size <= length) continue;
+    if (::truncate(file.c_str(), static_cast<off_t>(length)) == 0)
+      report += name + " de " + std::to_string(status.st_size) + " a " + std::to_string(length) +
+                " bytes; ";
+    else
+      report += name + " no se pudo recortar (" + std::strerror(errno) + "); ";
+  }
+  ::unlink(path.c_str());
+  if (report.empty()) return "";
+  report.resize(report.size() - 2);
+  return "Una ejecución anterior terminó mientras escribía los registros de una ejecución; se "
+         "deshacen: " +
+         report + "\n";
 }

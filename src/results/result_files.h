@@ -1,15 +1,16 @@
-// The result files: opened for appending, written and closed within one run, with every failure
-// to open, write or close remembered so that the program never reports success after one.
+// The five result files of a folder, and how one run's records are committed to them: all of a
+// run's records or none, whatever stops the program (a kill, a full disk) and whenever.
+//
+// Before appending, the lengths of the five files go to a journal file in the folder; then the
+// records are appended and the journal removed. A failed write cuts every file back to its
+// journal length at once; an execution that died in between leaves the journal, and the next one
+// to lock the folder cuts the files back before it starts.
 #pragma once
 
-#include <cstdio>
+#include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
-
-struct ResultFile {
-  std::string path;
-  std::FILE* handle = nullptr;
-  bool writeFailed = false;
-};
 
 inline const char* const kProgressFileName = "D_Sal_Mejores.txt";
 inline const char* const kOptimaFileName = "D_Sal_Optimos.txt";
@@ -20,14 +21,42 @@ inline const char* const kSolutionFileName = "D_Sal_Soluciones.txt";
 inline const char* const kResultFileNames[5] = {kProgressFileName, kOptimaFileName,
                                                 kOptimumCountFileName, kDistanceFileName,
                                                 kSolutionFileName};
+inline const char* const kJournalFileName = ".jobshop-niching.journal";
 
-// Opens path in append mode; false when it cannot be opened (nothing is truncated either way).
-bool openForAppend(ResultFile& file, const std::string& path);
+struct RunRecords;
 
-// printf-style append; a failed write is remembered in writeFailed.
-void writeFormatted(ResultFile& file, const char* format, ...)
-    __attribute__((format(printf, 2, 3)));
-void writeText(ResultFile& file, const std::string& text);
+// The five files of one folder open for appending (-1 for one that is not open); closed on
+// destruction.
+struct ResultFileSet {
+  std::string folder;  // "" or ending in '/'
+  std::array<int, 5> descriptors{-1, -1, -1, -1, -1};
 
-// Closes the file if open. False when any write or the close itself failed.
-bool closeFile(ResultFile& file);
+  ResultFileSet() = default;
+  ~ResultFileSet();
+  ResultFileSet(const ResultFileSet&) = delete;
+  ResultFileSet& operator=(const ResultFileSet&) = delete;
+
+  bool progressOpen() const { return descriptors[0] >= 0; }
+  // The four files of the optima analysis, all of them.
+  bool analysisOpen() const;
+};
+
+// Opens the progress file, then the four analysis files in order, stopping at the first of those
+// that cannot be opened (then none of the four is kept open). Nothing is truncated.
+void openResultFiles(ResultFileSet& files, const std::string& folder);
+
+struct CommitOutcome {
+  // "" when every record reached its file; otherwise the file and the system's reason, and no
+  // file holds any of the run's records.
+  std::string failure;
+  // Where the run's records start in each of the five files, when all five were open.
+  std::optional<std::array<std::int64_t, 5>> offsets;
+};
+
+// Appends each open file's record text, all or none, and closes the files.
+CommitOutcome commitRunRecords(ResultFileSet& files, const RunRecords& records);
+
+// Undoes the commit an earlier execution died in, if the folder holds its journal: cuts the five
+// files back to their lengths before it and removes the journal. Returns one line per file cut
+// back or problem met, "" when there was no journal.
+std::string recoverUnfinishedCommit(const std::string& folder);

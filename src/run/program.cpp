@@ -14,6 +14,8 @@
 #include "input/parameter_reader.h"
 #include "results/execution_record.h"
 #include "results/file_digest.h"
+#include "results/folder_lock.h"
+#include "results/result_files.h"
 #include "run/campaign_command.h"
 #include "run/command_line.h"
 #include "run/import_command.h"
@@ -69,7 +71,14 @@ ExecutionRecord startRecord(const CommandLine& line, std::time_t now, const Exec
 bool writeRecord(const CommandLine& line, ExecutionRecord& record, int exitStatus) {
   record.exitStatus = exitStatus;
   const std::string path = line.folder + kExecutionRecordFileName;
-  const std::string failure = appendExecutionRecord(path, executionRecordLine(record));
+  const std::string text = executionRecordLine(record);
+  std::string failure;
+  {
+    // Opened and written with the stop signals held back: a second signal in between would
+    // otherwise leave the file created but without the line.
+    const DeferredInterruptions whileWriting;
+    failure = appendExecutionRecord(path, text);
+  }
   if (failure.empty()) return true;
   std::fprintf(stderr, "No se ha podido escribir el archivo de salida %s (%s)\n", path.c_str(),
                failure.c_str());
@@ -99,6 +108,16 @@ int mainRun(const CommandLine& line) {
     }
     return 1;
   }
+  // One execution at a time per folder, or two would interleave their records.
+  const FolderLockAttempt folderLock = lockFolder(line.folder);
+  if (!folderLock.refusal.empty()) {
+    std::fprintf(stderr, "jobshop-niching: %s\n", folderLock.refusal.c_str());
+    return 1;
+  }
+  std::fputs(recoverUnfinishedCommit(line.folder).c_str(), stderr);
+  // Past a file-size limit a write fails like one on a full disk, and the records are cut back
+  // whole, instead of the signal ending the program in mid-record.
+  std::signal(SIGXFSZ, SIG_IGN);
   try {
     const std::time_t now = calendarSeconds();
     const ExecutionClock clock = chooseClock(line);

@@ -10,8 +10,10 @@
 #include "model/makespan.h"
 #include "niching/crowding_replacement.h"
 #include "niching/crowding_selection.h"
+#include "niching/generation.h"
 #include "results/optima_analysis.h"
 #include "results/result_files.h"
+#include "results/run_records.h"
 #include "run/interruption.h"
 #include "variation/offspring.h"
 
@@ -29,10 +31,6 @@ struct DriverScratch {
   ReplacementScratch replacement;
 };
 
-void reportWriteFailure(const ResultFile& file) {
-  std::fprintf(stderr, "No se ha podido escribir el archivo de salida %s\n", file.path.c_str());
-}
-
 void initialiseRun(RunState& state, DriverScratch& scratch) {
   state.population.clear();
   initialisePopulation(state.population, state.instance, state.random);
@@ -42,24 +40,6 @@ void initialiseRun(RunState& state, DriverScratch& scratch) {
   orderByFitness(state.population, scratch.orderingCopy);
   decodePopulationSequences(state.population, state.instance, state.populationSequences,
                             scratch.sequences);
-}
-
-// Opens the four files of the analysis in order, stopping at the first that cannot be opened.
-bool openOptimaFiles(OptimaFiles& files, const std::string& folder) {
-  return openForAppend(files.optima, folder + kOptimaFileName) &&
-         openForAppend(files.optimumCount, folder + kOptimumCountFileName) &&
-         openForAppend(files.distances, folder + kDistanceFileName) &&
-         openForAppend(files.solutions, folder + kSolutionFileName);
-}
-
-bool closeOpened(OptimaFiles& files) {
-  bool ok = true;
-  for (ResultFile* file : {&files.optima, &files.optimumCount, &files.distances, &files.solutions})
-    if (!closeFile(*file)) {
-      reportWriteFailure(*file);
-      ok = false;
-    }
-  return ok;
 }
 
 bool stopRequested(const RunOutput& output) { return output.stop != nullptr && *output.stop != 0; }
@@ -73,6 +53,38 @@ void appendProgressLine(std::string& record, float best, int generation) {
 bool reachesTarget(float makespan, const Instance& instance) {
   // Compared as doubles, which hold both the int target and the float makespan exactly.
   return static_cast<double>(makespan) <= static_cast<double>(instance.targetMakespan);
+}
+
+// Analyses the final population and commits the run's records to the five files, all or none,
+// with the stop signals held back; sets outputOk to false when a file failed.
+void commitRun(RunState& state, RunOutput& output, const std::string& progressRecord,
+               RunSummary& summary, DriverScratch& scratch, bool& outputOk) {
+  const DeferredInterruptions whileWriting;
+  ResultFileSet files;
+  openResultFiles(files, output.folder);
+  RunRecords records;
+  if (files.progressOpen()) {
+    records.text[kProgressFile] = progressRecord;
+  } else {
+    std::fputs(kOutputOpenMessage, output.out);
+    outputOk = false;
+  }
+  if (files.analysisOpen()) {
+    summary.distinctOptima =
+        analyseOptima(state.population, state.instance, records, scratch.sequences);
+  } else {
+    std::fputs(kOutputOpenMessage, output.out);
+    outputOk = false;
+  }
+  const CommitOutcome commit = commitRunRecords(files, records);
+  if (!commit.failure.empty()) {
+    std::fprintf(
+        stderr,
+        "No se ha podido escribir el archivo de salida %s; la ejecución %d no deja registros\n",
+        commit.failure.c_str(), summary.run);
+    outputOk = false;
+  }
+  summary.offsets = commit.offsets;
 }
 
 // One run; sets outputOk to false when a result file failed.
@@ -89,24 +101,26 @@ RunSummary performRun(RunState& state, RunOutput& output, int runNumber, DriverS
     summary.targetEvaluations = state.population.size;
   }
 
-  ResultFile progress;
-  if (!openForAppend(progress, output.folder + kProgressFileName)) {
-    std::fputs(kOutputOpenMessage, output.out);
-    outputOk = false;
-  }
-  // The record is kept here and written with the analysis at the end, so that a program ended by
-  // a signal in mid-run leaves no half record behind.
+  // The record is kept here and committed with the analysis at the end, so that a program ended
+  // in mid-run leaves no half record behind.
   std::string progressRecord;
   appendProgressLine(progressRecord, bestSoFar, 0);
   state.evaluationCount = state.population.size;
+  // The steps look at the flag too, so that a stop does not wait for a generation to end.
+  state.stop.flag = output.stop;
   while (state.evaluationCount < state.parameters.maxEvaluations && !stopRequested(output)) {
     ++generation;
     // No clearing of matingPool and offspring: with an even population (the reader refuses an odd
     // one) selection and offspring generation overwrite every value of both, so zeros put there
     // first could never be seen.
-    selectMates(state, state.random, scratch.selection);
-    generateOffspring(state, state.random, scratch.variation);
-    replaceByCrowding(state, state.random, scratch.replacement);
+    if (!advanceGeneration(state, state.random, scratch.selection, scratch.variation,
+                           scratch.replacement)) {
+      // Given up on a stop: the run closes with the population and count from before it.
+      --generation;
+      summary.abandonedGeneration = true;
+      summary.cut = true;
+      break;
+    }
     const float best = state.population.fitness(0);
     showProgress(output.progress, runNumber, std::max(1, state.parameters.runCount),
                  state.evaluationCount, state.parameters.maxEvaluations, std::min(best, bestSoFar));
@@ -122,30 +136,11 @@ RunSummary performRun(RunState& state, RunOutput& output, int runNumber, DriverS
   summary.bestMakespan = bestSoFar;
   summary.generations = generation;
   summary.evaluations = state.evaluationCount;
+  summary.cut = summary.cut ||
+                (stopRequested(output) && state.evaluationCount < state.parameters.maxEvaluations);
   clearProgress(output.progress);
   progressRecord += "\n";
-
-  const DeferredInterruptions whileWriting;
-  writeText(progress, progressRecord);
-  if (progress.handle != nullptr && !closeFile(progress)) {
-    reportWriteFailure(progress);
-    outputOk = false;
-  }
-
-  OptimaFiles files;
-  if (openOptimaFiles(files, output.folder)) {
-    const OptimaOutcome optima =
-        analyseOptima(state.population, state.instance, files, scratch.sequences);
-    summary.distinctOptima = optima.distinctOptima;
-    if (!optima.written) {
-      closeOpened(files);
-      outputOk = false;
-    }
-  } else {
-    std::fputs(kOutputOpenMessage, output.out);
-    closeOpened(files);
-    outputOk = false;
-  }
+  commitRun(state, output, progressRecord, summary, scratch, outputOk);
   summary.seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - startTime).count();
   return summary;
