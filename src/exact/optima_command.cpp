@@ -6,7 +6,6 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <thread>
 
@@ -20,6 +19,7 @@
 namespace {
 
 constexpr const char* kCommandName = "jobshop-niching optima";
+constexpr const char* kInstanceFileName = "D_Entrada.txt";
 // The main run's words for an instance file that cannot be opened.
 constexpr const char* kInputOpenMessage = "No se ha podido abrir el archivo del ejemplo";
 
@@ -143,7 +143,7 @@ int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, st
   const auto started = std::chrono::steady_clock::now();
   Instance instance;
   try {
-    instance = readInstance(inFolder(options.folder, "D_Entrada.txt"));
+    instance = readInstance(inFolder(options.folder, kInstanceFileName));
   } catch (const InputError& error) {
     if (error.cannotOpen) {
       out << kInputOpenMessage << std::flush;
@@ -177,11 +177,12 @@ int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, st
     nodes += optimum.nodes;
   }
 
-  std::ofstream listing;
+  std::optional<StreamedTextFile> listing;
   if (!options.list.empty()) {
-    listing.open(options.list, std::ios::binary | std::ios::trunc);
-    if (!listing) {
-      err << kCommandName << ": cannot write " << options.list << "\n";
+    listing.emplace(options.list, WriteMode::kReplace);
+    if (!listing->failure().empty()) {
+      err << kCommandName << ": cannot write " << options.list << " (" << listing->failure()
+          << ")\n";
       return 1;
     }
     summary.listFile = listPathFromFolder(options.list, options.folder);
@@ -193,15 +194,15 @@ int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, st
   request.threads = options.threads > 0
                         ? options.threads
                         : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
-  request.listing = options.list.empty() ? nullptr : &listing;
+  request.listing = listing ? &listing->stream() : nullptr;
   const CountResult counted = countSchedules(problem, request, progress);
   nodes += counted.nodes;
   summary.count = counted.count;
   summary.complete = counted.complete && (!options.optimum || summary.optimal);
-  if (!options.list.empty()) {
-    listing.close();
-    if (!listing) {
-      err << kCommandName << ": cannot write " << options.list << "\n";
+  if (listing) {
+    const std::string listFailure = listing->finish();
+    if (!listFailure.empty()) {
+      err << kCommandName << ": cannot write " << options.list << " (" << listFailure << ")\n";
       return 1;
     }
   }
