@@ -281,11 +281,14 @@ TEST(RecordCommit, KillsAtRandomMomentsLeaveWholeRecords) {
       execl("/bin/sh", "sh", "-c", ("exec " + command).c_str(), static_cast<char*>(nullptr));
       _exit(127);
     }
-    std::this_thread::sleep_for(std::chrono::microseconds(random() % 40000));
+    std::this_thread::sleep_for(std::chrono::microseconds(random() % 300000));
     kill(child, SIGKILL);
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
   }
+  const FileRuns killed = wholeRuns(folder);
+  std::printf("seed %u: %zu runs after the kills %s\n", seed, killed.runs,
+              killed.disagreement.c_str());
   ASSERT_EQ(shell(program(folder, "--quiet") + " > /dev/null 2>&1 < /dev/null"), 0);
   const FileRuns runs = wholeRuns(folder);
   EXPECT_EQ(runs.disagreement, "");
