@@ -1,21 +1,28 @@
 // SIGINT and SIGTERM during the main run: the run in progress closes its records and the execution
-// stops, a second signal ends it at once; whenever the signals come, every result file holds
-// whole records only and the report reads them without a problem.
+// stops, even from inside a generation that would not end; a second signal ends it at once;
+// whenever the signals come, every result file holds whole records only and the report reads them
+// without a problem. Every wait for the program is bounded, and no program outlives its test.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <fstream>
+#include <iterator>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <random>
+#include <sstream>
 #include <thread>
 
 #include "input/instance_reader.h"
 #include "input/line_reader.h"
 #include "report/recorded_schedules.h"
 #include "report/result_records.h"
+#include "results/result_files.h"
 #include "run/run_driver.h"
 #include "test_instances.h"
 
@@ -33,10 +40,26 @@ std::string longParameters() {
   return text;
 }
 
+constexpr auto kBound = std::chrono::seconds(30);
+
+// The program as a child process. A test that stops early (a failed assertion) leaves no program
+// behind: whatever is still running at the end of the scope is killed and reaped.
+struct Child {
+  pid_t pid = -1;
+  Child() = default;
+  Child(const Child&) = delete;
+  Child& operator=(const Child&) = delete;
+  ~Child() {
+    if (pid <= 0) return;
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+  }
+};
+
 // The program started in folder; standard output and error go to files there.
-pid_t startProgram(const std::string& folder) {
-  const pid_t child = fork();
-  if (child == 0) {
+void startProgram(const std::string& folder, Child& child) {
+  child.pid = fork();
+  if (child.pid == 0) {
     if (chdir(folder.c_str()) != 0) _exit(127);
     const int out = open("stdout.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const int err = open("stderr.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -46,35 +69,116 @@ pid_t startProgram(const std::string& folder) {
           static_cast<char*>(nullptr));
     _exit(127);
   }
-  return child;
+}
+
+// Polls `done` every millisecond until it holds or kBound has passed; whether it held.
+template <class Done>
+bool within(const Done& done) {
+  const auto deadline = std::chrono::steady_clock::now() + kBound;
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (done()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return false;
 }
 
 // Waits until the program has shown its seed: its handlers are installed by then.
-void awaitSeed(const std::string& folder) {
-  for (int k = 0; k < 20000; ++k) {
-    if (fileExists(folder + "stderr.txt") &&
-        readFile(folder + "stderr.txt").find("semilla") != std::string::npos)
-      return;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+testing::AssertionResult awaitSeed(const std::string& folder) {
+  if (within([&] {
+        return fileExists(folder + "stderr.txt") &&
+               readFile(folder + "stderr.txt").find("semilla") != std::string::npos;
+      }))
+    return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "the program never showed its seed";
+}
+
+// The exit status of the program once it has ended, nullopt when it is still running after
+// kBound (the child's guard then kills it).
+std::optional<int> awaitEnd(Child& child) {
+  int status = 0;
+  if (!within([&] { return waitpid(child.pid, &status, WNOHANG) == child.pid; }))
+    return std::nullopt;
+  child.pid = -1;
+  return status;
+}
+
+// Stops the program where it is (SIGSTOP cannot be held back), so that what it has written can be
+// counted before a signal reaches it.
+testing::AssertionResult freeze(Child& child) {
+  kill(child.pid, SIGSTOP);
+  int status = 0;
+  if (within([&] {
+        return waitpid(child.pid, &status, WUNTRACED | WNOHANG) == child.pid && WIFSTOPPED(status);
+      }))
+    return testing::AssertionSuccess();
+  return testing::AssertionFailure() << "the program did not stop on SIGSTOP";
+}
+
+// Runs whose progress record is complete in "D_Sal_Mejores.txt": each ends with an empty line.
+int closedRuns(const std::string& folder) {
+  if (!fileExists(folder + "D_Sal_Mejores.txt")) return 0;
+  const std::vector<std::string> lines = splitLines(readFile(folder + "D_Sal_Mejores.txt"));
+  return static_cast<int>(std::count(lines.begin(), lines.end(), std::string()));
+}
+
+// Processor time the program has used, from /proc: it shows that the program is busy in its
+// first generation rather than still starting.
+std::chrono::milliseconds processorTime(pid_t pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+  // The command name may hold spaces; the fields after it are space-separated, utime and stime
+  // being the 12th and 13th after the closing parenthesis.
+  std::istringstream fields(text.substr(text.rfind(')') + 2));
+  std::string field;
+  long ticks = 0;
+  for (int k = 1; k <= 13 && fields >> field; ++k)
+    if (k >= 12) ticks += std::stol(field);
+  return std::chrono::milliseconds(ticks * 1000 / sysconf(_SC_CLK_TCK));
+}
+
+// The five result files and the record as the report reads them, without creating anything: a
+// result file not written yet (the program was ended before its first run closed) is as empty as
+// it would be.
+ResultRecords recordsIn(const std::string& folder, const Instance& instance, bool allFilesWritten) {
+  ResultTexts texts;
+  for (std::size_t f = 0; f < std::size(kResultFileNames); ++f) {
+    const std::string path = folder + kResultFileNames[f];
+    if (allFilesWritten) {
+      EXPECT_TRUE(fileExists(path)) << path;
+    }
+    texts.files[f] = fileExists(path) ? readFile(path) : "";
   }
-  FAIL() << "the program never showed its seed";
+  if (fileExists(folder + "executions.jsonl"))
+    texts.executionLog = readFile(folder + "executions.jsonl");
+  return parseResultRecords(texts, folder, instance);
 }
 
 // The files read back as the report reads them: no problem, and the execution record (when
-// written) accounts for exactly the runs in the files.
-void expectWholeRecords(const std::string& folder, std::optional<int> recordedStatus) {
+// written) accounts for exactly the runs in the files. Returns the runs in the files.
+std::size_t expectWholeRecords(const std::string& folder, std::optional<int> recordedStatus,
+                               bool allFilesWritten = true) {
   const Instance instance = readInstance(folder + "D_Entrada.txt");
-  ResultRecords records = loadResultRecords(folder, instance);
+  ResultRecords records = recordsIn(folder, instance, allFilesWritten);
   rebuildRecordedSchedules(records.runs, instance, records.problems);
   for (const std::string& problem : records.problems) ADD_FAILURE() << problem;
   if (!recordedStatus) {
     EXPECT_FALSE(fileExists(folder + "executions.jsonl"));
-    return;
+    return records.runs.size();
   }
-  ASSERT_EQ(records.log.executions.size(), 1u);
-  EXPECT_EQ(records.log.executions[0].runs.size(), records.runs.size());
+  EXPECT_EQ(records.log.executions.size(), 1u);
+  if (records.log.executions.size() == 1) {
+    EXPECT_EQ(records.log.executions[0].runs.size(), records.runs.size());
+  }
   const nlohmann::json line = nlohmann::json::parse(readFile(folder + "executions.jsonl"));
   EXPECT_EQ(line["exitStatus"], *recordedStatus);
+  return records.runs.size();
+}
+
+// What the program prints after k runs: 2, 3, .., k+1, one per line.
+std::string runNumbers(std::size_t runs) {
+  std::string text;
+  for (std::size_t k = 1; k <= runs; ++k) text += std::to_string(k + 1) + "\n";
+  return text;
 }
 
 }  // namespace
@@ -114,22 +218,29 @@ TEST(Interruption, OneSignalAtARandomMomentLeavesWholeRecordsAndTheRecordSaysSo)
     const std::string folder = makeTempFolder();
     writeFile(folder + "D_Entrada.txt", readFile(kSourceDir + "/examples/ft06/D_Entrada.txt"));
     writeFile(folder + "D_Algoritmo.txt", longParameters());
-    const pid_t child = startProgram(folder);
-    awaitSeed(folder);
+    Child child;
+    startProgram(folder, child);
+    ASSERT_TRUE(awaitSeed(folder));
     const int delay = std::uniform_int_distribution<int>(0, 400)(moments);
     SCOPED_TRACE("signal " + std::to_string(signal) + " after " + std::to_string(delay) + " ms");
     std::this_thread::sleep_for(std::chrono::milliseconds(delay));
-    kill(child, signal);
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status)) << "one signal lets the program end by itself";
-    // 30 runs take seconds, far beyond the latest moment drawn.
+    // Held still while its closed runs are counted, the program gets the signal on waking: the run
+    // in progress then closes and no other starts.
+    ASSERT_TRUE(freeze(child));
+    const int closed = closedRuns(folder);
+    kill(child.pid, signal);
+    kill(child.pid, SIGCONT);
+    const std::optional<int> status = awaitEnd(child);
+    ASSERT_TRUE(status.has_value()) << "the program did not end within 30 s of the signal";
+    ASSERT_TRUE(WIFEXITED(*status)) << "one signal lets the program end by itself";
     const int expected = 128 + signal;
-    EXPECT_EQ(WEXITSTATUS(status), expected);
-    EXPECT_LT(readFile(folder + "stdout.txt").size(), std::string("2\n3\n").size() * 15)
-        << "no run starts after the signal";
+    EXPECT_EQ(WEXITSTATUS(*status), expected);
     EXPECT_NE(readFile(folder + "stderr.txt").find("Interrumpido por"), std::string::npos);
-    expectWholeRecords(folder, expected);
+    const std::size_t runs = expectWholeRecords(folder, expected);
+    EXPECT_GE(runs, static_cast<std::size_t>(std::max(closed, 1)));
+    EXPECT_LE(runs, static_cast<std::size_t>(closed) + 1)
+        << closed << " runs had closed when the signal came";
+    EXPECT_EQ(readFile(folder + "stdout.txt"), runNumbers(runs));
   }
 }
 
@@ -142,31 +253,67 @@ TEST(Interruption, ASecondSignalEndsTheProgramAtOnceAndStillLeavesWholeRecords) 
     const std::string folder = makeTempFolder();
     writeFile(folder + "D_Entrada.txt", readFile(kSourceDir + "/examples/ft06/D_Entrada.txt"));
     writeFile(folder + "D_Algoritmo.txt", longParameters());
-    const pid_t child = startProgram(folder);
-    awaitSeed(folder);
+    Child child;
+    startProgram(folder, child);
+    ASSERT_TRUE(awaitSeed(folder));
     std::this_thread::sleep_for(
         std::chrono::milliseconds(std::uniform_int_distribution<int>(0, 300)(moments)));
-    kill(child, SIGINT);
+    kill(child.pid, SIGINT);
     std::this_thread::sleep_for(
         std::chrono::microseconds(std::uniform_int_distribution<int>(0, 2000)(moments)));
-    kill(child, SIGINT);
-    int status = 0;
-    waitpid(child, &status, 0);
-    if (WIFSIGNALED(status)) {
-      EXPECT_EQ(WTERMSIG(status), SIGINT);
-      // Ended before its first run did (a slow build, an early moment): the analysis files are
-      // first opened at a run's end, so they may not exist yet, which is as empty as they are.
-      for (const char* name : {"D_Sal_Mejores.txt", "D_Sal_Optimos.txt", "D_Sal_NumOptimos.txt",
-                               "D_Sal_Distancias.txt", "D_Sal_Soluciones.txt"})
-        if (!fileExists(folder + name)) writeFile(folder + name, "");
-      // Killed before the record was written, or just after (then it is whole and says 130).
+    kill(child.pid, SIGINT);
+    const std::optional<int> status = awaitEnd(child);
+    ASSERT_TRUE(status.has_value()) << "the program did not end within 30 s of the signals";
+    if (WIFSIGNALED(*status)) {
+      EXPECT_EQ(WTERMSIG(*status), SIGINT);
+      // Ended before its first run closed (a slow build, an early moment), the analysis files may
+      // not exist yet, which counts as empty. Killed before the record was written, or just after
+      // (then it is whole and says 130).
       expectWholeRecords(
-          folder, fileExists(folder + "executions.jsonl") ? std::optional<int>(130) : std::nullopt);
+          folder, fileExists(folder + "executions.jsonl") ? std::optional<int>(130) : std::nullopt,
+          false);
     } else {
       // The first signal's run had closed and the program ended before the second came.
-      ASSERT_TRUE(WIFEXITED(status));
-      EXPECT_EQ(WEXITSTATUS(status), 130);
+      ASSERT_TRUE(WIFEXITED(*status));
+      EXPECT_EQ(WEXITSTATUS(*status), 130);
       expectWholeRecords(folder, 130);
     }
   }
+}
+
+// A generation that would never end (each first parent looks for 2^31 - 1 mates): the signal is
+// seen inside it, the generation is given up, and the run closes with the population it started
+// from, its record saying so.
+TEST(Interruption, ASignalInsideAGenerationThatWouldNotEndClosesTheRunAsItStoodBeforeIt) {
+  std::vector<std::string> lines = *readFileLines(kSourceDir + "/examples/ft06/D_Algoritmo.txt");
+  lines[33] = "2147483647";
+  std::string parameters;
+  for (const std::string& line : lines) parameters += line + "\n";
+  const std::string folder = makeTempFolder();
+  writeFile(folder + "D_Entrada.txt", readFile(kSourceDir + "/examples/ft06/D_Entrada.txt"));
+  writeFile(folder + "D_Algoritmo.txt", parameters);
+  Child child;
+  startProgram(folder, child);
+  ASSERT_TRUE(awaitSeed(folder));
+  // A quarter of a second of work is far past the start of a run of ft06.
+  ASSERT_TRUE(within([&] { return processorTime(child.pid) >= std::chrono::milliseconds(250); }))
+      << "the program did not get to work";
+  kill(child.pid, SIGTERM);
+  const std::optional<int> status = awaitEnd(child);
+  ASSERT_TRUE(status.has_value()) << "the program did not end within 30 s of the signal";
+  ASSERT_TRUE(WIFEXITED(*status));
+  EXPECT_EQ(WEXITSTATUS(*status), 143);
+  EXPECT_EQ(readFile(folder + "stdout.txt"), runNumbers(1));
+  EXPECT_EQ(expectWholeRecords(folder, 143), 1u);
+  const nlohmann::json record = nlohmann::json::parse(readFile(folder + "executions.jsonl"));
+  ASSERT_EQ(record["runs"].size(), 1u);
+  const nlohmann::json& run = record["runs"][0];
+  EXPECT_EQ(run["abandonedGeneration"], true);
+  EXPECT_EQ(run["cut"], true);
+  EXPECT_EQ(run["generations"], 0);
+  EXPECT_EQ(run["evaluations"], std::stoi(lines[1])) << "the initial population's evaluations";
+  // The progress record is the initial best alone.
+  const std::vector<std::string> progress = splitLines(readFile(folder + "D_Sal_Mejores.txt"));
+  ASSERT_EQ(progress.size(), 2u);
+  EXPECT_EQ(progress[0].substr(progress[0].find(' ')), " 0");
 }

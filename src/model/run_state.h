@@ -1,5 +1,6 @@
 // The state one execution shares across its runs: the read-only instance and parameters, the three
-// Populations, the run's evaluation count, the random source and the clock it is reseeded from.
+// Populations, the run's evaluation count, the random source and the clock it is reseeded from,
+// and where the steps look for a request to stop.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include "model/machine_sequences.h"
 #include "model/population.h"
 #include "model/random_source.h"
+#include "model/stop_request.h"
 
 struct RunState {
   const Instance& instance;
@@ -28,6 +30,8 @@ struct RunState {
   std::int64_t evaluationCount = 0;
   RandomSource random;
   Clock clock;
+  // Looked at inside the steps of a generation, which give up the generation when it is set.
+  StopRequest stop;
 
   RunState(const Instance& inst, const Parameters& params, Clock source)
       : instance(inst),

@@ -110,10 +110,46 @@ void writeBackSorted(RunState& state, ReplacementScratch& scratch) {
   std::swap(workingSequences.bytes, sortedSequences.bytes);
 }
 
+// The undo log keeps the individual first overwritten at each position, with its sequence row, in
+// the mating pool and its sequence table: offspring generation was their last reader in the
+// generation and selection rewrites them in the next, so the log costs no memory of its own. A
+// position overwritten again needs nothing more, so that at most N individuals are kept.
+void prepareUndoLog(RunState& state, ReplacementScratch& scratch) {
+  scratch.savedPositions.clear();
+  scratch.savedMark.assign(static_cast<std::size_t>(state.population.size), 0);
+  if (state.matingPool.size != state.population.size ||
+      state.matingPool.geneCount != state.population.geneCount)
+    state.matingPool = state.population;
+  if (state.matingPoolSequences.bytes.size() != state.populationSequences.bytes.size() ||
+      state.matingPoolSequences.stride != state.populationSequences.stride)
+    state.matingPoolSequences = state.populationSequences;
+}
+
+// Keeps the individual at `target` before its first overwrite.
+void logOverwrite(RunState& state, int target, ReplacementScratch& scratch) {
+  std::uint8_t& saved = scratch.savedMark[static_cast<std::size_t>(target)];
+  if (saved != 0) return;
+  saved = 1;
+  const int row = static_cast<int>(scratch.savedPositions.size());
+  scratch.savedPositions.push_back(target);
+  copyIndividual(state.population, target, state.matingPool, row);
+  copySequenceRow(state.populationSequences, target, state.matingPoolSequences, row);
+}
+
+// Puts back every overwritten individual as it was before the first child.
+void undoPlacements(RunState& state, const ReplacementScratch& scratch) {
+  for (std::size_t row = 0; row < scratch.savedPositions.size(); ++row) {
+    const int target = scratch.savedPositions[row];
+    copyIndividual(state.matingPool, static_cast<int>(row), state.population, target);
+    copySequenceRow(state.matingPoolSequences, static_cast<int>(row), state.populationSequences,
+                    target);
+  }
+}
+
 }  // namespace
 
 template <class Random>
-void replaceByCrowding(RunState& state, Random& random, ReplacementScratch& scratch) {
+bool replaceByCrowding(RunState& state, Random& random, ReplacementScratch& scratch) {
   Population& population = state.population;
   SequenceTable& sequences = state.populationSequences;
   const Population& offspring = state.offspring;
@@ -122,14 +158,21 @@ void replaceByCrowding(RunState& state, Random& random, ReplacementScratch& scra
   scratch.savedBest.assign(population.genes(0), population.genes(0) + population.stride());
   scratch.savedBestSequences.assign(sequences.row(0), sequences.row(0) + sequences.stride);
   scratch.acceptedMark.assign(static_cast<std::size_t>(n), 0);
+  prepareUndoLog(state, scratch);
   for (int c = 0; c < n; ++c) {
+    if (state.stop.requested()) {
+      undoPlacements(state, scratch);
+      return false;
+    }
     drawDistinctPositions(c, wanted, n, random, scratch);
     const int target = chooseTarget(state, c, scratch);
+    logOverwrite(state, target, scratch);
     copyIndividual(offspring, c, population, target);
     copySequenceRow(state.offspringSequences, c, sequences, target);
   }
   writeBackSorted(state, scratch);
+  return true;
 }
 
-template void replaceByCrowding(RunState&, RandomSource&, ReplacementScratch&);
-template void replaceByCrowding(RunState&, ScriptedRandom&, ReplacementScratch&);
+template bool replaceByCrowding(RunState&, RandomSource&, ReplacementScratch&);
+template bool replaceByCrowding(RunState&, ScriptedRandom&, ReplacementScratch&);

@@ -20,6 +20,10 @@ struct ReplacementScratch {
   std::vector<int> acceptedMark;  // per position: the child number that last accepted it, plus one
   std::vector<int> order;
   std::vector<float> keys;
+  // The positions overwritten so far, in the order of their first overwrite, whose individuals as
+  // they were are kept in the mating pool for an abandoned replacement; per position 1 once kept.
+  std::vector<int> savedPositions;
+  std::vector<std::uint8_t> savedMark;
 };
 
 // Inserts every child of state.offspring, in order, into a working copy of state.population: the
@@ -29,6 +33,10 @@ struct ReplacementScratch {
 // then sorted stably by makespan and written back; the previous best comes back at position 0 only
 // when it is strictly better than everything in the working copy. Distances come from the
 // children's machine sequences in state.offspringSequences and from state.populationSequences,
-// which is kept matching the rewritten population.
+// which is kept matching the rewritten population. Looks at state.stop before each child; as soon
+// as it is set, puts back what the children placed so far overwrote and returns false, leaving
+// state.population and state.populationSequences as they were on entry. True when complete.
+// Overwrites state.matingPool and state.matingPoolSequences, which are not read after offspring
+// generation, with what the children overwrote.
 template <class Random>
-void replaceByCrowding(RunState& state, Random& random, ReplacementScratch& scratch);
+bool replaceByCrowding(RunState& state, Random& random, ReplacementScratch& scratch);

@@ -22,43 +22,49 @@ int drawOtherThan(int f, int n, Random& random) {
   return c;
 }
 
+// The nearest of mateCandidates accepted candidates (the first accepted among equals), or -1 when a
+// stop was asked before all were drawn. Each candidate costs a whole distance, so a look at the
+// stop request per candidate costs nothing noticeable and bounds the wait for it.
 template <class Random>
-int chooseMate(const RunState& state, int f, Random& random, SelectionScratch& scratch) {
+int chooseMate(RunState& state, int f, Random& random) {
   const SequenceTable& sequences = state.populationSequences;
   const int n = state.population.size;
   const int wanted = state.parameters.mateCandidates;
-  scratch.candidatePositions.clear();
-  scratch.candidateDistances.clear();
-  while (static_cast<int>(scratch.candidatePositions.size()) < wanted) {
+  int nearest = -1;
+  int nearestDistance = 0;
+  for (int accepted = 0; accepted < wanted;) {
+    if (state.stop.requested()) return -1;
     const int c = drawOtherThan(f, n, random);
     const int d = rowDistance(sequences, f, sequences, c);
     if (d == 0) continue;
-    scratch.candidatePositions.push_back(c);
-    scratch.candidateDistances.push_back(d);
+    if (nearest < 0 || d < nearestDistance) {
+      nearest = c;
+      nearestDistance = d;
+    }
+    ++accepted;
   }
-  std::size_t nearest = 0;
-  for (std::size_t e = 1; e < scratch.candidatePositions.size(); ++e)
-    if (scratch.candidateDistances[e] < scratch.candidateDistances[nearest]) nearest = e;
-  return scratch.candidatePositions[nearest];
+  return nearest;
 }
 
 }  // namespace
 
 template <class Random>
-void selectMates(RunState& state, Random& random, SelectionScratch& scratch) {
+bool selectMates(RunState& state, Random& random, SelectionScratch&) {
   const int n = state.population.size;
   const int pairs = n / 2;
   const bool mateExists = holdsTwoSchedules(state);
   for (int i = 0; i < pairs; ++i) {
+    if (state.stop.requested()) return false;
     const int f = random.randomBelow(n);
     copyIndividual(state.population, f, state.matingPool, i);
     copySequenceRow(state.populationSequences, f, state.matingPoolSequences, i);
-    const int mate =
-        mateExists ? chooseMate(state, f, random, scratch) : drawOtherThan(f, n, random);
+    const int mate = mateExists ? chooseMate(state, f, random) : drawOtherThan(f, n, random);
+    if (mate < 0) return false;
     copyIndividual(state.population, mate, state.matingPool, pairs + i);
     copySequenceRow(state.populationSequences, mate, state.matingPoolSequences, pairs + i);
   }
+  return true;
 }
 
-template void selectMates(RunState&, RandomSource&, SelectionScratch&);
-template void selectMates(RunState&, ScriptedRandom&, SelectionScratch&);
+template bool selectMates(RunState&, RandomSource&, SelectionScratch&);
+template bool selectMates(RunState&, ScriptedRandom&, SelectionScratch&);

@@ -2,15 +2,12 @@
 // similar (smallest schedule distance) of mateCandidates random candidates that are not its clones.
 #pragma once
 
-#include <vector>
-
 #include "model/machine_sequences.h"
 #include "model/run_state.h"
 
-struct SelectionScratch {
-  std::vector<int> candidatePositions;
-  std::vector<int> candidateDistances;
-};
+// Nothing is kept between calls any more (the nearest candidate is tracked while they are drawn,
+// so mateCandidates costs no memory); the struct keeps the steps' calls alike.
+struct SelectionScratch {};
 
 // Distances are taken from state.populationSequences, which must match state.population.
 // Fills state.matingPool (and its rows of state.matingPoolSequences): positions 0..N/2-1 the first
@@ -18,6 +15,7 @@ struct SelectionScratch {
 // of state.population individuals. Candidates equal to the first parent's position are redrawn and
 // those at distance 0 discarded; among equal distances the first accepted wins. When every other
 // individual has the first parent's machine sequences, the first candidate drawn is the mate, so
-// the search always ends.
+// the search always ends. Looks at state.stop before each first parent and each candidate, and
+// returns false as soon as it is set (the pool is then partly written); true when complete.
 template <class Random>
-void selectMates(RunState& state, Random& random, SelectionScratch& scratch);
+bool selectMates(RunState& state, Random& random, SelectionScratch& scratch);

@@ -114,7 +114,7 @@ void applyMutations(Population& offspring, const Parameters& parameters, float* 
 }
 
 template <class Random>
-void generateOffspring(RunState& state, Random& random, VariationScratch& scratch) {
+bool generateOffspring(RunState& state, Random& random, VariationScratch& scratch) {
   reseedFromClock(random, state.clock);
   const Parameters& parameters = state.parameters;
   Population& pool = state.matingPool;
@@ -139,6 +139,7 @@ void generateOffspring(RunState& state, Random& random, VariationScratch& scratc
   };
 
   for (int i = 1; i <= pairs; ++i) {
+    if (state.stop.requested()) return false;
     const int first = 2 * i - 2;
     const int second = 2 * i - 1;
     if (passesPercentage(parameters.crossoverPercent, random)) {
@@ -163,6 +164,7 @@ void generateOffspring(RunState& state, Random& random, VariationScratch& scratc
       }
     }
   }
+  return true;
 }
 
 template bool passesPercentage(int, RandomSource&);
@@ -175,5 +177,5 @@ template void applyMutations(Population&, const Parameters&, float*, int, Random
                              VariationScratch&);
 template void applyMutations(Population&, const Parameters&, float*, int, ScriptedRandom&,
                              VariationScratch&);
-template void generateOffspring(RunState&, RandomSource&, VariationScratch&);
-template void generateOffspring(RunState&, ScriptedRandom&, VariationScratch&);
+template bool generateOffspring(RunState&, RandomSource&, VariationScratch&);
+template bool generateOffspring(RunState&, ScriptedRandom&, VariationScratch&);
