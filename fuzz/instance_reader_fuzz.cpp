@@ -1,6 +1,8 @@
 // Fuzzing "D_Entrada.txt": every text is either refused with a one-line readable message or read
 // into an instance the run can work with.
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "fuzz_checks.h"
 #include "input/input_error.h"
@@ -38,8 +40,16 @@ bool isWorkable(const Instance& instance) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   try {
-    const Instance instance = parseInstanceLines(splitLines(fuzzText(data, size)), "D_Entrada.txt");
+    std::vector<std::string> warnings;
+    const Instance instance =
+        parseInstanceLines(splitLines(fuzzText(data, size)), "D_Entrada.txt", &warnings);
     fuzzCheck(isWorkable(instance), "an accepted instance is one the run can work with");
+    fuzzCheck(warnings.size() <= 2, "at most a lossy line and an unreachable target");
+    for (const std::string& warning : warnings) {
+      fuzzCheck(warning.rfind("D_Entrada.txt, línea ", 0) == 0,
+                "a warning names the file and line");
+      fuzzCheck(isPrintableUtf8(warning), "a warning is printable UTF-8 on one line");
+    }
   } catch (const InputError& error) {
     fuzzCheck(!error.cannotOpen, "text in memory is never 'cannot open'");
     fuzzCheck(error.message.rfind("D_Entrada.txt, línea ", 0) == 0,

@@ -1,6 +1,8 @@
 // Fuzzing "D_Algoritmo.txt": every text is either refused with a one-line readable message or read
 // into parameters under which a run is well defined and ends.
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "fuzz_checks.h"
 #include "input/input_error.h"
@@ -9,7 +11,15 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   try {
-    const Parameters p = parseParameterLines(splitLines(fuzzText(data, size)), "D_Algoritmo.txt");
+    std::vector<std::string> warnings;
+    const Parameters p =
+        parseParameterLines(splitLines(fuzzText(data, size)), "D_Algoritmo.txt", &warnings);
+    fuzzCheck(warnings.size() <= 1, "one warning at most: the first lossy line");
+    for (const std::string& warning : warnings) {
+      fuzzCheck(warning.rfind("D_Algoritmo.txt, línea ", 0) == 0,
+                "a warning names the file and line");
+      fuzzCheck(isPrintableUtf8(warning), "a warning is printable UTF-8 on one line");
+    }
     fuzzCheck(p.populationSize >= 2 && p.populationSize % 2 == 0,
               "an even population of 2 or more");
     fuzzCheck(p.mateCandidates >= 1 && p.crowdingGroups >= 1 && p.crowdingGroupSize >= 1,

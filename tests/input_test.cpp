@@ -256,6 +256,28 @@ TEST(InstanceReader, RefusesBadHeader) {
             "como mucho 16777216, se encontró 4097 × 4096 = 16781312");
 }
 
+TEST(InstanceReader, RefusesHeaderNumbersBeyondTheIntRangeQuotingThem) {
+  const std::string refusal =
+      "se esperaba un número entero de -2147483648 a 2147483647, se "
+      "encontró ";
+  EXPECT_EQ(instanceRefusal("4294967296\n3\n10\n"),
+            "D_Entrada.txt, línea 1: " + refusal + "\"4294967296\"");
+  EXPECT_EQ(instanceRefusal("2\n 99999999999999999999 máquinas\n10\n"),
+            "D_Entrada.txt, línea 2: " + refusal + "\" 99999999999999999999 máquinas\"");
+  EXPECT_EQ(instanceRefusal("2\n3\n-2147483649\n3 2 4\n2 5 1\n1 2 3\n3 1 2\n"),
+            "D_Entrada.txt, línea 3: " + refusal + "\"-2147483649\"");
+  EXPECT_EQ(instanceRefusal("2\n3\n2147483648\n3 2 4\n2 5 1\n1 2 3\n3 1 2\n"),
+            "D_Entrada.txt, línea 3: " + refusal + "\"2147483648\"");
+  // The limits themselves are numbers like any other.
+  EXPECT_EQ(instanceFrom("2\n3\n2147483647\n3 2 4\n2 5 1\n1 2 3\n3 1 2\n").targetMakespan, INT_MAX);
+  EXPECT_EQ(instanceFrom("2\n3\n-2147483648\n3 2 4\n2 5 1\n1 2 3\n3 1 2\n").targetMakespan,
+            INT_MIN);
+  // Matrix values beyond the range were refused before, as the file writes them.
+  EXPECT_EQ(instanceRefusal("2\n3\n10\n3 2 4\n2 5 1\n1 2 3\n3 1 4294967298\n"),
+            "D_Entrada.txt, línea 7: la ruta del trabajo 2 no es una permutación de 1..3 (la "
+            "máquina 4294967298 no existe)");
+}
+
 TEST(InstanceReader, RefusesShortFiles) {
   EXPECT_EQ(instanceRefusal("2\n3\n10\n3 2 4\n"),
             "D_Entrada.txt, línea 5: se esperaban los tiempos de proceso del trabajo 2, se "
@@ -431,6 +453,30 @@ TEST(ParameterReader, ReadsPairsInFileOrder) {
 
   p = parametersFrom(parameterText(validValues()) + "extra line\n5\n");
   EXPECT_EQ(p.crowdingGroupSize, 4);
+}
+
+TEST(ParameterReader, RefusesNumbersBeyondTheIntRangeQuotingThem) {
+  const std::string refusal =
+      "se esperaba un número entero de -2147483648 a 2147483647, se "
+      "encontró ";
+  EXPECT_EQ(parameterRefusal(withValue(2, "99999999999999999999")),
+            "D_Algoritmo.txt, línea 4: " + refusal + "\"99999999999999999999\"");
+  EXPECT_EQ(parameterRefusal(withValue(1, "4294967296")),
+            "D_Algoritmo.txt, línea 2: " + refusal + "\"4294967296\"");
+  EXPECT_EQ(parameterRefusal(withValue(5, "-2147483649 %")),
+            "D_Algoritmo.txt, línea 10: " + refusal + "\"-2147483649 %\"");
+  // A flag too: 4294967297 is no 1.
+  EXPECT_EQ(parameterRefusal(withValue(6, "4294967297")),
+            "D_Algoritmo.txt, línea 12: " + refusal + "\"4294967297\"");
+  EXPECT_EQ(parameterRefusal(withValue(17, std::string(60, '9'))),
+            "D_Algoritmo.txt, línea 34: " + refusal + "\"" + std::string(40, '9') + "...\"");
+  // The first such line is named, in file order.
+  std::vector<std::string> values = withValue(19, "4294967296");
+  values[2] = "-99999999999";
+  EXPECT_EQ(parameterRefusal(values), "D_Algoritmo.txt, línea 6: " + refusal + "\"-99999999999\"");
+
+  EXPECT_EQ(parametersFrom(parameterText(withValue(2, "2147483647"))).maxEvaluations, INT_MAX);
+  EXPECT_EQ(parametersFrom(parameterText(withValue(3, "-2147483648"))).runCount, INT_MIN);
 }
 
 TEST(ParameterReader, SetsFlagsOnlyForOne) {

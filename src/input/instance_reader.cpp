@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "input/line_reader.h"
+#include "input/read_warnings.h"
 #include "input/refusal.h"
 
 namespace {
@@ -73,7 +74,7 @@ std::string writtenNumber(std::string_view field) {
 // goes on across lines, so only the order and the total count of the values matter, not where the
 // lines break. Surplus values are counted but not stored, and refused once all J lines are read.
 void readMatrixLines(const SourceFile& file, size_t firstLine, Matrix matrix,
-                     const Instance& instance, std::vector<int>& values) {
+                     const Instance& instance, std::vector<int>& values, FirstLossyRead& lossy) {
   const size_t machines = static_cast<size_t>(instance.machines);
   const size_t total = static_cast<size_t>(instance.jobs) * machines;
   values.assign(total, 0);
@@ -87,6 +88,7 @@ void readMatrixLines(const SourceFile& file, size_t firstLine, Matrix matrix,
     forEachMatrixField(line, [&](std::string_view field) {
       const DecimalValue converted = convertDecimal(field);
       const int value = converted.value;
+      lossy.note(lineNumber, field, converted);
       if (!converted.hasDigits) {
         refuse("se esperaba un número entero, se encontró " +
                (field.empty() ? std::string("un campo vacío (un espacio de más)") : quoted(field)));
@@ -135,10 +137,21 @@ void checkTotalTime(const SourceFile& file, const Instance& instance, size_t fir
                  std::to_string(total));
 }
 
-// Converts the whole line `lineNumber` as a count that must be at least 1.
-int readCount(const SourceFile& file, size_t lineNumber, const std::string& what) {
+// Converts the whole line `lineNumber`, refusing a value beyond the int range.
+DecimalValue readWholeLine(const SourceFile& file, size_t lineNumber, const std::string& what,
+                           FirstLossyRead& lossy) {
   const std::string& line = lineOrRefuse(file, lineNumber, "se esperaba " + what);
-  const DecimalValue count = convertDecimal(line);
+  const DecimalValue value = convertDecimal(line);
+  if (value.outOfRange) refuseOutOfRange(file.name, lineNumber, line);
+  lossy.note(lineNumber, line, value);
+  return value;
+}
+
+// Converts the whole line `lineNumber` as a count that must be at least 1.
+int readCount(const SourceFile& file, size_t lineNumber, const std::string& what,
+              FirstLossyRead& lossy) {
+  const DecimalValue count = readWholeLine(file, lineNumber, what, lossy);
+  const std::string& line = file.lines[lineNumber - 1];
   if (count.value < 1) {
     refuseLine(file.name, lineNumber,
                what + " debe ser al menos 1, se encontró " + foundValue(count, line));
@@ -146,25 +159,39 @@ int readCount(const SourceFile& file, size_t lineNumber, const std::string& what
   return count.value;
 }
 
-}  // namespace
-
-Instance readInstance(const std::string& path) {
-  std::optional<std::vector<std::string>> lines = readFileLines(path);
-  if (!lines) refuseUnopened();
-  return parseInstanceLines(std::move(*lines), fileNameOf(path));
+// A target below every makespan the instance can have: any positive time makes every makespan at
+// least 1, and no makespan is below 0.
+std::optional<std::string> unreachableTarget(const std::string& fileName,
+                                             const Instance& instance) {
+  bool anyTime = false;
+  for (const int time : instance.times) anyTime = anyTime || time > 0;
+  const int lowest = anyTime ? 1 : 0;
+  if (instance.targetMakespan >= lowest) return std::nullopt;
+  return fileName + ", línea 3: el makespan objetivo " + std::to_string(instance.targetMakespan) +
+         " no se alcanza nunca, todo makespan es al menos " + std::to_string(lowest);
 }
 
-Instance parseInstanceLines(std::vector<std::string> lines, const std::string& fileName) {
+}  // namespace
+
+Instance readInstance(const std::string& path, std::vector<std::string>* warnings) {
+  std::optional<std::vector<std::string>> lines = readFileLines(path);
+  if (!lines) refuseUnopened();
+  return parseInstanceLines(std::move(*lines), fileNameOf(path), warnings);
+}
+
+Instance parseInstanceLines(std::vector<std::string> lines, const std::string& fileName,
+                            std::vector<std::string>* warnings) {
   const SourceFile file{fileName, std::move(lines)};
+  FirstLossyRead lossy{fileName, std::nullopt};
 
   Instance instance;
-  instance.jobs = readCount(file, 1, "el número de trabajos");
+  instance.jobs = readCount(file, 1, "el número de trabajos", lossy);
   if (instance.jobs > kMaxJobs) {
     refuseLine(file.name, 1,
                "el número de trabajos debe ser como mucho " + std::to_string(kMaxJobs) +
                    ", se encontró " + std::to_string(instance.jobs));
   }
-  instance.machines = readCount(file, 2, "el número de máquinas");
+  instance.machines = readCount(file, 2, "el número de máquinas", lossy);
   const std::int64_t genes = std::int64_t{instance.jobs} * instance.machines;
   if (genes > kMaxGenes) {
     refuseLine(file.name, 2,
@@ -172,12 +199,16 @@ Instance parseInstanceLines(std::vector<std::string> lines, const std::string& f
                    std::to_string(kMaxGenes) + ", se encontró " + std::to_string(instance.jobs) +
                    " × " + std::to_string(instance.machines) + " = " + std::to_string(genes));
   }
-  instance.targetMakespan =
-      convertDecimal(lineOrRefuse(file, 3, "se esperaba el makespan objetivo")).value;
+  instance.targetMakespan = readWholeLine(file, 3, "el makespan objetivo", lossy).value;
 
   const size_t jobs = static_cast<size_t>(instance.jobs);
-  readMatrixLines(file, 4, Matrix::kTimes, instance, instance.times);
+  readMatrixLines(file, 4, Matrix::kTimes, instance, instance.times, lossy);
   checkTotalTime(file, instance, 4);
-  readMatrixLines(file, 4 + jobs, Matrix::kRouting, instance, instance.routing);
+  readMatrixLines(file, 4 + jobs, Matrix::kRouting, instance, instance.routing, lossy);
+  lossy.passOn(warnings);
+  if (warnings != nullptr) {
+    if (std::optional<std::string> target = unreachableTarget(file.name, instance))
+      warnings->push_back(std::move(*target));
+  }
   return instance;
 }

@@ -22,8 +22,13 @@ inline constexpr std::int64_t kMaxTotalTime = 16777216;
 // file cannot be opened, and a one-line refusal naming the file name and line otherwise: the file
 // ends early, J or M is out of range, a matrix does not hold exactly J·M values, a matrix field has
 // no digit, a processing time is negative or beyond the int range, the times add up to more than
-// kMaxTotalTime, or a job's routing is not a permutation of 1..M.
-Instance readInstance(const std::string& path);
+// kMaxTotalTime, or a job's routing is not a permutation of 1..M; a header line beyond the int
+// range is refused quoting it. An accepted file adds to `warnings` (when not null) at most two
+// lines: the first line whose text is read lossily (see DecimalValue::lossy; a matrix line by the
+// first such field), then a target makespan no run can reach (below 1 when some time is positive,
+// below 0 otherwise).
+Instance readInstance(const std::string& path, std::vector<std::string>* warnings = nullptr);
 
 // The same reading and checks on lines already in memory, fileName naming them in refusals.
-Instance parseInstanceLines(std::vector<std::string> lines, const std::string& fileName);
+Instance parseInstanceLines(std::vector<std::string> lines, const std::string& fileName,
+                            std::vector<std::string>* warnings = nullptr);

@@ -66,6 +66,8 @@ DecimalValue convertDecimal(std::string_view text) {
     if (magnitude < kCap) magnitude = magnitude * 10 + (text[p] - '0');
   }
   result.outOfRange = magnitude > (negative ? kCap : kCap - 1);
+  while (p < text.size() && isWhiteSpace(text[p])) ++p;
+  result.lossy = !result.hasDigits || p < text.size();
   if (magnitude > kCap) magnitude = kCap;
   std::int64_t signedValue = negative ? -magnitude : magnitude;
   if (signedValue > INT_MAX) signedValue = INT_MAX;

@@ -8,11 +8,15 @@
 #include <vector>
 
 // Result of the decimal conversion; `hasDigits` tells a written 0 from text that held no number,
-// `outOfRange` a saturated value from one written as INT_MIN or INT_MAX.
+// `outOfRange` a saturated value from one written as INT_MIN or INT_MAX. `lossy` marks text that
+// says more than the value it reads as: no digit at all ("abc", "" or "-" read as 0), or anything
+// but white space after the digits ("10.5" and "2abc" read as 10 and 2, "1e1" as 1, "3<tab>4" as
+// 3). White space before the number or after it, a sign and leading zeros lose nothing.
 struct DecimalValue {
   int value = 0;
   bool hasDigits = false;
   bool outOfRange = false;
+  bool lossy = false;
 };
 
 // The lines of `text`, without their line feeds. A carriage return right before a line feed is
@@ -26,7 +30,8 @@ std::optional<std::vector<std::string>> readFileLines(const std::string& path);
 
 // Skips leading white space, takes an optional '+' or '-' and then the decimal digits up to the
 // first non-digit; the rest of the text is ignored. No digits give 0 with hasDigits false. Values
-// beyond the int range saturate at INT_MIN or INT_MAX, with outOfRange set.
+// beyond the int range saturate at INT_MIN or INT_MAX, with outOfRange set. Sets lossy as told
+// above.
 DecimalValue convertDecimal(std::string_view text);
 
 // Calls visit(field) for each field text of one matrix line (without its line feed), in order,

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "input/line_reader.h"
+#include "input/read_warnings.h"
 #include "input/refusal.h"
 
 namespace {
@@ -32,15 +33,28 @@ void requireAtLeastOne(const ValueLines& file, size_t pair, const char* what) {
   }
 }
 
-}  // namespace
-
-Parameters readParameters(const std::string& path) {
-  std::optional<std::vector<std::string>> lines = readFileLines(path);
-  if (!lines) refuseUnopened();
-  return parseParameterLines(std::move(*lines), fileNameOf(path));
+// Refuses the first value beyond the int range and notes the first read lossily; labels are free
+// text and never looked at.
+FirstLossyRead checkValueTexts(const ValueLines& file) {
+  FirstLossyRead lossy{file.fileName, std::nullopt};
+  for (size_t pair = 1; pair <= kPairCount; ++pair) {
+    const DecimalValue value = file.value(pair);
+    if (value.outOfRange) refuseOutOfRange(file.fileName, valueLineOf(pair), file.text(pair));
+    lossy.note(valueLineOf(pair), file.text(pair), value);
+  }
+  return lossy;
 }
 
-Parameters parseParameterLines(std::vector<std::string> lines, const std::string& fileName) {
+}  // namespace
+
+Parameters readParameters(const std::string& path, std::vector<std::string>* warnings) {
+  std::optional<std::vector<std::string>> lines = readFileLines(path);
+  if (!lines) refuseUnopened();
+  return parseParameterLines(std::move(*lines), fileNameOf(path), warnings);
+}
+
+Parameters parseParameterLines(std::vector<std::string> lines, const std::string& fileName,
+                               std::vector<std::string>* warnings) {
   const ValueLines file{fileName, std::move(lines)};
   if (file.lines.size() < kLineCount) {
     refuseLine(file.fileName, file.lines.size() + 1,
@@ -48,6 +62,7 @@ Parameters parseParameterLines(std::vector<std::string> lines, const std::string
                    std::to_string(kPairCount) +
                    " pares de etiqueta y valor), se encontró el final del archivo");
   }
+  const FirstLossyRead lossy = checkValueTexts(file);
 
   auto number = [&file](size_t pair) { return file.value(pair).value; };
   auto flag = [&file](size_t pair) { return file.value(pair).value == 1; };
@@ -112,5 +127,6 @@ Parameters parseParameterLines(std::vector<std::string> lines, const std::string
                    std::to_string(parameters.crowdingGroupSize) + " = " +
                    std::to_string(groupPlaces));
   }
+  lossy.passOn(warnings);
   return parameters;
 }

@@ -12,8 +12,11 @@
 // opened, and a one-line refusal naming the file name and line otherwise: fewer than 38 lines, an
 // odd population or one below 2, no crossover enabled, both percentages negative while the budget
 // exceeds the population, fewer than 1 mate candidate, group or group member, or more group places
-// than individuals.
-Parameters readParameters(const std::string& path);
+// than individuals; a value beyond the int range is refused quoting its line. An accepted file adds
+// to `warnings` (when not null) at most one line: the first value line whose text is read lossily
+// (see DecimalValue::lossy).
+Parameters readParameters(const std::string& path, std::vector<std::string>* warnings = nullptr);
 
 // The same reading and checks on lines already in memory, fileName naming them in refusals.
-Parameters parseParameterLines(std::vector<std::string> lines, const std::string& fileName);
+Parameters parseParameterLines(std::vector<std::string> lines, const std::string& fileName,
+                               std::vector<std::string>* warnings = nullptr);

@@ -19,6 +19,12 @@ void refuseLine(const std::string& fileName, size_t lineNumber, const std::strin
   throw InputError{fileName + ", línea " + std::to_string(lineNumber) + ": " + text};
 }
 
+void refuseOutOfRange(const std::string& fileName, size_t lineNumber, std::string_view text) {
+  refuseLine(
+      fileName, lineNumber,
+      "se esperaba un número entero de -2147483648 a 2147483647, se encontró " + quoted(text));
+}
+
 void refuseUnopened() { throw InputError{"No se ha podido abrir el archivo del ejemplo", true}; }
 
 std::string quoted(std::string_view text) {

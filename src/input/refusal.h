@@ -15,6 +15,10 @@ std::string fileNameOf(const std::string& path);
 [[noreturn]] void refuseLine(const std::string& fileName, size_t lineNumber,
                              const std::string& text);
 
+// Throws the refusal of a value beyond the int range, quoting `text` as the file has it.
+[[noreturn]] void refuseOutOfRange(const std::string& fileName, size_t lineNumber,
+                                   std::string_view text);
+
 // Throws the cannotOpen InputError with the program's fixed message.
 [[noreturn]] void refuseUnopened();
 

@@ -46,6 +46,8 @@ std::string reasonInEnglish(const std::string& reason) {
        "the processing times on lines $1 to $2 must add up to at most $3, found $4"},
       {std::regex("se esperaba un número entero, se encontró (.*)"),
        "expected a whole number, found $1"},
+      {std::regex("se esperaba un número entero de (-?\\d+) a (\\d+), se encontró (.*)"),
+       "expected a whole number from $1 to $2, found $3"},
       {std::regex("el tiempo de proceso del trabajo (\\d+) en la máquina (\\d+) debe ser al menos "
                   "0, se encontró (-?\\d+)"),
        "the processing time of job $1 on machine $2 must be at least 0, found $3"},
