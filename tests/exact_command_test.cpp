@@ -5,9 +5,11 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 #include "exact/enumerated_optima.h"
+#include "exact/optima_command.h"
 #include "test_instances.h"
 
 namespace {
@@ -165,4 +167,35 @@ TEST(OptimaCommand, LoaderRefusesAListThatDisagrees) {
   writeFile(folder + kEnumeratedOptimaFileName, "{\"bound\": 3}");
   EXPECT_FALSE(loadEnumeratedOptima(folder, problem));
   EXPECT_NE(problem, "");
+}
+
+TEST(OptimaCommand, RefusesOutputsThatNameTheInstanceOrEachOther) {
+  const std::string folder = ft06Folder();
+  const std::string instance = readFile(folder + "D_Entrada.txt");
+  std::filesystem::create_directory(folder + "sub");
+  std::filesystem::create_hard_link(folder + "D_Entrada.txt", folder + "sub/linked.txt");
+  for (const char* arguments :
+       {"--list D_Entrada.txt", "--list ./sub/../D_Entrada.txt", "--list sub/linked.txt",
+        "--list optima.json", "--dir sub --list sub/optima.json"}) {
+    const Outcome refused = runOptima(folder, arguments);
+    EXPECT_EQ(refused.status, 2) << arguments;
+    EXPECT_EQ(refused.out, "") << arguments;
+    EXPECT_NE(refused.err.find(" is the "), std::string::npos) << arguments << refused.err;
+    EXPECT_NE(refused.err.find("usage: jobshop-niching optima"), std::string::npos) << arguments;
+    EXPECT_EQ(readFile(folder + "D_Entrada.txt"), instance) << arguments;
+    EXPECT_FALSE(fileExists(folder + "optima.json")) << arguments;
+  }
+  EXPECT_EQ(runOptima(folder, "--list D_Entrada.txt").err,
+            "jobshop-niching optima: --list D_Entrada.txt is the instance file the count reads\n" +
+                std::string(kOptimaUsage) + "\n");
+
+  // optima.json as a link to the instance would be written through.
+  const std::string linked = ft06Folder();
+  std::filesystem::create_symlink("D_Entrada.txt", linked + "optima.json");
+  EXPECT_EQ(runOptima(linked, "--limit 1").status, 2);
+  EXPECT_EQ(readFile(linked + "D_Entrada.txt"), instance);
+
+  // A list that is not there yet, or elsewhere, is written.
+  EXPECT_EQ(runOptima(folder, "--list sub/list.txt --limit 2").status, 0);
+  EXPECT_TRUE(fileExists(folder + "sub/list.txt"));
 }

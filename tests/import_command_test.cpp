@@ -165,6 +165,23 @@ TEST(ImportCommand, WritesTheOutputFileOnlyWhenAsked) {
       << outcome.err;
 }
 
+TEST(ImportCommand, RefusesAnOutputThatIsTheInstanceBeingImported) {
+  const std::string folder = makeTempFolder();
+  const std::string original = "2 3\n0 3 1 2 2 4\n2 1 0 2 1 5\n";
+  writeFile(folder + "in.txt", original);
+  std::filesystem::create_hard_link(folder + "in.txt", folder + "hard.txt");
+  std::filesystem::create_symlink("in.txt", folder + "soft.txt");
+  for (const std::string& output :
+       {folder + "in.txt", folder + "./in.txt", folder + "hard.txt", folder + "soft.txt"}) {
+    const Outcome outcome = runImport({folder + "in.txt", "--output", output});
+    EXPECT_EQ(outcome.status, 2) << output;
+    EXPECT_EQ(outcome.out, "") << output;
+    EXPECT_EQ(outcome.err, "jobshop-niching import: --output " + output +
+                               " is the instance file being imported\n" + kImportUsage + "\n");
+    EXPECT_EQ(readFile(folder + "in.txt"), original) << output;
+  }
+}
+
 TEST(ImportCommand, TargetFromTheTaillardUpperBound) {
   const std::string folder = makeTempFolder();
   const std::string blocks = "Times\n3 2 4\n1 2 5\nMachines\n1 2 3\n3 1 2\n";

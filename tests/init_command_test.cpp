@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <sstream>
 #include <string>
 
@@ -96,4 +97,26 @@ TEST(InitCommand, UnwritableFolderAndBadArguments) {
   EXPECT_EQ(usageErr.str(),
             "jobshop-niching init: unexpected argument --froce\n" + std::string(kInitUsage) + "\n");
   EXPECT_FALSE(fileExists(folder + "D_Algoritmo.txt"));
+}
+
+TEST(InitCommand, ForceNeverWritesThroughALinkToAnotherFileOfTheFolder) {
+  const std::string folder = makeTempFolder();
+  const std::string path = folder + "D_Algoritmo.txt";
+  writeFile(folder + "D_Entrada.txt", "instance\n");
+  std::filesystem::create_symlink("D_Entrada.txt", path);
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_EQ(runInitCommand({"--force"}, folder, out, err), 2);
+  EXPECT_EQ(out.str(), "");
+  EXPECT_EQ(err.str(), "jobshop-niching init: " + path + " is the same file as " + folder +
+                           "D_Entrada.txt, which the program reads\n" + kInitUsage + "\n");
+  EXPECT_EQ(readFile(folder + "D_Entrada.txt"), "instance\n");
+
+  std::filesystem::remove(path);
+  writeFile(folder + "D_Sal_Optimos.txt", "55.0\n");
+  std::filesystem::create_hard_link(folder + "D_Sal_Optimos.txt", path);
+  std::ostringstream linkedOut;
+  std::ostringstream linkedErr;
+  EXPECT_EQ(runInitCommand({"--force"}, folder, linkedOut, linkedErr), 2);
+  EXPECT_EQ(readFile(folder + "D_Sal_Optimos.txt"), "55.0\n");
 }

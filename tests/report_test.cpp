@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <sstream>
 
@@ -313,6 +314,40 @@ TEST(ReportCommand, UsageAndInputErrors) {
   const Outcome noResults = report({"--dir", empty});
   EXPECT_EQ(noResults.status, 1);
   EXPECT_NE(noResults.err.find("none of the five result files"), std::string::npos);
+}
+
+TEST(ReportCommand, RefusesOutputsThatAreAnyOfItsInputs) {
+  auto files = fixtureFiles();
+  files["executions.jsonl"] = "";
+  files["optima.json"] =
+      "{\"jobs\": 3, \"machines\": 2, \"bound\": 4, \"count\": 6, \"complete\": true, "
+      "\"list\": \"all.txt\"}\n";
+  files["all.txt"] = "";
+  const std::string folder = folderWith(files);
+  const std::string elsewhere = makeTempFolder();
+  std::filesystem::create_hard_link(folder + "D_Sal_Optimos.txt", elsewhere + "bests.txt");
+  std::filesystem::create_symlink(folder + "D_Sal_Mejores.txt", elsewhere + "page.html");
+  const std::vector<std::vector<std::string>> refused = {
+      {"--output", folder + "executions.jsonl"},
+      {"--output", folder + "optima.json"},
+      {"--csv", folder + "all.txt"},
+      {"--csv", elsewhere + "bests.txt"},
+      {"--output", elsewhere + "page.html"},
+  };
+  for (std::vector<std::string> args : refused) {
+    args.insert(args.begin(), {"--dir", folder});
+    const Outcome outcome = report(args);
+    EXPECT_EQ(outcome.status, 2) << args.back();
+    EXPECT_EQ(outcome.out, "") << args.back();
+    EXPECT_EQ(outcome.err.rfind("jobshop-niching report: " + args.back() + " is ", 0), 0u)
+        << outcome.err;
+    EXPECT_EQ(contentsOf(folder, files), files) << args.back();
+  }
+  EXPECT_FALSE(fileExists(folder + "report.html"));
+  // The default page in a folder where report.html links to an input.
+  std::filesystem::create_symlink("D_Sal_Soluciones.txt", folder + "report.html");
+  EXPECT_EQ(report({"--dir", folder}).status, 2);
+  EXPECT_EQ(contentsOf(folder, files), files);
 }
 
 TEST(ReportPage, ParsesAsXmlWithTheChartsAndSeries) {

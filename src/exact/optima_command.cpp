@@ -128,10 +128,29 @@ std::string inFolder(const std::string& folder, const char* name) {
   return folder.empty() ? name : (std::filesystem::path(folder) / name).string();
 }
 
+// "" or why the outputs cannot be written: the list must not replace the instance it is counted
+// from, nor be the summary written after it; the summary must not be the instance either.
+std::string outputConflict(const OptimaOptions& o) {
+  const std::string instancePath = inFolder(o.folder, kInstanceFileName);
+  const std::string jsonPath = inFolder(o.folder, kEnumeratedOptimaFileName);
+  if (sameExistingFile(jsonPath, instancePath)) {
+    return jsonPath + " is the instance file the count reads";
+  }
+  if (o.list.empty()) return "";
+  if (sameExistingFile(o.list, instancePath)) {
+    return "--list " + o.list + " is the instance file the count reads";
+  }
+  if (sameFileOrPlace(o.list, jsonPath)) {
+    return "--list " + o.list + " is the " + kEnumeratedOptimaFileName + " the command writes";
+  }
+  return "";
+}
+
 }  // namespace
 
 int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const OptimaOptions options = parseOptions(args);
+  OptimaOptions options = parseOptions(args);
+  if (options.error.empty() && !options.help) options.error = outputConflict(options);
   if (!options.error.empty()) {
     err << kCommandName << ": " << options.error << "\n" << kOptimaUsage << "\n";
     return 2;

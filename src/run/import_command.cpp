@@ -69,6 +69,11 @@ ImportOptions parseImportOptions(const std::vector<std::string>& args) {
   if (options.error.empty() && !options.help && options.files.size() != 1) {
     options.error = "expected one instance file, found " + std::to_string(options.files.size());
   }
+  if (options.error.empty() && !options.help && options.output &&
+      sameExistingFile(*options.output, options.files.front())) {
+    options.error =
+        "--output " + printableText(*options.output) + " is the instance file being imported";
+  }
   return options;
 }
 

@@ -5,8 +5,11 @@
 #include <string>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 #include "input/parameter_template.h"
+#include "results/execution_record.h"
+#include "results/result_files.h"
 #include "run/text_file_output.h"
 
 namespace {
@@ -46,6 +49,18 @@ std::string describe(const Parameters& p) {
          std::to_string(p.crowdingGroupSize);
 }
 
+// The folder's other file that path is (a link to it), or "": replacing the parameter file must not
+// replace the instance or a result file through it.
+std::string inputAt(const std::string& folder, const std::string& path) {
+  std::vector<std::string> inputs{"D_Entrada.txt", kExecutionRecordFileName};
+  inputs.insert(inputs.end(), std::begin(kResultFileNames), std::end(kResultFileNames));
+  for (const std::string& name : inputs) {
+    const std::string input = (std::filesystem::path(folder) / name).string();
+    if (sameExistingFile(path, input)) return input;
+  }
+  return "";
+}
+
 }  // namespace
 
 int runInitCommand(const std::vector<std::string>& args, const std::string& folder,
@@ -69,6 +84,12 @@ int runInitCommand(const std::vector<std::string>& args, const std::string& fold
   if (!force && std::filesystem::exists(std::filesystem::symlink_status(path, ignored))) {
     err << kCommandName << ": " << path << " already exists; use --force to replace it\n";
     return 1;
+  }
+  if (const std::string input = inputAt(folder, path); !input.empty()) {
+    err << kCommandName << ": " << path << " is the same file as " << input
+        << ", which the program reads\n"
+        << kInitUsage << "\n";
+    return 2;
   }
   const Parameters parameters = defaultParameters();
   const std::string failure = writeTextFile(path, formatParameterFile(parameters),

@@ -2,8 +2,8 @@
 // page: read, align, rebuild the optima, match them against an enumeration, then write.
 #include "run/report_command.h"
 
-#include <filesystem>
-#include <system_error>
+#include <nlohmann/json.hpp>
+#include <optional>
 
 #include "exact/enumerated_optima.h"
 #include "input/input_error.h"
@@ -14,6 +14,7 @@
 #include "report/recorded_schedules.h"
 #include "report/report_csv.h"
 #include "report/result_records.h"
+#include "results/file_digest.h"
 #include "results/result_files.h"
 #include "run/text_file_output.h"
 
@@ -34,22 +35,46 @@ int usage(std::ostream& err, const std::string& why) {
   return 2;
 }
 
-// Compared by resolved paths, so that files that do not exist yet compare too.
-bool samePath(const std::string& a, const std::string& b) {
-  std::error_code errorA, errorB;
-  const std::filesystem::path first = std::filesystem::weakly_canonical(a, errorA);
-  const std::filesystem::path second = std::filesystem::weakly_canonical(b, errorB);
-  return errorA || errorB ? a == b : first == second;
-}
-
-// True when writing to path would replace one of the files the report is made from.
+// True when writing to path would replace one of the files the report is made from: by name
+// (also for an input missing so far, which the next run would append to) or as the same file
+// under another name (a link).
 bool isInputFile(const std::string& path, const std::string& folder) {
-  const char* const inputs[] = {kInstanceFileName,     kProgressFileName, kOptimaFileName,
-                                kOptimumCountFileName, kDistanceFileName, kSolutionFileName};
+  const char* const inputs[] = {kInstanceFileName,     kProgressFileName,        kOptimaFileName,
+                                kOptimumCountFileName, kDistanceFileName,        kSolutionFileName,
+                                kExecutionLogFileName, kEnumeratedOptimaFileName};
   for (const char* name : inputs) {
-    if (samePath(path, folder + name)) return true;
+    if (sameFileOrPlace(path, folder + name)) return true;
   }
   return false;
+}
+
+// The list of schedules that "optima.json" names, which the report reads too; "" when there is
+// none (a malformed "optima.json" is the report's problem to describe, not a usage error).
+std::string namedListPath(const std::string& folder) {
+  const std::optional<std::string> text = readFileBytes(folder + kEnumeratedOptimaFileName);
+  if (!text) return "";
+  const nlohmann::json json = nlohmann::json::parse(*text, nullptr, false);
+  if (!json.is_object() || !json.contains("list") || !json["list"].is_string()) return "";
+  const std::string list = json["list"].get<std::string>();
+  return list.empty() ? "" : folder + list;
+}
+
+// "" or why an output would replace an input or the other output.
+std::string outputConflict(const ReportOptions& options) {
+  const std::string list = namedListPath(options.folder);
+  for (const std::string* path : {&options.output, &options.csv}) {
+    if (path->empty()) continue;
+    if (isInputFile(*path, options.folder)) {
+      return *path + " is one of the files the report is made from";
+    }
+    if (!list.empty() && sameFileOrPlace(*path, list)) {
+      return *path + " is the list of optimal schedules the report is made from";
+    }
+  }
+  if (!options.csv.empty() && sameFileOrPlace(options.csv, options.output)) {
+    return "--csv and --output name the same file";
+  }
+  return "";
 }
 
 bool writeOutput(const std::string& path, const std::string& text, const char* what,
@@ -80,13 +105,8 @@ int runReportCommand(const std::vector<std::string>& args, std::ostream& out, st
   }
   if (!options.folder.empty() && options.folder.back() != '/') options.folder += '/';
   if (options.output.empty()) options.output = options.folder + kDefaultOutputName;
-  for (const std::string* path : {&options.output, &options.csv}) {
-    if (!path->empty() && isInputFile(*path, options.folder)) {
-      return usage(err, *path + " is one of the files the report is made from");
-    }
-  }
-  if (!options.csv.empty() && samePath(options.csv, options.output)) {
-    return usage(err, "--csv and --output name the same file");
+  if (const std::string conflict = outputConflict(options); !conflict.empty()) {
+    return usage(err, conflict);
   }
 
   Instance instance;
