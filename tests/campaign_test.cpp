@@ -11,6 +11,7 @@
 #include <sstream>
 #include <thread>
 
+#include "campaign_test_support.h"
 #include "campaigns/campaign_collect.h"
 #include "campaigns/campaign_file.h"
 #include "campaigns/campaign_plan.h"
@@ -25,35 +26,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kStandardInstance = "# two jobs, three machines\n2 3\n0 3 1 2 2 4\n2 1 0 2 1 5\n";
-const char* const kInputInstance = "2\n3\n10\n3 2 4\n2 5 1\n1 2 3\n3 1 2\n";
-
-struct Shell {
-  int status;
-  std::string out, err;
-};
-
-Shell shell(const std::string& command) {
-  const std::string folder = makeTempFolder();
-  const int raw = std::system((command + " > '" + folder + "out' 2> '" + folder + "err'").c_str());
-  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(folder + "out"),
-          readFile(folder + "err")};
-}
-
-Shell campaign(const std::string& arguments) {
-  return shell(std::string(JOBSHOP_PROGRAM) + " campaign " + arguments);
-}
-
-// A campaign folder with its instances beside the campaign file.
-std::string campaignSource(const std::string& toml) {
-  const std::string folder = makeTempFolder();
-  fs::create_directories(folder + "instances");
-  writeFile(folder + "instances/small.txt", kStandardInstance);
-  writeFile(folder + "D_Entrada.txt", kInputInstance);
-  writeFile(folder + "campaign.toml", toml);
-  return folder;
-}
-
 std::string refusalOf(const std::string& toml) {
   const std::string folder = campaignSource(toml);
   try {
@@ -63,21 +35,6 @@ std::string refusalOf(const std::string& toml) {
   }
   return "";
 }
-
-const char* const kSmallCampaign = R"(name = "small"
-repetitions = 2
-base_seed = 40
-[instances]
-small = { file = "instances/small.txt", target = 10 }
-given = "D_Entrada.txt"
-[parameters]
-populationSize = [6, 8]
-maxEvaluations = 300
-runCount = 2
-crowdingGroups = 2
-crowdingGroupSize = 3
-mateCandidates = 2
-)";
 
 }  // namespace
 

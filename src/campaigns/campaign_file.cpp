@@ -11,8 +11,8 @@
 #include <optional>
 #include <sstream>
 
+#include "campaigns/bounded_file.h"
 #include "input/input_error.h"
-#include "results/file_digest.h"
 
 namespace {
 
@@ -101,7 +101,13 @@ ParameterChoice readChoice(const Context& context, const toml::node& node, int f
   return choice;
 }
 
-// Instance names become folder names: nothing that could leave the campaign folder or hide.
+std::string nameRule(const char* what) {
+  return std::string("expected ") + what +
+         " of letters, digits, '-', '_' and '.' (not first), found \"";
+}
+
+// Instance and campaign names become folder names: nothing that could leave the campaign folder
+// or hide.
 bool isPlainName(const std::string& name) {
   if (name.empty() || name.size() > 100 || name.front() == '.') return false;
   for (char c : name)
@@ -122,10 +128,7 @@ CampaignInstance readInstanceEntry(const Context& context, const toml::key& key,
   instance.name = std::string(key.str());
   instance.line = static_cast<int>(key.source().begin.line);
   if (!isPlainName(instance.name))
-    context.refuse(key.source(),
-                   "expected an instance name of letters, digits, '-', '_' and '.' (not first), "
-                   "found \"" +
-                       instance.name + "\"");
+    context.refuse(key.source(), nameRule("an instance name") + instance.name + "\"");
   if (const toml::value<std::string>* file = node.as_string()) {
     instance.path = resolvedPath(context, file->get());
     return instance;
@@ -153,14 +156,63 @@ CampaignInstance readInstanceEntry(const Context& context, const toml::key& key,
   return instance;
 }
 
+// The decimal digits of the product of factors, exact however large.
+std::string decimalProduct(const std::vector<std::uint64_t>& factors) {
+  std::vector<std::uint32_t> digits{1};  // least significant first
+  for (const std::uint64_t factor : factors) {
+    std::uint64_t carry = 0;
+    for (std::uint32_t& digit : digits) {
+      const unsigned __int128 value = static_cast<unsigned __int128>(digit) * factor + carry;
+      digit = static_cast<std::uint32_t>(value % 10);
+      carry = static_cast<std::uint64_t>(value / 10);
+    }
+    for (; carry > 0; carry /= 10) digits.push_back(static_cast<std::uint32_t>(carry % 10));
+  }
+  while (digits.size() > 1 && digits.back() == 0) digits.pop_back();
+  std::string text;
+  for (auto digit = digits.rbegin(); digit != digits.rend(); ++digit)
+    text += static_cast<char>('0' + *digit);
+  return text;
+}
+
+std::string counted(std::uint64_t count, const char* one, const char* many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// Refused before anything is expanded: the count is worked out from the list lengths alone.
+void checkExecutionCount(const Context& context, const CampaignFile& campaign,
+                         int repetitionsLine) {
+  std::vector<std::uint64_t> axes;
+  int line = repetitionsLine;
+  for (const ParameterChoice& choice : campaign.parameters) {
+    if (!choice.isAxis) continue;
+    axes.push_back(choice.values.size());
+    line = std::max(line, choice.line);
+  }
+  std::vector<std::uint64_t> factors = axes;
+  factors.push_back(campaign.instances.size());
+  factors.push_back(static_cast<std::uint64_t>(campaign.repetitions));
+  const std::string total = decimalProduct(factors);
+  if (total.size() < 8 && std::stoll(total) <= kMaxCampaignExecutions) return;
+  const std::string settings = decimalProduct(axes);
+  throw InputError{
+      context.path + ":" + std::to_string(line) + ": expected at most " +
+      std::to_string(kMaxCampaignExecutions) + " executions, found " + total + " (" +
+      counted(campaign.instances.size(), "instance", "instances") + " × " + settings +
+      (settings == "1" ? " setting" : " settings") + " × " +
+      counted(static_cast<std::uint64_t>(campaign.repetitions), "repetition", "repetitions") + ")"};
+}
+
 }  // namespace
 
 CampaignFile readCampaignFile(const std::string& path) {
-  const std::optional<std::string> text = readFileBytes(path);
-  if (!text)
+  const BoundedRead read = readBoundedFile(path);
+  if (read.failure == BoundedReadFailure::kUnreadable)
     throw InputError{
         path + ": expected a readable campaign file, found File could not be opened for reading"};
-  return parseCampaignText(*text, path);
+  if (!read.text)
+    throw InputError{path + ": expected a readable campaign file, found " + read.problem};
+  return parseCampaignText(*read.text, path);
 }
 
 CampaignFile parseCampaignText(std::string_view text, const std::string& path) {
@@ -178,13 +230,17 @@ CampaignFile parseCampaignText(std::string_view text, const std::string& path) {
   campaign.path = path;
   campaign.name = std::filesystem::path(path).stem().string();
   bool hasInstances = false;
+  int repetitionsLine = 1;
   for (auto&& [key, node] : root) {
     if (key == "name") {
       if (!node.is_string())
         context.refuse(node.source(), "expected a string for name, found " + describe(node));
       campaign.name = node.as_string()->get();
+      if (!isPlainName(campaign.name))
+        context.refuse(node.source(), nameRule("a campaign name") + campaign.name + "\"");
     } else if (key == "repetitions") {
-      campaign.repetitions = intValue(context, node, "repetitions", 1, 1000000);
+      campaign.repetitions = intValue(context, node, "repetitions", 1, kMaxCampaignExecutions);
+      repetitionsLine = static_cast<int>(node.source().begin.line);
     } else if (key == "base_seed") {
       campaign.baseSeed = intValue(context, node, "base_seed", 0, std::numeric_limits<int>::max());
     } else if (key == "instances") {
@@ -218,6 +274,11 @@ CampaignFile parseCampaignText(std::string_view text, const std::string& path) {
     throw InputError{path +
                      ":1: expected an [instances] table with at least one instance, found "
                      "none"};
+  if (campaign.name.empty() || campaign.name.front() == '.')
+    throw InputError{path +
+                     ":1: expected name = \"...\", since the file's own name gives the "
+                     "campaign no folder name, found none"};
+  checkExecutionCount(context, campaign, repetitionsLine);
   std::sort(campaign.parameters.begin(), campaign.parameters.end(),
             [](const ParameterChoice& a, const ParameterChoice& b) { return a.field < b.field; });
   // Tables come back ordered by key; instances are run and shown in the order written.

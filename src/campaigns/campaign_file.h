@@ -10,6 +10,9 @@
 
 #include "input/parameter_fields.h"
 
+// The most executions one campaign may plan: a million folders already hold gigabytes.
+inline constexpr std::int64_t kMaxCampaignExecutions = 1000000;
+
 struct CampaignInstance {
   std::string name;           // folder name under the campaign
   std::string path;           // resolved against the campaign file's folder
@@ -34,9 +37,11 @@ struct CampaignFile {
   std::vector<ParameterChoice> parameters;  // in the field order of "D_Algoritmo.txt"
 };
 
-// Reads and checks the campaign file at path. Throws InputError{"FILE:LINE: expected ..., found
-// ..."} for a syntax error, an unknown key, a value of the wrong type or range, an instance file
-// name that is not a plain folder name, and a missing [instances] table.
+// Reads and checks the campaign file at path (a regular file of at most kMaxCampaignInputBytes).
+// Throws InputError{"FILE:LINE: expected ..., found ..."} for a syntax error, an unknown key, a
+// value of the wrong type or range, a campaign or instance name that is not a plain folder name,
+// a missing [instances] table, and a plan of more than kMaxCampaignExecutions executions (counted
+// before anything is expanded).
 CampaignFile readCampaignFile(const std::string& path);
 
 // The same reading and checks on the file's text already in memory; path names it in refusals

@@ -7,8 +7,11 @@
 #include <set>
 #include <sstream>
 
+#include "campaigns/bounded_file.h"
 #include "campaigns/execution_state.h"
 #include "campaigns/manifest.h"
+#include "campaigns/output_check.h"
+#include "campaigns/whole_file.h"
 #include "input/input_error.h"
 #include "input/instance_import.h"
 #include "input/instance_reader.h"
@@ -16,8 +19,8 @@
 #include "input/parameter_fields.h"
 #include "input/parameter_reader.h"
 #include "input/parameter_template.h"
+#include "input/refusal.h"
 #include "results/file_digest.h"
-#include "run/text_file_output.h"
 
 namespace fs = std::filesystem;
 
@@ -32,10 +35,8 @@ std::string seedText(std::uint32_t seed) { return std::to_string(seed) + "\n"; }
 
 // A "D_Entrada.txt" holds one number on its first line; the published formats hold two or more
 // numbers there, or caption text.
-bool looksLikeInputFile(const std::string& path) {
-  const auto lines = readFileLines(path);
-  if (!lines) return false;
-  for (const std::string& line : *lines) {
+bool looksLikeInputFile(const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) {
     std::istringstream fields(line);
     std::string first, second;
     if (!(fields >> first)) continue;
@@ -46,15 +47,23 @@ bool looksLikeInputFile(const std::string& path) {
 }
 
 Instance loadInstance(const CampaignFile& campaign, const CampaignInstance& entry) {
+  const auto refuse = [&](const std::string& reason) {
+    return InputError{campaign.path + ":" + std::to_string(entry.line) + ": expected an instance " +
+                      entry.name + " that can be read, found " + reason};
+  };
+  const BoundedRead read = readBoundedFile(entry.path);
+  if (read.failure == BoundedReadFailure::kUnreadable)
+    throw refuse("no readable file " + entry.path);
+  if (!read.text) throw refuse(entry.path + ", " + read.problem);
   try {
-    Instance instance = looksLikeInputFile(entry.path) ? readInstance(entry.path)
-                                                       : importInstanceFile(entry.path).instance;
+    std::vector<std::string> lines = splitLines(*read.text);
+    Instance instance = looksLikeInputFile(lines)
+                            ? parseInstanceLines(std::move(lines), fileNameOf(entry.path))
+                            : parseInstanceText(*read.text, entry.path).instance;
     if (entry.target) instance.targetMakespan = *entry.target;
     return instance;
   } catch (const InputError& error) {
-    const std::string reason = error.cannotOpen ? "no readable file " + entry.path : error.message;
-    throw InputError{campaign.path + ":" + std::to_string(entry.line) + ": expected an instance " +
-                     entry.name + " that can be read, found " + reason};
+    throw refuse(error.message);
   }
 }
 
@@ -108,13 +117,13 @@ bool hasStarted(const std::string& folder) {
 }
 
 bool sameInputs(const std::string& folder, const PlannedExecution& e) {
-  return fileText(folder + "D_Entrada.txt") == e.instanceText &&
+  return fileText(folder + "D_Entrada.txt") == *e.instanceText &&
          fileText(folder + "D_Algoritmo.txt") == formatParameterFile(e.parameters) &&
          fileText(folder + "seed") == seedText(e.seed);
 }
 
 void writeOrThrow(const std::string& path, const std::string& text) {
-  const std::string failure = writeTextFile(path, text, WriteMode::kReplace);
+  const std::string failure = replaceWholeFile(path, text);
   if (!failure.empty()) throw InputError{"cannot write " + path + ": " + failure};
 }
 
@@ -137,7 +146,7 @@ std::vector<PlannedExecution> planCampaign(const CampaignFile& campaign) {
   std::vector<PlannedExecution> executions;
   for (const CampaignInstance& entry : campaign.instances) {
     const Instance instance = loadInstance(campaign, entry);
-    const std::string instanceText = formatInstanceFile(instance);
+    const auto instanceText = std::make_shared<const std::string>(formatInstanceFile(instance));
     for (const Parameters& setting : settings) {
       const std::string name = settingName(setting, campaign.parameters);
       for (int k = 1; k <= campaign.repetitions; ++k) {
@@ -186,11 +195,21 @@ LayoutSummary layOutCampaign(const CampaignFile& campaign,
     }
   }
 
+  std::vector<PlannedExecution> listed = executions;
+  std::set<std::string> planned;
+  for (const PlannedExecution& e : executions) planned.insert(e.folder);
+  for (PlannedExecution& e : earlier)
+    if (!planned.count(e.folder)) listed.push_back(std::move(e));
+
   std::error_code error;
   fs::create_directories(folder, error);
   if (error) throw InputError{"cannot create " + folder + ": " + error.message()};
-  const auto source = readFileBytes(campaign.path);
-  writeOrThrow(folder + "campaign.toml", source.value_or(""));
+  // Written first and whole: every folder below is listed before it exists, so a plan cut short
+  // leaves nothing the manifest does not know, and planning again completes it.
+  writeOrThrow(folder + kManifestFileName, formatManifest(listed));
+  // Planned from the folder's own copy, the copy is already in place.
+  if (!sameFile(campaign.path, folder + "campaign.toml"))
+    writeOrThrow(folder + "campaign.toml", readFileBytes(campaign.path).value_or(""));
   // Each instance once more at the top of its folder, where `optima --dir DIR/INSTANCE` counts
   // the schedules that exist and `collect` finds the count.
   std::set<std::string> instances;
@@ -198,27 +217,38 @@ LayoutSummary layOutCampaign(const CampaignFile& campaign,
     if (instances.insert(e.instance).second) {
       fs::create_directories(folder + e.instance, error);
       if (error) throw InputError{"cannot create " + folder + e.instance + ": " + error.message()};
-      writeOrThrow(folder + e.instance + "/D_Entrada.txt", e.instanceText);
+      writeOrThrow(folder + e.instance + "/D_Entrada.txt", *e.instanceText);
     }
   for (const PlannedExecution* e : toWrite) {
     const std::string path = folder + e->folder + "/";
     fs::create_directories(path, error);
     if (error) throw InputError{"cannot create " + path + ": " + error.message()};
-    writeOrThrow(path + "D_Entrada.txt", e->instanceText);
+    writeOrThrow(path + "D_Entrada.txt", *e->instanceText);
     writeOrThrow(path + "D_Algoritmo.txt", formatParameterFile(e->parameters));
     writeOrThrow(path + "seed", seedText(e->seed));
   }
-
-  std::vector<PlannedExecution> listed = executions;
-  std::set<std::string> planned;
-  for (const PlannedExecution& e : executions) planned.insert(e.folder);
-  for (PlannedExecution& e : earlier)
-    if (!planned.count(e.folder)) listed.push_back(std::move(e));
-  // Written last and whole: a plan cut short leaves the earlier manifest in place.
-  writeOrThrow(folder + kManifestFileName + std::string(".tmp"), formatManifest(listed));
-  fs::rename(folder + kManifestFileName + std::string(".tmp"), folder + kManifestFileName, error);
-  if (error)
-    throw InputError{"cannot write " + folder + kManifestFileName + ": " + error.message()};
   summary.total = static_cast<int>(listed.size());
   return summary;
+}
+
+std::string planOverwritesInput(const CampaignFile& campaign,
+                                const std::vector<PlannedExecution>& executions,
+                                const std::string& folder) {
+  std::vector<std::string> inputs{campaign.path};
+  for (const CampaignInstance& instance : campaign.instances) inputs.push_back(instance.path);
+  std::vector<std::string> outputs{folder + kManifestFileName};
+  if (!sameFile(campaign.path, folder + "campaign.toml"))
+    outputs.push_back(folder + "campaign.toml");
+  std::set<std::string> instances;
+  for (const PlannedExecution& e : executions) {
+    if (instances.insert(e.instance).second)
+      outputs.push_back(folder + e.instance + "/D_Entrada.txt");
+    for (const char* name : {"D_Entrada.txt", "D_Algoritmo.txt", "seed"})
+      outputs.push_back(folder + e.folder + "/" + name);
+  }
+  for (const std::string& output : outputs) {
+    const std::string input = inputOverwrittenBy(output, inputs);
+    if (!input.empty()) return output + " is the input " + input;
+  }
+  return "";
 }

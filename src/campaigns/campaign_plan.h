@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,7 @@ struct PlannedExecution {
   int jobs = 0;
   int machines = 0;
   int target = 0;
-  std::string instanceText;  // "D_Entrada.txt"
+  std::shared_ptr<const std::string> instanceText;  // "D_Entrada.txt", shared by its executions
 };
 
 // A setting's readable name from the values of the grid axes only, in field order
@@ -39,8 +40,15 @@ struct LayoutSummary {
   int total = 0;  // executions in the manifest, earlier plans included
 };
 
-// Writes the campaign folder: a copy of the campaign file as "campaign.toml", the manifest, each
-// instance's "D_Entrada.txt" in its folder and every execution's folder. Existing executions with
+// Describes the first file the plan would write over one of its inputs (the campaign file or an
+// instance file, the same file by device and inode), or "" when there is none.
+std::string planOverwritesInput(const CampaignFile& campaign,
+                                const std::vector<PlannedExecution>& executions,
+                                const std::string& folder);
+
+// Writes the campaign folder: the manifest first, a copy of the campaign file as "campaign.toml",
+// each instance's "D_Entrada.txt" in its folder and every execution's folder, each file replaced
+// whole. Existing executions with
 // the same inputs are kept as they are, and executions of earlier plans stay listed; an execution
 // whose inputs would change after it has started is refused (InputError) before anything is
 // written.

@@ -8,9 +8,12 @@
 #include <chrono>
 #include <cstdio>
 #include <map>
+#include <optional>
 
+#include "campaigns/execution_claim.h"
 #include "campaigns/execution_launch.h"
 #include "campaigns/execution_state.h"
+#include "results/file_digest.h"
 
 namespace {
 
@@ -72,6 +75,12 @@ struct Progress {
   }
 };
 
+// An execution to run, with its failed marker as it was when the runner chose it.
+struct Queued {
+  const PlannedExecution* execution;
+  std::optional<std::string> failedBefore;
+};
+
 }  // namespace
 
 RunnerReport runCampaign(const std::string& campaignFolder,
@@ -79,16 +88,17 @@ RunnerReport runCampaign(const std::string& campaignFolder,
                          const RunnerOptions& options, std::ostream& progressStream) {
   RunnerReport report;
   report.planned = static_cast<int>(executions.size());
-  std::vector<const PlannedExecution*> queue;
+  std::vector<Queued> queue;
   for (const PlannedExecution& e : executions) {
     const std::string folder = campaignFolder + e.folder + "/";
     const ExecutionState state = executionState(folder);
     if (state == ExecutionState::kDone) {
       ++report.alreadyDone;
-    } else if (state == ExecutionState::kRunning && !runningMarkerIsStale(folder)) {
+    } else if (state == ExecutionState::kRunning &&
+               claimLiveness(folder) != ClaimLiveness::kStale) {
       ++report.skipped;
     } else {
-      queue.push_back(&e);
+      queue.push_back({&e, readFileBytes(folder + kFailedMarker)});
     }
   }
 
@@ -102,13 +112,27 @@ RunnerReport runCampaign(const std::string& campaignFolder,
   while (!running.empty() || (next < queue.size() && !stopRequested)) {
     while (!stopRequested && next < queue.size() &&
            static_cast<int>(running.size()) < options.jobs) {
-      const PlannedExecution& e = *queue[next++];
-      const std::string folder = campaignFolder + e.folder + "/";
-      const pid_t pid = startExecution(options.program, folder, e);
-      if (pid < 0)
-        report.failures.push_back({e.folder, executionErrors(folder)});
-      else
-        running[pid] = e.folder;
+      const Queued& queued = queue[next++];
+      const PlannedExecution& e = *queued.execution;
+      const Launch launch = startExecution(options.program, campaignFolder,
+                                           campaignFolder + e.folder + "/", e, queued.failedBefore);
+      switch (launch.outcome) {
+        case Launch::Outcome::kStarted:
+          running[launch.pid] = e.folder;
+          break;
+        case Launch::Outcome::kHeldElsewhere:
+          ++report.skipped;
+          break;
+        case Launch::Outcome::kDone:
+          ++report.alreadyDone;
+          break;
+        case Launch::Outcome::kFailedElsewhere:
+          ++report.failedElsewhere;
+          break;
+        case Launch::Outcome::kFailed:
+          report.failures.push_back({e.folder, launch.problem});
+          break;
+      }
     }
     if (running.empty()) break;
     int status = 0;
@@ -126,10 +150,12 @@ RunnerReport runCampaign(const std::string& campaignFolder,
     if (stopRequested) {
       // Ended on purpose, whatever its status: pending again, never half recorded.
       abandonExecution(folder);
-    } else if (finishExecution(folder, status)) {
-      ++report.done;
     } else {
-      report.failures.push_back({child->second, executionErrors(folder)});
+      const Outcome outcome = finishExecution(folder, status);
+      if (outcome.done)
+        ++report.done;
+      else
+        report.failures.push_back({child->second, outcome.reason});
     }
     ++finishedHere;
     running.erase(child);

@@ -22,15 +22,18 @@ struct ExecutionFailure {
 struct RunnerReport {
   int planned = 0;
   int alreadyDone = 0;
-  int done = 0;     // finished by this runner
-  int skipped = 0;  // running elsewhere
+  int done = 0;             // finished by this runner
+  int skipped = 0;          // claimed by another runner
+  int failedElsewhere = 0;  // failed in another runner since this one started
   std::vector<ExecutionFailure> failures;
   bool interrupted = false;  // SIGINT or SIGTERM: the rest was left pending
 };
 
 // Runs every execution of the campaign folder that is not done: pending, failed and cut-off ones
-// (cleared first); ones whose running marker names a live process are left alone. On SIGINT or
-// SIGTERM no new execution starts and the running ones are ended and left pending.
+// (cleared first), each claimed before it starts so that other runners on the same folder, here
+// or on other hosts, never start it too; ones claimed by a live runner or child, or by another
+// host, are left alone. On SIGINT or SIGTERM no new execution starts and the running ones are
+// ended and left pending.
 RunnerReport runCampaign(const std::string& campaignFolder,
                          const std::vector<PlannedExecution>& executions,
                          const RunnerOptions& options, std::ostream& progress);

@@ -1,9 +1,9 @@
-// Child processes through posix_spawn, their outcome recorded by markers.
+// Child processes by fork and exec, their outcome recorded by markers.
 #include "campaigns/execution_launch.h"
 
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,11 +14,105 @@
 #include <filesystem>
 #include <vector>
 
+#include "campaigns/execution_claim.h"
 #include "campaigns/execution_state.h"
 #include "results/execution_record.h"
 #include "results/file_digest.h"
 
-extern char** environ;
+namespace {
+
+// What a child that could not reach exec reports through its pipe.
+struct StartFailure {
+  int step;  // index into kStartSteps
+  int error;
+};
+
+const char* const kStartSteps[] = {"open /dev/null", "create stdout.txt", "create stderr.txt",
+                                   "run the program", "outlive its runner"};
+
+[[noreturn]] void failStart(int report, int step) {
+  const StartFailure failure{step, errno};
+  [[maybe_unused]] const ssize_t sent = ::write(report, &failure, sizeof failure);
+  ::_exit(127);
+}
+
+// In the child between fork and exec: only calls that are safe there.
+[[noreturn]] void becomeExecution(pid_t runner, int report, const char* program, char* const* argv,
+                                  const char* out, const char* err) {
+  // Dies with its runner; a runner already gone before this took effect is caught by the check.
+  if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::getppid() != runner) failStart(report, 4);
+  // The child reacts to signals as a program started from a shell does, whatever the runner set.
+  for (int signal : {SIGINT, SIGTERM, SIGXFSZ, SIGPIPE}) ::signal(signal, SIG_DFL);
+  sigset_t none;
+  sigemptyset(&none);
+  ::sigprocmask(SIG_SETMASK, &none, nullptr);
+  const int files[3] = {::open("/dev/null", O_RDONLY),
+                        ::open(out, O_WRONLY | O_CREAT | O_TRUNC, 0644),
+                        ::open(err, O_WRONLY | O_CREAT | O_TRUNC, 0644)};
+  for (int stream = 0; stream < 3; ++stream)
+    if (files[stream] < 0 || ::dup2(files[stream], stream) < 0) failStart(report, stream);
+  ::execv(program, argv);
+  failStart(report, 3);
+}
+
+pid_t spawnChild(const std::string& program, const std::string& folder,
+                 const PlannedExecution& execution, std::string& problem) {
+  const std::string seed = std::to_string(execution.seed);
+  std::vector<std::string> args = {program, "--dir", folder, "--seed", seed, "--quiet", "--record"};
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  const std::string out = folder + "stdout.txt";
+  const std::string err = folder + "stderr.txt";
+  int report[2];
+  if (::pipe2(report, O_CLOEXEC) != 0) {
+    problem = "could not start " + program + ": " + std::strerror(errno);
+    return -1;
+  }
+  const pid_t runner = ::getpid();
+  const pid_t pid = ::fork();
+  if (pid == 0)
+    becomeExecution(runner, report[1], program.c_str(), argv.data(), out.c_str(), err.c_str());
+  const int forkError = errno;
+  ::close(report[1]);
+  StartFailure failure{};
+  ssize_t got = 0;
+  if (pid > 0)
+    while ((got = ::read(report[0], &failure, sizeof failure)) < 0 && errno == EINTR) {
+    }
+  ::close(report[0]);
+  if (pid < 0) {
+    problem = "could not start " + program + ": " + std::strerror(forkError);
+    return -1;
+  }
+  if (got <= 0) return pid;  // the pipe closed at exec
+  while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+  }
+  problem = "could not " + std::string(kStartSteps[failure.step]) + " (" + program +
+            "): " + std::strerror(failure.error);
+  return -1;
+}
+
+std::string endedText(int waitStatus) {
+  if (WIFEXITED(waitStatus)) return "exit " + std::to_string(WEXITSTATUS(waitStatus));
+  const int signal = WIFSIGNALED(waitStatus) ? WTERMSIG(waitStatus) : 0;
+  return "signal " + std::to_string(signal) + " (" + strsignal(signal) + ")";
+}
+
+std::string trimmed(std::string text) {
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+  return text;
+}
+
+// The marker's own text, else the running marker renamed: a rename needs no room on the disk.
+std::string placeMarker(const std::string& folder, const char* marker, const std::string& text) {
+  const std::string failure = writeMarker(folder, marker, text);
+  if (failure.empty()) return "";
+  if (::rename((folder + kRunningMarker).c_str(), (folder + marker).c_str()) == 0) return "";
+  return failure;
+}
+
+}  // namespace
 
 std::string selfProgramPath() {
   std::error_code error;
@@ -26,79 +120,90 @@ std::string selfProgramPath() {
   return error ? std::string("jobshop-niching") : self.string();
 }
 
-pid_t startExecution(const std::string& program, const std::string& folder,
-                     const PlannedExecution& execution) {
-  if (!clearExecution(folder) || !writeMarker(folder, kRunningMarker, runningMarkerText()))
-    return -1;
-  const std::string seed = std::to_string(execution.seed);
-  std::vector<std::string> args = {program, "--dir", folder, "--seed", seed, "--quiet", "--record"};
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-
-  posix_spawn_file_actions_t files;
-  posix_spawn_file_actions_init(&files);
-  posix_spawn_file_actions_addopen(&files, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&files, 1, (folder + "stdout.txt").c_str(),
-                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&files, 2, (folder + "stderr.txt").c_str(),
-                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  // The child reacts to signals as a program started from a shell does, whatever the runner set.
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  sigset_t defaults, none;
-  sigemptyset(&defaults);
-  sigaddset(&defaults, SIGINT);
-  sigaddset(&defaults, SIGTERM);
-  sigemptyset(&none);
-  posix_spawnattr_setsigdefault(&attributes, &defaults);
-  posix_spawnattr_setsigmask(&attributes, &none);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
-  pid_t pid = -1;
-  const int failure = posix_spawn(&pid, program.c_str(), &files, &attributes, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&files);
-  posix_spawnattr_destroy(&attributes);
-  if (failure != 0) {
-    writeMarker(folder, kFailedMarker,
-                "could not start " + program + ": " + std::string(std::strerror(failure)) + "\n");
-    std::remove((folder + kRunningMarker).c_str());
-    return -1;
+Launch startExecution(const std::string& program, const std::string& campaignFolder,
+                      const std::string& folder, const PlannedExecution& execution,
+                      const std::optional<std::string>& failedBefore) {
+  Launch launch;
+  std::error_code missing;
+  if (!std::filesystem::is_directory(folder, missing)) {
+    launch.problem = "its folder is missing (plan the campaign again)";
+    return launch;
   }
-  return pid;
+  switch (claimExecution(campaignFolder, folder, launch.problem)) {
+    case ClaimResult::kClaimed:
+      break;
+    case ClaimResult::kHeldElsewhere:
+      launch.outcome = Launch::Outcome::kHeldElsewhere;
+      return launch;
+    case ClaimResult::kFailed:
+      return launch;
+  }
+  // Another runner may have finished it between the caller's look and this claim.
+  if (executionState(folder) == ExecutionState::kDone ||
+      readFileBytes(folder + kFailedMarker) != failedBefore) {
+    launch.outcome = executionState(folder) == ExecutionState::kDone
+                         ? Launch::Outcome::kDone
+                         : Launch::Outcome::kFailedElsewhere;
+    releaseClaim(folder);
+    return launch;
+  }
+  const std::string ours = claimText(thisRunner());
+  if (!holdsClaim(folder, ours) || !clearExecution(folder) || !holdsClaim(folder, ours)) {
+    launch.problem = "could not clear its folder for a fresh start";
+    releaseClaim(folder);
+    return launch;
+  }
+  launch.pid = spawnChild(program, folder, execution, launch.problem);
+  if (launch.pid < 0) {
+    placeMarker(folder, kFailedMarker, launch.problem + "\n");
+    releaseClaim(folder);
+    return launch;
+  }
+  recordChild(campaignFolder, folder, launch.pid);
+  launch.outcome = Launch::Outcome::kStarted;
+  return launch;
 }
 
-bool finishExecution(const std::string& folder, int waitStatus) {
+Outcome finishExecution(const std::string& folder, int waitStatus) {
   const bool exitedOk = WIFEXITED(waitStatus) && WEXITSTATUS(waitStatus) == 0;
-  const std::string finished = isoUtc(std::time(nullptr));
-  bool done = false;
+  const std::string finished = "finished " + isoUtc(std::time(nullptr)) + "\n";
+  Outcome outcome;
   if (exitedOk) {
-    done = writeMarker(folder, kDoneMarker, "exit 0\nfinished " + finished + "\n");
+    const std::string failure = placeMarker(folder, kDoneMarker, "exit 0\n" + finished);
+    outcome.done = failure.empty();
+    if (!outcome.done)
+      outcome.reason =
+          "exit 0, but its done marker could not be written (" + failure + "); it stays pending";
   } else {
-    const std::string how = WIFEXITED(waitStatus)
-                                ? "exit " + std::to_string(WEXITSTATUS(waitStatus))
-                                : "signal " + std::to_string(WTERMSIG(waitStatus));
-    writeMarker(folder, kFailedMarker, how + "\nfinished " + finished + "\n");
+    const std::string how = endedText(waitStatus);
+    const std::string errors = trimmed(readFileBytes(folder + "stderr.txt").value_or(""));
+    outcome.reason = errors.empty() ? how : errors;
+    const std::string failure = placeMarker(folder, kFailedMarker, how + "\n" + finished);
+    if (!failure.empty())
+      outcome.reason += "\n(" + how + "; its failed marker could not be written: " + failure +
+                        "; it stays pending)";
   }
-  std::remove((folder + kRunningMarker).c_str());
-  return done;
+  releaseClaim(folder);
+  return outcome;
 }
 
-void abandonExecution(const std::string& folder) { clearExecution(folder); }
+void abandonExecution(const std::string& folder) {
+  clearExecution(folder);
+  releaseClaim(folder);
+}
 
-bool runExecution(const std::string& program, const std::string& folder,
-                  const PlannedExecution& execution) {
-  const pid_t pid = startExecution(program, folder, execution);
-  if (pid < 0) return false;
+Launch runExecution(const std::string& program, const std::string& campaignFolder,
+                    const std::string& folder, const PlannedExecution& execution,
+                    const std::optional<std::string>& failedBefore, Outcome& outcome) {
+  const Launch launch = startExecution(program, campaignFolder, folder, execution, failedBefore);
+  if (launch.outcome != Launch::Outcome::kStarted) return launch;
   int status = 0;
-  while (::waitpid(pid, &status, 0) < 0) {
-    if (errno != EINTR) return finishExecution(folder, 1 << 8);
+  while (::waitpid(launch.pid, &status, 0) < 0) {
+    if (errno != EINTR) {
+      status = 1 << 8;
+      break;
+    }
   }
-  return finishExecution(folder, status);
-}
-
-std::string executionErrors(const std::string& folder) {
-  std::string text = readFileBytes(folder + "stderr.txt").value_or("");
-  const std::string marker = readFileBytes(folder + kFailedMarker).value_or("");
-  if (text.empty()) text = marker;
-  return text;
+  outcome = finishExecution(folder, status);
+  return launch;
 }

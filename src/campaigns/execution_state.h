@@ -18,17 +18,12 @@ inline const char* const kRunningMarker = "running";
 // The state of the execution in folder (ending in '/').
 ExecutionState executionState(const std::string& folder);
 
-// True when the running marker names a process of this host that no longer exists: the run was
-// cut off (killed, power cut) and its files may be half written.
-bool runningMarkerIsStale(const std::string& folder);
-
-// The running marker's text for this process: host name and process id.
-std::string runningMarkerText();
-
-// Removes everything but the execution's inputs ("D_Entrada.txt", "D_Algoritmo.txt", "seed"), so
-// that it can run again from scratch. False when something could not be removed.
+// Removes everything but the execution's inputs ("D_Entrada.txt", "D_Algoritmo.txt", "seed") and
+// its running marker, so that the claimant can run it again from scratch. False when something
+// could not be removed.
 bool clearExecution(const std::string& folder);
 
-// Writes marker with text through a temporary file and a rename, so that a marker is either
-// absent or whole. False when it could not be written.
-bool writeMarker(const std::string& folder, const char* marker, const std::string& text);
+// Writes marker with text under a name of this process's own and renames it into place, so that a
+// marker is either absent or whole and nothing temporary is left. Returns "" when written, else
+// the system's reason.
+std::string writeMarker(const std::string& folder, const char* marker, const std::string& text);

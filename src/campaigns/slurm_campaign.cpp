@@ -9,9 +9,9 @@
 
 #include "campaigns/execution_state.h"
 #include "campaigns/process_capture.h"
+#include "campaigns/whole_file.h"
 #include "input/input_error.h"
 #include "input/line_reader.h"
-#include "run/text_file_output.h"
 
 namespace fs = std::filesystem;
 
@@ -38,7 +38,7 @@ std::string directive(const char* option, const std::string& text) {
 }
 
 void writeOrThrow(const std::string& path, const std::string& text) {
-  const std::string failure = writeTextFile(path, text, WriteMode::kReplace);
+  const std::string failure = replaceWholeFile(path, text);
   if (!failure.empty()) throw InputError{"cannot write " + path + ": " + failure};
 }
 

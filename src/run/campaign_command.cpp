@@ -1,6 +1,7 @@
 // Argument handling of the campaign subcommands and what each prints.
 #include "run/campaign_command.h"
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <set>
 #include <sstream>
 #include <thread>
 
@@ -16,16 +18,18 @@
 #include "campaigns/campaign_page.h"
 #include "campaigns/campaign_plan.h"
 #include "campaigns/campaign_runner.h"
+#include "campaigns/execution_claim.h"
 #include "campaigns/execution_launch.h"
 #include "campaigns/execution_state.h"
 #include "campaigns/manifest.h"
+#include "campaigns/output_check.h"
 #include "campaigns/process_capture.h"
 #include "campaigns/slurm_campaign.h"
+#include "campaigns/whole_file.h"
 #include "input/input_error.h"
 #include "report/markup.h"
 #include "results/file_digest.h"
 #include "run/report_command.h"
-#include "run/text_file_output.h"
 
 namespace fs = std::filesystem;
 
@@ -107,6 +111,8 @@ int plan(const Arguments& parsed, std::ostream& out) {
   const std::string into =
       folderPath(parsed.values.count("--into") ? parsed.values.at("--into") : campaign.name);
   const std::vector<PlannedExecution> executions = planCampaign(campaign);
+  const std::string clash = planOverwritesInput(campaign, executions, into);
+  if (!clash.empty()) throw UsageError{"the plan would write over its own input: " + clash};
   const LayoutSummary summary = layOutCampaign(campaign, executions, into);
   out << "planned " << executions.size() << " executions in " << into << " (" << summary.added
       << " new, " << summary.kept << " kept";
@@ -142,6 +148,8 @@ int run(const Arguments& parsed, std::ostream& out, std::ostream& err) {
   out << report.done << " executions run, " << report.alreadyDone << " already done, "
       << report.failures.size() << " failed";
   if (report.skipped > 0) out << ", " << report.skipped << " running elsewhere";
+  if (report.failedElsewhere > 0)
+    out << ", " << report.failedElsewhere << " failed in another runner";
   out << " (" << report.planned << " planned)\n";
   listFailures(report.failures, err);
   if (report.interrupted) {
@@ -175,11 +183,14 @@ int runOne(const Arguments& parsed, std::ostream& err) {
       continue;
     }
     const std::string path = folder + name + "/";
-    const ExecutionState state = executionState(path);
-    if (state == ExecutionState::kDone) continue;
-    if (state == ExecutionState::kRunning && !runningMarkerIsStale(path)) continue;
-    if (!runExecution(program, path, *found->second))
-      failures.push_back({name, executionErrors(path)});
+    if (executionState(path) == ExecutionState::kDone) continue;
+    Outcome outcome;
+    const Launch launch = runExecution(program, folder, path, *found->second,
+                                       readFileBytes(path + kFailedMarker), outcome);
+    if (launch.outcome == Launch::Outcome::kFailed)
+      failures.push_back({name, launch.problem});
+    else if (launch.outcome == Launch::Outcome::kStarted && !outcome.done)
+      failures.push_back({name, outcome.reason});
   }
   listFailures(failures, err);
   return failures.empty() ? 0 : 1;
@@ -218,8 +229,7 @@ int slurm(const Arguments& parsed, std::ostream& out, std::ostream& err) {
     err << kCommandName << ": sbatch refused " << job.scriptPath << "\n";
     return 1;
   }
-  const std::string failure =
-      writeTextFile(folder + kSlurmJobFileName, id + "\n", WriteMode::kReplace);
+  const std::string failure = replaceWholeFile(folder + kSlurmJobFileName, id + "\n");
   if (!failure.empty()) {
     err << kCommandName << ": submitted job " << id << " but cannot record it in " << folder
         << kSlurmJobFileName << ": " << failure << "\n";
@@ -233,15 +243,26 @@ int status(const Arguments& parsed, std::ostream& out) {
   const std::string folder = folderPath(parsed.positional);
   const std::vector<PlannedExecution> executions = readManifest(folder);
   std::map<std::string, int> counts{{"done", 0}, {"pending", 0}, {"failed", 0}, {"running", 0}};
+  std::map<std::string, int> otherHosts;
   for (const PlannedExecution& e : executions) {
     const std::string path = folder + e.folder + "/";
     ExecutionState state = executionState(path);
-    if (state == ExecutionState::kRunning && runningMarkerIsStale(path))
-      state = ExecutionState::kPending;  // cut off: the next run clears and repeats it
+    if (state == ExecutionState::kRunning) {
+      std::string host;
+      const ClaimLiveness liveness = claimLiveness(path, &host);
+      if (liveness == ClaimLiveness::kStale)
+        state = ExecutionState::kPending;  // cut off: the next run clears and repeats it
+      else if (liveness == ClaimLiveness::kOtherHost)
+        ++otherHosts[host];
+    }
     ++counts[stateName(state)];
   }
   out << counts["done"] << " done, " << counts["pending"] << " pending, " << counts["failed"]
       << " failed, " << counts["running"] << " running (" << executions.size() << " planned)\n";
+  for (const auto& [host, count] : otherHosts)
+    out << count << " of the running are claimed by host " << host
+        << ", which this host cannot look into: they are never taken over from here (if " << host
+        << " is gone, delete their running markers to run them again)\n";
   if (const auto id = readFileBytes(folder + kSlurmJobFileName)) {
     std::string job = *id;
     while (!job.empty() && (job.back() == '\n' || job.back() == '\r')) job.pop_back();
@@ -283,9 +304,33 @@ void printSummary(const CampaignCollection& collection, std::ostream& out) {
   }
 }
 
+// Collecting reads the manifest, the campaign file and every file of the instance and execution
+// folders; neither output may be one of them, nor the other output.
+void checkCollectOutputs(const std::string& folder, const std::vector<PlannedExecution>& executions,
+                         const std::string& html, const std::string& csv) {
+  if (sameFile(html, csv)) throw UsageError{"--html and --csv name the same file " + csv};
+  std::vector<std::string> inputs{folder + kManifestFileName, folder + "campaign.toml"};
+  std::set<std::string> instances;
+  for (const PlannedExecution& e : executions) {
+    if (instances.insert(e.instance).second)
+      for (const std::string& file : filesIn(folder + e.instance + "/")) inputs.push_back(file);
+    for (const std::string& file : filesIn(folder + e.folder + "/")) inputs.push_back(file);
+  }
+  for (const std::string& output : {html, csv}) {
+    const std::string input = inputOverwrittenBy(output, inputs);
+    if (!input.empty())
+      throw UsageError{"collecting would write over its own input: " + output + " is " + input};
+  }
+}
+
 int collect(const Arguments& parsed, std::ostream& out, std::ostream& err) {
   const std::string folder = folderPath(parsed.positional);
   const std::vector<PlannedExecution> executions = readManifest(folder);
+  const std::string html =
+      parsed.values.count("--html") ? parsed.values.at("--html") : folder + "campaign.html";
+  const std::string csv =
+      parsed.values.count("--csv") ? parsed.values.at("--csv") : folder + "runs.csv";
+  checkCollectOutputs(folder, executions, html, csv);
   const CampaignCollection collection = collectCampaign(folder, executions);
   bool ok = true;
   if (parsed.switches.count("--reports")) {
@@ -294,15 +339,11 @@ int collect(const Arguments& parsed, std::ostream& out, std::ostream& err) {
       if (executionState(folder + e.folder + "/") == ExecutionState::kDone)
         ok = runReportCommand({"--dir", folder + e.folder}, quiet, quiet) == 0 && ok;
   }
-  const std::string html =
-      parsed.values.count("--html") ? parsed.values.at("--html") : folder + "campaign.html";
-  const std::string csv =
-      parsed.values.count("--csv") ? parsed.values.at("--csv") : folder + "runs.csv";
   const std::string title =
       fs::absolute(folder).lexically_normal().parent_path().filename().string();
   for (const auto& [path, text] : {std::pair{html, campaignPage(title, collection)},
                                    std::pair{csv, collectedRunsCsv(collection)}}) {
-    const std::string failure = writeTextFile(path, text, WriteMode::kReplace);
+    const std::string failure = replaceWholeFile(path, text);
     if (!failure.empty()) {
       err << kCommandName << ": cannot write " << path << ": " << failure << "\n";
       ok = false;
@@ -321,9 +362,26 @@ int collect(const Arguments& parsed, std::ostream& out, std::ostream& err) {
   return ok && collection.problems.empty() ? 0 : 1;
 }
 
+// A file grown past the process's size limit (RLIMIT_FSIZE) fails its write with EFBIG instead of
+// killing the command, so that the failure is reported and nothing temporary is left; children
+// get the default back.
+struct FileSizeSignalIgnored {
+  struct sigaction previous {};
+  FileSizeSignalIgnored() {
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    sigaction(SIGXFSZ, &ignore, &previous);
+  }
+  ~FileSizeSignalIgnored() { sigaction(SIGXFSZ, &previous, nullptr); }
+  FileSizeSignalIgnored(const FileSizeSignalIgnored&) = delete;
+  FileSizeSignalIgnored& operator=(const FileSizeSignalIgnored&) = delete;
+};
+
 }  // namespace
 
 int runCampaignCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const FileSizeSignalIgnored fileSizeSignal;
   try {
     if (args.empty()) throw UsageError{"expected plan, run, slurm, run-one, status or collect"};
     const std::string& verb = args[0];

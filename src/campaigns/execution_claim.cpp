@@ -1,0 +1,156 @@
+// Running markers: exclusive creation by link(2), which is atomic on local and network file
+// systems alike, and liveness by the processes they name.
+#include "campaigns/execution_claim.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "campaigns/execution_state.h"
+#include "results/file_digest.h"
+#include "run/text_file_output.h"
+
+namespace {
+
+std::string markerPath(const std::string& folder) { return folder + kRunningMarker; }
+
+// A name no other process uses at the same time, on the marker's file system but outside the
+// execution folders, which their claimants clear.
+std::string scratchPath(const std::string& campaignFolder) {
+  return campaignFolder + "." + kRunningMarker + "." + hostName() + "." +
+         std::to_string(::getpid()) + ".tmp";
+}
+
+bool parseHolder(const std::string& text, ClaimHolder& holder) {
+  std::istringstream fields(text);
+  if (!(fields >> holder.host >> holder.runner)) return false;
+  if (!(fields >> holder.child)) holder.child = 0;  // markers of earlier versions name one process
+  return true;
+}
+
+ClaimLiveness livenessOf(const std::optional<std::string>& text, std::string* host) {
+  if (!text) return ClaimLiveness::kNone;
+  ClaimHolder holder;
+  if (!parseHolder(*text, holder)) return ClaimLiveness::kStale;
+  if (host != nullptr) *host = holder.host;
+  if (holder.host != hostName()) return ClaimLiveness::kOtherHost;
+  return processAlive(holder.runner) || processAlive(holder.child) ? ClaimLiveness::kLive
+                                                                   : ClaimLiveness::kStale;
+}
+
+// Serialises takeovers of stale claims among the runners of this host; the kernel lets go of the
+// lock when its holder dies, so it can never be left behind.
+struct ClaimLock {
+  int fd;
+  explicit ClaimLock(const std::string& campaignFolder)
+      : fd(::open((campaignFolder + ".claims.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644)) {
+    while (fd >= 0 && ::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+    }
+  }
+  ~ClaimLock() {
+    if (fd >= 0) ::close(fd);
+  }
+  ClaimLock(const ClaimLock&) = delete;
+  ClaimLock& operator=(const ClaimLock&) = delete;
+};
+
+// Removes the stale marker whose text was judged, unless another runner replaced it meanwhile.
+bool removeStale(const std::string& campaignFolder, const std::string& folder,
+                 const std::string& judged) {
+  const ClaimLock lock(campaignFolder);
+  if (lock.fd < 0) return false;
+  const std::optional<std::string> now = readFileBytes(markerPath(folder));
+  if (!now) return true;
+  if (*now != judged || livenessOf(now, nullptr) != ClaimLiveness::kStale) return false;
+  return ::unlink(markerPath(folder).c_str()) == 0 || errno == ENOENT;
+}
+
+bool writeScratch(const std::string& path, const std::string& text, std::string& problem) {
+  ::unlink(path.c_str());
+  problem = writeTextFile(path, text, WriteMode::kCreateNew);
+  if (problem.empty()) return true;
+  ::unlink(path.c_str());
+  return false;
+}
+
+}  // namespace
+
+std::string hostName() {
+  char name[256] = {};
+  if (::gethostname(name, sizeof name - 1) != 0 || name[0] == '\0') return "unknown";
+  return name;
+}
+
+bool processAlive(long pid) {
+  if (pid <= 0) return false;
+  if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno != EPERM) return false;
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string line;
+  if (!std::getline(stat, line)) return true;  // no /proc: the signal test is all there is
+  const std::size_t name = line.rfind(')');
+  if (name == std::string::npos || name + 2 >= line.size()) return true;
+  const char state = line[name + 2];
+  return state != 'Z' && state != 'X';
+}
+
+std::string claimText(const ClaimHolder& holder) {
+  return holder.host + " " + std::to_string(holder.runner) + " " + std::to_string(holder.child) +
+         "\n";
+}
+
+ClaimHolder thisRunner() { return {hostName(), static_cast<long>(::getpid()), 0}; }
+
+ClaimLiveness claimLiveness(const std::string& folder, std::string* host) {
+  return livenessOf(readFileBytes(markerPath(folder)), host);
+}
+
+ClaimResult claimExecution(const std::string& campaignFolder, const std::string& folder,
+                           std::string& problem) {
+  const std::optional<std::string> existing = readFileBytes(markerPath(folder));
+  if (existing) {
+    if (livenessOf(existing, nullptr) != ClaimLiveness::kStale) return ClaimResult::kHeldElsewhere;
+    if (!removeStale(campaignFolder, folder, *existing)) return ClaimResult::kHeldElsewhere;
+  }
+  const std::string scratch = scratchPath(campaignFolder);
+  if (!writeScratch(scratch, claimText(thisRunner()), problem)) {
+    problem = "cannot write its running marker: " + problem;
+    return ClaimResult::kFailed;
+  }
+  const int linked = ::link(scratch.c_str(), markerPath(folder).c_str());
+  const int error = errno;
+  ::unlink(scratch.c_str());
+  if (linked == 0) return ClaimResult::kClaimed;
+  if (error == EEXIST) return ClaimResult::kHeldElsewhere;
+  problem = "cannot create its running marker: " + std::string(std::strerror(error));
+  return ClaimResult::kFailed;
+}
+
+bool holdsClaim(const std::string& folder, const std::string& text) {
+  return readFileBytes(markerPath(folder)) == text;
+}
+
+bool recordChild(const std::string& campaignFolder, const std::string& folder, pid_t child) {
+  ClaimHolder holder = thisRunner();
+  if (!holdsClaim(folder, claimText(holder))) return false;
+  holder.child = child;
+  const std::string scratch = scratchPath(campaignFolder);
+  std::string problem;
+  if (!writeScratch(scratch, claimText(holder), problem)) return false;
+  if (::rename(scratch.c_str(), markerPath(folder).c_str()) == 0) return true;
+  ::unlink(scratch.c_str());
+  return false;
+}
+
+void releaseClaim(const std::string& folder) {
+  ClaimHolder holder;
+  const std::optional<std::string> text = readFileBytes(markerPath(folder));
+  if (text && parseHolder(*text, holder) && holder.host == hostName() &&
+      holder.runner == static_cast<long>(::getpid()))
+    ::unlink(markerPath(folder).c_str());
+}
