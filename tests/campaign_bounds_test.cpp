@@ -54,11 +54,16 @@ TEST(CampaignBounds, TheNameIsAPlainFolderName) {
               "campaign.toml:2: " + rule + "\"" + name + "\"");
   }
   // Nothing is planned into the parent folder.
-  const std::string source = campaignSource("name = \"..\"\n[instances]\na = \"D_Entrada.txt\"\n");
+  const std::string parent = campaignSource("");
+  const std::string inner = parent + "inner/";
+  fs::create_directory(inner);
+  writeFile(inner + "D_Entrada.txt", kInputInstance);
+  writeFile(inner + "campaign.toml", "name = \"..\"\n[instances]\na = \"D_Entrada.txt\"\n");
   const Shell refused =
-      shell("cd '" + source + "' && " + JOBSHOP_PROGRAM + " campaign plan campaign.toml");
+      shell("cd '" + inner + "' && " + JOBSHOP_PROGRAM + " campaign plan campaign.toml");
   EXPECT_EQ(refused.status, 1);
-  EXPECT_FALSE(fileExists(source + "../manifest.tsv"));
+  EXPECT_FALSE(fileExists(parent + "manifest.tsv"));
+  EXPECT_FALSE(fs::exists(parent + "a"));
 }
 
 TEST(CampaignBounds, APlanOfMoreThanAMillionExecutionsIsRefusedUnexpanded) {
