@@ -41,17 +41,17 @@ std::map<std::string, std::string> fixtureFiles() {
 }
 
 // Without "optima.json" and "executions.jsonl" the enumeration's columns (4) and the recorded
-// ones (10, then the 19 parameters) stay empty.
+// ones (13, then the 19 parameters) stay empty.
 const std::string kRecordedColumns =
     "enumeratedOptima,enumerationBound,enumerationComplete,foundOfEnumerated,execution,seed,"
-    "seedGiven,wallClock,started,version,seconds,generations,evaluations,"
-    "targetGeneration,populationSize,maxEvaluations,runCount,crossoverPercent,mutationPercent,"
+    "clock,seedGiven,wallClock,started,version,seconds,generations,evaluations,"
+    "targetGeneration,cut,abandonedGeneration,populationSize,maxEvaluations,runCount,crossoverPercent,mutationPercent,"
     "scrambleMutationEnabled,insertionMutationEnabled,swapMutationEnabled,"
     "neighbourSwapMutationEnabled,segmentWrapCrossoverEnabled,cycleCrossoverEnabled,"
     "segmentFillCrossoverEnabled,maskKeepCrossoverEnabled,maskReorderCrossoverEnabled,"
     "segmentInsertCrossoverEnabled,precedenceCrossoverEnabled,mateCandidates,crowdingGroups,"
     "crowdingGroupSize";
-const std::string kNoRecord(33, ',');
+const std::string kNoRecord(36, ',');
 const std::string kFixtureCsv =
     "run,best_makespan,reached_target,distinct_optima,average_distance,improving_generations,"
     "last_improving_generation," +
@@ -575,14 +575,15 @@ TEST(ReportRecord, ExecutionsAreShownAndWrittenToTheCsv) {
   EXPECT_EQ(header.substr(0, header.find(",populationSize")),
             "run,best_makespan,reached_target,distinct_optima,average_distance,"
             "improving_generations,last_improving_generation,enumeratedOptima,enumerationBound,"
-            "enumerationComplete,foundOfEnumerated,execution,seed,seedGiven,wallClock,"
-            "started,version,seconds,generations,evaluations,targetGeneration");
+            "enumerationComplete,foundOfEnumerated,execution,seed,clock,seedGiven,wallClock,"
+            "started,version,seconds,generations,evaluations,targetGeneration,cut,"
+            "abandonedGeneration");
   EXPECT_EQ(header.substr(header.rfind(',')), ",futureKnob");  // a field later versions add
   EXPECT_EQ(first.substr(0, first.find(",2,40,2,")),
-            "1,5.0,no,,,1,3,,,,,1,17,true,false,2026-12-09T03:40:00Z,1.0.0,0.250,12,26,");
+            "1,5.0,no,,,1,3,,,,,1,17,linear,true,false,2026-12-09T03:40:00Z,1.0.0,0.250,12,26,,,");
   EXPECT_EQ(first.substr(first.rfind(",\"")), ",\"x,y\"");
   EXPECT_EQ(third.substr(0, third.find(",2,40,2,")),
-            "3,4.0,yes,3,4.67,0,0,,,,,2,,false,true,2026-12-10T00:00:00Z,1.0.1,1.000,3,8,0");
+            "3,4.0,yes,3,4.67,0,0,,,,,2,,wall,false,true,2026-12-10T00:00:00Z,1.0.1,1.000,3,8,0,,");
   for (const char* name : {"executions.jsonl", "D_Sal_Optimos.txt"}) {
     EXPECT_EQ(readFile(folder + name), files[name]);
   }
@@ -597,7 +598,8 @@ TEST(ReportRecord, ExecutionsAreShownAndWrittenToTheCsv) {
   };
   EXPECT_EQ(field("seed", 1), "17 (given with --seed)");
   EXPECT_EQ(field("seed", 2), "none (wall clock)");
-  EXPECT_EQ(field("wall clock", 2), "yes");
+  EXPECT_EQ(field("clock", 1), "linear");  // a record from before the field: S + k readings
+  EXPECT_EQ(field("clock", 2), "wall");
   EXPECT_EQ(field("version", 2), "1.0.1");
   EXPECT_EQ(field("started (UTC)", 1), "2026-12-09T03:40:00Z");
   EXPECT_EQ(field("runs in the result files", 2),

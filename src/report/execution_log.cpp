@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "input/printable_text.h"
+#include "results/result_files.h"
 
 namespace {
 
@@ -48,13 +49,35 @@ std::optional<double> optionalNumber(const Json& object, const char* name,
   return value->get<double>();
 }
 
-bool flag(const Json& object, const char* name) {
+std::optional<bool> optionalFlag(const Json& object, const char* name, const std::string& where) {
   const Json* value = member(object, name);
-  if (value == nullptr) return false;
+  if (value == nullptr) return std::nullopt;
   if (!value->is_boolean()) {
-    throw Malformed{"\"" + std::string(name) + "\" should be true or false, not " + value->dump()};
+    throw Malformed{where + "\"" + name + "\" should be true or false, not " + value->dump()};
   }
   return value->get<bool>();
+}
+
+bool flag(const Json& object, const char* name) {
+  return optionalFlag(object, name, "").value_or(false);
+}
+
+// The run's offsets object: every one of the five files by name, a byte offset from 0.
+std::array<std::int64_t, 5> fileOffsets(const Json& value, const std::string& where) {
+  if (!value.is_object()) {
+    throw Malformed{where + "\"offsets\" should be an object or null, not " + value.dump()};
+  }
+  std::array<std::int64_t, 5> offsets{};
+  for (std::size_t file = 0; file < offsets.size(); ++file) {
+    const std::optional<std::int64_t> offset =
+        optionalInteger(value, kResultFileNames[file], where + "offsets: ");
+    if (!offset || *offset < 0) {
+      throw Malformed{where + "\"offsets\" should give " + kResultFileNames[file] +
+                      " a byte offset from 0"};
+    }
+    offsets[file] = *offset;
+  }
+  return offsets;
 }
 
 std::string text(const Json& object, const char* name) {
@@ -78,6 +101,10 @@ LoggedRun loggedRun(const Json& entry, std::size_t index) {
   run.targetGeneration = optionalInteger(entry, "targetGeneration", where);
   run.targetEvaluations = optionalInteger(entry, "targetEvaluations", where);
   run.seconds = optionalNumber(entry, "seconds", where);
+  run.cut = optionalFlag(entry, "cut", where);
+  run.abandonedGeneration = optionalFlag(entry, "abandonedGeneration", where);
+  run.offsetsRecorded = entry.contains("offsets");
+  if (const Json* offsets = member(entry, "offsets")) run.offsets = fileOffsets(*offsets, where);
   return run;
 }
 
@@ -98,6 +125,8 @@ LoggedExecution loggedExecution(const Json& object) {
   execution.started = text(object, "started");
   execution.seedGiven = flag(object, "seedGiven");
   execution.wallClock = flag(object, "wallClock");
+  execution.clock = text(object, "clock");
+  if (execution.clock.empty()) execution.clock = execution.wallClock ? "wall" : "linear";
   if (const std::optional<std::int64_t> seed = optionalInteger(object, "seed", "")) {
     if (*seed < 0 || *seed > std::numeric_limits<std::uint32_t>::max()) {
       throw Malformed{"\"seed\" should be an unsigned 32-bit number, not " + std::to_string(*seed)};

@@ -2,6 +2,7 @@
 // parameters, and per run its time, generations and evaluations), for the report.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -18,6 +19,13 @@ struct LoggedRun {
   std::optional<std::int64_t> targetGeneration;   // absent when never reached
   std::optional<std::int64_t> targetEvaluations;  // evaluations spent by then
   std::optional<double> seconds;
+  std::optional<bool> cut;                  // a signal stopped the run before its budget was spent
+  std::optional<bool> abandonedGeneration;  // the stop came inside a generation, given up
+  // Where the run's records start in the five result files, in the order of kResultFileNames.
+  // offsetsRecorded tells a record written before offsets existed (runs then pair by counting)
+  // from one whose run had its records not written (offsets null: the run has none to pair).
+  bool offsetsRecorded = false;
+  std::optional<std::array<std::int64_t, 5>> offsets;
 };
 
 struct LoggedExecution {
@@ -28,6 +36,9 @@ struct LoggedExecution {
   std::optional<std::uint32_t> seed;  // absent under the wall clock
   bool seedGiven = false;
   bool wallClock = false;
+  // "hashed", "linear" or "wall"; a record from before the field was written used the S + k
+  // readings ("linear") or the wall clock.
+  std::string clock;
   std::optional<int> jobs, machines, target;
   // Every field of the parameter file in the order written, values as they are shown.
   std::vector<std::pair<std::string, std::string>> parameters;

@@ -11,7 +11,7 @@ namespace {
 std::string seedText(const LoggedExecution& execution) {
   if (!execution.seed) return execution.wallClock ? "none (wall clock)" : "none";
   return std::to_string(*execution.seed) +
-         (execution.seedGiven ? " (given with --seed)" : " (taken from the clock)");
+         (execution.seedGiven ? " (given with --seed)" : " (chosen by the program)");
 }
 
 // First and last run number (in the result files) that an execution accounts for.
@@ -86,8 +86,7 @@ std::string executionsSection(const ExecutionLog& log, const std::vector<RunReco
   row("started (UTC)", [](const LoggedExecution& e) { return escapeMarkup(e.started); });
   row("version", [](const LoggedExecution& e) { return escapeMarkup(e.version); });
   row("seed", [](const LoggedExecution& e) { return escapeMarkup(seedText(e)); });
-  row("wall clock",
-      [](const LoggedExecution& e) { return std::string(e.wallClock ? "yes" : "no"); });
+  row("clock", [](const LoggedExecution& e) { return escapeMarkup(e.clock); });
   for (const std::string& name : parameterNames(log)) {
     row(name, [&name](const LoggedExecution& e) { return escapeMarkup(valueOf(e, name)); });
   }

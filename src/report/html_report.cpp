@@ -69,7 +69,8 @@ std::string htmlReport(const std::string& folder, const Instance& instance,
   if (!records.runs.empty()) {
     const OptimumUnion optima = uniteOptima(records.runs);
     html += executionsSection(records.log, records.runs);
-    html += "<section id=\"runs\"><h2>Runs</h2>" + runsTable(records.runs, coverage) + "</section>";
+    html += "<section id=\"runs\"><h2>Runs</h2>" +
+            runsTable(records.runs, coverage, records.log.present) + "</section>";
     html += "<section id=\"convergence\"><h2>Convergence</h2><p class=\"note\">" +
             convergenceNote(records.runs) + "</p><div class=\"chart\">" +
             convergencePlot(records.runs, instance.targetMakespan) + "</div>" +

@@ -36,6 +36,12 @@ std::string orEmpty(const std::optional<Number>& value) {
   return value ? std::to_string(*value) : std::string();
 }
 
+// Empty for a record written before the field existed.
+std::string trueOrFalse(const std::optional<bool>& value) {
+  if (!value) return {};
+  return *value ? "true" : "false";
+}
+
 std::string seconds(const std::optional<double>& value) {
   if (!value) return {};
   char text[64];
@@ -49,10 +55,11 @@ std::string recordedCells(const RunRecord& run, const ExecutionLog& log,
       run.logged && run.execution >= 1
           ? &log.executions[static_cast<std::size_t>(run.execution - 1)]
           : nullptr;
-  if (execution == nullptr) return std::string(10 + parameters.size(), ',');
+  if (execution == nullptr) return std::string(13 + parameters.size(), ',');
   const LoggedRun& logged = *run.logged;
   const std::string values[] = {std::to_string(execution->number),
                                 orEmpty(execution->seed),
+                                csvField(execution->clock),
                                 execution->seedGiven ? "true" : "false",
                                 execution->wallClock ? "true" : "false",
                                 csvField(execution->started),
@@ -60,7 +67,9 @@ std::string recordedCells(const RunRecord& run, const ExecutionLog& log,
                                 seconds(logged.seconds),
                                 orEmpty(logged.generations),
                                 orEmpty(logged.evaluations),
-                                orEmpty(logged.targetGeneration)};
+                                orEmpty(logged.targetGeneration),
+                                trueOrFalse(logged.cut),
+                                trueOrFalse(logged.abandonedGeneration)};
   std::string cells;
   for (const std::string& value : values) {
     cells += ',';
@@ -96,8 +105,8 @@ std::string reportCsv(const std::vector<RunRecord>& runs, const ExecutionLog& lo
   std::string csv =
       "run,best_makespan,reached_target,distinct_optima,average_distance,improving_generations,"
       "last_improving_generation,enumeratedOptima,enumerationBound,enumerationComplete,"
-      "foundOfEnumerated,execution,seed,seedGiven,wallClock,started,version,seconds,"
-      "generations,evaluations,targetGeneration";
+      "foundOfEnumerated,execution,seed,clock,seedGiven,wallClock,started,version,seconds,"
+      "generations,evaluations,targetGeneration,cut,abandonedGeneration";
   for (const std::string& name : parameters) csv += "," + name;
   csv += "\n";
   for (std::size_t r = 0; r < runs.size(); ++r) {

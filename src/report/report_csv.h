@@ -14,9 +14,10 @@
 // average distance, generations with improvements, last improving generation; then the folder's
 // enumeration: enumeratedOptima (its count), enumerationBound, enumerationComplete (true/false)
 // and foundOfEnumerated (the run's distinct schedules it lists, only when it has a list); then what
-// "executions.jsonl" recorded: execution, seed, seedGiven, wallClock, started, version, seconds,
-// generations, evaluations, targetGeneration, and one column per parameter (the documented ones,
-// then any others the log names). Values a run does not have (optima of a run above the target,
+// "executions.jsonl" recorded: execution, seed, clock, seedGiven, wallClock, started, version,
+// seconds, generations, evaluations, targetGeneration, cut, abandonedGeneration (both empty for
+// records that predate them), and one column per parameter (the documented ones, then any others
+// the log names). Values a run does not have (optima of a run above the target,
 // the distance of a single optimum, the enumeration without "optima.json", everything recorded for
 // a run without a record) are empty.
 std::string reportCsv(const std::vector<RunRecord>& runs, const ExecutionLog& log,

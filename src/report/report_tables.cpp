@@ -63,7 +63,7 @@ std::string summaryCards(const ReportSummary& summary, const Instance& instance)
 }
 
 std::string runsTable(const std::vector<RunRecord>& runs,
-                      const std::optional<OptimaCoverage>& coverage) {
+                      const std::optional<OptimaCoverage>& coverage, bool recordPresent) {
   const bool matched = coverage && coverage->listed;
   std::string html =
       "<div class=\"scroll\"><table class=\"runs\"><thead><tr><th>run</th><th>best makespan</th>"
@@ -87,7 +87,7 @@ std::string runsTable(const std::vector<RunRecord>& runs,
     html += cell(std::to_string(figures.improvingGenerations));
     html += cell(std::to_string(figures.lastImprovingGeneration));
     const LoggedRun* logged = run.logged ? &*run.logged : nullptr;
-    html += cell(logged ? std::to_string(run.execution) : "");
+    html += cell(logged ? std::to_string(run.execution) : recordPresent ? "no record" : "");
     html += cell(logged && logged->seconds ? fixedNumber(*logged->seconds, 3) : "");
     html += cell(logged ? shown(logged->generations) : "");
     html += cell(logged ? shown(logged->evaluations) : "");

@@ -16,9 +16,10 @@
 std::string summaryCards(const ReportSummary& summary, const Instance& instance);
 
 // One row per run with the same columns as the CSV; "of the enumeration" (found k of K) after the
-// distinct optima only when coverage has a list to match against.
+// distinct optima only when coverage has a list to match against. With a record in the folder, a
+// run it does not account for says "no record" where its execution would be.
 std::string runsTable(const std::vector<RunRecord>& runs,
-                      const std::optional<OptimaCoverage>& coverage);
+                      const std::optional<OptimaCoverage>& coverage, bool recordPresent);
 
 // A square table of distances, optima numbered from 1, shaded by distance relative to maxDistance.
 std::string distanceTable(const std::vector<std::vector<int>>& matrix, int maxDistance);

@@ -13,6 +13,7 @@ namespace {
 
 struct TextLines {
   std::vector<std::string_view> lines;
+  std::vector<std::int64_t> offsets;  // of each line's first byte
   bool lastLineUnterminated = false;
 };
 
@@ -26,6 +27,7 @@ TextLines splitLines(const std::string& text) {
     std::string_view line = rest.substr(0, end);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     result.lines.push_back(line);
+    result.offsets.push_back(static_cast<std::int64_t>(rest.data() - text.data()));
     if (end == std::string_view::npos) {
       result.lastLineUnterminated = true;
       break;
@@ -115,7 +117,7 @@ std::vector<ProgressRecord> parseProgressFile(const std::string& text,
       continue;
     }
     if (!open) {
-      records.push_back(ProgressRecord{{}, lineNumber});
+      records.push_back(ProgressRecord{{}, lineNumber, lines.offsets[i]});
       open = true;
     }
     std::vector<std::string_view> fields = splitFields(line);
@@ -155,6 +157,7 @@ std::vector<NumberLine> parseNumberLines(const std::string& text, const std::str
   for (std::size_t i = 0; i < lines.lines.size(); ++i) {
     NumberLine number;
     number.line = static_cast<int>(i) + 1;
+    number.offset = lines.offsets[i];
     std::vector<std::string_view> fields = splitFields(lines.lines[i]);
     double value = 0.0;
     if (fields.size() == 1 && parseDecimal(fields[0], integerOnly, value)) {
@@ -188,7 +191,7 @@ std::vector<SolutionBlock> parseSolutionFile(const std::string& text, int geneCo
       continue;
     }
     if (!open) {
-      blocks.push_back(SolutionBlock{{}, 0, lineNumber});
+      blocks.push_back(SolutionBlock{{}, 0, lineNumber, lines.offsets[i]});
       open = true;
     }
     SolutionBlock& block = blocks.back();

@@ -2,15 +2,19 @@
 // solution blocks), noting every malformed line by file and line number.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "report/result_records.h"
 
+// Every record knows the byte at which it starts in its file, so that a run recorded in
+// "executions.jsonl" with its offsets finds its own records whatever else the file holds.
 struct ProgressRecord {
   std::vector<ProgressStep> steps;
   int firstLine = 0;
+  std::int64_t offset = 0;
 };
 
 // A line that should hold one number; value is empty when the line is malformed, so that the line
@@ -18,6 +22,7 @@ struct ProgressRecord {
 struct NumberLine {
   std::optional<double> value;
   int line = 0;
+  std::int64_t offset = 0;
 };
 
 // The lines of one run in "D_Sal_Soluciones.txt", up to the empty line that ends them.
@@ -25,6 +30,7 @@ struct SolutionBlock {
   std::vector<RecordedSolution> solutions;  // the well-formed lines only
   int lineCount = 0;                        // every line of the block, malformed ones included
   int firstLine = 0;
+  std::int64_t offset = 0;
 };
 
 // Records of "D_Sal_Mejores.txt": lines "makespan generation", each record ended by an empty line.

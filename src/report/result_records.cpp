@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "report/execution_matching.h"
+#include "report/offset_claims.h"
 #include "report/result_parsing.h"
 #include "report/run_alignment.h"
 #include "results/file_digest.h"
@@ -50,10 +51,20 @@ ResultRecords parseResultRecords(const ResultTexts& texts, const std::string& fo
   files.distances =
       parseNumberLines(texts.files[3].value_or(""), kDistanceFileName, false, problems);
   files.blocks = parseSolutionFile(texts.files[4].value_or(""), instance.geneCount(), problems);
-  records.runs = alignRuns(files, instance.targetMakespan, problems);
-  if (texts.executionLog) {
-    records.log = parseExecutionLog(*texts.executionLog, problems);
-    matchLoggedRuns(records.log, instance, records.runs, problems);
+  for (std::size_t f = 0; f < std::size(names); ++f) {
+    files.sizes[f] = static_cast<std::int64_t>(texts.files[f] ? texts.files[f]->size() : 0);
   }
+  // Runs recorded with their offsets are placed first; the rest of the files align by counting,
+  // and runs recorded before offsets existed pair with those by counting too. The record's
+  // problems are listed after the files'.
+  std::vector<ClaimedRun> claimed;
+  std::vector<std::string> recordProblems;
+  if (texts.executionLog) {
+    records.log = parseExecutionLog(*texts.executionLog, recordProblems);
+    claimed = claimRunsByOffsets(files, records.log, instance.targetMakespan, recordProblems);
+  }
+  records.runs = alignRuns(files, instance.targetMakespan, claimed, problems);
+  problems.insert(problems.end(), recordProblems.begin(), recordProblems.end());
+  if (texts.executionLog) matchLoggedRuns(records.log, instance, records.runs, problems);
   return records;
 }

@@ -2,6 +2,7 @@
 // the target also has a count, a solution block and, with two or more optima, an average distance.
 #include "report/run_alignment.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "report/optimum_distances.h"
@@ -30,36 +31,81 @@ std::string lineOf(const std::string& fileName, int line) {
 int firstLineOf(const NumberLine& entry) { return entry.line; }
 int firstLineOf(const SolutionBlock& entry) { return entry.firstLine; }
 
-// Walks the entries of one file that belong only to the runs that reached the target.
 template <typename Entry>
-struct Cursor {
-  const std::vector<Entry>& entries;
-  std::size_t next = 0;
-  const Entry* take() { return next < entries.size() ? &entries[next++] : nullptr; }
-};
-
-template <typename Entry>
-void noteLeftovers(const Cursor<Entry>& cursor, const std::string& fileName, const char* what,
-                   std::vector<std::string>& problems) {
-  if (cursor.next >= cursor.entries.size()) return;
-  const std::size_t extra = cursor.entries.size() - cursor.next;
-  problems.push_back(fileName + " holds " + std::to_string(extra) + " " + what +
-                     (extra == 1 ? "" : "s") + " more than the runs account for (from line " +
-                     std::to_string(firstLineOf(cursor.entries[cursor.next])) + " on)");
+const Entry* entryOf(const std::vector<Entry>& entries, const std::optional<std::size_t>& index) {
+  return index ? &entries[*index] : nullptr;
 }
 
-struct RunCursors {
-  Cursor<NumberLine> counts;
-  Cursor<NumberLine> distances;
-  Cursor<SolutionBlock> blocks;
+// Which entries of each file a record's offsets already gave to a run.
+struct ClaimMarks {
+  std::vector<bool> progress, bests, counts, distances, blocks;
 };
 
-// The solutions of a reached run: the count line, the block, and the distance line when the run
-// had two or more distinct optima, each checked against the others.
-void attachOptima(RunRecord& run, RunCursors& cursors, std::vector<std::string>& problems) {
+void mark(std::vector<bool>& marks, const std::optional<std::size_t>& index) {
+  if (index) marks[*index] = true;
+}
+
+ClaimMarks claimMarks(const ParsedResultFiles& files, const std::vector<ClaimedRun>& claimed) {
+  ClaimMarks marks{std::vector<bool>(files.progress.size()), std::vector<bool>(files.bests.size()),
+                   std::vector<bool>(files.counts.size()),
+                   std::vector<bool>(files.distances.size()),
+                   std::vector<bool>(files.blocks.size())};
+  for (const ClaimedRun& claim : claimed) {
+    mark(marks.progress, claim.pieces.progress);
+    marks.bests[claim.pieces.best] = true;
+    mark(marks.counts, claim.pieces.count);
+    mark(marks.distances, claim.pieces.distance);
+    mark(marks.blocks, claim.pieces.block);
+  }
+  return marks;
+}
+
+std::size_t unmarked(const std::vector<bool>& marks) {
+  return static_cast<std::size_t>(std::count(marks.begin(), marks.end(), false));
+}
+
+// Walks, in order, the entries of one file that no record's offsets claimed.
+struct Cursor {
+  const std::vector<bool>& claimed;
+  std::size_t next = 0;
+  std::optional<std::size_t> take() {
+    while (next < claimed.size() && claimed[next]) ++next;
+    if (next >= claimed.size()) return std::nullopt;
+    return next++;
+  }
+};
+
+template <typename Entry>
+void noteLeftovers(Cursor cursor, const std::vector<Entry>& entries, const std::string& fileName,
+                   const char* what, std::vector<std::string>& problems) {
+  const std::optional<std::size_t> first = cursor.take();
+  if (!first) return;
+  std::size_t extra = 1;
+  while (cursor.take()) ++extra;
+  problems.push_back(fileName + " holds " + std::to_string(extra) + " " + what +
+                     (extra == 1 ? "" : "s") + " more than the runs account for (from line " +
+                     std::to_string(firstLineOf(entries[*first])) + " on)");
+}
+
+struct CountingCursors {
+  Cursor progress, counts, distances, blocks;
+};
+
+// The solutions of a reached run that no record placed: the next count line and block, and the
+// next distance line when they give two or more distinct optima.
+void takeOptimaPieces(const ParsedResultFiles& files, RunPieces& pieces, CountingCursors& cursors) {
+  pieces.count = cursors.counts.take();
+  pieces.block = cursors.blocks.take();
+  const std::optional<int> distinct = distinctOfPieces(files, pieces);
+  if (distinct && *distinct >= 2) pieces.distance = cursors.distances.take();
+}
+
+// The solutions of a reached run, each checked against the others.
+void attachOptima(RunRecord& run, const ParsedResultFiles& files, const RunPieces& pieces,
+                  std::vector<std::string>& problems) {
   const std::string label = runLabel(run.run);
-  const NumberLine* count = cursors.counts.take();
-  const SolutionBlock* block = cursors.blocks.take();
+  const NumberLine* count = entryOf(files.counts, pieces.count);
+  const SolutionBlock* block = entryOf(files.blocks, pieces.block);
   if (count == nullptr) {
     problems.push_back(label + "it reached the target but " + kOptimumCountFileName +
                        " has no line left for it");
@@ -71,12 +117,7 @@ void attachOptima(RunRecord& run, RunCursors& cursors, std::vector<std::string>&
     problems.push_back(label + "it reached the target but " + kSolutionFileName +
                        " has no block left for it");
   }
-  std::optional<int> distinct;
-  if (count != nullptr && count->value) {
-    distinct = static_cast<int>(*count->value);
-  } else if (block != nullptr) {
-    distinct = block->lineCount;
-  }
+  const std::optional<int> distinct = distinctOfPieces(files, pieces);
   run.distinctOptima = distinct;
   if (block != nullptr) {
     run.solutions = block->solutions;
@@ -117,7 +158,7 @@ void attachOptima(RunRecord& run, RunCursors& cursors, std::vector<std::string>&
     }
   }
   if (!distinct || *distinct < 2) return;
-  const NumberLine* distance = cursors.distances.take();
+  const NumberLine* distance = entryOf(files.distances, pieces.distance);
   if (distance == nullptr) {
     problems.push_back(label + "it has " + std::to_string(*distinct) + " distinct optima but " +
                        kDistanceFileName + " has no line left for it");
@@ -134,47 +175,96 @@ void attachOptima(RunRecord& run, RunCursors& cursors, std::vector<std::string>&
   }
 }
 
+RunRecord assembleRun(const ParsedResultFiles& files, const RunPieces& pieces, int number,
+                      double best, int targetMakespan, std::vector<std::string>& problems) {
+  RunRecord run;
+  run.run = number;
+  const ProgressRecord* progress = entryOf(files.progress, pieces.progress);
+  if (progress != nullptr) run.progress = progress->steps;
+  const NumberLine& bestLine = files.bests[pieces.best];
+  run.best = best;
+  if (bestLine.value && !run.progress.empty() && run.progress.back().makespan != run.best) {
+    problems.push_back(lineOf(kOptimaFileName, bestLine.line) + " gives run " +
+                       std::to_string(run.run) + " the best " + fixed(run.best, 1) +
+                       ", but its record at " + lineOf(kProgressFileName, progress->firstLine) +
+                       " ends at " + fixed(run.progress.back().makespan, 1));
+  }
+  run.reachedTarget = run.best <= static_cast<double>(targetMakespan);
+  if (run.reachedTarget) attachOptima(run, files, pieces, problems);
+  return run;
+}
+
+void noteUnevenCounts(const ClaimMarks& marks, bool anyClaimed,
+                      std::vector<std::string>& problems) {
+  const std::size_t progressCount = unmarked(marks.progress);
+  const std::size_t runCount = unmarked(marks.bests);
+  if (progressCount == runCount) return;
+  const std::string unclaimed = anyClaimed ? " that no record places" : "";
+  problems.push_back(std::string(kProgressFileName) + " holds " + std::to_string(progressCount) +
+                     " run records" + unclaimed + " but " + kOptimaFileName + " holds " +
+                     std::to_string(runCount) + " lines" + unclaimed +
+                     "; runs are taken in order from both");
+}
+
 }  // namespace
 
+std::optional<double> bestOfPieces(const ParsedResultFiles& files, const RunPieces& pieces) {
+  const NumberLine& line = files.bests[pieces.best];
+  if (line.value) return line.value;
+  const ProgressRecord* progress = entryOf(files.progress, pieces.progress);
+  if (progress != nullptr && !progress->steps.empty()) return progress->steps.back().makespan;
+  return std::nullopt;
+}
+
+std::optional<int> distinctOfPieces(const ParsedResultFiles& files, const RunPieces& pieces) {
+  const NumberLine* count = entryOf(files.counts, pieces.count);
+  if (count != nullptr && count->value) return static_cast<int>(*count->value);
+  const SolutionBlock* block = entryOf(files.blocks, pieces.block);
+  if (block != nullptr) return block->lineCount;
+  return std::nullopt;
+}
+
 std::vector<RunRecord> alignRuns(const ParsedResultFiles& files, int targetMakespan,
+                                 const std::vector<ClaimedRun>& claimed,
                                  std::vector<std::string>& problems) {
-  const std::size_t progressCount = files.progress.size();
-  const std::size_t runCount = files.bests.size();
-  if (progressCount != runCount) {
-    problems.push_back(std::string(kProgressFileName) + " holds " + std::to_string(progressCount) +
-                       " run records but " + kOptimaFileName + " holds " +
-                       std::to_string(runCount) + " lines; runs are taken in order from both");
-  }
-  RunCursors cursors{{files.counts}, {files.distances}, {files.blocks}};
+  const ClaimMarks marks = claimMarks(files, claimed);
+  noteUnevenCounts(marks, !claimed.empty(), problems);
+  std::vector<const ClaimedRun*> claimOfLine(files.bests.size(), nullptr);
+  for (const ClaimedRun& claim : claimed) claimOfLine[claim.pieces.best] = &claim;
+  CountingCursors cursors{{marks.progress}, {marks.counts}, {marks.distances}, {marks.blocks}};
+  bool countingStopped = false;
   std::vector<RunRecord> runs;
-  for (std::size_t i = 0; i < runCount; ++i) {
-    RunRecord run;
-    run.run = static_cast<int>(i) + 1;
-    const ProgressRecord* progress = i < progressCount ? &files.progress[i] : nullptr;
-    if (progress != nullptr) run.progress = progress->steps;
-    const NumberLine& bestLine = files.bests[i];
-    if (bestLine.value) {
-      run.best = *bestLine.value;
-      if (!run.progress.empty() && run.progress.back().makespan != run.best) {
-        problems.push_back(lineOf(kOptimaFileName, bestLine.line) + " gives run " +
-                           std::to_string(run.run) + " the best " + fixed(run.best, 1) +
-                           ", but its record at " + lineOf(kProgressFileName, progress->firstLine) +
-                           " ends at " + fixed(run.progress.back().makespan, 1));
-      }
-    } else if (!run.progress.empty()) {
-      run.best = run.progress.back().makespan;
+  for (std::size_t i = 0; i < files.bests.size(); ++i) {
+    const ClaimedRun* claim = claimOfLine[i];
+    if (claim == nullptr && countingStopped) continue;
+    RunPieces pieces;
+    if (claim != nullptr) {
+      pieces = claim->pieces;
     } else {
-      problems.push_back(runLabel(run.run) +
+      pieces.best = i;
+      pieces.progress = cursors.progress.take();
+    }
+    const int number = static_cast<int>(i) + 1;
+    const std::optional<double> best = bestOfPieces(files, pieces);
+    if (!best) {
+      problems.push_back(runLabel(number) +
                          "its best makespan is unknown, so it and the runs after it cannot be "
                          "aligned");
-      break;
+      countingStopped = true;
+      continue;
     }
-    run.reachedTarget = run.best <= static_cast<double>(targetMakespan);
-    if (run.reachedTarget) attachOptima(run, cursors, problems);
+    if (claim == nullptr && *best <= static_cast<double>(targetMakespan)) {
+      takeOptimaPieces(files, pieces, cursors);
+    }
+    RunRecord run = assembleRun(files, pieces, number, *best, targetMakespan, problems);
+    if (claim != nullptr) {
+      run.execution = claim->execution;
+      run.logged = claim->logged;
+    }
     runs.push_back(std::move(run));
   }
-  noteLeftovers(cursors.counts, kOptimumCountFileName, "line", problems);
-  noteLeftovers(cursors.distances, kDistanceFileName, "line", problems);
-  noteLeftovers(cursors.blocks, kSolutionFileName, "block", problems);
+  noteLeftovers(cursors.counts, files.counts, kOptimumCountFileName, "line", problems);
+  noteLeftovers(cursors.distances, files.distances, kDistanceFileName, "line", problems);
+  noteLeftovers(cursors.blocks, files.blocks, kSolutionFileName, "block", problems);
   return runs;
 }
