@@ -13,6 +13,9 @@
 
 namespace {
 
+// Past this many, the contents link to the section rather than to each run.
+constexpr std::size_t kLinkedRuns = 200;
+
 std::string problemsSection(const std::vector<std::string>& problems) {
   if (problems.empty()) return {};
   std::string html =
@@ -36,8 +39,13 @@ std::string contents(const ResultRecords& records) {
             entry("convergence", "Convergence") + entry("histogram", "Best makespans") +
             entry("optima-overall", "Optima over all runs");
     std::string runs;
+    std::size_t linked = 0;
     for (const RunRecord& run : records.runs) {
       if (!run.reachedTarget) continue;
+      if (linked++ == kLinkedRuns) {
+        runs += " &#8230;";
+        break;
+      }
       runs +=
           " <a href=\"#run-" + std::to_string(run.run) + "\">" + std::to_string(run.run) + "</a>";
     }

@@ -3,6 +3,7 @@
 // stay readable.
 #include "report/optima_sections.h"
 
+#include <algorithm>
 #include <map>
 
 #include "report/coverage_markup.h"
@@ -41,9 +42,116 @@ std::string sharedWith(const SharedOptimum& optimum, int run) {
   return std::string("also found by run") + (others.size() == 1 ? " " : "s ") + runList(others);
 }
 
-std::string runOptima(const RunRecord& run, std::size_t runIndex, const OptimumUnion& optima,
-                      const std::vector<SemiActiveSchedule>& schedules, const Instance& instance,
-                      const std::optional<OptimaCoverage>& coverage, bool open) {
+// The optima drawn as Gantt charts: the first, the two farthest apart (the first such pair), and
+// then the next ones in order, up to kGanttChartsPerRun; undrawable ones are skipped.
+std::vector<bool> drawnOptima(const std::vector<std::vector<int>>& matrix,
+                              const std::vector<SemiActiveSchedule>& schedules) {
+  const std::size_t count = matrix.size();
+  auto drawable = [&](std::size_t k) {
+    return k < schedules.size() && schedules[k].problem.empty();
+  };
+  std::vector<bool> drawn(count, false);
+  std::size_t chosen = 0;
+  auto choose = [&](std::size_t k) {
+    if (chosen < kGanttChartsPerRun && drawable(k) && !drawn[k]) {
+      drawn[k] = true;
+      ++chosen;
+    }
+  };
+  for (std::size_t k = 0; k < count && chosen == 0; ++k) choose(k);
+  int farthest = -1;
+  std::size_t first = 0, second = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    for (std::size_t j = i + 1; j < count; ++j) {
+      if (drawable(i) && drawable(j) && matrix[i][j] > farthest) {
+        farthest = matrix[i][j];
+        first = i;
+        second = j;
+      }
+    }
+  }
+  if (farthest >= 0 && kGanttChartsPerRun - chosen >= 2) {
+    choose(first);
+    choose(second);
+  }
+  for (std::size_t k = 0; k < count; ++k) choose(k);
+  return drawn;
+}
+
+// "found by this run only", the line, and whether it is one of the farthest pair.
+std::string optimumName(const RunRecord& run, std::size_t k, const SharedOptimum& optimum) {
+  return "Optimum " + std::to_string(k + 1) + " (" + kSolutionFileName + " line " +
+         std::to_string(run.solutions[k].line) + ", " + sharedWith(optimum, run.run) + ")";
+}
+
+std::string linesOfRun(const RunRecord& run) {
+  return kSolutionFileName + std::string(" lines ") + std::to_string(run.solutions.front().line) +
+         "&#8211;" + std::to_string(run.solutions.back().line);
+}
+
+// The optima not drawn: up to kListedOptimaPerRun as machine orders (or why they cannot be drawn),
+// then a note of how many more there are and where.
+std::string otherOptima(const RunRecord& run, std::size_t runIndex, const OptimumUnion& optima,
+                        const std::vector<SemiActiveSchedule>& schedules, const Instance& instance,
+                        const std::vector<bool>& drawn) {
+  std::string html;
+  std::string rest;
+  std::size_t listed = 0, left = 0;
+  for (std::size_t k = 0; k < run.solutions.size(); ++k) {
+    if (drawn[k]) continue;
+    if (listed == kListedOptimaPerRun) {
+      ++left;
+      continue;
+    }
+    ++listed;
+    const std::string name = optimumName(run, k, optima.schedules[optima.indexOf[runIndex][k]]);
+    if (!schedules[k].problem.empty()) {
+      html += "<p class=\"unusable\">" + escapeMarkup(name) +
+              " is not drawn: " + escapeMarkup(schedules[k].problem) + ".</p>";
+    } else {
+      rest += "<li><span class=\"name\">" + escapeMarkup(name) + ":</span> " +
+              machineOrders(run.solutions[k].sequences, instance.jobs) + "</li>";
+    }
+  }
+  if (!rest.empty()) {
+    html +=
+        "<p class=\"note\">The other optima of this run, as machine orders:</p><ul "
+        "class=\"rest\">" +
+        rest + "</ul>";
+  }
+  if (left > 0) {
+    html += "<p class=\"note left-out\">" + std::to_string(left) + " more optim" +
+            (left == 1 ? "um is" : "a are") + " left out of this page to keep it small; " +
+            linesOfRun(run) + " hold all " + std::to_string(run.solutions.size()) +
+            " of this run's optima.</p>";
+  }
+  return html;
+}
+
+// The distances among the first kMatrixSide optima, with a note of the ones left out.
+std::string distancesPart(const RunRecord& run, const std::vector<std::vector<int>>& matrix,
+                          const Instance& instance) {
+  const std::size_t count = matrix.size();
+  const std::size_t side = std::min(count, kMatrixSide);
+  std::vector<std::vector<int>> shown(side);
+  for (std::size_t i = 0; i < side; ++i) {
+    shown[i].assign(matrix[i].begin(), matrix[i].begin() + static_cast<std::ptrdiff_t>(side));
+  }
+  std::string html =
+      "<p class=\"note\">Distances between the optima (machine-order cells whose job differs, "
+      "out of " +
+      std::to_string(instance.geneCount()) + ")";
+  if (side < count) {
+    html += ", among the first " + std::to_string(side) + " of the " + std::to_string(count) +
+            "; the other " + std::to_string(count - side) +
+            " are left out of this page (the average over all pairs is the run's line in " +
+            kDistanceFileName + ", its optima are " + linesOfRun(run) + ")";
+  }
+  return html + ":</p>" + distanceTable(shown, instance.geneCount());
+}
+
+std::string runHeading(const RunRecord& run, std::size_t runIndex, const OptimumUnion& optima,
+                       const std::optional<OptimaCoverage>& coverage, bool open) {
   const std::size_t count = run.solutions.size();
   std::size_t shared = 0;
   for (std::size_t index : optima.indexOf[runIndex]) {
@@ -61,43 +169,26 @@ std::string runOptima(const RunRecord& run, std::size_t runIndex, const OptimumU
     html += ", found <span class=\"run-coverage\">" + runCoverageText(*coverage, runIndex) +
             "</span> enumerated";
   }
-  html += "</summary>";
-  if (count == 0) {
+  return html + "</summary>";
+}
+
+std::string runOptima(const RunRecord& run, std::size_t runIndex, const OptimumUnion& optima,
+                      const std::vector<SemiActiveSchedule>& schedules, const Instance& instance,
+                      const std::optional<OptimaCoverage>& coverage, bool open) {
+  std::string html = runHeading(run, runIndex, optima, coverage, open);
+  if (run.solutions.empty()) {
     return html + "<p class=\"unusable\">No solution of this run could be read.</p></details>";
   }
-  std::string rest;
-  int drawn = 0;
-  for (std::size_t k = 0; k < count; ++k) {
-    const RecordedSolution& solution = run.solutions[k];
-    const SharedOptimum& optimum = optima.schedules[optima.indexOf[runIndex][k]];
-    const std::string name = "Optimum " + std::to_string(k + 1) + " (" + kSolutionFileName +
-                             " line " + std::to_string(solution.line) + ", " +
-                             sharedWith(optimum, run.run) + ")";
-    if (!schedules[k].problem.empty()) {
-      html += "<p class=\"unusable\">" + escapeMarkup(name) +
-              " is not drawn: " + escapeMarkup(schedules[k].problem) + ".</p>";
-    } else if (drawn < kGanttChartsPerRun) {
-      ++drawn;
-      html += "<figure class=\"chart\"><figcaption>" + escapeMarkup(name) + "</figcaption>" +
-              ganttChart(schedules[k], instance) + "</figure>";
-    } else {
-      rest += "<li><span class=\"name\">" + escapeMarkup(name) + ":</span> " +
-              machineOrders(solution.sequences, instance.jobs) + "</li>";
-    }
+  const std::vector<std::vector<int>> matrix = distanceMatrix(run.solutions);
+  const std::vector<bool> drawn = drawnOptima(matrix, schedules);
+  for (std::size_t k = 0; k < run.solutions.size(); ++k) {
+    if (!drawn[k]) continue;
+    const std::string name = optimumName(run, k, optima.schedules[optima.indexOf[runIndex][k]]);
+    html += "<figure class=\"chart\"><figcaption>" + escapeMarkup(name) + "</figcaption>" +
+            ganttChart(schedules[k], instance) + "</figure>";
   }
-  if (!rest.empty()) {
-    html +=
-        "<p class=\"note\">The other optima of this run, as machine orders:</p><ul "
-        "class=\"rest\">" +
-        rest + "</ul>";
-  }
-  if (count >= 2) {
-    html +=
-        "<p class=\"note\">Distances between the optima (machine-order cells whose job "
-        "differs, out of " +
-        std::to_string(instance.geneCount()) + "):</p>" +
-        distanceTable(distanceMatrix(run.solutions), instance.geneCount());
-  }
+  html += otherOptima(run, runIndex, optima, schedules, instance, drawn);
+  if (run.solutions.size() >= 2) html += distancesPart(run, matrix, instance);
   return html + "</details>";
 }
 
@@ -154,7 +245,8 @@ std::string overallOptimaSection(const OptimumUnion& optima, const Instance& ins
           "<th>found by</th><th>runs</th><th>first recorded</th>" +
           std::string(matched ? "<th>enumeration</th>" : "") +
           "<th>machine orders</th></tr></thead><tbody>";
-  for (std::size_t k = 0; k < optima.schedules.size(); ++k) {
+  const std::size_t shown = std::min(optima.schedules.size(), kSharedSchedulesShown);
+  for (std::size_t k = 0; k < shown; ++k) {
     const SharedOptimum& optimum = optima.schedules[k];
     html += "<tr><td>" + std::to_string(k + 1) + "</td><td class=\"found-by\">" + foundBy(optimum) +
             "</td><td class=\"runs\">" + runList(optimum.runs) + "</td><td>line " +
@@ -163,7 +255,15 @@ std::string overallOptimaSection(const OptimumUnion& optima, const Instance& ins
             "<td class=\"orders\">" + machineOrders(optimum.sequences, instance.jobs) +
             "</td></tr>";
   }
-  return html + "</tbody></table></div></details></section>";
+  html += "</tbody></table></div>";
+  if (shown < optima.schedules.size()) {
+    html += "<p class=\"note left-out\">The first " + std::to_string(shown) + " of the " +
+            std::to_string(optima.schedules.size()) + " schedules are listed; the other " +
+            std::to_string(optima.schedules.size() - shown) +
+            " are left out of this page to keep " + "it small (" + kSolutionFileName +
+            " holds every run's optima).</p>";
+  }
+  return html + "</details></section>";
 }
 
 std::string runOptimaSection(const std::vector<RunRecord>& runs, const OptimumUnion& optima,
@@ -172,8 +272,15 @@ std::string runOptimaSection(const std::vector<RunRecord>& runs, const OptimumUn
                              const std::optional<OptimaCoverage>& coverage) {
   std::string html = "<section id=\"optima\"><h2>Optimal schedules of each run</h2>";
   std::string folded;
+  std::size_t undrawn = 0;
   for (std::size_t r = 0; r < runs.size(); ++r) {
     if (!runs[r].reachedTarget) continue;
+    if (folded.size() >= kRunOptimaBytes) {
+      // Only its place, so that links to it still lead somewhere.
+      folded += "<span id=\"run-" + std::to_string(runs[r].run) + "\"></span>";
+      ++undrawn;
+      continue;
+    }
     folded += runOptima(runs[r], r, optima, schedules[r], instance, coverage, folded.empty());
   }
   if (folded.empty()) {
@@ -184,9 +291,19 @@ std::string runOptimaSection(const std::vector<RunRecord>& runs, const OptimumUn
   html +=
       "<p class=\"note\">Each run that reached the target, with its distinct optimal "
       "schedules rebuilt from their machine orders (every operation as early as its job and "
-      "its machine allow). The first " +
+      "its machine allow). Up to " +
       std::to_string(kGanttChartsPerRun) +
-      " of a run are drawn; rows are machines, the pale lanes are idle time. Click a run to open "
-      "it.</p>";
+      " of a run are drawn: its first optimum and the two farthest apart; rows are machines, the "
+      "pale lanes are idle time. Up to " +
+      std::to_string(kListedOptimaPerRun) +
+      " more are listed as machine orders, and distances are shown among the first " +
+      std::to_string(kMatrixSide) + "; " + kSolutionFileName +
+      " holds every optimum, and the CSV the report writes with --csv every run's figures. Click "
+      "a run to open it.</p>";
+  if (undrawn > 0) {
+    html += "<p class=\"note left-out\">The optima of the last " + std::to_string(undrawn) +
+            " runs that reached the target are not shown, so that this page stays small; " +
+            kSolutionFileName + " holds them.</p>";
+  }
   return html + jobLegend(instance.jobs) + folded + "</section>";
 }

@@ -3,6 +3,7 @@
 // stay readable.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,8 +14,16 @@
 #include "report/result_records.h"
 #include "report/semi_active_schedule.h"
 
-// How many optima of a run are drawn as Gantt charts; the others are listed.
-inline constexpr int kGanttChartsPerRun = 3;
+// Bounds that keep the page small (a few megabytes) whatever the folder holds; what they leave
+// out is named on the page, and is in the result files. How many optima of a run are drawn as
+// Gantt charts, how many more are listed as machine orders, how many rows and columns the run's
+// distance matrix has at most, how many schedules the table over all runs lists, and the bytes of
+// the runs' optima past which further runs are not drawn.
+inline constexpr std::size_t kGanttChartsPerRun = 3;
+inline constexpr std::size_t kListedOptimaPerRun = 30;
+inline constexpr std::size_t kMatrixSide = 30;
+inline constexpr std::size_t kSharedSchedulesShown = 300;
+inline constexpr std::size_t kRunOptimaBytes = 4'000'000;
 
 // A <section id="optima-overall">: how many distinct schedules the runs found together, and a
 // table of them (class "shared-optima", one row per schedule with the runs that found it). With

@@ -7,6 +7,7 @@
 
 #include "report/chart_support.h"
 #include "report/markup.h"
+#include "results/result_files.h"
 
 namespace {
 
@@ -163,7 +164,7 @@ std::string convergencePlot(const std::vector<RunRecord>& runs, int targetMakesp
   svg += line("target", kLeft, frame.y(target), right, frame.y(target));
   svg += text("target-label", right + 8.0, frame.y(target) + 4.0, "start",
               "target " + std::to_string(targetMakespan));
-  for (std::size_t r = 0; r < runs.size(); ++r) {
+  for (std::size_t r = 0; r < std::min(runs.size(), kPlottedRuns); ++r) {
     const std::vector<ProgressStep>& steps = runs[r].progress;
     if (steps.empty()) continue;
     const std::string colour = seriesColour(static_cast<int>(r));
@@ -225,6 +226,11 @@ std::string convergenceNote(const std::vector<RunRecord>& runs) {
         "improvement)";
   }
   note += ".";
+  if (runs.size() > kPlottedRuns) {
+    note += " The first " + std::to_string(kPlottedRuns) + " of the " +
+            std::to_string(runs.size()) + " runs are drawn, so that this page stays small; " +
+            kProgressFileName + " holds every run's progress.";
+  }
   if (logarithmicGenerations(runs)) {
     note += " The generation axis is logarithmic, since the longest run is far longer than most.";
   }

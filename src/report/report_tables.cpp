@@ -74,7 +74,8 @@ std::string runsTable(const std::vector<RunRecord>& runs,
       "<th>generations with improvements</th><th>last improving generation</th>"
       "<th>execution</th><th>wall time (s)</th><th>generations</th><th>evaluations</th>"
       "<th>target reached in generation</th></tr></thead><tbody>";
-  for (std::size_t r = 0; r < runs.size(); ++r) {
+  const std::size_t listed = std::min(runs.size(), kRunsTableRows);
+  for (std::size_t r = 0; r < listed; ++r) {
     const RunRecord& run = runs[r];
     const RunFigures figures = runFigures(run);
     html += std::string("<tr class=\"") + (run.reachedTarget ? "reached" : "missed") + "\">";
@@ -95,6 +96,11 @@ std::string runsTable(const std::vector<RunRecord>& runs,
     html += "</tr>";
   }
   html += "</tbody></table></div>";
+  if (listed < runs.size()) {
+    html += "<p class=\"note left-out\">The first " + std::to_string(listed) + " of the " +
+            std::to_string(runs.size()) + " runs are listed, so that this page stays small; the " +
+            "CSV the report writes with --csv holds every run.</p>";
+  }
   return html;
 }
 

@@ -2,6 +2,7 @@
 // distances between the optima of one run.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,9 +16,13 @@
 // makespans, the runs that reached the target, the optima per run and the mean distance.
 std::string summaryCards(const ReportSummary& summary, const Instance& instance);
 
-// One row per run with the same columns as the CSV; "of the enumeration" (found k of K) after the
-// distinct optima only when coverage has a list to match against. With a record in the folder, a
-// run it does not account for says "no record" where its execution would be.
+// The runs table lists at most this many runs, so that the page stays small; the CSV has them all.
+inline constexpr std::size_t kRunsTableRows = 1000;
+
+// One row per run (the first kRunsTableRows) with the same columns as the CSV; "of the enumeration"
+// (found k of K) after the distinct optima only when coverage has a list to match against. With a
+// record in the folder, a run it does not account for says "no record" where its execution would
+// be.
 std::string runsTable(const std::vector<RunRecord>& runs,
                       const std::optional<OptimaCoverage>& coverage, bool recordPresent);
 
