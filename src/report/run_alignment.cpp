@@ -232,11 +232,9 @@ std::vector<RunRecord> alignRuns(const ParsedResultFiles& files, int targetMakes
   std::vector<const ClaimedRun*> claimOfLine(files.bests.size(), nullptr);
   for (const ClaimedRun& claim : claimed) claimOfLine[claim.pieces.best] = &claim;
   CountingCursors cursors{{marks.progress}, {marks.counts}, {marks.distances}, {marks.blocks}};
-  bool countingStopped = false;
   std::vector<RunRecord> runs;
   for (std::size_t i = 0; i < files.bests.size(); ++i) {
     const ClaimedRun* claim = claimOfLine[i];
-    if (claim == nullptr && countingStopped) continue;
     RunPieces pieces;
     if (claim != nullptr) {
       pieces = claim->pieces;
@@ -250,8 +248,7 @@ std::vector<RunRecord> alignRuns(const ParsedResultFiles& files, int targetMakes
       problems.push_back(runLabel(number) +
                          "its best makespan is unknown, so it and the runs after it cannot be "
                          "aligned");
-      countingStopped = true;
-      continue;
+      break;
     }
     if (claim == nullptr && *best <= static_cast<double>(targetMakespan)) {
       takeOptimaPieces(files, pieces, cursors);

@@ -46,7 +46,7 @@ std::optional<int> distinctOfPieces(const ParsedResultFiles& files, const RunPie
 // record. Every disagreement (counts that do not line up, a best that differs between files, a
 // solution whose makespan is not the run's best, an average distance that the solutions do not
 // give) is appended to problems; the runs before a point where alignment becomes impossible are
-// still returned, and the claimed runs after it too.
+// still returned.
 std::vector<RunRecord> alignRuns(const ParsedResultFiles& files, int targetMakespan,
                                  const std::vector<ClaimedRun>& claimed,
                                  std::vector<std::string>& problems);
