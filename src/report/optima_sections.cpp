@@ -44,8 +44,14 @@ std::string sharedWith(const SharedOptimum& optimum, int run) {
 
 // The optima drawn as Gantt charts: the first, the two farthest apart (the first such pair), and
 // then the next ones in order, up to kGanttChartsPerRun; undrawable ones are skipped.
-std::vector<bool> drawnOptima(const std::vector<std::vector<int>>& matrix,
-                              const std::vector<SemiActiveSchedule>& schedules) {
+struct DrawnOptima {
+  std::vector<bool> drawn;
+  std::size_t first = 0, second = 0;  // the farthest pair, when farthest >= 0
+  int farthest = -1;
+};
+
+DrawnOptima drawnOptima(const std::vector<std::vector<int>>& matrix,
+                        const std::vector<SemiActiveSchedule>& schedules) {
   const std::size_t count = matrix.size();
   auto drawable = [&](std::size_t k) {
     return k < schedules.size() && schedules[k].problem.empty();
@@ -73,12 +79,14 @@ std::vector<bool> drawnOptima(const std::vector<std::vector<int>>& matrix,
   if (farthest >= 0 && kGanttChartsPerRun - chosen >= 2) {
     choose(first);
     choose(second);
+  } else {
+    farthest = -1;
   }
   for (std::size_t k = 0; k < count; ++k) choose(k);
-  return drawn;
+  return DrawnOptima{drawn, first, second, farthest};
 }
 
-// "found by this run only", the line, and whether it is one of the farthest pair.
+// "Optimum k (its line, the runs that also found it)".
 std::string optimumName(const RunRecord& run, std::size_t k, const SharedOptimum& optimum) {
   return "Optimum " + std::to_string(k + 1) + " (" + kSolutionFileName + " line " +
          std::to_string(run.solutions[k].line) + ", " + sharedWith(optimum, run.run) + ")";
@@ -180,14 +188,17 @@ std::string runOptima(const RunRecord& run, std::size_t runIndex, const OptimumU
     return html + "<p class=\"unusable\">No solution of this run could be read.</p></details>";
   }
   const std::vector<std::vector<int>> matrix = distanceMatrix(run.solutions);
-  const std::vector<bool> drawn = drawnOptima(matrix, schedules);
+  const DrawnOptima chosen = drawnOptima(matrix, schedules);
   for (std::size_t k = 0; k < run.solutions.size(); ++k) {
-    if (!drawn[k]) continue;
-    const std::string name = optimumName(run, k, optima.schedules[optima.indexOf[runIndex][k]]);
+    if (!chosen.drawn[k]) continue;
+    std::string name = optimumName(run, k, optima.schedules[optima.indexOf[runIndex][k]]);
+    if (chosen.farthest > 0 && (k == chosen.first || k == chosen.second)) {
+      name += ", one of the two farthest apart (distance " + std::to_string(chosen.farthest) + ")";
+    }
     html += "<figure class=\"chart\"><figcaption>" + escapeMarkup(name) + "</figcaption>" +
             ganttChart(schedules[k], instance) + "</figure>";
   }
-  html += otherOptima(run, runIndex, optima, schedules, instance, drawn);
+  html += otherOptima(run, runIndex, optima, schedules, instance, chosen.drawn);
   if (run.solutions.size() >= 2) html += distancesPart(run, matrix, instance);
   return html + "</details>";
 }
