@@ -17,27 +17,52 @@
 
 namespace {
 
-// A signal handler can only leave a flag; this is the one place the runner keeps it.
-volatile sig_atomic_t stopRequested = 0;
-
-void requestStop(int) { stopRequested = 1; }
-
-// Installs the stop handlers for the lifetime of the runner, restoring the previous ones after.
+// SIGINT, SIGTERM and SIGCHLD are held back for the lifetime of the runner and taken only when it
+// waits, so that a stop can never slip in between a look at the flag and a blocking wait; the
+// previous mask and SIGCHLD action come back after.
 struct StopSignals {
-  struct sigaction previousInt {
-  }, previousTerm{};
+  sigset_t held{}, previousMask{};
+  struct sigaction previousChild {};
   StopSignals() {
-    stopRequested = 0;
-    struct sigaction action {};
-    action.sa_handler = requestStop;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = 0;  // no restart: waitpid returns so the stop is seen at once
-    sigaction(SIGINT, &action, &previousInt);
-    sigaction(SIGTERM, &action, &previousTerm);
+    sigemptyset(&held);
+    for (int signal : {SIGINT, SIGTERM, SIGCHLD}) sigaddset(&held, signal);
+    // An inherited "ignore" would have the kernel reap the children before the runner sees them.
+    struct sigaction byDefault {};
+    byDefault.sa_handler = SIG_DFL;
+    sigemptyset(&byDefault.sa_mask);
+    sigaction(SIGCHLD, &byDefault, &previousChild);
+    sigprocmask(SIG_BLOCK, &held, &previousMask);
   }
   ~StopSignals() {
-    sigaction(SIGINT, &previousInt, nullptr);
-    sigaction(SIGTERM, &previousTerm, nullptr);
+    sigset_t stops;
+    sigemptyset(&stops);
+    sigaddset(&stops, SIGINT);
+    sigaddset(&stops, SIGTERM);
+    // A stop that came after the runner had ended its executions is taken here: unblocked, it
+    // would end the program before it reports.
+    const timespec now{0, 0};
+    while (sigtimedwait(&stops, nullptr, &now) > 0) {
+    }
+    sigprocmask(SIG_SETMASK, &previousMask, nullptr);
+    sigaction(SIGCHLD, &previousChild, nullptr);
+  }
+  StopSignals(const StopSignals&) = delete;
+  StopSignals& operator=(const StopSignals&) = delete;
+
+  // Waits for a child to end or a stop; true for a stop.
+  bool waitForEvent() const {
+    for (;;) {
+      const int signal = sigwaitinfo(&held, nullptr);
+      if (signal == SIGINT || signal == SIGTERM) return true;
+      if (signal == SIGCHLD) return false;
+    }
+  }
+
+  // True when a stop is waiting to be taken, without waiting.
+  bool stopPending() const {
+    sigset_t pending;
+    sigpending(&pending);
+    return sigismember(&pending, SIGINT) == 1 || sigismember(&pending, SIGTERM) == 1;
   }
 };
 
@@ -107,10 +132,12 @@ RunnerReport runCampaign(const std::string& campaignFolder,
   std::map<pid_t, std::string> running;
   std::size_t next = 0;
   int finishedHere = 0;
+  bool stop = false;
+  bool childrenStopped = false;
   auto finished = [&] { return report.alreadyDone + report.done; };
   progress.show(finished(), 0, 0);
-  while (!running.empty() || (next < queue.size() && !stopRequested)) {
-    while (!stopRequested && next < queue.size() &&
+  while (!running.empty() || (next < queue.size() && !stop)) {
+    while (!(stop = stop || signals.stopPending()) && next < queue.size() &&
            static_cast<int>(running.size()) < options.jobs) {
       const Queued& queued = queue[next++];
       const PlannedExecution& e = *queued.execution;
@@ -135,19 +162,26 @@ RunnerReport runCampaign(const std::string& campaignFolder,
       }
     }
     if (running.empty()) break;
+    if (stop && !childrenStopped) {
+      for (const auto& [child, folder] : running) ::kill(child, SIGTERM);
+      childrenStopped = true;
+    }
     int status = 0;
-    const pid_t pid = ::waitpid(-1, &status, 0);
+    const pid_t pid = ::waitpid(-1, &status, WNOHANG);
+    if (pid == 0) {
+      stop = signals.waitForEvent() || stop;
+      continue;
+    }
     if (pid < 0) {
-      if (errno == EINTR && stopRequested) {
-        for (const auto& [child, folder] : running) ::kill(child, SIGTERM);
-      }
       if (errno == ECHILD) break;
       continue;
     }
     const auto child = running.find(pid);
     if (child == running.end()) continue;
     const std::string folder = campaignFolder + child->second + "/";
-    if (stopRequested) {
+    // Ctrl-C reaches the children with the runner: a child that ended of it was stopped on purpose.
+    stop = stop || signals.stopPending();
+    if (stop) {
       // Ended on purpose, whatever its status: pending again, never half recorded.
       abandonExecution(folder);
     } else {
@@ -162,6 +196,6 @@ RunnerReport runCampaign(const std::string& campaignFolder,
     progress.show(finished(), static_cast<int>(report.failures.size()), finishedHere);
   }
   progress.clear();
-  report.interrupted = stopRequested != 0;
+  report.interrupted = stop;
   return report;
 }
