@@ -30,8 +30,9 @@ std::string settingName(const Parameters& parameters, const std::vector<Paramete
 
 // Every execution of the campaign: instances in file order, settings in grid order (the last
 // axis varying fastest), repetitions 1..R with seed base_seed + k. Reads every instance (a
-// "D_Entrada.txt", or the standard or Taillard format) and checks every setting as the main run
-// would; throws InputError naming the file, line and setting for any that could not run.
+// "D_Entrada.txt", or the standard or Taillard format; a regular file of at most
+// kMaxCampaignInputBytes) and checks every setting as the main run would; throws InputError
+// naming the file, line and setting for any that could not run.
 std::vector<PlannedExecution> planCampaign(const CampaignFile& campaign);
 
 struct LayoutSummary {
