@@ -62,10 +62,11 @@ std::string executionsSection(const ExecutionLog& log, const std::vector<RunReco
   if (covered < runs.size()) {
     html +=
         " It accounts for " + std::to_string(covered) + " of the " + std::to_string(runs.size()) +
-        " runs; the others (an interrupted execution, one run without a record" +
+        " runs; the others come from executions that left no record (killed before they could "
+        "write it, or run with --no-record" +
         (log.brokenLine ? ", or runs after its unreadable line " + std::to_string(*log.brokenLine)
                         : std::string()) +
-        ") are shown without one.";
+        ") and are marked \"no record\" in the runs table.";
   }
   html += "</p>";
   if (log.executions.empty()) return html + "</section>";
