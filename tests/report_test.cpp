@@ -45,7 +45,8 @@ std::map<std::string, std::string> fixtureFiles() {
 const std::string kRecordedColumns =
     "enumeratedOptima,enumerationBound,enumerationComplete,foundOfEnumerated,execution,seed,"
     "clock,seedGiven,wallClock,started,version,seconds,generations,evaluations,"
-    "targetGeneration,cut,abandonedGeneration,populationSize,maxEvaluations,runCount,crossoverPercent,mutationPercent,"
+    "targetGeneration,cut,abandonedGeneration,populationSize,maxEvaluations,runCount,"
+    "crossoverPercent,mutationPercent,"
     "scrambleMutationEnabled,insertionMutationEnabled,swapMutationEnabled,"
     "neighbourSwapMutationEnabled,segmentWrapCrossoverEnabled,cycleCrossoverEnabled,"
     "segmentFillCrossoverEnabled,maskKeepCrossoverEnabled,maskReorderCrossoverEnabled,"
