@@ -10,6 +10,8 @@
 #include "model/machine_sequences.h"
 #include "model/makespan.h"
 
+namespace jobshop {
+
 Instance randomInstance(int jobs, int machines, unsigned seed) {
   std::mt19937 generator(seed);
   Instance instance;
@@ -57,3 +59,5 @@ void startRun(RunState& state) {
   SequenceScratch sequences;
   decodePopulationSequences(state.population, state.instance, state.populationSequences, sequences);
 }
+
+}  // namespace jobshop

@@ -5,6 +5,8 @@
 #include "input/parameters.h"
 #include "model/run_state.h"
 
+namespace jobshop {
+
 // J x M instance with random times 1..99 and random routing permutations, fixed by seed.
 Instance randomInstance(int jobs, int machines, unsigned seed = 1);
 
@@ -28,3 +30,5 @@ struct StartedRun {
     startRun(state);
   }
 };
+
+}  // namespace jobshop

@@ -9,6 +9,8 @@
 #include "exact/schedule_search.h"
 #include "input/instance_reader.h"
 
+namespace jobshop {
+
 namespace {
 
 SearchProblem benchInstance(const char* name) {
@@ -53,3 +55,5 @@ BENCHMARK(BM_CountLa02AllCores)
     ->UseRealTime();
 
 }  // namespace
+
+}  // namespace jobshop

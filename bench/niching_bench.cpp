@@ -6,6 +6,8 @@
 #include "niching/crowding_selection.h"
 #include "variation/offspring.h"
 
+namespace jobshop {
+
 namespace {
 
 void BM_SelectMates(benchmark::State& s) {
@@ -64,3 +66,5 @@ BENCHMARK(BM_Generation)
     ->Args({20, 20, 200, 20});
 
 }  // namespace
+
+}  // namespace jobshop

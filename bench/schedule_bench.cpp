@@ -5,6 +5,8 @@
 #include "model/machine_sequences.h"
 #include "model/makespan.h"
 
+namespace jobshop {
+
 namespace {
 
 void BM_EvaluateMakespan(benchmark::State& s) {
@@ -59,3 +61,5 @@ void BM_SequenceDistance(benchmark::State& s) {
 BENCHMARK(BM_SequenceDistance)->Args({10, 10})->Args({20, 20})->Args({30, 20})->Args({100, 20});
 
 }  // namespace
+
+}  // namespace jobshop

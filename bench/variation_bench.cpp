@@ -7,6 +7,8 @@
 #include "variation/mutations.h"
 #include "variation/segment_crossovers.h"
 
+namespace jobshop {
+
 namespace {
 
 using Crossover = void (*)(Population&, const float*, const float*, int, RandomSource&,
@@ -55,3 +57,5 @@ BENCHMARK(BM_Mutation<insertionMutation<RandomSource>>) JOBSHOP_SIZES;
 BENCHMARK(BM_Mutation<neighbourSwapMutation<RandomSource>>) JOBSHOP_SIZES;
 
 }  // namespace
+
+}  // namespace jobshop

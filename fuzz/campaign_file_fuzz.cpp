@@ -7,6 +7,8 @@
 #include "fuzz_checks.h"
 #include "input/input_error.h"
 
+using namespace jobshop;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string path = "/campaigns/fuzz.toml";
   CampaignFile campaign;

@@ -5,6 +5,8 @@
 #include "fuzz_checks.h"
 #include "report/execution_log.h"
 
+using namespace jobshop;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::vector<std::string> problems;
   const ExecutionLog log = parseExecutionLog(std::string(fuzzText(data, size)), problems);

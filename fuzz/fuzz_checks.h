@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace jobshop {
+
 // Aborts (a libFuzzer finding) when `holds` is false; `what` names the broken property.
 inline void fuzzCheck(bool holds, const char* what) {
   if (holds) return;
@@ -43,3 +45,5 @@ inline bool isPrintableUtf8(std::string_view text) {
   }
   return true;
 }
+
+}  // namespace jobshop

@@ -9,6 +9,8 @@
 #include "input/instance_reader.h"
 #include "input/line_reader.h"
 
+using namespace jobshop;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   ImportedInstance imported;
   try {

@@ -9,6 +9,8 @@
 #include "input/instance_reader.h"
 #include "input/line_reader.h"
 
+using namespace jobshop;
+
 namespace {
 
 bool isWorkable(const Instance& instance) {

@@ -22,6 +22,8 @@
 #include "results/result_files.h"
 #include "run/run_driver.h"
 
+using namespace jobshop;
+
 namespace {
 
 // The input read one byte at a time; zeros once it is used up, so every input decodes.

@@ -7,6 +7,8 @@
 #include "input/input_error.h"
 #include "input/line_reader.h"
 
+using namespace jobshop;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string path = "campaign/manifest.tsv";
   std::vector<PlannedExecution> executions;

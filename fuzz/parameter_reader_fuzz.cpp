@@ -9,6 +9,8 @@
 #include "input/line_reader.h"
 #include "input/parameter_reader.h"
 
+using namespace jobshop;
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   try {
     std::vector<std::string> warnings;

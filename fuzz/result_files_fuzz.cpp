@@ -11,6 +11,8 @@
 #include "report/report_csv.h"
 #include "report/result_records.h"
 
+using namespace jobshop;
+
 namespace {
 
 // Big instances only slow each input down; the readers' size limits have their own target.

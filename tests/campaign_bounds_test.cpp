@@ -14,6 +14,8 @@
 #include "input/input_error.h"
 #include "test_instances.h"
 
+namespace jobshop {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -208,3 +210,5 @@ TEST(CampaignOutputs, ACollectThatRunsOutOfRoomKeepsTheFilesItHad) {
   for (const auto& entry : fs::directory_iterator(into))
     EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
 }
+
+}  // namespace jobshop

@@ -23,6 +23,8 @@
 #include "campaigns/manifest.h"
 #include "test_instances.h"
 
+namespace jobshop {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -270,3 +272,5 @@ TEST(CampaignClaim, AMarkerThatNoLongerFitsIsPutInPlaceByRenaming) {
   EXPECT_FALSE(fileExists(execution + "running"));
   EXPECT_EQ(temporaryFiles(folder), std::vector<std::string>{});
 }
+
+}  // namespace jobshop

@@ -22,6 +22,8 @@
 #include "input/input_error.h"
 #include "test_instances.h"
 
+namespace jobshop {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -444,3 +446,5 @@ TEST(CampaignRun, ProgressLineOnlyOnATerminal) {
   const Shell redirected = campaign("run '" + into + "'");
   EXPECT_EQ(redirected.err, "") << "no progress line when standard error is not a terminal";
 }
+
+}  // namespace jobshop

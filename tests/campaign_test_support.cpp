@@ -11,6 +11,8 @@
 
 #include "test_instances.h"
 
+namespace jobshop {
+
 Shell shell(const std::string& command) {
   const std::string folder = makeTempFolder();
   const int raw = std::system((command + " > '" + folder + "out' 2> '" + folder + "err'").c_str());
@@ -69,3 +71,5 @@ std::string campaignSource(const std::string& toml) {
   writeFile(folder + "campaign.toml", toml);
   return folder;
 }
+
+}  // namespace jobshop

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace jobshop {
+
 struct Shell {
   int status;  // exit status, -1 when ended by a signal
   std::string out, err;
@@ -42,3 +44,5 @@ crowdingGroups = 2
 crowdingGroupSize = 3
 mateCandidates = 2
 )";
+
+}  // namespace jobshop

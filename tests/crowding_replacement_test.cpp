@@ -8,6 +8,8 @@
 #include "model/scripted_random.h"
 #include "test_instances.h"
 
+namespace jobshop {
+
 namespace {
 
 const Instance kOneMachine = makeInstance(4, 1, std::vector<int>(4, 1), std::vector<int>(4, 1));
@@ -121,3 +123,5 @@ TEST(CrowdingReplacement, SavedBestComesBackOnlyWhenStrictlyBetter) {
   EXPECT_EQ(kept.at(1), kChildren[1]);
   EXPECT_EQ(kept.state.population.fitness(3), 23.0f);
 }
+
+}  // namespace jobshop

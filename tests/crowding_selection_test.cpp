@@ -6,6 +6,8 @@
 #include "model/scripted_random.h"
 #include "test_instances.h"
 
+namespace jobshop {
+
 namespace {
 
 // With one machine the distance is the number of differing genes.
@@ -100,3 +102,5 @@ TEST(CrowdingSelection, TwoIndividualsAlwaysPairWithEachOther) {
   EXPECT_EQ(genesOf(state.matingPool, 0), (std::vector<float>{2, 2, 1, 1}));
   EXPECT_EQ(genesOf(state.matingPool, 1), (std::vector<float>{1, 1, 2, 2}));
 }
+
+}  // namespace jobshop

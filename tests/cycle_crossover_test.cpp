@@ -5,6 +5,8 @@
 
 #include "variation_test_support.h"
 
+namespace jobshop {
+
 namespace {
 
 const CrossoverOperator kCycle = cycleCrossover<ScriptedRandom>;
@@ -42,3 +44,5 @@ TEST(CycleCrossover, RandomParentsGiveValidChildrenAndTouchNothingElse) {
   expectCrossoverKeepsEverythingValid("cycle", kCycle,
                                       [](int geneCount) { return std::vector<int>{geneCount}; });
 }
+
+}  // namespace jobshop

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+namespace jobshop {
+
 namespace {
 
 MachineOps machine(std::initializer_list<std::array<int, 3>> ops) {  // head, time, tail
@@ -63,3 +65,5 @@ TEST(EdgeFinding, ASetThatCannotFitFailsWhereEveryPairFits) {
   MachineOps late = machine({{0, 1, 0}, {3, 2, 3}, {3, 2, 3}});
   EXPECT_FALSE(edgeFindHeads(late.duration, late.head, late.tail, late.count, 9, raised));
 }
+
+}  // namespace jobshop

@@ -12,6 +12,8 @@
 #include "exact/optima_command.h"
 #include "test_instances.h"
 
+namespace jobshop {
+
 namespace {
 
 struct Outcome {
@@ -199,3 +201,5 @@ TEST(OptimaCommand, RefusesOutputsThatNameTheInstanceOrEachOther) {
   EXPECT_EQ(runOptima(folder, "--list sub/list.txt --limit 2").status, 0);
   EXPECT_TRUE(fileExists(folder + "sub/list.txt"));
 }
+
+}  // namespace jobshop

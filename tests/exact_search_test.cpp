@@ -15,6 +15,8 @@
 #include "report/semi_active_schedule.h"
 #include "test_instances.h"
 
+namespace jobshop {
+
 namespace {
 
 using Schedules = std::set<std::vector<int>>;
@@ -195,3 +197,5 @@ TEST(ExactSearch, LimitGivesTheFirstSchedulesAndSaysWhetherMoreExist) {
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), result.count);
   }
 }
+
+}  // namespace jobshop

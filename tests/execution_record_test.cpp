@@ -9,6 +9,8 @@
 #include "results/file_digest.h"
 #include "test_instances.h"
 
+namespace jobshop {
+
 namespace {
 
 ExecutionRecord sampleRecord() {
@@ -107,3 +109,5 @@ TEST(ExecutionRecord, AppendsWholeLinesAndReportsFailures) {
   ASSERT_EQ(symlink("/dev/full", (folder + "full.jsonl").c_str()), 0);
   EXPECT_NE(appendExecutionRecord(folder + "full.jsonl", "{}\n"), "") << "a full disk";
 }
+
+}  // namespace jobshop

@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+namespace jobshop {
+
 namespace {
 
 // The expected order, found another way: (key, former position) pairs sorted whole.
@@ -51,3 +53,5 @@ TEST(FitnessSort, EverySizeGivesTheStableAscendingOrder) {
     }
   }
 }
+
+}  // namespace jobshop

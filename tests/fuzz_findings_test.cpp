@@ -11,6 +11,8 @@
 #include "report/result_records.h"
 #include "test_instances.h"
 
+namespace jobshop {
+
 namespace {
 
 // True when text holds only whole UTF-8 characters and no control byte.
@@ -78,3 +80,5 @@ TEST(FuzzFindings, ARecordOfRunCountZeroHoldsItsOneRun) {
   EXPECT_EQ(problems[0], "executions.jsonl:1: runCount is 0 but \"runs\" holds 0");
   EXPECT_TRUE(none.brokenLine.has_value());
 }
+
+}  // namespace jobshop

@@ -16,6 +16,8 @@
 #include "niching/generation.h"
 #include "test_instances.h"
 
+namespace jobshop {
+
 namespace {
 
 Parameters generationParameters() {
@@ -136,3 +138,5 @@ TEST(GenerationStop, TheFlagStopsASearchForMatesThatWouldNotEnd) {
   EXPECT_EQ(run.state.population.values, population.values);
   EXPECT_EQ(run.state.evaluationCount, p.populationSize);
 }
+
+}  // namespace jobshop

@@ -7,6 +7,8 @@
 
 #include "test_instances.h"
 
+namespace jobshop {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -64,3 +66,5 @@ TEST(GoldenRuns, EveryCaseReproducesItsFilesByteForByte) {
   }
   EXPECT_GE(cases, 6);
 }
+
+}  // namespace jobshop

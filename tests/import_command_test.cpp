@@ -13,6 +13,8 @@
 
 #include "test_instances.h"
 
+namespace jobshop {
+
 namespace {
 
 // Copies of converted instances of the benchmark collection with their rows of its index.
@@ -294,3 +296,5 @@ TEST(ImportCommand, BadArgumentsExitWithTwoAndTheUsage) {
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.out, usage);
 }
+
+}  // namespace jobshop

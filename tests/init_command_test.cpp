@@ -13,6 +13,8 @@
 #include "input/parameter_template.h"
 #include "test_instances.h"
 
+namespace jobshop {
+
 TEST(ParameterTemplate, DefaultFileReadsBackThroughTheParameterReader) {
   const std::string text = formatParameterFile(defaultParameters());
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 38);
@@ -120,3 +122,5 @@ TEST(InitCommand, ForceNeverWritesThroughALinkToAnotherFileOfTheFolder) {
   EXPECT_EQ(runInitCommand({"--force"}, folder, linkedOut, linkedErr), 2);
   EXPECT_EQ(readFile(folder + "D_Sal_Optimos.txt"), "55.0\n");
 }
+
+}  // namespace jobshop

@@ -15,6 +15,8 @@
 #include "input/parameter_reader.h"
 #include "input/printable_text.h"
 
+namespace jobshop {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -565,3 +567,5 @@ TEST(ParameterReader, RefusesUnusableParameters) {
 }
 
 }  // namespace
+
+}  // namespace jobshop

@@ -12,6 +12,8 @@
 #include "input/parameter_reader.h"
 #include "test_instances.h"
 
+namespace jobshop {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -176,3 +178,5 @@ TEST(InputWarnings, GoToStandardErrorAndChangeNothingElse) {
   fs::remove_all(plain);
   fs::remove_all(lossy);
 }
+
+}  // namespace jobshop

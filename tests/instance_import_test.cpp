@@ -13,6 +13,8 @@
 #include "input/instance_reader.h"
 #include "test_instances.h"
 
+namespace jobshop {
+
 namespace {
 
 // Job 1 visits machines 1, 2, 3 for 3, 2, 4; job 2 visits 3, 1, 2 for 1, 2, 5.
@@ -200,3 +202,5 @@ TEST(InstanceImport, UnreadableFileIsRefusedWithItsPath) {
         << error.message;
   }
 }
+
+}  // namespace jobshop

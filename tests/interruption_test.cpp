@@ -26,6 +26,8 @@
 #include "run/run_driver.h"
 #include "test_instances.h"
 
+namespace jobshop {
+
 namespace {
 
 const std::string kSourceDir = JOBSHOP_SOURCE_DIR;
@@ -317,3 +319,5 @@ TEST(Interruption, ASignalInsideAGenerationThatWouldNotEndClosesTheRunAsItStoodB
   ASSERT_EQ(progress.size(), 2u);
   EXPECT_EQ(progress[0].substr(progress[0].find(' ')), " 0");
 }
+
+}  // namespace jobshop

@@ -10,6 +10,8 @@
 
 #include "test_instances.h"
 
+namespace jobshop {
+
 namespace {
 
 std::vector<float> sequencesOf(std::vector<float> genes, const Instance& instance) {
@@ -117,3 +119,5 @@ TEST(SequenceDistance, CachedRowsGiveTheLiteralDistance) {
     }
   }
 }
+
+}  // namespace jobshop

@@ -12,6 +12,8 @@
 #include "model/fitness_sort.h"
 #include "test_instances.h"
 
+namespace jobshop {
+
 namespace {
 
 // The decoder exactly as the algorithm states it: per-gene routing and time lookups, the start as
@@ -117,3 +119,5 @@ TEST(FitnessSort, OrderByFitnessMovesWholeIndividualsKeepingTies) {
   EXPECT_EQ(genesOf(population, 3), (std::vector<float>{3, 3}));
   EXPECT_EQ(population.fitness(3), 5.0f);
 }
+
+}  // namespace jobshop

@@ -5,6 +5,8 @@
 
 #include "variation_test_support.h"
 
+namespace jobshop {
+
 namespace {
 
 const CrossoverOperator kPrecedence = precedenceCrossover<ScriptedRandom>;
@@ -63,3 +65,5 @@ TEST(MaskCrossovers, RandomParentsGiveValidChildrenAndTouchNothingElse) {
   expectCrossoverKeepsEverythingValid("keep", kKeep, oneBitPerGene);
   expectCrossoverKeepsEverythingValid("reorder", kReorder, oneBitPerGene);
 }
+
+}  // namespace jobshop

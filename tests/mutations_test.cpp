@@ -8,6 +8,8 @@
 
 #include "variation_test_support.h"
 
+namespace jobshop {
+
 namespace {
 
 using MutationOperator = void (*)(Population&, float*, int, ScriptedRandom&, VariationScratch&);
@@ -174,3 +176,5 @@ TEST(Mutations, LongScrambleMatchesTakingFromOnePool) {
     EXPECT_EQ(run.buffer, expected) << "trial " << trial;
   }
 }
+
+}  // namespace jobshop

@@ -10,6 +10,8 @@
 #include "variation/cycle_crossover.h"
 #include "variation_test_support.h"
 
+namespace jobshop {
+
 namespace {
 
 // Every machine used once per job, in a job-dependent rotation, with varied times.
@@ -301,3 +303,5 @@ TEST(OffspringGeneration, OddPopulationLeavesTheLastSlotAlone) {
   EXPECT_EQ(rowGenes(state.offspring, 2), Genes(6, 77.0f));
   EXPECT_EQ(state.offspring.fitness(2), 77.0f);
 }
+
+}  // namespace jobshop

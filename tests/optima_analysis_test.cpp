@@ -5,6 +5,8 @@
 
 #include "test_instances.h"
 
+namespace jobshop {
+
 namespace {
 
 struct AnalysedFiles {
@@ -81,3 +83,5 @@ TEST(OptimaAnalysis, SingleIndividualAndLongLines) {
   EXPECT_GT(large.solutions.size(), 3000u);
   EXPECT_EQ(large.solutions.substr(large.solutions.size() - 14), " 39 40 1234 \n\n");
 }
+
+}  // namespace jobshop

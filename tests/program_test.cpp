@@ -14,6 +14,8 @@
 #include "results/file_digest.h"
 #include "test_instances.h"
 
+namespace jobshop {
+
 namespace {
 
 const char* const kExampleInstance = "2\n3\n10\n3 2 4\n2 5 1\n1 2 3\n3 1 2\n";
@@ -441,3 +443,5 @@ TEST(Program, ExecutionRecordOnlyForWholeExecutions) {
   EXPECT_EQ(lines[0]["exitStatus"], 1);
   EXPECT_TRUE(lines[0]["runs"][0]["distinctOptima"].is_null()) << "no analysis was made";
 }
+
+}  // namespace jobshop

@@ -5,6 +5,8 @@
 
 #include <vector>
 
+namespace jobshop {
+
 TEST(RandomBits, SameBitsAndStateAsOneDrawPerBit) {
   for (const std::uint32_t seed : {0u, 1u, 12345u, 4294967295u}) {
     for (int count : {0, 1, 2, 3, 4, 5, 7, 8, 9, 100, 601, 2000}) {
@@ -22,3 +24,5 @@ TEST(RandomBits, SameBitsAndStateAsOneDrawPerBit) {
     }
   }
 }
+
+}  // namespace jobshop

@@ -13,6 +13,8 @@
 #include "model/scripted_random.h"
 #include "test_instances.h"
 
+namespace jobshop {
+
 TEST(RandomSource, PublishedSequences) {
   RandomSource random;
   random.seedRandom(0);
@@ -184,3 +186,5 @@ TEST(RandomSource, BatchedAndAlternatingBoundsDrawTheRawRemainders) {
   EXPECT_EQ(zero.state, before);
   EXPECT_EQ(std::vector<int>(zeros, zeros + 5), std::vector<int>(5, 0));
 }
+
+}  // namespace jobshop

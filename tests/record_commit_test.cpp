@@ -17,6 +17,8 @@
 #include "results/run_records.h"
 #include "test_instances.h"
 
+namespace jobshop {
+
 namespace {
 
 // Every run reaches a target of 1000, so that each run has a record in all but the distance file.
@@ -294,3 +296,5 @@ TEST(RecordCommit, KillsAtRandomMomentsLeaveWholeRecords) {
   EXPECT_EQ(runs.disagreement, "");
   EXPECT_GE(runs.runs, 2000u);
 }
+
+}  // namespace jobshop

@@ -14,6 +14,8 @@
 #include "run/report_command.h"
 #include "test_instances.h"
 
+namespace jobshop {
+
 namespace {
 
 // Three jobs that all visit machine 1 then machine 2 for one time unit; the target 4 is met by
@@ -307,3 +309,5 @@ TEST(ReportAlignment, ProgramExecutionsPairWithTheirRecordsAlsoWhenOneRecordIsLo
   EXPECT_EQ(column(folder, "seed"), repeated({"1", "", "3"}));
   EXPECT_EQ(occurrences(readFile(folder + "report.html"), ">no record</td>"), 8u);
 }
+
+}  // namespace jobshop

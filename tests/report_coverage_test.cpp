@@ -12,6 +12,8 @@
 #include "run/report_command.h"
 #include "test_instances.h"
 
+namespace jobshop {
+
 namespace {
 
 // Three jobs through machine 1 then machine 2, one time unit each: a schedule has makespan 4
@@ -293,3 +295,5 @@ TEST(ReportCoverage, Ft06RunsFindOnlyEnumeratedOptima) {
         << "run " << run;
   }
 }
+
+}  // namespace jobshop

@@ -13,6 +13,8 @@
 #include "run/report_command.h"
 #include "test_instances.h"
 
+namespace jobshop {
+
 namespace {
 
 constexpr int kJobs = 8;
@@ -91,3 +93,5 @@ TEST(ReportSize, ManyRunsWithManyOptimaGiveASmallPageThatSaysWhatItLeftOut) {
                       "D_Sal_Soluciones.txt holds them."),
             std::string::npos);
 }
+
+}  // namespace jobshop

@@ -17,6 +17,8 @@
 #include "run/report_command.h"
 #include "test_instances.h"
 
+namespace jobshop {
+
 namespace {
 
 // Three jobs that all visit machine 1 then machine 2 for one time unit: every permutation
@@ -741,3 +743,5 @@ TEST(ReportSummary, MedianBestOfOddAndEvenRunCounts) {
   EXPECT_EQ(summariseRuns(runsWithBests({7, 4, 6, 5})).bestMakespan, 4.0);
   EXPECT_FALSE(summariseRuns({}).medianBest);
 }
+
+}  // namespace jobshop

@@ -5,6 +5,8 @@
 
 #include "variation_test_support.h"
 
+namespace jobshop {
+
 namespace {
 
 struct Expected {
@@ -83,3 +85,5 @@ TEST(SegmentCrossovers, RandomParentsGiveValidChildrenAndTouchNothingElse) {
   expectCrossoverKeepsEverythingValid("insert", kInsert, twoCutPoints);
   expectCrossoverKeepsEverythingValid("wrap", kWrap, twoCutPoints);
 }
+
+}  // namespace jobshop

@@ -5,6 +5,8 @@
 
 #include "test_instances.h"
 
+namespace jobshop {
+
 namespace {
 
 struct Timing {
@@ -87,3 +89,5 @@ TEST(SemiActiveSchedule, WaitsForTheMachineEvenWhenTheJobIsReady) {
   EXPECT_EQ(schedule.operations[1].start, 6);
   EXPECT_EQ(schedule.makespan, 7);
 }
+
+}  // namespace jobshop

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+namespace jobshop {
+
 Instance makeInstance(int jobs, int machines, std::vector<int> times, std::vector<int> routing,
                       int target) {
   Instance instance;
@@ -66,3 +68,5 @@ std::string readFile(const std::string& path) {
 }
 
 bool fileExists(const std::string& path) { return std::ifstream(path).good(); }
+
+}  // namespace jobshop

@@ -9,6 +9,8 @@
 #include "model/population.h"
 #include "model/run_state.h"
 
+namespace jobshop {
+
 Instance makeInstance(int jobs, int machines, std::vector<int> times, std::vector<int> routing,
                       int target = 0);
 
@@ -31,3 +33,5 @@ std::string makeTempFolder();
 void writeFile(const std::string& path, const std::string& text);
 std::string readFile(const std::string& path);
 bool fileExists(const std::string& path);
+
+}  // namespace jobshop

@@ -16,6 +16,8 @@
 
 #include "test_instances.h"
 
+namespace jobshop {
+
 namespace {
 
 const std::string kSourceDir = JOBSHOP_SOURCE_DIR;
@@ -131,3 +133,5 @@ TEST(TextFileOutput, CommandsKeepTheirOldOutputsWhenTheWriteFails) {
   EXPECT_EQ(programUnderSizeLimit(empty, {"init"}), 1);
   EXPECT_TRUE(folderEntries(empty).empty());
 }
+
+}  // namespace jobshop

@@ -15,6 +15,8 @@
 #include "model/scripted_random.h"
 #include "variation/variation_scratch.h"
 
+namespace jobshop {
+
 using Genes = std::vector<float>;
 
 // Parent 1 is (1,1) (2,1) (3,1) (1,2) (3,2) (2,2); parent 2 is (2,1) (1,1) (3,1) (2,2) (1,2) (3,2).
@@ -118,3 +120,5 @@ inline void expectCrossoverKeepsEverythingValid(
     }
   }
 }
+
+}  // namespace jobshop

@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <cstring>
 
+namespace jobshop {
+
 namespace {
 
 std::string kindOf(mode_t mode) {
@@ -78,3 +80,5 @@ BoundedRead readBoundedFile(const std::string& path) {
   read.text = std::move(text);
   return read;
 }
+
+}  // namespace jobshop

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+namespace jobshop {
+
 // The largest campaign or instance file read: 16 MiB, well above the largest published instance
 // (a few hundred KiB) and a campaign file of any sensible grid.
 inline constexpr std::int64_t kMaxCampaignInputBytes = 16 * 1024 * 1024;
@@ -27,3 +29,5 @@ struct BoundedRead {
 // The file is looked at before it is opened, and opened without waiting, so a named pipe never
 // blocks and a device is never read.
 BoundedRead readBoundedFile(const std::string& path);
+
+}  // namespace jobshop

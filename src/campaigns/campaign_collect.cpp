@@ -13,6 +13,8 @@
 #include "report/optimum_union.h"
 #include "report/result_records.h"
 
+namespace jobshop {
+
 namespace {
 
 template <class T>
@@ -231,3 +233,5 @@ std::string collectedRunsCsv(const CampaignCollection& collection) {
   }
   return text;
 }
+
+}  // namespace jobshop

@@ -10,6 +10,8 @@
 #include "campaigns/campaign_plan.h"
 #include "campaigns/campaign_statistics.h"
 
+namespace jobshop {
+
 // One run of one finished execution, as its files tell it.
 struct CollectedRun {
   const PlannedExecution* execution = nullptr;
@@ -65,3 +67,5 @@ std::string distinctSchedulesText(const SettingSummary& setting);
 
 // One row per run with every parameter as a column, for pandas or R.
 std::string collectedRunsCsv(const CampaignCollection& collection);
+
+}  // namespace jobshop

@@ -14,6 +14,8 @@
 #include "campaigns/bounded_file.h"
 #include "input/input_error.h"
 
+namespace jobshop {
+
 namespace {
 
 struct Context {
@@ -286,3 +288,5 @@ CampaignFile parseCampaignText(std::string_view text, const std::string& path) {
             [](const CampaignInstance& a, const CampaignInstance& b) { return a.line < b.line; });
   return campaign;
 }
+
+}  // namespace jobshop

@@ -10,6 +10,8 @@
 
 #include "input/parameter_fields.h"
 
+namespace jobshop {
+
 // The most executions one campaign may plan: a million folders already hold gigabytes.
 inline constexpr std::int64_t kMaxCampaignExecutions = 1000000;
 
@@ -47,3 +49,5 @@ CampaignFile readCampaignFile(const std::string& path);
 // The same reading and checks on the file's text already in memory; path names it in refusals
 // and instance files are resolved against its folder.
 CampaignFile parseCampaignText(std::string_view text, const std::string& path);
+
+}  // namespace jobshop

@@ -8,6 +8,8 @@
 #include "report/markup.h"
 #include "report/report_style.h"
 
+namespace jobshop {
+
 namespace {
 
 const char* const kCampaignStyle = R"css(
@@ -249,3 +251,5 @@ std::string campaignPage(const std::string& title, const CampaignCollection& col
   }
   return html + "</main></body></html>\n";
 }
+
+}  // namespace jobshop

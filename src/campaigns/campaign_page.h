@@ -6,6 +6,10 @@
 
 #include "campaigns/campaign_collect.h"
 
+namespace jobshop {
+
 // The page for the collection of the campaign in a folder named `title`. Execution links are
 // relative to the page, which is meant to be written in the campaign folder.
 std::string campaignPage(const std::string& title, const CampaignCollection& collection);
+
+}  // namespace jobshop

@@ -22,6 +22,8 @@
 #include "input/refusal.h"
 #include "results/file_digest.h"
 
+namespace jobshop {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -252,3 +254,5 @@ std::string planOverwritesInput(const CampaignFile& campaign,
   }
   return "";
 }
+
+}  // namespace jobshop

@@ -10,6 +10,8 @@
 #include "campaigns/campaign_file.h"
 #include "input/parameters.h"
 
+namespace jobshop {
+
 struct PlannedExecution {
   std::string folder;  // "<instance>/<setting>/<k>", relative to the campaign folder
   std::string instance;
@@ -56,3 +58,5 @@ std::string planOverwritesInput(const CampaignFile& campaign,
 LayoutSummary layOutCampaign(const CampaignFile& campaign,
                              const std::vector<PlannedExecution>& executions,
                              const std::string& folder);
+
+}  // namespace jobshop

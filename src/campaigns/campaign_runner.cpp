@@ -15,6 +15,8 @@
 #include "campaigns/execution_state.h"
 #include "results/file_digest.h"
 
+namespace jobshop {
+
 namespace {
 
 // SIGINT, SIGTERM and SIGCHLD are held back for the lifetime of the runner and taken only when it
@@ -199,3 +201,5 @@ RunnerReport runCampaign(const std::string& campaignFolder,
   report.interrupted = stop;
   return report;
 }
+
+}  // namespace jobshop

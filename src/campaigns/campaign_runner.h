@@ -8,6 +8,8 @@
 
 #include "campaigns/campaign_plan.h"
 
+namespace jobshop {
+
 struct RunnerOptions {
   int jobs = 1;
   std::string program;        // the program each execution runs
@@ -37,3 +39,5 @@ struct RunnerReport {
 RunnerReport runCampaign(const std::string& campaignFolder,
                          const std::vector<PlannedExecution>& executions,
                          const RunnerOptions& options, std::ostream& progress);
+
+}  // namespace jobshop

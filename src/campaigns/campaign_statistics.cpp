@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace jobshop {
+
 namespace {
 
 double quantile(const std::vector<double>& sorted, double fraction) {
@@ -45,3 +47,5 @@ Interval wilsonInterval(int successes, int trials) {
   const double half = z / (1 + z * z / n) * std::sqrt(p * (1 - p) / n + z * z / (4 * n * n));
   return {std::max(0.0, centre - half), std::min(1.0, centre + half)};
 }
+
+}  // namespace jobshop

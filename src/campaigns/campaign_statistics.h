@@ -5,6 +5,8 @@
 #include <optional>
 #include <vector>
 
+namespace jobshop {
+
 struct Spread {
   double lowest = 0, lowerQuartile = 0, median = 0, upperQuartile = 0, highest = 0;
   double mean = 0;
@@ -22,3 +24,5 @@ struct Interval {
 // The 95 % Wilson score interval of successes out of trials (0 to 1 when there are no trials):
 // unlike the normal approximation it stays inside [0, 1] and is honest at 0 and at n successes.
 Interval wilsonInterval(int successes, int trials);
+
+}  // namespace jobshop

@@ -16,6 +16,8 @@
 #include "results/file_digest.h"
 #include "run/text_file_output.h"
 
+namespace jobshop {
+
 namespace {
 
 std::string markerPath(const std::string& folder) { return folder + kRunningMarker; }
@@ -154,3 +156,5 @@ void releaseClaim(const std::string& folder) {
       holder.runner == static_cast<long>(::getpid()))
     ::unlink(markerPath(folder).c_str());
 }
+
+}  // namespace jobshop

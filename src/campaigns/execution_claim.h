@@ -7,6 +7,8 @@
 
 #include <string>
 
+namespace jobshop {
+
 // What the running marker of an execution folder tells from here.
 enum class ClaimLiveness {
   kNone,       // no running marker
@@ -59,3 +61,5 @@ bool processAlive(long pid);
 
 // The host name this program goes by in running markers.
 std::string hostName();
+
+}  // namespace jobshop

@@ -19,6 +19,8 @@
 #include "results/execution_record.h"
 #include "results/file_digest.h"
 
+namespace jobshop {
+
 namespace {
 
 // What a child that could not reach exec reports through its pipe.
@@ -207,3 +209,5 @@ Launch runExecution(const std::string& program, const std::string& campaignFolde
   outcome = finishExecution(folder, status);
   return launch;
 }
+
+}  // namespace jobshop

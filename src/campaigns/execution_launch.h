@@ -10,6 +10,8 @@
 
 #include "campaigns/campaign_plan.h"
 
+namespace jobshop {
+
 // The path of the running program, so that children run the very same build.
 std::string selfProgramPath();
 
@@ -54,3 +56,5 @@ void abandonExecution(const std::string& folder);
 Launch runExecution(const std::string& program, const std::string& campaignFolder,
                     const std::string& folder, const PlannedExecution& execution,
                     const std::optional<std::string>& failedBefore, Outcome& outcome);
+
+}  // namespace jobshop

@@ -5,6 +5,8 @@
 
 #include "campaigns/whole_file.h"
 
+namespace jobshop {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -41,3 +43,5 @@ bool clearExecution(const std::string& folder) {
 std::string writeMarker(const std::string& folder, const char* marker, const std::string& text) {
   return replaceWholeFile(folder + marker, text);
 }
+
+}  // namespace jobshop

@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace jobshop {
+
 enum class ExecutionState {
   kPending,  // never started, or cleared
   kRunning,  // a running marker and no outcome yet (or a run that was cut off)
@@ -27,3 +29,5 @@ bool clearExecution(const std::string& folder);
 // marker is either absent or whole and nothing temporary is left. Returns "" when written, else
 // the system's reason.
 std::string writeMarker(const std::string& folder, const char* marker, const std::string& text);
+
+}  // namespace jobshop

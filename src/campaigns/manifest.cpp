@@ -10,6 +10,8 @@
 #include "input/line_reader.h"
 #include "input/parameter_fields.h"
 
+namespace jobshop {
+
 namespace {
 
 constexpr int kLeadingColumns = 8;
@@ -113,3 +115,5 @@ std::vector<PlannedExecution> parseManifestLines(const std::vector<std::string>&
   }
   return executions;
 }
+
+}  // namespace jobshop

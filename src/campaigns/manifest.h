@@ -7,6 +7,8 @@
 
 #include "campaigns/campaign_plan.h"
 
+namespace jobshop {
+
 inline const char* const kManifestFileName = "manifest.tsv";
 
 // The manifest text: a header line, then one row per execution in the given order.
@@ -19,3 +21,5 @@ std::vector<PlannedExecution> readManifest(const std::string& campaignFolder);
 // The same checks on the manifest's lines already in memory, path naming the file in refusals.
 std::vector<PlannedExecution> parseManifestLines(const std::vector<std::string>& lines,
                                                  const std::string& path);
+
+}  // namespace jobshop

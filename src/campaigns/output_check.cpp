@@ -7,6 +7,8 @@
 #include <optional>
 #include <utility>
 
+namespace jobshop {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -43,3 +45,5 @@ std::vector<std::string> filesIn(const std::string& folder) {
     files.push_back(entry.path().string());
   return files;
 }
+
+}  // namespace jobshop

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace jobshop {
+
 // The first of inputs that output already is, or "" when none is (an output that does not exist
 // yet is no input). Inputs that do not exist are passed over.
 std::string inputOverwrittenBy(const std::string& output, const std::vector<std::string>& inputs);
@@ -15,3 +17,5 @@ bool sameFile(const std::string& first, const std::string& second);
 
 // Every file directly inside folder (ending in '/'), for checking against all that is read there.
 std::vector<std::string> filesIn(const std::string& folder);
+
+}  // namespace jobshop

@@ -11,6 +11,8 @@
 
 extern char** environ;
 
+namespace jobshop {
+
 CapturedOutput captureCommand(const std::vector<std::string>& argv) {
   CapturedOutput result;
   int pipeEnds[2];
@@ -57,3 +59,5 @@ bool commandExists(const std::string& name) {
     if (!folder.empty() && ::access((folder + "/" + name).c_str(), X_OK) == 0) return true;
   return false;
 }
+
+}  // namespace jobshop

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace jobshop {
+
 struct CapturedOutput {
   bool started = false;  // false when the command could not be found or started
   int status = -1;       // exit status, -1 when it did not exit normally
@@ -15,3 +17,5 @@ CapturedOutput captureCommand(const std::vector<std::string>& argv);
 
 // True when name is an executable found in PATH.
 bool commandExists(const std::string& name);
+
+}  // namespace jobshop

@@ -13,6 +13,8 @@
 #include "input/input_error.h"
 #include "input/line_reader.h"
 
+namespace jobshop {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -170,3 +172,5 @@ std::string slurmJobState(const std::string& jobId) {
   }
   return line;
 }
+
+}  // namespace jobshop

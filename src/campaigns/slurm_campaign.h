@@ -8,6 +8,8 @@
 
 #include "campaigns/campaign_plan.h"
 
+namespace jobshop {
+
 struct SlurmOptions {
   std::string partition;
   std::string timeLimit;
@@ -40,3 +42,5 @@ inline const char* const kSlurmJobFileName = "slurm-job";
 // One line on the array's tasks by state ("slurm job 123: 2 RUNNING, 4 PENDING"), from squeue or
 // else scontrol; empty when neither is installed or the job is unknown.
 std::string slurmJobState(const std::string& jobId);
+
+}  // namespace jobshop

@@ -3,6 +3,10 @@
 
 #include "run/text_file_output.h"
 
+namespace jobshop {
+
 std::string replaceWholeFile(const std::string& path, const std::string& text) {
   return writeTextFile(path, text, WriteMode::kReplace);
 }
+
+}  // namespace jobshop

@@ -4,6 +4,10 @@
 
 #include <string>
 
+namespace jobshop {
+
 // Returns "" once path holds text; otherwise the system's reason, path unchanged and no
 // temporary file left.
 std::string replaceWholeFile(const std::string& path, const std::string& text);
+
+}  // namespace jobshop

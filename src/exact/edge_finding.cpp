@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace jobshop {
+
 namespace {
 
 // Below any sum of a head and durations, far enough from the int range not to overflow.
@@ -70,3 +72,5 @@ bool edgeFindHeads(const std::array<int, kMaxSearchJobs>& duration,
   }
   return true;
 }
+
+}  // namespace jobshop

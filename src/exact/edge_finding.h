@@ -6,6 +6,8 @@
 
 #include "exact/search_problem.h"
 
+namespace jobshop {
+
 // One machine's remaining operations, slot i for one of them, at most one per job.
 struct MachineOps {
   int count = 0;
@@ -22,3 +24,5 @@ struct MachineOps {
 bool edgeFindHeads(const std::array<int, kMaxSearchJobs>& duration,
                    std::array<int, kMaxSearchJobs>& head,
                    const std::array<int, kMaxSearchJobs>& tail, int count, int bound, bool& raised);
+
+}  // namespace jobshop

@@ -7,6 +7,8 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+namespace jobshop {
+
 namespace {
 
 std::filesystem::path inFolder(const std::string& folder, const std::string& name) {
@@ -104,3 +106,5 @@ std::optional<EnumeratedOptima> loadEnumeratedOptima(const std::string& folder,
   }
   return optima;
 }
+
+}  // namespace jobshop

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace jobshop {
+
 inline constexpr const char* kEnumeratedOptimaFileName = "optima.json";
 
 struct EnumeratedOptima {
@@ -32,3 +34,5 @@ std::string enumeratedOptimaJson(const EnumeratedOptima& optima);
 // number out of range, more lines than the recorded count).
 std::optional<EnumeratedOptima> loadEnumeratedOptima(const std::string& folder,
                                                      std::string& problem);
+
+}  // namespace jobshop

@@ -9,6 +9,8 @@
 
 #include "exact/edge_finding.h"
 
+namespace jobshop {
+
 namespace {
 
 constexpr int kUnbounded = std::numeric_limits<int>::max();
@@ -221,3 +223,5 @@ bool boundNode(const SearchNode& n, NodeBounds& b) {
   summarise(n, b);
   return true;
 }
+
+}  // namespace jobshop

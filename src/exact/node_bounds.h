@@ -6,6 +6,8 @@
 
 #include "exact/search_node.h"
 
+namespace jobshop {
+
 struct NodeBounds {
   // Per operation not yet appended: no completion of the node within its bound starts it before
   // head or has less than tail between its end and the makespan.
@@ -22,3 +24,5 @@ struct NodeBounds {
 // first use). Every bound holds for all completions within the bound that reach their schedule
 // through this node, so a child that cannot respect them can be dropped.
 bool boundNode(const SearchNode& node, NodeBounds& bounds);
+
+}  // namespace jobshop

@@ -16,6 +16,8 @@
 #include "input/instance_reader.h"
 #include "run/text_file_output.h"
 
+namespace jobshop {
+
 namespace {
 
 constexpr const char* kCommandName = "jobshop-niching optima";
@@ -244,3 +246,5 @@ int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, st
   }
   return 0;
 }
+
+}  // namespace jobshop

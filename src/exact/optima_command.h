@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace jobshop {
+
 inline constexpr const char* kOptimaUsage =
     "usage: jobshop-niching optima [--bound T | --optimum] [--list FILE] [--limit K] "
     "[--time-limit S] [--threads K] [--dir DIR]";
@@ -18,3 +20,5 @@ inline constexpr const char* kOptimaUsage =
 // is refused or too large for the search, or a file cannot be written; 2 for bad arguments
 // (reason and usage on err). `--help` prints the usage on out and returns 0.
 int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace jobshop

@@ -3,6 +3,8 @@
 
 #include "exact/schedule_search.h"
 
+namespace jobshop {
+
 OptimumResult findOptimum(const SearchProblem& problem,
                           std::optional<std::chrono::steady_clock::time_point> deadline) {
   SearchLimits limits;
@@ -17,3 +19,5 @@ OptimumResult findOptimum(const SearchProblem& problem,
   result.nodes = outcome.nodes;
   return result;
 }
+
+}  // namespace jobshop

@@ -7,6 +7,8 @@
 
 #include "exact/search_problem.h"
 
+namespace jobshop {
+
 struct OptimumResult {
   int makespan = 0;     // the smallest found
   bool proven = false;  // no schedule is shorter than makespan
@@ -18,3 +20,5 @@ struct OptimumResult {
 // makespan is the best found (the sum of all times when none was) and proven is false.
 OptimumResult findOptimum(const SearchProblem& problem,
                           std::optional<std::chrono::steady_clock::time_point> deadline);
+
+}  // namespace jobshop

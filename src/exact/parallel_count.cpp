@@ -11,6 +11,8 @@
 #include <thread>
 #include <vector>
 
+namespace jobshop {
+
 namespace {
 
 // Many more subtrees than threads, so that a few large ones do not leave a thread idle, and the
@@ -145,3 +147,5 @@ CountResult countSchedules(const SearchProblem& problem, const CountRequest& req
   if (result.timedOut) result.complete = false;
   return result;
 }
+
+}  // namespace jobshop

@@ -11,6 +11,8 @@
 #include "exact/schedule_search.h"
 #include "run/progress_display.h"
 
+namespace jobshop {
+
 struct CountRequest {
   int bound = 0;
   std::optional<std::int64_t> limit;  // stop once more than this many are known
@@ -35,3 +37,5 @@ struct CountResult {
 // from the calling thread.
 CountResult countSchedules(const SearchProblem& problem, const CountRequest& request,
                            ProgressDisplay& progress);
+
+}  // namespace jobshop

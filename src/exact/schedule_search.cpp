@@ -8,6 +8,8 @@
 #include "exact/node_bounds.h"
 #include "exact/search_node.h"
 
+namespace jobshop {
+
 namespace {
 
 constexpr std::int64_t kCheckInterval = 4096;
@@ -217,3 +219,5 @@ std::vector<SearchPrefix> splitSearch(const SearchProblem& problem, int bound, i
   }
   return level;
 }
+
+}  // namespace jobshop

@@ -12,6 +12,8 @@
 
 #include "exact/search_problem.h"
 
+namespace jobshop {
+
 // A node of the search is the list of jobs whose next operation was appended, step by step, to
 // its machine's sequence. A schedule is reached through one list only: the one that appends, at
 // every step, the lowest-numbered job whose next operation could come next in that schedule.
@@ -53,3 +55,5 @@ SearchOutcome searchSubtree(const SearchProblem& problem, const SearchPrefix& pr
 // order. The subtrees below them hold exactly the schedules of the whole tree, and concatenating
 // their listings in this order gives the listing of the whole tree.
 std::vector<SearchPrefix> splitSearch(const SearchProblem& problem, int bound, int minSubtrees);
+
+}  // namespace jobshop

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace jobshop {
+
 namespace {
 
 std::size_t at(int index) { return static_cast<std::size_t>(index); }
@@ -89,3 +91,5 @@ void undoAppend(SearchNode& node, const AppendUndo& undo) {
     node.log.pop_back();
   }
 }
+
+}  // namespace jobshop

@@ -8,6 +8,8 @@
 
 #include "exact/search_problem.h"
 
+namespace jobshop {
+
 struct ForbiddenChange {
   int machine = 0;
   std::uint64_t before = 0;
@@ -63,3 +65,5 @@ bool canAppend(const SearchNode& node, int job);
 // Appends job's next operation (canAppend must hold) and forbids what the canonical order says.
 AppendUndo appendJob(SearchNode& node, int job);
 void undoAppend(SearchNode& node, const AppendUndo& undo);
+
+}  // namespace jobshop

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstddef>
 
+namespace jobshop {
+
 SearchProblem makeSearchProblem(const Instance& instance) {
   SearchProblem problem;
   problem.jobs = instance.jobs;
@@ -49,3 +51,5 @@ std::int64_t totalWork(const SearchProblem& problem) {
   for (int d : problem.duration) total += d;
   return total;
 }
+
+}  // namespace jobshop

@@ -7,6 +7,8 @@
 
 #include "input/instance.h"
 
+namespace jobshop {
+
 // A job set on one machine is one bit per job in a 64-bit word.
 inline constexpr int kMaxSearchJobs = 64;
 
@@ -28,3 +30,5 @@ int makespanLowerBound(const SearchProblem& problem);
 
 // Sum of every processing time: no semi-active schedule is longer.
 std::int64_t totalWork(const SearchProblem& problem);
+
+}  // namespace jobshop

@@ -4,9 +4,13 @@
 
 #include <string>
 
+namespace jobshop {
+
 struct InputError {
   std::string message;
   // Set when the file could not be opened or read at all; `message` then holds the fixed text
   // "No se ha podido abrir el archivo del ejemplo" rather than a refusal.
   bool cannotOpen = false;
 };
+
+}  // namespace jobshop

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <vector>
 
+namespace jobshop {
+
 struct Instance {
   int jobs = 0;
   int machines = 0;
@@ -25,3 +27,5 @@ struct Instance {
     return times[static_cast<std::size_t>((job - 1) * machines + machine - 1)];
   }
 };
+
+}  // namespace jobshop

@@ -18,6 +18,8 @@
 #include "input/printable_text.h"
 #include "input/refusal.h"
 
+namespace jobshop {
+
 namespace {
 
 // A line that holds something other than blanks or a comment.
@@ -431,3 +433,5 @@ std::string formatInstanceFile(const Instance& instance) {
   appendRows(instance.routing);
   return text;
 }
+
+}  // namespace jobshop

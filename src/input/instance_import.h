@@ -7,6 +7,8 @@
 
 #include "input/instance.h"
 
+namespace jobshop {
+
 enum class InstanceFormat {
   // Optional "#" comments, a line "J M", then J lines of M pairs "machine time" in operation
   // order, machines numbered from 0.
@@ -52,3 +54,5 @@ int classicLowerBound(const Instance& instance);
 // in machine order and J lines of routing, values separated by single spaces, every line ending
 // with "\n".
 std::string formatInstanceFile(const Instance& instance);
+
+}  // namespace jobshop

@@ -11,6 +11,8 @@
 #include "input/read_warnings.h"
 #include "input/refusal.h"
 
+namespace jobshop {
+
 namespace {
 
 struct SourceFile {
@@ -212,3 +214,5 @@ Instance parseInstanceLines(std::vector<std::string> lines, const std::string& f
   }
   return instance;
 }
+
+}  // namespace jobshop

@@ -8,6 +8,8 @@
 
 #include "input/instance.h"
 
+namespace jobshop {
+
 // Job numbers are held in 16-bit fields in places, so more jobs could not be told apart.
 inline constexpr int kMaxJobs = 65535;
 // At most 2^24 genes (J·M): up to there a 32-bit float, which holds the genes and schedule times,
@@ -32,3 +34,5 @@ Instance readInstance(const std::string& path, std::vector<std::string>* warning
 // The same reading and checks on lines already in memory, fileName naming them in refusals.
 Instance parseInstanceLines(std::vector<std::string> lines, const std::string& fileName,
                             std::vector<std::string>* warnings = nullptr);
+
+}  // namespace jobshop

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <memory>
 
+namespace jobshop {
+
 namespace {
 
 bool isWhiteSpace(char c) {
@@ -80,3 +82,5 @@ std::vector<std::string_view> splitMatrixFields(std::string_view line) {
   forEachMatrixField(line, [&fields](std::string_view field) { fields.push_back(field); });
   return fields;
 }
+
+}  // namespace jobshop

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+namespace jobshop {
+
 // Result of the decimal conversion; `hasDigits` tells a written 0 from text that held no number,
 // `outOfRange` a saturated value from one written as INT_MIN or INT_MAX. `lossy` marks text that
 // says more than the value it reads as: no digit at all ("abc", "" or "-" read as 0), or anything
@@ -52,3 +54,5 @@ void forEachMatrixField(std::string_view line, Visit&& visit) {
 
 // The fields forEachMatrixField visits, collected.
 std::vector<std::string_view> splitMatrixFields(std::string_view line);
+
+}  // namespace jobshop

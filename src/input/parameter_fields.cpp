@@ -1,6 +1,8 @@
 // Field access by index over the one Parameters layout.
 #include "input/parameter_fields.h"
 
+namespace jobshop {
+
 const char* const kParameterFieldNames[kParameterFieldCount] = {"populationSize",
                                                                 "maxEvaluations",
                                                                 "runCount",
@@ -85,3 +87,5 @@ void setParameterField(Parameters& parameters, int field, int value) {
   else
     *ref.flag = value == 1;
 }
+
+}  // namespace jobshop

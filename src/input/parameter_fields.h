@@ -4,6 +4,8 @@
 
 #include "input/parameters.h"
 
+namespace jobshop {
+
 inline constexpr int kParameterFieldCount = 19;
 
 // The fields by name, in file order.
@@ -15,3 +17,5 @@ constexpr bool isFlagField(int field) { return field >= 5 && field <= 15; }
 // The value of field (0-based, file order); flags as 1 or 0.
 int parameterField(const Parameters& parameters, int field);
 void setParameterField(Parameters& parameters, int field, int value);
+
+}  // namespace jobshop

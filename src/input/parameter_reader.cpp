@@ -9,6 +9,8 @@
 #include "input/read_warnings.h"
 #include "input/refusal.h"
 
+namespace jobshop {
+
 namespace {
 
 constexpr size_t kPairCount = 19;
@@ -130,3 +132,5 @@ Parameters parseParameterLines(std::vector<std::string> lines, const std::string
   lossy.passOn(warnings);
   return parameters;
 }
+
+}  // namespace jobshop

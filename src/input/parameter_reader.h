@@ -7,6 +7,8 @@
 
 #include "input/parameters.h"
 
+namespace jobshop {
+
 // Reads 38 lines as 19 label/value pairs in file order; labels are ignored, a flag is set exactly
 // when its value converts to 1. Throws InputError with cannotOpen set when the file cannot be
 // opened, and a one-line refusal naming the file name and line otherwise: fewer than 38 lines, an
@@ -20,3 +22,5 @@ Parameters readParameters(const std::string& path, std::vector<std::string>* war
 // The same reading and checks on lines already in memory, fileName naming them in refusals.
 Parameters parseParameterLines(std::vector<std::string> lines, const std::string& fileName,
                                std::vector<std::string>* warnings = nullptr);
+
+}  // namespace jobshop

@@ -4,6 +4,8 @@
 
 #include "input/parameter_fields.h"
 
+namespace jobshop {
+
 Parameters defaultParameters() {
   Parameters parameters;
   parameters.populationSize = 100;
@@ -30,3 +32,5 @@ std::string formatParameterFile(const Parameters& parameters) {
   }
   return text;
 }
+
+}  // namespace jobshop

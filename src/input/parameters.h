@@ -1,6 +1,8 @@
 // The algorithm parameters read from "D_Algoritmo.txt", in the order of the file.
 #pragma once
 
+namespace jobshop {
+
 struct Parameters {
   int populationSize = 0;
   int maxEvaluations = 0;
@@ -22,3 +24,5 @@ struct Parameters {
   int crowdingGroups = 0;
   int crowdingGroupSize = 0;
 };
+
+}  // namespace jobshop

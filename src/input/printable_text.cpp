@@ -1,6 +1,8 @@
 // Escaping of unprintable bytes and cutting on character boundaries for quoted message text.
 #include "input/printable_text.h"
 
+namespace jobshop {
+
 namespace {
 
 unsigned char byteAt(std::string_view text, size_t p) {
@@ -94,3 +96,5 @@ PrintablePrefix printablePrefix(std::string_view text, size_t maxBytes) {
   }
   return prefix;
 }
+
+}  // namespace jobshop

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace jobshop {
+
 // `text` with each byte that is not shown as itself written as an escape: `\t`, `\n`, `\r`, `\\`
 // for the backslash (so that an escape in the output always stands for one byte), `\xNN` for the
 // other control bytes, DEL and every byte that is not part of well-formed UTF-8, and `\u00NN` for
@@ -20,3 +22,5 @@ struct PrintablePrefix {
 // The longest start of printableText(text) of at most maxBytes bytes that ends between two whole
 // characters or escapes.
 PrintablePrefix printablePrefix(std::string_view text, size_t maxBytes);
+
+}  // namespace jobshop

@@ -3,6 +3,8 @@
 
 #include "input/refusal.h"
 
+namespace jobshop {
+
 void FirstLossyRead::note(std::size_t lineNumber, std::string_view text,
                           const DecimalValue& value) {
   if (warning || !value.lossy) return;
@@ -13,3 +15,5 @@ void FirstLossyRead::note(std::size_t lineNumber, std::string_view text,
 void FirstLossyRead::passOn(std::vector<std::string>* warnings) const {
   if (warnings != nullptr && warning) warnings->push_back(*warning);
 }
+
+}  // namespace jobshop

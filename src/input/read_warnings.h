@@ -11,6 +11,8 @@
 
 #include "input/line_reader.h"
 
+namespace jobshop {
+
 // The first lossy conversion of one file (see DecimalValue::lossy), noted in reading order.
 struct FirstLossyRead {
   std::string fileName;
@@ -21,3 +23,5 @@ struct FirstLossyRead {
   // Appends the kept warning, if any, to warnings (when not null).
   void passOn(std::vector<std::string>* warnings) const;
 };
+
+}  // namespace jobshop

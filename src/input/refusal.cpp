@@ -5,6 +5,8 @@
 
 #include "input/printable_text.h"
 
+namespace jobshop {
+
 namespace {
 
 constexpr size_t kMaxQuotedLength = 40;
@@ -36,3 +38,5 @@ std::string foundValue(const DecimalValue& value, std::string_view line) {
   if (value.hasDigits) return std::to_string(value.value);
   return line.empty() ? std::string("una línea vacía") : quoted(line);
 }
+
+}  // namespace jobshop

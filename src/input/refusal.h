@@ -8,6 +8,8 @@
 #include "input/input_error.h"
 #include "input/line_reader.h"
 
+namespace jobshop {
+
 // The last component of `path`, the name a user knows the file by.
 std::string fileNameOf(const std::string& path);
 
@@ -29,3 +31,5 @@ std::string quoted(std::string_view text);
 // How a converted whole-line value is shown as "found": the number, or the quoted line when the
 // line held no digit at all (so that "abc" is not reported as 0), or "una línea vacía".
 std::string foundValue(const DecimalValue& value, std::string_view line);
+
+}  // namespace jobshop

@@ -6,6 +6,8 @@
 #include <memory>
 #include <random>
 
+namespace jobshop {
+
 std::time_t calendarSeconds() { return std::time(nullptr); }
 
 Clock calendarClock() {
@@ -39,3 +41,5 @@ std::uint32_t entropySeed() {
   std::random_device device;
   return static_cast<std::uint32_t>(device());
 }
+
+}  // namespace jobshop

@@ -6,6 +6,8 @@
 #include <ctime>
 #include <functional>
 
+namespace jobshop {
+
 struct Clock {
   std::function<std::uint32_t()> read;
 };
@@ -34,3 +36,5 @@ template <class Random>
 void reseedFromClock(Random& random, Clock& clock) {
   random.seedRandom(clock.read());
 }
+
+}  // namespace jobshop

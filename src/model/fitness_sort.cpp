@@ -5,6 +5,8 @@
 #include <numeric>
 #include <vector>
 
+namespace jobshop {
+
 namespace {
 
 // Insertion sort takes one step per inversion: the fastest for the small, nearly sorted
@@ -54,3 +56,5 @@ void orderByFitness(Population& pop, Population& copy) {
   copy = pop;
   for (int r = 0; r < pop.size; ++r) copyIndividual(copy, order[static_cast<size_t>(r)], pop, r);
 }
+
+}  // namespace jobshop

@@ -6,6 +6,8 @@
 #include "model/random_source.h"
 #include "model/scripted_random.h"
 
+namespace jobshop {
+
 template <class Random>
 void initialisePopulation(Population& pop, const Instance& instance, Random& random) {
   const int jobs = instance.jobs;
@@ -27,3 +29,5 @@ void initialisePopulation(Population& pop, const Instance& instance, Random& ran
 
 template void initialisePopulation(Population&, const Instance&, RandomSource&);
 template void initialisePopulation(Population&, const Instance&, ScriptedRandom&);
+
+}  // namespace jobshop

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace jobshop {
+
 namespace {
 
 // opCount holds, per job, the routing index of its next operation and fill, per machine, the cell
@@ -229,3 +231,5 @@ void decodePopulationSequences(const Population& pop, const Instance& instance,
   for (int k = 0; k < pop.size; ++k)
     decodeSequenceRow(pop.genes(k), instance, table.cellBytes, table.row(k), scratch);
 }
+
+}  // namespace jobshop

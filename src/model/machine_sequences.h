@@ -10,6 +10,8 @@
 #include "input/instance.h"
 #include "model/population.h"
 
+namespace jobshop {
+
 // Working arrays of the decoder and the two decoded rows of a distance, kept between calls.
 struct SequenceScratch {
   std::vector<int> opCount;
@@ -91,3 +93,5 @@ enum class VectorUnit { generic, avx2, avx512 };
 VectorUnit widestVectorUnit();
 void rowDistancesUsing(VectorUnit unit, const std::uint8_t* row, const SequenceTable& table,
                        const int* rows, int count, int* out);
+
+}  // namespace jobshop

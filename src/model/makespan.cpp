@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace jobshop {
+
 namespace {
 
 bool describes(const MakespanScratch& scratch, const Instance& instance) {
@@ -97,3 +99,5 @@ float evaluatePreparedMakespan(const float* genes, MakespanScratch& scratch, std
   if (cellBytes == 1) return decodeSchedule(genes, scratch, row);
   return decodeSchedule(genes, scratch, reinterpret_cast<std::uint16_t*>(row));
 }
+
+}  // namespace jobshop

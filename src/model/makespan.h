@@ -7,6 +7,8 @@
 #include "input/instance.h"
 #include "model/population.h"
 
+namespace jobshop {
+
 // One operation as the decoder needs it: the machine (0-based) and the processing time as the
 // float that is added to the start time.
 struct DecoderOperation {
@@ -71,3 +73,5 @@ inline float evaluateMakespan(const Population& pop, const Instance& instance, i
                               MakespanScratch& scratch) {
   return evaluateMakespan(pop.genes(i - 1), instance, scratch);
 }
+
+}  // namespace jobshop

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <vector>
 
+namespace jobshop {
+
 struct Population {
   int size = 0;               // N
   int geneCount = 0;          // L
@@ -39,3 +41,5 @@ inline int truncateToInt(float value) {
 inline void copyIndividual(const Population& source, int from, Population& target, int to) {
   std::copy_n(source.genes(from), source.stride(), target.genes(to));
 }
+
+}  // namespace jobshop

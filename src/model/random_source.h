@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace jobshop {
+
 struct RandomSource {
   std::uint64_t state = 0;
   // The bound whose 64-bit reciprocal is cached, and the bound of the last division.
@@ -97,3 +99,5 @@ struct RandomSource {
     state = state * multiplier + increment;
   }
 };
+
+}  // namespace jobshop

@@ -14,6 +14,8 @@
 #include "model/random_source.h"
 #include "model/stop_request.h"
 
+namespace jobshop {
+
 struct RunState {
   const Instance& instance;
   const Parameters& parameters;
@@ -45,3 +47,5 @@ struct RunState {
     offspringSequences.resize(params.populationSize, inst.geneCount(), inst.jobs);
   }
 };
+
+}  // namespace jobshop

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+namespace jobshop {
+
 struct ScriptedRandom {
   std::vector<int> draws;
   std::size_t next = 0;
@@ -37,3 +39,5 @@ struct ScriptedRandom {
   }
   bool allConsumed() const { return next == draws.size(); }
 };
+
+}  // namespace jobshop

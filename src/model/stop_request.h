@@ -5,6 +5,8 @@
 #include <csignal>
 #include <cstdint>
 
+namespace jobshop {
+
 struct StopRequest {
   // Nonzero once a stop is asked (the SIGINT/SIGTERM handler sets it); never read when null.
   const volatile std::sig_atomic_t* flag = nullptr;
@@ -18,3 +20,5 @@ struct StopRequest {
     return flag != nullptr && *flag != 0;
   }
 };
+
+}  // namespace jobshop

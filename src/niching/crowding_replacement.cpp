@@ -8,6 +8,8 @@
 #include "model/random_source.h"
 #include "model/scripted_random.h"
 
+namespace jobshop {
+
 // The working copy W is `population` itself: nothing else reads the population while the children
 // are placed, and the previous best is saved first, so placing into it directly is the same as
 // placing into a copy. The sorted write-back then goes to a second buffer that is swapped in.
@@ -176,3 +178,5 @@ bool replaceByCrowding(RunState& state, Random& random, ReplacementScratch& scra
 
 template bool replaceByCrowding(RunState&, RandomSource&, ReplacementScratch&);
 template bool replaceByCrowding(RunState&, ScriptedRandom&, ReplacementScratch&);
+
+}  // namespace jobshop

@@ -9,6 +9,8 @@
 #include "model/population.h"
 #include "model/run_state.h"
 
+namespace jobshop {
+
 struct ReplacementScratch {
   std::vector<float> savedBest;
   std::vector<std::uint8_t> savedBestSequences;
@@ -40,3 +42,5 @@ struct ReplacementScratch {
 // generation, with what the children overwrote.
 template <class Random>
 bool replaceByCrowding(RunState& state, Random& random, ReplacementScratch& scratch);
+
+}  // namespace jobshop

@@ -4,6 +4,8 @@
 #include "model/random_source.h"
 #include "model/scripted_random.h"
 
+namespace jobshop {
+
 namespace {
 
 // Whether the population holds two individuals with different machine sequences. If it does, every
@@ -68,3 +70,5 @@ bool selectMates(RunState& state, Random& random, SelectionScratch&) {
 
 template bool selectMates(RunState&, RandomSource&, SelectionScratch&);
 template bool selectMates(RunState&, ScriptedRandom&, SelectionScratch&);
+
+}  // namespace jobshop

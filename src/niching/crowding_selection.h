@@ -5,6 +5,8 @@
 #include "model/machine_sequences.h"
 #include "model/run_state.h"
 
+namespace jobshop {
+
 // Nothing is kept between calls any more (the nearest candidate is tracked while they are drawn,
 // so mateCandidates costs no memory); the struct keeps the steps' calls alike.
 struct SelectionScratch {};
@@ -19,3 +21,5 @@ struct SelectionScratch {};
 // returns false as soon as it is set (the pool is then partly written); true when complete.
 template <class Random>
 bool selectMates(RunState& state, Random& random, SelectionScratch& scratch);
+
+}  // namespace jobshop

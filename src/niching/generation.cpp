@@ -7,6 +7,8 @@
 #include "model/scripted_random.h"
 #include "variation/offspring.h"
 
+namespace jobshop {
+
 template <class Random>
 bool advanceGeneration(RunState& state, Random& random, SelectionScratch& selection,
                        VariationScratch& variation, ReplacementScratch& replacement) {
@@ -24,3 +26,5 @@ template bool advanceGeneration(RunState&, RandomSource&, SelectionScratch&, Var
                                 ReplacementScratch&);
 template bool advanceGeneration(RunState&, ScriptedRandom&, SelectionScratch&, VariationScratch&,
                                 ReplacementScratch&);
+
+}  // namespace jobshop

@@ -7,6 +7,8 @@
 #include "niching/crowding_selection.h"
 #include "variation/variation_scratch.h"
 
+namespace jobshop {
+
 // Runs the three steps on state. Returns true when the generation is complete. Returns false when
 // state.stop was found set by one of the steps (each looks at it every first parent, candidate
 // mate, pair and child): state.population, state.populationSequences and state.evaluationCount are
@@ -15,3 +17,5 @@
 template <class Random>
 bool advanceGeneration(RunState& state, Random& random, SelectionScratch& selection,
                        VariationScratch& variation, ReplacementScratch& replacement);
+
+}  // namespace jobshop

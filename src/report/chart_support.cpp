@@ -8,6 +8,8 @@
 
 #include "report/markup.h"
 
+namespace jobshop {
+
 namespace {
 
 // Successive hues a golden angle apart never come close to each other for the first dozens.
@@ -107,3 +109,5 @@ std::string seriesColour(int index) {
   const double hue = std::fmod(index * kGoldenAngle + 210.0, 360.0);
   return hslColour(hue, 0.72, 0.42);
 }
+
+}  // namespace jobshop

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace jobshop {
+
 // Tick values between low and high (inclusive) at a step of 1, 2 or 5 times a power of ten,
 // chosen so that there are at most maxTicks of them; empty when high < low.
 std::vector<double> niceTicks(double low, double high, int maxTicks);
@@ -24,3 +26,5 @@ inline constexpr int kDistinctJobColours = 20;
 // Stroke colour of the index-th (0-based) series of a plot, "#rrggbb", darker than job colours;
 // the first twelve are fixed and clearly unlike each other.
 std::string seriesColour(int index);
+
+}  // namespace jobshop

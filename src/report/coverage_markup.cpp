@@ -4,6 +4,8 @@
 
 #include "report/markup.h"
 
+namespace jobshop {
+
 namespace {
 
 std::string strong(const char* className, const std::string& text) {
@@ -93,3 +95,5 @@ std::string runCoverageText(const OptimaCoverage& coverage, std::size_t runIndex
   return std::to_string(coverage.foundByRun[runIndex]) + " of " +
          enumeratedCountText(coverage.enumeration);
 }
+
+}  // namespace jobshop

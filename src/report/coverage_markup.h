@@ -8,6 +8,8 @@
 #include "report/optima_coverage.h"
 #include "report/optimum_union.h"
 
+namespace jobshop {
+
 // A <p class="coverage">: with a list, "found k of K" (class "found-of-enumerated" holds k,
 // "enumerated-count" K), how many listed schedules no run found, and how many recorded ones are
 // missing from a complete enumeration; with the count alone, "K optimal schedules exist" beside
@@ -21,3 +23,5 @@ std::string enumerationCell(const OptimaCoverage& coverage, const SharedOptimum&
 
 // "12 of 53" (or "12 of at least 53") for runs[runIndex]; "" without a list.
 std::string runCoverageText(const OptimaCoverage& coverage, std::size_t runIndex);
+
+}  // namespace jobshop

@@ -9,6 +9,8 @@
 #include "input/printable_text.h"
 #include "results/result_files.h"
 
+namespace jobshop {
+
 namespace {
 
 using Json = nlohmann::ordered_json;
@@ -205,3 +207,5 @@ ExecutionLog parseExecutionLog(const std::string& text, std::vector<std::string>
   }
   return log;
 }
+
+}  // namespace jobshop

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+namespace jobshop {
+
 inline constexpr const char* kExecutionLogFileName = "executions.jsonl";
 
 struct LoggedRun {
@@ -58,3 +60,5 @@ struct ExecutionLog {
 // not a JSON object with the documented fields and types ends the reading and is reported in
 // problems as "executions.jsonl:LINE: REASON". Never throws.
 ExecutionLog parseExecutionLog(const std::string& text, std::vector<std::string>& problems);
+
+}  // namespace jobshop

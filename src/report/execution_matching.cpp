@@ -8,6 +8,8 @@
 #include "report/markup.h"
 #include "results/result_files.h"
 
+namespace jobshop {
+
 namespace {
 
 std::string at(const LoggedExecution& execution) {
@@ -74,3 +76,5 @@ void matchLoggedRuns(const ExecutionLog& log, const Instance& instance,
     }
   }
 }
+
+}  // namespace jobshop

@@ -10,6 +10,8 @@
 #include "report/execution_log.h"
 #include "report/result_records.h"
 
+namespace jobshop {
+
 // Sets execution and logged of the runs that records without offsets account for, in order. A
 // record that names another instance, a recorded best that differs from the run's, or recorded
 // runs beyond the result files' are problems. Fewer recorded runs than result runs is not (an
@@ -17,3 +19,5 @@
 // stay without one. Runs recorded with offsets were placed before and are left as they are.
 void matchLoggedRuns(const ExecutionLog& log, const Instance& instance,
                      std::vector<RunRecord>& runs, std::vector<std::string>& problems);
+
+}  // namespace jobshop

@@ -6,6 +6,8 @@
 
 #include "report/markup.h"
 
+namespace jobshop {
+
 namespace {
 
 std::string seedText(const LoggedExecution& execution) {
@@ -94,3 +96,5 @@ std::string executionsSection(const ExecutionLog& log, const std::vector<RunReco
   html += "</tbody></table></div></section>";
   return html;
 }
+
+}  // namespace jobshop

@@ -8,6 +8,10 @@
 #include "report/execution_log.h"
 #include "report/result_records.h"
 
+namespace jobshop {
+
 // The table, with the runs of the result files each execution accounts for; a note instead when
 // the folder has no record, and a note on runs the record does not cover.
 std::string executionsSection(const ExecutionLog& log, const std::vector<RunRecord>& runs);
+
+}  // namespace jobshop

@@ -7,6 +7,8 @@
 #include "report/chart_support.h"
 #include "report/markup.h"
 
+namespace jobshop {
+
 namespace {
 
 constexpr double kWidth = 1060.0;
@@ -118,3 +120,5 @@ std::string jobLegend(int jobs) {
   html += "</div>";
   return html;
 }
+
+}  // namespace jobshop

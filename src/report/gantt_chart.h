@@ -7,6 +7,8 @@
 #include "input/instance.h"
 #include "report/semi_active_schedule.h"
 
+namespace jobshop {
+
 // An <svg class="gantt"> element whose bars have class "operation" and carry a tooltip (job,
 // operation, machine, start and end). The schedule must have no problem. With more jobs than
 // colours tell apart, the chart is drawn wider (class "gantt wide", in a scrolling box) so that
@@ -15,3 +17,5 @@ std::string ganttChart(const SemiActiveSchedule& schedule, const Instance& insta
 
 // A row of job colour swatches with their numbers, as HTML, to explain the charts' colours.
 std::string jobLegend(int jobs);
+
+}  // namespace jobshop

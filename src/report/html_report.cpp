@@ -11,6 +11,8 @@
 #include "report/report_tables.h"
 #include "report/run_summary.h"
 
+namespace jobshop {
+
 namespace {
 
 // Past this many, the contents link to the section rather than to each run.
@@ -93,3 +95,5 @@ std::string htmlReport(const std::string& folder, const Instance& instance,
   html += "</main></body></html>\n";
   return html;
 }
+
+}  // namespace jobshop

@@ -11,6 +11,8 @@
 #include "report/result_records.h"
 #include "report/semi_active_schedule.h"
 
+namespace jobshop {
+
 // The page for the runs of folder (shown in the heading): a table of contents (links within the
 // page only), problems when there are any, the summary, the executions, the runs table, the
 // convergence plot, the histogram, the distinct optima over all runs, and for each run that
@@ -21,3 +23,5 @@ std::string htmlReport(const std::string& folder, const Instance& instance,
                        const ResultRecords& records,
                        const std::vector<std::vector<SemiActiveSchedule>>& schedules,
                        const std::optional<OptimaCoverage>& coverage);
+
+}  // namespace jobshop

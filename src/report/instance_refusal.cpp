@@ -5,6 +5,8 @@
 #include <regex>
 #include <utility>
 
+namespace jobshop {
+
 namespace {
 
 // What a refusal says was found: a number, quoted text (passed on as it is), or one of these.
@@ -96,3 +98,5 @@ std::string instanceRefusalInEnglish(const InputError& error, const std::string&
   }
   return match[1].str() + ":" + match[2].str() + ": " + reasonInEnglish(match[3]);
 }
+
+}  // namespace jobshop

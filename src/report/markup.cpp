@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+namespace jobshop {
+
 std::string escapeMarkup(std::string_view text) {
   std::string escaped;
   escaped.reserve(text.size());
@@ -44,3 +46,5 @@ std::string coordinate(double value) {
 std::string plainNumber(double value) {
   return fixedNumber(value, value == static_cast<double>(static_cast<long long>(value)) ? 0 : 1);
 }
+
+}  // namespace jobshop

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace jobshop {
+
 // Text safe inside elements and double-quoted attributes (&, <, >, " replaced).
 std::string escapeMarkup(std::string_view text);
 
@@ -16,3 +18,5 @@ std::string coordinate(double value);
 
 // A makespan for people: whole values without decimals, others with one.
 std::string plainNumber(double value);
+
+}  // namespace jobshop

@@ -8,6 +8,8 @@
 #include "report/markup.h"
 #include "results/result_files.h"
 
+namespace jobshop {
+
 namespace {
 
 using Offsets = std::array<std::int64_t, 5>;
@@ -158,3 +160,5 @@ std::vector<ClaimedRun> claimRunsByOffsets(const ParsedResultFiles& files, const
   }
   return claimed;
 }
+
+}  // namespace jobshop

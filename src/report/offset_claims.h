@@ -9,6 +9,8 @@
 #include "report/execution_log.h"
 #include "report/run_alignment.h"
 
+namespace jobshop {
+
 // The recorded runs whose offsets lead to records that make up one run: a record starting at each
 // offset where the run wrote one (its progress record and best line always; a count line and a
 // solution block when the best reached targetMakespan; a distance line with two or more distinct
@@ -19,3 +21,5 @@
 // without offsets are not looked at here.
 std::vector<ClaimedRun> claimRunsByOffsets(const ParsedResultFiles& files, const ExecutionLog& log,
                                            int targetMakespan, std::vector<std::string>& problems);
+
+}  // namespace jobshop

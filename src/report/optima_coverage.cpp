@@ -8,6 +8,8 @@
 #include "report/optimum_union.h"
 #include "results/result_files.h"
 
+namespace jobshop {
+
 namespace {
 
 // Beyond this many missing schedules the enumeration is plainly of another instance or target;
@@ -125,3 +127,5 @@ std::string enumeratedScheduleWords(const OptimaCoverage& coverage) {
   words += ")";
   return words;
 }
+
+}  // namespace jobshop

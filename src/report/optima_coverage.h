@@ -12,6 +12,8 @@
 #include "input/instance.h"
 #include "report/result_records.h"
 
+namespace jobshop {
+
 struct OptimaCoverage {
   EnumeratedOptima enumeration;
   int target = 0;  // the instance's target makespan
@@ -45,3 +47,5 @@ std::string enumeratedCountText(const EnumeratedOptima& enumeration);
 // proven optimum)", "schedules of makespan ≤ 58 (above the target 55)", ... with the bound's
 // standing as the enumeration knows it. Plain text.
 std::string enumeratedScheduleWords(const OptimaCoverage& coverage);
+
+}  // namespace jobshop

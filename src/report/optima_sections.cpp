@@ -13,6 +13,8 @@
 #include "report/report_tables.h"
 #include "results/result_files.h"
 
+namespace jobshop {
+
 namespace {
 
 // Past this many rows the table of all schedules starts folded.
@@ -318,3 +320,5 @@ std::string runOptimaSection(const std::vector<RunRecord>& runs, const OptimumUn
   }
   return html + jobLegend(instance.jobs) + folded + "</section>";
 }
+
+}  // namespace jobshop

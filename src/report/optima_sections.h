@@ -14,6 +14,8 @@
 #include "report/result_records.h"
 #include "report/semi_active_schedule.h"
 
+namespace jobshop {
+
 // Bounds that keep the page small (a few megabytes) whatever the folder holds; what they leave
 // out is named on the page, and is in the result files. How many optima of a run are drawn as
 // Gantt charts, how many more are listed as machine orders, how many rows and columns the run's
@@ -43,3 +45,5 @@ std::string runOptimaSection(const std::vector<RunRecord>& runs, const OptimumUn
 // Machine orders as HTML, one <span class="order"> per machine, so that lines break only between
 // machines.
 std::string machineOrders(const std::vector<int>& sequences, int jobs);
+
+}  // namespace jobshop

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace jobshop {
+
 int sequenceDistance(const std::vector<int>& a, const std::vector<int>& b) {
   const std::size_t common = std::min(a.size(), b.size());
   int differing = static_cast<int>(std::max(a.size(), b.size()) - common);
@@ -35,3 +37,5 @@ std::optional<float> averagePairDistance(const std::vector<std::vector<int>>& ma
   const double pairs = static_cast<double>(n) * static_cast<double>(n - 1);
   return static_cast<float>(2.0 * static_cast<double>(total) / pairs);
 }
+
+}  // namespace jobshop

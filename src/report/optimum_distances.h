@@ -7,6 +7,8 @@
 
 #include "report/result_records.h"
 
+namespace jobshop {
+
 // Cells in which the two machine-sequence rows differ (cells beyond the shorter row count too).
 int sequenceDistance(const std::vector<int>& a, const std::vector<int>& b);
 
@@ -16,3 +18,5 @@ std::vector<std::vector<int>> distanceMatrix(const std::vector<RecordedSolution>
 // The average distance as the run wrote it: twice the sum over pairs divided by n(n-1), held as a
 // 32-bit float; empty for fewer than two solutions.
 std::optional<float> averagePairDistance(const std::vector<std::vector<int>>& matrix);
+
+}  // namespace jobshop

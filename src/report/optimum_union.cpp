@@ -4,6 +4,8 @@
 
 #include <map>
 
+namespace jobshop {
+
 OptimumUnion uniteOptima(const std::vector<RunRecord>& runs) {
   OptimumUnion result;
   std::map<std::vector<int>, std::size_t> known;
@@ -24,3 +26,5 @@ OptimumUnion uniteOptima(const std::vector<RunRecord>& runs) {
   }
   return result;
 }
+
+}  // namespace jobshop

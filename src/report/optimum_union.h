@@ -7,6 +7,8 @@
 
 #include "report/result_records.h"
 
+namespace jobshop {
+
 struct SharedOptimum {
   std::vector<int> sequences;
   int makespan = 0;
@@ -22,3 +24,5 @@ struct OptimumUnion {
 
 // Deduplicates the recorded solutions of every run by their machine sequences.
 OptimumUnion uniteOptima(const std::vector<RunRecord>& runs);
+
+}  // namespace jobshop

@@ -9,6 +9,8 @@
 #include "report/markup.h"
 #include "results/result_files.h"
 
+namespace jobshop {
+
 namespace {
 
 constexpr double kWidth = 1060.0;
@@ -337,3 +339,5 @@ std::string makespanHistogram(const std::vector<RunRecord>& runs, int targetMake
   svg += "</svg>";
   return svg;
 }
+
+}  // namespace jobshop

@@ -8,6 +8,8 @@
 
 #include "report/result_records.h"
 
+namespace jobshop {
+
 // The convergence plot draws at most this many runs, so that the page stays small.
 inline constexpr std::size_t kPlottedRuns = 500;
 
@@ -30,3 +32,5 @@ std::string runLegend(const std::vector<RunRecord>& runs);
 // axis spans at least a few values either side and the target; the <line class="target"> stands
 // where the target value's bar stands.
 std::string makespanHistogram(const std::vector<RunRecord>& runs, int targetMakespan);
+
+}  // namespace jobshop

@@ -4,6 +4,8 @@
 
 #include "results/result_files.h"
 
+namespace jobshop {
+
 std::vector<std::vector<SemiActiveSchedule>> rebuildRecordedSchedules(
     const std::vector<RunRecord>& runs, const Instance& instance,
     std::vector<std::string>& problems) {
@@ -28,3 +30,5 @@ std::vector<std::vector<SemiActiveSchedule>> rebuildRecordedSchedules(
   }
   return schedules;
 }
+
+}  // namespace jobshop

@@ -8,6 +8,8 @@
 #include "input/parameter_fields.h"
 #include "report/run_summary.h"
 
+namespace jobshop {
+
 namespace {
 
 std::vector<std::string> parameterColumns(const ExecutionLog& log) {
@@ -124,3 +126,5 @@ std::string reportCsv(const std::vector<RunRecord>& runs, const ExecutionLog& lo
   }
   return csv;
 }
+
+}  // namespace jobshop

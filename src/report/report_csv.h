@@ -10,6 +10,8 @@
 #include "report/optima_coverage.h"
 #include "report/result_records.h"
 
+namespace jobshop {
+
 // A header row, then per run: run, best makespan, reached target (yes/no), distinct optima,
 // average distance, generations with improvements, last improving generation; then the folder's
 // enumeration: enumeratedOptima (its count), enumerationBound, enumerationComplete (true/false)
@@ -22,3 +24,5 @@
 // a run without a record) are empty.
 std::string reportCsv(const std::vector<RunRecord>& runs, const ExecutionLog& log,
                       const std::optional<OptimaCoverage>& coverage);
+
+}  // namespace jobshop

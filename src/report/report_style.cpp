@@ -1,6 +1,8 @@
 // The report page's style sheet, inlined into the page so that it opens offline and alone.
 #include "report/report_style.h"
 
+namespace jobshop {
+
 const char* const kReportStyle = R"css(
 body { font-family: "DejaVu Sans", "Segoe UI", Helvetica, Arial, sans-serif; color: #1d2330;
   background: #f5f6f8; margin: 0; }
@@ -86,3 +88,5 @@ td.enumeration.listed { color: #1e7b3a; }
 table.executions td { text-align: left; }
 table.matrix td, table.matrix th { text-align: center; min-width: 28px; padding: 3px 6px; }
 )css";
+
+}  // namespace jobshop

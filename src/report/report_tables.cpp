@@ -7,6 +7,8 @@
 #include "report/coverage_markup.h"
 #include "report/markup.h"
 
+namespace jobshop {
+
 namespace {
 
 std::string card(const std::string& value, const std::string& label, const char* tone = "",
@@ -123,3 +125,5 @@ std::string distanceTable(const std::vector<std::vector<int>>& matrix, int maxDi
   html += "</table></div>";
   return html;
 }
+
+}  // namespace jobshop

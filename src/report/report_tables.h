@@ -12,6 +12,8 @@
 #include "report/result_records.h"
 #include "report/run_summary.h"
 
+namespace jobshop {
+
 // Cards with the instance size and target, the number of runs, the best and median best
 // makespans, the runs that reached the target, the optima per run and the mean distance.
 std::string summaryCards(const ReportSummary& summary, const Instance& instance);
@@ -28,3 +30,5 @@ std::string runsTable(const std::vector<RunRecord>& runs,
 
 // A square table of distances, optima numbered from 1, shaded by distance relative to maxDistance.
 std::string distanceTable(const std::vector<std::vector<int>>& matrix, int maxDistance);
+
+}  // namespace jobshop

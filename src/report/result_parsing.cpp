@@ -9,6 +9,8 @@
 #include "input/printable_text.h"
 #include "results/result_files.h"
 
+namespace jobshop {
+
 namespace {
 
 struct TextLines {
@@ -224,3 +226,5 @@ std::vector<SolutionBlock> parseSolutionFile(const std::string& text, int geneCo
   }
   return blocks;
 }
+
+}  // namespace jobshop

@@ -9,6 +9,8 @@
 
 #include "report/result_records.h"
 
+namespace jobshop {
+
 // Every record knows the byte at which it starts in its file, so that a run recorded in
 // "executions.jsonl" with its offsets finds its own records whatever else the file holds.
 struct ProgressRecord {
@@ -45,3 +47,5 @@ std::vector<NumberLine> parseNumberLines(const std::string& text, const std::str
 // Blocks of "D_Sal_Soluciones.txt", each line holding geneCount job numbers and a makespan.
 std::vector<SolutionBlock> parseSolutionFile(const std::string& text, int geneCount,
                                              std::vector<std::string>& problems);
+
+}  // namespace jobshop

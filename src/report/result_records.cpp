@@ -13,6 +13,8 @@
 #include "results/file_digest.h"
 #include "results/result_files.h"
 
+namespace jobshop {
+
 ResultRecords loadResultRecords(const std::string& folder, const Instance& instance) {
   const char* const names[] = {kProgressFileName, kOptimaFileName, kOptimumCountFileName,
                                kDistanceFileName, kSolutionFileName};
@@ -68,3 +70,5 @@ ResultRecords parseResultRecords(const ResultTexts& texts, const std::string& fo
   if (texts.executionLog) matchLoggedRuns(records.log, instance, records.runs, problems);
   return records;
 }
+
+}  // namespace jobshop

@@ -9,6 +9,8 @@
 #include "input/instance.h"
 #include "report/execution_log.h"
 
+namespace jobshop {
+
 // One line of a progress record: the best makespan reached by the end of a generation.
 struct ProgressStep {
   double makespan = 0.0;
@@ -61,3 +63,5 @@ struct ResultTexts {
 // loadResultRecords) naming the files in problems.
 ResultRecords parseResultRecords(const ResultTexts& texts, const std::string& folder,
                                  const Instance& instance);
+
+}  // namespace jobshop

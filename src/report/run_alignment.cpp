@@ -8,6 +8,8 @@
 #include "report/optimum_distances.h"
 #include "results/result_files.h"
 
+namespace jobshop {
+
 namespace {
 
 std::string fixed(double value, int decimals) {
@@ -265,3 +267,5 @@ std::vector<RunRecord> alignRuns(const ParsedResultFiles& files, int targetMakes
   noteLeftovers(cursors.blocks, files.blocks, kSolutionFileName, "block", problems);
   return runs;
 }
+
+}  // namespace jobshop

@@ -14,6 +14,8 @@
 #include "report/result_parsing.h"
 #include "report/result_records.h"
 
+namespace jobshop {
+
 struct ParsedResultFiles {
   std::vector<ProgressRecord> progress;  // "D_Sal_Mejores.txt"
   std::vector<NumberLine> bests;         // "D_Sal_Optimos.txt"
@@ -50,3 +52,5 @@ std::optional<int> distinctOfPieces(const ParsedResultFiles& files, const RunPie
 std::vector<RunRecord> alignRuns(const ParsedResultFiles& files, int targetMakespan,
                                  const std::vector<ClaimedRun>& claimed,
                                  std::vector<std::string>& problems);
+
+}  // namespace jobshop

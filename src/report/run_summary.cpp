@@ -6,6 +6,8 @@
 
 #include "report/optimum_union.h"
 
+namespace jobshop {
+
 RunFigures runFigures(const RunRecord& run) {
   RunFigures figures;
   if (run.progress.size() > 1) {
@@ -49,3 +51,5 @@ ReportSummary summariseRuns(const std::vector<RunRecord>& runs) {
   }
   return summary;
 }
+
+}  // namespace jobshop

@@ -7,6 +7,8 @@
 
 #include "report/result_records.h"
 
+namespace jobshop {
+
 struct RunFigures {
   int improvingGenerations = 0;     // progress lines after the initial one
   int lastImprovingGeneration = 0;  // 0 when the initial best was never improved
@@ -29,3 +31,5 @@ struct ReportSummary {
 RunFigures runFigures(const RunRecord& run);
 
 ReportSummary summariseRuns(const std::vector<RunRecord>& runs);
+
+}  // namespace jobshop

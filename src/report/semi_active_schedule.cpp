@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstddef>
 
+namespace jobshop {
+
 namespace {
 
 std::size_t cell(int row, int column, int width) {
@@ -123,3 +125,5 @@ SemiActiveSchedule rebuildSchedule(const Instance& instance, const std::vector<i
   }
   return schedule;
 }
+
+}  // namespace jobshop

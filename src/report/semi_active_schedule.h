@@ -7,6 +7,8 @@
 
 #include "input/instance.h"
 
+namespace jobshop {
+
 struct ScheduledOperation {
   int job = 0;        // 1-based
   int operation = 0;  // 1-based position in the job's route
@@ -26,3 +28,5 @@ struct SemiActiveSchedule {
 // wrong length, a machine row that is not a permutation of the jobs, or orders that contradict the
 // routes (a cycle) leave operations empty and say why in problem.
 SemiActiveSchedule rebuildSchedule(const Instance& instance, const std::vector<int>& sequences);
+
+}  // namespace jobshop

@@ -11,6 +11,8 @@
 
 #include "input/parameter_fields.h"
 
+namespace jobshop {
+
 namespace {
 
 using nlohmann::ordered_json;
@@ -100,3 +102,5 @@ std::string appendExecutionRecord(const std::string& path, const std::string& li
   if (::close(fd) != 0 && failure == 0) failure = errno;
   return failure == 0 ? "" : std::strerror(failure);
 }
+
+}  // namespace jobshop

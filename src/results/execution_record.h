@@ -12,6 +12,8 @@
 #include "input/parameters.h"
 #include "results/result_files.h"
 
+namespace jobshop {
+
 inline const char* const kExecutionRecordFileName = "executions.jsonl";
 
 struct RunSummary {
@@ -58,3 +60,5 @@ std::string isoUtc(std::time_t time);
 // Appends the line to path with a single write, so that no reader ever sees half a record.
 // Returns "" on success, otherwise the system's reason.
 std::string appendExecutionRecord(const std::string& path, const std::string& line);
+
+}  // namespace jobshop

@@ -7,6 +7,8 @@
 #include <iterator>
 #include <sstream>
 
+namespace jobshop {
+
 std::string sha256Hex(const std::string& bytes) {
   unsigned char digest[EVP_MAX_MD_SIZE];
   unsigned int length = 0;
@@ -28,3 +30,5 @@ std::optional<std::string> readFileBytes(const std::string& path) {
   if (in.bad()) return std::nullopt;
   return content.str();
 }
+
+}  // namespace jobshop

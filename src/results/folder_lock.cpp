@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <string>
 
+namespace jobshop {
+
 namespace {
 
 // The holder's "pid host", as written by the process holding the lock.
@@ -99,3 +101,5 @@ FolderLockAttempt lockFolder(const std::string& folder) {
   attempt.refusal = "no se pudo tomar el cerrojo " + path;
   return attempt;
 }
+
+}  // namespace jobshop

@@ -5,6 +5,8 @@
 #include <string>
 #include <utility>
 
+namespace jobshop {
+
 inline const char* const kFolderLockFileName = ".jobshop-niching.lock";
 
 // Held from lockFolder until destruction, which removes the lock file and releases the lock.
@@ -35,3 +37,5 @@ struct FolderLockAttempt {
 
 // folder is "" (the current one) or a path ending in '/'. Never waits for the lock.
 FolderLockAttempt lockFolder(const std::string& folder);
+
+}  // namespace jobshop

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace jobshop {
+
 namespace {
 
 // Number of leading individuals whose makespan equals the best one.
@@ -93,3 +95,5 @@ int analyseOptima(const Population& population, const Instance& instance, RunRec
   solutions += "\n";
   return static_cast<int>(distinctCount);
 }
+
+}  // namespace jobshop

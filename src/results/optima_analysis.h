@@ -7,6 +7,8 @@
 #include "model/population.h"
 #include "results/run_records.h"
 
+namespace jobshop {
+
 // Appends the run's records for `population` (sorted ascending by makespan) to the texts of the
 // four analysis files: the best makespan always; when it is at most the target, the number of
 // distinct optima, their average pairwise distance (two or more) and one machine-sequence line
@@ -14,3 +16,5 @@
 // target.
 int analyseOptima(const Population& population, const Instance& instance, RunRecords& records,
                   SequenceScratch& scratch);
+
+}  // namespace jobshop

@@ -13,6 +13,8 @@
 
 #include "results/run_records.h"
 
+namespace jobshop {
+
 namespace {
 
 const char* const kJournalHeading = "jobshop-niching journal 1";
@@ -193,3 +195,5 @@ std::string recoverUnfinishedCommit(const std::string& folder) {
          "deshacen: " +
          report + "\n";
 }
+
+}  // namespace jobshop

@@ -12,6 +12,8 @@
 #include <optional>
 #include <string>
 
+namespace jobshop {
+
 inline const char* const kProgressFileName = "D_Sal_Mejores.txt";
 inline const char* const kOptimaFileName = "D_Sal_Optimos.txt";
 inline const char* const kOptimumCountFileName = "D_Sal_NumOptimos.txt";
@@ -60,3 +62,5 @@ CommitOutcome commitRunRecords(ResultFileSet& files, const RunRecords& records);
 // files back to their lengths before it and removes the journal. Returns one line per file cut
 // back or problem met, "" when there was no journal.
 std::string recoverUnfinishedCommit(const std::string& folder);
+
+}  // namespace jobshop

@@ -7,6 +7,8 @@
 
 #include "results/result_files.h"
 
+namespace jobshop {
+
 // Positions in kResultFileNames.
 enum ResultFileIndex : std::size_t {
   kProgressFile = 0,
@@ -19,3 +21,5 @@ enum ResultFileIndex : std::size_t {
 struct RunRecords {
   std::array<std::string, 5> text;
 };
+
+}  // namespace jobshop

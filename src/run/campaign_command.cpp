@@ -31,6 +31,8 @@
 #include "results/file_digest.h"
 #include "run/report_command.h"
 
+namespace jobshop {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -408,3 +410,5 @@ int runCampaignCommand(const std::vector<std::string>& args, std::ostream& out, 
     return 1;
   }
 }
+
+}  // namespace jobshop

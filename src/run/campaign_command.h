@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace jobshop {
+
 inline constexpr const char* kCampaignUsage =
     "usage: jobshop-niching campaign plan FILE [--into DIR]\n"
     "       jobshop-niching campaign run DIR [--jobs K]\n"
@@ -18,3 +20,5 @@ inline constexpr const char* kCampaignUsage =
 // Handles the words after "campaign". Returns 0 when done, 1 for a refused file, a failed
 // execution or an output error, 2 for a usage error (reason and usage on err).
 int runCampaignCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace jobshop

@@ -1,6 +1,8 @@
 // Parsing the options of the main run.
 #include "run/command_line.h"
 
+namespace jobshop {
+
 const char* const kUsageLine =
     "uso: jobshop-niching [--seed S] [--clock hashed|linear|wall | --wall-clock] "
     "[--record | --no-record] [--dir DIR] [--quiet] "
@@ -142,3 +144,5 @@ Usage:
 Exit status: 0 done, 1 input or output error, 2 usage error.
 )";
 }
+
+}  // namespace jobshop

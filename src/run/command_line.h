@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace jobshop {
+
 enum class CommandAction { run, help, version, usageError };
 
 // How the k-th clock reading of an execution with seed S is made: a hash of (S, k) (the default),
@@ -40,3 +42,5 @@ std::optional<std::uint32_t> parseSeed(const std::string& text);
 // The one-line usage of the main run, and the full help of every command.
 extern const char* const kUsageLine;
 std::string helpText();
+
+}  // namespace jobshop

@@ -9,6 +9,8 @@
 #include "input/printable_text.h"
 #include "run/text_file_output.h"
 
+namespace jobshop {
+
 namespace {
 
 constexpr const char* kCommandName = "jobshop-niching import";
@@ -154,3 +156,5 @@ int runImportCommand(const std::vector<std::string>& args, std::ostream& out, st
       << targetOrigin(options.targetChoice) << "\n";
   return 0;
 }
+
+}  // namespace jobshop

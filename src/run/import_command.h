@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace jobshop {
+
 inline constexpr const char* kImportUsage =
     "usage: jobshop-niching import [--target T|ub] [--output PATH] FILE";
 
@@ -19,3 +21,5 @@ inline constexpr const char* kImportUsage =
 // unknown options, a missing or invalid value, or not exactly one FILE (reason and usage on err).
 // Arguments and text of FILE are shown in messages with control bytes escaped.
 int runImportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace jobshop

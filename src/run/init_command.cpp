@@ -12,6 +12,8 @@
 #include "results/result_files.h"
 #include "run/text_file_output.h"
 
+namespace jobshop {
+
 namespace {
 
 constexpr const char* kCommandName = "jobshop-niching init";
@@ -101,3 +103,5 @@ int runInitCommand(const std::vector<std::string>& args, const std::string& fold
   out << "Wrote " << path << ": " << describe(parameters) << "\n";
   return 0;
 }
+
+}  // namespace jobshop

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace jobshop {
+
 inline constexpr const char* kInitUsage = "usage: jobshop-niching init [--force]";
 
 // Handles `[--force]` (args without the word "init"): writes "D_Algoritmo.txt" with
@@ -14,3 +16,5 @@ inline constexpr const char* kInitUsage = "usage: jobshop-niching init [--force]
 // err and nothing on out; 2 for any other argument (reason and usage on err).
 int runInitCommand(const std::vector<std::string>& args, const std::string& folder,
                    std::ostream& out, std::ostream& err);
+
+}  // namespace jobshop

@@ -3,6 +3,8 @@
 
 #include <signal.h>
 
+namespace jobshop {
+
 namespace {
 
 // The one program-wide value: a signal handler can reach nothing else. Written only by the
@@ -54,3 +56,5 @@ DeferredInterruptions::DeferredInterruptions() {
 }
 
 DeferredInterruptions::~DeferredInterruptions() { sigprocmask(SIG_SETMASK, &previous, nullptr); }
+
+}  // namespace jobshop

@@ -5,6 +5,8 @@
 
 #include <csignal>
 
+namespace jobshop {
+
 // Installs the SIGINT and SIGTERM handlers (sigaction). The first signal stores its number in
 // interruptionFlag(); a second one restores the default action and raises itself again.
 void installInterruptionHandlers();
@@ -26,3 +28,5 @@ struct DeferredInterruptions {
   DeferredInterruptions(const DeferredInterruptions&) = delete;
   DeferredInterruptions& operator=(const DeferredInterruptions&) = delete;
 };
+
+}  // namespace jobshop

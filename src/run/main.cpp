@@ -5,5 +5,5 @@
 #include "run/program.h"
 
 int main(int argc, char** argv) {
-  return runProgram(std::vector<std::string>(argv + 1, argv + argc));
+  return jobshop::runProgram(std::vector<std::string>(argv + 1, argv + argc));
 }

@@ -24,6 +24,8 @@
 #include "run/report_command.h"
 #include "run/run_driver.h"
 
+namespace jobshop {
+
 namespace {
 
 const char* const kVersionNumber = "1.0.0";
@@ -181,3 +183,5 @@ int runProgram(const std::vector<std::string>& args) {
   }
   return mainRun(line);
 }
+
+}  // namespace jobshop

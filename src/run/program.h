@@ -5,5 +5,9 @@
 #include <string>
 #include <vector>
 
+namespace jobshop {
+
 // Runs the program with argv[1..]; returns the exit status.
 int runProgram(const std::vector<std::string>& args);
+
+}  // namespace jobshop

@@ -3,6 +3,8 @@
 
 #include <unistd.h>
 
+namespace jobshop {
+
 namespace {
 
 constexpr auto kRedrawInterval = std::chrono::milliseconds(250);
@@ -38,3 +40,5 @@ void clearProgress(ProgressDisplay& display) {
   std::fflush(display.stream);
   display.drawn = false;
 }
+
+}  // namespace jobshop

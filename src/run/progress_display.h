@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstdio>
 
+namespace jobshop {
+
 struct ProgressDisplay {
   bool enabled = false;
   std::FILE* stream = stderr;
@@ -25,3 +27,5 @@ void showProgress(ProgressDisplay& display, int run, int runs, std::int64_t eval
 
 // Clears the line, so that whatever the terminal shows next starts on a clean line.
 void clearProgress(ProgressDisplay& display);
+
+}  // namespace jobshop

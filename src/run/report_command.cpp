@@ -18,6 +18,8 @@
 #include "results/result_files.h"
 #include "run/text_file_output.h"
 
+namespace jobshop {
+
 namespace {
 
 constexpr const char* kCommandName = "jobshop-niching report";
@@ -149,3 +151,5 @@ int runReportCommand(const std::vector<std::string>& args, std::ostream& out, st
   }
   return written && records.problems.empty() ? 0 : 1;
 }
+
+}  // namespace jobshop

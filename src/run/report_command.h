@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace jobshop {
+
 inline constexpr const char* kReportUsage =
     "usage: jobshop-niching report [--dir DIR] [--output FILE] [--csv FILE]";
 
@@ -17,3 +19,5 @@ inline constexpr const char* kReportUsage =
 // the files disagree or an output cannot be written (what could be aligned is still written);
 // 2 for a usage error (reason and usage on err). `--help` prints the usage on out and returns 0.
 int runReportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace jobshop

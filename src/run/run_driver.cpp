@@ -17,6 +17,8 @@
 #include "run/interruption.h"
 #include "variation/offspring.h"
 
+namespace jobshop {
+
 namespace {
 
 const char* const kOutputOpenMessage = "No se ha podido abrir el archivo de salida";
@@ -164,3 +166,5 @@ ExecutionOutcome executeRuns(RunState& state, RunOutput& output) {
   } while (runNumber <= state.parameters.runCount);
   return outcome;
 }
+
+}  // namespace jobshop

@@ -11,6 +11,8 @@
 #include "results/execution_record.h"
 #include "run/progress_display.h"
 
+namespace jobshop {
+
 // Where an execution writes: the folder of the five result files (empty for the current one,
 // otherwise ending in '/') and the stream of the run numbers and messages.
 struct RunOutput {
@@ -32,3 +34,5 @@ struct ExecutionOutcome {
 // Performs every run of the execution on `state` (they all take place whatever the files do, unless
 // output.stop is set).
 ExecutionOutcome executeRuns(RunState& state, RunOutput& output);
+
+}  // namespace jobshop

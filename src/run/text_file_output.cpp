@@ -14,6 +14,8 @@
 #include <filesystem>
 #include <system_error>
 
+namespace jobshop {
+
 namespace {
 
 constexpr int kTemporaryNameAttempts = 100;
@@ -197,3 +199,5 @@ bool sameFileOrPlace(const std::string& a, const std::string& b) {
   const std::filesystem::path second = std::filesystem::weakly_canonical(b, errorB);
   return errorA || errorB ? a == b : first == second;
 }
+
+}  // namespace jobshop

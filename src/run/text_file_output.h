@@ -7,6 +7,8 @@
 #include <fstream>
 #include <string>
 
+namespace jobshop {
+
 enum class WriteMode {
   kCreateNew,  // fail if the path already exists (checked by the system when putting it in place)
   kReplace,    // create, or replace what is there
@@ -49,3 +51,5 @@ bool sameExistingFile(const std::string& a, const std::string& b);
 // Whether two paths would name one file: the same existing file, or the same place once links and
 // dots are resolved (for outputs not written yet, which must not name each other either).
 bool sameFileOrPlace(const std::string& a, const std::string& b);
+
+}  // namespace jobshop

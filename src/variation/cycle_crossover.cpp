@@ -6,6 +6,8 @@
 #include "model/random_source.h"
 #include "model/scripted_random.h"
 
+namespace jobshop {
+
 namespace {
 
 // Writes `there` everywhere and then `here` on the cycle through `start`, which steps from position
@@ -47,3 +49,5 @@ template void cycleCrossover(Population&, const float*, const float*, int, Rando
                              VariationScratch&);
 template void cycleCrossover(Population&, const float*, const float*, int, ScriptedRandom&,
                              VariationScratch&);
+
+}  // namespace jobshop

@@ -5,6 +5,8 @@
 #include "model/population.h"
 #include "variation/variation_scratch.h"
 
+namespace jobshop {
+
 // Draws s = randomBelow(L) once, before writing anything, and nothing else. Child 1 (offspring row
 // 2*pair-2, pair 1-based) is parent 1 on the cycle through s and parent 2 elsewhere; child 2 (row
 // 2*pair-1) is parent 2 on the cycle and parent 1 elsewhere. The cycle follows a position to the
@@ -14,3 +16,5 @@
 template <class Random>
 void cycleCrossover(Population& offspring, const float* parent1, const float* parent2, int pair,
                     Random& random, VariationScratch& scratch);
+
+}  // namespace jobshop

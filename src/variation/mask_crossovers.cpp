@@ -9,6 +9,8 @@
 #include "variation/bit_select.h"
 #include "variation/random_bits.h"
 
+namespace jobshop {
+
 namespace {
 
 // All L bits are drawn before any child is written, so the draw count never depends on the genes.
@@ -203,3 +205,5 @@ template void maskReorderCrossover(Population&, const float*, const float*, int,
                                    VariationScratch&);
 template void maskReorderCrossover(Population&, const float*, const float*, int, ScriptedRandom&,
                                    VariationScratch&);
+
+}  // namespace jobshop

@@ -5,6 +5,8 @@
 #include "model/population.h"
 #include "variation/variation_scratch.h"
 
+namespace jobshop {
+
 // Each mask crossover draws randomBelow(2) once for every position 0..L-1, in that order, before
 // writing anything, and nothing else; both children use the same bits. Child 1 is offspring row
 // 2*pair-2 and child 2 row 2*pair-1 (pair 1-based). All L genes of both children are written;
@@ -31,3 +33,5 @@ void maskKeepCrossover(Population& offspring, const float* parent1, const float*
 template <class Random>
 void maskReorderCrossover(Population& offspring, const float* parent1, const float* parent2,
                           int pair, Random& random, VariationScratch& scratch);
+
+}  // namespace jobshop

@@ -8,6 +8,8 @@
 #include "model/random_source.h"
 #include "model/scripted_random.h"
 
+namespace jobshop {
+
 namespace {
 
 void copyBufferToChild(Population& offspring, const float* mutationBuffer, int k) {
@@ -87,3 +89,5 @@ template void insertionMutation(Population&, float*, int, RandomSource&, Variati
 template void insertionMutation(Population&, float*, int, ScriptedRandom&, VariationScratch&);
 template void neighbourSwapMutation(Population&, float*, int, RandomSource&, VariationScratch&);
 template void neighbourSwapMutation(Population&, float*, int, ScriptedRandom&, VariationScratch&);
+
+}  // namespace jobshop

@@ -5,6 +5,8 @@
 #include "model/population.h"
 #include "variation/variation_scratch.h"
 
+namespace jobshop {
+
 // Common to all four: k is the 0-based offspring row; only genes 0..L-1 of row k and (for three of
 // them) mutationBuffer are written, never a fitness slot or another row. The child is written on
 // every call, even when the draws change nothing, and no operator redraws.
@@ -32,3 +34,5 @@ void insertionMutation(Population& offspring, float* mutationBuffer, int k, Rand
 template <class Random>
 void neighbourSwapMutation(Population& offspring, float* mutationBuffer, int k, Random& random,
                            VariationScratch& scratch);
+
+}  // namespace jobshop

@@ -13,6 +13,8 @@
 #include "variation/mutations.h"
 #include "variation/segment_crossovers.h"
 
+namespace jobshop {
+
 namespace {
 
 void copyGenes(const Population& source, int from, std::vector<float>& buffer) {
@@ -179,3 +181,5 @@ template void applyMutations(Population&, const Parameters&, float*, int, Script
                              VariationScratch&);
 template bool generateOffspring(RunState&, RandomSource&, VariationScratch&);
 template bool generateOffspring(RunState&, ScriptedRandom&, VariationScratch&);
+
+}  // namespace jobshop

@@ -7,6 +7,8 @@
 #include "model/run_state.h"
 #include "variation/variation_scratch.h"
 
+namespace jobshop {
+
 // One draw of randomBelow(101); true when it is at most percent (so 0 still passes one time in
 // 101, 100 or more always passes, a negative percent never does).
 template <class Random>
@@ -38,3 +40,5 @@ void applyMutations(Population& offspring, const Parameters& parameters, float* 
 // counted); true when every pair is made.
 template <class Random>
 bool generateOffspring(RunState& state, Random& random, VariationScratch& scratch);
+
+}  // namespace jobshop

@@ -1,6 +1,8 @@
 // Operation numbering by one running cursor per job.
 #include "variation/operation_index.h"
 
+namespace jobshop {
+
 OperationShape operationShape(const float* genes, int geneCount) {
   OperationShape shape;
   shape.geneCount = std::max(geneCount, 0);
@@ -41,3 +43,5 @@ void locateOperations(const OperationShape& shape, OperationIndex& index) {
   int* position = index.position.data();
   for (int k = 0; k < shape.geneCount; ++k) position[number[k]] = k;
 }
+
+}  // namespace jobshop

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <vector>
 
+namespace jobshop {
+
 // The J and M of the chromosomes a crossover works on, read off its genes.
 struct OperationShape {
   int geneCount = 0;  // L
@@ -59,3 +61,5 @@ inline int positionOf(const OperationIndex& index, int number) {
              ? p
              : -1;
 }
+
+}  // namespace jobshop

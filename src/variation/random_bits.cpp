@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace jobshop {
+
 namespace {
 
 // The map S -> multiplier * S + increment that `steps` steps of the generator apply, read off the
@@ -56,3 +58,5 @@ void drawBits(RandomSource& random, int count, unsigned char* bits) {
   for (int i = 0; k < count; ++i, ++k) bits[k] = bitFrom(lane[i]);
   random.skipDraws(2, count);
 }
+
+}  // namespace jobshop

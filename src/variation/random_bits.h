@@ -4,6 +4,8 @@
 
 #include "model/random_source.h"
 
+namespace jobshop {
+
 // bits[k] := randomBelow(2) for k = 0..count-1, in that order: leaves random and bits exactly as
 // the plain loop would.
 template <class Random>
@@ -13,3 +15,5 @@ void drawBits(Random& random, int count, unsigned char* bits) {
 
 // The same for the program's generator, computed on several interleaved streams of its states.
 void drawBits(RandomSource& random, int count, unsigned char* bits);
+
+}  // namespace jobshop

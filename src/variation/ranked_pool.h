@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <vector>
 
+namespace jobshop {
+
 struct RankedPool {
   static constexpr int kBlock = 64;
   std::vector<float> entries;  // block b at b * kBlock, its first count[b] entries in list order
@@ -38,3 +40,5 @@ struct RankedPool {
     return taken;
   }
 };
+
+}  // namespace jobshop

@@ -7,6 +7,8 @@
 #include "model/random_source.h"
 #include "model/scripted_random.h"
 
+namespace jobshop {
+
 namespace {
 
 enum class Placement { kFill, kInsert, kWrap };
@@ -159,3 +161,5 @@ template void segmentWrapCrossover(Population&, const float*, const float*, int,
                                    VariationScratch&);
 template void segmentWrapCrossover(Population&, const float*, const float*, int, ScriptedRandom&,
                                    VariationScratch&);
+
+}  // namespace jobshop

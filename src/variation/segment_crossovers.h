@@ -5,6 +5,8 @@
 #include "model/population.h"
 #include "variation/variation_scratch.h"
 
+namespace jobshop {
+
 // Every segment crossover draws a = randomBelow(L), then b = randomBelow(L), and nothing else; the
 // cut points are lo = min(a, b), hi = max(a, b). Child 1 (offspring row 2*pair-2) takes its segment
 // from parent 1 and the rest from parent 2, child 2 (row 2*pair-1) the other way round. All L genes
@@ -27,3 +29,5 @@ void segmentInsertCrossover(Population& offspring, const float* parent1, const f
 template <class Random>
 void segmentWrapCrossover(Population& offspring, const float* parent1, const float* parent2,
                           int pair, Random& random, VariationScratch& scratch);
+
+}  // namespace jobshop

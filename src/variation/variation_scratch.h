@@ -9,6 +9,8 @@
 #include "variation/operation_index.h"
 #include "variation/ranked_pool.h"
 
+namespace jobshop {
+
 struct VariationScratch {
   // Owned by generateOffspring: the genes of the child being mutated.
   std::vector<float> mutationBuffer;
@@ -24,3 +26,5 @@ struct VariationScratch {
   RankedPool pool;                // the scramble's untaken segment genes
   MakespanScratch makespan;
 };
+
+}  // namespace jobshop
