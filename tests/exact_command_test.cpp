@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "exact/enumerated_optima.h"
-#include "exact/optima_command.h"
+#include "results/optima_file.h"
+#include "run/optima_command.h"
 #include "test_instances.h"
 
 namespace jobshop {

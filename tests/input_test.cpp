@@ -13,7 +13,7 @@
 #include "input/instance_reader.h"
 #include "input/line_reader.h"
 #include "input/parameter_reader.h"
-#include "input/printable_text.h"
+#include "support/printable_text.h"
 
 namespace jobshop {
 

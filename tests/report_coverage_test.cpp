@@ -8,7 +8,7 @@
 #include <map>
 #include <sstream>
 
-#include "exact/enumerated_optima.h"
+#include "results/optima_file.h"
 #include "run/report_command.h"
 #include "test_instances.h"
 

@@ -2,7 +2,7 @@
 // that fails part way (here a file-size limit set in a child process, standing in for a full
 // disk) leaves the old file as it was and no temporary file beside it; and the commands that write
 // through it keep their old outputs when the write fails.
-#include "run/text_file_output.h"
+#include "support/text_file_output.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>

@@ -5,13 +5,13 @@
 
 #include "campaigns/campaign_file.h"
 #include "campaigns/execution_state.h"
-#include "exact/enumerated_optima.h"
 #include "input/input_error.h"
 #include "input/instance_reader.h"
 #include "input/parameter_fields.h"
 #include "report/markup.h"
 #include "report/optimum_union.h"
 #include "report/result_records.h"
+#include "results/optima_file.h"
 
 namespace jobshop {
 

@@ -14,7 +14,7 @@
 
 #include "campaigns/execution_state.h"
 #include "results/file_digest.h"
-#include "run/text_file_output.h"
+#include "support/text_file_output.h"
 
 namespace jobshop {
 

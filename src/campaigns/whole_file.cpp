@@ -1,7 +1,7 @@
 // The shared whole-file writer already puts a temporary file in place in one step.
 #include "campaigns/whole_file.h"
 
-#include "run/text_file_output.h"
+#include "support/text_file_output.h"
 
 namespace jobshop {
 

@@ -15,8 +15,8 @@
 
 #include "input/input_error.h"
 #include "input/instance_reader.h"
-#include "input/printable_text.h"
 #include "input/refusal.h"
+#include "support/printable_text.h"
 
 namespace jobshop {
 

@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "input/printable_text.h"
+#include "support/printable_text.h"
 
 namespace jobshop {
 

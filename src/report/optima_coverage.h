@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "exact/enumerated_optima.h"
 #include "input/instance.h"
 #include "report/result_records.h"
+#include "results/optima_file.h"
 
 namespace jobshop {
 

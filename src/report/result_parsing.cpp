@@ -6,8 +6,8 @@
 #include <cmath>
 #include <string_view>
 
-#include "input/printable_text.h"
 #include "results/result_files.h"
+#include "support/printable_text.h"
 
 namespace jobshop {
 

@@ -6,8 +6,8 @@
 
 #include "input/input_error.h"
 #include "input/instance_import.h"
-#include "input/printable_text.h"
-#include "run/text_file_output.h"
+#include "support/printable_text.h"
+#include "support/text_file_output.h"
 
 namespace jobshop {
 

@@ -10,7 +10,7 @@
 #include "input/parameter_template.h"
 #include "results/execution_record.h"
 #include "results/result_files.h"
-#include "run/text_file_output.h"
+#include "support/text_file_output.h"
 
 namespace jobshop {
 

@@ -8,7 +8,6 @@
 #include <new>
 #include <stdexcept>
 
-#include "exact/optima_command.h"
 #include "input/input_error.h"
 #include "input/instance_reader.h"
 #include "input/parameter_reader.h"
@@ -21,6 +20,7 @@
 #include "run/import_command.h"
 #include "run/init_command.h"
 #include "run/interruption.h"
+#include "run/optima_command.h"
 #include "run/report_command.h"
 #include "run/run_driver.h"
 

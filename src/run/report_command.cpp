@@ -5,7 +5,6 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 
-#include "exact/enumerated_optima.h"
 #include "input/input_error.h"
 #include "input/instance_reader.h"
 #include "report/html_report.h"
@@ -15,8 +14,9 @@
 #include "report/report_csv.h"
 #include "report/result_records.h"
 #include "results/file_digest.h"
+#include "results/optima_file.h"
 #include "results/result_files.h"
-#include "run/text_file_output.h"
+#include "support/text_file_output.h"
 
 namespace jobshop {
 

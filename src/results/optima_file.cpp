@@ -1,5 +1,5 @@
 // Writing and reading "optima.json", and parsing the list lines back into machine sequences.
-#include "exact/enumerated_optima.h"
+#include "results/optima_file.h"
 
 #include <charconv>
 #include <filesystem>

@@ -1,5 +1,5 @@
 // Escaping of unprintable bytes and cutting on character boundaries for quoted message text.
-#include "input/printable_text.h"
+#include "support/printable_text.h"
 
 namespace jobshop {
 

@@ -1,5 +1,5 @@
 // Argument handling, the run of the exact count and the summary of the optima command.
-#include "exact/optima_command.h"
+#include "run/optima_command.h"
 
 #include <algorithm>
 #include <charconv>
@@ -9,12 +9,12 @@
 #include <optional>
 #include <thread>
 
-#include "exact/enumerated_optima.h"
 #include "exact/optimum_search.h"
 #include "exact/parallel_count.h"
 #include "input/input_error.h"
 #include "input/instance_reader.h"
-#include "run/text_file_output.h"
+#include "results/optima_file.h"
+#include "support/text_file_output.h"
 
 namespace jobshop {
 

@@ -2,7 +2,7 @@
 // exclusively so that two writers never share one, every write and the close checked (a full disk
 // often shows only there), then renamed over the target. A rename within one folder is atomic, so
 // a reader sees the old file or the new one, never a part.
-#include "run/text_file_output.h"
+#include "support/text_file_output.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
