@@ -21,6 +21,7 @@
 #include "input/parameter_template.h"
 #include "input/refusal.h"
 #include "results/file_digest.h"
+#include "support/text_files.h"
 
 namespace jobshop {
 
@@ -106,7 +107,7 @@ void checkSetting(const CampaignFile& campaign, const Parameters& parameters,
   }
 }
 
-std::optional<std::string> fileText(const std::string& path) { return readFileBytes(path); }
+std::optional<std::string> fileText(const std::string& path) { return readWholeFile(path); }
 
 // True when the folder holds anything beyond the inputs of a plan: the execution has started.
 bool hasStarted(const std::string& folder) {
@@ -211,7 +212,7 @@ LayoutSummary layOutCampaign(const CampaignFile& campaign,
   writeOrThrow(folder + kManifestFileName, formatManifest(listed));
   // Planned from the folder's own copy, the copy is already in place.
   if (!sameFile(campaign.path, folder + "campaign.toml"))
-    writeOrThrow(folder + "campaign.toml", readFileBytes(campaign.path).value_or(""));
+    writeOrThrow(folder + "campaign.toml", readWholeFile(campaign.path).value_or(""));
   // Each instance once more at the top of its folder, where `optima --dir DIR/INSTANCE` counts
   // the schedules that exist and `collect` finds the count.
   std::set<std::string> instances;

@@ -14,6 +14,7 @@
 #include "campaigns/execution_launch.h"
 #include "campaigns/execution_state.h"
 #include "results/file_digest.h"
+#include "support/text_files.h"
 
 namespace jobshop {
 
@@ -125,7 +126,7 @@ RunnerReport runCampaign(const std::string& campaignFolder,
                claimLiveness(folder) != ClaimLiveness::kStale) {
       ++report.skipped;
     } else {
-      queue.push_back({&e, readFileBytes(folder + kFailedMarker)});
+      queue.push_back({&e, readWholeFile(folder + kFailedMarker)});
     }
   }
 

@@ -15,6 +15,7 @@
 #include "campaigns/execution_state.h"
 #include "results/file_digest.h"
 #include "support/text_file_output.h"
+#include "support/text_files.h"
 
 namespace jobshop {
 
@@ -67,7 +68,7 @@ bool removeStale(const std::string& campaignFolder, const std::string& folder,
                  const std::string& judged) {
   const ClaimLock lock(campaignFolder);
   if (lock.fd < 0) return false;
-  const std::optional<std::string> now = readFileBytes(markerPath(folder));
+  const std::optional<std::string> now = readWholeFile(markerPath(folder));
   if (!now) return true;
   if (*now != judged || livenessOf(now, nullptr) != ClaimLiveness::kStale) return false;
   return ::unlink(markerPath(folder).c_str()) == 0 || errno == ENOENT;
@@ -109,12 +110,12 @@ std::string claimText(const ClaimHolder& holder) {
 ClaimHolder thisRunner() { return {hostName(), static_cast<long>(::getpid()), 0}; }
 
 ClaimLiveness claimLiveness(const std::string& folder, std::string* host) {
-  return livenessOf(readFileBytes(markerPath(folder)), host);
+  return livenessOf(readWholeFile(markerPath(folder)), host);
 }
 
 ClaimResult claimExecution(const std::string& campaignFolder, const std::string& folder,
                            std::string& problem) {
-  const std::optional<std::string> existing = readFileBytes(markerPath(folder));
+  const std::optional<std::string> existing = readWholeFile(markerPath(folder));
   if (existing) {
     if (livenessOf(existing, nullptr) != ClaimLiveness::kStale) return ClaimResult::kHeldElsewhere;
     if (!removeStale(campaignFolder, folder, *existing)) return ClaimResult::kHeldElsewhere;
@@ -134,7 +135,7 @@ ClaimResult claimExecution(const std::string& campaignFolder, const std::string&
 }
 
 bool holdsClaim(const std::string& folder, const std::string& text) {
-  return readFileBytes(markerPath(folder)) == text;
+  return readWholeFile(markerPath(folder)) == text;
 }
 
 bool recordChild(const std::string& campaignFolder, const std::string& folder, pid_t child) {
@@ -151,7 +152,7 @@ bool recordChild(const std::string& campaignFolder, const std::string& folder, p
 
 void releaseClaim(const std::string& folder) {
   ClaimHolder holder;
-  const std::optional<std::string> text = readFileBytes(markerPath(folder));
+  const std::optional<std::string> text = readWholeFile(markerPath(folder));
   if (text && parseHolder(*text, holder) && holder.host == hostName() &&
       holder.runner == static_cast<long>(::getpid()))
     ::unlink(markerPath(folder).c_str());

@@ -18,6 +18,7 @@
 #include "campaigns/execution_state.h"
 #include "results/execution_record.h"
 #include "results/file_digest.h"
+#include "support/text_files.h"
 
 namespace jobshop {
 
@@ -142,7 +143,7 @@ Launch startExecution(const std::string& program, const std::string& campaignFol
   }
   // Another runner may have finished it between the caller's look and this claim.
   if (executionState(folder) == ExecutionState::kDone ||
-      readFileBytes(folder + kFailedMarker) != failedBefore) {
+      readWholeFile(folder + kFailedMarker) != failedBefore) {
     launch.outcome = executionState(folder) == ExecutionState::kDone
                          ? Launch::Outcome::kDone
                          : Launch::Outcome::kFailedElsewhere;
@@ -178,7 +179,7 @@ Outcome finishExecution(const std::string& folder, int waitStatus) {
           "exit 0, but its done marker could not be written (" + failure + "); it stays pending";
   } else {
     const std::string how = endedText(waitStatus);
-    const std::string errors = trimmed(readFileBytes(folder + "stderr.txt").value_or(""));
+    const std::string errors = trimmed(readWholeFile(folder + "stderr.txt").value_or(""));
     outcome.reason = errors.empty() ? how : errors;
     const std::string failure = placeMarker(folder, kFailedMarker, how + "\n" + finished);
     if (!failure.empty())

@@ -3,8 +3,6 @@
 
 #include <climits>
 #include <cstdint>
-#include <cstdio>
-#include <memory>
 
 namespace jobshop {
 
@@ -16,40 +14,7 @@ bool isWhiteSpace(char c) {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 }  // namespace
-
-std::vector<std::string> splitLines(std::string_view text) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) {
-      lines.emplace_back(text.substr(start));
-      break;
-    }
-    size_t length = end - start;
-    if (length > 0 && text[end - 1] == '\r') --length;
-    lines.emplace_back(text.substr(start, length));
-    start = end + 1;
-  }
-  return lines;
-}
-
-std::optional<std::vector<std::string>> readFileLines(const std::string& path) {
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (!file) return std::nullopt;
-  std::string text;
-  char chunk[65536];
-  size_t count = 0;
-  while ((count = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) text.append(chunk, count);
-  // A directory opens on some systems but fails on the first read.
-  if (std::ferror(file.get())) return std::nullopt;
-  return splitLines(text);
-}
 
 DecimalValue convertDecimal(std::string_view text) {
   size_t p = 0;

@@ -1,11 +1,12 @@
-// Text-level reading shared by both input files: whole files into lines, the one decimal
-// conversion of every value, and the splitting of a matrix line into its field texts.
+// Text-level reading shared by both input files: the one decimal conversion of every value, and
+// the splitting of a matrix line into its field texts.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "support/text_files.h"
 
 namespace jobshop {
 
@@ -20,15 +21,6 @@ struct DecimalValue {
   bool outOfRange = false;
   bool lossy = false;
 };
-
-// The lines of `text`, without their line feeds. A carriage return right before a line feed is
-// dropped; a last line without a line feed still counts, but nothing after a final line feed does.
-// Lines may be of any length.
-std::vector<std::string> splitLines(std::string_view text);
-
-// The lines of the whole file at `path` as splitLines gives them; nullopt when the file cannot be
-// opened or read (a directory included).
-std::optional<std::vector<std::string>> readFileLines(const std::string& path);
 
 // Skips leading white space, takes an optional '+' or '-' and then the decimal digits up to the
 // first non-digit; the rest of the text is ignored. No digits give 0 with hasDigits false. Values

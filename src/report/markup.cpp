@@ -30,12 +30,6 @@ std::string escapeMarkup(std::string_view text) {
   return escaped;
 }
 
-std::string fixedNumber(double value, int decimals) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-  return buffer;
-}
-
 std::string coordinate(double value) {
   std::string text = fixedNumber(value, 1);
   if (text.size() > 2 && text.compare(text.size() - 2, 2, ".0") == 0) text.resize(text.size() - 2);

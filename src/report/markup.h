@@ -5,13 +5,12 @@
 #include <string>
 #include <string_view>
 
+#include "support/number_format.h"
+
 namespace jobshop {
 
 // Text safe inside elements and double-quoted attributes (&, <, >, " replaced).
 std::string escapeMarkup(std::string_view text);
-
-// value with the given number of decimals, as printf's "%.*f" writes it.
-std::string fixedNumber(double value, int decimals);
 
 // A coordinate for SVG: one decimal, without a trailing ".0".
 std::string coordinate(double value);

@@ -12,6 +12,7 @@
 #include "report/run_alignment.h"
 #include "results/file_digest.h"
 #include "results/result_files.h"
+#include "support/text_files.h"
 
 namespace jobshop {
 
@@ -20,9 +21,9 @@ ResultRecords loadResultRecords(const std::string& folder, const Instance& insta
                                kDistanceFileName, kSolutionFileName};
   ResultTexts texts;
   for (std::size_t f = 0; f < std::size(names); ++f)
-    texts.files[f] = readFileBytes(folder + names[f]);
+    texts.files[f] = readWholeFile(folder + names[f]);
   // Folders written before the record existed have none; they read exactly as before.
-  texts.executionLog = readFileBytes(folder + kExecutionLogFileName);
+  texts.executionLog = readWholeFile(folder + kExecutionLogFileName);
   return parseResultRecords(texts, folder, instance);
 }
 

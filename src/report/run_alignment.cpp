@@ -7,16 +7,11 @@
 
 #include "report/optimum_distances.h"
 #include "results/result_files.h"
+#include "support/number_format.h"
 
 namespace jobshop {
 
 namespace {
-
-std::string fixed(double value, int decimals) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-  return buffer;
-}
 
 std::string moreLines(int count) {
   if (count == 0) return {};
@@ -113,7 +108,7 @@ void attachOptima(RunRecord& run, const ParsedResultFiles& files, const RunPiece
                        " has no line left for it");
   } else if (count->value && *count->value < 1.0) {
     problems.push_back(lineOf(kOptimumCountFileName, count->line) + ": a run that reached the " +
-                       "target has at least one optimum, not " + fixed(*count->value, 0));
+                       "target has at least one optimum, not " + fixedNumber(*count->value, 0));
   }
   if (block == nullptr) {
     problems.push_back(label + "it reached the target but " + kSolutionFileName +
@@ -145,7 +140,7 @@ void attachOptima(RunRecord& run, const ParsedResultFiles& files, const RunPiece
     if (first != nullptr) {
       problems.push_back(lineOf(kSolutionFileName, first->line) + ": makespan " +
                          std::to_string(first->makespan) + " is not run " +
-                         std::to_string(run.run) + "'s best, " + fixed(run.best, 1) +
+                         std::to_string(run.run) + "'s best, " + fixedNumber(run.best, 1) +
                          moreLines(others));
     }
   }
@@ -169,11 +164,11 @@ void attachOptima(RunRecord& run, const ParsedResultFiles& files, const RunPiece
   run.averageDistance = distance->value;
   std::optional<float> recomputed = averagePairDistance(matrix);
   if (distance->value && recomputed && static_cast<int>(matrix.size()) == *distinct &&
-      fixed(*distance->value, 2) != fixed(static_cast<double>(*recomputed), 2)) {
+      fixedNumber(*distance->value, 2) != fixedNumber(static_cast<double>(*recomputed), 2)) {
     problems.push_back(lineOf(kDistanceFileName, distance->line) + " gives run " +
                        std::to_string(run.run) + " an average distance of " +
-                       fixed(*distance->value, 2) + ", but its solutions give " +
-                       fixed(static_cast<double>(*recomputed), 2));
+                       fixedNumber(*distance->value, 2) + ", but its solutions give " +
+                       fixedNumber(static_cast<double>(*recomputed), 2));
   }
 }
 
@@ -187,9 +182,9 @@ RunRecord assembleRun(const ParsedResultFiles& files, const RunPieces& pieces, i
   run.best = best;
   if (bestLine.value && !run.progress.empty() && run.progress.back().makespan != run.best) {
     problems.push_back(lineOf(kOptimaFileName, bestLine.line) + " gives run " +
-                       std::to_string(run.run) + " the best " + fixed(run.best, 1) +
+                       std::to_string(run.run) + " the best " + fixedNumber(run.best, 1) +
                        ", but its record at " + lineOf(kProgressFileName, progress->firstLine) +
-                       " ends at " + fixed(run.progress.back().makespan, 1));
+                       " ends at " + fixedNumber(run.progress.back().makespan, 1));
   }
   run.reachedTarget = run.best <= static_cast<double>(targetMakespan);
   if (run.reachedTarget) attachOptima(run, files, pieces, problems);

@@ -3,10 +3,6 @@
 
 #include <openssl/evp.h>
 
-#include <fstream>
-#include <iterator>
-#include <sstream>
-
 namespace jobshop {
 
 std::string sha256Hex(const std::string& bytes) {
@@ -20,15 +16,6 @@ std::string sha256Hex(const std::string& bytes) {
     text += kHex[digest[i] & 15];
   }
   return text;
-}
-
-std::optional<std::string> readFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream content;
-  content << in.rdbuf();
-  if (in.bad()) return std::nullopt;
-  return content.str();
 }
 
 }  // namespace jobshop

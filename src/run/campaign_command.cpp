@@ -30,6 +30,7 @@
 #include "report/markup.h"
 #include "results/file_digest.h"
 #include "run/report_command.h"
+#include "support/text_files.h"
 
 namespace jobshop {
 
@@ -188,7 +189,7 @@ int runOne(const Arguments& parsed, std::ostream& err) {
     if (executionState(path) == ExecutionState::kDone) continue;
     Outcome outcome;
     const Launch launch = runExecution(program, folder, path, *found->second,
-                                       readFileBytes(path + kFailedMarker), outcome);
+                                       readWholeFile(path + kFailedMarker), outcome);
     if (launch.outcome == Launch::Outcome::kFailed)
       failures.push_back({name, launch.problem});
     else if (launch.outcome == Launch::Outcome::kStarted && !outcome.done)
@@ -265,7 +266,7 @@ int status(const Arguments& parsed, std::ostream& out) {
     out << count << " of the running are claimed by host " << host
         << ", which this host cannot look into: they are never taken over from here (if " << host
         << " is gone, delete their running markers to run them again)\n";
-  if (const auto id = readFileBytes(folder + kSlurmJobFileName)) {
+  if (const auto id = readWholeFile(folder + kSlurmJobFileName)) {
     std::string job = *id;
     while (!job.empty() && (job.back() == '\n' || job.back() == '\r')) job.pop_back();
     const std::string state = slurmJobState(job);

@@ -23,6 +23,7 @@
 #include "run/optima_command.h"
 #include "run/report_command.h"
 #include "run/run_driver.h"
+#include "support/text_files.h"
 
 namespace jobshop {
 
@@ -63,7 +64,7 @@ ExecutionRecord startRecord(const CommandLine& line, std::time_t now, const Exec
   record.jobs = instance.jobs;
   record.machines = instance.machines;
   record.targetMakespan = instance.targetMakespan;
-  record.instanceSha256 = sha256Hex(readFileBytes(line.folder + "D_Entrada.txt").value_or(""));
+  record.instanceSha256 = sha256Hex(readWholeFile(line.folder + "D_Entrada.txt").value_or(""));
   record.parameters = parameters;
   return record;
 }

@@ -17,6 +17,7 @@
 #include "results/optima_file.h"
 #include "results/result_files.h"
 #include "support/text_file_output.h"
+#include "support/text_files.h"
 
 namespace jobshop {
 
@@ -53,7 +54,7 @@ bool isInputFile(const std::string& path, const std::string& folder) {
 // The list of schedules that "optima.json" names, which the report reads too; "" when there is
 // none (a malformed "optima.json" is the report's problem to describe, not a usage error).
 std::string namedListPath(const std::string& folder) {
-  const std::optional<std::string> text = readFileBytes(folder + kEnumeratedOptimaFileName);
+  const std::optional<std::string> text = readWholeFile(folder + kEnumeratedOptimaFileName);
   if (!text) return "";
   const nlohmann::json json = nlohmann::json::parse(*text, nullptr, false);
   if (!json.is_object() || !json.contains("list") || !json["list"].is_string()) return "";

@@ -1,0 +1,24 @@
+// Reading whole text files and cutting text into lines, the one way every reader of the program
+// does it.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace jobshop {
+
+// The lines of `text`, without their line feeds. A carriage return right before a line feed is
+// dropped; a last line without a line feed still counts, but nothing after a final line feed does.
+// Lines may be of any length.
+std::vector<std::string> splitLines(std::string_view text);
+
+// The whole content of the file at `path`; nullopt when it cannot be opened or read (a directory
+// included).
+std::optional<std::string> readWholeFile(const std::string& path);
+
+// The lines of the whole file at `path` as splitLines gives them; nullopt as readWholeFile.
+std::optional<std::vector<std::string>> readFileLines(const std::string& path);
+
+}  // namespace jobshop
