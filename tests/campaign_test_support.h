@@ -4,22 +4,15 @@
 
 #include <string>
 
+#include "program_runner.h"
+
 namespace jobshop {
 
-struct Shell {
-  int status;  // exit status, -1 when ended by a signal
-  std::string out, err;
-};
-
-// Runs command in sh with its standard output and error captured.
-Shell shell(const std::string& command);
-
-// The same with the size of every file the command writes limited to bytes (RLIMIT_FSIZE, set in
-// the child only), its output taken through pipes, which the limit does not reach.
-Shell shellWithFileSizeLimit(const std::string& command, long bytes);
+// The outcome type of a shell command, under the name the campaign tests use.
+using Shell = Captured;
 
 // `jobshop-niching campaign ARGUMENTS`.
-Shell campaign(const std::string& arguments);
+Captured campaign(const std::string& arguments);
 
 // A new folder holding campaign.toml with the given text, instances/small.txt (standard format,
 // 2 jobs × 3 machines) and D_Entrada.txt (the same instance).

@@ -1,9 +1,11 @@
 // Shared test fixtures: instances, populations and temporary files.
 #include "test_instances.h"
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -50,10 +52,40 @@ std::vector<float> genesOf(const Population& population, int k) {
   return std::vector<float>(population.genes(k), population.genes(k) + population.geneCount);
 }
 
+namespace {
+
+// The folders makeTempFolder made in this test process.
+std::vector<std::string>& madeFolders() {
+  static std::vector<std::string> folders;
+  return folders;
+}
+
+// Removes them when the tests of the process end, unless one failed: its files are then left for
+// a look.
+class TempFolderRemoval : public ::testing::Environment {
+ public:
+  void TearDown() override {
+    if (!::testing::UnitTest::GetInstance()->Passed()) return;
+    for (const std::string& folder : madeFolders()) {
+      std::error_code ignored;
+      std::filesystem::permissions(folder, std::filesystem::perms::owner_all,
+                                   std::filesystem::perm_options::add, ignored);
+      std::filesystem::remove_all(folder, ignored);
+    }
+  }
+};
+
+[[maybe_unused]] const ::testing::Environment* const kTempFolderRemoval =
+    ::testing::AddGlobalTestEnvironment(new TempFolderRemoval);
+
+}  // namespace
+
 std::string makeTempFolder() {
   std::string pattern = "/tmp/jobshop-test-XXXXXX";
   const char* made = mkdtemp(pattern.data());
-  return std::string(made ? made : "/tmp") + "/";
+  if (made == nullptr) return "/tmp/";
+  madeFolders().push_back(made);
+  return std::string(made) + "/";
 }
 
 void writeFile(const std::string& path, const std::string& text) {
