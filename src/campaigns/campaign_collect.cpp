@@ -134,7 +134,7 @@ CampaignCollection collectCampaign(const std::string& campaignFolder,
     }
     ResultRecords records;
     try {
-      records = loadResultRecords(folder, readInstance(folder + "D_Entrada.txt"));
+      records = loadResultRecords(folder, readInstance(folder + kInstanceFileName));
     } catch (const InputError& error) {
       collection.problems.push_back(e.folder + ": " + error.message);
       group.summary.unfinished.push_back(e.folder);

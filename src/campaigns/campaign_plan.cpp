@@ -96,7 +96,7 @@ std::vector<Parameters> expandGrid(const CampaignFile& campaign) {
 void checkSetting(const CampaignFile& campaign, const Parameters& parameters,
                   const std::string& name) {
   try {
-    parseParameterLines(splitLines(formatParameterFile(parameters)), "D_Algoritmo.txt");
+    parseParameterLines(splitLines(formatParameterFile(parameters)), kParametersFileName);
   } catch (const InputError& error) {
     int line = 1;
     for (const ParameterChoice& choice : campaign.parameters)
@@ -114,14 +114,14 @@ bool hasStarted(const std::string& folder) {
   std::error_code error;
   for (const auto& entry : fs::directory_iterator(folder, error)) {
     const std::string name = entry.path().filename().string();
-    if (name != "D_Entrada.txt" && name != "D_Algoritmo.txt" && name != "seed") return true;
+    if (name != kInstanceFileName && name != kParametersFileName && name != "seed") return true;
   }
   return false;
 }
 
 bool sameInputs(const std::string& folder, const PlannedExecution& e) {
-  return fileText(folder + "D_Entrada.txt") == *e.instanceText &&
-         fileText(folder + "D_Algoritmo.txt") == formatParameterFile(e.parameters) &&
+  return fileText(folder + kInstanceFileName) == *e.instanceText &&
+         fileText(folder + kParametersFileName) == formatParameterFile(e.parameters) &&
          fileText(folder + "seed") == seedText(e.seed);
 }
 
@@ -220,14 +220,14 @@ LayoutSummary layOutCampaign(const CampaignFile& campaign,
     if (instances.insert(e.instance).second) {
       fs::create_directories(folder + e.instance, error);
       if (error) throw InputError{"cannot create " + folder + e.instance + ": " + error.message()};
-      writeOrThrow(folder + e.instance + "/D_Entrada.txt", *e.instanceText);
+      writeOrThrow(folder + e.instance + "/" + kInstanceFileName, *e.instanceText);
     }
   for (const PlannedExecution* e : toWrite) {
     const std::string path = folder + e->folder + "/";
     fs::create_directories(path, error);
     if (error) throw InputError{"cannot create " + path + ": " + error.message()};
-    writeOrThrow(path + "D_Entrada.txt", *e->instanceText);
-    writeOrThrow(path + "D_Algoritmo.txt", formatParameterFile(e->parameters));
+    writeOrThrow(path + kInstanceFileName, *e->instanceText);
+    writeOrThrow(path + kParametersFileName, formatParameterFile(e->parameters));
     writeOrThrow(path + "seed", seedText(e->seed));
   }
   summary.total = static_cast<int>(listed.size());
@@ -245,8 +245,8 @@ std::string planOverwritesInput(const CampaignFile& campaign,
   std::set<std::string> instances;
   for (const PlannedExecution& e : executions) {
     if (instances.insert(e.instance).second)
-      outputs.push_back(folder + e.instance + "/D_Entrada.txt");
-    for (const char* name : {"D_Entrada.txt", "D_Algoritmo.txt", "seed"})
+      outputs.push_back(folder + e.instance + "/" + kInstanceFileName);
+    for (const char* name : {kInstanceFileName, kParametersFileName, "seed"})
       outputs.push_back(folder + e.folder + "/" + name);
   }
   for (const std::string& output : outputs) {

@@ -4,6 +4,8 @@
 #include <filesystem>
 
 #include "campaigns/whole_file.h"
+#include "input/instance_reader.h"
+#include "input/parameter_reader.h"
 
 namespace jobshop {
 
@@ -30,7 +32,7 @@ bool clearExecution(const std::string& folder) {
   bool ok = true;
   for (const auto& entry : fs::directory_iterator(folder, error)) {
     const std::string name = entry.path().filename().string();
-    if (name == "D_Entrada.txt" || name == "D_Algoritmo.txt" || name == "seed" ||
+    if (name == kInstanceFileName || name == kParametersFileName || name == "seed" ||
         name == kRunningMarker)
       continue;
     std::error_code removeError;

@@ -12,6 +12,9 @@ namespace jobshop {
 
 // Job numbers are held in 16-bit fields in places, so more jobs could not be told apart.
 inline constexpr int kMaxJobs = 65535;
+// The instance file of an execution folder.
+inline constexpr const char* kInstanceFileName = "D_Entrada.txt";
+
 // At most 2^24 genes (J·M): up to there a 32-bit float, which holds the genes and schedule times,
 // still represents every whole count exactly, and the populations stay within memory.
 inline constexpr std::int64_t kMaxGenes = 16777216;

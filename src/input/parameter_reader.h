@@ -9,6 +9,9 @@
 
 namespace jobshop {
 
+// The parameter file of an execution folder.
+inline constexpr const char* kParametersFileName = "D_Algoritmo.txt";
+
 // Reads 38 lines as 19 label/value pairs in file order; labels are ignored, a flag is set exactly
 // when its value converts to 1. Throws InputError with cannotOpen set when the file cannot be
 // opened, and a one-line refusal naming the file name and line otherwise: fewer than 38 lines, an

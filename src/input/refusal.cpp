@@ -29,10 +29,7 @@ void refuseOutOfRange(const std::string& fileName, size_t lineNumber, std::strin
 
 void refuseUnopened() { throw InputError{"No se ha podido abrir el archivo del ejemplo", true}; }
 
-std::string quoted(std::string_view text) {
-  const PrintablePrefix shown = printablePrefix(text, kMaxQuotedLength);
-  return "\"" + shown.text + (shown.truncated ? "...\"" : "\"");
-}
+std::string quoted(std::string_view text) { return quoted(text, kMaxQuotedLength); }
 
 std::string foundValue(const DecimalValue& value, std::string_view line) {
   if (value.hasDigits) return std::to_string(value.value);

@@ -84,11 +84,7 @@ std::string at(const std::string& fileName, int line) {
 
 // The line as printableText shows it, so that a stray control byte cannot reach the terminal and a
 // cut never falls inside a character.
-std::string quoted(std::string_view line) {
-  constexpr std::size_t kShown = 60;
-  const PrintablePrefix shown = printablePrefix(line, kShown);
-  return "\"" + shown.text + (shown.truncated ? "...\"" : "\"");
-}
+std::string quotedLine(std::string_view line) { return quoted(line, 60); }
 
 void noteUnterminated(const TextLines& text, const std::string& fileName,
                       std::vector<std::string>& problems) {
@@ -127,7 +123,7 @@ std::vector<ProgressRecord> parseProgressFile(const std::string& text,
     if (fields.size() != 2 || !parseDecimal(fields[0], false, step.makespan) ||
         !parseInteger(fields[1], step.generation)) {
       problems.push_back(at(fileName, lineNumber) + "expected a makespan and a generation, found " +
-                         quoted(line));
+                         quotedLine(line));
       continue;
     }
     std::vector<ProgressStep>& steps = records.back().steps;
@@ -167,7 +163,7 @@ std::vector<NumberLine> parseNumberLines(const std::string& text, const std::str
     } else {
       problems.push_back(at(fileName, number.line) + "expected " +
                          (integerOnly ? "a whole number" : "one number") + ", found " +
-                         quoted(lines.lines[i]));
+                         quotedLine(lines.lines[i]));
     }
     numbers.push_back(number);
   }
@@ -215,7 +211,7 @@ std::vector<SolutionBlock> parseSolutionFile(const std::string& text, int geneCo
     }
     if (!wellFormed) {
       problems.push_back(at(fileName, lineNumber) + "expected whole numbers only, found " +
-                         quoted(line));
+                         quotedLine(line));
       continue;
     }
     block.solutions.push_back(std::move(solution));

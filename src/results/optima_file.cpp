@@ -7,13 +7,11 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "support/text_files.h"
+
 namespace jobshop {
 
 namespace {
-
-std::filesystem::path inFolder(const std::string& folder, const std::string& name) {
-  return folder.empty() ? std::filesystem::path(name) : std::filesystem::path(folder) / name;
-}
 
 // The numbers of one list line, each followed by one space; nullopt when it is not that.
 std::optional<std::vector<int>> parseLine(const std::string& line) {
@@ -76,7 +74,7 @@ std::string enumeratedOptimaJson(const EnumeratedOptima& optima) {
 std::optional<EnumeratedOptima> loadEnumeratedOptima(const std::string& folder,
                                                      std::string& problem) {
   problem.clear();
-  const std::filesystem::path path = inFolder(folder, kEnumeratedOptimaFileName);
+  const std::filesystem::path path = pathInFolder(folder, kEnumeratedOptimaFileName);
   std::error_code ignored;
   if (!std::filesystem::exists(path, ignored)) return std::nullopt;
   std::ifstream in(path, std::ios::binary);
@@ -101,7 +99,7 @@ std::optional<EnumeratedOptima> loadEnumeratedOptima(const std::string& folder,
     return std::nullopt;
   }
   if (!optima.listFile.empty()) {
-    problem = loadList(inFolder(folder, optima.listFile), optima);
+    problem = loadList(pathInFolder(folder, optima.listFile), optima);
     if (!problem.empty()) return std::nullopt;
   }
   return optima;

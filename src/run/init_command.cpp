@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "input/instance_reader.h"
+#include "input/parameter_reader.h"
 #include "input/parameter_template.h"
 #include "results/execution_record.h"
 #include "results/result_files.h"
@@ -54,7 +56,7 @@ std::string describe(const Parameters& p) {
 // The folder's other file that path is (a link to it), or "": replacing the parameter file must not
 // replace the instance or a result file through it.
 std::string inputAt(const std::string& folder, const std::string& path) {
-  std::vector<std::string> inputs{"D_Entrada.txt", kExecutionRecordFileName};
+  std::vector<std::string> inputs{kInstanceFileName, kExecutionRecordFileName};
   inputs.insert(inputs.end(), std::begin(kResultFileNames), std::end(kResultFileNames));
   for (const std::string& name : inputs) {
     const std::string input = (std::filesystem::path(folder) / name).string();
@@ -80,7 +82,7 @@ int runInitCommand(const std::vector<std::string>& args, const std::string& fold
     }
   }
 
-  const std::string path = (std::filesystem::path(folder) / "D_Algoritmo.txt").string();
+  const std::string path = (std::filesystem::path(folder) / kParametersFileName).string();
   std::error_code ignored;
   // symlink_status, so that a dangling link also counts as something not to overwrite.
   if (!force && std::filesystem::exists(std::filesystem::symlink_status(path, ignored))) {

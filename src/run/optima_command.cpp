@@ -15,13 +15,13 @@
 #include "input/instance_reader.h"
 #include "results/optima_file.h"
 #include "support/text_file_output.h"
+#include "support/text_files.h"
 
 namespace jobshop {
 
 namespace {
 
 constexpr const char* kCommandName = "jobshop-niching optima";
-constexpr const char* kInstanceFileName = "D_Entrada.txt";
 // The main run's words for an instance file that cannot be opened.
 constexpr const char* kInputOpenMessage = "No se ha podido abrir el archivo del ejemplo";
 
@@ -126,15 +126,11 @@ std::string listPathFromFolder(const std::string& list, const std::string& folde
   return relative.empty() ? file.string() : relative.string();
 }
 
-std::string inFolder(const std::string& folder, const char* name) {
-  return folder.empty() ? name : (std::filesystem::path(folder) / name).string();
-}
-
 // "" or why the outputs cannot be written: the list must not replace the instance it is counted
 // from, nor be the summary written after it; the summary must not be the instance either.
 std::string outputConflict(const OptimaOptions& o) {
-  const std::string instancePath = inFolder(o.folder, kInstanceFileName);
-  const std::string jsonPath = inFolder(o.folder, kEnumeratedOptimaFileName);
+  const std::string instancePath = pathInFolder(o.folder, kInstanceFileName);
+  const std::string jsonPath = pathInFolder(o.folder, kEnumeratedOptimaFileName);
   if (sameExistingFile(jsonPath, instancePath)) {
     return jsonPath + " is the instance file the count reads";
   }
@@ -164,7 +160,7 @@ int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, st
   const auto started = std::chrono::steady_clock::now();
   Instance instance;
   try {
-    instance = readInstance(inFolder(options.folder, kInstanceFileName));
+    instance = readInstance(pathInFolder(options.folder, kInstanceFileName));
   } catch (const InputError& error) {
     if (error.cannotOpen) {
       out << kInputOpenMessage << std::flush;
@@ -227,7 +223,7 @@ int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, st
       return 1;
     }
   }
-  const std::string jsonPath = inFolder(options.folder, kEnumeratedOptimaFileName);
+  const std::string jsonPath = pathInFolder(options.folder, kEnumeratedOptimaFileName);
   const std::string failure =
       writeTextFile(jsonPath, enumeratedOptimaJson(summary), WriteMode::kReplace);
   const double seconds =

@@ -64,7 +64,7 @@ ExecutionRecord startRecord(const CommandLine& line, std::time_t now, const Exec
   record.jobs = instance.jobs;
   record.machines = instance.machines;
   record.targetMakespan = instance.targetMakespan;
-  record.instanceSha256 = sha256Hex(readWholeFile(line.folder + "D_Entrada.txt").value_or(""));
+  record.instanceSha256 = sha256Hex(readWholeFile(line.folder + kInstanceFileName).value_or(""));
   record.parameters = parameters;
   return record;
 }
@@ -99,9 +99,9 @@ int mainRun(const CommandLine& line) {
     warnings.clear();
   };
   try {
-    instance = readInstance(line.folder + "D_Entrada.txt", &warnings);
+    instance = readInstance(line.folder + kInstanceFileName, &warnings);
     showWarnings();
-    parameters = readParameters(line.folder + "D_Algoritmo.txt", &warnings);
+    parameters = readParameters(line.folder + kParametersFileName, &warnings);
     showWarnings();
   } catch (const InputError& error) {
     if (error.cannotOpen) {

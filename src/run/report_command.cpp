@@ -24,7 +24,6 @@ namespace jobshop {
 namespace {
 
 constexpr const char* kCommandName = "jobshop-niching report";
-constexpr const char* kInstanceFileName = "D_Entrada.txt";
 constexpr const char* kDefaultOutputName = "report.html";
 
 struct ReportOptions {

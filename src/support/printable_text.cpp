@@ -97,4 +97,9 @@ PrintablePrefix printablePrefix(std::string_view text, size_t maxBytes) {
   return prefix;
 }
 
+std::string quoted(std::string_view text, size_t maxBytes) {
+  const PrintablePrefix shown = printablePrefix(text, maxBytes);
+  return "\"" + shown.text + (shown.truncated ? "...\"" : "\"");
+}
+
 }  // namespace jobshop

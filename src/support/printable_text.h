@@ -23,4 +23,8 @@ struct PrintablePrefix {
 // characters or escapes.
 PrintablePrefix printablePrefix(std::string_view text, size_t maxBytes);
 
+// `text` in double quotes, as printableText shows it, cut short with "..." between two whole
+// characters when it is longer than maxBytes, so that a message stays readable on one line.
+std::string quoted(std::string_view text, size_t maxBytes);
+
 }  // namespace jobshop

@@ -1,6 +1,7 @@
 #include "support/text_files.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 
 namespace jobshop {
@@ -46,6 +47,10 @@ std::optional<std::vector<std::string>> readFileLines(const std::string& path) {
   std::optional<std::string> text = readWholeFile(path);
   if (!text) return std::nullopt;
   return splitLines(*text);
+}
+
+std::string pathInFolder(const std::string& folder, const std::string& name) {
+  return folder.empty() ? name : (std::filesystem::path(folder) / name).string();
 }
 
 }  // namespace jobshop

@@ -21,4 +21,7 @@ std::optional<std::string> readWholeFile(const std::string& path);
 // The lines of the whole file at `path` as splitLines gives them; nullopt as readWholeFile.
 std::optional<std::vector<std::string>> readFileLines(const std::string& path);
 
+// The path of the file `name` inside `folder`; just `name` when folder is "" (the current folder).
+std::string pathInFolder(const std::string& folder, const std::string& name);
+
 }  // namespace jobshop
