@@ -11,9 +11,7 @@
 #include "niching/crowding_replacement.h"
 #include "niching/crowding_selection.h"
 #include "niching/generation.h"
-#include "results/optima_analysis.h"
-#include "results/result_files.h"
-#include "results/run_records.h"
+#include "results/run_writing.h"
 #include "run/interruption.h"
 #include "variation/offspring.h"
 
@@ -57,36 +55,28 @@ bool reachesTarget(float makespan, const Instance& instance) {
   return static_cast<double>(makespan) <= static_cast<double>(instance.targetMakespan);
 }
 
-// Analyses the final population and commits the run's records to the five files, all or none,
-// with the stop signals held back; sets outputOk to false when a file failed.
+// Commits the run's records to the five files, all or none, with the stop signals held back; sets
+// outputOk to false when a file failed.
 void commitRun(RunState& state, RunOutput& output, const std::string& progressRecord,
                RunSummary& summary, DriverScratch& scratch, bool& outputOk) {
   const DeferredInterruptions whileWriting;
-  ResultFileSet files;
-  openResultFiles(files, output.folder);
-  RunRecords records;
-  if (files.progressOpen()) {
-    records.text[kProgressFile] = progressRecord;
-  } else {
-    std::fputs(kOutputOpenMessage, output.out);
-    outputOk = false;
+  const WrittenRun written = writeRunRecords(output.folder, progressRecord, state.population,
+                                             state.instance, scratch.sequences);
+  for (const bool opened : {written.progressOpened, written.analysisOpened}) {
+    if (!opened) {
+      std::fputs(kOutputOpenMessage, output.out);
+      outputOk = false;
+    }
   }
-  if (files.analysisOpen()) {
-    summary.distinctOptima =
-        analyseOptima(state.population, state.instance, records, scratch.sequences);
-  } else {
-    std::fputs(kOutputOpenMessage, output.out);
-    outputOk = false;
-  }
-  const CommitOutcome commit = commitRunRecords(files, records);
-  if (!commit.failure.empty()) {
+  if (!written.commit.failure.empty()) {
     std::fprintf(
         stderr,
         "No se ha podido escribir el archivo de salida %s; la ejecución %d no deja registros\n",
-        commit.failure.c_str(), summary.run);
+        written.commit.failure.c_str(), summary.run);
     outputOk = false;
   }
-  summary.offsets = commit.offsets;
+  summary.distinctOptima = written.distinctOptima;
+  summary.offsets = written.commit.offsets;
 }
 
 // One run; sets outputOk to false when a result file failed.
