@@ -30,6 +30,7 @@
 #include "report/markup.h"
 #include "results/file_digest.h"
 #include "run/report_command.h"
+#include "support/option_parser.h"
 #include "support/text_files.h"
 
 namespace jobshop {
@@ -44,47 +45,54 @@ struct UsageError {
   std::string why;
 };
 
-// Options of every subcommand: one positional argument and named values or switches.
-struct Arguments {
-  std::string positional;
-  std::map<std::string, std::string> values;
-  std::map<std::string, bool> switches;
+// What a subcommand takes besides its one operand, a campaign file or folder.
+struct Subcommand {
+  const char* verb;
+  const char* usage;
+  std::vector<OptionSpec> options;
 };
 
-Arguments parseArguments(const std::vector<std::string>& args, std::size_t first,
-                         const std::vector<std::string>& valueOptions,
-                         const std::vector<std::string>& switchOptions) {
-  Arguments parsed;
-  bool havePositional = false;
-  for (std::size_t i = first; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    const bool takesValue =
-        std::find(valueOptions.begin(), valueOptions.end(), arg) != valueOptions.end();
-    const bool isSwitch =
-        std::find(switchOptions.begin(), switchOptions.end(), arg) != switchOptions.end();
-    if (takesValue) {
-      if (i + 1 == args.size()) throw UsageError{arg + " needs a value"};
-      if (parsed.values.count(arg)) throw UsageError{arg + " is given more than once"};
-      parsed.values[arg] = args[++i];
-    } else if (isSwitch) {
-      parsed.switches[arg] = true;
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      throw UsageError{"unknown option " + arg};
-    } else if (havePositional) {
-      throw UsageError{"unexpected argument \"" + arg + "\""};
-    } else {
-      parsed.positional = arg;
-      havePositional = true;
-    }
-  }
-  if (!havePositional) throw UsageError{"expected a campaign file or folder"};
+const std::vector<Subcommand>& subcommands() {
+  static const std::vector<Subcommand> all{
+      {"plan", kCampaignPlanUsage, {{.name = "--into", .takesValue = true}}},
+      {"run", kCampaignRunUsage, {{.name = "--jobs", .takesValue = true}}},
+      {"slurm",
+       kCampaignSlurmUsage,
+       {{.name = "--submit"},
+        {.name = "--partition", .takesValue = true},
+        {.name = "--time", .takesValue = true},
+        {.name = "--per-task", .takesValue = true},
+        {.name = "--max-running", .takesValue = true}}},
+      {"run-one",
+       kCampaignRunOneUsage,
+       {{.name = "--task", .takesValue = true}, {.name = "--tasks", .takesValue = true}}},
+      {"status", kCampaignStatusUsage, {}},
+      {"collect",
+       kCampaignCollectUsage,
+       {{.name = "--html", .takesValue = true},
+        {.name = "--csv", .takesValue = true},
+        {.name = "--reports"}}},
+  };
+  return all;
+}
+
+// The options after the verb; "--help" is answered by the caller.
+ParsedOptions readArguments(const std::vector<std::string>& args, const Subcommand& subcommand) {
+  CommandOptions command{.options = {helpOption()}, .maxOperands = 1};
+  command.options.insert(command.options.end(), subcommand.options.begin(),
+                         subcommand.options.end());
+  ParsedOptions parsed =
+      parseOptions(std::vector<std::string>(args.begin() + 1, args.end()), command);
+  if (!parsed.refusal.empty()) throw UsageError{parsed.refusal};
+  if (!parsed.has("--help") && parsed.operands.empty())
+    throw UsageError{"expected a campaign file or folder"};
   return parsed;
 }
 
-int positiveNumber(const Arguments& parsed, const std::string& option, int fallback) {
-  const auto found = parsed.values.find(option);
-  if (found == parsed.values.end()) return fallback;
-  const std::string& text = found->second;
+int positiveNumber(const ParsedOptions& parsed, const std::string& option, int fallback) {
+  const std::optional<std::string> given = parsed.value(option);
+  if (!given) return fallback;
+  const std::string& text = *given;
   int value = 0;
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (error != std::errc() || end != text.data() + text.size() || value < 1)
@@ -109,10 +117,9 @@ std::string stateName(ExecutionState state) {
   }
 }
 
-int plan(const Arguments& parsed, std::ostream& out) {
-  const CampaignFile campaign = readCampaignFile(parsed.positional);
-  const std::string into =
-      folderPath(parsed.values.count("--into") ? parsed.values.at("--into") : campaign.name);
+int plan(const ParsedOptions& parsed, std::ostream& out) {
+  const CampaignFile campaign = readCampaignFile(parsed.operands.front());
+  const std::string into = folderPath(parsed.valueOr("--into", campaign.name));
   const std::vector<PlannedExecution> executions = planCampaign(campaign);
   const std::string clash = planOverwritesInput(campaign, executions, into);
   if (!clash.empty()) throw UsageError{"the plan would write over its own input: " + clash};
@@ -140,8 +147,8 @@ void listFailures(const std::vector<ExecutionFailure>& failures, std::ostream& e
   }
 }
 
-int run(const Arguments& parsed, std::ostream& out, std::ostream& err) {
-  const std::string folder = folderPath(parsed.positional);
+int run(const ParsedOptions& parsed, std::ostream& out, std::ostream& err) {
+  const std::string folder = folderPath(parsed.operands.front());
   const std::vector<PlannedExecution> executions = readManifest(folder);
   RunnerOptions options;
   options.jobs = positiveNumber(parsed, "--jobs", defaultJobs());
@@ -162,16 +169,16 @@ int run(const Arguments& parsed, std::ostream& out, std::ostream& err) {
   return report.failures.empty() ? 0 : 1;
 }
 
-int runOne(const Arguments& parsed, std::ostream& err) {
-  const std::string folder = folderPath(parsed.positional);
-  if (!parsed.values.count("--task")) throw UsageError{"run-one needs --task ID"};
+int runOne(const ParsedOptions& parsed, std::ostream& err) {
+  const std::string folder = folderPath(parsed.operands.front());
+  const std::optional<std::string> taskText = parsed.value("--task");
+  if (!taskText) throw UsageError{"run-one needs --task ID"};
   int task = -1;
-  const std::string& text = parsed.values.at("--task");
+  const std::string& text = *taskText;
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), task);
   if (error != std::errc() || end != text.data() + text.size() || task < 0)
     throw UsageError{"--task needs a whole number of at least 0, found \"" + text + "\""};
-  const std::string tasks =
-      parsed.values.count("--tasks") ? parsed.values.at("--tasks") : folder + "slurm/tasks-1.tsv";
+  const std::string tasks = parsed.valueOr("--tasks", folder + "slurm/tasks-1.tsv");
   const std::vector<PlannedExecution> executions = readManifest(folder);
   std::map<std::string, const PlannedExecution*> byFolder;
   for (const PlannedExecution& e : executions) byFolder[e.folder] = &e;
@@ -199,15 +206,14 @@ int runOne(const Arguments& parsed, std::ostream& err) {
   return failures.empty() ? 0 : 1;
 }
 
-int slurm(const Arguments& parsed, std::ostream& out, std::ostream& err) {
-  const std::string folder = folderPath(parsed.positional);
+int slurm(const ParsedOptions& parsed, std::ostream& out, std::ostream& err) {
+  const std::string folder = folderPath(parsed.operands.front());
   const std::vector<PlannedExecution> executions = readManifest(folder);
   SlurmOptions options;
-  options.partition = parsed.values.count("--partition") ? parsed.values.at("--partition") : "";
-  options.timeLimit = parsed.values.count("--time") ? parsed.values.at("--time") : "";
+  options.partition = parsed.valueOr("--partition", "");
+  options.timeLimit = parsed.valueOr("--time", "");
   options.perTask = positiveNumber(parsed, "--per-task", 1);
-  if (parsed.values.count("--max-running"))
-    options.maxRunning = positiveNumber(parsed, "--max-running", 1);
+  if (parsed.has("--max-running")) options.maxRunning = positiveNumber(parsed, "--max-running", 1);
   options.program = selfProgramPath();
   // The job is named after the campaign folder ("dir/" normalises to a path whose parent is dir).
   const std::string name =
@@ -220,7 +226,7 @@ int slurm(const Arguments& parsed, std::ostream& out, std::ostream& err) {
   }
   out << "wrote " << job.scriptPath << ": " << job.tasks << " array tasks for " << job.executions
       << " pending executions\n";
-  if (!parsed.switches.count("--submit")) return 0;
+  if (!parsed.has("--submit")) return 0;
   if (!commandExists("sbatch")) {
     err << kCommandName << ": sbatch is not installed here; submit " << job.scriptPath
         << " on the cluster with: sbatch " << job.scriptPath << "\n";
@@ -242,8 +248,8 @@ int slurm(const Arguments& parsed, std::ostream& out, std::ostream& err) {
   return 0;
 }
 
-int status(const Arguments& parsed, std::ostream& out) {
-  const std::string folder = folderPath(parsed.positional);
+int status(const ParsedOptions& parsed, std::ostream& out) {
+  const std::string folder = folderPath(parsed.operands.front());
   const std::vector<PlannedExecution> executions = readManifest(folder);
   std::map<std::string, int> counts{{"done", 0}, {"pending", 0}, {"failed", 0}, {"running", 0}};
   std::map<std::string, int> otherHosts;
@@ -326,17 +332,15 @@ void checkCollectOutputs(const std::string& folder, const std::vector<PlannedExe
   }
 }
 
-int collect(const Arguments& parsed, std::ostream& out, std::ostream& err) {
-  const std::string folder = folderPath(parsed.positional);
+int collect(const ParsedOptions& parsed, std::ostream& out, std::ostream& err) {
+  const std::string folder = folderPath(parsed.operands.front());
   const std::vector<PlannedExecution> executions = readManifest(folder);
-  const std::string html =
-      parsed.values.count("--html") ? parsed.values.at("--html") : folder + "campaign.html";
-  const std::string csv =
-      parsed.values.count("--csv") ? parsed.values.at("--csv") : folder + "runs.csv";
+  const std::string html = parsed.valueOr("--html", folder + "campaign.html");
+  const std::string csv = parsed.valueOr("--csv", folder + "runs.csv");
   checkCollectOutputs(folder, executions, html, csv);
   const CampaignCollection collection = collectCampaign(folder, executions);
   bool ok = true;
-  if (parsed.switches.count("--reports")) {
+  if (parsed.has("--reports")) {
     std::ostringstream quiet;
     for (const PlannedExecution& e : executions)
       if (executionState(folder + e.folder + "/") == ExecutionState::kDone)
@@ -363,6 +367,16 @@ int collect(const Arguments& parsed, std::ostream& out, std::ostream& err) {
         << " executions are not finished and are left out\n";
   out << "wrote " << html << " and " << csv << "\n";
   return ok && collection.problems.empty() ? 0 : 1;
+}
+
+int runSubcommand(const std::string& verb, const ParsedOptions& parsed, std::ostream& out,
+                  std::ostream& err) {
+  if (verb == "plan") return plan(parsed, out);
+  if (verb == "run") return run(parsed, out, err);
+  if (verb == "run-one") return runOne(parsed, err);
+  if (verb == "slurm") return slurm(parsed, out, err);
+  if (verb == "status") return status(parsed, out);
+  return collect(parsed, out, err);
 }
 
 // A file grown past the process's size limit (RLIMIT_FSIZE) fails its write with EFBIG instead of
@@ -392,16 +406,15 @@ int runCampaignCommand(const std::vector<std::string>& args, std::ostream& out, 
       out << kCampaignUsage << "\n";
       return 0;
     }
-    if (verb == "plan") return plan(parseArguments(args, 1, {"--into"}, {}), out);
-    if (verb == "run") return run(parseArguments(args, 1, {"--jobs"}, {}), out, err);
-    if (verb == "run-one") return runOne(parseArguments(args, 1, {"--task", "--tasks"}, {}), err);
-    if (verb == "slurm")
-      return slurm(parseArguments(args, 1, {"--partition", "--time", "--per-task", "--max-running"},
-                                  {"--submit"}),
-                   out, err);
-    if (verb == "status") return status(parseArguments(args, 1, {}, {}), out);
-    if (verb == "collect")
-      return collect(parseArguments(args, 1, {"--html", "--csv"}, {"--reports"}), out, err);
+    for (const Subcommand& subcommand : subcommands()) {
+      if (verb != subcommand.verb) continue;
+      const ParsedOptions parsed = readArguments(args, subcommand);
+      if (parsed.has("--help")) {
+        out << subcommand.usage << "\n";
+        return 0;
+      }
+      return runSubcommand(verb, parsed, out, err);
+    }
     throw UsageError{"unknown campaign command \"" + verb + "\""};
   } catch (const UsageError& usage) {
     err << kCommandName << ": " << usage.why << "\n" << kCampaignUsage << "\n";

@@ -8,6 +8,19 @@
 
 namespace jobshop {
 
+inline constexpr const char* kCampaignPlanUsage =
+    "usage: jobshop-niching campaign plan FILE [--into DIR]";
+inline constexpr const char* kCampaignRunUsage =
+    "usage: jobshop-niching campaign run DIR [--jobs K]";
+inline constexpr const char* kCampaignSlurmUsage =
+    "usage: jobshop-niching campaign slurm DIR [--submit] [--partition P] [--time T] "
+    "[--per-task N] [--max-running K]";
+inline constexpr const char* kCampaignRunOneUsage =
+    "usage: jobshop-niching campaign run-one DIR --task ID [--tasks FILE]";
+inline constexpr const char* kCampaignStatusUsage = "usage: jobshop-niching campaign status DIR";
+inline constexpr const char* kCampaignCollectUsage =
+    "usage: jobshop-niching campaign collect DIR [--html FILE] [--csv FILE] [--reports]";
+
 inline constexpr const char* kCampaignUsage =
     "usage: jobshop-niching campaign plan FILE [--into DIR]\n"
     "       jobshop-niching campaign run DIR [--jobs K]\n"

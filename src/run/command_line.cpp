@@ -1,6 +1,8 @@
 // Parsing the options of the main run.
 #include "run/command_line.h"
 
+#include "support/option_parser.h"
+
 namespace jobshop {
 
 const char* const kUsageLine =
@@ -46,47 +48,74 @@ CommandLine refuse(const std::string& why) {
   return line;
 }
 
+const CommandOptions& mainRunOptions() {
+  static const CommandOptions options{
+      .options =
+          {
+              {.name = "--help", .alias = "-h", .alone = true},
+              {.name = "--version", .alone = true},
+              {.name = "--quiet", .alias = "-q"},
+              {.name = "--seed", .takesValue = true, .whenMissing = "falta el valor de --seed"},
+              {.name = "--clock",
+               .takesValue = true,
+               .setting = "clock",
+               .whenMissing = "falta el valor de --clock (hashed, linear o wall)",
+               .whenRepeated = "solo cabe un reloj (--clock o --wall-clock)"},
+              {.name = "--wall-clock",
+               .setting = "clock",
+               .whenRepeated = "solo cabe un reloj (--clock o --wall-clock)"},
+              {.name = "--record",
+               .setting = "record",
+               .whenRepeated = "solo cabe uno de --record y --no-record"},
+              {.name = "--no-record",
+               .setting = "record",
+               .whenRepeated = "solo cabe uno de --record y --no-record"},
+              {.name = "--dir",
+               .takesValue = true,
+               .emptyValueIsMissing = true,
+               .whenMissing = "falta la carpeta de --dir"},
+          },
+      .wording = {.unknown = "argumento desconocido \"{}\"",
+                  .repeated = "{} aparece más de una vez",
+                  .notAlone = "\"{}\" no admite otros argumentos"},
+  };
+  return options;
+}
+
+// Takes one given option into line; "" or why its value is refused.
+std::string takeOption(CommandLine& line, const GivenOption& option) {
+  if (option.name == "--quiet") {
+    line.quiet = true;
+  } else if (option.name == "--seed") {
+    line.seed = parseSeed(option.value);
+    if (!line.seed)
+      return "--seed necesita un entero sin signo de 32 bits, no \"" + option.value + "\"";
+  } else if (option.name == "--clock") {
+    const std::optional<ClockScheme> chosen = parseClockScheme(option.value);
+    if (!chosen) return "--clock admite hashed, linear o wall, no \"" + option.value + "\"";
+    line.clock = *chosen;
+  } else if (option.name == "--wall-clock") {
+    line.clock = ClockScheme::wall;
+  } else if (option.name == "--record" || option.name == "--no-record") {
+    line.record = option.name == "--record";
+  } else if (option.name == "--dir") {
+    line.folder = option.value;
+    if (line.folder.back() != '/') line.folder += '/';
+  }
+  return "";
+}
+
 }  // namespace
 
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
+  const ParsedOptions parsed = parseOptions(args, mainRunOptions());
   CommandLine line;
-  std::optional<ClockScheme> clock;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    const bool hasValue = i + 1 < args.size();
-    if (arg == "--help" || arg == "-h" || arg == "--version") {
-      // Alone or not at all: "--version extra" must not pass for a version query.
-      if (args.size() != 1) return refuse("\"" + arg + "\" no admite otros argumentos");
-      line.action = arg == "--version" ? CommandAction::version : CommandAction::help;
-      return line;
-    }
-    if (arg == "--quiet" || arg == "-q") {
-      line.quiet = true;
-    } else if (arg == "--seed") {
-      if (!hasValue) return refuse("falta el valor de --seed");
-      line.seed = parseSeed(args[++i]);
-      if (!line.seed)
-        return refuse("--seed necesita un entero sin signo de 32 bits, no \"" + args[i] + "\"");
-    } else if (arg == "--clock" || arg == "--wall-clock") {
-      std::optional<ClockScheme> chosen = ClockScheme::wall;
-      if (arg == "--clock") {
-        if (!hasValue) return refuse("falta el valor de --clock (hashed, linear o wall)");
-        chosen = parseClockScheme(args[++i]);
-        if (!chosen) return refuse("--clock admite hashed, linear o wall, no \"" + args[i] + "\"");
-      }
-      if (clock && *clock != *chosen) return refuse("solo cabe un reloj (--clock o --wall-clock)");
-      clock = chosen;
-    } else if (arg == "--record" || arg == "--no-record") {
-      line.record = arg == "--record";
-    } else if (arg == "--dir") {
-      if (!hasValue || args[i + 1].empty()) return refuse("falta la carpeta de --dir");
-      line.folder = args[++i];
-      if (line.folder.back() != '/') line.folder += '/';
-    } else {
-      return refuse("argumento desconocido \"" + arg + "\"");
-    }
-  }
-  line.clock = clock.value_or(ClockScheme::hashed);
+  // The options before a refused argument are taken first, so that the first fault is the one told.
+  for (const GivenOption& option : parsed.given)
+    if (const std::string why = takeOption(line, option); !why.empty()) return refuse(why);
+  if (!parsed.refusal.empty()) return refuse(parsed.refusal);
+  if (parsed.has("--help")) line.action = CommandAction::help;
+  if (parsed.has("--version")) line.action = CommandAction::version;
   if (line.seed && line.clock == ClockScheme::wall)
     return refuse(
         "--seed y el reloj de calendario (--clock wall, --wall-clock) no pueden ir juntos");

@@ -14,6 +14,7 @@
 #include "input/input_error.h"
 #include "input/instance_reader.h"
 #include "results/optima_file.h"
+#include "support/option_parser.h"
 #include "support/text_file_output.h"
 #include "support/text_files.h"
 
@@ -84,33 +85,36 @@ std::string takeValue(OptimaOptions& o, const std::string& name, const std::stri
   return "";
 }
 
-OptimaOptions parseOptions(const std::vector<std::string>& args) {
+const CommandOptions& optimaOptions() {
+  static const CommandOptions options{
+      .options = {helpOption(),
+                  {.name = "--optimum"},
+                  {.name = "--bound", .takesValue = true},
+                  {.name = "--list", .takesValue = true},
+                  {.name = "--limit", .takesValue = true},
+                  {.name = "--time-limit", .takesValue = true},
+                  {.name = "--threads", .takesValue = true},
+                  {.name = "--dir", .takesValue = true}},
+      .wording = {.unknown = "unknown argument {}"},
+  };
+  return options;
+}
+
+OptimaOptions readOptions(const std::vector<std::string>& args) {
+  const ParsedOptions parsed = parseOptions(args, optimaOptions());
   OptimaOptions o;
-  std::vector<std::string> seen;
-  for (std::size_t i = 0; i < args.size() && o.error.empty(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--help" || arg == "-h") {
+  // The options before a refused argument are taken first, so that the first fault is the one told.
+  for (const GivenOption& option : parsed.given) {
+    if (option.name == "--help") {
       o.help = true;
-      continue;
-    }
-    if (std::find(seen.begin(), seen.end(), arg) != seen.end()) {
-      o.error = arg + " is given more than once";
-      break;
-    }
-    seen.push_back(arg);
-    if (arg == "--optimum") {
+    } else if (option.name == "--optimum") {
       o.optimum = true;
-    } else if (arg == "--bound" || arg == "--list" || arg == "--limit" || arg == "--time-limit" ||
-               arg == "--threads" || arg == "--dir") {
-      if (i + 1 == args.size()) {
-        o.error = arg + " needs a value";
-      } else {
-        o.error = takeValue(o, arg, args[++i]);
-      }
     } else {
-      o.error = "unknown argument " + arg;
+      o.error = takeValue(o, option.name, option.value);
     }
+    if (!o.error.empty()) return o;
   }
+  o.error = parsed.refusal;
   if (o.error.empty() && o.optimum && o.bound) o.error = "--bound and --optimum exclude each other";
   return o;
 }
@@ -147,7 +151,7 @@ std::string outputConflict(const OptimaOptions& o) {
 }  // namespace
 
 int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  OptimaOptions options = parseOptions(args);
+  OptimaOptions options = readOptions(args);
   if (options.error.empty() && !options.help) options.error = outputConflict(options);
   if (!options.error.empty()) {
     err << kCommandName << ": " << options.error << "\n" << kOptimaUsage << "\n";

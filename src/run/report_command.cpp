@@ -16,6 +16,7 @@
 #include "results/file_digest.h"
 #include "results/optima_file.h"
 #include "results/result_files.h"
+#include "support/option_parser.h"
 #include "support/text_file_output.h"
 #include "support/text_files.h"
 
@@ -32,6 +33,17 @@ struct ReportOptions {
   std::string csv;
 };
 
+const CommandOptions& reportOptions() {
+  static const CommandOptions options{
+      .options = {helpOption(),
+                  {.name = "--dir", .takesValue = true, .emptyValueIsMissing = true},
+                  {.name = "--output", .takesValue = true, .emptyValueIsMissing = true},
+                  {.name = "--csv", .takesValue = true, .emptyValueIsMissing = true}},
+      .wording = {.unknown = "unexpected argument {}"},
+  };
+  return options;
+}
+
 int usage(std::ostream& err, const std::string& why) {
   err << kCommandName << ": " << why << "\n" << kReportUsage << "\n";
   return 2;
@@ -43,7 +55,7 @@ int usage(std::ostream& err, const std::string& why) {
 bool isInputFile(const std::string& path, const std::string& folder) {
   const char* const inputs[] = {kInstanceFileName,     kProgressFileName,        kOptimaFileName,
                                 kOptimumCountFileName, kDistanceFileName,        kSolutionFileName,
-                                kExecutionLogFileName, kEnumeratedOptimaFileName};
+                                kExecutionRecordFileName, kEnumeratedOptimaFileName};
   for (const char* name : inputs) {
     if (sameFileOrPlace(path, folder + name)) return true;
   }
@@ -90,21 +102,14 @@ bool writeOutput(const std::string& path, const std::string& text, const char* w
 }  // namespace
 
 int runReportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  ReportOptions options;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--help" || arg == "-h") {
-      out << kReportUsage << "\n";
-      return 0;
-    }
-    std::string* target = arg == "--dir"      ? &options.folder
-                          : arg == "--output" ? &options.output
-                          : arg == "--csv"    ? &options.csv
-                                              : nullptr;
-    if (target == nullptr) return usage(err, "unexpected argument " + arg);
-    if (i + 1 >= args.size() || args[i + 1].empty()) return usage(err, arg + " needs a value");
-    *target = args[++i];
+  const ParsedOptions parsed = parseOptions(args, reportOptions());
+  if (!parsed.refusal.empty()) return usage(err, parsed.refusal);
+  if (parsed.has("--help")) {
+    out << kReportUsage << "\n";
+    return 0;
   }
+  ReportOptions options{parsed.valueOr("--dir", ""), parsed.valueOr("--output", ""),
+                        parsed.valueOr("--csv", "")};
   if (!options.folder.empty() && options.folder.back() != '/') options.folder += '/';
   if (options.output.empty()) options.output = options.folder + kDefaultOutputName;
   if (const std::string conflict = outputConflict(options); !conflict.empty()) {
