@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "fuzz_checks.h"
-#include "report/execution_log.h"
+#include "results/execution_log.h"
 
 using namespace jobshop;
 

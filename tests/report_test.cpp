@@ -11,9 +11,9 @@
 #include "report/gantt_chart.h"
 #include "report/optimum_union.h"
 #include "report/progress_charts.h"
-#include "report/result_parsing.h"
 #include "report/result_records.h"
 #include "report/run_summary.h"
+#include "results/result_file_parsing.h"
 #include "run/report_command.h"
 #include "test_instances.h"
 

@@ -13,7 +13,7 @@ namespace jobshop {
 namespace {
 
 std::string at(const LoggedExecution& execution) {
-  return std::string(kExecutionLogFileName) + ":" + std::to_string(execution.line) + ": ";
+  return std::string(kExecutionRecordFileName) + ":" + std::to_string(execution.line) + ": ";
 }
 
 void checkInstance(const LoggedExecution& execution, const Instance& instance,

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "input/instance.h"
-#include "report/execution_log.h"
 #include "report/result_records.h"
+#include "results/execution_log.h"
 
 namespace jobshop {
 

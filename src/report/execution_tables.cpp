@@ -53,13 +53,13 @@ std::string valueOf(const LoggedExecution& execution, const std::string& name) {
 std::string executionsSection(const ExecutionLog& log, const std::vector<RunRecord>& runs) {
   std::string html = "<section id=\"executions\"><h2>Executions</h2>";
   if (!log.present) {
-    return html + "<p class=\"note\">This folder has no " + kExecutionLogFileName +
+    return html + "<p class=\"note\">This folder has no " + kExecutionRecordFileName +
            " (written by later versions of the program), so seeds, parameters, run times and "
            "when each run ended are not known.</p></section>";
   }
   const std::size_t covered = static_cast<std::size_t>(
       std::count_if(runs.begin(), runs.end(), [](const RunRecord& run) { return run.logged; }));
-  html += "<p class=\"note\">As recorded in " + std::string(kExecutionLogFileName) +
+  html += "<p class=\"note\">As recorded in " + std::string(kExecutionRecordFileName) +
           ", one column per execution.";
   if (covered < runs.size()) {
     html +=

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "report/execution_log.h"
 #include "report/result_records.h"
+#include "results/execution_log.h"
 
 namespace jobshop {
 

@@ -123,7 +123,7 @@ void takeAll(Taken& t, const RunPieces& p) {
 void noteUnplaced(const LoggedExecution& execution, const std::string& first, int runs,
                   std::vector<std::string>& problems) {
   if (runs == 0) return;
-  std::string text = std::string(kExecutionLogFileName) + ":" + std::to_string(execution.line) +
+  std::string text = std::string(kExecutionRecordFileName) + ":" + std::to_string(execution.line) +
                      ": " + first + "; the run is shown without its record";
   if (runs > 1) {
     text += " (and " + std::to_string(runs - 1) + " more " + (runs == 2 ? "run" : "runs") +

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "report/execution_log.h"
 #include "report/run_alignment.h"
+#include "results/execution_log.h"
 
 namespace jobshop {
 

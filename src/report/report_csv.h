@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "report/execution_log.h"
 #include "report/optima_coverage.h"
 #include "report/result_records.h"
+#include "results/execution_log.h"
 
 namespace jobshop {
 

@@ -7,23 +7,10 @@
 #include <vector>
 
 #include "input/instance.h"
-#include "report/execution_log.h"
+#include "results/execution_log.h"
+#include "results/result_file_parsing.h"
 
 namespace jobshop {
-
-// One line of a progress record: the best makespan reached by the end of a generation.
-struct ProgressStep {
-  double makespan = 0.0;
-  int generation = 0;
-};
-
-// One line of "D_Sal_Soluciones.txt": an optimum's machine sequences (machine 1's J jobs, then
-// machine 2's, ...) and the makespan written after them.
-struct RecordedSolution {
-  std::vector<int> sequences;
-  int makespan = 0;
-  int line = 0;  // 1-based line in "D_Sal_Soluciones.txt", for messages
-};
 
 struct RunRecord {
   int run = 0;  // 1-based, in file order over every execution
@@ -55,7 +42,7 @@ ResultRecords loadResultRecords(const std::string& folder, const Instance& insta
 // "D_Sal_Optimos.txt", "D_Sal_NumOptimos.txt", "D_Sal_Distancias.txt", "D_Sal_Soluciones.txt"
 // (nullopt for a file that cannot be read), and "executions.jsonl" when there is one.
 struct ResultTexts {
-  std::optional<std::string> files[5];
+  ResultFileTexts files;
   std::optional<std::string> executionLog;
 };
 

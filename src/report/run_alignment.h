@@ -10,20 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "report/execution_log.h"
-#include "report/result_parsing.h"
 #include "report/result_records.h"
+#include "results/execution_log.h"
+#include "results/result_file_parsing.h"
 
 namespace jobshop {
-
-struct ParsedResultFiles {
-  std::vector<ProgressRecord> progress;  // "D_Sal_Mejores.txt"
-  std::vector<NumberLine> bests;         // "D_Sal_Optimos.txt"
-  std::vector<NumberLine> counts;        // "D_Sal_NumOptimos.txt"
-  std::vector<NumberLine> distances;     // "D_Sal_Distancias.txt"
-  std::vector<SolutionBlock> blocks;     // "D_Sal_Soluciones.txt"
-  std::array<std::int64_t, 5> sizes{};   // bytes of each, in the order of kResultFileNames
-};
 
 // The records of one run as positions in the parsed files; absent where the run has none.
 struct RunPieces {

@@ -2,14 +2,27 @@
 // solution blocks), noting every malformed line by file and line number.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "report/result_records.h"
-
 namespace jobshop {
+
+// One line of a progress record: the best makespan reached by the end of a generation.
+struct ProgressStep {
+  double makespan = 0.0;
+  int generation = 0;
+};
+
+// One line of "D_Sal_Soluciones.txt": an optimum's machine sequences (machine 1's J jobs, then
+// machine 2's, ...) and the makespan written after them.
+struct RecordedSolution {
+  std::vector<int> sequences;
+  int makespan = 0;
+  int line = 0;  // 1-based line in "D_Sal_Soluciones.txt", for messages
+};
 
 // Every record knows the byte at which it starts in its file, so that a run recorded in
 // "executions.jsonl" with its offsets finds its own records whatever else the file holds.
@@ -47,5 +60,25 @@ std::vector<NumberLine> parseNumberLines(const std::string& text, const std::str
 // Blocks of "D_Sal_Soluciones.txt", each line holding geneCount job numbers and a makespan.
 std::vector<SolutionBlock> parseSolutionFile(const std::string& text, int geneCount,
                                              std::vector<std::string>& problems);
+
+struct ParsedResultFiles {
+  std::vector<ProgressRecord> progress;  // "D_Sal_Mejores.txt"
+  std::vector<NumberLine> bests;         // "D_Sal_Optimos.txt"
+  std::vector<NumberLine> counts;        // "D_Sal_NumOptimos.txt"
+  std::vector<NumberLine> distances;     // "D_Sal_Distancias.txt"
+  std::vector<SolutionBlock> blocks;     // "D_Sal_Soluciones.txt"
+  std::array<std::int64_t, 5> sizes{};   // bytes of each, in the order of kResultFileNames
+};
+
+// The texts of the five files in the order of kResultFileNames; nullopt for one that cannot be
+// read.
+using ResultFileTexts = std::array<std::optional<std::string>, 5>;
+
+// Reads the five files of folder (a path ending in '/' or empty for the current folder).
+ResultFileTexts readResultFiles(const std::string& folder);
+
+// Parses each text, one that could not be read as empty, for an instance of geneCount genes.
+ParsedResultFiles parseResultFiles(const ResultFileTexts& texts, int geneCount,
+                                   std::vector<std::string>& problems);
 
 }  // namespace jobshop

@@ -1,6 +1,6 @@
 // Reading "executions.jsonl", the main run's record of each execution (seed, clock, version,
-// parameters, and per run its time, generations and evaluations), for the report.
-#include "report/execution_log.h"
+// parameters, and per run its time, generations and evaluations).
+#include "results/execution_log.h"
 
 #include <algorithm>
 #include <limits>
@@ -187,7 +187,7 @@ ExecutionLog parseExecutionLog(const std::string& text, std::vector<std::string>
       log.executions.push_back(std::move(execution));
       accepted = true;
     } catch (const Malformed& malformed) {
-      problems.push_back(std::string(kExecutionLogFileName) + ":" + std::to_string(lineNumber) +
+      problems.push_back(std::string(kExecutionRecordFileName) + ":" + std::to_string(lineNumber) +
                          ": " + printableText(malformed.reason));
     } catch (const Json::exception& error) {
       // nlohmann quotes the bytes it stopped at as they are, and starts with its own
@@ -196,7 +196,7 @@ ExecutionLog parseExecutionLog(const std::string& text, std::vector<std::string>
       if (const std::size_t tag = reason.find("] "); tag != std::string::npos) {
         reason.erase(0, tag + 2);
       }
-      problems.push_back(std::string(kExecutionLogFileName) + ":" + std::to_string(lineNumber) +
+      problems.push_back(std::string(kExecutionRecordFileName) + ":" + std::to_string(lineNumber) +
                          ": not a JSON object (" + printableText(reason) + ")");
     }
     if (!accepted) {

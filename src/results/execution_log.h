@@ -1,5 +1,6 @@
 // Reading "executions.jsonl", the main run's record of each execution (seed, clock, version,
-// parameters, and per run its time, generations and evaluations), for the report.
+// parameters, and per run its time, generations and evaluations), as results/execution_record
+// writes it and as records from older versions have it: every field of a run may be absent.
 #pragma once
 
 #include <array>
@@ -9,9 +10,9 @@
 #include <utility>
 #include <vector>
 
-namespace jobshop {
+#include "results/execution_record.h"
 
-inline constexpr const char* kExecutionLogFileName = "executions.jsonl";
+namespace jobshop {
 
 struct LoggedRun {
   int run = 0;  // 1-based within its execution

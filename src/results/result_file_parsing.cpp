@@ -1,13 +1,15 @@
 // Reading the text of each result file into its records (progress records, one-number lines,
 // solution blocks), noting every malformed line by file and line number.
-#include "report/result_parsing.h"
+#include "results/result_file_parsing.h"
 
 #include <charconv>
 #include <cmath>
 #include <string_view>
 
 #include "results/result_files.h"
+#include "results/run_records.h"
 #include "support/printable_text.h"
+#include "support/text_files.h"
 
 namespace jobshop {
 
@@ -21,7 +23,7 @@ struct TextLines {
 
 // The program ends every line with a line feed; a carriage return before it (a file that went
 // through another system) is tolerated and dropped.
-TextLines splitLines(const std::string& text) {
+TextLines linesWithOffsets(const std::string& text) {
   TextLines result;
   std::string_view rest(text);
   while (!rest.empty()) {
@@ -99,7 +101,7 @@ void noteUnterminated(const TextLines& text, const std::string& fileName,
 std::vector<ProgressRecord> parseProgressFile(const std::string& text,
                                               std::vector<std::string>& problems) {
   const std::string fileName = kProgressFileName;
-  TextLines lines = splitLines(text);
+  TextLines lines = linesWithOffsets(text);
   noteUnterminated(lines, fileName, problems);
   std::vector<ProgressRecord> records;
   bool open = false;
@@ -149,7 +151,7 @@ std::vector<ProgressRecord> parseProgressFile(const std::string& text,
 
 std::vector<NumberLine> parseNumberLines(const std::string& text, const std::string& fileName,
                                          bool integerOnly, std::vector<std::string>& problems) {
-  TextLines lines = splitLines(text);
+  TextLines lines = linesWithOffsets(text);
   noteUnterminated(lines, fileName, problems);
   std::vector<NumberLine> numbers;
   for (std::size_t i = 0; i < lines.lines.size(); ++i) {
@@ -173,7 +175,7 @@ std::vector<NumberLine> parseNumberLines(const std::string& text, const std::str
 std::vector<SolutionBlock> parseSolutionFile(const std::string& text, int geneCount,
                                              std::vector<std::string>& problems) {
   const std::string fileName = kSolutionFileName;
-  TextLines lines = splitLines(text);
+  TextLines lines = linesWithOffsets(text);
   noteUnterminated(lines, fileName, problems);
   std::vector<SolutionBlock> blocks;
   bool open = false;
@@ -221,6 +223,28 @@ std::vector<SolutionBlock> parseSolutionFile(const std::string& text, int geneCo
                        "the last block is not closed by an empty line (cut short)");
   }
   return blocks;
+}
+
+ResultFileTexts readResultFiles(const std::string& folder) {
+  ResultFileTexts texts;
+  for (std::size_t f = 0; f < texts.size(); ++f)
+    texts[f] = readWholeFile(folder + kResultFileNames[f]);
+  return texts;
+}
+
+ParsedResultFiles parseResultFiles(const ResultFileTexts& texts, int geneCount,
+                                   std::vector<std::string>& problems) {
+  ParsedResultFiles files;
+  files.progress = parseProgressFile(texts[kProgressFile].value_or(""), problems);
+  files.bests = parseNumberLines(texts[kOptimaFile].value_or(""), kOptimaFileName, false, problems);
+  files.counts = parseNumberLines(texts[kOptimumCountFile].value_or(""), kOptimumCountFileName,
+                                  true, problems);
+  files.distances =
+      parseNumberLines(texts[kDistanceFile].value_or(""), kDistanceFileName, false, problems);
+  files.blocks = parseSolutionFile(texts[kSolutionFile].value_or(""), geneCount, problems);
+  for (std::size_t f = 0; f < texts.size(); ++f)
+    files.sizes[f] = static_cast<std::int64_t>(texts[f] ? texts[f]->size() : 0);
+  return files;
 }
 
 }  // namespace jobshop
