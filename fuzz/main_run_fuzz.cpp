@@ -111,7 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   emptyFolder(folder);
   static std::FILE* const discard = std::fopen("/dev/null", "w");
   RunState state(instance, parameters, steppingClock(seed));
-  RunOutput output{folder, discard, ProgressDisplay{}};
+  RunOutput output{folder, discard, ProgressLine{}};
   const ExecutionOutcome outcome = executeRuns(state, output);
   fuzzCheck(outcome.outputOk, "the result files are written");
   ExecutionRecord record;

@@ -165,7 +165,7 @@ TEST(ExactSearch, SplitAndThreadsKeepTheOrderOfTheWholeTree) {
   }
   for (int threads : {1, 2, 3}) {
     std::ostringstream listing;
-    ProgressDisplay quiet;
+    ProgressLine quiet;
     CountRequest request;
     request.bound = 57;
     request.threads = threads;
@@ -181,7 +181,7 @@ TEST(ExactSearch, SplitAndThreadsKeepTheOrderOfTheWholeTree) {
 TEST(ExactSearch, LimitGivesTheFirstSchedulesAndSaysWhetherMoreExist) {
   const SearchProblem problem = makeSearchProblem(ft06());
   const std::string whole = searchAll(ft06(), 56).listing;  // 175 lines
-  ProgressDisplay quiet;
+  ProgressLine quiet;
   for (std::int64_t limit : {1, 60, 174, 175, 500}) {
     std::ostringstream listing;
     CountRequest request;

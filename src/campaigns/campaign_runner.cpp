@@ -14,6 +14,7 @@
 #include "campaigns/execution_launch.h"
 #include "campaigns/execution_state.h"
 #include "results/file_digest.h"
+#include "support/progress_line.h"
 #include "support/text_files.h"
 
 namespace jobshop {
@@ -52,13 +53,11 @@ struct StopSignals {
   StopSignals(const StopSignals&) = delete;
   StopSignals& operator=(const StopSignals&) = delete;
 
-  // Waits for a child to end or a stop; true for a stop.
+  // Waits for a child to end, a stop or a second to pass; true for a stop.
   bool waitForEvent() const {
-    for (;;) {
-      const int signal = sigwaitinfo(&held, nullptr);
-      if (signal == SIGINT || signal == SIGTERM) return true;
-      if (signal == SIGCHLD) return false;
-    }
+    const timespec second{1, 0};
+    const int signal = sigtimedwait(&held, nullptr, &second);
+    return signal == SIGINT || signal == SIGTERM;
   }
 
   // True when a stop is waiting to be taken, without waiting.
@@ -69,39 +68,19 @@ struct StopSignals {
   }
 };
 
-std::string clockText(double seconds) {
-  const long total = static_cast<long>(seconds + 0.5);
-  char text[32];
-  if (total >= 3600)
-    std::snprintf(text, sizeof text, "%ld:%02ld:%02ld", total / 3600, total / 60 % 60, total % 60);
-  else
-    std::snprintf(text, sizeof text, "%ld:%02ld", total / 60, total % 60);
-  return text;
-}
-
-struct Progress {
-  std::ostream& out;
-  bool shown;
-  int total;
-  std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
-
-  void show(int finished, int failed, int startedHere) const {
-    if (!shown) return;
+// Executions finished of those planned and the time left at the pace of those started here.
+void showCampaignProgress(ProgressLine& line, int finished, int failed, int startedHere,
+                          int total) {
+  if (!progressLineDue(line)) return;
+  std::string text = "campaign: " + std::to_string(finished) + " of " + std::to_string(total) +
+                     " done | " + std::to_string(failed) + " failed | " + elapsedText(line);
+  if (startedHere > 0 && finished < total) {
     const double elapsed =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::string line = "\r\033[Kcampaign: " + std::to_string(finished) + " of " +
-                       std::to_string(total) + " done | " + std::to_string(failed) + " failed | " +
-                       clockText(elapsed);
-    if (startedHere > 0 && finished < total) {
-      const double each = elapsed / startedHere;
-      line += " | about " + clockText(each * (total - finished)) + " left";
-    }
-    out << line << std::flush;
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - line.started).count();
+    text += " | about " + elapsedText(elapsed / startedHere * (total - finished)) + " left";
   }
-  void clear() const {
-    if (shown) out << "\r\033[K" << std::flush;
-  }
-};
+  drawProgressLine(line, text);
+}
 
 // An execution to run, with its failed marker as it was when the runner chose it.
 struct Queued {
@@ -113,7 +92,7 @@ struct Queued {
 
 RunnerReport runCampaign(const std::string& campaignFolder,
                          const std::vector<PlannedExecution>& executions,
-                         const RunnerOptions& options, std::ostream& progressStream) {
+                         const RunnerOptions& options) {
   RunnerReport report;
   report.planned = static_cast<int>(executions.size());
   std::vector<Queued> queue;
@@ -131,14 +110,14 @@ RunnerReport runCampaign(const std::string& campaignFolder,
   }
 
   const StopSignals signals;
-  const Progress progress{progressStream, options.showProgress, report.planned};
+  ProgressLine progress = terminalProgressLine(false);
   std::map<pid_t, std::string> running;
   std::size_t next = 0;
   int finishedHere = 0;
   bool stop = false;
   bool childrenStopped = false;
   auto finished = [&] { return report.alreadyDone + report.done; };
-  progress.show(finished(), 0, 0);
+  showCampaignProgress(progress, finished(), 0, 0, report.planned);
   while (!running.empty() || (next < queue.size() && !stop)) {
     while (!(stop = stop || signals.stopPending()) && next < queue.size() &&
            static_cast<int>(running.size()) < options.jobs) {
@@ -173,6 +152,10 @@ RunnerReport runCampaign(const std::string& campaignFolder,
     const pid_t pid = ::waitpid(-1, &status, WNOHANG);
     if (pid == 0) {
       stop = signals.waitForEvent() || stop;
+      // Also once a second, so that the clock moves and a count held back by the redraw interval
+      // shows.
+      showCampaignProgress(progress, finished(), static_cast<int>(report.failures.size()),
+                           finishedHere, report.planned);
       continue;
     }
     if (pid < 0) {
@@ -196,9 +179,10 @@ RunnerReport runCampaign(const std::string& campaignFolder,
     }
     ++finishedHere;
     running.erase(child);
-    progress.show(finished(), static_cast<int>(report.failures.size()), finishedHere);
+    showCampaignProgress(progress, finished(), static_cast<int>(report.failures.size()),
+                         finishedHere, report.planned);
   }
-  progress.clear();
+  clearProgressLine(progress);
   report.interrupted = stop;
   return report;
 }

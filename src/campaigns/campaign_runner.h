@@ -2,7 +2,6 @@
 // signal asks to stop.
 #pragma once
 
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -12,8 +11,7 @@ namespace jobshop {
 
 struct RunnerOptions {
   int jobs = 1;
-  std::string program;        // the program each execution runs
-  bool showProgress = false;  // a progress line redrawn on the stream (a terminal)
+  std::string program;  // the program each execution runs
 };
 
 struct ExecutionFailure {
@@ -38,6 +36,6 @@ struct RunnerReport {
 // ended and left pending.
 RunnerReport runCampaign(const std::string& campaignFolder,
                          const std::vector<PlannedExecution>& executions,
-                         const RunnerOptions& options, std::ostream& progress);
+                         const RunnerOptions& options);
 
 }  // namespace jobshop

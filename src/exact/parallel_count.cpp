@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
-#include <cstdio>
 #include <limits>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -66,20 +66,12 @@ void work(Shared& shared) {
   }
 }
 
-void drawProgress(ProgressDisplay& display, const Shared& shared, std::size_t flushed) {
-  if (!display.enabled) return;
-  const auto now = std::chrono::steady_clock::now();
-  if (display.drawn && now - display.lastDrawn < kWait) return;
-  display.lastDrawn = now;
-  display.drawn = true;
-  const auto seconds =
-      std::chrono::duration_cast<std::chrono::seconds>(now - display.started).count();
-  std::fprintf(display.stream,
-               "\r\033[Kfound %lld | nodes %lld | subtrees %zu of %zu | %lld:%02lld",
-               static_cast<long long>(shared.found.load()),
-               static_cast<long long>(shared.nodes.load()), flushed, shared.prefixes.size(),
-               static_cast<long long>(seconds / 60), static_cast<long long>(seconds % 60));
-  std::fflush(display.stream);
+void drawProgress(ProgressLine& line, const Shared& shared, std::size_t flushed) {
+  if (!progressLineDue(line)) return;
+  drawProgressLine(line, "found " + std::to_string(shared.found.load()) + " | nodes " +
+                             std::to_string(shared.nodes.load()) + " | subtrees " +
+                             std::to_string(flushed) + " of " +
+                             std::to_string(shared.prefixes.size()) + " | " + elapsedText(line));
 }
 
 // The first `lines` lines of text.
@@ -92,7 +84,7 @@ std::size_t lengthOfLines(const std::string& text, std::int64_t lines) {
 }  // namespace
 
 CountResult countSchedules(const SearchProblem& problem, const CountRequest& request,
-                           ProgressDisplay& progress) {
+                           ProgressLine& progress) {
   const std::vector<SearchPrefix> prefixes = splitSearch(problem, request.bound, kSubtrees);
   Shared shared(problem, prefixes);
   shared.limits.bound = request.bound;
@@ -142,7 +134,7 @@ CountResult countSchedules(const SearchProblem& problem, const CountRequest& req
   shared.stop.store(true);
   lock.unlock();
   for (std::thread& thread : pool) thread.join();
-  clearProgress(progress);
+  clearProgressLine(progress);
   result.nodes = shared.nodes.load();
   if (result.timedOut) result.complete = false;
   return result;

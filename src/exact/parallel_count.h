@@ -9,7 +9,7 @@
 #include <ostream>
 
 #include "exact/schedule_search.h"
-#include "run/progress_display.h"
+#include "support/progress_line.h"
 
 namespace jobshop {
 
@@ -36,6 +36,6 @@ struct CountResult {
 // only finished subtrees that wait for an earlier one are kept in memory. progress is redrawn
 // from the calling thread.
 CountResult countSchedules(const SearchProblem& problem, const CountRequest& request,
-                           ProgressDisplay& progress);
+                           ProgressLine& progress);
 
 }  // namespace jobshop

@@ -153,8 +153,7 @@ int run(const ParsedOptions& parsed, std::ostream& out, std::ostream& err) {
   RunnerOptions options;
   options.jobs = positiveNumber(parsed, "--jobs", defaultJobs());
   options.program = selfProgramPath();
-  options.showProgress = ::isatty(STDERR_FILENO) == 1;
-  const RunnerReport report = runCampaign(folder, executions, options, err);
+  const RunnerReport report = runCampaign(folder, executions, options);
   out << report.done << " executions run, " << report.alreadyDone << " already done, "
       << report.failures.size() << " failed";
   if (report.skipped > 0) out << ", " << report.skipped << " running elsewhere";

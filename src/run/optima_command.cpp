@@ -190,7 +190,7 @@ int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, st
   summary.machines = instance.machines;
   summary.bound = options.bound.value_or(instance.targetMakespan);
   std::int64_t nodes = 0;
-  ProgressDisplay progress = terminalProgressDisplay(false);
+  ProgressLine progress = terminalProgressLine(false);
   if (options.optimum) {
     const OptimumResult optimum = findOptimum(problem, deadline);
     summary.bound = optimum.makespan;

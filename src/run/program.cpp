@@ -129,7 +129,7 @@ int mainRun(const CommandLine& line) {
     // Before the seed is shown, so that whoever waits for it can count on the handlers.
     installInterruptionHandlers();
     if (clock.seed) std::fprintf(stderr, "semilla %u\n", static_cast<unsigned>(*clock.seed));
-    RunOutput output{line.folder, stdout, terminalProgressDisplay(line.quiet), &interruptionFlag()};
+    RunOutput output{line.folder, stdout, terminalProgressLine(line.quiet), &interruptionFlag()};
     ExecutionOutcome outcome = executeRuns(state, output);
     const std::size_t runsDone = outcome.runs.size();
     record.runs = std::move(outcome.runs);

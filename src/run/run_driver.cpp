@@ -44,6 +44,17 @@ void initialiseRun(RunState& state, DriverScratch& scratch) {
 
 bool stopRequested(const RunOutput& output) { return output.stop != nullptr && *output.stop != 0; }
 
+// Run k of R, evaluations spent of the budget, best makespan and elapsed time; made only when the
+// line is due, as this is called once per generation.
+void showRunProgress(ProgressLine& line, int run, int runs, std::int64_t evaluations, int budget,
+                     float best) {
+  if (!progressLineDue(line)) return;
+  char text[160];
+  std::snprintf(text, sizeof text, "ejecución %d de %d | evaluaciones %lld de %d | mejor %.1f | ",
+                run, runs, static_cast<long long>(evaluations), budget, static_cast<double>(best));
+  drawProgressLine(line, text + elapsedText(line));
+}
+
 void appendProgressLine(std::string& record, float best, int generation) {
   char line[48];
   std::snprintf(line, sizeof line, "%.1f %d\n", static_cast<double>(best), generation);
@@ -114,8 +125,9 @@ RunSummary performRun(RunState& state, RunOutput& output, int runNumber, DriverS
       break;
     }
     const float best = state.population.fitness(0);
-    showProgress(output.progress, runNumber, std::max(1, state.parameters.runCount),
-                 state.evaluationCount, state.parameters.maxEvaluations, std::min(best, bestSoFar));
+    showRunProgress(output.progress, runNumber, std::max(1, state.parameters.runCount),
+                    state.evaluationCount, state.parameters.maxEvaluations,
+                    std::min(best, bestSoFar));
     if (best < bestSoFar) {
       bestSoFar = best;
       appendProgressLine(progressRecord, bestSoFar, generation);
@@ -130,7 +142,7 @@ RunSummary performRun(RunState& state, RunOutput& output, int runNumber, DriverS
   summary.evaluations = state.evaluationCount;
   summary.cut = summary.cut ||
                 (stopRequested(output) && state.evaluationCount < state.parameters.maxEvaluations);
-  clearProgress(output.progress);
+  clearProgressLine(output.progress);
   progressRecord += "\n";
   commitRun(state, output, progressRecord, summary, scratch, outputOk);
   summary.seconds =

@@ -9,7 +9,7 @@
 
 #include "model/run_state.h"
 #include "results/execution_record.h"
-#include "run/progress_display.h"
+#include "support/progress_line.h"
 
 namespace jobshop {
 
@@ -18,7 +18,7 @@ namespace jobshop {
 struct RunOutput {
   std::string folder;
   std::FILE* out = stdout;
-  ProgressDisplay progress;
+  ProgressLine progress;
   // Read between generations: once it holds a signal number, the run in progress stops at the end
   // of its generation, writes its records as it stands, and no further run starts. Never set when
   // null.
