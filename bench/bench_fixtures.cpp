@@ -7,8 +7,8 @@
 
 #include "model/fitness_sort.h"
 #include "model/initialisation.h"
-#include "model/machine_sequences.h"
 #include "model/makespan.h"
+#include "model/sequence_table.h"
 
 namespace jobshop {
 

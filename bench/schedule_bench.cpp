@@ -4,6 +4,7 @@
 #include "bench_fixtures.h"
 #include "model/machine_sequences.h"
 #include "model/makespan.h"
+#include "model/sequence_table.h"
 
 namespace jobshop {
 

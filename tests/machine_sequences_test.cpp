@@ -8,6 +8,8 @@
 #include <random>
 #include <utility>
 
+#include "model/row_kernels.h"
+#include "model/sequence_table.h"
 #include "test_instances.h"
 
 namespace jobshop {
@@ -110,11 +112,16 @@ TEST(SequenceDistance, CachedRowsGiveTheLiteralDistance) {
       EXPECT_EQ(distances[0], literal);
       EXPECT_EQ(distances[1], 0);
       // And so does every vector unit this machine has, down to the generic loop.
+      using detail::VectorUnit;
       for (VectorUnit unit : {VectorUnit::generic, VectorUnit::avx2, VectorUnit::avx512}) {
-        if (unit > widestVectorUnit()) continue;
-        rowDistancesUsing(unit, table.row(0), table, rows, 2, distances);
+        if (unit > detail::widestVectorUnit()) continue;
+        detail::rowDistancesUsing(unit, table.row(0), table, rows, 2, distances);
         EXPECT_EQ(distances[0], literal) << static_cast<int>(unit);
         EXPECT_EQ(distances[1], 0) << static_cast<int>(unit);
+        EXPECT_EQ(detail::rowDistanceUsing(unit, decoded.row(0), decoded.row(1), decoded.stride,
+                                           decoded.cellBytes),
+                  literal)
+            << static_cast<int>(unit);
       }
     }
   }

@@ -9,9 +9,9 @@
 #include "input/instance.h"
 #include "input/parameters.h"
 #include "model/clock.h"
-#include "model/machine_sequences.h"
 #include "model/population.h"
 #include "model/random_source.h"
+#include "model/sequence_table.h"
 #include "model/stop_request.h"
 
 namespace jobshop {

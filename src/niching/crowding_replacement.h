@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/machine_sequences.h"
 #include "model/population.h"
 #include "model/run_state.h"
+#include "model/sequence_table.h"
 
 namespace jobshop {
 

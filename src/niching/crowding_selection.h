@@ -2,8 +2,8 @@
 // similar (smallest schedule distance) of mateCandidates random candidates that are not its clones.
 #pragma once
 
-#include "model/machine_sequences.h"
 #include "model/run_state.h"
+#include "model/sequence_table.h"
 
 namespace jobshop {
 

@@ -6,8 +6,8 @@
 
 #include "model/fitness_sort.h"
 #include "model/initialisation.h"
-#include "model/machine_sequences.h"
 #include "model/makespan.h"
+#include "model/sequence_table.h"
 #include "niching/crowding_replacement.h"
 #include "niching/crowding_selection.h"
 #include "niching/generation.h"
