@@ -23,7 +23,7 @@ void countWith(benchmark::State& s, const char* name, int threads) {
   CountRequest request;
   request.bound = static_cast<int>(s.range(0));
   request.threads = threads;
-  ProgressDisplay quiet;
+  ProgressLine quiet = terminalProgressLine(true);
   CountResult result;
   for (auto _ : s) {
     result = countSchedules(problem, request, quiet);
