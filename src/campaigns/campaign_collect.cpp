@@ -7,7 +7,7 @@
 #include "campaigns/execution_state.h"
 #include "input/input_error.h"
 #include "input/instance_reader.h"
-#include "input/parameter_fields.h"
+#include "input/parameter_table.h"
 #include "report/markup.h"
 #include "report/optimum_union.h"
 #include "report/result_records.h"
@@ -201,9 +201,9 @@ std::string collectedRunsCsv(const CampaignCollection& collection) {
   std::string text =
       "instance,setting,repetition,seed,run,target,bestMakespan,reachedTarget,distinctOptima,"
       "averageDistance,generations,evaluations,targetGeneration,targetEvaluations,seconds";
-  for (const char* name : kParameterFieldNames) {
+  for (const ParameterField& field : kParameterFields) {
     text += ',';
-    text += name;
+    text += field.name;
   }
   text += '\n';
   for (const CollectedRun& run : collection.runs) {
@@ -224,8 +224,8 @@ std::string collectedRunsCsv(const CampaignCollection& collection) {
         cell(run.targetGeneration),
         cell(run.targetEvaluations),
         run.seconds ? fixedNumber(*run.seconds, 3) : ""};
-    for (int field = 0; field < kParameterFieldCount; ++field)
-      cells.push_back(std::to_string(parameterField(e.parameters, field)));
+    for (const ParameterField& field : kParameterFields)
+      cells.push_back(std::to_string(field.valueIn(e.parameters)));
     for (std::size_t i = 0; i < cells.size(); ++i) {
       text += cells[i];
       text += i + 1 < cells.size() ? ',' : '\n';

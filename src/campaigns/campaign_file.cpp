@@ -67,15 +67,16 @@ int flagValue(const Context& context, const toml::node& node, const std::string&
 }
 
 int fieldValue(const Context& context, const toml::node& node, int field) {
-  const std::string key = kParameterFieldNames[field];
-  if (isFlagField(field)) return flagValue(context, node, key);
+  const ParameterField& described = kParameterFields[static_cast<std::size_t>(field)];
+  const std::string key = described.name;
+  if (described.isFlag()) return flagValue(context, node, key);
   return intValue(context, node, key, std::numeric_limits<int>::min(),
                   std::numeric_limits<int>::max());
 }
 
 int fieldIndex(const std::string& key) {
-  for (int field = 0; field < 19; ++field)
-    if (key == kParameterFieldNames[field]) return field;
+  for (int field = 0; field < kParameterFieldCount; ++field)
+    if (key == kParameterFields[static_cast<std::size_t>(field)].name) return field;
   return -1;
 }
 
@@ -86,15 +87,16 @@ ParameterChoice readChoice(const Context& context, const toml::node& node, int f
   if (const toml::array* list = node.as_array()) {
     if (list->empty())
       context.refuse(node.source(), std::string("expected at least one value for ") +
-                                        kParameterFieldNames[field] + ", found an empty list");
+                                        kParameterFields[static_cast<std::size_t>(field)].name +
+                                        ", found an empty list");
     choice.isAxis = true;
     for (const toml::node& item : *list) {
       const int value = fieldValue(context, item, field);
       for (int earlier : choice.values)
         if (earlier == value)
           context.refuse(item.source(), std::string("expected distinct values for ") +
-                                            kParameterFieldNames[field] + ", found " +
-                                            std::to_string(value) + " twice");
+                                            kParameterFields[static_cast<std::size_t>(field)].name +
+                                            ", found " + std::to_string(value) + " twice");
       choice.values.push_back(value);
     }
   } else {

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "input/parameter_fields.h"
+#include "input/parameter_table.h"
 
 namespace jobshop {
 
@@ -24,7 +24,7 @@ struct CampaignInstance {
 
 // One field of "D_Algoritmo.txt" set by the file: a single value, or a list that is a grid axis.
 struct ParameterChoice {
-  int field = 0;  // index into kParameterFieldNames
+  int field = 0;  // index into kParameterFields
   std::vector<int> values;
   bool isAxis = false;
   int line = 0;

@@ -16,8 +16,8 @@
 #include "input/instance_import.h"
 #include "input/instance_reader.h"
 #include "input/line_reader.h"
-#include "input/parameter_fields.h"
 #include "input/parameter_reader.h"
+#include "input/parameter_table.h"
 #include "input/parameter_template.h"
 #include "input/refusal.h"
 #include "results/file_digest.h"
@@ -28,11 +28,6 @@ namespace jobshop {
 namespace fs = std::filesystem;
 
 namespace {
-
-// Short labels for setting names, in field order.
-const char* const kFieldLabels[kParameterFieldCount] = {
-    "N",   "E",    "R",     "X",    "MU",   "SCR",  "INS", "SWP", "NSW", "WRAP",
-    "CYC", "FILL", "MKEEP", "MREO", "SINS", "PREC", "MC",  "CG",  "CS"};
 
 std::string seedText(std::uint32_t seed) { return std::to_string(seed) + "\n"; }
 
@@ -77,7 +72,7 @@ std::vector<Parameters> expandGrid(const CampaignFile& campaign) {
     if (choice.isAxis)
       axes.push_back(&choice);
     else
-      setParameterField(base, choice.field, choice.values[0]);
+      kParameterFields[static_cast<std::size_t>(choice.field)].setIn(base, choice.values[0]);
   }
   std::vector<Parameters> settings{base};
   for (const ParameterChoice* axis : axes) {
@@ -85,7 +80,7 @@ std::vector<Parameters> expandGrid(const CampaignFile& campaign) {
     for (const Parameters& setting : settings)
       for (int value : axis->values) {
         Parameters expanded = setting;
-        setParameterField(expanded, axis->field, value);
+        kParameterFields[static_cast<std::size_t>(axis->field)].setIn(expanded, value);
         next.push_back(expanded);
       }
     settings = std::move(next);
@@ -137,7 +132,8 @@ std::string settingName(const Parameters& parameters, const std::vector<Paramete
   for (const ParameterChoice& axis : axes) {
     if (!axis.isAxis) continue;
     if (!name.empty()) name += '-';
-    name += kFieldLabels[axis.field] + std::to_string(parameterField(parameters, axis.field));
+    const ParameterField& field = kParameterFields[static_cast<std::size_t>(axis.field)];
+    name += field.label + std::to_string(field.valueIn(parameters));
   }
   return name.empty() ? "default" : name;
 }

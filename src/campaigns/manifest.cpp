@@ -8,7 +8,7 @@
 #include "campaigns/campaign_file.h"
 #include "input/input_error.h"
 #include "input/line_reader.h"
-#include "input/parameter_fields.h"
+#include "input/parameter_table.h"
 
 namespace jobshop {
 
@@ -18,7 +18,7 @@ constexpr int kLeadingColumns = 8;
 
 std::string headerLine() {
   std::string line = "folder\tinstance\tsetting\trepetition\tseed\tjobs\tmachines\ttarget";
-  for (const char* name : kParameterFieldNames) line += std::string("\t") + name;
+  for (const ParameterField& field : kParameterFields) line += std::string("\t") + field.name;
   return line + "\n";
 }
 
@@ -63,8 +63,8 @@ std::string formatManifest(const std::vector<PlannedExecution>& executions) {
                                        std::to_string(e.jobs),
                                        std::to_string(e.machines),
                                        std::to_string(e.target)};
-    for (int field = 0; field < kParameterFieldCount; ++field)
-      fields.push_back(std::to_string(parameterField(e.parameters, field)));
+    for (const ParameterField& field : kParameterFields)
+      fields.push_back(std::to_string(field.valueIn(e.parameters)));
     for (std::size_t i = 0; i < fields.size(); ++i) {
       text += fields[i];
       text += i + 1 < fields.size() ? '\t' : '\n';
@@ -108,7 +108,7 @@ std::vector<PlannedExecution> parseManifestLines(const std::vector<std::string>&
     for (int field = 0; field < kParameterFieldCount && numbers; ++field) {
       int value = 0;
       numbers = parseNumber(fields[static_cast<std::size_t>(kLeadingColumns + field)], value);
-      setParameterField(e.parameters, field, value);
+      kParameterFields[static_cast<std::size_t>(field)].setIn(e.parameters, value);
     }
     if (!numbers) refuse(i + 1, "expected whole numbers after the setting, found other text");
     executions.push_back(std::move(e));

@@ -2,7 +2,7 @@
 // user editing the file sees what each value is.
 #include "input/parameter_template.h"
 
-#include "input/parameter_fields.h"
+#include "input/parameter_table.h"
 
 namespace jobshop {
 
@@ -24,10 +24,10 @@ Parameters defaultParameters() {
 
 std::string formatParameterFile(const Parameters& parameters) {
   std::string text;
-  for (int field = 0; field < kParameterFieldCount; ++field) {
-    text += kParameterFieldNames[field];
+  for (const ParameterField& field : kParameterFields) {
+    text += field.name;
     text += '\n';
-    text += std::to_string(parameterField(parameters, field));
+    text += std::to_string(field.valueIn(parameters));
     text += '\n';
   }
   return text;

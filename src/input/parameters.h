@@ -1,4 +1,5 @@
-// The algorithm parameters read from "D_Algoritmo.txt", in the order of the file.
+// The algorithm parameters read from "D_Algoritmo.txt"; input/parameter_table.h gives their order
+// in the file, names and kinds.
 #pragma once
 
 namespace jobshop {

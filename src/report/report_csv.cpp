@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "input/parameter_fields.h"
+#include "input/parameter_table.h"
 #include "report/run_summary.h"
 
 namespace jobshop {
@@ -14,7 +14,8 @@ namespace {
 
 std::vector<std::string> parameterColumns(const ExecutionLog& log) {
   // The file's fields first, so that the header stays the same whether or not there is a record.
-  std::vector<std::string> names(std::begin(kParameterFieldNames), std::end(kParameterFieldNames));
+  std::vector<std::string> names;
+  for (const ParameterField& field : kParameterFields) names.push_back(field.name);
   for (const LoggedExecution& execution : log.executions) {
     for (const auto& parameter : execution.parameters) {
       if (std::find(names.begin(), names.end(), parameter.first) == names.end()) {

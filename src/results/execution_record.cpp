@@ -9,7 +9,7 @@
 #include <cstring>
 #include <nlohmann/json.hpp>
 
-#include "input/parameter_fields.h"
+#include "input/parameter_table.h"
 
 namespace jobshop {
 
@@ -20,10 +20,9 @@ using nlohmann::ordered_json;
 // Every field by its name in "D_Algoritmo.txt", flags as booleans.
 ordered_json parameterObject(const Parameters& parameters) {
   ordered_json object = ordered_json::object();
-  for (int field = 0; field < kParameterFieldCount; ++field) {
-    const int value = parameterField(parameters, field);
-    object[kParameterFieldNames[field]] =
-        isFlagField(field) ? ordered_json(value == 1) : ordered_json(value);
+  for (const ParameterField& field : kParameterFields) {
+    const int value = field.valueIn(parameters);
+    object[field.name] = field.isFlag() ? ordered_json(value == 1) : ordered_json(value);
   }
   return object;
 }

@@ -3,12 +3,13 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <system_error>
-#include <utility>
 #include <vector>
 
 #include "input/instance_reader.h"
 #include "input/parameter_reader.h"
+#include "input/parameter_table.h"
 #include "input/parameter_template.h"
 #include "results/execution_record.h"
 #include "results/result_files.h"
@@ -20,25 +21,15 @@ namespace {
 
 constexpr const char* kCommandName = "jobshop-niching init";
 
-std::string enabledOperators(const Parameters& p) {
-  const std::pair<bool, const char*> operators[] = {
-      {p.segmentWrapCrossoverEnabled, "segmentWrapCrossover"},
-      {p.cycleCrossoverEnabled, "cycleCrossover"},
-      {p.segmentFillCrossoverEnabled, "segmentFillCrossover"},
-      {p.maskKeepCrossoverEnabled, "maskKeepCrossover"},
-      {p.maskReorderCrossoverEnabled, "maskReorderCrossover"},
-      {p.segmentInsertCrossoverEnabled, "segmentInsertCrossover"},
-      {p.precedenceCrossoverEnabled, "precedenceCrossover"},
-      {p.scrambleMutationEnabled, "scrambleMutation"},
-      {p.insertionMutationEnabled, "insertionMutation"},
-      {p.swapMutationEnabled, "swapMutation"},
-      {p.neighbourSwapMutationEnabled, "neighbourSwapMutation"},
-  };
+// The enabled operators by name, crossovers before mutations.
+std::string enabledOperators(const Parameters& parameters) {
   std::string names;
-  for (const auto& [enabled, name] : operators) {
-    if (!enabled) continue;
-    if (!names.empty()) names += ", ";
-    names += name;
+  for (const ParameterKind kind : {ParameterKind::kCrossover, ParameterKind::kMutation}) {
+    for (const ParameterField& field : kParameterFields) {
+      if (field.kind != kind || field.valueIn(parameters) != 1) continue;
+      if (!names.empty()) names += ", ";
+      names += std::string_view(field.name).substr(0, std::string_view(field.name).find("Enabled"));
+    }
   }
   return names;
 }

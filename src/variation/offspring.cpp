@@ -25,15 +25,12 @@ void copyGenes(const Population& source, int from, std::vector<float>& buffer) {
 // The crossover slots in dispatch order, and how many draws of which bound each one makes.
 enum CrossoverSlot { kFill, kInsert, kPrecedence, kMaskKeep, kCycle, kWrap, kMaskReorder, kSlots };
 
-void enabledCrossovers(const Parameters& p, bool (&enabled)[kSlots]) {
-  enabled[kFill] = p.segmentFillCrossoverEnabled;
-  enabled[kInsert] = p.segmentInsertCrossoverEnabled;
-  enabled[kPrecedence] = p.precedenceCrossoverEnabled;
-  enabled[kMaskKeep] = p.maskKeepCrossoverEnabled;
-  enabled[kCycle] = p.cycleCrossoverEnabled;
-  enabled[kWrap] = p.segmentWrapCrossoverEnabled;
-  enabled[kMaskReorder] = p.maskReorderCrossoverEnabled;
-}
+// The flag of each slot; the slots run in an order of their own, not the parameter file's.
+constexpr bool Parameters::*kSlotFlags[kSlots] = {
+    &Parameters::segmentFillCrossoverEnabled, &Parameters::segmentInsertCrossoverEnabled,
+    &Parameters::precedenceCrossoverEnabled,  &Parameters::maskKeepCrossoverEnabled,
+    &Parameters::cycleCrossoverEnabled,       &Parameters::segmentWrapCrossoverEnabled,
+    &Parameters::maskReorderCrossoverEnabled};
 
 template <class Random>
 void skipCrossoverDraws(int slot, int geneCount, Random& random) {
@@ -85,13 +82,12 @@ bool passesPercentage(int percent, Random& random) {
 template <class Random>
 void applyCrossovers(Population& offspring, const Parameters& parameters, const float* parent1,
                      const float* parent2, int pair, Random& random, VariationScratch& scratch) {
-  bool enabled[kSlots];
-  enabledCrossovers(parameters, enabled);
+  auto enabled = [&parameters](int slot) { return parameters.*kSlotFlags[slot]; };
   int last = -1;
   for (int slot = 0; slot < kSlots; ++slot)
-    if (enabled[slot]) last = slot;
+    if (enabled(slot)) last = slot;
   for (int slot = 0; slot < last; ++slot)
-    if (enabled[slot]) skipCrossoverDraws(slot, offspring.geneCount, random);
+    if (enabled(slot)) skipCrossoverDraws(slot, offspring.geneCount, random);
   if (last >= 0) runCrossover(last, offspring, parent1, parent2, pair, random, scratch);
 }
 
