@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       fuzzCheck(isPrintableUtf8(warning), "a warning is printable UTF-8 on one line");
     }
   } catch (const InputError& error) {
-    fuzzCheck(!error.cannotOpen, "text in memory is never 'cannot open'");
+    fuzzCheck(!error.cannotOpen(), "text in memory is never 'cannot open'");
     fuzzCheck(error.message.rfind("D_Entrada.txt, línea ", 0) == 0,
               "a refusal names the file and line");
     fuzzCheck(isPrintableUtf8(error.message), "a refusal is printable UTF-8 on one line");

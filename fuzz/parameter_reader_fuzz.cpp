@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         p.crossoverPercent >= 0 || p.mutationPercent >= 0 || p.maxEvaluations <= p.populationSize,
         "a budget beyond the population can be reached");
   } catch (const InputError& error) {
-    fuzzCheck(!error.cannotOpen, "text in memory is never 'cannot open'");
+    fuzzCheck(!error.cannotOpen(), "text in memory is never 'cannot open'");
     fuzzCheck(error.message.rfind("D_Algoritmo.txt, línea ", 0) == 0,
               "a refusal names the file and line");
     fuzzCheck(isPrintableUtf8(error.message), "a refusal is printable UTF-8 on one line");

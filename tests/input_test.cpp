@@ -50,7 +50,7 @@ std::string refusalOf(Read read) {
   try {
     read();
   } catch (const InputError& error) {
-    EXPECT_FALSE(error.cannotOpen);
+    EXPECT_FALSE(error.cannotOpen());
     return error.message;
   }
   return "(not refused)";
@@ -227,7 +227,7 @@ TEST(InstanceReader, RefusesUnopenableFile) {
     readInstance((dir.path / "D_Entrada.txt").string());
     FAIL() << "not refused";
   } catch (const InputError& error) {
-    EXPECT_TRUE(error.cannotOpen);
+    EXPECT_TRUE(error.cannotOpen());
     EXPECT_EQ(error.message, "No se ha podido abrir el archivo del ejemplo");
   }
 }
@@ -498,7 +498,7 @@ TEST(ParameterReader, RefusesUnusableParameters) {
     readParameters((dir.path / "D_Algoritmo.txt").string());
     FAIL() << "not refused";
   } catch (const InputError& error) {
-    EXPECT_TRUE(error.cannotOpen);
+    EXPECT_TRUE(error.cannotOpen());
     EXPECT_EQ(error.message, "No se ha podido abrir el archivo del ejemplo");
   }
 

@@ -1,16 +1,26 @@
-// The one error type of the readers: a refusal of an input file, already worded for the user
-// (file, line and what was expected and found). Thrown by the readers and caught in main.
+// The one error type of the readers: a refusal of an input file, worded for the user, and for the
+// two readers of the execution folder also the refusal itself, which other wordings start from.
+// Thrown by the readers and caught where a command meets its input.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <utility>
+#include <variant>
+
+#include "input/refusal.h"
 
 namespace jobshop {
 
 struct InputError {
+  explicit InputError(std::string text) : message(std::move(text)) {}
+  InputError(std::string text, Refusal value)
+      : message(std::move(text)), refusal(std::move(value)) {}
+
   std::string message;
-  // Set when the file could not be opened or read at all; `message` then holds the fixed text
-  // "No se ha podido abrir el archivo del ejemplo" rather than a refusal.
-  bool cannotOpen = false;
+  std::optional<Refusal> refusal;
+
+  bool cannotOpen() const { return refusal && std::holds_alternative<CannotOpen>(refusal->detail); }
 };
 
 }  // namespace jobshop

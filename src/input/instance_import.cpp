@@ -7,16 +7,16 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
-#include <memory>
 #include <string_view>
 #include <vector>
 
 #include "input/input_error.h"
 #include "input/instance_reader.h"
 #include "input/refusal.h"
+#include "input/refusal_wording.h"
 #include "support/printable_text.h"
+#include "support/text_files.h"
 
 namespace jobshop {
 
@@ -387,19 +387,12 @@ ImportedInstance parseInstanceText(const std::string& text, const std::string& f
 }
 
 ImportedInstance importInstanceFile(const std::string& path) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                       &std::fclose);
-  if (!file) {
-    throw InputError{printableText(path) + ": cannot open the file (" + std::strerror(errno) + ")"};
+  const std::optional<std::string> text = readWholeFile(path);
+  if (!text) {
+    const Refusal refusal{path, 0, CannotOpen{std::strerror(errno)}};
+    throw InputError{inEnglish(refusal), refusal};
   }
-  std::string text;
-  char buffer[1 << 16];
-  size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) text.append(buffer, got);
-  if (std::ferror(file.get())) {
-    throw InputError{printableText(path) + ": cannot read the file (" + std::strerror(errno) + ")"};
-  }
-  return parseInstanceText(text, path);
+  return parseInstanceText(*text, path);
 }
 
 int classicLowerBound(const Instance& instance) {

@@ -2,6 +2,8 @@
 // checks that refuse an instance instead of storing garbage.
 #include "input/instance_reader.h"
 
+#include <climits>
+#include <cstdint>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -22,29 +24,15 @@ struct SourceFile {
 
 enum class Matrix { kTimes, kRouting };
 
-// `expectation` is the whole "se esperaba..." phrase, since its verb agrees with what is expected.
-const std::string& lineOrRefuse(const SourceFile& file, size_t lineNumber,
-                                const std::string& expectation) {
-  if (lineNumber > file.lines.size()) {
-    refuseLine(file.name, lineNumber, expectation + ", se encontró el final del archivo");
-  }
+const std::string& lineOrRefuse(const SourceFile& file, size_t lineNumber, EndOfFile expected) {
+  if (lineNumber > file.lines.size()) refuse({file.name, lineNumber, expected});
   return file.lines[lineNumber - 1];
 }
 
-std::string counted(std::int64_t n, const char* singular, const char* plural) {
-  return std::to_string(n) + " " + (n == 1 ? singular : plural);
-}
-
-std::string expectedLine(Matrix matrix, int job) {
-  return (matrix == Matrix::kTimes ? "se esperaban los tiempos de proceso del trabajo "
-                                   : "se esperaba la ruta del trabajo ") +
-         std::to_string(job);
-}
-
-std::string linesPhrase(size_t firstLine, size_t lastLine) {
-  return lastLine == firstLine
-             ? "la línea " + std::to_string(firstLine)
-             : "las líneas " + std::to_string(firstLine) + " a " + std::to_string(lastLine);
+EndOfFile expectedLine(Matrix matrix, int job) {
+  return {
+      matrix == Matrix::kTimes ? EndOfFile::Expected::kJobTimes : EndOfFile::Expected::kJobRouting,
+      job};
 }
 
 // The sign and digits convertDecimal read, as written: a saturated value is shown as the file has
@@ -58,18 +46,50 @@ std::string writtenNumber(std::string_view field) {
   return std::string(field.substr(start, end - start));
 }
 
-[[noreturn]] void refuseCount(const SourceFile& file, Matrix matrix, const Instance& instance,
-                              size_t firstLine, size_t found) {
-  const std::int64_t expected = std::int64_t{instance.jobs} * instance.machines;
-  const size_t lastLine = firstLine + static_cast<size_t>(instance.jobs) - 1;
-  std::string text = expected == 1 ? "se esperaba " : "se esperaban ";
-  text += matrix == Matrix::kTimes ? counted(expected, "tiempo de proceso", "tiempos de proceso")
-                                   : counted(expected, "valor de ruta", "valores de ruta");
-  text += " (" + counted(instance.jobs, "trabajo", "trabajos") + " × " +
-          counted(instance.machines, "máquina", "máquinas") + ") en " +
-          linesPhrase(firstLine, lastLine);
-  text += found == 1 ? ", se encontró 1" : ", se encontraron " + std::to_string(found);
-  refuseLine(file.name, lastLine, text);
+// One matrix field read: where it is and what it converted to.
+struct MatrixField {
+  size_t lineNumber = 0;
+  std::string_view text;
+  DecimalValue converted;
+
+  std::string shown() const {
+    return converted.outOfRange ? writtenNumber(text) : std::to_string(converted.value);
+  }
+};
+
+// A time beyond the int range is refused rather than stored as the limit it saturated to.
+void checkTime(const SourceFile& file, const MatrixField& field, size_t row, size_t column) {
+  const int value = field.converted.value;
+  if (value >= 0 && !field.converted.outOfRange) return;
+  OutOfBounds bounds{OutOfBounds::Quantity::kProcessingTime,
+                     value >= 0,
+                     value < 0 ? 0 : std::int64_t{INT_MAX},
+                     Found{Found::Form::kWritten, field.shown()},
+                     static_cast<int>(row + 1),
+                     static_cast<int>(column + 1)};
+  refuse({file.name, field.lineNumber, bounds});
+}
+
+// seenInRow[m] == row + 1 once machine m has appeared in the routing row being read.
+void checkRoute(const SourceFile& file, const MatrixField& field, size_t row, size_t machines,
+                std::vector<size_t>& seenInRow) {
+  const int value = field.converted.value;
+  auto refuseRoute = [&](bool repeated) {
+    refuse({file.name, field.lineNumber,
+            NotAPermutation{static_cast<int>(row + 1), static_cast<int>(machines), field.shown(),
+                            repeated}});
+  };
+  if (value < 1 || static_cast<size_t>(value) > machines) refuseRoute(false);
+  size_t& seen = seenInRow[static_cast<size_t>(value)];
+  if (seen == row + 1) refuseRoute(true);
+  seen = row + 1;
+}
+
+void checkHasDigits(const SourceFile& file, const MatrixField& field) {
+  if (field.converted.hasDigits) return;
+  const Found found = field.text.empty() ? Found{Found::Form::kEmptyField, ""}
+                                         : Found{Found::Form::kWritten, quoted(field.text)};
+  refuse({file.name, field.lineNumber, NoNumber{found}});
 }
 
 // Reads the J lines from firstLine on into `values` (J·M places, row by row). The running index
@@ -80,50 +100,28 @@ void readMatrixLines(const SourceFile& file, size_t firstLine, Matrix matrix,
   const size_t machines = static_cast<size_t>(instance.machines);
   const size_t total = static_cast<size_t>(instance.jobs) * machines;
   values.assign(total, 0);
-  // seenInRow[m] == row + 1 once machine m has appeared in the routing row being read.
   std::vector<size_t> seenInRow(matrix == Matrix::kRouting ? machines + 1 : 0, 0);
   size_t k = 0;
   for (int job = 1; job <= instance.jobs; ++job) {
     const size_t lineNumber = firstLine + static_cast<size_t>(job) - 1;
     const std::string& line = lineOrRefuse(file, lineNumber, expectedLine(matrix, job));
-    auto refuse = [&](const std::string& text) { refuseLine(file.name, lineNumber, text); };
-    forEachMatrixField(line, [&](std::string_view field) {
-      const DecimalValue converted = convertDecimal(field);
-      const int value = converted.value;
-      lossy.note(lineNumber, field, converted);
-      if (!converted.hasDigits) {
-        refuse("se esperaba un número entero, se encontró " +
-               (field.empty() ? std::string("un campo vacío (un espacio de más)") : quoted(field)));
-      }
-      auto shown = [&] {
-        return converted.outOfRange ? writtenNumber(field) : std::to_string(value);
-      };
+    forEachMatrixField(line, [&](std::string_view text) {
+      const MatrixField field{lineNumber, text, convertDecimal(text)};
+      lossy.note(lineNumber, text, field.converted);
+      checkHasDigits(file, field);
       if (k < total) {
-        const size_t row = k / machines;
-        // A time beyond the int range is refused rather than stored as the limit it saturated to.
-        if (matrix == Matrix::kTimes && (value < 0 || converted.outOfRange)) {
-          refuse("el tiempo de proceso del trabajo " + std::to_string(row + 1) + " en la máquina " +
-                 std::to_string(k % machines + 1) +
-                 (value < 0 ? " debe ser al menos 0" : " debe ser como mucho 2147483647") +
-                 ", se encontró " + shown());
-        }
-        if (matrix == Matrix::kRouting) {
-          auto refuseRoute = [&](const char* reason) {
-            refuse("la ruta del trabajo " + std::to_string(row + 1) +
-                   " no es una permutación de 1.." + std::to_string(machines) + " (la máquina " +
-                   shown() + reason + ")");
-          };
-          if (value < 1 || static_cast<size_t>(value) > machines) refuseRoute(" no existe");
-          size_t& seen = seenInRow[static_cast<size_t>(value)];
-          if (seen == row + 1) refuseRoute(" se repite");
-          seen = row + 1;
-        }
-        values[k] = value;
+        if (matrix == Matrix::kTimes) checkTime(file, field, k / machines, k % machines);
+        if (matrix == Matrix::kRouting) checkRoute(file, field, k / machines, machines, seenInRow);
+        values[k] = field.converted.value;
       }
       ++k;
     });
   }
-  if (k != total) refuseCount(file, matrix, instance, firstLine, k);
+  if (k != total) {
+    refuse({file.name, firstLine + static_cast<size_t>(instance.jobs) - 1,
+            WrongValueCount{matrix == Matrix::kRouting, instance.jobs, instance.machines, firstLine,
+                            static_cast<std::int64_t>(k)}});
+  }
 }
 
 // No makespan exceeds the sum of all times, and a makespan is a 32-bit float, exact only up to
@@ -132,33 +130,53 @@ void checkTotalTime(const SourceFile& file, const Instance& instance, size_t fir
   std::int64_t total = 0;
   for (const int time : instance.times) total += time;
   if (total <= kMaxTotalTime) return;
-  const size_t lastLine = firstLine + static_cast<size_t>(instance.jobs) - 1;
-  refuseLine(file.name, lastLine,
-             "la suma de los tiempos de proceso de " + linesPhrase(firstLine, lastLine) +
-                 " debe ser como mucho " + std::to_string(kMaxTotalTime) + ", se encontró " +
-                 std::to_string(total));
+  refuse({file.name, firstLine + static_cast<size_t>(instance.jobs) - 1,
+          TotalTimeTooLarge{firstLine, kMaxTotalTime, total}});
 }
 
 // Converts the whole line `lineNumber`, refusing a value beyond the int range.
-DecimalValue readWholeLine(const SourceFile& file, size_t lineNumber, const std::string& what,
+DecimalValue readWholeLine(const SourceFile& file, size_t lineNumber, EndOfFile::Expected what,
                            FirstLossyRead& lossy) {
-  const std::string& line = lineOrRefuse(file, lineNumber, "se esperaba " + what);
+  const std::string& line = lineOrRefuse(file, lineNumber, {what});
   const DecimalValue value = convertDecimal(line);
-  if (value.outOfRange) refuseOutOfRange(file.name, lineNumber, line);
+  if (value.outOfRange) {
+    refuse({file.name, lineNumber, OutsideIntRange{{Found::Form::kWritten, quoted(line)}}});
+  }
   lossy.note(lineNumber, line, value);
   return value;
 }
 
 // Converts the whole line `lineNumber` as a count that must be at least 1.
-int readCount(const SourceFile& file, size_t lineNumber, const std::string& what,
-              FirstLossyRead& lossy) {
+int readCount(const SourceFile& file, size_t lineNumber, EndOfFile::Expected what,
+              OutOfBounds::Quantity quantity, FirstLossyRead& lossy) {
   const DecimalValue count = readWholeLine(file, lineNumber, what, lossy);
-  const std::string& line = file.lines[lineNumber - 1];
   if (count.value < 1) {
-    refuseLine(file.name, lineNumber,
-               what + " debe ser al menos 1, se encontró " + foundValue(count, line));
+    refuse({file.name, lineNumber,
+            OutOfBounds{quantity, false, 1, foundValue(count, file.lines[lineNumber - 1])}});
   }
   return count.value;
+}
+
+void checkJobCount(const SourceFile& file, const Instance& instance) {
+  if (instance.jobs <= kMaxJobs) return;
+  refuse({file.name, 1,
+          OutOfBounds{OutOfBounds::Quantity::kJobCount,
+                      true,
+                      kMaxJobs,
+                      {Found::Form::kWritten, std::to_string(instance.jobs)}}});
+}
+
+void checkOperationCount(const SourceFile& file, const Instance& instance) {
+  const std::int64_t genes = std::int64_t{instance.jobs} * instance.machines;
+  if (genes > kMaxGenes) {
+    const std::string product = std::to_string(instance.jobs) + " × " +
+                                std::to_string(instance.machines) + " = " + std::to_string(genes);
+    refuse({file.name, 2,
+            OutOfBounds{OutOfBounds::Quantity::kOperationCount,
+                        true,
+                        kMaxGenes,
+                        {Found::Form::kWritten, product}}});
+  }
 }
 
 // A target below every makespan the instance can have: any positive time makes every makespan at
@@ -177,7 +195,7 @@ std::optional<std::string> unreachableTarget(const std::string& fileName,
 
 Instance readInstance(const std::string& path, std::vector<std::string>* warnings) {
   std::optional<std::vector<std::string>> lines = readFileLines(path);
-  if (!lines) refuseUnopened();
+  if (!lines) refuse({path, 0, CannotOpen{}});
   return parseInstanceLines(std::move(*lines), fileNameOf(path), warnings);
 }
 
@@ -187,21 +205,14 @@ Instance parseInstanceLines(std::vector<std::string> lines, const std::string& f
   FirstLossyRead lossy{fileName, std::nullopt};
 
   Instance instance;
-  instance.jobs = readCount(file, 1, "el número de trabajos", lossy);
-  if (instance.jobs > kMaxJobs) {
-    refuseLine(file.name, 1,
-               "el número de trabajos debe ser como mucho " + std::to_string(kMaxJobs) +
-                   ", se encontró " + std::to_string(instance.jobs));
-  }
-  instance.machines = readCount(file, 2, "el número de máquinas", lossy);
-  const std::int64_t genes = std::int64_t{instance.jobs} * instance.machines;
-  if (genes > kMaxGenes) {
-    refuseLine(file.name, 2,
-               "el número de operaciones (trabajos × máquinas) debe ser como mucho " +
-                   std::to_string(kMaxGenes) + ", se encontró " + std::to_string(instance.jobs) +
-                   " × " + std::to_string(instance.machines) + " = " + std::to_string(genes));
-  }
-  instance.targetMakespan = readWholeLine(file, 3, "el makespan objetivo", lossy).value;
+  instance.jobs =
+      readCount(file, 1, EndOfFile::Expected::kJobCount, OutOfBounds::Quantity::kJobCount, lossy);
+  checkJobCount(file, instance);
+  instance.machines = readCount(file, 2, EndOfFile::Expected::kMachineCount,
+                                OutOfBounds::Quantity::kMachineCount, lossy);
+  checkOperationCount(file, instance);
+  instance.targetMakespan =
+      readWholeLine(file, 3, EndOfFile::Expected::kTargetMakespan, lossy).value;
 
   const size_t jobs = static_cast<size_t>(instance.jobs);
   readMatrixLines(file, 4, Matrix::kTimes, instance, instance.times, lossy);

@@ -1,8 +1,11 @@
-// Message building for refused input files.
+// Building refusals from what the readers found, and throwing them.
 #include "input/refusal.h"
 
 #include <filesystem>
+#include <utility>
 
+#include "input/input_error.h"
+#include "input/refusal_wording.h"
 #include "support/printable_text.h"
 
 namespace jobshop {
@@ -13,27 +16,21 @@ constexpr size_t kMaxQuotedLength = 40;
 
 }  // namespace
 
+void refuse(Refusal refusal) {
+  std::string message = inSpanish(refusal);
+  throw InputError{std::move(message), std::move(refusal)};
+}
+
 std::string fileNameOf(const std::string& path) {
   return std::filesystem::path(path).filename().string();
 }
 
-void refuseLine(const std::string& fileName, size_t lineNumber, const std::string& text) {
-  throw InputError{fileName + ", línea " + std::to_string(lineNumber) + ": " + text};
-}
-
-void refuseOutOfRange(const std::string& fileName, size_t lineNumber, std::string_view text) {
-  refuseLine(
-      fileName, lineNumber,
-      "se esperaba un número entero de -2147483648 a 2147483647, se encontró " + quoted(text));
-}
-
-void refuseUnopened() { throw InputError{"No se ha podido abrir el archivo del ejemplo", true}; }
-
 std::string quoted(std::string_view text) { return quoted(text, kMaxQuotedLength); }
 
-std::string foundValue(const DecimalValue& value, std::string_view line) {
-  if (value.hasDigits) return std::to_string(value.value);
-  return line.empty() ? std::string("una línea vacía") : quoted(line);
+Found foundValue(const DecimalValue& value, std::string_view line) {
+  if (value.hasDigits) return {Found::Form::kWritten, std::to_string(value.value)};
+  if (line.empty()) return {Found::Form::kEmptyLine, ""};
+  return {Found::Form::kWritten, quoted(line)};
 }
 
 }  // namespace jobshop

@@ -166,7 +166,7 @@ int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, st
   try {
     instance = readInstance(pathInFolder(options.folder, kInstanceFileName));
   } catch (const InputError& error) {
-    if (error.cannotOpen) {
+    if (error.cannotOpen()) {
       out << kInputOpenMessage << std::flush;
     } else {
       err << error.message << "\n";

@@ -104,7 +104,7 @@ int mainRun(const CommandLine& line) {
     parameters = readParameters(line.folder + kParametersFileName, &warnings);
     showWarnings();
   } catch (const InputError& error) {
-    if (error.cannotOpen) {
+    if (error.cannotOpen()) {
       std::fputs(kInputOpenMessage, stdout);
     } else {
       std::fprintf(stderr, "%s\n", error.message.c_str());

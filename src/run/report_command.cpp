@@ -7,8 +7,8 @@
 
 #include "input/input_error.h"
 #include "input/instance_reader.h"
+#include "input/refusal_wording.h"
 #include "report/html_report.h"
-#include "report/instance_refusal.h"
 #include "report/optima_coverage.h"
 #include "report/recorded_schedules.h"
 #include "report/report_csv.h"
@@ -53,9 +53,9 @@ int usage(std::ostream& err, const std::string& why) {
 // (also for an input missing so far, which the next run would append to) or as the same file
 // under another name (a link).
 bool isInputFile(const std::string& path, const std::string& folder) {
-  const char* const inputs[] = {kInstanceFileName,     kProgressFileName,        kOptimaFileName,
-                                kOptimumCountFileName, kDistanceFileName,        kSolutionFileName,
-                                kExecutionRecordFileName, kEnumeratedOptimaFileName};
+  const char* const inputs[] = {
+      kInstanceFileName, kProgressFileName, kOptimaFileName,          kOptimumCountFileName,
+      kDistanceFileName, kSolutionFileName, kExecutionRecordFileName, kEnumeratedOptimaFileName};
   for (const char* name : inputs) {
     if (sameFileOrPlace(path, folder + name)) return true;
   }
@@ -120,8 +120,7 @@ int runReportCommand(const std::vector<std::string>& args, std::ostream& out, st
   try {
     instance = readInstance(options.folder + kInstanceFileName);
   } catch (const InputError& error) {
-    err << kCommandName << ": "
-        << instanceRefusalInEnglish(error, options.folder + kInstanceFileName) << "\n";
+    err << kCommandName << ": " << inEnglish(error) << "\n";
     return 1;
   }
   ResultRecords records = loadResultRecords(options.folder, instance);
