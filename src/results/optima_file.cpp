@@ -3,9 +3,7 @@
 
 #include <charconv>
 #include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 #include "support/text_files.h"
 
@@ -28,18 +26,16 @@ std::optional<std::vector<int>> parseLine(const std::string& line) {
   return numbers;
 }
 
-std::string loadList(const std::filesystem::path& path, EnumeratedOptima& optima) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return "cannot read " + path.string();
+std::string loadList(const std::string& path, EnumeratedOptima& optima) {
+  const std::optional<std::vector<std::string>> lines = readFileLines(path);
+  if (!lines) return "cannot read " + path;
   const std::size_t cells =
       static_cast<std::size_t>(optima.jobs) * static_cast<std::size_t>(optima.machines);
-  std::string line;
-  std::int64_t lines = 0;
-  while (std::getline(in, line)) {
-    ++lines;
-    const std::string where = path.string() + ", line " + std::to_string(lines) + ": ";
-    if (lines > optima.count) return where + "more schedules than the count of optima.json";
-    std::optional<std::vector<int>> numbers = parseLine(line);
+  const std::int64_t count = static_cast<std::int64_t>(lines->size());
+  for (std::int64_t number = 1; number <= count; ++number) {
+    const std::string where = path + ", line " + std::to_string(number) + ": ";
+    if (number > optima.count) return where + "more schedules than the count of optima.json";
+    std::optional<std::vector<int>> numbers = parseLine((*lines)[number - 1]);
     if (!numbers || numbers->size() != cells + 1) {
       return where + "expected " + std::to_string(cells + 1) + " numbers each followed by a space";
     }
@@ -50,8 +46,8 @@ std::string loadList(const std::filesystem::path& path, EnumeratedOptima& optima
     }
     optima.schedules.insert(std::move(*numbers));
   }
-  if (lines != optima.count) {
-    return path.string() + " holds " + std::to_string(lines) + " schedules, optima.json counts " +
+  if (count != optima.count) {
+    return path + " holds " + std::to_string(count) + " schedules, optima.json counts " +
            std::to_string(optima.count);
   }
   return "";
@@ -74,15 +70,17 @@ std::string enumeratedOptimaJson(const EnumeratedOptima& optima) {
 std::optional<EnumeratedOptima> loadEnumeratedOptima(const std::string& folder,
                                                      std::string& problem) {
   problem.clear();
-  const std::filesystem::path path = pathInFolder(folder, kEnumeratedOptimaFileName);
+  const std::string path = pathInFolder(folder, kEnumeratedOptimaFileName);
   std::error_code ignored;
   if (!std::filesystem::exists(path, ignored)) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
+  const std::optional<std::string> text = readWholeFile(path);
+  if (!text) {
+    problem = "cannot read " + path;
+    return std::nullopt;
+  }
   EnumeratedOptima optima;
   try {
-    const nlohmann::json json = nlohmann::json::parse(text.str());
+    const nlohmann::json json = nlohmann::json::parse(*text);
     optima.jobs = json.at("jobs").get<int>();
     optima.machines = json.at("machines").get<int>();
     optima.bound = json.at("bound").get<int>();
@@ -91,11 +89,11 @@ std::optional<EnumeratedOptima> loadEnumeratedOptima(const std::string& folder,
     optima.optimal = json.value("optimal", false);
     optima.listFile = json.value("list", std::string());
   } catch (const nlohmann::json::exception& error) {
-    problem = path.string() + ": " + error.what();
+    problem = path + ": " + error.what();
     return std::nullopt;
   }
   if (optima.jobs < 1 || optima.machines < 1 || optima.count < 0) {
-    problem = path.string() + ": jobs, machines or count out of range";
+    problem = path + ": jobs, machines or count out of range";
     return std::nullopt;
   }
   if (!optima.listFile.empty()) {
