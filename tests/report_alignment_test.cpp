@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "program_runner.h"
 #include "run/report_command.h"
 #include "test_instances.h"
 
@@ -99,15 +100,10 @@ std::string folderOf(const HandFiles& files, const std::string& log) {
   return folder;
 }
 
-struct Outcome {
-  int status;
-  std::string out, err;
-};
-
-Outcome report(const std::string& folder) {
-  std::ostringstream out, err;
-  const int status = runReportCommand({"--dir", folder, "--csv", folder + "runs.csv"}, out, err);
-  return {status, out.str(), err.str()};
+Captured report(const std::string& folder) {
+  return captureCommand([&](std::ostream& out, std::ostream& err) {
+    return runReportCommand({"--dir", folder, "--csv", folder + "runs.csv"}, out, err);
+  });
 }
 
 std::vector<std::string> fields(const std::string& row) {
@@ -158,7 +154,7 @@ TEST(ReportAlignment, AnExecutionKilledBeforeItsRecordShiftsNoLaterRun) {
   const Offsets b2 = files.append(kThree);
   const std::string folder = folderOf(files, recordLine(1, {{&kAbove, a1}, {&kOne, a2}}) +
                                                  recordLine(3, {{&kOne, b1}, {&kThree, b2}}));
-  const Outcome outcome = report(folder);
+  const Captured outcome = report(folder);
   EXPECT_EQ(outcome.status, 0) << outcome.err;
   EXPECT_EQ(outcome.err, "");
   EXPECT_EQ(column(folder, "execution"), (Column{"1", "1", "", "", "2", "2"}));
@@ -181,7 +177,7 @@ TEST(ReportAlignment, RecordsBeforeOffsetsPairByCountingAroundPlacedRuns) {
   const std::string folder =
       folderOf(files, recordLine(1, {{&kAbove, std::nullopt}, {&kOne, std::nullopt}}) +
                           recordLine(2, {{&kThree, b1}, {&kAbove, b2}}));
-  const Outcome outcome = report(folder);
+  const Captured outcome = report(folder);
   EXPECT_EQ(outcome.status, 0) << outcome.err;
   EXPECT_EQ(column(folder, "execution"), (Column{"1", "1", "", "2", "2"}));
   EXPECT_EQ(column(folder, "clock"), (Column{"linear", "linear", "", "hashed", "hashed"}));
@@ -201,7 +197,7 @@ TEST(ReportAlignment, RunsOfTwoWritersInterleavedDifferentlyInEachFilePairWithTh
   const std::string folder =
       folderOf(files, recordLine(1, {{runs[0], offsets[0]}, {runs[1], offsets[1]}}) +
                           recordLine(2, {{runs[2], offsets[2]}, {runs[3], offsets[3]}}));
-  const Outcome outcome = report(folder);
+  const Captured outcome = report(folder);
   EXPECT_EQ(outcome.status, 0) << outcome.err;
   EXPECT_EQ(outcome.err, "");
   // Runs are numbered in the order of "D_Sal_Optimos.txt": B1, A1, B2, A2.
@@ -256,7 +252,7 @@ TEST(ReportAlignment, OffsetsThatLeadElsewhereAreReportedAndNeverPaired) {
     const std::string folder =
         folderOf(files, recordLine(1, {{&kOne, a1}, {&kThree, a2}}) +
                             recordLine(2, {{&kAbove, b[0]}, {&kThree, b[1]}}));
-    const Outcome outcome = report(folder);
+    const Captured outcome = report(folder);
     EXPECT_EQ(outcome.status, 1) << c.what;
     EXPECT_NE(outcome.err.find("jobshop-niching report: executions.jsonl:2: " + expectedText +
                                "; the run is shown without its record\n"),
@@ -291,7 +287,7 @@ TEST(ReportAlignment, ProgramExecutionsPairWithTheirRecordsAlsoWhenOneRecordIsLo
     for (const char* value : perExecution) column.insert(column.end(), 8, value);
     return column;
   };
-  Outcome outcome = report(folder);
+  Captured outcome = report(folder);
   EXPECT_EQ(outcome.status, 0) << outcome.err;
   EXPECT_EQ(column(folder, "execution"), repeated({"1", "2", "3"}));
   EXPECT_EQ(column(folder, "seed"), repeated({"1", "2", "3"}));

@@ -2,40 +2,17 @@
 // schedules marked as enumerated, faults only where a complete enumeration must hold a schedule,
 // and once on ft06 with the program's own runs and enumeration.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <map>
 #include <sstream>
 
+#include "report_fixture.h"
 #include "results/optima_file.h"
-#include "run/report_command.h"
 #include "test_instances.h"
 
 namespace jobshop {
 
 namespace {
-
-// Three jobs through machine 1 then machine 2, one time unit each: a schedule has makespan 4
-// exactly when both machines take the jobs in the same order, so there are six optima.
-const char* const kFlowShop = "3\n2\n4\n1 1\n1 1\n1 1\n1 2\n1 2\n1 2\n";
-
-// Run 1 stays above the target; run 2 finds 123, run 3 123 132 231, run 4 123 321 213 132 (each
-// as the same order on both machines): five of the six, 312 by none.
-std::map<std::string, std::string> resultFiles() {
-  return {
-      {"D_Entrada.txt", kFlowShop},
-      {"D_Sal_Mejores.txt",
-       "7.0 0\n5.0 3\n\n6.0 0\n4.0 2\n\n4.0 0\n\n8.0 0\n6.0 1\n5.0 4\n4.0 9\n\n"},
-      {"D_Sal_Optimos.txt", "5.0\n4.0\n4.0\n4.0\n"},
-      {"D_Sal_NumOptimos.txt", "1\n3\n4\n"},
-      {"D_Sal_Distancias.txt", "4.67\n5.00\n"},
-      {"D_Sal_Soluciones.txt",
-       "1 2 3 1 2 3 4 \n\n"
-       "1 2 3 1 2 3 4 \n1 3 2 1 3 2 4 \n2 3 1 2 3 1 4 \n\n"
-       "1 2 3 1 2 3 4 \n3 2 1 3 2 1 4 \n2 1 3 2 1 3 4 \n1 3 2 1 3 2 4 \n\n"},
-  };
-}
 
 // The list lines of the given job orders, each the same on both machines, at makespan 4.
 std::string listOf(const std::vector<std::string>& orders) {
@@ -62,41 +39,10 @@ std::string optimaJson(std::int64_t count, bool complete, const std::string& lis
   return enumeratedOptimaJson(optima);
 }
 
-std::string folderWith(const std::map<std::string, std::string>& files) {
-  const std::string folder = makeTempFolder();
-  for (const auto& [name, text] : files) writeFile(folder + name, text);
-  return folder;
+// The report of folder with its CSV beside it.
+Captured reportWithCsv(const std::string& folder) {
+  return report({"--dir", folder, "--csv", folder + "runs.csv"});
 }
-
-struct Outcome {
-  int status;
-  std::string err;
-};
-
-Outcome report(const std::string& folder) {
-  std::ostringstream out, err;
-  const int status = runReportCommand({"--dir", folder, "--csv", folder + "runs.csv"}, out, err);
-  return {status, err.str()};
-}
-
-std::pair<int, std::string> capture(const std::string& command) {
-  std::string output;
-  std::FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return {-1, output};
-  char buffer[256];
-  while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
-  const int raw = pclose(pipe);
-  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, output};
-}
-
-std::string xpath(const std::string& file, const std::string& expression) {
-  std::string value =
-      capture("xmllint --html --xpath '" + expression + "' '" + file + "' 2>/dev/null").second;
-  if (!value.empty() && value.back() == '\n') value.pop_back();
-  return value;
-}
-
-bool haveXmllint() { return std::system("xmllint --version > /dev/null 2>&1") == 0; }
 
 // The CSV's column name of each cell of one row.
 std::map<std::string, std::string> csvRow(const std::string& csv, std::size_t row) {
@@ -121,11 +67,11 @@ const std::string kSharedRows = "//table[@class=\"shared-optima\"]/tbody/tr";
 
 TEST(ReportCoverage, FoundOfEnumeratedOverallAndPerRun) {
   if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
-  auto files = resultFiles();
+  auto files = fixtureFiles();
   files["optima.json"] = optimaJson(6, true, "six.txt");
   files["six.txt"] = listOf(kAllSix);
   const std::string folder = folderWith(files);
-  const Outcome outcome = report(folder);
+  const Captured outcome = reportWithCsv(folder);
   ASSERT_EQ(outcome.status, 0) << outcome.err;
   const std::string page = folder + "report.html";
   EXPECT_EQ(xpath(page, "string(" + kCoverage + "//*[@class=\"found-of-enumerated\"])"), "5");
@@ -159,11 +105,11 @@ TEST(ReportCoverage, OnlyACompleteEnumerationAtOrAboveTheMakespanFaultsAMissingS
   if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
   // The list lacks 213, which run 4 recorded on line 9 of D_Sal_Soluciones.txt.
   const std::vector<std::string> withoutOne = {"123", "132", "231", "312", "321"};
-  auto files = resultFiles();
+  auto files = fixtureFiles();
   files["optima.json"] = optimaJson(5, true, "five.txt");
   files["five.txt"] = listOf(withoutOne);
   std::string folder = folderWith(files);
-  Outcome outcome = report(folder);
+  Captured outcome = reportWithCsv(folder);
   EXPECT_EQ(outcome.status, 1);
   EXPECT_NE(outcome.err.find("D_Sal_Soluciones.txt line 9 (run 4): a schedule of makespan 4 that "
                              "five.txt does not hold"),
@@ -183,7 +129,7 @@ TEST(ReportCoverage, OnlyACompleteEnumerationAtOrAboveTheMakespanFaultsAMissingS
   // Stopped early, the same list is only part of them: a lower bound, and no fault.
   files["optima.json"] = optimaJson(5, false, "five.txt");
   folder = folderWith(files);
-  outcome = report(folder);
+  outcome = reportWithCsv(folder);
   EXPECT_EQ(outcome.status, 0) << outcome.err;
   page = folder + "report.html";
   const std::string sentence = xpath(page, "string(" + kCoverage + ")");
@@ -198,7 +144,7 @@ TEST(ReportCoverage, OnlyACompleteEnumerationAtOrAboveTheMakespanFaultsAMissingS
   files["optima.json"] = optimaJson(0, true, "none.txt", 3);
   files["none.txt"] = "";
   folder = folderWith(files);
-  outcome = report(folder);
+  outcome = reportWithCsv(folder);
   EXPECT_EQ(outcome.status, 0) << outcome.err;
   page = folder + "report.html";
   EXPECT_EQ(xpath(page, "count(//td[@class=\"enumeration\"][.=\"above its bound 3\"])"), "5");
@@ -207,10 +153,10 @@ TEST(ReportCoverage, OnlyACompleteEnumerationAtOrAboveTheMakespanFaultsAMissingS
 
 TEST(ReportCoverage, ACountWithoutAListIsShownUnmatched) {
   if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
-  auto files = resultFiles();
+  auto files = fixtureFiles();
   files["optima.json"] = optimaJson(6, true, "");
   const std::string folder = folderWith(files);
-  const Outcome outcome = report(folder);
+  const Captured outcome = reportWithCsv(folder);
   ASSERT_EQ(outcome.status, 0) << outcome.err;
   const std::string page = folder + "report.html";
   const std::string sentence = xpath(page, "string(" + kCoverage + ")");
@@ -228,8 +174,8 @@ TEST(ReportCoverage, ACountWithoutAListIsShownUnmatched) {
 TEST(ReportCoverage, AbsentOrUnreadableEnumerations) {
   if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
   // Without optima.json nothing of the enumeration shows, and its CSV columns are empty.
-  std::string folder = folderWith(resultFiles());
-  Outcome outcome = report(folder);
+  std::string folder = folderWith(fixtureFiles());
+  Captured outcome = reportWithCsv(folder);
   ASSERT_EQ(outcome.status, 0) << outcome.err;
   std::string page = folder + "report.html";
   EXPECT_EQ(xpath(page, "count(//*[@class=\"coverage\" or @class=\"run-coverage\"])"), "0");
@@ -250,10 +196,10 @@ TEST(ReportCoverage, AbsentOrUnreadableEnumerations) {
        "optima.json counts the schedules of an instance of 4 jobs and 2 machines"},
   };
   for (const auto& [extra, named] : broken) {
-    auto files = resultFiles();
+    auto files = fixtureFiles();
     files.insert(extra.begin(), extra.end());
     folder = folderWith(files);
-    outcome = report(folder);
+    outcome = reportWithCsv(folder);
     EXPECT_EQ(outcome.status, 1) << named;
     EXPECT_NE(outcome.err.find(named), std::string::npos) << outcome.err;
     page = folder + "report.html";
@@ -274,7 +220,7 @@ TEST(ReportCoverage, Ft06RunsFindOnlyEnumeratedOptima) {
   const std::string program = std::string("cd '") + folder + "' && " + JOBSHOP_PROGRAM;
   ASSERT_EQ(std::system((program + " --seed 5 --quiet > /dev/null 2>&1").c_str()), 0);
   ASSERT_EQ(std::system((program + " optima --list optima.txt > /dev/null").c_str()), 0);
-  const Outcome outcome = report(folder);
+  const Captured outcome = reportWithCsv(folder);
   ASSERT_EQ(outcome.status, 0) << outcome.err;
 
   const std::string page = folder + "report.html";
@@ -291,7 +237,7 @@ TEST(ReportCoverage, Ft06RunsFindOnlyEnumeratedOptima) {
   for (std::size_t run = 1; run <= 10; ++run) {
     const auto row = csvRow(csv, run);
     EXPECT_EQ(row.at("foundOfEnumerated"),
-              row.at("reached_target") == "yes" ? row.at("distinct_optima") : std::string("0"))
+              row.at("reached_target") == "true" ? row.at("distinct_optima") : std::string("0"))
         << "run " << run;
   }
 }

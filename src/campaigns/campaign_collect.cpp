@@ -12,6 +12,7 @@
 #include "report/optimum_union.h"
 #include "report/result_records.h"
 #include "results/optima_file.h"
+#include "support/csv_row.h"
 
 namespace jobshop {
 
@@ -198,14 +199,23 @@ std::string collectedRunsCsv(const CampaignCollection& collection) {
     if (!value) return "";
     return fixedNumber(static_cast<double>(*value), 0);
   };
-  std::string text =
-      "instance,setting,repetition,seed,run,target,bestMakespan,reachedTarget,distinctOptima,"
-      "averageDistance,generations,evaluations,targetGeneration,targetEvaluations,seconds";
-  for (const ParameterField& field : kParameterFields) {
-    text += ',';
-    text += field.name;
-  }
-  text += '\n';
+  std::vector<std::string> header = {"instance",
+                                     "setting",
+                                     "repetition",
+                                     "seed",
+                                     "run",
+                                     "target",
+                                     "bestMakespan",
+                                     "reachedTarget",
+                                     "distinctOptima",
+                                     "averageDistance",
+                                     "generations",
+                                     "evaluations",
+                                     "targetGeneration",
+                                     "targetEvaluations",
+                                     "seconds"};
+  for (const ParameterField& field : kParameterFields) header.push_back(field.name);
+  std::string text = csvRow(header);
   for (const CollectedRun& run : collection.runs) {
     const PlannedExecution& e = *run.execution;
     std::vector<std::string> cells = {
@@ -216,7 +226,7 @@ std::string collectedRunsCsv(const CampaignCollection& collection) {
         std::to_string(run.run),
         std::to_string(e.target),
         fixedNumber(run.bestMakespan, 1),
-        run.reachedTarget ? "true" : "false",
+        csvBoolean(run.reachedTarget),
         std::to_string(run.distinctOptima),
         run.averageDistance ? fixedNumber(*run.averageDistance, 2) : "",
         cell(run.generations),
@@ -226,10 +236,7 @@ std::string collectedRunsCsv(const CampaignCollection& collection) {
         run.seconds ? fixedNumber(*run.seconds, 3) : ""};
     for (const ParameterField& field : kParameterFields)
       cells.push_back(std::to_string(field.valueIn(e.parameters)));
-    for (std::size_t i = 0; i < cells.size(); ++i) {
-      text += cells[i];
-      text += i + 1 < cells.size() ? ',' : '\n';
-    }
+    text += csvRow(cells);
   }
   return text;
 }

@@ -7,6 +7,7 @@
 #include "report/chart_support.h"
 #include "report/markup.h"
 #include "report/report_style.h"
+#include "report/svg_elements.h"
 
 namespace jobshop {
 
@@ -33,33 +34,32 @@ std::string number(const std::optional<double>& value, int decimals) {
 
 std::string percent(double fraction) { return fixedNumber(100 * fraction, 0) + " %"; }
 
-std::string cell(const std::string& content) { return "<td>" + content + "</td>"; }
-
 std::string settingRow(const SettingSummary& s) {
   std::string row = "<tr><td class=\"name\">" + escapeMarkup(s.setting) + "</td>";
-  row += cell(std::to_string(s.finished) + " of " + std::to_string(s.planned));
-  row += cell(std::to_string(s.runs));
-  row += s.runs > 0
-             ? cell(std::to_string(s.runsReachingTarget) + " · " +
-                    percent(static_cast<double>(s.runsReachingTarget) / s.runs) + " (" +
-                    percent(s.successInterval.low) + "–" + percent(s.successInterval.high) + ")")
-             : cell("–");
+  row += tableCell(std::to_string(s.finished) + " of " + std::to_string(s.planned));
+  row += tableCell(std::to_string(s.runs));
+  row += s.runs > 0 ? tableCell(std::to_string(s.runsReachingTarget) + " · " +
+                                percent(static_cast<double>(s.runsReachingTarget) / s.runs) + " (" +
+                                percent(s.successInterval.low) + "–" +
+                                percent(s.successInterval.high) + ")")
+                    : tableCell("–");
   if (s.bestMakespans) {
     const Spread& b = *s.bestMakespans;
-    row += cell(plainNumber(b.lowest) + " / " + plainNumber(b.median) + " / " +
-                plainNumber(b.highest));
-    row += cell(fixedNumber(b.mean, 1) + " ± " + fixedNumber(b.standardDeviation, 1));
+    row += tableCell(plainNumber(b.lowest) + " / " + plainNumber(b.median) + " / " +
+                     plainNumber(b.highest));
+    row += tableCell(fixedNumber(b.mean, 1) + " ± " + fixedNumber(b.standardDeviation, 1));
   } else {
-    row += cell("–") + cell("–");
+    row += tableCell("–") + tableCell("–");
   }
-  row += s.distinctOptimaPerRun ? cell(fixedNumber(s.distinctOptimaPerRun->mean, 1) + " (" +
-                                       plainNumber(s.distinctOptimaPerRun->lowest) + "–" +
-                                       plainNumber(s.distinctOptimaPerRun->highest) + ")")
-                                : cell("–");
-  row += cell(escapeMarkup(distinctSchedulesText(s)));
-  row += cell(number(s.meanAverageDistance, 2));
-  row += cell(number(s.medianTargetGeneration, 0) + " / " + number(s.medianTargetEvaluations, 0));
-  row += cell(number(s.secondsPerExecution, 2)) + "</tr>";
+  row += s.distinctOptimaPerRun ? tableCell(fixedNumber(s.distinctOptimaPerRun->mean, 1) + " (" +
+                                            plainNumber(s.distinctOptimaPerRun->lowest) + "–" +
+                                            plainNumber(s.distinctOptimaPerRun->highest) + ")")
+                                : tableCell("–");
+  row += tableCell(escapeMarkup(distinctSchedulesText(s)));
+  row += tableCell(number(s.meanAverageDistance, 2));
+  row +=
+      tableCell(number(s.medianTargetGeneration, 0) + " / " + number(s.medianTargetEvaluations, 0));
+  row += tableCell(number(s.secondsPerExecution, 2)) + "</tr>";
   return row;
 }
 
@@ -73,54 +73,32 @@ const char* const kTableHead =
 
 constexpr double kLabelWidth = 170, kPlotWidth = 600, kRowHeight = 26;
 
-std::string svgOpen(double height) {
-  return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
-         coordinate(kLabelWidth + kPlotWidth + 30) + "\" height=\"" + coordinate(height) +
-         "\" viewBox=\"0 0 " + coordinate(kLabelWidth + kPlotWidth + 30) + " " +
-         coordinate(height) + "\">";
-}
-
-std::string text(double x, double y, const std::string& anchor, const std::string& content,
-                 const std::string& className = "tick") {
-  return "<text class=\"" + className + "\" x=\"" + coordinate(x) + "\" y=\"" + coordinate(y) +
-         "\" text-anchor=\"" + anchor + "\">" + escapeMarkup(content) + "</text>";
-}
-
-std::string line(double x1, double y1, double x2, double y2, const std::string& className) {
-  return "<line class=\"" + className + "\" x1=\"" + coordinate(x1) + "\" y1=\"" + coordinate(y1) +
-         "\" x2=\"" + coordinate(x2) + "\" y2=\"" + coordinate(y2) + "\"/>";
-}
-
-std::string rect(double x, double y, double width, double height, const std::string& className) {
-  return "<rect class=\"" + className + "\" x=\"" + coordinate(x) + "\" y=\"" + coordinate(y) +
-         "\" width=\"" + coordinate(std::max(width, 0.0)) + "\" height=\"" + coordinate(height) +
-         "\"/>";
-}
+constexpr double kChartWidth = kLabelWidth + kPlotWidth + 30;
 
 // Horizontal bars of the success rate, each with its Wilson interval as a whisker.
 std::string successChart(const std::vector<const SettingSummary*>& settings) {
   const double height = 40 + kRowHeight * static_cast<double>(settings.size());
-  std::string svg = svgOpen(height);
+  std::string svg = svgOpen("", kChartWidth, height);
   auto x = [](double fraction) { return kLabelWidth + fraction * kPlotWidth; };
   for (double tick : {0.0, 0.25, 0.5, 0.75, 1.0}) {
-    svg += line(x(tick), 10, x(tick), height - 24, "grid");
-    svg += text(x(tick), height - 8, "middle", percent(tick));
+    svg += svgLine("grid", x(tick), 10, x(tick), height - 24);
+    svg += svgText("tick", x(tick), height - 8, "middle", percent(tick));
   }
   for (std::size_t i = 0; i < settings.size(); ++i) {
     const SettingSummary& s = *settings[i];
     const double y = 12 + kRowHeight * static_cast<double>(i);
-    svg += text(kLabelWidth - 8, y + 15, "end", s.setting);
+    svg += svgText("tick", kLabelWidth - 8, y + 15, "end", s.setting);
     if (s.runs == 0) continue;
     const double rate = static_cast<double>(s.runsReachingTarget) / s.runs;
     svg += "<g><title>" + escapeMarkup(s.setting) + ": " + std::to_string(s.runsReachingTarget) +
            " of " + std::to_string(s.runs) + " runs</title>" +
-           rect(x(0), y + 4, x(rate) - x(0), kRowHeight - 10, "rate") + "</g>";
+           svgRect("rate", x(0), y + 4, std::max(x(rate) - x(0), 0.0), kRowHeight - 10) + "</g>";
     const double middle = y + kRowHeight / 2 - 1;
-    svg += line(x(s.successInterval.low), middle, x(s.successInterval.high), middle, "whisker");
-    svg +=
-        line(x(s.successInterval.low), middle - 5, x(s.successInterval.low), middle + 5, "whisker");
-    svg += line(x(s.successInterval.high), middle - 5, x(s.successInterval.high), middle + 5,
-                "whisker");
+    svg += svgLine("whisker", x(s.successInterval.low), middle, x(s.successInterval.high), middle);
+    svg += svgLine("whisker", x(s.successInterval.low), middle - 5, x(s.successInterval.low),
+                   middle + 5);
+    svg += svgLine("whisker", x(s.successInterval.high), middle - 5, x(s.successInterval.high),
+                   middle + 5);
   }
   return svg + "</svg>";
 }
@@ -140,29 +118,29 @@ std::string boxPlots(const std::vector<const SettingSummary*>& settings,
   high += margin;
   auto x = [&](double value) { return kLabelWidth + (value - low) / (high - low) * kPlotWidth; };
   const double height = 56 + kRowHeight * static_cast<double>(settings.size());
-  std::string svg = svgOpen(height);
+  std::string svg = svgOpen("", kChartWidth, height);
   for (double tick : niceTicks(low, high, 8)) {
     if (tick != std::floor(tick)) continue;  // makespans are whole numbers
-    svg += line(x(tick), 10, x(tick), height - 40, "grid");
-    svg += text(x(tick), height - 26, "middle", tickLabel(tick));
+    svg += svgLine("grid", x(tick), 10, x(tick), height - 40);
+    svg += svgText("tick", x(tick), height - 26, "middle", tickLabel(tick));
   }
-  svg += text(kLabelWidth + kPlotWidth / 2, height - 6, "middle", "best makespan of a run",
-              "axis-title");
-  svg += line(x(target), 6, x(target), height - 40, "target-line");
-  svg += text(x(target) + 4, 16, "start", "target " + std::to_string(target));
+  svg += svgText("axis-title", kLabelWidth + kPlotWidth / 2, height - 6, "middle",
+                 "best makespan of a run");
+  svg += svgLine("target-line", x(target), 6, x(target), height - 40);
+  svg += svgText("tick", x(target) + 4, 16, "start", "target " + std::to_string(target));
   for (std::size_t i = 0; i < settings.size(); ++i) {
     const SettingSummary& s = *settings[i];
     const double y = 22 + kRowHeight * static_cast<double>(i);
-    svg += text(kLabelWidth - 8, y + 15, "end", s.setting);
+    svg += svgText("tick", kLabelWidth - 8, y + 15, "end", s.setting);
     if (!s.bestMakespans) continue;
     const Spread& b = *s.bestMakespans;
     const double middle = y + kRowHeight / 2 - 1;
     svg += "<g><title>" + escapeMarkup(s.setting) + ": best " + plainNumber(b.lowest) +
            ", median " + plainNumber(b.median) + ", worst " + plainNumber(b.highest) + "</title>";
-    svg += line(x(b.lowest), middle, x(b.highest), middle, "whisker");
-    svg += rect(x(b.lowerQuartile), y + 4, x(b.upperQuartile) - x(b.lowerQuartile), kRowHeight - 10,
-                "box");
-    svg += line(x(b.median), y + 4, x(b.median), y + kRowHeight - 6, "median");
+    svg += svgLine("whisker", x(b.lowest), middle, x(b.highest), middle);
+    svg += svgRect("box", x(b.lowerQuartile), y + 4,
+                   std::max(x(b.upperQuartile) - x(b.lowerQuartile), 0.0), kRowHeight - 10);
+    svg += svgLine("median", x(b.median), y + 4, x(b.median), y + kRowHeight - 6);
     svg += "</g>";
     // Every run as a dot, spread over the row's height so that equal values stay countable.
     int k = 0;

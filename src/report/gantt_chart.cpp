@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "report/chart_support.h"
-#include "report/markup.h"
+#include "report/svg_elements.h"
 
 namespace jobshop {
 
@@ -42,72 +42,94 @@ double chartWidth(const SemiActiveSchedule& schedule, const Instance& instance, 
   return std::clamp(needed + kLeft + kRight, kWidth, kMaxWidth);
 }
 
+// The chart's size and scale for one schedule.
+struct GanttLayout {
+  double span = 1.0;
+  double width = kWidth;
+  bool wide = false;
+  double plotWidth = 0.0;
+  double scale = 0.0;
+  double rowsHeight = 0.0;
+  double height = 0.0;
+  double axisY = 0.0;
+
+  double rowTop(int machine) const { return kTop + (machine - 1) * (kRowHeight + kRowGap); }
+};
+
+GanttLayout layOut(const SemiActiveSchedule& schedule, const Instance& instance) {
+  GanttLayout layout;
+  layout.span = std::max(schedule.makespan, 1);
+  layout.width = chartWidth(schedule, instance, layout.span);
+  layout.wide = layout.width > kWidth;
+  layout.plotWidth = layout.width - kLeft - kRight;
+  layout.scale = layout.plotWidth / layout.span;
+  layout.rowsHeight = instance.machines * (kRowHeight + kRowGap) - kRowGap;
+  layout.height = kTop + layout.rowsHeight + kAxisHeight;
+  layout.axisY = kTop + layout.rowsHeight + 4.0;
+  return layout;
+}
+
+// Grid lines with their times, the makespan as a dashed line with its value, and the axis title.
+std::string timeAxis(const GanttLayout& layout, int makespan) {
+  std::string svg;
+  const int tickCount = layout.wide ? static_cast<int>(layout.width / 90.0) : 12;
+  for (double tick : niceTicks(0.0, layout.span, tickCount)) {
+    const double x = kLeft + tick * layout.scale;
+    svg += svgLine("grid", x, kTop, x, layout.axisY);
+    if (layout.span - tick > layout.span / 20.0)
+      svg += svgText("tick", x, layout.axisY + 14.0, "middle", tickLabel(tick));
+  }
+  const double endX = kLeft + layout.span * layout.scale;
+  svg += svgLine("makespan", endX, kTop - 4.0, endX, layout.axisY);
+  svg += svgText("tick strong", endX, layout.axisY + 14.0, "middle", std::to_string(makespan));
+  svg += svgText("axis-title", kLeft + layout.plotWidth / 2.0, layout.axisY + 36.0, "middle",
+                 "time (the dashed line is the makespan)");
+  return svg;
+}
+
+std::string machineLanes(const GanttLayout& layout, int machines) {
+  std::string svg;
+  for (int m = 1; m <= machines; ++m) {
+    const double y = layout.rowTop(m);
+    svg += svgText("row-label", kLeft - 8.0, y + kRowHeight / 2.0 + 4.0, "end",
+                   "M" + std::to_string(m));
+    svg += svgRect("lane", kLeft, y, layout.plotWidth, kRowHeight);
+  }
+  return svg;
+}
+
+// The bar with the job's number on it at the size it fits, or none when it fits neither.
+std::string operationBar(const GanttLayout& layout, const ScheduledOperation& op) {
+  const double x = kLeft + op.start * layout.scale;
+  const double barWidth = (op.end - op.start) * layout.scale;
+  const double y = layout.rowTop(op.machine);
+  const std::string label = std::to_string(op.job);
+  const std::string colour = jobColour(op.job);
+  std::string svg = "<g><title>job " + label + ", operation " + std::to_string(op.operation) +
+                    ", machine " + std::to_string(op.machine) + ": " + std::to_string(op.start) +
+                    " to " + std::to_string(op.end) + "</title>";
+  svg += svgRect("operation", x, y, barWidth, kRowHeight, colour);
+  const char* size = barWidth >= labelWidth(label.size(), kDigitWidth)        ? ""
+                     : barWidth >= labelWidth(label.size(), kSmallDigitWidth) ? " small"
+                                                                              : nullptr;
+  if (size != nullptr) {
+    svg += svgText(std::string("bar-label") + size + (isDarkColour(colour) ? " on-dark" : ""),
+                   x + barWidth / 2.0, y + kRowHeight / 2.0 + 4.0, "middle", label);
+  }
+  return svg + "</g>";
+}
+
 }  // namespace
 
 std::string ganttChart(const SemiActiveSchedule& schedule, const Instance& instance) {
-  const double span = std::max(schedule.makespan, 1);
-  const double width = chartWidth(schedule, instance, span);
-  const bool wide = width > kWidth;
-  const double plotWidth = width - kLeft - kRight;
-  const double scale = plotWidth / span;
-  const double rowsHeight = instance.machines * (kRowHeight + kRowGap) - kRowGap;
-  const double height = kTop + rowsHeight + kAxisHeight;
-  std::string svg = std::string(wide ? "<div class=\"scroll\">" : "") + "<svg class=\"gantt" +
-                    (wide ? " wide" : "") + "\" xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
-                    coordinate(width) + "\" height=\"" + coordinate(height) + "\" viewBox=\"0 0 " +
-                    coordinate(width) + " " + coordinate(height) + "\">";
-  const double axisY = kTop + rowsHeight + 4.0;
-  for (double tick : niceTicks(0.0, span, wide ? static_cast<int>(width / 90.0) : 12)) {
-    const double x = kLeft + tick * scale;
-    svg += "<line class=\"grid\" x1=\"" + coordinate(x) + "\" y1=\"" + coordinate(kTop) +
-           "\" x2=\"" + coordinate(x) + "\" y2=\"" + coordinate(axisY) + "\"/>";
-    if (span - tick > span / 20.0) {
-      svg += "<text class=\"tick\" x=\"" + coordinate(x) + "\" y=\"" + coordinate(axisY + 14.0) +
-             "\" text-anchor=\"middle\">" + tickLabel(tick) + "</text>";
-    }
-  }
-  const double endX = kLeft + span * scale;
-  svg += "<line class=\"makespan\" x1=\"" + coordinate(endX) + "\" y1=\"" + coordinate(kTop - 4.0) +
-         "\" x2=\"" + coordinate(endX) + "\" y2=\"" + coordinate(axisY) + "\"/>";
-  svg += "<text class=\"tick strong\" x=\"" + coordinate(endX) + "\" y=\"" +
-         coordinate(axisY + 14.0) + "\" text-anchor=\"middle\">" +
-         std::to_string(schedule.makespan) + "</text>";
-  svg += "<text class=\"axis-title\" x=\"" + coordinate(kLeft + plotWidth / 2.0) + "\" y=\"" +
-         coordinate(axisY + 36.0) + "\" text-anchor=\"middle\">time (the dashed line is the " +
-         "makespan)</text>";
-  for (int m = 1; m <= instance.machines; ++m) {
-    const double y = kTop + (m - 1) * (kRowHeight + kRowGap);
-    svg += "<text class=\"row-label\" x=\"" + coordinate(kLeft - 8.0) + "\" y=\"" +
-           coordinate(y + kRowHeight / 2.0 + 4.0) + "\" text-anchor=\"end\">M" + std::to_string(m) +
-           "</text>";
-    svg += "<rect class=\"lane\" x=\"" + coordinate(kLeft) + "\" y=\"" + coordinate(y) +
-           "\" width=\"" + coordinate(plotWidth) + "\" height=\"" + coordinate(kRowHeight) + "\"/>";
-  }
-  for (const ScheduledOperation& op : schedule.operations) {
-    const double x = kLeft + op.start * scale;
-    const double barWidth = (op.end - op.start) * scale;
-    const double y = kTop + (op.machine - 1) * (kRowHeight + kRowGap);
-    const std::string label = std::to_string(op.job);
-    const std::string colour = jobColour(op.job);
-    svg += "<g><title>job " + label + ", operation " + std::to_string(op.operation) + ", machine " +
-           std::to_string(op.machine) + ": " + std::to_string(op.start) + " to " +
-           std::to_string(op.end) + "</title>";
-    svg += "<rect class=\"operation\" x=\"" + coordinate(x) + "\" y=\"" + coordinate(y) +
-           "\" width=\"" + coordinate(barWidth) + "\" height=\"" + coordinate(kRowHeight) +
-           "\" fill=\"" + colour + "\"/>";
-    const char* size = barWidth >= labelWidth(label.size(), kDigitWidth)        ? ""
-                       : barWidth >= labelWidth(label.size(), kSmallDigitWidth) ? " small"
-                                                                                : nullptr;
-    if (size != nullptr) {
-      svg += std::string("<text class=\"bar-label") + size +
-             (isDarkColour(colour) ? " on-dark" : "") + "\" x=\"" + coordinate(x + barWidth / 2.0) +
-             "\" y=\"" + coordinate(y + kRowHeight / 2.0 + 4.0) + "\" text-anchor=\"middle\">" +
-             label + "</text>";
-    }
-    svg += "</g>";
-  }
+  const GanttLayout layout = layOut(schedule, instance);
+  std::string svg = layout.wide ? "<div class=\"scroll\">" : "";
+  svg += svgOpen(layout.wide ? "gantt wide" : "gantt", layout.width, layout.height);
+  svg += timeAxis(layout, schedule.makespan);
+  svg += machineLanes(layout, instance.machines);
+  for (const ScheduledOperation& op : schedule.operations) svg += operationBar(layout, op);
   svg += "</svg>";
-  if (wide) svg += "</div>";
+  if (layout.wide) svg += "</div>";
   return svg;
 }
 

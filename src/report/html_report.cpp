@@ -2,11 +2,12 @@
 // anything outside, written so that it also parses as XML.
 #include "report/html_report.h"
 
+#include "report/convergence_plot.h"
 #include "report/execution_tables.h"
+#include "report/makespan_histogram.h"
 #include "report/markup.h"
 #include "report/optima_sections.h"
 #include "report/optimum_union.h"
-#include "report/progress_charts.h"
 #include "report/report_style.h"
 #include "report/report_tables.h"
 #include "report/run_summary.h"

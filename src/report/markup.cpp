@@ -37,6 +37,11 @@ std::string coordinate(double value) {
   return text;
 }
 
+std::string tableCell(const std::string& content, const std::string& className) {
+  const std::string classAttribute = className.empty() ? "" : " class=\"" + className + "\"";
+  return "<td" + classAttribute + ">" + content + "</td>";
+}
+
 std::string plainNumber(double value) {
   return fixedNumber(value, value == static_cast<double>(static_cast<long long>(value)) ? 0 : 1);
 }

@@ -15,6 +15,10 @@ std::string escapeMarkup(std::string_view text);
 // A coordinate for SVG: one decimal, without a trailing ".0".
 std::string coordinate(double value);
 
+// A table cell holding content (already markup), with a class attribute only when className is not
+// empty.
+std::string tableCell(const std::string& content, const std::string& className = "");
+
 // A makespan for people: whole values without decimals, others with one.
 std::string plainNumber(double value);
 

@@ -7,6 +7,8 @@
 
 #include "input/parameter_table.h"
 #include "report/run_summary.h"
+#include "support/csv_row.h"
+#include "support/number_format.h"
 
 namespace jobshop {
 
@@ -26,14 +28,6 @@ std::vector<std::string> parameterColumns(const ExecutionLog& log) {
   return names;
 }
 
-// Quoted only when needed, so that ordinary values stay plain.
-std::string csvField(const std::string& value) {
-  if (value.find_first_of(",\"\n") == std::string::npos) return value;
-  std::string quoted = "\"";
-  for (char c : value) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return quoted + "\"";
-}
-
 template <typename Number>
 std::string orEmpty(const std::optional<Number>& value) {
   return value ? std::to_string(*value) : std::string();
@@ -41,8 +35,7 @@ std::string orEmpty(const std::optional<Number>& value) {
 
 // Empty for a record written before the field existed.
 std::string trueOrFalse(const std::optional<bool>& value) {
-  if (!value) return {};
-  return *value ? "true" : "false";
+  return value ? csvBoolean(*value) : std::string();
 }
 
 std::string seconds(const std::optional<double>& value) {
@@ -52,52 +45,83 @@ std::string seconds(const std::optional<double>& value) {
   return text;
 }
 
-std::string recordedCells(const RunRecord& run, const ExecutionLog& log,
-                          const std::vector<std::string>& parameters) {
+const char* const kFixedColumns[] = {"run",
+                                     "best_makespan",
+                                     "reached_target",
+                                     "distinct_optima",
+                                     "average_distance",
+                                     "improving_generations",
+                                     "last_improving_generation",
+                                     "enumeratedOptima",
+                                     "enumerationBound",
+                                     "enumerationComplete",
+                                     "foundOfEnumerated",
+                                     "execution",
+                                     "seed",
+                                     "clock",
+                                     "seedGiven",
+                                     "wallClock",
+                                     "started",
+                                     "version",
+                                     "seconds",
+                                     "generations",
+                                     "evaluations",
+                                     "targetGeneration",
+                                     "cut",
+                                     "abandonedGeneration"};
+
+// What the results files say of the run.
+void addResultFields(const RunRecord& run, std::vector<std::string>& fields) {
+  const RunFigures figures = runFigures(run);
+  fields.push_back(std::to_string(run.run));
+  fields.push_back(fixedNumber(run.best, 1));
+  fields.push_back(csvBoolean(run.reachedTarget));
+  fields.push_back(run.distinctOptima ? std::to_string(*run.distinctOptima) : "");
+  fields.push_back(run.averageDistance ? fixedNumber(*run.averageDistance, 2) : "");
+  fields.push_back(std::to_string(figures.improvingGenerations));
+  fields.push_back(std::to_string(figures.lastImprovingGeneration));
+}
+
+// The same for every run but foundOfEnumerated, so that a table of many folders' rows keeps them.
+void addEnumerationFields(const std::optional<OptimaCoverage>& coverage, std::size_t runIndex,
+                          std::vector<std::string>& fields) {
+  if (!coverage) {
+    fields.insert(fields.end(), 4, "");
+    return;
+  }
+  const EnumeratedOptima& enumeration = coverage->enumeration;
+  fields.push_back(std::to_string(enumeration.count));
+  fields.push_back(std::to_string(enumeration.bound));
+  fields.push_back(csvBoolean(enumeration.complete));
+  fields.push_back(coverage->listed ? std::to_string(coverage->foundByRun[runIndex]) : "");
+}
+
+void addRecordedFields(const RunRecord& run, const ExecutionLog& log,
+                       const std::vector<std::string>& parameters,
+                       std::vector<std::string>& fields) {
   const LoggedExecution* execution =
       run.logged && run.execution >= 1
           ? &log.executions[static_cast<std::size_t>(run.execution - 1)]
           : nullptr;
-  if (execution == nullptr) return std::string(13 + parameters.size(), ',');
+  if (execution == nullptr) {
+    fields.insert(fields.end(), 13 + parameters.size(), "");
+    return;
+  }
   const LoggedRun& logged = *run.logged;
-  const std::string values[] = {std::to_string(execution->number),
-                                orEmpty(execution->seed),
-                                csvField(execution->clock),
-                                execution->seedGiven ? "true" : "false",
-                                execution->wallClock ? "true" : "false",
-                                csvField(execution->started),
-                                csvField(execution->version),
-                                seconds(logged.seconds),
-                                orEmpty(logged.generations),
-                                orEmpty(logged.evaluations),
-                                orEmpty(logged.targetGeneration),
-                                trueOrFalse(logged.cut),
-                                trueOrFalse(logged.abandonedGeneration)};
-  std::string cells;
-  for (const std::string& value : values) {
-    cells += ',';
-    cells += value;
-  }
+  fields.insert(
+      fields.end(),
+      {std::to_string(execution->number), orEmpty(execution->seed), execution->clock,
+       csvBoolean(execution->seedGiven), csvBoolean(execution->wallClock), execution->started,
+       execution->version, seconds(logged.seconds), orEmpty(logged.generations),
+       orEmpty(logged.evaluations), orEmpty(logged.targetGeneration), trueOrFalse(logged.cut),
+       trueOrFalse(logged.abandonedGeneration)});
   for (const std::string& name : parameters) {
-    cells += ",";
+    std::string value;
     for (const auto& parameter : execution->parameters) {
-      if (parameter.first == name) cells += csvField(parameter.second);
+      if (parameter.first == name) value += parameter.second;
     }
+    fields.push_back(value);
   }
-  return cells;
-}
-
-// The same for every run but foundOfEnumerated, so that a table of many folders' rows keeps them.
-std::string enumerationCells(const std::optional<OptimaCoverage>& coverage, std::size_t runIndex) {
-  if (!coverage) return ",,,,";
-  const EnumeratedOptima& enumeration = coverage->enumeration;
-  std::string cells = ",";
-  cells += std::to_string(enumeration.count);
-  cells += ',';
-  cells += std::to_string(enumeration.bound);
-  cells += enumeration.complete ? ",true," : ",false,";
-  if (coverage->listed) cells += std::to_string(coverage->foundByRun[runIndex]);
-  return cells;
 }
 
 }  // namespace
@@ -105,25 +129,15 @@ std::string enumerationCells(const std::optional<OptimaCoverage>& coverage, std:
 std::string reportCsv(const std::vector<RunRecord>& runs, const ExecutionLog& log,
                       const std::optional<OptimaCoverage>& coverage) {
   const std::vector<std::string> parameters = parameterColumns(log);
-  std::string csv =
-      "run,best_makespan,reached_target,distinct_optima,average_distance,improving_generations,"
-      "last_improving_generation,enumeratedOptima,enumerationBound,enumerationComplete,"
-      "foundOfEnumerated,execution,seed,clock,seedGiven,wallClock,started,version,seconds,"
-      "generations,evaluations,targetGeneration,cut,abandonedGeneration";
-  for (const std::string& name : parameters) csv += "," + name;
-  csv += "\n";
+  std::vector<std::string> header(std::begin(kFixedColumns), std::end(kFixedColumns));
+  header.insert(header.end(), parameters.begin(), parameters.end());
+  std::string csv = csvRow(header);
   for (std::size_t r = 0; r < runs.size(); ++r) {
-    const RunRecord& run = runs[r];
-    const RunFigures figures = runFigures(run);
-    char best[64];
-    std::snprintf(best, sizeof best, "%.1f", run.best);
-    char distance[64] = "";
-    if (run.averageDistance) std::snprintf(distance, sizeof distance, "%.2f", *run.averageDistance);
-    csv += std::to_string(run.run) + "," + best + "," + (run.reachedTarget ? "yes" : "no") + "," +
-           (run.distinctOptima ? std::to_string(*run.distinctOptima) : "") + "," + distance + "," +
-           std::to_string(figures.improvingGenerations) + "," +
-           std::to_string(figures.lastImprovingGeneration) + enumerationCells(coverage, r) +
-           recordedCells(run, log, parameters) + "\n";
+    std::vector<std::string> fields;
+    addResultFields(runs[r], fields);
+    addEnumerationFields(coverage, r, fields);
+    addRecordedFields(runs[r], log, parameters, fields);
+    csv += csvRow(fields);
   }
   return csv;
 }

@@ -12,7 +12,7 @@
 
 namespace jobshop {
 
-// A header row, then per run: run, best makespan, reached target (yes/no), distinct optima,
+// A header row, then per run: run, best makespan, reached target (true/false), distinct optima,
 // average distance, generations with improvements, last improving generation; then the folder's
 // enumeration: enumeratedOptima (its count), enumerationBound, enumerationComplete (true/false)
 // and foundOfEnumerated (the run's distinct schedules it lists, only when it has a list); then what

@@ -23,10 +23,6 @@ std::string orDash(const std::optional<double>& value, int decimals) {
   return decimals < 0 ? plainNumber(*value) : fixedNumber(*value, decimals);
 }
 
-std::string cell(const std::string& content, const char* className = "") {
-  return std::string("<td class=\"") + className + "\">" + content + "</td>";
-}
-
 std::string shown(const std::optional<std::int64_t>& value) {
   return value ? std::to_string(*value) : std::string();
 }
@@ -81,20 +77,20 @@ std::string runsTable(const std::vector<RunRecord>& runs,
     const RunRecord& run = runs[r];
     const RunFigures figures = runFigures(run);
     html += std::string("<tr class=\"") + (run.reachedTarget ? "reached" : "missed") + "\">";
-    html += cell(std::to_string(run.run));
-    html += cell(plainNumber(run.best));
-    html += cell(run.reachedTarget ? "yes" : "no", "reached");
-    html += cell(run.distinctOptima ? std::to_string(*run.distinctOptima) : "");
-    if (matched) html += cell(runCoverageText(*coverage, r), "run-coverage");
-    html += cell(run.averageDistance ? fixedNumber(*run.averageDistance, 2) : "");
-    html += cell(std::to_string(figures.improvingGenerations));
-    html += cell(std::to_string(figures.lastImprovingGeneration));
+    html += tableCell(std::to_string(run.run));
+    html += tableCell(plainNumber(run.best));
+    html += tableCell(run.reachedTarget ? "yes" : "no", "reached");
+    html += tableCell(run.distinctOptima ? std::to_string(*run.distinctOptima) : "");
+    if (matched) html += tableCell(runCoverageText(*coverage, r), "run-coverage");
+    html += tableCell(run.averageDistance ? fixedNumber(*run.averageDistance, 2) : "");
+    html += tableCell(std::to_string(figures.improvingGenerations));
+    html += tableCell(std::to_string(figures.lastImprovingGeneration));
     const LoggedRun* logged = run.logged ? &*run.logged : nullptr;
-    html += cell(logged ? std::to_string(run.execution) : recordPresent ? "no record" : "");
-    html += cell(logged && logged->seconds ? fixedNumber(*logged->seconds, 3) : "");
-    html += cell(logged ? shown(logged->generations) : "");
-    html += cell(logged ? shown(logged->evaluations) : "");
-    html += cell(logged ? shown(logged->targetGeneration) : "");
+    html += tableCell(logged ? std::to_string(run.execution) : recordPresent ? "no record" : "");
+    html += tableCell(logged && logged->seconds ? fixedNumber(*logged->seconds, 3) : "");
+    html += tableCell(logged ? shown(logged->generations) : "");
+    html += tableCell(logged ? shown(logged->evaluations) : "");
+    html += tableCell(logged ? shown(logged->targetGeneration) : "");
     html += "</tr>";
   }
   html += "</tbody></table></div>";

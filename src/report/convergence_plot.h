@@ -1,5 +1,5 @@
-// The two charts over all runs as inline SVG: the best makespan against the generation, one step
-// line per run with the target as a horizontal line, and a histogram of the runs' best makespans.
+// The convergence chart over all runs as inline SVG: the best makespan against the generation, one
+// step line per run, with the target as a horizontal line.
 #pragma once
 
 #include <cstddef>
@@ -26,11 +26,5 @@ std::string convergenceNote(const std::vector<RunRecord>& runs);
 // An HTML legend naming each run's colour in the convergence plot; empty for very many runs,
 // where a legend would be unreadable.
 std::string runLegend(const std::vector<RunRecord>& runs);
-
-// An <svg class="histogram"> with one <g class="bin"> per makespan value (or per range, when the
-// values are spread wide); runs that reached the target are counted in a separate colour. The
-// axis spans at least a few values either side and the target; the <line class="target"> stands
-// where the target value's bar stands.
-std::string makespanHistogram(const std::vector<RunRecord>& runs, int targetMakespan);
 
 }  // namespace jobshop

@@ -1,0 +1,33 @@
+// The frame the two charts over all runs share: the plot area inside a drawing, the mapping of
+// values to it, and the axes with their grid, ticks and titles.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace jobshop {
+
+inline constexpr double kFrameLeft = 64.0;
+inline constexpr double kFrameBottom = 46.0;
+
+struct ChartFrame {
+  double width = 1060.0;
+  double height = 0.0;
+  double top = 18.0, right = 24.0;
+  double xLow = 0.0, xHigh = 1.0, yLow = 0.0, yHigh = 1.0;
+  bool logX = false;  // x drawn as log10(1 + value)
+
+  double x(double value) const;
+  double y(double value) const;
+  double plotRight() const { return width - right; }
+  double plotBottom() const { return height - kFrameBottom; }
+};
+
+// Horizontal grid lines with labels on the left, ticks along the bottom with their labels, and the
+// two axis titles. Counts take whole ticks only (wholeY), so that a plot of few runs shows no
+// fractions of a run.
+std::string chartAxes(const ChartFrame& frame, const std::vector<double>& xTicks,
+                      const std::vector<std::string>& xLabels, const std::string& xTitle,
+                      const std::string& yTitle, bool wholeY);
+
+}  // namespace jobshop

@@ -1,0 +1,138 @@
+#include "report/makespan_histogram.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "report/chart_frame.h"
+#include "report/chart_support.h"
+#include "report/svg_elements.h"
+
+namespace jobshop {
+
+namespace {
+
+// One bar per makespan value while there are at most this many values; wider ranges are binned.
+constexpr int kMaxBins = 40;
+// Fewer values than this are padded with empty ones, so that one value is not one wide block.
+constexpr long long kMinSlots = 11;
+
+// The runs counted into bins of binWidth whole makespans, the first starting at start.
+struct Bins {
+  long long start = 0;
+  long long binWidth = 1;
+  std::vector<int> reached, missed;
+  int tallest = 1;
+
+  std::size_t count() const { return reached.size(); }
+  long long low(std::size_t bin) const { return start + static_cast<long long>(bin) * binWidth; }
+};
+
+long long wholeBest(const RunRecord& run) { return static_cast<long long>(std::floor(run.best)); }
+
+// The target is on the axis too, so that the gap between it and the runs can be seen.
+Bins binsFor(const std::vector<RunRecord>& runs, int targetMakespan) {
+  long long lowest = targetMakespan, highest = targetMakespan;
+  for (const RunRecord& run : runs) {
+    lowest = std::min(lowest, wholeBest(run));
+    highest = std::max(highest, wholeBest(run));
+  }
+  Bins bins;
+  const long long values = highest - lowest + 1;
+  if (values > kMaxBins) {
+    bins.binWidth = static_cast<long long>(
+        std::ceil(niceTicks(0.0, static_cast<double>(values), kMaxBins / 2).at(1)));
+  } else if (values < kMinSlots) {
+    lowest -= (kMinSlots - values) / 2;
+    highest = lowest + kMinSlots - 1;
+  }
+  bins.start = lowest - ((lowest % bins.binWidth) + bins.binWidth) % bins.binWidth;
+  const std::size_t count = static_cast<std::size_t>((highest - bins.start) / bins.binWidth + 1);
+  bins.reached.assign(count, 0);
+  bins.missed.assign(count, 0);
+  for (const RunRecord& run : runs) {
+    const std::size_t bin = static_cast<std::size_t>((wholeBest(run) - bins.start) / bins.binWidth);
+    ++(run.reachedTarget ? bins.reached : bins.missed)[bin];
+    bins.tallest = std::max(bins.tallest, bins.reached[bin] + bins.missed[bin]);
+  }
+  return bins;
+}
+
+ChartFrame histogramFrame(const Bins& bins) {
+  ChartFrame frame;
+  frame.height = 310.0;
+  frame.top = 34.0;
+  frame.xLow = 0.0;
+  frame.xHigh = static_cast<double>(bins.count());
+  frame.yLow = 0.0;
+  frame.yHigh = bins.tallest * 1.12;
+  return frame;
+}
+
+// Every bin labelled while the labels fit, otherwise every few.
+std::string histogramAxes(const ChartFrame& frame, const Bins& bins) {
+  const std::size_t labelEvery = std::max<std::size_t>(1, (bins.count() + 19) / 20);
+  std::vector<double> xTicks;
+  std::vector<std::string> xLabels;
+  for (std::size_t b = 0; b < bins.count(); b += labelEvery) {
+    const long long low = bins.low(b);
+    xTicks.push_back(static_cast<double>(b) + 0.5);
+    xLabels.push_back(bins.binWidth == 1
+                          ? std::to_string(low)
+                          : std::to_string(low) + "-" + std::to_string(low + bins.binWidth - 1));
+  }
+  return chartAxes(frame, xTicks, xLabels, "best makespan of a run", "runs", true);
+}
+
+// Drawn beneath the bars: above a bar it points at the bar of the target value, which stands in
+// the middle of its share of its bin's slot.
+std::string targetMarker(const ChartFrame& frame, const Bins& bins, int targetMakespan) {
+  const double targetX = frame.x((static_cast<double>(targetMakespan - bins.start) + 0.5) /
+                                 static_cast<double>(bins.binWidth));
+  const bool roomRight = targetX + 110.0 <= frame.plotRight();
+  return svgLine("target", targetX, frame.top - 10.0, targetX, frame.plotBottom()) +
+         svgText("target-label", roomRight ? targetX + 5.0 : targetX - 5.0, frame.top - 14.0,
+                 roomRight ? "start" : "end", "target " + std::to_string(targetMakespan));
+}
+
+std::string bar(const ChartFrame& frame, const Bins& bins, std::size_t b) {
+  const int reached = bins.reached[b];
+  const int total = reached + bins.missed[b];
+  const long long low = bins.low(b);
+  const double slot = frame.x(1.0) - frame.x(0.0);
+  const double gap = std::min(slot * 0.15, 8.0);
+  const double x = frame.x(static_cast<double>(b)) + gap / 2.0;
+  const std::string range =
+      bins.binWidth == 1 ? std::to_string(low)
+                         : std::to_string(low) + " to " + std::to_string(low + bins.binWidth - 1);
+  std::string svg = "<g class=\"bin\"><title>" + range + ": " + std::to_string(total) + " run" +
+                    (total == 1 ? "" : "s") + "</title>";
+  if (bins.missed[b] > 0) {
+    svg += svgRect("bar missed", x, frame.y(total), slot - gap, frame.y(reached) - frame.y(total));
+  }
+  if (reached > 0) {
+    svg += svgRect("bar reached", x, frame.y(reached), slot - gap, frame.y(0.0) - frame.y(reached));
+  }
+  svg += svgText("bar-count", x + (slot - gap) / 2.0, frame.y(total) - 5.0, "middle",
+                 std::to_string(total));
+  return svg + "</g>";
+}
+
+}  // namespace
+
+std::string makespanHistogram(const std::vector<RunRecord>& runs, int targetMakespan) {
+  if (runs.empty()) {
+    const ChartFrame empty = histogramFrame(Bins{});
+    return svgOpen("histogram", empty.width, empty.height) + "</svg>";
+  }
+  const Bins bins = binsFor(runs, targetMakespan);
+  const ChartFrame frame = histogramFrame(bins);
+  std::string svg = svgOpen("histogram", frame.width, frame.height);
+  svg += histogramAxes(frame, bins);
+  svg += targetMarker(frame, bins, targetMakespan);
+  for (std::size_t b = 0; b < bins.count(); ++b) {
+    if (bins.reached[b] + bins.missed[b] > 0) svg += bar(frame, bins, b);
+  }
+  return svg + "</svg>";
+}
+
+}  // namespace jobshop

@@ -1,0 +1,17 @@
+// The histogram of the runs' best makespans as inline SVG.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "report/result_records.h"
+
+namespace jobshop {
+
+// An <svg class="histogram"> with one <g class="bin"> per makespan value (or per range, when the
+// values are spread wide); runs that reached the target are counted in a separate colour. The
+// axis spans at least a few values either side and the target; the <line class="target"> stands
+// where the target value's bar stands.
+std::string makespanHistogram(const std::vector<RunRecord>& runs, int targetMakespan);
+
+}  // namespace jobshop
