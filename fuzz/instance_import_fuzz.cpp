@@ -7,7 +7,9 @@
 #include "input/input_error.h"
 #include "input/instance_import.h"
 #include "input/instance_reader.h"
+#include "input/instance_text.h"
 #include "input/line_reader.h"
+#include "input/lower_bound.h"
 
 using namespace jobshop;
 

@@ -11,6 +11,9 @@
 
 #include "input/input_error.h"
 #include "input/instance_reader.h"
+#include "input/instance_text.h"
+#include "input/lower_bound.h"
+#include "refusal_expect.h"
 #include "test_instances.h"
 
 namespace jobshop {
@@ -21,15 +24,6 @@ namespace {
 const char* const kExampleFile = "2\n3\n10\n3 2 4\n2 5 1\n1 2 3\n3 1 2\n";
 
 Instance instanceOf(const std::string& text) { return parseInstanceText(text, "in.txt").instance; }
-
-std::string refusalOf(const std::string& text) {
-  try {
-    parseInstanceText(text, "in.txt");
-  } catch (const InputError& error) {
-    return error.message;
-  }
-  return "(accepted)";
-}
 
 void expectSameInstance(const Instance& actual, const Instance& expected) {
   EXPECT_EQ(actual.jobs, expected.jobs);
@@ -142,7 +136,8 @@ TEST(InstanceImport, RefusesMalformedStandardFiles) {
        "in.txt:3: the processing times add up to more than 16777216, beyond what the program's "
        "makespans hold exactly"},
   };
-  for (const auto& [text, message] : cases) EXPECT_EQ(refusalOf(text), message) << text;
+  for (const auto& [text, message] : cases)
+    EXPECT_REFUSAL(parseInstanceText(text, "in.txt"), message) << text;
 }
 
 TEST(InstanceImport, RefusesMalformedTaillardFiles) {
@@ -175,7 +170,8 @@ TEST(InstanceImport, RefusesMalformedTaillardFiles) {
       {"2 3\nTimes\n3 2 4\n1 2 5\nMachines\n1 2 3\n3 1 2\nTimes\n",
        "in.txt:8: unexpected line after the \"Machines\" block"},
   };
-  for (const auto& [text, message] : cases) EXPECT_EQ(refusalOf(text), message) << text;
+  for (const auto& [text, message] : cases)
+    EXPECT_REFUSAL(parseInstanceText(text, "in.txt"), message) << text;
 }
 
 TEST(InstanceImport, RefusalsShowFileTextAndNamesEscaped) {
@@ -184,7 +180,8 @@ TEST(InstanceImport, RefusalsShowFileTextAndNamesEscaped) {
       {"2 3\n\x1b[31mred\nTimes\n",
        "in.txt:2: expected the line \"Times\", found \"\\x1b[31mred\""},
   };
-  for (const auto& [text, message] : cases) EXPECT_EQ(refusalOf(text), message) << text;
+  for (const auto& [text, message] : cases)
+    EXPECT_REFUSAL(parseInstanceText(text, "in.txt"), message) << text;
   try {
     parseInstanceText("", "in\tthe\x01/in.txt");
     FAIL() << "accepted an empty file";

@@ -15,6 +15,7 @@
 #include "input/input_error.h"
 #include "input/instance_import.h"
 #include "input/instance_reader.h"
+#include "input/instance_text.h"
 #include "input/line_reader.h"
 #include "input/parameter_reader.h"
 #include "input/parameter_table.h"

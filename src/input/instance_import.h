@@ -1,5 +1,5 @@
 // Conversion of published job-shop instances ("standard" and Taillard text formats) into an
-// Instance, and the "D_Entrada.txt" text of an Instance.
+// Instance.
 #pragma once
 
 #include <optional>
@@ -44,15 +44,5 @@ ImportedInstance parseInstanceText(const std::string& text, const std::string& f
 // Reads the whole file at path and parses it as parseInstanceText does, path naming it in
 // messages. Throws InputError when the file cannot be read.
 ImportedInstance importInstanceFile(const std::string& path);
-
-// The largest of every job's total processing time and every machine's total load: no schedule
-// can be shorter. Exact for every Instance whose total processing time fits an int, which
-// parseInstanceText guarantees (kMaxTotalTime).
-int classicLowerBound(const Instance& instance);
-
-// The instance as "D_Entrada.txt" text: J, M and the target on lines 1 to 3, then J lines of times
-// in machine order and J lines of routing, values separated by single spaces, every line ending
-// with "\n".
-std::string formatInstanceFile(const Instance& instance);
 
 }  // namespace jobshop

@@ -6,6 +6,7 @@
 
 #include "input/input_error.h"
 #include "input/instance_import.h"
+#include "input/instance_text.h"
 #include "support/printable_text.h"
 #include "support/text_file_output.h"
 
@@ -92,26 +93,9 @@ const char* targetOrigin(TargetChoice choice) {
   return "";
 }
 
-}  // namespace
-
-int runImportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  ImportOptions options = parseImportOptions(args);
-  if (!options.error.empty()) {
-    err << kCommandName << ": " << options.error << "\n" << kImportUsage << "\n";
-    return 2;
-  }
-  if (options.help) {
-    out << kImportUsage << "\n";
-    return 0;
-  }
-
-  ImportedInstance imported;
-  try {
-    imported = importInstanceFile(options.files.front());
-  } catch (const InputError& error) {
-    err << error.message << "\n";
-    return 1;
-  }
+// Sets the target the options chose, saying what the user may not expect; false when the choice
+// cannot be met.
+bool chooseTarget(const ImportOptions& options, ImportedInstance& imported, std::ostream& err) {
   Instance& instance = imported.instance;
   const int lowerBound = instance.targetMakespan;
   if (options.targetChoice == TargetChoice::kUpperBound) {
@@ -119,7 +103,7 @@ int runImportCommand(const std::vector<std::string>& args, std::ostream& out, st
       err << kCommandName << ": " << printableText(options.files.front())
           << " has no upper bound for --target ub (the fifth number of a Taillard header: J, M, "
              "time seed, machine seed, upper bound)\n";
-      return 1;
+      return false;
     }
     instance.targetMakespan = *imported.upperBound;
   } else if (options.targetChoice == TargetChoice::kGiven) {
@@ -134,8 +118,12 @@ int runImportCommand(const std::vector<std::string>& args, std::ostream& out, st
         << " is below the lower bound " << lowerBound
         << ", so no run can reach it and no optimum will be analysed\n";
   }
-  const std::string text = formatInstanceFile(instance);
+  return true;
+}
 
+int writeInstance(const ImportOptions& options, const Instance& instance, std::ostream& out,
+                  std::ostream& err) {
+  const std::string text = formatInstanceFile(instance);
   if (!options.output) {
     out << text;
     out.flush();
@@ -155,6 +143,29 @@ int runImportCommand(const std::vector<std::string>& args, std::ostream& out, st
       << instance.machines << " machines, target " << instance.targetMakespan
       << targetOrigin(options.targetChoice) << "\n";
   return 0;
+}
+
+}  // namespace
+
+int runImportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const ImportOptions options = parseImportOptions(args);
+  if (!options.error.empty()) {
+    err << kCommandName << ": " << options.error << "\n" << kImportUsage << "\n";
+    return 2;
+  }
+  if (options.help) {
+    out << kImportUsage << "\n";
+    return 0;
+  }
+  ImportedInstance imported;
+  try {
+    imported = importInstanceFile(options.files.front());
+  } catch (const InputError& error) {
+    err << error.message << "\n";
+    return 1;
+  }
+  if (!chooseTarget(options, imported, err)) return 1;
+  return writeInstance(options, imported.instance, out, err);
 }
 
 }  // namespace jobshop
