@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "program_runner.h"
 #include "test_instances.h"
 
 namespace jobshop {
@@ -93,20 +94,9 @@ std::string indexValue(const std::string& name, const std::string& column) {
   return "(missing)";
 }
 
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-Outcome runImport(const std::vector<std::string>& args) {
-  std::ostringstream out;
-  std::ostringstream err;
-  Outcome outcome;
-  outcome.status = runImportCommand(args, out, err);
-  outcome.out = out.str();
-  outcome.err = err.str();
-  return outcome;
+Captured runImport(const std::vector<std::string>& args) {
+  return captureCommand(
+      [&](std::ostream& out, std::ostream& err) { return runImportCommand(args, out, err); });
 }
 
 std::string thirdLine(const std::string& text) {
@@ -128,7 +118,7 @@ TEST(ImportCommand, ReproducesConvertedBenchmarksFromBothFormats) {
     writeFile(folder + "standard.txt", standardText(parsed));
     writeFile(folder + "taillard.txt", taillardText(parsed));
     for (const std::string file : {"standard.txt", "taillard.txt"}) {
-      const Outcome outcome = runImport({"--target", target, folder + file});
+      const Captured outcome = runImport({"--target", target, folder + file});
       EXPECT_EQ(outcome.status, 0) << name << " " << file << ": " << outcome.err;
       EXPECT_EQ(outcome.err, "");
       EXPECT_EQ(outcome.out, converted) << name << " " << file;
@@ -142,7 +132,7 @@ TEST(ImportCommand, DefaultTargetIsTheClassicLowerBound) {
   for (const std::string name : {"la01", "ta31"}) {
     const std::string converted = readFile(kBenchmarks + name + ".txt");
     writeFile(folder + "in.txt", standardText(parseConverted(converted)));
-    const Outcome outcome = runImport({folder + "in.txt"});
+    const Captured outcome = runImport({folder + "in.txt"});
     ASSERT_EQ(outcome.status, 0) << outcome.err;
     EXPECT_EQ(thirdLine(outcome.out), indexValue(name, "lower_bound")) << name;
   }
@@ -152,7 +142,7 @@ TEST(ImportCommand, WritesTheOutputFileOnlyWhenAsked) {
   const std::string folder = makeTempFolder();
   writeFile(folder + "in.txt", "2 3\n0 3 1 2 2 4\n2 1 0 2 1 5\n");
   writeFile(folder + "D_Entrada.txt", "old contents\n");
-  Outcome outcome = runImport({folder + "in.txt", "--output", folder + "D_Entrada.txt"});
+  Captured outcome = runImport({folder + "in.txt", "--output", folder + "D_Entrada.txt"});
   EXPECT_EQ(outcome.status, 0) << outcome.err;
   EXPECT_EQ(readFile(folder + "D_Entrada.txt"), "2\n3\n9\n3 2 4\n2 5 1\n1 2 3\n3 1 2\n");
   EXPECT_EQ(outcome.out,
@@ -175,7 +165,7 @@ TEST(ImportCommand, RefusesAnOutputThatIsTheInstanceBeingImported) {
   std::filesystem::create_symlink("in.txt", folder + "soft.txt");
   for (const std::string& output :
        {folder + "in.txt", folder + "./in.txt", folder + "hard.txt", folder + "soft.txt"}) {
-    const Outcome outcome = runImport({folder + "in.txt", "--output", output});
+    const Captured outcome = runImport({folder + "in.txt", "--output", output});
     EXPECT_EQ(outcome.status, 2) << output;
     EXPECT_EQ(outcome.out, "") << output;
     EXPECT_EQ(outcome.err, "jobshop-niching import: --output " + output +
@@ -190,7 +180,7 @@ TEST(ImportCommand, TargetFromTheTaillardUpperBound) {
   writeFile(folder + "bounds.txt", "2 3 840612802 398197754 12 9\n" + blocks);
 
   // The lower bound stays the default; the note tells of the header's bound.
-  Outcome outcome = runImport({folder + "bounds.txt"});
+  Captured outcome = runImport({folder + "bounds.txt"});
   EXPECT_EQ(outcome.status, 0);
   EXPECT_EQ(thirdLine(outcome.out), "9");
   EXPECT_EQ(outcome.err,
@@ -231,7 +221,7 @@ TEST(ImportCommand, TargetFromTheTaillardUpperBound) {
 
 TEST(ImportCommand, InputAndOutputFailuresExitWithOne) {
   const std::string folder = makeTempFolder();
-  Outcome outcome = runImport({folder + "mis\x1bsing.txt"});
+  Captured outcome = runImport({folder + "mis\x1bsing.txt"});
   EXPECT_EQ(outcome.status, 1);
   EXPECT_EQ(outcome.out, "");
   EXPECT_EQ(outcome.err.rfind(folder + "mis\\x1bsing.txt: cannot open the file (", 0), 0u)
@@ -287,12 +277,12 @@ TEST(ImportCommand, BadArgumentsExitWithTwoAndTheUsage) {
       {{"--tagret", "5", "a.txt"}, "unknown option --tagret"},
   };
   for (const auto& [args, reason] : cases) {
-    const Outcome outcome = runImport(args);
+    const Captured outcome = runImport(args);
     EXPECT_EQ(outcome.status, 2) << reason;
     EXPECT_EQ(outcome.out, "");
     EXPECT_EQ(outcome.err, "jobshop-niching import: " + reason + "\n" + usage);
   }
-  const Outcome help = runImport({"--help"});
+  const Captured help = runImport({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.out, usage);
 }

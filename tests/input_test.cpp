@@ -13,6 +13,7 @@
 #include "input/instance_reader.h"
 #include "input/line_reader.h"
 #include "input/parameter_reader.h"
+#include "refusal_expect.h"
 #include "support/printable_text.h"
 
 namespace jobshop {
@@ -43,17 +44,6 @@ Instance instanceFrom(const std::string& content) {
 Parameters parametersFrom(const std::string& content) {
   TempDir dir;
   return readParameters(dir.write("D_Algoritmo.txt", content));
-}
-
-template <class Read>
-std::string refusalOf(Read read) {
-  try {
-    read();
-  } catch (const InputError& error) {
-    EXPECT_FALSE(error.cannotOpen());
-    return error.message;
-  }
-  return "(not refused)";
 }
 
 std::string instanceRefusal(const std::string& content) {
