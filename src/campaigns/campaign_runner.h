@@ -38,4 +38,9 @@ RunnerReport runCampaign(const std::string& campaignFolder,
                          const std::vector<PlannedExecution>& executions,
                          const RunnerOptions& options);
 
+// The progress line: executions finished of those planned, failures, the time since the start
+// and, once some have ended here, the time left at their pace.
+std::string campaignProgressText(int finished, int failed, int startedHere, int total,
+                                 double seconds);
+
 }  // namespace jobshop

@@ -113,6 +113,17 @@ ClaimLiveness claimLiveness(const std::string& folder, std::string* host) {
   return livenessOf(readWholeFile(markerPath(folder)), host);
 }
 
+ExecutionState effectiveState(const std::string& folder, std::string* otherHost) {
+  if (otherHost != nullptr) otherHost->clear();
+  const ExecutionState state = executionState(folder);
+  if (state != ExecutionState::kRunning) return state;
+  std::string host;
+  const ClaimLiveness liveness = claimLiveness(folder, &host);
+  if (liveness == ClaimLiveness::kStale) return ExecutionState::kPending;
+  if (liveness == ClaimLiveness::kOtherHost && otherHost != nullptr) *otherHost = host;
+  return state;
+}
+
 ClaimResult claimExecution(const std::string& campaignFolder, const std::string& folder,
                            std::string& problem) {
   const std::optional<std::string> existing = readWholeFile(markerPath(folder));

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "campaigns/execution_state.h"
+
 namespace jobshop {
 
 // What the running marker of an execution folder tells from here.
@@ -32,6 +34,12 @@ ClaimHolder thisRunner();
 // The liveness of folder's running marker (folder ends in '/'); host, when given, receives the
 // host it names.
 ClaimLiveness claimLiveness(const std::string& folder, std::string* host = nullptr);
+
+// The state an execution is acted on in, by every runner and by status alike: a running one whose
+// claim is stale (cut off) counts as pending, since the next runner clears and repeats it.
+// otherHost, when given, receives the host that holds a running one from another machine (else
+// "").
+ExecutionState effectiveState(const std::string& folder, std::string* otherHost = nullptr);
 
 enum class ClaimResult {
   kClaimed,        // the marker is ours

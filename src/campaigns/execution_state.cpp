@@ -3,9 +3,9 @@
 
 #include <filesystem>
 
-#include "campaigns/whole_file.h"
 #include "input/instance_reader.h"
 #include "input/parameter_reader.h"
+#include "support/text_file_output.h"
 
 namespace jobshop {
 
@@ -43,7 +43,7 @@ bool clearExecution(const std::string& folder) {
 }
 
 std::string writeMarker(const std::string& folder, const char* marker, const std::string& text) {
-  return replaceWholeFile(folder + marker, text);
+  return writeTextFile(folder + marker, text, WriteMode::kReplace);
 }
 
 }  // namespace jobshop

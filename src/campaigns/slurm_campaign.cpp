@@ -9,7 +9,7 @@
 
 #include "campaigns/execution_state.h"
 #include "campaigns/process_capture.h"
-#include "campaigns/whole_file.h"
+#include "campaigns/required_write.h"
 #include "input/input_error.h"
 #include "input/line_reader.h"
 
@@ -37,11 +37,6 @@ std::string directive(const char* option, const std::string& text) {
                 ? c
                 : '_';
   return line;
-}
-
-void writeOrThrow(const std::string& path, const std::string& text) {
-  const std::string failure = replaceWholeFile(path, text);
-  if (!failure.empty()) throw InputError{"cannot write " + path + ": " + failure};
 }
 
 std::string scriptText(const std::string& folder, const std::string& name, const SlurmPlan& plan,
@@ -129,8 +124,8 @@ SlurmPlan writeSlurmJob(const std::string& campaignFolder, const std::string& ca
     const bool lastOfTask = (i + 1) % static_cast<std::size_t>(options.perTask) == 0;
     tasks += lastOfTask || i + 1 == pending.size() ? "\n" : "\t";
   }
-  writeOrThrow(plan.tasksPath, tasks);
-  writeOrThrow(plan.scriptPath, scriptText(base, campaignName, plan, options));
+  writeFileOrThrow(plan.tasksPath, tasks);
+  writeFileOrThrow(plan.scriptPath, scriptText(base, campaignName, plan, options));
   return plan;
 }
 

@@ -18,19 +18,20 @@
 #include "campaigns/campaign_page.h"
 #include "campaigns/campaign_plan.h"
 #include "campaigns/campaign_runner.h"
-#include "campaigns/execution_claim.h"
+#include "campaigns/campaign_status.h"
+#include "campaigns/cluster_task.h"
 #include "campaigns/execution_launch.h"
 #include "campaigns/execution_state.h"
 #include "campaigns/manifest.h"
 #include "campaigns/output_check.h"
 #include "campaigns/process_capture.h"
 #include "campaigns/slurm_campaign.h"
-#include "campaigns/whole_file.h"
+#include "campaigns/summary_table.h"
 #include "input/input_error.h"
-#include "report/markup.h"
 #include "results/file_digest.h"
 #include "run/report_command.h"
 #include "support/option_parser.h"
+#include "support/text_file_output.h"
 #include "support/text_files.h"
 
 namespace jobshop {
@@ -104,19 +105,6 @@ std::string folderPath(const std::string& text) {
   return text.empty() || text.back() == '/' ? text : text + "/";
 }
 
-std::string stateName(ExecutionState state) {
-  switch (state) {
-    case ExecutionState::kDone:
-      return "done";
-    case ExecutionState::kFailed:
-      return "failed";
-    case ExecutionState::kRunning:
-      return "running";
-    default:
-      return "pending";
-  }
-}
-
 int plan(const ParsedOptions& parsed, std::ostream& out) {
   const CampaignFile campaign = readCampaignFile(parsed.operands.front());
   const std::string into = folderPath(parsed.valueOr("--into", campaign.name));
@@ -168,39 +156,26 @@ int run(const ParsedOptions& parsed, std::ostream& out, std::ostream& err) {
   return report.failures.empty() ? 0 : 1;
 }
 
-int runOne(const ParsedOptions& parsed, std::ostream& err) {
-  const std::string folder = folderPath(parsed.operands.front());
-  const std::optional<std::string> taskText = parsed.value("--task");
-  if (!taskText) throw UsageError{"run-one needs --task ID"};
+// A whole number of at least 0 for --task.
+int taskNumber(const std::string& text) {
   int task = -1;
-  const std::string& text = *taskText;
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), task);
   if (error != std::errc() || end != text.data() + text.size() || task < 0)
     throw UsageError{"--task needs a whole number of at least 0, found \"" + text + "\""};
+  return task;
+}
+
+int runOne(const ParsedOptions& parsed, std::ostream& err) {
+  const std::string folder = folderPath(parsed.operands.front());
+  const std::optional<std::string> task = parsed.value("--task");
+  if (!task) throw UsageError{"run-one needs --task ID"};
+  const int number = taskNumber(*task);
   const std::string tasks = parsed.valueOr("--tasks", folder + "slurm/tasks-1.tsv");
   const std::vector<PlannedExecution> executions = readManifest(folder);
-  std::map<std::string, const PlannedExecution*> byFolder;
-  for (const PlannedExecution& e : executions) byFolder[e.folder] = &e;
-  const std::vector<std::string> folders = slurmTaskFolders(tasks, task);
-  if (folders.empty()) throw InputError{tasks + ": expected task " + text + ", found none"};
-  const std::string program = selfProgramPath();
-  std::vector<ExecutionFailure> failures;
-  for (const std::string& name : folders) {
-    const auto found = byFolder.find(name);
-    if (found == byFolder.end()) {
-      failures.push_back({name, "not in the manifest"});
-      continue;
-    }
-    const std::string path = folder + name + "/";
-    if (executionState(path) == ExecutionState::kDone) continue;
-    Outcome outcome;
-    const Launch launch = runExecution(program, folder, path, *found->second,
-                                       readWholeFile(path + kFailedMarker), outcome);
-    if (launch.outcome == Launch::Outcome::kFailed)
-      failures.push_back({name, launch.problem});
-    else if (launch.outcome == Launch::Outcome::kStarted && !outcome.done)
-      failures.push_back({name, outcome.reason});
-  }
+  const std::vector<std::string> folders = slurmTaskFolders(tasks, number);
+  if (folders.empty()) throw InputError{tasks + ": expected task " + *task + ", found none"};
+  const std::vector<ExecutionFailure> failures =
+      runClusterTask(folder, executions, folders, selfProgramPath());
   listFailures(failures, err);
   return failures.empty() ? 0 : 1;
 }
@@ -237,7 +212,8 @@ int slurm(const ParsedOptions& parsed, std::ostream& out, std::ostream& err) {
     err << kCommandName << ": sbatch refused " << job.scriptPath << "\n";
     return 1;
   }
-  const std::string failure = replaceWholeFile(folder + kSlurmJobFileName, id + "\n");
+  const std::string failure =
+      writeTextFile(folder + kSlurmJobFileName, id + "\n", WriteMode::kReplace);
   if (!failure.empty()) {
     err << kCommandName << ": submitted job " << id << " but cannot record it in " << folder
         << kSlurmJobFileName << ": " << failure << "\n";
@@ -249,25 +225,10 @@ int slurm(const ParsedOptions& parsed, std::ostream& out, std::ostream& err) {
 
 int status(const ParsedOptions& parsed, std::ostream& out) {
   const std::string folder = folderPath(parsed.operands.front());
-  const std::vector<PlannedExecution> executions = readManifest(folder);
-  std::map<std::string, int> counts{{"done", 0}, {"pending", 0}, {"failed", 0}, {"running", 0}};
-  std::map<std::string, int> otherHosts;
-  for (const PlannedExecution& e : executions) {
-    const std::string path = folder + e.folder + "/";
-    ExecutionState state = executionState(path);
-    if (state == ExecutionState::kRunning) {
-      std::string host;
-      const ClaimLiveness liveness = claimLiveness(path, &host);
-      if (liveness == ClaimLiveness::kStale)
-        state = ExecutionState::kPending;  // cut off: the next run clears and repeats it
-      else if (liveness == ClaimLiveness::kOtherHost)
-        ++otherHosts[host];
-    }
-    ++counts[stateName(state)];
-  }
-  out << counts["done"] << " done, " << counts["pending"] << " pending, " << counts["failed"]
-      << " failed, " << counts["running"] << " running (" << executions.size() << " planned)\n";
-  for (const auto& [host, count] : otherHosts)
+  const CampaignStatus counts = campaignStatus(folder, readManifest(folder));
+  out << counts.done << " done, " << counts.pending << " pending, " << counts.failed << " failed, "
+      << counts.running << " running (" << counts.planned << " planned)\n";
+  for (const auto& [host, count] : counts.runningOnOtherHosts)
     out << count << " of the running are claimed by host " << host
         << ", which this host cannot look into: they are never taken over from here (if " << host
         << " is gone, delete their running markers to run them again)\n";
@@ -278,38 +239,6 @@ int status(const ParsedOptions& parsed, std::ostream& out) {
     out << (state.empty() ? "slurm job " + job + " (its state is unknown here)" : state) << "\n";
   }
   return 0;
-}
-
-std::string optionalFixed(const std::optional<double>& value, int decimals) {
-  return value ? fixedNumber(*value, decimals) : "-";
-}
-
-// The summary table on standard output, one row per (instance, setting).
-void printSummary(const CampaignCollection& collection, std::ostream& out) {
-  out << "instance\tsetting\tfinished\truns\treached\trate (95 % interval)\tbest\tmean\tsd\t"
-         "median\tworst\toptima per run\tdistinct schedules\tseconds per execution\n";
-  for (const SettingSummary& s : collection.settings) {
-    out << s.instance << '\t' << s.setting << '\t' << s.finished << '/' << s.planned << '\t'
-        << s.runs << '\t' << s.runsReachingTarget << '\t';
-    if (s.runs > 0)
-      out << fixedNumber(100.0 * s.runsReachingTarget / s.runs, 0) << "% ("
-          << fixedNumber(100 * s.successInterval.low, 0) << "-"
-          << fixedNumber(100 * s.successInterval.high, 0) << ")";
-    else
-      out << "-";
-    if (s.bestMakespans)
-      out << '\t' << plainNumber(s.bestMakespans->lowest) << '\t'
-          << fixedNumber(s.bestMakespans->mean, 1) << '\t'
-          << fixedNumber(s.bestMakespans->standardDeviation, 1) << '\t'
-          << plainNumber(s.bestMakespans->median) << '\t' << plainNumber(s.bestMakespans->highest);
-    else
-      out << "\t-\t-\t-\t-\t-";
-    out << '\t'
-        << (s.distinctOptimaPerRun ? fixedNumber(s.distinctOptimaPerRun->mean, 1)
-                                   : std::string("-"))
-        << '\t' << distinctSchedulesText(s) << '\t' << optionalFixed(s.secondsPerExecution, 2)
-        << '\n';
-  }
 }
 
 // Collecting reads the manifest, the campaign file and every file of the instance and execution
@@ -349,13 +278,13 @@ int collect(const ParsedOptions& parsed, std::ostream& out, std::ostream& err) {
       fs::absolute(folder).lexically_normal().parent_path().filename().string();
   for (const auto& [path, text] : {std::pair{html, campaignPage(title, collection)},
                                    std::pair{csv, collectedRunsCsv(collection)}}) {
-    const std::string failure = replaceWholeFile(path, text);
+    const std::string failure = writeTextFile(path, text, WriteMode::kReplace);
     if (!failure.empty()) {
       err << kCommandName << ": cannot write " << path << ": " << failure << "\n";
       ok = false;
     }
   }
-  printSummary(collection, out);
+  out << summaryTable(collection);
   for (const std::string& problem : collection.problems)
     err << kCommandName << ": " << problem << "\n";
   int unfinished = 0;

@@ -1,0 +1,13 @@
+// The table that collecting a campaign prints: one tab-separated row per (instance, setting).
+#pragma once
+
+#include <string>
+
+#include "campaigns/campaign_collect.h"
+
+namespace jobshop {
+
+// The header line and one line per setting, each ending in '\n'.
+std::string summaryTable(const CampaignCollection& collection);
+
+}  // namespace jobshop
