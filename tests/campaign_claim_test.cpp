@@ -46,7 +46,7 @@ std::string twelveExecutions(const char* maxEvaluations) {
 std::string plannedFolder(const std::string& toml) {
   const std::string source = campaignSource(toml);
   const std::string into = source + "out/";
-  const Shell planned = campaign("plan '" + source + "campaign.toml' --into '" + into + "'");
+  const Captured planned = campaign("plan '" + source + "campaign.toml' --into '" + into + "'");
   EXPECT_EQ(planned.status, 0) << planned.err;
   return into;
 }
@@ -70,7 +70,7 @@ int lineCount(const std::string& text) {
 
 // The runs.csv of a collect without its seconds column, which is wall time.
 std::string collectedWithoutTimes(const std::string& folder) {
-  const Shell collected = campaign("collect '" + folder + "'");
+  const Captured collected = campaign("collect '" + folder + "'");
   EXPECT_EQ(collected.status, 0) << collected.err;
   std::istringstream rows(readFile(folder + "runs.csv"));
   std::string kept;
@@ -185,10 +185,10 @@ TEST(CampaignClaim, ARunnerKilledAtRandomMomentsThenRestarted) {
       alive = processesWorkingIn(folder);
     }
     EXPECT_TRUE(alive.empty()) << alive.size() << " executions outlived their runner";
-    const Shell status = campaign("status '" + folder + "'");
+    const Captured status = campaign("status '" + folder + "'");
     EXPECT_NE(status.out.find(" 0 running (12 planned)"), std::string::npos) << status.out;
   }
-  const Shell last = campaign("run '" + folder + "' --jobs 2");
+  const Captured last = campaign("run '" + folder + "' --jobs 2");
   EXPECT_EQ(last.status, 0) << last.out << last.err;
   expectEachDoneOnce(folder, clean);
 }
@@ -209,7 +209,7 @@ TEST(CampaignClaim, ALiveChildOrAnotherHostKeepsItsClaim) {
             "1 of the running are claimed by host some-other-node, which this host cannot look "
             "into: they are never taken over from here (if some-other-node is gone, delete their "
             "running markers to run them again)\n");
-  const Shell ran = campaign("run '" + folder + "'");
+  const Captured ran = campaign("run '" + folder + "'");
   EXPECT_EQ(ran.out,
             "6 executions run, 0 already done, 0 failed, 2 running elsewhere (8 planned)\n")
       << ran.err;
@@ -228,7 +228,7 @@ TEST(CampaignClaim, ALiveChildOrAnotherHostKeepsItsClaim) {
 TEST(CampaignClaim, AFullDiskGivesEveryFailureItsReasonAndLeavesNoTemporaryFile) {
   // Nothing can be written at all: nothing starts, each says why, and all stay pending.
   const std::string full = plannedFolder(kSmallCampaign);
-  const Shell none = shellWithFileSizeLimit(
+  const Captured none = shellWithFileSizeLimit(
       std::string(JOBSHOP_PROGRAM) + " campaign run '" + full + "' --jobs 2", 0);
   EXPECT_EQ(none.status, 1) << none.err;
   EXPECT_EQ(none.out, "0 executions run, 0 already done, 8 failed (8 planned)\n");
@@ -245,7 +245,7 @@ TEST(CampaignClaim, AFullDiskGivesEveryFailureItsReasonAndLeavesNoTemporaryFile)
   // marked failed even where the failed marker's text no longer fits.
   const std::string filling = plannedFolder(kSmallCampaign);
   const long limit = static_cast<long>(std::max<std::size_t>(48, hostName().size() + 32));
-  const Shell cut = shellWithFileSizeLimit(
+  const Captured cut = shellWithFileSizeLimit(
       std::string(JOBSHOP_PROGRAM) + " campaign run '" + filling + "' --jobs 2", limit);
   EXPECT_EQ(cut.status, 1) << cut.err;
   EXPECT_EQ(cut.out, "0 executions run, 0 already done, 8 failed (8 planned)\n");

@@ -15,6 +15,7 @@
 #include "campaigns/campaign_collect.h"
 #include "campaigns/campaign_file.h"
 #include "campaigns/campaign_plan.h"
+#include "campaigns/campaign_runner.h"
 #include "campaigns/campaign_statistics.h"
 #include "campaigns/execution_state.h"
 #include "campaigns/manifest.h"
@@ -25,20 +26,6 @@
 namespace jobshop {
 
 namespace fs = std::filesystem;
-
-namespace {
-
-std::string refusalOf(const std::string& toml) {
-  const std::string folder = campaignSource(toml);
-  try {
-    planCampaign(readCampaignFile(folder + "campaign.toml"));
-  } catch (const InputError& error) {
-    return error.message.substr(error.message.find("campaign.toml"));
-  }
-  return "";
-}
-
-}  // namespace
 
 TEST(CampaignFile, TheDocumentedExamplePlansItsGrid) {
   const std::string folder = campaignSource(R"(name = "crowding-size"
@@ -77,36 +64,39 @@ crowdingGroupSize = [5, 10]
 }
 
 TEST(CampaignFile, EveryRefusalNamesFileAndLine) {
-  EXPECT_NE(refusalOf("name = \n").find("campaign.toml:1: expected valid TOML, found"),
+  EXPECT_NE(planningRefusal("name = \n").find("campaign.toml:1: expected valid TOML, found"),
             std::string::npos);
-  EXPECT_EQ(refusalOf("repetitions = 2\n"),
+  EXPECT_EQ(planningRefusal("repetitions = 2\n"),
             "campaign.toml:1: expected an [instances] table with at least one instance, found "
             "none");
-  EXPECT_EQ(refusalOf("[instances]\na = \"D_Entrada.txt\"\n[parameters]\npopulationSize = \"x\"\n"),
-            "campaign.toml:4: expected a whole number for populationSize, found the string \"x\"");
-  EXPECT_EQ(refusalOf("[instances]\na = \"D_Entrada.txt\"\n[parameters]\npopulatonSize = 4\n"),
-            "campaign.toml:4: expected a field of D_Algoritmo.txt (populationSize, "
-            "maxEvaluations, ..., crowdingGroupSize), found \"populatonSize\"");
-  EXPECT_EQ(refusalOf("[instances]\na = \"D_Entrada.txt\"\n[parameters]\nswapMutationEnabled = "
-                      "2\n"),
-            "campaign.toml:4: expected true, false, 1 or 0 for swapMutationEnabled, found the "
-            "integer 2");
   EXPECT_EQ(
-      refusalOf("[instances]\na = \"D_Entrada.txt\"\n[parameters]\nruncount = 1\n").substr(0, 17),
-      "campaign.toml:4: ");
-  EXPECT_EQ(refusalOf("[instances]\na = \"D_Entrada.txt\"\n[parameters]\nrunCount = []\n"),
+      planningRefusal("[instances]\na = \"D_Entrada.txt\"\n[parameters]\npopulationSize = \"x\"\n"),
+      "campaign.toml:4: expected a whole number for populationSize, found the string \"x\"");
+  EXPECT_EQ(
+      planningRefusal("[instances]\na = \"D_Entrada.txt\"\n[parameters]\npopulatonSize = 4\n"),
+      "campaign.toml:4: expected a field of D_Algoritmo.txt (populationSize, "
+      "maxEvaluations, ..., crowdingGroupSize), found \"populatonSize\"");
+  EXPECT_EQ(
+      planningRefusal("[instances]\na = \"D_Entrada.txt\"\n[parameters]\nswapMutationEnabled = "
+                      "2\n"),
+      "campaign.toml:4: expected true, false, 1 or 0 for swapMutationEnabled, found the "
+      "integer 2");
+  EXPECT_EQ(planningRefusal("[instances]\na = \"D_Entrada.txt\"\n[parameters]\nruncount = 1\n")
+                .substr(0, 17),
+            "campaign.toml:4: ");
+  EXPECT_EQ(planningRefusal("[instances]\na = \"D_Entrada.txt\"\n[parameters]\nrunCount = []\n"),
             "campaign.toml:4: expected at least one value for runCount, found an empty list");
-  EXPECT_EQ(refusalOf("[instances]\n\"../up\" = \"D_Entrada.txt\"\n"),
+  EXPECT_EQ(planningRefusal("[instances]\n\"../up\" = \"D_Entrada.txt\"\n"),
             "campaign.toml:2: expected an instance name of letters, digits, '-', '_' and '.' "
             "(not first), found \"../up\"");
-  EXPECT_EQ(refusalOf("repetitions = 0\n[instances]\na = \"D_Entrada.txt\"\n"),
+  EXPECT_EQ(planningRefusal("repetitions = 0\n[instances]\na = \"D_Entrada.txt\"\n"),
             "campaign.toml:1: expected repetitions from 1 to 1000000, found 0");
-  EXPECT_EQ(refusalOf("[instances]\na = { file = \"D_Entrada.txt\", goal = 3 }\n"),
+  EXPECT_EQ(planningRefusal("[instances]\na = { file = \"D_Entrada.txt\", goal = 3 }\n"),
             "campaign.toml:2: expected file or target in the entry of a, found \"goal\"");
-  EXPECT_EQ(refusalOf("[instances]\na = \"missing.txt\"\n").substr(0, 61),
+  EXPECT_EQ(planningRefusal("[instances]\na = \"missing.txt\"\n").substr(0, 61),
             "campaign.toml:2: expected an instance a that can be read, fou");
   // A combination that could not run is refused when planning, with its setting named.
-  const std::string invalid = refusalOf(
+  const std::string invalid = planningRefusal(
       "[instances]\na = \"D_Entrada.txt\"\n[parameters]\npopulationSize = 100\n"
       "crowdingGroups = [4, 20]\ncrowdingGroupSize = 10\n");
   EXPECT_EQ(invalid.substr(0, 67),
@@ -117,7 +107,7 @@ TEST(CampaignFile, EveryRefusalNamesFileAndLine) {
 TEST(CampaignPlan, FoldersManifestAndReplanning) {
   const std::string source = campaignSource(kSmallCampaign);
   const std::string into = source + "out/";
-  const Shell planned = campaign("plan '" + source + "campaign.toml' --into '" + into + "'");
+  const Captured planned = campaign("plan '" + source + "campaign.toml' --into '" + into + "'");
   ASSERT_EQ(planned.status, 0) << planned.err;
   EXPECT_EQ(planned.out, "planned 8 executions in " + into + " (8 new, 0 kept)\n");
   EXPECT_EQ(readFile(into + "small/N6/2/seed"), "42\n");
@@ -142,7 +132,7 @@ TEST(CampaignPlan, FoldersManifestAndReplanning) {
   std::string wider = kSmallCampaign;
   wider.replace(wider.find("[6, 8]"), 6, "[6, 8, 10]");
   writeFile(source + "campaign.toml", wider);
-  const Shell added = campaign("plan '" + source + "campaign.toml' --into '" + into + "'");
+  const Captured added = campaign("plan '" + source + "campaign.toml' --into '" + into + "'");
   EXPECT_EQ(added.out, "planned 12 executions in " + into + " (4 new, 8 kept)\n") << added.err;
   EXPECT_EQ(readFile(into + "small/N6/1/D_Sal_Optimos.txt"), "10.0\n");
   EXPECT_TRUE(fileExists(into + "given/N10/2/seed"));
@@ -160,7 +150,7 @@ TEST(CampaignPlan, FoldersManifestAndReplanning) {
   changed.replace(changed.find("maxEvaluations = 300"), 20, "maxEvaluations = 400");
   writeFile(source + "campaign.toml", changed);
   const std::string before = readFile(into + "manifest.tsv");
-  const Shell refused = campaign("plan '" + source + "campaign.toml' --into '" + into + "'");
+  const Captured refused = campaign("plan '" + source + "campaign.toml' --into '" + into + "'");
   EXPECT_EQ(refused.status, 1);
   EXPECT_NE(refused.err.find("small/N6/1 started with other inputs"), std::string::npos)
       << refused.err;
@@ -190,7 +180,7 @@ TEST(CampaignRun, EveryExecutionAsItsOwnSeededRun) {
   writeFile(into + "given/N8/2/failed", "exit 1\n");
   writeFile(into + "given/N8/2/D_Sal_Optimos.txt", "99.0\n");
 
-  const Shell ran = campaign("run '" + into + "' --jobs 2");
+  const Captured ran = campaign("run '" + into + "' --jobs 2");
   ASSERT_EQ(ran.status, 0) << ran.err;
   EXPECT_EQ(ran.out, "8 executions run, 0 already done, 0 failed (8 planned)\n");
   for (const PlannedExecution& e : readManifest(into)) {
@@ -222,7 +212,7 @@ TEST(CampaignRun, EveryExecutionAsItsOwnSeededRun) {
   fs::remove(broken + "done");
   const std::string parameters = readFile(broken + "D_Algoritmo.txt");
   writeFile(broken + "D_Algoritmo.txt", "populationSize\n7\n");
-  const Shell failed = campaign("run '" + into + "'");
+  const Captured failed = campaign("run '" + into + "'");
   EXPECT_EQ(failed.status, 1);
   EXPECT_EQ(failed.out, "0 executions run, 7 already done, 1 failed (8 planned)\n");
   EXPECT_NE(failed.err.find("given/N6/1 failed:\n  D_Algoritmo.txt, línea"), std::string::npos)
@@ -271,8 +261,8 @@ TEST(CampaignSlurm, AJobArrayOverWhatIsPending) {
   const std::string into = source + "out/";
   ASSERT_EQ(campaign("plan '" + source + "campaign.toml' --into '" + into + "'").status, 0);
   writeFile(into + "small/N6/1/done", "exit 0\n");
-  const Shell written = campaign("slurm '" + into +
-                                 "' --per-task 3 --max-running 2 --partition debug --time 0:10:00");
+  const Captured written = campaign(
+      "slurm '" + into + "' --per-task 3 --max-running 2 --partition debug --time 0:10:00");
   ASSERT_EQ(written.status, 0) << written.err;
   EXPECT_NE(written.out.find(": 3 array tasks for 7 pending executions"), std::string::npos)
       << written.out;
@@ -290,14 +280,14 @@ TEST(CampaignSlurm, AJobArrayOverWhatIsPending) {
   EXPECT_TRUE(slurmTaskFolders(tasks, 3).empty());
 
   // A task runs its executions with the same marker rule.
-  const Shell task = campaign("run-one '" + into + "' --task 2 --tasks '" + tasks + "'");
+  const Captured task = campaign("run-one '" + into + "' --task 2 --tasks '" + tasks + "'");
   EXPECT_EQ(task.status, 0) << task.err;
   EXPECT_EQ(executionState(into + "given/N8/2/"), ExecutionState::kDone);
   EXPECT_EQ(campaign("run-one '" + into + "' --task 9 --tasks '" + tasks + "'").status, 1);
   EXPECT_EQ(campaign("run-one '" + into + "'").status, 2);
 
   // A resubmission covers only what is still pending, in a list of its own.
-  const Shell again = campaign("slurm '" + into + "'");
+  const Captured again = campaign("slurm '" + into + "'");
   EXPECT_NE(again.out.find(": 6 array tasks for 6 pending executions"), std::string::npos);
   EXPECT_TRUE(fileExists(into + "slurm/tasks-2.tsv"));
   EXPECT_EQ(slurmTaskFolders(tasks, 2), (std::vector<std::string>{"given/N8/2"}))
@@ -337,7 +327,7 @@ TEST(CampaignCollect, SummariesCsvAndPageOfAPartlyFinishedCampaign) {
   ASSERT_EQ(campaign("run '" + into + "'").status, 0);
   fs::remove(into + "given/N8/2/done");
 
-  const Shell collected = campaign("collect '" + into + "'");
+  const Captured collected = campaign("collect '" + into + "'");
   ASSERT_EQ(collected.status, 0) << collected.err;
   EXPECT_NE(collected.out.find("1 of 8 executions are not finished and are left out"),
             std::string::npos)
@@ -390,9 +380,10 @@ TEST(CampaignCollect, SummariesCsvAndPageOfAPartlyFinishedCampaign) {
 
   // The page parses as XML, with a table row per setting and both charts per instance.
   const std::string page = into + "campaign.html";
-  const Shell rows = shell("xmllint --xpath 'count(//table/tr[td])' '" + page + "'");
+  const Captured rows = shell("xmllint --xpath 'count(//table/tr[td])' '" + page + "'");
   EXPECT_EQ(rows.out, "4\n") << rows.err;
-  const Shell charts = shell("xmllint --xpath 'count(//*[local-name()=\"svg\"])' '" + page + "'");
+  const Captured charts =
+      shell("xmllint --xpath 'count(//*[local-name()=\"svg\"])' '" + page + "'");
   EXPECT_EQ(charts.out, "4\n") << charts.err;
   EXPECT_NE(readFile(page).find("given/N8/2"), std::string::npos) << "says what is missing";
 
@@ -410,7 +401,7 @@ TEST(CampaignCollect, FoundOfTheOptimalSchedulesThatExist) {
   ASSERT_EQ(campaign("plan '" + source + "campaign.toml' --into '" + into + "'").status, 0);
   EXPECT_EQ(readFile(into + "small/D_Entrada.txt"), kInputInstance) << "where optima counts";
   ASSERT_EQ(campaign("run '" + into + "'").status, 0);
-  const Shell counted =
+  const Captured counted =
       shell("cd '" + into + "small' && " + JOBSHOP_PROGRAM + " optima --list optima.txt");
   ASSERT_EQ(counted.out.substr(0, 8), "count 1\n") << counted.out << counted.err;
   const CampaignCollection collection = collectCampaign(into, readManifest(into));
@@ -425,7 +416,7 @@ TEST(CampaignCollect, FoundOfTheOptimalSchedulesThatExist) {
   writeFile(into + "small/optima.txt", "2 1 2 1 1 2 10 \n");
   const CampaignCollection faulty = collectCampaign(into, readManifest(into));
   EXPECT_EQ(distinctSchedulesText(faulty.settings[0]), "0 of 1, 1 not in the enumeration");
-  const Shell shown = campaign("collect '" + into + "'");
+  const Captured shown = campaign("collect '" + into + "'");
   EXPECT_EQ(shown.status, 1);
   EXPECT_NE(shown.err.find("small/N6: 1 optimal schedules found by the runs are not among the 1"),
             std::string::npos)
@@ -437,13 +428,18 @@ TEST(CampaignRun, ProgressLineOnlyOnATerminal) {
   const std::string source = campaignSource(kSmallCampaign);
   const std::string into = source + "out/";
   ASSERT_EQ(campaign("plan '" + source + "campaign.toml' --into '" + into + "'").status, 0);
-  const Shell terminal = shell("script -qec \"" + std::string(JOBSHOP_PROGRAM) + " campaign run '" +
-                               into + "' --jobs 2\" /dev/null");
-  EXPECT_NE(terminal.out.find("campaign: 8 of 8 done | 0 failed | 0:0"), std::string::npos)
-      << terminal.out;
-  EXPECT_NE(terminal.out.find("left"), std::string::npos) << "an estimate while some remain";
+  const Captured terminal = shell("script -qec \"" + std::string(JOBSHOP_PROGRAM) +
+                                  " campaign run '" + into + "' --jobs 2\" /dev/null");
+  const std::size_t drawn = terminal.out.find("\r\033[Kcampaign: 0 of 8 done | 0 failed | 0:0");
+  EXPECT_NE(drawn, std::string::npos) << terminal.out;
+  EXPECT_NE(terminal.out.find("\r\033[K8 executions run", drawn), std::string::npos)
+      << "cleared before the summary: " << terminal.out;
+  EXPECT_EQ(campaignProgressText(3, 1, 3, 8, 30.2),
+            "campaign: 3 of 8 done | 1 failed | 0:30 | about 0:50 left");
+  EXPECT_EQ(campaignProgressText(8, 0, 8, 8, 3600), "campaign: 8 of 8 done | 0 failed | 1:00:00")
+      << "no estimate once all are done";
   fs::remove(into + "small/N6/1/done");
-  const Shell redirected = campaign("run '" + into + "'");
+  const Captured redirected = campaign("run '" + into + "'");
   EXPECT_EQ(redirected.err, "") << "no progress line when standard error is not a terminal";
 }
 

@@ -3,6 +3,9 @@
 
 #include <filesystem>
 
+#include "campaigns/campaign_file.h"
+#include "campaigns/campaign_plan.h"
+#include "refusal_expect.h"
 #include "test_instances.h"
 
 namespace jobshop {
@@ -18,6 +21,25 @@ std::string campaignSource(const std::string& toml) {
   writeFile(folder + "D_Entrada.txt", kInputInstance);
   writeFile(folder + "campaign.toml", toml);
   return folder;
+}
+
+namespace {
+
+std::string fromFileName(const std::string& message) {
+  const std::size_t at = message.find("campaign.toml");
+  return at == std::string::npos ? message : message.substr(at);
+}
+
+}  // namespace
+
+std::string readingRefusal(const std::string& toml) {
+  const std::string file = campaignSource(toml) + "campaign.toml";
+  return fromFileName(refusalOf([&] { readCampaignFile(file); }));
+}
+
+std::string planningRefusal(const std::string& toml) {
+  const std::string file = campaignSource(toml) + "campaign.toml";
+  return fromFileName(refusalOf([&] { planCampaign(readCampaignFile(file)); }));
 }
 
 }  // namespace jobshop

@@ -8,15 +8,17 @@
 
 namespace jobshop {
 
-// The outcome type of a shell command, under the name the campaign tests use.
-using Shell = Captured;
-
 // `jobshop-niching campaign ARGUMENTS`.
 Captured campaign(const std::string& arguments);
 
 // A new folder holding campaign.toml with the given text, instances/small.txt (standard format,
 // 2 jobs × 3 machines) and D_Entrada.txt (the same instance).
 std::string campaignSource(const std::string& toml);
+
+// What reading, or reading and planning, a campaign file holding toml refuses, from the file's
+// name on; "(not refused)" when it is accepted.
+std::string readingRefusal(const std::string& toml);
+std::string planningRefusal(const std::string& toml);
 
 inline const char* const kStandardInstance =
     "# two jobs, three machines\n2 3\n0 3 1 2 2 4\n2 1 0 2 1 5\n";

@@ -1,13 +1,12 @@
 // The optima command as a user runs it: the summary, exit statuses, the list file and the
 // optima.json that the report reads back.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
+#include "program_runner.h"
 #include "results/optima_file.h"
 #include "run/optima_command.h"
 #include "test_instances.h"
@@ -16,20 +15,8 @@ namespace jobshop {
 
 namespace {
 
-struct Outcome {
-  int status;
-  std::string out, err;
-};
-
-Outcome runOptima(const std::string& folder, const std::string& arguments) {
-  const std::string command = "cd '" + folder + "' && " + JOBSHOP_PROGRAM + " optima " + arguments +
-                              " > stdout.out 2> stderr.out";
-  const int raw = std::system(command.c_str());
-  Outcome outcome{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(folder + "stdout.out"),
-                  readFile(folder + "stderr.out")};
-  std::remove((folder + "stdout.out").c_str());
-  std::remove((folder + "stderr.out").c_str());
-  return outcome;
+Captured runOptima(const std::string& folder, const std::string& arguments) {
+  return runProgramIn(folder, "optima " + arguments);
 }
 
 std::string ft06Folder() {
@@ -49,7 +36,7 @@ bool hasLine(const std::string& text, const std::string& line) {
 
 TEST(OptimaCommand, SummaryAndListAtTheTarget) {
   const std::string folder = ft06Folder();
-  const Outcome outcome = runOptima(folder, "--list optima.txt");
+  const Captured outcome = runOptima(folder, "--list optima.txt");
   EXPECT_EQ(outcome.status, 0) << outcome.err;
   EXPECT_EQ(firstLine(outcome.out), "count 53");
   EXPECT_TRUE(hasLine(outcome.out, "bound 55"));
@@ -71,7 +58,7 @@ TEST(OptimaCommand, SummaryAndListAtTheTarget) {
   EXPECT_EQ(loaded->schedules.begin()->size(), 36u);
 
   // The same list with one thread, from another folder through --dir.
-  const Outcome single = runOptima(
+  const Captured single = runOptima(
       makeTempFolder(), "--dir '" + folder + "' --threads 1 --list '" + folder + "single.txt'");
   EXPECT_EQ(firstLine(single.out), "count 53");
   EXPECT_EQ(readFile(folder + "single.txt"), list);
@@ -82,13 +69,13 @@ TEST(OptimaCommand, SummaryAndListAtTheTarget) {
 TEST(OptimaCommand, BoundsLimitAndOptimum) {
   const std::string folder = ft06Folder();
   EXPECT_EQ(firstLine(runOptima(folder, "--bound 56").out), "count 175");
-  const Outcome below = runOptima(folder, "--bound 50 --list none.txt");
+  const Captured below = runOptima(folder, "--bound 50 --list none.txt");
   EXPECT_EQ(below.status, 0);
   EXPECT_EQ(firstLine(below.out), "count 0");
   EXPECT_TRUE(hasLine(below.out, "complete yes"));
   EXPECT_EQ(readFile(folder + "none.txt"), "");
 
-  const Outcome limited = runOptima(folder, "--bound 56 --limit 10 --list first.txt");
+  const Captured limited = runOptima(folder, "--bound 56 --limit 10 --list first.txt");
   EXPECT_EQ(limited.status, 0);
   EXPECT_EQ(firstLine(limited.out), "count 10");
   EXPECT_TRUE(hasLine(limited.out, "complete no"));
@@ -97,7 +84,7 @@ TEST(OptimaCommand, BoundsLimitAndOptimum) {
   std::string problem;
   EXPECT_FALSE(loadEnumeratedOptima(folder, problem)->complete);
 
-  const Outcome optimum = runOptima(folder, "--optimum");
+  const Captured optimum = runOptima(folder, "--optimum");
   EXPECT_EQ(firstLine(optimum.out), "count 53");
   EXPECT_TRUE(hasLine(optimum.out, "bound 55"));
   EXPECT_TRUE(hasLine(optimum.out, "optimum proven"));
@@ -108,7 +95,7 @@ TEST(OptimaCommand, TimeLimitGivesALowerBound) {
   const std::string folder = makeTempFolder();
   writeFile(folder + "D_Entrada.txt",
             readFile(std::string(JOBSHOP_SOURCE_DIR) + "/bench/instances/la02/D_Entrada.txt"));
-  const Outcome outcome = runOptima(folder, "--bound 720 --time-limit 0.2 --list some.txt");
+  const Captured outcome = runOptima(folder, "--bound 720 --time-limit 0.2 --list some.txt");
   EXPECT_EQ(outcome.status, 0) << outcome.err;
   EXPECT_EQ(firstLine(outcome.out).rfind("count ", 0), 0u);
   EXPECT_TRUE(hasLine(outcome.out, "complete no"));
@@ -123,11 +110,11 @@ TEST(OptimaCommand, TimeLimitGivesALowerBound) {
 
 TEST(OptimaCommand, RefusalsAndUsageErrors) {
   const std::string folder = makeTempFolder();
-  const Outcome missing = runOptima(folder, "");
+  const Captured missing = runOptima(folder, "");
   EXPECT_EQ(missing.status, 1);
   EXPECT_EQ(missing.out, "No se ha podido abrir el archivo del ejemplo");
   writeFile(folder + "D_Entrada.txt", "2\n2\n10\n1 2\n3 -4\n1 2\n2 1\n");
-  const Outcome refused = runOptima(folder, "");
+  const Captured refused = runOptima(folder, "");
   EXPECT_EQ(refused.status, 1);
   EXPECT_NE(refused.err.find("D_Entrada.txt"), std::string::npos) << refused.err;
   EXPECT_FALSE(fileExists(folder + "optima.json"));
@@ -135,12 +122,12 @@ TEST(OptimaCommand, RefusalsAndUsageErrors) {
   for (const char* arguments :
        {"--bound", "--bound x", "--bound -1", "--limit 0", "--threads 0", "--time-limit 0",
         "--bound 5 --optimum", "--dir a --dir b", "--frobnicate"}) {
-    const Outcome usage = runOptima(folder, arguments);
+    const Captured usage = runOptima(folder, arguments);
     EXPECT_EQ(usage.status, 2) << arguments;
     EXPECT_NE(usage.err.find("usage: jobshop-niching optima"), std::string::npos) << arguments;
     EXPECT_EQ(usage.out, "") << arguments;
   }
-  const Outcome help = runOptima(folder, "--help");
+  const Captured help = runOptima(folder, "--help");
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(firstLine(help.out).rfind("usage: jobshop-niching optima", 0), 0u);
 }
@@ -179,7 +166,7 @@ TEST(OptimaCommand, RefusesOutputsThatNameTheInstanceOrEachOther) {
   for (const char* arguments :
        {"--list D_Entrada.txt", "--list ./sub/../D_Entrada.txt", "--list sub/linked.txt",
         "--list optima.json", "--dir sub --list sub/optima.json"}) {
-    const Outcome refused = runOptima(folder, arguments);
+    const Captured refused = runOptima(folder, arguments);
     EXPECT_EQ(refused.status, 2) << arguments;
     EXPECT_EQ(refused.out, "") << arguments;
     EXPECT_NE(refused.err.find(" is the "), std::string::npos) << arguments << refused.err;

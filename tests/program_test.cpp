@@ -1,7 +1,6 @@
 // The whole program run as a user runs it: in a folder of its own, with the built executable.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,6 +10,7 @@
 #include <set>
 #include <sstream>
 
+#include "program_runner.h"
 #include "results/file_digest.h"
 #include "test_instances.h"
 
@@ -28,28 +28,6 @@ std::string parameterFile(int population, int evaluations, int runs, int crossov
   std::string text;
   for (int value : values) text += "etiqueta\n" + std::to_string(value) + "\n";
   return text;
-}
-
-struct Outcome {
-  int status;
-  std::string out, err;
-};
-
-// Runs the program in folder; launcher goes before it (a faketime call, say).
-Outcome runWith(const std::string& folder, const std::string& launcher,
-                const std::string& arguments) {
-  const std::string command = "cd '" + folder + "' && " + launcher + JOBSHOP_PROGRAM + " " +
-                              arguments + " > stdout.out 2> stderr.out";
-  const int raw = std::system(command.c_str());
-  Outcome outcome{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(folder + "stdout.out"),
-                  readFile(folder + "stderr.out")};
-  std::remove((folder + "stdout.out").c_str());
-  std::remove((folder + "stderr.out").c_str());
-  return outcome;
-}
-
-Outcome runIn(const std::string& folder, const std::string& arguments) {
-  return runWith(folder, "", arguments);
 }
 
 std::string folderWith(const std::string& instance, const std::string& parameters) {
@@ -70,26 +48,26 @@ bool anyResultFile(const std::string& folder) {
 
 TEST(Program, RunNumbersAndAppendingExecutions) {
   const std::string folder = folderWith(kExampleInstance, parameterFile(6, 0, 3));
-  Outcome first = runIn(folder, "--seed 7");
+  Captured first = runProgramIn(folder, "--seed 7");
   EXPECT_EQ(first.status, 0);
   EXPECT_EQ(first.out, "2\n3\n4\n");
   EXPECT_EQ(readFile(folder + "D_Sal_Mejores.txt"), "10.0 0\n\n10.0 0\n\n10.0 0\n\n");
   EXPECT_EQ(readFile(folder + "D_Sal_Soluciones.txt"),
             "1 2 1 2 2 1 10 \n\n1 2 1 2 2 1 10 \n\n1 2 1 2 2 1 10 \n\n");
-  Outcome second = runIn(folder, "--seed 7");
+  Captured second = runProgramIn(folder, "--seed 7");
   EXPECT_EQ(second.out, "2\n3\n4\n");
   EXPECT_EQ(readFile(folder + "D_Sal_Optimos.txt"), "10.0\n10.0\n10.0\n10.0\n10.0\n10.0\n")
       << "the second execution appends behind the first";
 
   const std::string once = folderWith(kExampleInstance, parameterFile(6, 0, 0));
-  EXPECT_EQ(runIn(once, "--seed 1").out, "2\n") << "runCount 0 still makes one run";
+  EXPECT_EQ(runProgramIn(once, "--seed 1").out, "2\n") << "runCount 0 still makes one run";
 }
 
 TEST(Program, DirWithoutTrailingSlashNamesTheFolderItself) {
   const std::string folder = folderWith(kExampleInstance, parameterFile(6, 0, 2));
   const std::string bare = folder.substr(0, folder.size() - 1);
   const std::string elsewhere = makeTempFolder();
-  Outcome run = runIn(elsewhere, "--seed 7 --record --dir '" + bare + "'");
+  Captured run = runProgramIn(elsewhere, "--seed 7 --record --dir '" + bare + "'");
   EXPECT_EQ(run.status, 0) << run.out;
   EXPECT_EQ(readFile(folder + "D_Sal_Optimos.txt"), "10.0\n10.0\n");
   EXPECT_TRUE(fileExists(folder + "executions.jsonl"));
@@ -98,7 +76,7 @@ TEST(Program, DirWithoutTrailingSlashNamesTheFolderItself) {
   EXPECT_FALSE(fileExists(bare + "executions.jsonl"));
   EXPECT_FALSE(anyResultFile(elsewhere));
 
-  Outcome report = runIn(elsewhere, "report --dir '" + bare + "'");
+  Captured report = runProgramIn(elsewhere, "report --dir '" + bare + "'");
   EXPECT_EQ(report.status, 0) << report.out;
   EXPECT_TRUE(fileExists(folder + "report.html"));
   EXPECT_FALSE(fileExists(bare + "report.html"));
@@ -106,14 +84,14 @@ TEST(Program, DirWithoutTrailingSlashNamesTheFolderItself) {
 
 TEST(Program, InputsThatCannotBeOpened) {
   const std::string empty = makeTempFolder();
-  Outcome missing = runIn(empty, "--seed 1");
+  Captured missing = runProgramIn(empty, "--seed 1");
   EXPECT_EQ(missing.status, 1);
   EXPECT_EQ(missing.out, "No se ha podido abrir el archivo del ejemplo");
   EXPECT_FALSE(anyResultFile(empty));
 
   const std::string noParameters = makeTempFolder();
   writeFile(noParameters + "D_Entrada.txt", kExampleInstance);
-  Outcome alone = runIn(noParameters, "");
+  Captured alone = runProgramIn(noParameters, "");
   EXPECT_EQ(alone.status, 1);
   EXPECT_EQ(alone.out, "No se ha podido abrir el archivo del ejemplo");
   EXPECT_FALSE(anyResultFile(noParameters));
@@ -121,7 +99,7 @@ TEST(Program, InputsThatCannotBeOpened) {
 
 TEST(Program, RefusalsCreateNoFile) {
   const std::string odd = folderWith(kExampleInstance, parameterFile(7, 0, 1));
-  Outcome refused = runIn(odd, "--seed 1");
+  Captured refused = runProgramIn(odd, "--seed 1");
   EXPECT_EQ(refused.status, 1);
   EXPECT_EQ(refused.out, "");
   EXPECT_NE(refused.err.find("D_Algoritmo.txt, línea 2"), std::string::npos) << refused.err;
@@ -130,7 +108,7 @@ TEST(Program, RefusalsCreateNoFile) {
 
   const std::string badRouting =
       folderWith("2\n3\n10\n3 2 4\n2 5 1\n1 2 2\n3 1 2\n", parameterFile(6, 0, 1));
-  Outcome routing = runIn(badRouting, "--seed 1");
+  Captured routing = runProgramIn(badRouting, "--seed 1");
   EXPECT_EQ(routing.status, 1);
   EXPECT_NE(routing.err.find("D_Entrada.txt, línea 6"), std::string::npos) << routing.err;
   EXPECT_FALSE(anyResultFile(badRouting));
@@ -143,20 +121,20 @@ TEST(Program, UsageErrors) {
         "--version extra", "--seed 1 --help", "--seed 1 --wall-clock", "--wall-clock --seed 1",
         "--clock", "--clock steady", "--seed 1 --clock wall", "--clock linear --wall-clock",
         "--clock hashed --clock linear"}) {
-    Outcome usage = runIn(folder, arguments);
+    Captured usage = runProgramIn(folder, arguments);
     EXPECT_EQ(usage.status, 2) << arguments;
     EXPECT_EQ(usage.out, "") << arguments;
     EXPECT_EQ(std::count(usage.err.begin(), usage.err.end(), '\n'), 1) << arguments;
   }
   EXPECT_FALSE(anyResultFile(folder));
-  EXPECT_EQ(runIn(folder, "--seed 4294967295").status, 0);
+  EXPECT_EQ(runProgramIn(folder, "--seed 4294967295").status, 0);
 }
 
 TEST(Program, OutputFailuresAreNeverReportedAsSuccess) {
   // A folder in the way of a result file: it cannot be opened; the runs still go on.
   const std::string blocked = folderWith(kExampleInstance, parameterFile(6, 0, 2));
   ASSERT_EQ(mkdir((blocked + "D_Sal_NumOptimos.txt").c_str(), 0755), 0);
-  Outcome outcome = runIn(blocked, "--seed 3");
+  Captured outcome = runProgramIn(blocked, "--seed 3");
   EXPECT_EQ(outcome.status, 1);
   EXPECT_EQ(outcome.out,
             "No se ha podido abrir el archivo de salida2\n"
@@ -167,7 +145,7 @@ TEST(Program, OutputFailuresAreNeverReportedAsSuccess) {
   // A full disk shows only when the buffered write is flushed.
   const std::string full = folderWith(kExampleInstance, parameterFile(6, 0, 1));
   ASSERT_EQ(symlink("/dev/full", (full + "D_Sal_Soluciones.txt").c_str()), 0);
-  Outcome diskFull = runIn(full, "--seed 3");
+  Captured diskFull = runProgramIn(full, "--seed 3");
   EXPECT_EQ(diskFull.status, 1);
   EXPECT_EQ(diskFull.out, "2\n");
   EXPECT_NE(diskFull.err.find("D_Sal_Soluciones.txt"), std::string::npos) << diskFull.err;
@@ -176,7 +154,7 @@ TEST(Program, OutputFailuresAreNeverReportedAsSuccess) {
 TEST(Program, ProgressDisplayOnlyOnATerminal) {
   const std::string params = parameterFile(6, 400, 2);
   const std::string plain = folderWith(kExampleInstance, params);
-  Outcome redirected = runIn(plain, "--seed 21");
+  Captured redirected = runProgramIn(plain, "--seed 21");
   EXPECT_EQ(redirected.err, "semilla 21\n")
       << "no display on a standard error that is not a terminal";
   EXPECT_EQ(redirected.out, "2\n3\n");
@@ -202,23 +180,23 @@ TEST(Program, ProgressDisplayOnlyOnATerminal) {
 TEST(Program, FolderOptionHelpAndVersion) {
   const std::string folder = folderWith(kExampleInstance, parameterFile(6, 0, 1));
   const std::string elsewhere = makeTempFolder();
-  Outcome moved = runIn(elsewhere, "--seed 7 --dir '" + folder + "'");
+  Captured moved = runProgramIn(elsewhere, "--seed 7 --dir '" + folder + "'");
   EXPECT_EQ(moved.status, 0);
   EXPECT_EQ(readFile(folder + "D_Sal_Optimos.txt"), "10.0\n");
   EXPECT_FALSE(anyResultFile(elsewhere));
-  EXPECT_EQ(runIn(elsewhere, "--dir /nonexistent-folder --seed 1").out,
+  EXPECT_EQ(runProgramIn(elsewhere, "--dir /nonexistent-folder --seed 1").out,
             "No se ha podido abrir el archivo del ejemplo");
 
-  Outcome help = runIn(elsewhere, "--help");
+  Captured help = runProgramIn(elsewhere, "--help");
   EXPECT_EQ(help.status, 0);
   for (const char* word :
        {"--seed", "--clock", "hashed", "linear", "--wall-clock", "--record", "--no-record", "--dir",
         "--quiet", "-q", "import", "init", "report", "--version"})
     EXPECT_NE(help.out.find(word), std::string::npos) << word;
-  Outcome version = runIn(elsewhere, "--version");
+  Captured version = runProgramIn(elsewhere, "--version");
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out.rfind("jobshop-niching ", 0), 0u);
-  EXPECT_EQ(runIn(elsewhere, "--dir").status, 2);
+  EXPECT_EQ(runProgramIn(elsewhere, "--dir").status, 2);
 }
 
 namespace {
@@ -230,11 +208,10 @@ std::string ft06Instance() {
   return readFile(std::string(JOBSHOP_SOURCE_DIR) + "/examples/ft06/D_Entrada.txt");
 }
 
-Outcome runFrozen(const std::string& folder, const std::string& arguments) {
-  return runWith(
-      folder,
-      std::string("ASAN_OPTIONS=verify_asan_link_order=0 faketime -f '") + kFrozenClock + "' ",
-      arguments);
+Captured runFrozen(const std::string& folder, const std::string& arguments) {
+  return runProgramIn(
+      folder, arguments,
+      std::string("ASAN_OPTIONS=verify_asan_link_order=0 faketime -f '") + kFrozenClock + "' ");
 }
 
 // The records of "D_Sal_Mejores.txt", one per run, each ending in its empty line.
@@ -264,7 +241,7 @@ TEST(Program, RunsWithoutSeedAreIndependentAndRepeatable) {
   // Frozen calendar: the literal clock repeats every draw, the hashed clock does not, and two
   // executions started in the same second still get seeds of their own.
   const std::string stepping = folderWith(ft06Instance(), params);
-  const Outcome frozen = runFrozen(stepping, "");
+  const Captured frozen = runFrozen(stepping, "");
   ASSERT_EQ(frozen.status, 0) << frozen.err;
   std::uint32_t seed = 0;
   ASSERT_EQ(std::sscanf(frozen.err.c_str(), "semilla %u\n", &seed), 1) << frozen.err;
@@ -279,7 +256,7 @@ TEST(Program, RunsWithoutSeedAreIndependentAndRepeatable) {
   EXPECT_EQ(seeds.size(), 4u) << "seeds do not come from the (frozen) calendar";
 
   const std::string literal = folderWith(ft06Instance(), params);
-  const Outcome wall = runFrozen(literal, "--wall-clock");
+  const Captured wall = runFrozen(literal, "--wall-clock");
   ASSERT_EQ(wall.status, 0);
   EXPECT_EQ(wall.err, "") << "no single seed to name under the calendar clock";
   const std::vector<std::string> repeated = progressRecords(literal);
@@ -291,7 +268,7 @@ TEST(Program, RunsWithoutSeedAreIndependentAndRepeatable) {
 
   // The seed it printed repeats the execution exactly.
   const std::string again = folderWith(ft06Instance(), params);
-  const Outcome replay = runIn(again, "--seed " + std::to_string(seed));
+  const Captured replay = runProgramIn(again, "--seed " + std::to_string(seed));
   EXPECT_EQ(replay.err, "semilla " + std::to_string(seed) + "\n");
   for (const char* name : {"D_Sal_Mejores.txt", "D_Sal_Optimos.txt", "D_Sal_NumOptimos.txt",
                            "D_Sal_Distancias.txt", "D_Sal_Soluciones.txt"})
@@ -326,13 +303,13 @@ TEST(Program, AdjacentSeedsShareNoRun) {
 
 TEST(Program, ExecutionRecordHoldsEveryRun) {
   const std::string folder = folderWith(ft06Instance(), parameterFile(20, 600, 3));
-  const Outcome outcome = runFrozen(folder, "");
+  const Captured outcome = runFrozen(folder, "");
   ASSERT_EQ(outcome.status, 0);
   const std::vector<nlohmann::json> lines = recordLines(folder);
   ASSERT_EQ(lines.size(), 1u);
   const nlohmann::json& record = lines[0];
   EXPECT_EQ(record["program"], "jobshop-niching");
-  EXPECT_EQ(record["version"], runIn(folder, "--version").out.substr(16, 5));
+  EXPECT_EQ(record["version"], runProgramIn(folder, "--version").out.substr(16, 5));
   const std::string started = record["started"];
   EXPECT_EQ(started.substr(0, 17), "2026-06-01T09:30:") << started;
   EXPECT_EQ(outcome.err, "semilla " + std::to_string(record["seed"].get<std::uint32_t>()) + "\n");
@@ -400,13 +377,13 @@ TEST(Program, ExecutionRecordHoldsEveryRun) {
   EXPECT_EQ(std::count(counts.begin(), counts.end(), '\n'), reached);
 
   // A second execution appends a line; a given seed is recorded as given.
-  ASSERT_EQ(runIn(folder, "--seed 99 --record --clock linear").status, 0);
+  ASSERT_EQ(runProgramIn(folder, "--seed 99 --record --clock linear").status, 0);
   const std::vector<nlohmann::json> both = recordLines(folder);
   ASSERT_EQ(both.size(), 2u);
   EXPECT_EQ(both[1]["seed"], 99);
   EXPECT_EQ(both[1]["seedGiven"], true);
   EXPECT_EQ(both[1]["clock"], "linear");
-  ASSERT_EQ(runIn(folder, "--no-record").status, 0);
+  ASSERT_EQ(runProgramIn(folder, "--no-record").status, 0);
   ASSERT_EQ(runFrozen(folder, "--wall-clock --record").status, 0);
   const std::vector<nlohmann::json> three = recordLines(folder);
   ASSERT_EQ(three.size(), 3u);
@@ -417,27 +394,27 @@ TEST(Program, ExecutionRecordHoldsEveryRun) {
 
 TEST(Program, ExecutionRecordOnlyForWholeExecutions) {
   const std::string odd = folderWith(kExampleInstance, parameterFile(7, 0, 1));
-  EXPECT_EQ(runIn(odd, "").status, 1);
+  EXPECT_EQ(runProgramIn(odd, "").status, 1);
   EXPECT_FALSE(fileExists(odd + "executions.jsonl")) << "a refusal records nothing";
 
   // Killed in the middle of its runs: the earlier line stays whole and nothing is added.
   const std::string killed = folderWith(ft06Instance(), parameterFile(100, 2000000000, 50));
   const std::string earlier = "{\"program\":\"jobshop-niching\"}\n";
   writeFile(killed + "executions.jsonl", earlier);
-  runWith(killed, "timeout -s KILL 0.5 ", "");
+  runProgramIn(killed, "", "timeout -s KILL 0.5 ");
   EXPECT_EQ(readFile(killed + "executions.jsonl"), earlier);
 
   // A record that cannot be written makes the execution fail, and says so.
   const std::string full = folderWith(kExampleInstance, parameterFile(6, 0, 1));
   ASSERT_EQ(symlink("/dev/full", (full + "executions.jsonl").c_str()), 0);
-  const Outcome diskFull = runIn(full, "");
+  const Captured diskFull = runProgramIn(full, "");
   EXPECT_EQ(diskFull.status, 1);
   EXPECT_NE(diskFull.err.find("executions.jsonl"), std::string::npos) << diskFull.err;
 
   // A result file that failed is recorded as the failure it is.
   const std::string blocked = folderWith(kExampleInstance, parameterFile(6, 0, 1));
   ASSERT_EQ(mkdir((blocked + "D_Sal_Optimos.txt").c_str(), 0755), 0);
-  EXPECT_EQ(runIn(blocked, "").status, 1);
+  EXPECT_EQ(runProgramIn(blocked, "").status, 1);
   const std::vector<nlohmann::json> lines = recordLines(blocked);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0]["exitStatus"], 1);
