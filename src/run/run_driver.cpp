@@ -90,61 +90,76 @@ void commitRun(RunState& state, RunOutput& output, const std::string& progressRe
   summary.offsets = written.commit.offsets;
 }
 
-// One run; sets outputOk to false when a result file failed.
-RunSummary performRun(RunState& state, RunOutput& output, int runNumber, DriverScratch& scratch,
-                      bool& outputOk) {
-  const auto startTime = std::chrono::steady_clock::now();
-  RunSummary summary;
-  summary.run = runNumber;
+// What a run has seen so far. Its progress record is kept here and committed with the analysis at
+// the end, so that a program ended in mid-run leaves no half record behind.
+struct RunProgress {
+  float best = 0;
   int generation = 0;
-  initialiseRun(state, scratch);
-  float bestSoFar = state.population.fitness(0);
-  if (reachesTarget(bestSoFar, state.instance)) {
-    summary.targetGeneration = 0;
-    summary.targetEvaluations = state.population.size;
-  }
+  std::string record;
+};
 
-  // The record is kept here and committed with the analysis at the end, so that a program ended
-  // in mid-run leaves no half record behind.
-  std::string progressRecord;
-  appendProgressLine(progressRecord, bestSoFar, 0);
-  state.evaluationCount = state.population.size;
-  // The steps look at the flag too, so that a stop does not wait for a generation to end.
-  state.stop.flag = output.stop;
+// A new best makespan (or the first, at generation 0): one line of the record, and the first
+// generation at the target.
+void recordImprovement(float best, const RunState& state, RunProgress& progress,
+                       RunSummary& summary) {
+  progress.best = best;
+  appendProgressLine(progress.record, best, progress.generation);
+  if (!summary.targetGeneration && reachesTarget(best, state.instance)) {
+    summary.targetGeneration = progress.generation;
+    summary.targetEvaluations = state.evaluationCount;
+  }
+}
+
+// Generations until the budget is spent or a stop comes.
+void runGenerations(RunState& state, RunOutput& output, DriverScratch& scratch, int runNumber,
+                    RunProgress& progress, RunSummary& summary) {
   while (state.evaluationCount < state.parameters.maxEvaluations && !stopRequested(output)) {
-    ++generation;
+    ++progress.generation;
     // No clearing of matingPool and offspring: with an even population (the reader refuses an odd
     // one) selection and offspring generation overwrite every value of both, so zeros put there
     // first could never be seen.
     if (!advanceGeneration(state, state.random, scratch.selection, scratch.variation,
                            scratch.replacement)) {
       // Given up on a stop: the run closes with the population and count from before it.
-      --generation;
+      --progress.generation;
       summary.abandonedGeneration = true;
       summary.cut = true;
-      break;
+      return;
     }
     const float best = state.population.fitness(0);
     showRunProgress(output.progress, runNumber, std::max(1, state.parameters.runCount),
                     state.evaluationCount, state.parameters.maxEvaluations,
-                    std::min(best, bestSoFar));
-    if (best < bestSoFar) {
-      bestSoFar = best;
-      appendProgressLine(progressRecord, bestSoFar, generation);
-      if (!summary.targetGeneration && reachesTarget(bestSoFar, state.instance)) {
-        summary.targetGeneration = generation;
-        summary.targetEvaluations = state.evaluationCount;
-      }
-    }
+                    std::min(best, progress.best));
+    if (best < progress.best) recordImprovement(best, state, progress, summary);
   }
-  summary.bestMakespan = bestSoFar;
-  summary.generations = generation;
+}
+
+void closeSummary(const RunState& state, const RunOutput& output, const RunProgress& progress,
+                  RunSummary& summary) {
+  summary.bestMakespan = progress.best;
+  summary.generations = progress.generation;
   summary.evaluations = state.evaluationCount;
   summary.cut = summary.cut ||
                 (stopRequested(output) && state.evaluationCount < state.parameters.maxEvaluations);
+}
+
+// One run; sets outputOk to false when a result file failed.
+RunSummary performRun(RunState& state, RunOutput& output, int runNumber, DriverScratch& scratch,
+                      bool& outputOk) {
+  const auto startTime = std::chrono::steady_clock::now();
+  RunSummary summary;
+  summary.run = runNumber;
+  initialiseRun(state, scratch);
+  state.evaluationCount = state.population.size;
+  RunProgress progress;
+  recordImprovement(state.population.fitness(0), state, progress, summary);
+  // The steps look at the flag too, so that a stop does not wait for a generation to end.
+  state.stop.flag = output.stop;
+  runGenerations(state, output, scratch, runNumber, progress, summary);
+  closeSummary(state, output, progress, summary);
   clearProgressLine(output.progress);
-  progressRecord += "\n";
-  commitRun(state, output, progressRecord, summary, scratch, outputOk);
+  progress.record += "\n";
+  commitRun(state, output, progress.record, summary, scratch, outputOk);
   summary.seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - startTime).count();
   return summary;
