@@ -10,6 +10,8 @@
 
 #include "program_runner.h"
 #include "run/campaign_command.h"
+#include "run/import_command.h"
+#include "run/init_command.h"
 #include "run/optima_command.h"
 #include "run/report_command.h"
 #include "test_instances.h"
@@ -132,6 +134,16 @@ std::vector<CommandCase> commandCases() {
       {"optima --bogus", 2, optima + "unknown argument --bogus\n" + kOptimaUsage + "\n", ""},
       {"optima --limit", 2, optima + "--limit needs a value\n" + kOptimaUsage + "\n", ""},
       {"optima --help --bogus", 0, "", std::string(kOptimaUsage) + "\n"},
+      {"init --force --force", 2,
+       "jobshop-niching init: --force is given more than once\n" + std::string(kInitUsage), ""},
+      {"init --bogus", 2, "jobshop-niching init: unexpected argument --bogus\n", ""},
+      {"init --help --bogus", 0, "", std::string(kInitUsage) + "\n"},
+      {"import --output a --output a f", 2,
+       "jobshop-niching import: --output is given more than once\n" + std::string(kImportUsage),
+       ""},
+      {"import --bogus f", 2, "jobshop-niching import: unknown option --bogus\n", ""},
+      {"import f --target", 2, "jobshop-niching import: --target needs a value\n", ""},
+      {"import --help", 0, "", std::string(kImportUsage) + "\n"},
       {"campaign", 2, campaign + "expected plan, run, slurm, run-one, status or collect\n", ""},
       {"campaign --help", 0, "", std::string(kCampaignUsage) + "\n"},
   };

@@ -2,11 +2,13 @@
 #include "run/import_command.h"
 
 #include <charconv>
+#include <limits>
 #include <optional>
 
 #include "input/input_error.h"
 #include "input/instance_import.h"
 #include "input/instance_text.h"
+#include "support/option_parser.h"
 #include "support/printable_text.h"
 #include "support/text_file_output.h"
 
@@ -36,39 +38,40 @@ std::optional<int> parseTarget(const std::string& text) {
   return value;
 }
 
-ImportOptions parseImportOptions(const std::vector<std::string>& args) {
-  ImportOptions options;
-  bool onlyFiles = false;
-  for (size_t i = 0; i < args.size() && options.error.empty(); ++i) {
-    const std::string& arg = args[i];
-    bool isOption = !onlyFiles && arg.size() > 1 && arg.front() == '-';
-    if (!isOption) {
-      options.files.push_back(arg);
-    } else if (arg == "--") {
-      onlyFiles = true;
-    } else if (arg == "--help" || arg == "-h") {
-      options.help = true;
-    } else if (arg == "--target" || arg == "--output") {
-      if (i + 1 == args.size()) {
-        options.error = arg + " needs a value";
-      } else if ((arg == "--target" && options.targetChoice != TargetChoice::kLowerBound) ||
-                 (arg == "--output" && options.output)) {
-        options.error = arg + " is given more than once";
-      } else if (arg == "--output") {
-        options.output = args[++i];
-      } else if (args[++i] == "ub") {
-        options.targetChoice = TargetChoice::kUpperBound;
-      } else if (std::optional<int> target = parseTarget(args[i])) {
-        options.targetChoice = TargetChoice::kGiven;
-        options.target = *target;
-      } else {
-        options.error = "--target needs a whole number from 0 to 2147483647 or \"ub\", found \"" +
-                        printableText(args[i]) + "\"";
-      }
-    } else {
-      options.error = "unknown option " + printableText(arg);
-    }
+const CommandOptions& importOptions() {
+  static const CommandOptions options{
+      .options = {helpOption(),
+                  {.name = "--target", .takesValue = true},
+                  {.name = "--output", .takesValue = true}},
+      .maxOperands = std::numeric_limits<std::size_t>::max(),
+  };
+  return options;
+}
+
+// "" or why the value of --target is refused.
+std::string takeTarget(ImportOptions& options, const std::string& value) {
+  if (value == "ub") {
+    options.targetChoice = TargetChoice::kUpperBound;
+  } else if (std::optional<int> target = parseTarget(value)) {
+    options.targetChoice = TargetChoice::kGiven;
+    options.target = *target;
+  } else {
+    return "--target needs a whole number from 0 to 2147483647 or \"ub\", found \"" +
+           printableText(value) + "\"";
   }
+  return "";
+}
+
+ImportOptions parseImportOptions(const std::vector<std::string>& args) {
+  const ParsedOptions parsed = parseOptions(args, importOptions());
+  ImportOptions options;
+  options.files = parsed.operands;
+  options.help = parsed.has("--help");
+  options.output = parsed.value("--output");
+  // The options before a refused argument are taken first, so that the first fault is the one told.
+  if (const std::optional<std::string> target = parsed.value("--target"))
+    options.error = takeTarget(options, *target);
+  if (options.error.empty()) options.error = parsed.refusal;
   if (options.error.empty() && !options.help && options.files.size() != 1) {
     options.error = "expected one instance file, found " + std::to_string(options.files.size());
   }

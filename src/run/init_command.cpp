@@ -13,6 +13,7 @@
 #include "input/parameter_template.h"
 #include "results/execution_record.h"
 #include "results/result_files.h"
+#include "support/option_parser.h"
 #include "support/text_file_output.h"
 
 namespace jobshop {
@@ -60,18 +61,18 @@ std::string inputAt(const std::string& folder, const std::string& path) {
 
 int runInitCommand(const std::vector<std::string>& args, const std::string& folder,
                    std::ostream& out, std::ostream& err) {
-  bool force = false;
-  for (const std::string& arg : args) {
-    if (arg == "--force") {
-      force = true;
-    } else if (arg == "--help" || arg == "-h") {
-      out << kInitUsage << "\n";
-      return 0;
-    } else {
-      err << kCommandName << ": unexpected argument " << arg << "\n" << kInitUsage << "\n";
-      return 2;
-    }
+  static const CommandOptions initOptions{.options = {helpOption(), {.name = "--force"}},
+                                          .wording = {.unknown = "unexpected argument {}"}};
+  const ParsedOptions parsed = parseOptions(args, initOptions);
+  if (!parsed.refusal.empty()) {
+    err << kCommandName << ": " << parsed.refusal << "\n" << kInitUsage << "\n";
+    return 2;
   }
+  if (parsed.has("--help")) {
+    out << kInitUsage << "\n";
+    return 0;
+  }
+  const bool force = parsed.has("--force");
 
   const std::string path = (std::filesystem::path(folder) / kParametersFileName).string();
   std::error_code ignored;
