@@ -148,6 +148,103 @@ std::string outputConflict(const OptimaOptions& o) {
   return "";
 }
 
+using Deadline = std::optional<std::chrono::steady_clock::time_point>;
+
+// The instance counted from, or nothing (with the reason shown) when it is refused or too large.
+std::optional<Instance> readCountedInstance(const OptimaOptions& options, std::ostream& out,
+                                            std::ostream& err) {
+  Instance instance;
+  try {
+    instance = readInstance(pathInFolder(options.folder, kInstanceFileName));
+  } catch (const InputError& error) {
+    if (error.cannotOpen()) {
+      out << kInputOpenMessage << std::flush;
+    } else {
+      err << error.message << "\n";
+    }
+    return std::nullopt;
+  }
+  if (instance.jobs > kMaxSearchJobs) {
+    err << kCommandName << ": the exact search handles at most " << kMaxSearchJobs
+        << " jobs, the instance has " << instance.jobs << "\n";
+    return std::nullopt;
+  }
+  return instance;
+}
+
+Deadline deadlineOf(const OptimaOptions& options, std::chrono::steady_clock::time_point started) {
+  if (!options.timeLimit) return std::nullopt;
+  return started + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                       std::chrono::duration<double>(*options.timeLimit));
+}
+
+struct OptimaCount {
+  EnumeratedOptima summary;
+  bool timedOut = false;
+  std::int64_t nodes = 0;
+  int threads = 0;
+};
+
+OptimaCount startCount(const OptimaOptions& options, const Instance& instance) {
+  OptimaCount count;
+  count.summary.jobs = instance.jobs;
+  count.summary.machines = instance.machines;
+  count.summary.bound = options.bound.value_or(instance.targetMakespan);
+  count.threads = options.threads > 0
+                      ? options.threads
+                      : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+  return count;
+}
+
+// Finds the optimum first when asked, then counts within the bound, streaming the list to it;
+// false (with the reason shown) when the list cannot be written.
+bool countOptima(const OptimaOptions& options, const SearchProblem& problem, Deadline deadline,
+                 OptimaCount& count, std::ostream& err) {
+  ProgressLine progress = terminalProgressLine(false);
+  EnumeratedOptima& summary = count.summary;
+  if (options.optimum) {
+    const OptimumResult optimum = findOptimum(problem, deadline);
+    summary.bound = optimum.makespan;
+    summary.optimal = optimum.proven;
+    count.nodes += optimum.nodes;
+  }
+  std::optional<StreamedTextFile> listing;
+  if (!options.list.empty()) {
+    listing.emplace(options.list, WriteMode::kReplace);
+    if (!listing->failure().empty()) {
+      err << kCommandName << ": cannot write " << options.list << " (" << listing->failure()
+          << ")\n";
+      return false;
+    }
+    summary.listFile = listPathFromFolder(options.list, options.folder);
+  }
+  const CountRequest request{summary.bound, options.limit, deadline, count.threads,
+                             listing ? &listing->stream() : nullptr};
+  const CountResult counted = countSchedules(problem, request, progress);
+  count.nodes += counted.nodes;
+  count.timedOut = counted.timedOut;
+  summary.count = counted.count;
+  summary.complete = counted.complete && (!options.optimum || summary.optimal);
+  const std::string listFailure = listing ? listing->finish() : "";
+  if (listFailure.empty()) return true;
+  err << kCommandName << ": cannot write " << options.list << " (" << listFailure << ")\n";
+  return false;
+}
+
+void printSummary(const OptimaOptions& options, const OptimaCount& count, double seconds,
+                  std::ostream& out) {
+  const EnumeratedOptima& summary = count.summary;
+  char elapsed[32];
+  std::snprintf(elapsed, sizeof elapsed, "%.3f", seconds);
+  out << "count " << summary.count << "\nbound " << summary.bound << "\ncomplete "
+      << (summary.complete ? "yes" : "no") << "\n";
+  if (options.optimum) out << "optimum " << (summary.optimal ? "proven" : "not proven") << "\n";
+  if (count.timedOut || (options.optimum && !summary.optimal)) out << "time limit reached\n";
+  out << "nodes " << count.nodes << "\nthreads " << count.threads << "\nseconds " << elapsed
+      << "\n";
+  out.flush();
+}
+
 }  // namespace
 
 int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -162,84 +259,17 @@ int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, st
     return 0;
   }
   const auto started = std::chrono::steady_clock::now();
-  Instance instance;
-  try {
-    instance = readInstance(pathInFolder(options.folder, kInstanceFileName));
-  } catch (const InputError& error) {
-    if (error.cannotOpen()) {
-      out << kInputOpenMessage << std::flush;
-    } else {
-      err << error.message << "\n";
-    }
+  const std::optional<Instance> instance = readCountedInstance(options, out, err);
+  if (!instance) return 1;
+  OptimaCount count = startCount(options, *instance);
+  if (!countOptima(options, makeSearchProblem(*instance), deadlineOf(options, started), count, err))
     return 1;
-  }
-  if (instance.jobs > kMaxSearchJobs) {
-    err << kCommandName << ": the exact search handles at most " << kMaxSearchJobs
-        << " jobs, the instance has " << instance.jobs << "\n";
-    return 1;
-  }
-  const SearchProblem problem = makeSearchProblem(instance);
-  std::optional<std::chrono::steady_clock::time_point> deadline;
-  if (options.timeLimit) {
-    deadline = started + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                             std::chrono::duration<double>(*options.timeLimit));
-  }
-
-  EnumeratedOptima summary;
-  summary.jobs = instance.jobs;
-  summary.machines = instance.machines;
-  summary.bound = options.bound.value_or(instance.targetMakespan);
-  std::int64_t nodes = 0;
-  ProgressLine progress = terminalProgressLine(false);
-  if (options.optimum) {
-    const OptimumResult optimum = findOptimum(problem, deadline);
-    summary.bound = optimum.makespan;
-    summary.optimal = optimum.proven;
-    nodes += optimum.nodes;
-  }
-
-  std::optional<StreamedTextFile> listing;
-  if (!options.list.empty()) {
-    listing.emplace(options.list, WriteMode::kReplace);
-    if (!listing->failure().empty()) {
-      err << kCommandName << ": cannot write " << options.list << " (" << listing->failure()
-          << ")\n";
-      return 1;
-    }
-    summary.listFile = listPathFromFolder(options.list, options.folder);
-  }
-  CountRequest request;
-  request.bound = summary.bound;
-  request.limit = options.limit;
-  request.deadline = deadline;
-  request.threads = options.threads > 0
-                        ? options.threads
-                        : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
-  request.listing = listing ? &listing->stream() : nullptr;
-  const CountResult counted = countSchedules(problem, request, progress);
-  nodes += counted.nodes;
-  summary.count = counted.count;
-  summary.complete = counted.complete && (!options.optimum || summary.optimal);
-  if (listing) {
-    const std::string listFailure = listing->finish();
-    if (!listFailure.empty()) {
-      err << kCommandName << ": cannot write " << options.list << " (" << listFailure << ")\n";
-      return 1;
-    }
-  }
   const std::string jsonPath = pathInFolder(options.folder, kEnumeratedOptimaFileName);
   const std::string failure =
-      writeTextFile(jsonPath, enumeratedOptimaJson(summary), WriteMode::kReplace);
-  const double seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-  char elapsed[32];
-  std::snprintf(elapsed, sizeof elapsed, "%.3f", seconds);
-  out << "count " << summary.count << "\nbound " << summary.bound << "\ncomplete "
-      << (summary.complete ? "yes" : "no") << "\n";
-  if (options.optimum) out << "optimum " << (summary.optimal ? "proven" : "not proven") << "\n";
-  if (counted.timedOut || (options.optimum && !summary.optimal)) out << "time limit reached\n";
-  out << "nodes " << nodes << "\nthreads " << request.threads << "\nseconds " << elapsed << "\n";
-  out.flush();
+      writeTextFile(jsonPath, enumeratedOptimaJson(count.summary), WriteMode::kReplace);
+  printSummary(options, count,
+               std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(),
+               out);
   if (!failure.empty()) {
     err << kCommandName << ": cannot write " << jsonPath << " (" << failure << ")\n";
     return 1;

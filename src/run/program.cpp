@@ -88,11 +88,10 @@ bool writeRecord(const CommandLine& line, ExecutionRecord& record, int exitStatu
   return false;
 }
 
-int mainRun(const CommandLine& line) {
-  Instance instance;
-  Parameters parameters;
-  // What a reader took from text that says something else goes to standard error as soon as its
-  // file is read, so that it is shown also when the other file is then refused.
+// Reads both inputs; false (with the reason shown) when one is refused. What a reader took from
+// text that says something else goes to standard error as soon as its file is read, so that it is
+// shown also when the other file is then refused.
+bool readInputs(const CommandLine& line, Instance& instance, Parameters& parameters) {
   std::vector<std::string> warnings;
   const auto showWarnings = [&warnings] {
     for (const std::string& warning : warnings) std::fprintf(stderr, "%s\n", warning.c_str());
@@ -109,8 +108,43 @@ int mainRun(const CommandLine& line) {
     } else {
       std::fprintf(stderr, "%s\n", error.message.c_str());
     }
-    return 1;
+    return false;
   }
+  return true;
+}
+
+void reportInterruption(int signal, std::size_t runsDone, const Parameters& parameters) {
+  std::fprintf(stderr,
+               "Interrumpido por %s tras la ejecución %zu de %d (sus registros están completos)\n",
+               signal == SIGINT ? "SIGINT" : "SIGTERM", runsDone, std::max(1, parameters.runCount));
+}
+
+// Every run, then the execution record; the exit status.
+int executeAndRecord(const CommandLine& line, const Instance& instance,
+                     const Parameters& parameters) {
+  const std::time_t now = calendarSeconds();
+  const ExecutionClock clock = chooseClock(line);
+  ExecutionRecord record = startRecord(line, now, clock, instance, parameters);
+  RunState state(instance, parameters, clock.clock);
+  // Before the seed is shown, so that whoever waits for it can count on the handlers.
+  installInterruptionHandlers();
+  if (clock.seed) std::fprintf(stderr, "semilla %u\n", static_cast<unsigned>(*clock.seed));
+  RunOutput output{line.folder, stdout, terminalProgressLine(line.quiet), &interruptionFlag()};
+  ExecutionOutcome outcome = executeRuns(state, output);
+  const std::size_t runsDone = outcome.runs.size();
+  record.runs = std::move(outcome.runs);
+  if (outcome.interruption != 0) reportInterruption(outcome.interruption, runsDone, parameters);
+  int status = outcome.interruption != 0 ? interruptedExitStatus(outcome.interruption)
+               : outcome.outputOk        ? 0
+                                         : 1;
+  if (writesExecutionRecord(line) && !writeRecord(line, record, status) && status == 0) status = 1;
+  return status;
+}
+
+int mainRun(const CommandLine& line) {
+  Instance instance;
+  Parameters parameters;
+  if (!readInputs(line, instance, parameters)) return 1;
   // One execution at a time per folder, or two would interleave their records.
   const FolderLockAttempt folderLock = lockFolder(line.folder);
   if (!folderLock.refusal.empty()) {
@@ -122,30 +156,7 @@ int mainRun(const CommandLine& line) {
   // whole, instead of the signal ending the program in mid-record.
   std::signal(SIGXFSZ, SIG_IGN);
   try {
-    const std::time_t now = calendarSeconds();
-    const ExecutionClock clock = chooseClock(line);
-    ExecutionRecord record = startRecord(line, now, clock, instance, parameters);
-    RunState state(instance, parameters, clock.clock);
-    // Before the seed is shown, so that whoever waits for it can count on the handlers.
-    installInterruptionHandlers();
-    if (clock.seed) std::fprintf(stderr, "semilla %u\n", static_cast<unsigned>(*clock.seed));
-    RunOutput output{line.folder, stdout, terminalProgressLine(line.quiet), &interruptionFlag()};
-    ExecutionOutcome outcome = executeRuns(state, output);
-    const std::size_t runsDone = outcome.runs.size();
-    record.runs = std::move(outcome.runs);
-    if (outcome.interruption != 0) {
-      std::fprintf(
-          stderr,
-          "Interrumpido por %s tras la ejecución %zu de %d (sus registros están completos)\n",
-          outcome.interruption == SIGINT ? "SIGINT" : "SIGTERM", runsDone,
-          std::max(1, parameters.runCount));
-    }
-    int status = outcome.interruption != 0 ? interruptedExitStatus(outcome.interruption)
-                 : outcome.outputOk        ? 0
-                                           : 1;
-    if (writesExecutionRecord(line) && !writeRecord(line, record, status) && status == 0)
-      status = 1;
-    return status;
+    return executeAndRecord(line, instance, parameters);
   } catch (const std::bad_alloc&) {
   } catch (const std::length_error&) {
   }

@@ -99,60 +99,78 @@ bool writeOutput(const std::string& path, const std::string& text, const char* w
   return false;
 }
 
-}  // namespace
-
-int runReportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+// The options, or nothing (with the refusal or the help shown) when there is nothing to report;
+// status receives the exit status then.
+std::optional<ReportOptions> readOptions(const std::vector<std::string>& args, std::ostream& out,
+                                         std::ostream& err, int& status) {
   const ParsedOptions parsed = parseOptions(args, reportOptions());
-  if (!parsed.refusal.empty()) return usage(err, parsed.refusal);
+  status = 0;
+  if (!parsed.refusal.empty()) {
+    status = usage(err, parsed.refusal);
+    return std::nullopt;
+  }
   if (parsed.has("--help")) {
     out << kReportUsage << "\n";
-    return 0;
+    return std::nullopt;
   }
   ReportOptions options{parsed.valueOr("--dir", ""), parsed.valueOr("--output", ""),
                         parsed.valueOr("--csv", "")};
   if (!options.folder.empty() && options.folder.back() != '/') options.folder += '/';
   if (options.output.empty()) options.output = options.folder + kDefaultOutputName;
   if (const std::string conflict = outputConflict(options); !conflict.empty()) {
-    return usage(err, conflict);
+    status = usage(err, conflict);
+    return std::nullopt;
   }
+  return options;
+}
 
+// How the runs cover the schedules the optima command listed; nothing for a folder it never
+// visited, which reports as before.
+std::optional<OptimaCoverage> coverageOf(const std::string& folder, const Instance& instance,
+                                         ResultRecords& records) {
+  std::string enumerationProblem;
+  if (std::optional<EnumeratedOptima> enumeration =
+          loadEnumeratedOptima(folder, enumerationProblem))
+    return coverOptima(std::move(*enumeration), instance, records.runs, records.problems);
+  if (!enumerationProblem.empty()) records.problems.push_back(enumerationProblem);
+  return std::nullopt;
+}
+
+void confirmWritten(const ReportOptions& options, const ResultRecords& records, std::ostream& out) {
+  out << "wrote " << options.output;
+  if (!options.csv.empty()) out << " and " << options.csv;
+  out << " (" << records.runs.size() << " runs";
+  if (!records.problems.empty()) out << ", " << records.problems.size() << " problems";
+  out << ")\n";
+}
+
+}  // namespace
+
+int runReportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  int status = 0;
+  const std::optional<ReportOptions> options = readOptions(args, out, err, status);
+  if (!options) return status;
   Instance instance;
   try {
-    instance = readInstance(options.folder + kInstanceFileName);
+    instance = readInstance(options->folder + kInstanceFileName);
   } catch (const InputError& error) {
     err << kCommandName << ": " << inEnglish(error) << "\n";
     return 1;
   }
-  ResultRecords records = loadResultRecords(options.folder, instance);
+  ResultRecords records = loadResultRecords(options->folder, instance);
   const std::vector<std::vector<SemiActiveSchedule>> schedules =
       rebuildRecordedSchedules(records.runs, instance, records.problems);
-  // A folder the optima command never visited has no "optima.json" and reports as before.
-  std::optional<OptimaCoverage> coverage;
-  std::string enumerationProblem;
-  if (std::optional<EnumeratedOptima> enumeration =
-          loadEnumeratedOptima(options.folder, enumerationProblem)) {
-    coverage = coverOptima(std::move(*enumeration), instance, records.runs, records.problems);
-  } else if (!enumerationProblem.empty()) {
-    records.problems.push_back(enumerationProblem);
-  }
-  for (const std::string& problem : records.problems) {
+  const std::optional<OptimaCoverage> coverage = coverageOf(options->folder, instance, records);
+  for (const std::string& problem : records.problems)
     err << kCommandName << ": " << problem << "\n";
-  }
-  bool written = writeOutput(options.output,
-                             htmlReport(options.folder, instance, records, schedules, coverage),
+  bool written = writeOutput(options->output,
+                             htmlReport(options->folder, instance, records, schedules, coverage),
                              "report", err);
-  if (!options.csv.empty()) {
-    written =
-        writeOutput(options.csv, reportCsv(records.runs, records.log, coverage), "CSV file", err) &&
-        written;
-  }
-  if (written) {
-    out << "wrote " << options.output;
-    if (!options.csv.empty()) out << " and " << options.csv;
-    out << " (" << records.runs.size() << " runs";
-    if (!records.problems.empty()) out << ", " << records.problems.size() << " problems";
-    out << ")\n";
-  }
+  if (!options->csv.empty())
+    written = writeOutput(options->csv, reportCsv(records.runs, records.log, coverage), "CSV file",
+                          err) &&
+              written;
+  if (written) confirmWritten(*options, records, out);
   return written && records.problems.empty() ? 0 : 1;
 }
 
