@@ -11,7 +11,7 @@
 #include "campaigns/execution_state.h"
 #include "campaigns/manifest.h"
 #include "campaigns/output_check.h"
-#include "campaigns/whole_file.h"
+#include "campaigns/required_write.h"
 #include "input/input_error.h"
 #include "input/instance_import.h"
 #include "input/instance_reader.h"
@@ -121,11 +121,6 @@ bool sameInputs(const std::string& folder, const PlannedExecution& e) {
          fileText(folder + "seed") == seedText(e.seed);
 }
 
-void writeOrThrow(const std::string& path, const std::string& text) {
-  const std::string failure = replaceWholeFile(path, text);
-  if (!failure.empty()) throw InputError{"cannot write " + path + ": " + failure};
-}
-
 }  // namespace
 
 std::string settingName(const Parameters& parameters, const std::vector<ParameterChoice>& axes) {
@@ -168,14 +163,19 @@ std::vector<PlannedExecution> planCampaign(const CampaignFile& campaign) {
   return executions;
 }
 
-LayoutSummary layOutCampaign(const CampaignFile& campaign,
-                             const std::vector<PlannedExecution>& executions,
-                             const std::string& folder) {
-  std::vector<PlannedExecution> earlier;
-  if (fs::exists(folder + kManifestFileName)) earlier = readManifest(folder);
+namespace {
 
-  // Everything is checked before anything is written.
-  LayoutSummary summary;
+void createFolder(const std::string& path) {
+  std::error_code error;
+  fs::create_directories(path, error);
+  if (error) throw InputError{"cannot create " + path + ": " + error.message()};
+}
+
+// The executions whose folders must be written; the others are counted as kept. Everything is
+// checked before anything is written.
+std::vector<const PlannedExecution*> executionsToWrite(
+    const CampaignFile& campaign, const std::vector<PlannedExecution>& executions,
+    const std::string& folder, LayoutSummary& summary) {
   std::vector<const PlannedExecution*> toWrite;
   for (const PlannedExecution& e : executions) {
     const std::string path = folder + e.folder + "/";
@@ -194,39 +194,59 @@ LayoutSummary layOutCampaign(const CampaignFile& campaign,
       ++summary.added;
     }
   }
+  return toWrite;
+}
 
+// This plan's executions, then those of earlier plans into the folder that this one lacks.
+std::vector<PlannedExecution> listedExecutions(const std::vector<PlannedExecution>& executions,
+                                               const std::string& folder) {
   std::vector<PlannedExecution> listed = executions;
+  if (!fs::exists(folder + kManifestFileName)) return listed;
   std::set<std::string> planned;
   for (const PlannedExecution& e : executions) planned.insert(e.folder);
-  for (PlannedExecution& e : earlier)
+  for (PlannedExecution& e : readManifest(folder))
     if (!planned.count(e.folder)) listed.push_back(std::move(e));
+  return listed;
+}
 
-  std::error_code error;
-  fs::create_directories(folder, error);
-  if (error) throw InputError{"cannot create " + folder + ": " + error.message()};
-  // Written first and whole: every folder below is listed before it exists, so a plan cut short
-  // leaves nothing the manifest does not know, and planning again completes it.
-  writeOrThrow(folder + kManifestFileName, formatManifest(listed));
-  // Planned from the folder's own copy, the copy is already in place.
-  if (!sameFile(campaign.path, folder + "campaign.toml"))
-    writeOrThrow(folder + "campaign.toml", readWholeFile(campaign.path).value_or(""));
-  // Each instance once more at the top of its folder, where `optima --dir DIR/INSTANCE` counts
-  // the schedules that exist and `collect` finds the count.
+// Each instance once more at the top of its folder, where `optima --dir DIR/INSTANCE` counts the
+// schedules that exist and `collect` finds the count.
+void writeInstanceFolders(const std::vector<PlannedExecution>& executions,
+                          const std::string& folder) {
   std::set<std::string> instances;
   for (const PlannedExecution& e : executions)
     if (instances.insert(e.instance).second) {
-      fs::create_directories(folder + e.instance, error);
-      if (error) throw InputError{"cannot create " + folder + e.instance + ": " + error.message()};
-      writeOrThrow(folder + e.instance + "/" + kInstanceFileName, *e.instanceText);
+      createFolder(folder + e.instance);
+      writeFileOrThrow(folder + e.instance + "/" + kInstanceFileName, *e.instanceText);
     }
-  for (const PlannedExecution* e : toWrite) {
-    const std::string path = folder + e->folder + "/";
-    fs::create_directories(path, error);
-    if (error) throw InputError{"cannot create " + path + ": " + error.message()};
-    writeOrThrow(path + kInstanceFileName, *e->instanceText);
-    writeOrThrow(path + kParametersFileName, formatParameterFile(e->parameters));
-    writeOrThrow(path + "seed", seedText(e->seed));
-  }
+}
+
+void writeExecutionFolder(const PlannedExecution& e, const std::string& folder) {
+  const std::string path = folder + e.folder + "/";
+  createFolder(path);
+  writeFileOrThrow(path + kInstanceFileName, *e.instanceText);
+  writeFileOrThrow(path + kParametersFileName, formatParameterFile(e.parameters));
+  writeFileOrThrow(path + "seed", seedText(e.seed));
+}
+
+}  // namespace
+
+LayoutSummary layOutCampaign(const CampaignFile& campaign,
+                             const std::vector<PlannedExecution>& executions,
+                             const std::string& folder) {
+  const std::vector<PlannedExecution> listed = listedExecutions(executions, folder);
+  LayoutSummary summary;
+  const std::vector<const PlannedExecution*> toWrite =
+      executionsToWrite(campaign, executions, folder, summary);
+  createFolder(folder);
+  // Written first and whole: every folder below is listed before it exists, so a plan cut short
+  // leaves nothing the manifest does not know, and planning again completes it.
+  writeFileOrThrow(folder + kManifestFileName, formatManifest(listed));
+  // Planned from the folder's own copy, the copy is already in place.
+  if (!sameFile(campaign.path, folder + "campaign.toml"))
+    writeFileOrThrow(folder + "campaign.toml", readWholeFile(campaign.path).value_or(""));
+  writeInstanceFolders(executions, folder);
+  for (const PlannedExecution* e : toWrite) writeExecutionFolder(*e, folder);
   summary.total = static_cast<int>(listed.size());
   return summary;
 }
