@@ -23,8 +23,6 @@ namespace jobshop {
 namespace {
 
 constexpr const char* kCommandName = "jobshop-niching optima";
-// The main run's words for an instance file that cannot be opened.
-constexpr const char* kInputOpenMessage = "No se ha podido abrir el archivo del ejemplo";
 
 struct OptimaOptions {
   std::optional<int> bound;
@@ -158,7 +156,7 @@ std::optional<Instance> readCountedInstance(const OptimaOptions& options, std::o
     instance = readInstance(pathInFolder(options.folder, kInstanceFileName));
   } catch (const InputError& error) {
     if (error.cannotOpen()) {
-      out << kInputOpenMessage << std::flush;
+      out << error.message << std::flush;
     } else {
       err << error.message << "\n";
     }

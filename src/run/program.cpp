@@ -30,7 +30,6 @@ namespace jobshop {
 namespace {
 
 const char* const kVersionNumber = "1.0.0";
-const char* const kInputOpenMessage = "No se ha podido abrir el archivo del ejemplo";
 
 int usageError(const std::string& why) {
   std::fprintf(stderr, "jobshop-niching: %s (%s)\n", why.c_str(), kUsageLine);
@@ -104,7 +103,7 @@ bool readInputs(const CommandLine& line, Instance& instance, Parameters& paramet
     showWarnings();
   } catch (const InputError& error) {
     if (error.cannotOpen()) {
-      std::fputs(kInputOpenMessage, stdout);
+      std::fputs(error.message.c_str(), stdout);
     } else {
       std::fprintf(stderr, "%s\n", error.message.c_str());
     }
