@@ -40,6 +40,7 @@ struct SettingRuns {
   SettingSummary summary;
   std::vector<RunRecord> records;  // every run of every finished execution, for the union
   std::vector<double> seconds;     // per execution
+  std::vector<CollectedRun> runs;
 };
 
 CollectedRun collectedRun(const PlannedExecution& execution, const RunRecord& record, int run) {
@@ -108,70 +109,84 @@ void compareWithEnumeration(SettingSummary& s, const std::vector<SharedOptimum>&
                        std::to_string(enumerated.count) + " the enumeration counted");
 }
 
+// The group of e's (instance, setting), made when e is the first of them.
+SettingRuns& groupOf(const PlannedExecution& e, std::vector<SettingRuns>& groups,
+                     std::map<std::string, std::size_t>& index) {
+  auto [where, added] = index.try_emplace(e.instance + "/" + e.setting, groups.size());
+  if (added) {
+    groups.emplace_back();
+    groups.back().summary.instance = e.instance;
+    groups.back().summary.setting = e.setting;
+    groups.back().summary.example = &e;
+  }
+  return groups[where->second];
+}
+
+// Reads a done execution's runs into its group; one not done or not readable is unfinished.
+void collectExecution(const std::string& campaignFolder, const PlannedExecution& e,
+                      SettingRuns& group, CampaignCollection& collection) {
+  ++group.summary.planned;
+  const std::string folder = campaignFolder + e.folder + "/";
+  if (executionState(folder) != ExecutionState::kDone) {
+    group.summary.unfinished.push_back(e.folder);
+    return;
+  }
+  ResultRecords records;
+  try {
+    records = loadResultRecords(folder, readInstance(folder + kInstanceFileName));
+  } catch (const InputError& error) {
+    collection.problems.push_back(e.folder + ": " + error.message);
+    group.summary.unfinished.push_back(e.folder);
+    return;
+  }
+  for (const std::string& problem : records.problems)
+    collection.problems.push_back(e.folder + ": " + problem);
+  ++group.summary.finished;
+  double seconds = 0;
+  bool timed = !records.runs.empty();
+  for (std::size_t k = 0; k < records.runs.size(); ++k) {
+    const CollectedRun run = collectedRun(e, records.runs[k], static_cast<int>(k) + 1);
+    if (run.seconds)
+      seconds += *run.seconds;
+    else
+      timed = false;
+    group.runs.push_back(run);
+    collection.runs.push_back(run);
+    group.records.push_back(records.runs[k]);
+  }
+  if (timed) group.seconds.push_back(seconds);
+}
+
+using Enumerations = std::map<std::string, std::optional<EnumeratedOptima>>;
+
+// The group's summary, compared with its instance's enumeration where the optima command counted.
+void summariseGroup(SettingRuns& group, const std::string& campaignFolder,
+                    Enumerations& enumerations, CampaignCollection& collection) {
+  summarise(group, group.runs);
+  const std::vector<SharedOptimum> found = uniteOptima(group.records).schedules;
+  group.summary.distinctSchedules = static_cast<int>(found.size());
+  const std::string& instance = group.summary.instance;
+  if (!enumerations.count(instance)) {
+    std::string problem;
+    enumerations[instance] = loadEnumeratedOptima(campaignFolder + instance + "/", problem);
+    if (!problem.empty()) collection.problems.push_back(instance + ": " + problem);
+  }
+  if (const auto& enumerated = enumerations[instance])
+    compareWithEnumeration(group.summary, found, *enumerated, collection.problems);
+}
+
 }  // namespace
 
 CampaignCollection collectCampaign(const std::string& campaignFolder,
                                    const std::vector<PlannedExecution>& executions) {
   CampaignCollection collection;
   std::vector<SettingRuns> groups;
-  std::map<std::string, std::size_t> groupOf;
-  std::vector<std::vector<CollectedRun>> groupRuns;
-  for (const PlannedExecution& e : executions) {
-    const std::string key = e.instance + "/" + e.setting;
-    auto [where, added] = groupOf.try_emplace(key, groups.size());
-    if (added) {
-      groups.emplace_back();
-      groupRuns.emplace_back();
-      groups.back().summary.instance = e.instance;
-      groups.back().summary.setting = e.setting;
-      groups.back().summary.example = &e;
-    }
-    SettingRuns& group = groups[where->second];
-    ++group.summary.planned;
-    const std::string folder = campaignFolder + e.folder + "/";
-    if (executionState(folder) != ExecutionState::kDone) {
-      group.summary.unfinished.push_back(e.folder);
-      continue;
-    }
-    ResultRecords records;
-    try {
-      records = loadResultRecords(folder, readInstance(folder + kInstanceFileName));
-    } catch (const InputError& error) {
-      collection.problems.push_back(e.folder + ": " + error.message);
-      group.summary.unfinished.push_back(e.folder);
-      continue;
-    }
-    for (const std::string& problem : records.problems)
-      collection.problems.push_back(e.folder + ": " + problem);
-    ++group.summary.finished;
-    double seconds = 0;
-    bool timed = !records.runs.empty();
-    for (std::size_t k = 0; k < records.runs.size(); ++k) {
-      const CollectedRun run = collectedRun(e, records.runs[k], static_cast<int>(k) + 1);
-      if (run.seconds)
-        seconds += *run.seconds;
-      else
-        timed = false;
-      groupRuns[where->second].push_back(run);
-      collection.runs.push_back(run);
-      group.records.push_back(records.runs[k]);
-    }
-    if (timed) group.seconds.push_back(seconds);
-  }
-  std::map<std::string, std::optional<EnumeratedOptima>> enumerations;
-  for (std::size_t g = 0; g < groups.size(); ++g) {
-    SettingRuns& group = groups[g];
-    summarise(group, groupRuns[g]);
-    const std::vector<SharedOptimum> found = uniteOptima(group.records).schedules;
-    group.summary.distinctSchedules = static_cast<int>(found.size());
-    const std::string& instance = group.summary.instance;
-    if (!enumerations.count(instance)) {
-      std::string problem;
-      enumerations[instance] = loadEnumeratedOptima(campaignFolder + instance + "/", problem);
-      if (!problem.empty()) collection.problems.push_back(instance + ": " + problem);
-    }
-    if (const auto& enumerated = enumerations[instance])
-      compareWithEnumeration(group.summary, found, *enumerated, collection.problems);
+  std::map<std::string, std::size_t> index;
+  for (const PlannedExecution& e : executions)
+    collectExecution(campaignFolder, e, groupOf(e, groups, index), collection);
+  Enumerations enumerations;
+  for (SettingRuns& group : groups) {
+    summariseGroup(group, campaignFolder, enumerations, collection);
     collection.settings.push_back(std::move(group.summary));
   }
   return collection;
