@@ -207,6 +207,62 @@ void checkExecutionCount(const Context& context, const CampaignFile& campaign,
       counted(static_cast<std::uint64_t>(campaign.repetitions), "repetition", "repetitions") + ")"};
 }
 
+toml::table parseToml(std::string_view text, const Context& context) {
+  const std::string& path = context.path;
+  try {
+    return toml::parse(text, path);
+  } catch (const toml::parse_error& error) {
+    const std::string description(error.description());
+    if (error.source().begin.line == 0)
+      throw InputError{path + ": expected a readable campaign file, found " + description};
+    context.refuse(error.source(), "expected valid TOML, found " + description);
+  }
+  return {};
+}
+
+void readName(const Context& context, const toml::node& node, CampaignFile& campaign) {
+  if (!node.is_string())
+    context.refuse(node.source(), "expected a string for name, found " + describe(node));
+  campaign.name = node.as_string()->get();
+  if (!isPlainName(campaign.name))
+    context.refuse(node.source(), nameRule("a campaign name") + campaign.name + "\"");
+}
+
+void readInstances(const Context& context, const toml::node& node, CampaignFile& campaign) {
+  const toml::table* instances = node.as_table();
+  if (instances == nullptr)
+    context.refuse(node.source(), "expected an [instances] table, found " + describe(node));
+  for (auto&& [name, entry] : *instances)
+    campaign.instances.push_back(readInstanceEntry(context, name, entry));
+}
+
+void readParameters(const Context& context, const toml::node& node, CampaignFile& campaign) {
+  const toml::table* parameters = node.as_table();
+  if (parameters == nullptr)
+    context.refuse(node.source(), "expected a [parameters] table, found " + describe(node));
+  for (auto&& [name, value] : *parameters) {
+    const int field = fieldIndex(std::string(name.str()));
+    if (field < 0)
+      context.refuse(name.source(),
+                     "expected a field of D_Algoritmo.txt (populationSize, "
+                     "maxEvaluations, ..., crowdingGroupSize), found \"" +
+                         std::string(name.str()) + "\"");
+    campaign.parameters.push_back(readChoice(context, value, field));
+  }
+}
+
+// What the file must hold besides its keys: instances, and a name for the folder.
+void checkComplete(const Context& context, const CampaignFile& campaign, bool hasInstances) {
+  if (!hasInstances || campaign.instances.empty())
+    throw InputError{context.path +
+                     ":1: expected an [instances] table with at least one instance, found "
+                     "none"};
+  if (campaign.name.empty() || campaign.name.front() == '.')
+    throw InputError{context.path +
+                     ":1: expected name = \"...\", since the file's own name gives the "
+                     "campaign no folder name, found none"};
+}
+
 }  // namespace
 
 CampaignFile readCampaignFile(const std::string& path) {
@@ -221,15 +277,7 @@ CampaignFile readCampaignFile(const std::string& path) {
 
 CampaignFile parseCampaignText(std::string_view text, const std::string& path) {
   const Context context{path};
-  toml::table root;
-  try {
-    root = toml::parse(text, path);
-  } catch (const toml::parse_error& error) {
-    const std::string description(error.description());
-    if (error.source().begin.line == 0)
-      throw InputError{path + ": expected a readable campaign file, found " + description};
-    context.refuse(error.source(), "expected valid TOML, found " + description);
-  }
+  const toml::table root = parseToml(text, context);
   CampaignFile campaign;
   campaign.path = path;
   campaign.name = std::filesystem::path(path).stem().string();
@@ -237,36 +285,17 @@ CampaignFile parseCampaignText(std::string_view text, const std::string& path) {
   int repetitionsLine = 1;
   for (auto&& [key, node] : root) {
     if (key == "name") {
-      if (!node.is_string())
-        context.refuse(node.source(), "expected a string for name, found " + describe(node));
-      campaign.name = node.as_string()->get();
-      if (!isPlainName(campaign.name))
-        context.refuse(node.source(), nameRule("a campaign name") + campaign.name + "\"");
+      readName(context, node, campaign);
     } else if (key == "repetitions") {
       campaign.repetitions = intValue(context, node, "repetitions", 1, kMaxCampaignExecutions);
       repetitionsLine = static_cast<int>(node.source().begin.line);
     } else if (key == "base_seed") {
       campaign.baseSeed = intValue(context, node, "base_seed", 0, std::numeric_limits<int>::max());
     } else if (key == "instances") {
-      const toml::table* instances = node.as_table();
-      if (instances == nullptr)
-        context.refuse(node.source(), "expected an [instances] table, found " + describe(node));
+      readInstances(context, node, campaign);
       hasInstances = true;
-      for (auto&& [name, entry] : *instances)
-        campaign.instances.push_back(readInstanceEntry(context, name, entry));
     } else if (key == "parameters") {
-      const toml::table* parameters = node.as_table();
-      if (parameters == nullptr)
-        context.refuse(node.source(), "expected a [parameters] table, found " + describe(node));
-      for (auto&& [name, value] : *parameters) {
-        const int field = fieldIndex(std::string(name.str()));
-        if (field < 0)
-          context.refuse(name.source(),
-                         "expected a field of D_Algoritmo.txt (populationSize, "
-                         "maxEvaluations, ..., crowdingGroupSize), found \"" +
-                             std::string(name.str()) + "\"");
-        campaign.parameters.push_back(readChoice(context, value, field));
-      }
+      readParameters(context, node, campaign);
     } else {
       context.refuse(key.source(),
                      "expected name, repetitions, base_seed, [instances] or "
@@ -274,14 +303,7 @@ CampaignFile parseCampaignText(std::string_view text, const std::string& path) {
                          std::string(key.str()) + "\"");
     }
   }
-  if (!hasInstances || campaign.instances.empty())
-    throw InputError{path +
-                     ":1: expected an [instances] table with at least one instance, found "
-                     "none"};
-  if (campaign.name.empty() || campaign.name.front() == '.')
-    throw InputError{path +
-                     ":1: expected name = \"...\", since the file's own name gives the "
-                     "campaign no folder name, found none"};
+  checkComplete(context, campaign, hasInstances);
   checkExecutionCount(context, campaign, repetitionsLine);
   std::sort(campaign.parameters.begin(), campaign.parameters.end(),
             [](const ParameterChoice& a, const ParameterChoice& b) { return a.field < b.field; });
