@@ -97,12 +97,10 @@ void takeOptimaPieces(const ParsedResultFiles& files, RunPieces& pieces, Countin
   if (distinct && *distinct >= 2) pieces.distance = cursors.distances.take();
 }
 
-// The solutions of a reached run, each checked against the others.
-void attachOptima(RunRecord& run, const ParsedResultFiles& files, const RunPieces& pieces,
-                  std::vector<std::string>& problems) {
+// A reached run needs a count line of at least one optimum and a block of solutions.
+void checkOptimaPresent(const RunRecord& run, const NumberLine* count, const SolutionBlock* block,
+                        std::vector<std::string>& problems) {
   const std::string label = runLabel(run.run);
-  const NumberLine* count = entryOf(files.counts, pieces.count);
-  const SolutionBlock* block = entryOf(files.blocks, pieces.block);
   if (count == nullptr) {
     problems.push_back(label + "it reached the target but " + kOptimumCountFileName +
                        " has no line left for it");
@@ -114,37 +112,40 @@ void attachOptima(RunRecord& run, const ParsedResultFiles& files, const RunPiece
     problems.push_back(label + "it reached the target but " + kSolutionFileName +
                        " has no block left for it");
   }
-  const std::optional<int> distinct = distinctOfPieces(files, pieces);
-  run.distinctOptima = distinct;
-  if (block != nullptr) {
-    run.solutions = block->solutions;
-    if (count != nullptr && count->value && block->lineCount != *distinct) {
-      problems.push_back(lineOf(kOptimumCountFileName, count->line) + " counts " +
-                         std::to_string(*distinct) + " distinct optima for run " +
-                         std::to_string(run.run) + ", but its block at " +
-                         lineOf(kSolutionFileName, block->firstLine) + " holds " +
-                         std::to_string(block->lineCount) + " lines");
-    }
-    // A block that belongs to another run usually differs on every line: one message for it.
-    const int best = static_cast<int>(run.best);
-    const RecordedSolution* first = nullptr;
-    int others = 0;
-    for (const RecordedSolution& solution : run.solutions) {
-      if (solution.makespan == best) continue;
-      if (first == nullptr) {
-        first = &solution;
-      } else {
-        ++others;
-      }
-    }
-    if (first != nullptr) {
-      problems.push_back(lineOf(kSolutionFileName, first->line) + ": makespan " +
-                         std::to_string(first->makespan) + " is not run " +
-                         std::to_string(run.run) + "'s best, " + fixedNumber(run.best, 1) +
-                         moreLines(others));
+}
+
+// The block's length against the count line, and every solution's makespan against the run's best.
+void checkBlock(const RunRecord& run, const NumberLine* count, const SolutionBlock& block,
+                std::vector<std::string>& problems) {
+  if (count != nullptr && count->value && run.distinctOptima &&
+      block.lineCount != *run.distinctOptima) {
+    problems.push_back(lineOf(kOptimumCountFileName, count->line) + " counts " +
+                       std::to_string(*run.distinctOptima) + " distinct optima for run " +
+                       std::to_string(run.run) + ", but its block at " +
+                       lineOf(kSolutionFileName, block.firstLine) + " holds " +
+                       std::to_string(block.lineCount) + " lines");
+  }
+  // A block that belongs to another run usually differs on every line: one message for it.
+  const int best = static_cast<int>(run.best);
+  const RecordedSolution* first = nullptr;
+  int others = 0;
+  for (const RecordedSolution& solution : run.solutions) {
+    if (solution.makespan == best) continue;
+    if (first == nullptr) {
+      first = &solution;
+    } else {
+      ++others;
     }
   }
-  std::vector<std::vector<int>> matrix = distanceMatrix(run.solutions);
+  if (first != nullptr) {
+    problems.push_back(lineOf(kSolutionFileName, first->line) + ": makespan " +
+                       std::to_string(first->makespan) + " is not run " + std::to_string(run.run) +
+                       "'s best, " + fixedNumber(run.best, 1) + moreLines(others));
+  }
+}
+
+void checkDistinct(const RunRecord& run, const std::vector<std::vector<int>>& matrix,
+                   std::vector<std::string>& problems) {
   for (std::size_t i = 0; i < matrix.size(); ++i) {
     for (std::size_t j = i + 1; j < matrix.size(); ++j) {
       if (matrix[i][j] == 0) {
@@ -154,22 +155,44 @@ void attachOptima(RunRecord& run, const ParsedResultFiles& files, const RunPiece
       }
     }
   }
-  if (!distinct || *distinct < 2) return;
-  const NumberLine* distance = entryOf(files.distances, pieces.distance);
+}
+
+// A run of two or more distinct optima has an average distance line that its solutions give.
+void attachAverageDistance(RunRecord& run, const NumberLine* distance,
+                           const std::vector<std::vector<int>>& matrix,
+                           std::vector<std::string>& problems) {
+  const int distinct = *run.distinctOptima;
   if (distance == nullptr) {
-    problems.push_back(label + "it has " + std::to_string(*distinct) + " distinct optima but " +
-                       kDistanceFileName + " has no line left for it");
+    problems.push_back(runLabel(run.run) + "it has " + std::to_string(distinct) +
+                       " distinct optima but " + kDistanceFileName + " has no line left for it");
     return;
   }
   run.averageDistance = distance->value;
   std::optional<float> recomputed = averagePairDistance(matrix);
-  if (distance->value && recomputed && static_cast<int>(matrix.size()) == *distinct &&
+  if (distance->value && recomputed && static_cast<int>(matrix.size()) == distinct &&
       fixedNumber(*distance->value, 2) != fixedNumber(static_cast<double>(*recomputed), 2)) {
     problems.push_back(lineOf(kDistanceFileName, distance->line) + " gives run " +
                        std::to_string(run.run) + " an average distance of " +
                        fixedNumber(*distance->value, 2) + ", but its solutions give " +
                        fixedNumber(static_cast<double>(*recomputed), 2));
   }
+}
+
+// The solutions of a reached run, each checked against the others.
+void attachOptima(RunRecord& run, const ParsedResultFiles& files, const RunPieces& pieces,
+                  std::vector<std::string>& problems) {
+  const NumberLine* count = entryOf(files.counts, pieces.count);
+  const SolutionBlock* block = entryOf(files.blocks, pieces.block);
+  checkOptimaPresent(run, count, block, problems);
+  run.distinctOptima = distinctOfPieces(files, pieces);
+  if (block != nullptr) {
+    run.solutions = block->solutions;
+    checkBlock(run, count, *block, problems);
+  }
+  const std::vector<std::vector<int>> matrix = distanceMatrix(run.solutions);
+  checkDistinct(run, matrix, problems);
+  if (run.distinctOptima && *run.distinctOptima >= 2)
+    attachAverageDistance(run, entryOf(files.distances, pieces.distance), matrix, problems);
 }
 
 RunRecord assembleRun(const ParsedResultFiles& files, const RunPieces& pieces, int number,

@@ -49,48 +49,75 @@ std::string checkMachineRows(const std::vector<int>& sequences, int jobs, int ma
   return {};
 }
 
-}  // namespace
-
-SemiActiveSchedule rebuildSchedule(const Instance& instance, const std::vector<int>& sequences) {
-  SemiActiveSchedule schedule;
-  const int jobs = instance.jobs;
-  const int machines = instance.machines;
+// The problem with sequences as a schedule of instance, "" when there is none.
+std::string sequenceProblem(const Instance& instance, const std::vector<int>& sequences) {
   const int count = instance.geneCount();
   if (static_cast<int>(sequences.size()) != count) {
-    schedule.problem = "it holds " + std::to_string(sequences.size()) +
-                       " machine-sequence entries, this instance needs " + std::to_string(count);
-    return schedule;
+    return "it holds " + std::to_string(sequences.size()) +
+           " machine-sequence entries, this instance needs " + std::to_string(count);
   }
-  schedule.problem = checkRoutes(instance);
-  if (schedule.problem.empty()) schedule.problem = checkMachineRows(sequences, jobs, machines);
-  if (!schedule.problem.empty()) return schedule;
+  std::string problem = checkRoutes(instance);
+  if (problem.empty()) problem = checkMachineRows(sequences, instance.jobs, instance.machines);
+  return problem;
+}
 
-  // operationOn[(j,m)]: which operation of job j runs on machine m; machinePredecessor[op]: the
-  // operation just before op on its machine, or -1.
-  const std::size_t size = static_cast<std::size_t>(count);
+// Operations indexed job-major, (job-1)*M + (operation-1): for each, the operation just before and
+// just after it on its machine, or -1.
+struct MachineOrder {
+  std::vector<int> predecessor, successor;
+};
+
+MachineOrder machineOrder(const Instance& instance, const std::vector<int>& sequences) {
+  const int jobs = instance.jobs;
+  const int machines = instance.machines;
+  const std::size_t size = static_cast<std::size_t>(instance.geneCount());
+  // operationOn[(j,m)]: which operation of job j runs on machine m.
   std::vector<int> operationOn(size);
   for (int j = 1; j <= jobs; ++j) {
     for (int o = 1; o <= machines; ++o)
       operationOn[cell(j, instance.machineOf(j, o), machines)] = o;
   }
-  std::vector<int> machinePredecessor(size, -1);
-  std::vector<int> machineSuccessor(size, -1);
+  MachineOrder order{std::vector<int>(size, -1), std::vector<int>(size, -1)};
   for (int m = 1; m <= machines; ++m) {
     for (int p = 2; p <= jobs; ++p) {
       const int before = sequences[cell(m, p - 1, jobs)];
       const int after = sequences[cell(m, p, jobs)];
       const std::size_t from = cell(before, operationOn[cell(before, m, machines)], machines);
       const std::size_t to = cell(after, operationOn[cell(after, m, machines)], machines);
-      machinePredecessor[to] = static_cast<int>(from);
-      machineSuccessor[from] = static_cast<int>(to);
+      order.predecessor[to] = static_cast<int>(from);
+      order.successor[from] = static_cast<int>(to);
     }
   }
+  return order;
+}
 
-  // Longest-path pass in topological order: an operation is placed once both predecessors are.
+// Starts op as soon as its job's and its machine's previous operations have ended.
+void place(std::size_t op, const Instance& instance, const MachineOrder& order,
+           std::vector<int>& end, SemiActiveSchedule& schedule) {
+  const int machines = instance.machines;
+  const int job = static_cast<int>(op) / machines + 1;
+  const int operation = static_cast<int>(op) % machines + 1;
+  const int machine = instance.machineOf(job, operation);
+  int start = 0;
+  if (operation > 1) start = end[op - 1];
+  if (order.predecessor[op] >= 0) {
+    start = std::max(start, end[static_cast<std::size_t>(order.predecessor[op])]);
+  }
+  end[op] = start + instance.timeOn(job, machine);
+  schedule.operations[op] = ScheduledOperation{job, operation, machine, start, end[op]};
+  schedule.makespan = std::max(schedule.makespan, end[op]);
+}
+
+// Longest-path pass in topological order: an operation is placed once both predecessors are.
+// Returns how many operations were placed, fewer than all when the orders wait in a cycle.
+std::size_t placeAll(const Instance& instance, const MachineOrder& order,
+                     SemiActiveSchedule& schedule) {
+  const std::size_t size = order.predecessor.size();
+  const std::size_t machines = static_cast<std::size_t>(instance.machines);
   std::vector<int> waiting(size, 0);
   std::vector<std::size_t> ready;
   for (std::size_t op = 0; op < size; ++op) {
-    waiting[op] = (op % static_cast<std::size_t>(machines) != 0) + (machinePredecessor[op] >= 0);
+    waiting[op] = (op % machines != 0) + (order.predecessor[op] >= 0);
     if (waiting[op] == 0) ready.push_back(op);
   }
   schedule.operations.resize(size);
@@ -100,24 +127,24 @@ SemiActiveSchedule rebuildSchedule(const Instance& instance, const std::vector<i
     const std::size_t op = ready.back();
     ready.pop_back();
     ++placed;
-    const int job = static_cast<int>(op) / machines + 1;
-    const int operation = static_cast<int>(op) % machines + 1;
-    const int machine = instance.machineOf(job, operation);
-    int start = 0;
-    if (operation > 1) start = end[op - 1];
-    if (machinePredecessor[op] >= 0) {
-      start = std::max(start, end[static_cast<std::size_t>(machinePredecessor[op])]);
-    }
-    end[op] = start + instance.timeOn(job, machine);
-    schedule.operations[op] = ScheduledOperation{job, operation, machine, start, end[op]};
-    schedule.makespan = std::max(schedule.makespan, end[op]);
-    if (operation < machines && --waiting[op + 1] == 0) ready.push_back(op + 1);
-    if (machineSuccessor[op] >= 0) {
-      const std::size_t next = static_cast<std::size_t>(machineSuccessor[op]);
+    place(op, instance, order, end, schedule);
+    if (op % machines + 1 < machines && --waiting[op + 1] == 0) ready.push_back(op + 1);
+    if (order.successor[op] >= 0) {
+      const std::size_t next = static_cast<std::size_t>(order.successor[op]);
       if (--waiting[next] == 0) ready.push_back(next);
     }
   }
-  if (placed != size) {
+  return placed;
+}
+
+}  // namespace
+
+SemiActiveSchedule rebuildSchedule(const Instance& instance, const std::vector<int>& sequences) {
+  SemiActiveSchedule schedule;
+  schedule.problem = sequenceProblem(instance, sequences);
+  if (!schedule.problem.empty()) return schedule;
+  const MachineOrder order = machineOrder(instance, sequences);
+  if (placeAll(instance, order, schedule) != order.predecessor.size()) {
     schedule.operations.clear();
     schedule.makespan = 0;
     schedule.problem =
