@@ -2,11 +2,11 @@
 #include "exact/schedule_search.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstddef>
 
 #include "exact/node_bounds.h"
 #include "exact/search_node.h"
+#include "results/optima_file.h"
 
 namespace jobshop {
 
@@ -87,18 +87,6 @@ bool childMayFit(const Walk& w, int job) {
   return true;
 }
 
-void appendLine(const Walk& w, int makespan, std::string& text) {
-  char number[16];
-  auto put = [&](int value) {
-    char* end = std::to_chars(number, number + sizeof number, value).ptr;
-    *end++ = ' ';
-    text.append(number, end);
-  };
-  for (int job : w.node.sequences) put(job);
-  put(makespan);
-  text += '\n';
-}
-
 void halt(Walk& w, bool timedOut) {
   w.halted = true;
   w.outcome.stopped = true;
@@ -124,7 +112,7 @@ void countNode(Walk& w) {
 void record(Walk& w) {
   const int makespan = *std::max_element(w.node.machineEnd.begin(), w.node.machineEnd.end());
   ++w.outcome.found;
-  if (w.limits.list) appendLine(w, makespan, w.outcome.listing);
+  if (w.limits.list) appendOptimaListLine(w.node.sequences, makespan, w.outcome.listing);
   if (makespan < w.outcome.best) {
     w.outcome.best = makespan;
     w.outcome.bestSequences = w.node.sequences;

@@ -1,4 +1,4 @@
-// Writing and reading "optima.json", and parsing the list lines back into machine sequences.
+// Writing and reading "optima.json" and the lines of its list.
 #include "results/optima_file.h"
 
 #include <charconv>
@@ -65,6 +65,18 @@ std::string enumeratedOptimaJson(const EnumeratedOptima& optima) {
   json["optimal"] = optima.optimal;
   if (!optima.listFile.empty()) json["list"] = optima.listFile;
   return json.dump(2) + "\n";
+}
+
+void appendOptimaListLine(const std::vector<int>& sequences, int makespan, std::string& text) {
+  char number[16];
+  auto put = [&](int value) {
+    char* end = std::to_chars(number, number + sizeof number, value).ptr;
+    *end++ = ' ';
+    text.append(number, end);
+  };
+  for (int job : sequences) put(job);
+  put(makespan);
+  text += '\n';
 }
 
 std::optional<EnumeratedOptima> loadEnumeratedOptima(const std::string& folder,

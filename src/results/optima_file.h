@@ -28,6 +28,10 @@ struct EnumeratedOptima {
 // The text of "optima.json" for optima (its schedules are not part of it), with a final line end.
 std::string enumeratedOptimaJson(const EnumeratedOptima& optima);
 
+// Appends one line of the list: the schedule's machine sequences (jobs from 1, machine by machine)
+// and its makespan, each followed by a space.
+void appendOptimaListLine(const std::vector<int>& sequences, int makespan, std::string& text);
+
 // Reads folder's "optima.json" and, when it names a list, that list. Returns nullopt with problem
 // empty when the folder has no "optima.json", and nullopt with a one-line problem when the file or
 // the list is unreadable or malformed (a list line whose length is not J*M + 1 numbers, a job
