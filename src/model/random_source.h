@@ -63,8 +63,14 @@ struct RandomSource {
   // out[0..count) = count successive randomBelow(n), leaving the same state. Four steps are taken
   // at a time from one state, so that their multiplications do not wait on one another.
   void randomBelowMany(int n, int count, int* out) {
-    constexpr std::uint64_t a1 = kMultiplier, a2 = a1 * a1, a3 = a2 * a1, a4 = a3 * a1;
-    constexpr std::uint64_t c2 = a1 + 1, c3 = a2 + c2, c4 = a3 + c3;
+    // The k-step map S -> a_k S + c_k for k = 1..4.
+    constexpr std::uint64_t a1 = kMultiplier;
+    constexpr std::uint64_t a2 = a1 * a1;
+    constexpr std::uint64_t a3 = a2 * a1;
+    constexpr std::uint64_t a4 = a3 * a1;
+    constexpr std::uint64_t c2 = a1 + 1;
+    constexpr std::uint64_t c3 = a2 + c2;
+    constexpr std::uint64_t c4 = a3 + c3;
     int k = 0;
     if (n != 0 && count >= 4) {
       cacheReciprocal(static_cast<std::uint32_t>(n));
@@ -86,8 +92,10 @@ struct RandomSource {
   // needed, in O(log count) steps: the k-step map S -> A^k S + (A^(k-1) + ... + 1) is squared up.
   void skipDraws(int bound, int count) {
     if (bound == 0 || count <= 0) return;
-    std::uint64_t multiplier = 1, increment = 0;
-    std::uint64_t stepMultiplier = kMultiplier, stepIncrement = 1;
+    std::uint64_t multiplier = 1;
+    std::uint64_t increment = 0;
+    std::uint64_t stepMultiplier = kMultiplier;
+    std::uint64_t stepIncrement = 1;
     for (auto k = static_cast<std::uint64_t>(count); k > 0; k >>= 1) {
       if (k & 1u) {
         multiplier *= stepMultiplier;
