@@ -39,7 +39,7 @@ struct Replacement {
     return p;
   }
   // Decodes both populations as the tests leave them, as the generation cycle keeps them decoded.
-  void run(ScriptedRandom& draws) {
+  void run(detail::ScriptedRandom& draws) {
     decodeSequences(state);
     replaceByCrowding(state, draws, scratch);
     EXPECT_TRUE(draws.allConsumed());
@@ -67,7 +67,7 @@ TEST(CrowdingReplacement, SingleMemberGroupsReplaceTheWorstAndChildrenReplaceChi
   Replacement r(2, 1, {10, 11, 12, 13}, {20, 5, 9, 8});
   // Child 0: 1, a repeated 1 (discarded), 3: the worse child still replaces position 3 (13).
   // Child 1: 3, 0: replaces child 0 at position 3. Child 2: 0, 2. Child 3: 2, 1.
-  ScriptedRandom draws({1, 1, 3, 3, 0, 0, 2, 2, 1});
+  detail::ScriptedRandom draws({1, 1, 3, 3, 0, 0, 2, 2, 1});
   r.run(draws);
   EXPECT_EQ(draws.bounds, std::vector<int>(9, 4));
   EXPECT_EQ(r.at(0), kChildren[1]);
@@ -79,7 +79,7 @@ TEST(CrowdingReplacement, SingleMemberGroupsReplaceTheWorstAndChildrenReplaceChi
 
 TEST(CrowdingReplacement, TargetTiesOnTruncatedMakespanGoToTheLowestGroup) {
   Replacement r(2, 1, {12.9f, 12.5f, 30, 40}, {1, 2, 3, 4});
-  ScriptedRandom draws({1, 0, 2, 3, 2, 3, 2, 3});
+  detail::ScriptedRandom draws({1, 0, 2, 3, 2, 3, 2, 3});
   r.run(draws);
   // Child 0 meets 12.5 (group 0) and 12.9 (group 1): both are 12, so position 1 is replaced and
   // the 12.9 survives.
@@ -93,7 +93,7 @@ TEST(CrowdingReplacement, OneGroupTakesTheNearestOfAllMembers) {
   r.state.offspring =
       makePopulation({kParents[2], kParents[2], kParents[2], kParents[2]}, {50, 51, 52, 53});
   // Every child meets every position once (repeats discarded); the clone at position 2 is nearest.
-  ScriptedRandom draws({3, 0, 0, 2, 1, 0, 1, 2, 3, 2, 1, 0, 3, 1, 2, 3, 0});
+  detail::ScriptedRandom draws({3, 0, 0, 2, 1, 0, 1, 2, 3, 2, 1, 0, 3, 1, 2, 3, 0});
   r.run(draws);
   EXPECT_EQ(r.at(0), kParents[0]);
   EXPECT_EQ(r.state.population.fitness(3), 53.0f)
@@ -103,7 +103,7 @@ TEST(CrowdingReplacement, OneGroupTakesTheNearestOfAllMembers) {
 
 TEST(CrowdingReplacement, SavedBestComesBackOnlyWhenStrictlyBetter) {
   Replacement worse(1, 1, {10, 11, 12, 13}, {20, 21, 22, 23});
-  ScriptedRandom draws({0, 1, 2, 3});
+  detail::ScriptedRandom draws({0, 1, 2, 3});
   worse.run(draws);
   EXPECT_EQ(worse.at(0), kParents[0]);
   EXPECT_EQ(worse.state.population.fitness(0), 10.0f);
@@ -111,13 +111,13 @@ TEST(CrowdingReplacement, SavedBestComesBackOnlyWhenStrictlyBetter) {
   EXPECT_EQ(worse.at(3), kChildren[2]) << "the worst of the working copy is dropped";
 
   Replacement equal(1, 1, {10, 11, 12, 13}, {10, 21, 22, 23});
-  ScriptedRandom same({0, 1, 2, 3});
+  detail::ScriptedRandom same({0, 1, 2, 3});
   equal.run(same);
   EXPECT_EQ(equal.at(0), kChildren[0]) << "an equal makespan does not restore the saved best";
   EXPECT_EQ(equal.at(3), kChildren[3]);
 
   Replacement kept(1, 1, {10, 11, 12, 13}, {20, 21, 22, 23});
-  ScriptedRandom others({1, 2, 3, 1});
+  detail::ScriptedRandom others({1, 2, 3, 1});
   kept.run(others);
   EXPECT_EQ(kept.at(0), kParents[0]);
   EXPECT_EQ(kept.at(1), kChildren[1]);

@@ -38,9 +38,9 @@ TEST(CrowdingSelection, NearestOfTwoCandidatesFirstAmongEquals) {
   state.population = sixIndividuals();
   decodeSequences(state);
   SelectionScratch scratch;
-  ScriptedRandom draws({0, 1, 2,        // distances 5 then 3: the second is the mate
-                        0, 0, 3, 2, 4,  // f redrawn, the clone discarded, then 3 and 3
-                        0, 1, 5});      // distances 5 then 6
+  detail::ScriptedRandom draws({0, 1, 2,        // distances 5 then 3: the second is the mate
+                                0, 0, 3, 2, 4,  // f redrawn, the clone discarded, then 3 and 3
+                                0, 1, 5});      // distances 5 then 6
   selectMates(state, draws, scratch);
   EXPECT_TRUE(draws.allConsumed());
   EXPECT_FALSE(draws.misused);
@@ -61,8 +61,8 @@ TEST(CrowdingSelection, SingleCandidateIsTakenWhateverItsDistance) {
   state.population = sixIndividuals();
   decodeSequences(state);
   SelectionScratch scratch;
-  ScriptedRandom draws({3, 0, 1,  // first parent is the clone 3: individual 0 is discarded
-                        0, 3, 3, 3, 5, 4, 2});
+  detail::ScriptedRandom draws({3, 0, 1,  // first parent is the clone 3: individual 0 is discarded
+                                0, 3, 3, 3, 5, 4, 2});
   selectMates(state, draws, scratch);
   EXPECT_TRUE(draws.allConsumed());
   EXPECT_EQ(mateOf(state, 0), genesOf(state.population, 1));
@@ -80,7 +80,7 @@ TEST(CrowdingSelection, ConvergedPopulationTakesFirstOtherCandidate) {
   decodeSequences(state);
   SelectionScratch scratch;
   // Per pair: the first parent, then candidates until one differs from its position.
-  ScriptedRandom draws({1, 1, 1, 0, 2, 3});
+  detail::ScriptedRandom draws({1, 1, 1, 0, 2, 3});
   selectMates(state, draws, scratch);
   EXPECT_TRUE(draws.allConsumed());
   EXPECT_FALSE(draws.misused);
@@ -96,7 +96,7 @@ TEST(CrowdingSelection, TwoIndividualsAlwaysPairWithEachOther) {
   state.population = makePopulation({{1, 1, 2, 2}, {2, 2, 1, 1}}, {11, 11});
   decodeSequences(state);
   SelectionScratch scratch;
-  ScriptedRandom draws({1, 1, 0, 0, 0});
+  detail::ScriptedRandom draws({1, 1, 0, 0, 0});
   selectMates(state, draws, scratch);
   EXPECT_TRUE(draws.allConsumed());
   EXPECT_EQ(genesOf(state.matingPool, 0), (std::vector<float>{2, 2, 1, 1}));

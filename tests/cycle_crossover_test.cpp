@@ -9,7 +9,7 @@ namespace jobshop {
 
 namespace {
 
-const CrossoverOperator kCycle = cycleCrossover<ScriptedRandom>;
+const CrossoverOperator kCycle = cycleCrossover<detail::ScriptedRandom>;
 
 void expectChildren(const Genes& parent1, const Genes& parent2, int start, const Genes& child1,
                     const Genes& child2) {

@@ -9,9 +9,9 @@ namespace jobshop {
 
 namespace {
 
-const CrossoverOperator kPrecedence = precedenceCrossover<ScriptedRandom>;
-const CrossoverOperator kKeep = maskKeepCrossover<ScriptedRandom>;
-const CrossoverOperator kReorder = maskReorderCrossover<ScriptedRandom>;
+const CrossoverOperator kPrecedence = precedenceCrossover<detail::ScriptedRandom>;
+const CrossoverOperator kKeep = maskKeepCrossover<detail::ScriptedRandom>;
+const CrossoverOperator kReorder = maskReorderCrossover<detail::ScriptedRandom>;
 
 void expectChildren(const char* name, CrossoverOperator crossover, const Genes& parent1,
                     const Genes& parent2, const std::vector<int>& mask, const Genes& child1,

@@ -12,12 +12,13 @@ namespace jobshop {
 
 namespace {
 
-using MutationOperator = void (*)(Population&, float*, int, ScriptedRandom&, VariationScratch&);
+using MutationOperator = void (*)(Population&, float*, int, detail::ScriptedRandom&,
+                                  VariationScratch&);
 
-const MutationOperator kScramble = scrambleMutation<ScriptedRandom>;
-const MutationOperator kSwap = swapMutation<ScriptedRandom>;
-const MutationOperator kInsertion = insertionMutation<ScriptedRandom>;
-const MutationOperator kNeighbourSwap = neighbourSwapMutation<ScriptedRandom>;
+const MutationOperator kScramble = scrambleMutation<detail::ScriptedRandom>;
+const MutationOperator kSwap = swapMutation<detail::ScriptedRandom>;
+const MutationOperator kInsertion = insertionMutation<detail::ScriptedRandom>;
+const MutationOperator kNeighbourSwap = neighbourSwapMutation<detail::ScriptedRandom>;
 
 struct MutationRun {
   Genes child;
@@ -31,7 +32,7 @@ MutationRun runMutation(MutationOperator mutation, Genes buffer, std::vector<int
   const int geneCount = static_cast<int>(buffer.size());
   Population offspring = sentinelPopulation(3, geneCount);
   const Population before = offspring;
-  ScriptedRandom random(std::move(draws));
+  detail::ScriptedRandom random(std::move(draws));
   VariationScratch scratch;
   mutation(offspring, buffer.data(), 1, random, scratch);
   EXPECT_TRUE(random.allConsumed() && !random.misused);
@@ -75,7 +76,7 @@ TEST(Mutations, SharedBufferAcrossSwapInsertionAndNeighbourSwap) {
   Population offspring = sentinelPopulation(2, 4);
   const float fitness = offspring.fitness(1);
   Genes buffer = {1, 2, 3, 4};
-  ScriptedRandom random({0, 1, 0, 3, 3});
+  detail::ScriptedRandom random({0, 1, 0, 3, 3});
   VariationScratch scratch;
   swapMutation(offspring, buffer.data(), 1, random, scratch);
   EXPECT_EQ(buffer, (Genes{2, 1, 3, 4}));
@@ -95,7 +96,7 @@ TEST(Mutations, SingleGeneNeighbourSwapTouchesOnlyBufferAndChild) {
   Genes guarded = {-7, 1, -9};
   Population offspring = sentinelPopulation(3, 1);
   const Population before = offspring;
-  ScriptedRandom random({0});
+  detail::ScriptedRandom random({0});
   VariationScratch scratch;
   neighbourSwapMutation(offspring, guarded.data() + 1, 1, random, scratch);
   EXPECT_EQ(guarded, (Genes{-7, 1, -9}));

@@ -70,7 +70,7 @@ std::vector<int> repeat(std::vector<int> bounds, int times) {
 }  // namespace
 
 TEST(OffspringGeneration, PercentageTestPassesUpToThePercentage) {
-  ScriptedRandom random({0, 1, 100, 100, 0, 50, 51});
+  detail::ScriptedRandom random({0, 1, 100, 100, 0, 50, 51});
   EXPECT_TRUE(passesPercentage(0, random));
   EXPECT_FALSE(passesPercentage(0, random));
   EXPECT_TRUE(passesPercentage(100, random));
@@ -90,7 +90,7 @@ TEST(OffspringGeneration, CrossedPairsDrawInOrderAndAreAlwaysEvaluated) {
   fillPool(state, {exampleParent1(), {3, 3, 2, 2, 1, 1}, exampleParent2(), {1, 2, 3, 3, 2, 1}});
   state.evaluationCount = 4;
   // Per pair: crossover test | cut points | test, swap of child 1 | test, swap of child 2.
-  ScriptedRandom random({100, 3, 2, 0, 0, 1, 100, 2, 2, 0, 0, 5, 50, 1, 1, 7, 3, 4});
+  detail::ScriptedRandom random({100, 3, 2, 0, 0, 1, 100, 2, 2, 0, 0, 5, 50, 1, 1, 7, 3, 4});
   VariationScratch scratch;
   generateOffspring(state, random, scratch);
 
@@ -121,7 +121,7 @@ TEST(OffspringGeneration, CopiedPairsKeepTheirParentsUnlessMutated) {
     RunState state(instance, parameters, steppingClock(1));
     fillPool(state, pool);
     state.evaluationCount = 4;
-    ScriptedRandom random({0, 0, 0, 0, 0, 0});
+    detail::ScriptedRandom random({0, 0, 0, 0, 0, 0});
     VariationScratch scratch;
     generateOffspring(state, random, scratch);
     EXPECT_EQ(random.bounds, std::vector<int>(6, 101));
@@ -139,7 +139,7 @@ TEST(OffspringGeneration, CopiedPairsKeepTheirParentsUnlessMutated) {
   RunState state(instance, parameters, steppingClock(1));
   fillPool(state, pool);
   state.evaluationCount = 4;
-  ScriptedRandom random({1, 1, 0, 0, 2, 0, 3, 1, 1});
+  detail::ScriptedRandom random({1, 1, 0, 0, 2, 0, 3, 1, 1});
   VariationScratch scratch;
   generateOffspring(state, random, scratch);
   EXPECT_EQ(random.bounds, (std::vector<int>{101, 101, 101, 6, 6, 101, 6, 101, 101}));
@@ -162,7 +162,7 @@ TEST(OffspringGeneration, SeveralCrossoversLeaveTheLastOnesChildren) {
   {
     RunState state(instance, parameters, steppingClock(1));
     fillPool(state, {exampleParent1(), exampleParent2()});
-    ScriptedRandom random({0, 3, 2, 3, 0, 0});
+    detail::ScriptedRandom random({0, 3, 2, 3, 0, 0});
     VariationScratch scratch;
     generateOffspring(state, random, scratch);
     EXPECT_EQ(random.bounds, (std::vector<int>{101, 6, 6, 6, 101, 101}));
@@ -183,7 +183,7 @@ TEST(OffspringGeneration, SeveralCrossoversLeaveTheLastOnesChildren) {
   draws.insert(draws.end(), {4, 1, 5});      // cycle, wrap
   draws.insert(draws.end(), mask.begin(), mask.end());
   draws.insert(draws.end(), {0, 0});  // mutation tests
-  ScriptedRandom random(draws);
+  detail::ScriptedRandom random(draws);
   VariationScratch scratch;
   generateOffspring(state, random, scratch);
   std::vector<int> bounds = {101, 6, 6, 6, 6};
@@ -207,8 +207,8 @@ TEST(OffspringGeneration, MutationDispatchSharesTheBuffer) {
     parameters.neighbourSwapMutationEnabled = neighbourSwap;
     Population offspring = sentinelPopulation(2, 4);
     Genes buffer = {1, 2, 3, 4};
-    ScriptedRandom random(neighbourSwap ? std::vector<int>{0, 1, 0, 3, 3}
-                                        : std::vector<int>{0, 1, 0, 3});
+    detail::ScriptedRandom random(neighbourSwap ? std::vector<int>{0, 1, 0, 3, 3}
+                                                : std::vector<int>{0, 1, 0, 3});
     applyMutations(offspring, parameters, buffer.data(), 1, random, scratch);
     EXPECT_TRUE(random.allConsumed());
     EXPECT_EQ(rowGenes(offspring, 1), (neighbourSwap ? Genes{2, 1, 4, 3} : Genes{1, 3, 4, 2}));
@@ -222,7 +222,7 @@ TEST(OffspringGeneration, MutationDispatchSharesTheBuffer) {
   both.neighbourSwapMutationEnabled = true;
   RunState state(instance, both, steppingClock(1));
   fillPool(state, {{1, 2, 3, 4}, {4, 3, 2, 1}});
-  ScriptedRandom random({0, 0, 0, 3, 0, 100, 1, 2, 3});
+  detail::ScriptedRandom random({0, 0, 0, 3, 0, 100, 1, 2, 3});
   generateOffspring(state, random, scratch);
   EXPECT_EQ(random.bounds, (std::vector<int>{101, 101, 4, 4, 4, 101, 4, 4, 4}));
   EXPECT_EQ(rowGenes(state.offspring, 0), (Genes{2, 1, 3, 4}));
@@ -236,7 +236,7 @@ TEST(OffspringGeneration, ReseedsAtEveryCallAndRepeatsWithinOneSecond) {
   parameters.segmentFillCrossoverEnabled = true;
   RunState scripted(instance, parameters, steppingClock(42));
   fillPool(scripted, {exampleParent1(), exampleParent2()});
-  ScriptedRandom random(std::vector<int>(6, 0));
+  detail::ScriptedRandom random(std::vector<int>(6, 0));
   VariationScratch scratch;
   generateOffspring(scripted, random, scratch);
   generateOffspring(scripted, random, scratch);
@@ -294,7 +294,7 @@ TEST(OffspringGeneration, OddPopulationLeavesTheLastSlotAlone) {
   RunState state(instance, parameters, steppingClock(1));
   fillPool(state, {exampleParent1(), exampleParent2(), {0, 0, 0, 0, 0, 0}});
   state.offspring.values.assign(state.offspring.values.size(), 77.0f);
-  ScriptedRandom random({0, 3, 0, 0, 1, 0, 2, 2});
+  detail::ScriptedRandom random({0, 3, 0, 0, 1, 0, 2, 2});
   VariationScratch scratch;
   generateOffspring(state, random, scratch);
   EXPECT_EQ(random.bounds, (std::vector<int>{101, 6, 101, 6, 6, 101, 6, 6}));

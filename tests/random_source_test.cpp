@@ -100,7 +100,7 @@ TEST(Initialisation, EveryChromosomeHoldsEachJobMTimes) {
 TEST(Initialisation, RejectsZeroAndCompleteJobs) {
   const Instance oneJob = makeInstance(1, 3, {1, 1, 1}, {1, 2, 3});
   Population population(1, 3);
-  ScriptedRandom draws({0, 1, 0, 0, 1, 1});
+  detail::ScriptedRandom draws({0, 1, 0, 0, 1, 1});
   initialisePopulation(population, oneJob, draws);
   EXPECT_EQ(genesOf(population, 0), (std::vector<float>{1, 1, 1}));
   EXPECT_TRUE(draws.allConsumed());
@@ -108,7 +108,8 @@ TEST(Initialisation, RejectsZeroAndCompleteJobs) {
 
   const Instance twoJobs = twoByTwoInstance();
   Population two(1, 4);
-  ScriptedRandom script({2, 2, 2, 0, 1, 1});  // the third 2 is rejected: job 2 already has M genes
+  detail::ScriptedRandom script(
+      {2, 2, 2, 0, 1, 1});  // the third 2 is rejected: job 2 already has M genes
   initialisePopulation(two, twoJobs, script);
   EXPECT_EQ(genesOf(two, 0), (std::vector<float>{2, 2, 1, 1}));
   EXPECT_TRUE(script.allConsumed());

@@ -28,9 +28,9 @@ void expectChildren(const Expected& expected, const Genes& parent1, const Genes&
   EXPECT_TRUE(run.scriptFollowed);
 }
 
-const CrossoverOperator kFill = segmentFillCrossover<ScriptedRandom>;
-const CrossoverOperator kInsert = segmentInsertCrossover<ScriptedRandom>;
-const CrossoverOperator kWrap = segmentWrapCrossover<ScriptedRandom>;
+const CrossoverOperator kFill = segmentFillCrossover<detail::ScriptedRandom>;
+const CrossoverOperator kInsert = segmentInsertCrossover<detail::ScriptedRandom>;
+const CrossoverOperator kWrap = segmentWrapCrossover<detail::ScriptedRandom>;
 
 }  // namespace
 

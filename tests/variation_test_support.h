@@ -59,8 +59,8 @@ inline std::vector<int> drawsWithin(const std::vector<int>& bounds, std::mt19937
   return draws;
 }
 
-using CrossoverOperator = void (*)(Population&, const float*, const float*, int, ScriptedRandom&,
-                                   VariationScratch&);
+using CrossoverOperator = void (*)(Population&, const float*, const float*, int,
+                                   detail::ScriptedRandom&, VariationScratch&);
 
 struct CrossoverRun {
   Genes child1;
@@ -73,7 +73,7 @@ inline CrossoverRun runCrossover(CrossoverOperator crossover, const Genes& paren
                                  const Genes& parent2, std::vector<int> draws) {
   const int geneCount = static_cast<int>(parent1.size());
   Population offspring = sentinelPopulation(2, geneCount);
-  ScriptedRandom random(std::move(draws));
+  detail::ScriptedRandom random(std::move(draws));
   VariationScratch scratch;
   crossover(offspring, parent1.data(), parent2.data(), 1, random, scratch);
   return {rowGenes(offspring, 0), rowGenes(offspring, 1), random.bounds,
@@ -100,7 +100,7 @@ inline void expectCrossoverKeepsEverythingValid(
     Population offspring = sentinelPopulation(6, geneCount);
     const Population untouched = offspring;
     const std::vector<int> bounds = expectedBounds(geneCount);
-    ScriptedRandom random(drawsWithin(bounds, rng));
+    detail::ScriptedRandom random(drawsWithin(bounds, rng));
     crossover(offspring, parent1.data(), parent2.data(), pair, random, scratch);
 
     SCOPED_TRACE(name + " trial " + std::to_string(trial));

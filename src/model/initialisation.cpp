@@ -28,6 +28,6 @@ void initialisePopulation(Population& pop, const Instance& instance, Random& ran
 }
 
 template void initialisePopulation(Population&, const Instance&, RandomSource&);
-template void initialisePopulation(Population&, const Instance&, ScriptedRandom&);
+template void initialisePopulation(Population&, const Instance&, detail::ScriptedRandom&);
 
 }  // namespace jobshop

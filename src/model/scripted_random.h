@@ -1,5 +1,6 @@
-// A draw source that replays a given list of draws instead of generating them. Every routine that
-// draws is written against "a source with randomBelow", so tests pin each choice exactly.
+// A draw source that replays a given list of draws instead of generating them, for tests only:
+// every routine that draws is written against "a source with randomBelow", so tests pin each
+// choice exactly.
 #pragma once
 
 #include <cstddef>
@@ -7,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-namespace jobshop {
+namespace jobshop::detail {
 
 struct ScriptedRandom {
   std::vector<int> draws;
@@ -40,4 +41,4 @@ struct ScriptedRandom {
   bool allConsumed() const { return next == draws.size(); }
 };
 
-}  // namespace jobshop
+}  // namespace jobshop::detail

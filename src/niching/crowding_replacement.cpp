@@ -177,6 +177,6 @@ bool replaceByCrowding(RunState& state, Random& random, ReplacementScratch& scra
 }
 
 template bool replaceByCrowding(RunState&, RandomSource&, ReplacementScratch&);
-template bool replaceByCrowding(RunState&, ScriptedRandom&, ReplacementScratch&);
+template bool replaceByCrowding(RunState&, detail::ScriptedRandom&, ReplacementScratch&);
 
 }  // namespace jobshop

@@ -69,6 +69,6 @@ bool selectMates(RunState& state, Random& random, SelectionScratch&) {
 }
 
 template bool selectMates(RunState&, RandomSource&, SelectionScratch&);
-template bool selectMates(RunState&, ScriptedRandom&, SelectionScratch&);
+template bool selectMates(RunState&, detail::ScriptedRandom&, SelectionScratch&);
 
 }  // namespace jobshop

@@ -24,7 +24,7 @@ bool advanceGeneration(RunState& state, Random& random, SelectionScratch& select
 
 template bool advanceGeneration(RunState&, RandomSource&, SelectionScratch&, VariationScratch&,
                                 ReplacementScratch&);
-template bool advanceGeneration(RunState&, ScriptedRandom&, SelectionScratch&, VariationScratch&,
-                                ReplacementScratch&);
+template bool advanceGeneration(RunState&, detail::ScriptedRandom&, SelectionScratch&,
+                                VariationScratch&, ReplacementScratch&);
 
 }  // namespace jobshop

@@ -47,7 +47,7 @@ void cycleCrossover(Population& offspring, const float* parent1, const float* pa
 
 template void cycleCrossover(Population&, const float*, const float*, int, RandomSource&,
                              VariationScratch&);
-template void cycleCrossover(Population&, const float*, const float*, int, ScriptedRandom&,
+template void cycleCrossover(Population&, const float*, const float*, int, detail::ScriptedRandom&,
                              VariationScratch&);
 
 }  // namespace jobshop

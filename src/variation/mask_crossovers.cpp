@@ -195,15 +195,15 @@ void maskReorderCrossover(Population& offspring, const float* parent1, const flo
 
 template void precedenceCrossover(Population&, const float*, const float*, int, RandomSource&,
                                   VariationScratch&);
-template void precedenceCrossover(Population&, const float*, const float*, int, ScriptedRandom&,
-                                  VariationScratch&);
+template void precedenceCrossover(Population&, const float*, const float*, int,
+                                  detail::ScriptedRandom&, VariationScratch&);
 template void maskKeepCrossover(Population&, const float*, const float*, int, RandomSource&,
                                 VariationScratch&);
-template void maskKeepCrossover(Population&, const float*, const float*, int, ScriptedRandom&,
-                                VariationScratch&);
+template void maskKeepCrossover(Population&, const float*, const float*, int,
+                                detail::ScriptedRandom&, VariationScratch&);
 template void maskReorderCrossover(Population&, const float*, const float*, int, RandomSource&,
                                    VariationScratch&);
-template void maskReorderCrossover(Population&, const float*, const float*, int, ScriptedRandom&,
-                                   VariationScratch&);
+template void maskReorderCrossover(Population&, const float*, const float*, int,
+                                   detail::ScriptedRandom&, VariationScratch&);
 
 }  // namespace jobshop

@@ -82,12 +82,15 @@ void neighbourSwapMutation(Population& offspring, float* mutationBuffer, int k, 
 }
 
 template void scrambleMutation(Population&, float*, int, RandomSource&, VariationScratch&);
-template void scrambleMutation(Population&, float*, int, ScriptedRandom&, VariationScratch&);
+template void scrambleMutation(Population&, float*, int, detail::ScriptedRandom&,
+                               VariationScratch&);
 template void swapMutation(Population&, float*, int, RandomSource&, VariationScratch&);
-template void swapMutation(Population&, float*, int, ScriptedRandom&, VariationScratch&);
+template void swapMutation(Population&, float*, int, detail::ScriptedRandom&, VariationScratch&);
 template void insertionMutation(Population&, float*, int, RandomSource&, VariationScratch&);
-template void insertionMutation(Population&, float*, int, ScriptedRandom&, VariationScratch&);
+template void insertionMutation(Population&, float*, int, detail::ScriptedRandom&,
+                                VariationScratch&);
 template void neighbourSwapMutation(Population&, float*, int, RandomSource&, VariationScratch&);
-template void neighbourSwapMutation(Population&, float*, int, ScriptedRandom&, VariationScratch&);
+template void neighbourSwapMutation(Population&, float*, int, detail::ScriptedRandom&,
+                                    VariationScratch&);
 
 }  // namespace jobshop

@@ -166,16 +166,16 @@ bool generateOffspring(RunState& state, Random& random, VariationScratch& scratc
 }
 
 template bool passesPercentage(int, RandomSource&);
-template bool passesPercentage(int, ScriptedRandom&);
+template bool passesPercentage(int, detail::ScriptedRandom&);
 template void applyCrossovers(Population&, const Parameters&, const float*, const float*, int,
                               RandomSource&, VariationScratch&);
 template void applyCrossovers(Population&, const Parameters&, const float*, const float*, int,
-                              ScriptedRandom&, VariationScratch&);
+                              detail::ScriptedRandom&, VariationScratch&);
 template void applyMutations(Population&, const Parameters&, float*, int, RandomSource&,
                              VariationScratch&);
-template void applyMutations(Population&, const Parameters&, float*, int, ScriptedRandom&,
+template void applyMutations(Population&, const Parameters&, float*, int, detail::ScriptedRandom&,
                              VariationScratch&);
 template bool generateOffspring(RunState&, RandomSource&, VariationScratch&);
-template bool generateOffspring(RunState&, ScriptedRandom&, VariationScratch&);
+template bool generateOffspring(RunState&, detail::ScriptedRandom&, VariationScratch&);
 
 }  // namespace jobshop

@@ -151,15 +151,15 @@ void segmentWrapCrossover(Population& offspring, const float* parent1, const flo
 
 template void segmentFillCrossover(Population&, const float*, const float*, int, RandomSource&,
                                    VariationScratch&);
-template void segmentFillCrossover(Population&, const float*, const float*, int, ScriptedRandom&,
-                                   VariationScratch&);
+template void segmentFillCrossover(Population&, const float*, const float*, int,
+                                   detail::ScriptedRandom&, VariationScratch&);
 template void segmentInsertCrossover(Population&, const float*, const float*, int, RandomSource&,
                                      VariationScratch&);
-template void segmentInsertCrossover(Population&, const float*, const float*, int, ScriptedRandom&,
-                                     VariationScratch&);
+template void segmentInsertCrossover(Population&, const float*, const float*, int,
+                                     detail::ScriptedRandom&, VariationScratch&);
 template void segmentWrapCrossover(Population&, const float*, const float*, int, RandomSource&,
                                    VariationScratch&);
-template void segmentWrapCrossover(Population&, const float*, const float*, int, ScriptedRandom&,
-                                   VariationScratch&);
+template void segmentWrapCrossover(Population&, const float*, const float*, int,
+                                   detail::ScriptedRandom&, VariationScratch&);
 
 }  // namespace jobshop
