@@ -145,7 +145,7 @@ std::vector<CommandCase> commandCases() {
       {"import f --target", 2, "jobshop-niching import: --target needs a value\n", ""},
       {"import --help", 0, "", std::string(kImportUsage) + "\n"},
       {"campaign", 2, campaign + "expected plan, run, slurm, run-one, status or collect\n", ""},
-      {"campaign --help", 0, "", std::string(kCampaignUsage) + "\n"},
+      {"campaign --help", 0, "", campaignUsage() + "\n"},
   };
   struct Subcommand {
     std::string verb, repeated, valueOption, usage;  // "" when it has no such option
@@ -157,7 +157,7 @@ std::vector<CommandCase> commandCases() {
       {"run-one", "--task 1", "--task", kCampaignRunOneUsage},
       {"status", "", "", kCampaignStatusUsage},
       {"collect", "--reports", "--csv", kCampaignCollectUsage}};
-  const std::string refused = std::string("\n") + kCampaignUsage + "\n";
+  const std::string refused = std::string("\n") + campaignUsage() + "\n";
   for (const Subcommand& s : subcommands) {
     const std::string words = "campaign " + s.verb;
     cases.push_back({words + " --help", 0, "", s.usage + "\n"});

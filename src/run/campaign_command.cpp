@@ -325,13 +325,23 @@ struct FileSizeSignalIgnored {
 
 }  // namespace
 
+std::string campaignUsage() {
+  std::string usage;
+  for (const Subcommand& subcommand : subcommands()) {
+    // "usage: " begins the first line only; the others line up below it.
+    if (!usage.empty()) usage += "\n       ";
+    usage += std::string(subcommand.usage).substr(usage.empty() ? 0 : 7);
+  }
+  return usage;
+}
+
 int runCampaignCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const FileSizeSignalIgnored fileSizeSignal;
   try {
     if (args.empty()) throw UsageError{"expected plan, run, slurm, run-one, status or collect"};
     const std::string& verb = args[0];
     if (verb == "--help" || verb == "-h") {
-      out << kCampaignUsage << "\n";
+      out << campaignUsage() << "\n";
       return 0;
     }
     for (const Subcommand& subcommand : subcommands()) {
@@ -345,7 +355,7 @@ int runCampaignCommand(const std::vector<std::string>& args, std::ostream& out, 
     }
     throw UsageError{"unknown campaign command \"" + verb + "\""};
   } catch (const UsageError& usage) {
-    err << kCommandName << ": " << usage.why << "\n" << kCampaignUsage << "\n";
+    err << kCommandName << ": " << usage.why << "\n" << campaignUsage() << "\n";
     return 2;
   } catch (const InputError& error) {
     err << kCommandName << ": " << error.message << "\n";

@@ -21,14 +21,8 @@ inline constexpr const char* kCampaignStatusUsage = "usage: jobshop-niching camp
 inline constexpr const char* kCampaignCollectUsage =
     "usage: jobshop-niching campaign collect DIR [--html FILE] [--csv FILE] [--reports]";
 
-inline constexpr const char* kCampaignUsage =
-    "usage: jobshop-niching campaign plan FILE [--into DIR]\n"
-    "       jobshop-niching campaign run DIR [--jobs K]\n"
-    "       jobshop-niching campaign slurm DIR [--submit] [--partition P] [--time T] "
-    "[--per-task N] [--max-running K]\n"
-    "       jobshop-niching campaign run-one DIR --task ID [--tasks FILE]\n"
-    "       jobshop-niching campaign status DIR\n"
-    "       jobshop-niching campaign collect DIR [--html FILE] [--csv FILE] [--reports]";
+// Every subcommand's usage line, one below the other.
+std::string campaignUsage();
 
 // Handles the words after "campaign". Returns 0 when done, 1 for a refused file, a failed
 // execution or an output error, 2 for a usage error (reason and usage on err).
