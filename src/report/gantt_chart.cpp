@@ -91,8 +91,10 @@ std::string machineLanes(const GanttLayout& layout, int machines) {
   std::string svg;
   for (int m = 1; m <= machines; ++m) {
     const double y = layout.rowTop(m);
-    svg += svgText("row-label", kLeft - 8.0, y + kRowHeight / 2.0 + 4.0, "end",
-                   "M" + std::to_string(m));
+    // Appended rather than "M" + std::to_string(m), which g++ 12 wrongly warns about (-Wrestrict).
+    std::string label = "M";
+    label += std::to_string(m);
+    svg += svgText("row-label", kLeft - 8.0, y + kRowHeight / 2.0 + 4.0, "end", label);
     svg += svgRect("lane", kLeft, y, layout.plotWidth, kRowHeight);
   }
   return svg;
