@@ -10,7 +10,7 @@ namespace jobshop {
 
 // The largest campaign or instance file read: 16 MiB, well above the largest published instance
 // (a few hundred KiB) and a campaign file of any sensible grid.
-inline constexpr std::int64_t kMaxCampaignInputBytes = 16 * 1024 * 1024;
+inline constexpr std::int64_t kMaxCampaignInputBytes = std::int64_t{16} * 1024 * 1024;
 
 enum class BoundedReadFailure {
   kNone,

@@ -63,7 +63,11 @@ CollectedRun collectedRun(const PlannedExecution& execution, const RunRecord& re
 
 void summarise(SettingRuns& group, const std::vector<CollectedRun>& runs) {
   SettingSummary& s = group.summary;
-  std::vector<double> bests, optima, distances, generations, evaluations;
+  std::vector<double> bests;
+  std::vector<double> optima;
+  std::vector<double> distances;
+  std::vector<double> generations;
+  std::vector<double> evaluations;
   for (const CollectedRun& run : runs) {
     ++s.runs;
     bests.push_back(run.bestMakespan);
@@ -95,7 +99,7 @@ void compareWithEnumeration(SettingSummary& s, const std::vector<SharedOptimum>&
   if (enumerated.listFile.empty() || !enumerated.complete) return;
   int matched = 0;
   for (const SharedOptimum& schedule : found) {
-    if (enumerated.schedules.count(schedule.sequences)) {
+    if (enumerated.schedules.contains(schedule.sequences)) {
       ++matched;
     } else if (enumerated.complete && schedule.makespan <= enumerated.bound) {
       ++s.missingFromEnumeration;
@@ -166,7 +170,7 @@ void summariseGroup(SettingRuns& group, const std::string& campaignFolder,
   const std::vector<SharedOptimum> found = uniteOptima(group.records).schedules;
   group.summary.distinctSchedules = static_cast<int>(found.size());
   const std::string& instance = group.summary.instance;
-  if (!enumerations.count(instance)) {
+  if (!enumerations.contains(instance)) {
     std::string problem;
     enumerations[instance] = loadEnumeratedOptima(campaignFolder + instance + "/", problem);
     if (!problem.empty()) collection.problems.push_back(instance + ": " + problem);

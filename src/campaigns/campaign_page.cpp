@@ -106,7 +106,8 @@ std::string successChart(const std::vector<const SettingSummary*>& settings) {
 // One box per setting: quartiles, median, and whiskers to the best and worst run.
 std::string boxPlots(const std::vector<const SettingSummary*>& settings,
                      const std::vector<CollectedRun>& runs, int target) {
-  double low = target, high = target;
+  double low = target;
+  double high = target;
   for (const SettingSummary* s : settings)
     if (s->bestMakespans) {
       low = std::min(low, s->bestMakespans->lowest);
@@ -171,7 +172,8 @@ std::string executionLinks(const std::vector<CollectedRun>& runs, const std::str
 }  // namespace
 
 std::string campaignPage(const std::string& title, const CampaignCollection& collection) {
-  int planned = 0, finished = 0;
+  int planned = 0;
+  int finished = 0;
   std::vector<std::string> unfinished;
   for (const SettingSummary& s : collection.settings) {
     planned += s.planned;

@@ -37,7 +37,8 @@ std::string seedText(std::uint32_t seed) { return std::to_string(seed) + "\n"; }
 bool looksLikeInputFile(const std::vector<std::string>& lines) {
   for (const std::string& line : lines) {
     std::istringstream fields(line);
-    std::string first, second;
+    std::string first;
+    std::string second;
     if (!(fields >> first)) continue;
     if (first[0] == '#') continue;
     return !(fields >> second) && first.find_first_not_of("+-0123456789") == std::string::npos;
@@ -205,7 +206,7 @@ std::vector<PlannedExecution> listedExecutions(const std::vector<PlannedExecutio
   std::set<std::string> planned;
   for (const PlannedExecution& e : executions) planned.insert(e.folder);
   for (PlannedExecution& e : readManifest(folder))
-    if (!planned.count(e.folder)) listed.push_back(std::move(e));
+    if (!planned.contains(e.folder)) listed.push_back(std::move(e));
   return listed;
 }
 

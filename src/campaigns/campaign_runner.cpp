@@ -60,8 +60,9 @@ struct StopSignals {
     return signal == SIGINT || signal == SIGTERM;
   }
 
-  // True when a stop is waiting to be taken, without waiting.
-  bool stopPending() const {
+  // True when a stop is waiting to be taken, without waiting. A member although it reads no
+  // member: a stop waits only while this object holds the stop signals blocked.
+  bool stopPending() const {  // NOLINT(readability-convert-member-functions-to-static): see above
     sigset_t pending;
     sigpending(&pending);
     return sigismember(&pending, SIGINT) == 1 || sigismember(&pending, SIGTERM) == 1;

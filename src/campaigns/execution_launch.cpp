@@ -63,6 +63,7 @@ pid_t spawnChild(const std::string& program, const std::string& folder,
   const std::string seed = std::to_string(execution.seed);
   std::vector<std::string> args = {program, "--dir", folder, "--seed", seed, "--quiet", "--record"};
   std::vector<char*> argv;
+  argv.reserve(args.size() + 1);
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
   const std::string out = folder + "stdout.txt";
@@ -109,7 +110,7 @@ std::string trimmed(std::string text) {
 
 // The marker's own text, else the running marker renamed: a rename needs no room on the disk.
 std::string placeMarker(const std::string& folder, const char* marker, const std::string& text) {
-  const std::string failure = writeMarker(folder, marker, text);
+  std::string failure = writeMarker(folder, marker, text);
   if (failure.empty()) return "";
   if (::rename((folder + kRunningMarker).c_str(), (folder + marker).c_str()) == 0) return "";
   return failure;
@@ -198,7 +199,7 @@ void abandonExecution(const std::string& folder) {
 Launch runExecution(const std::string& program, const std::string& campaignFolder,
                     const std::string& folder, const PlannedExecution& execution,
                     const std::optional<std::string>& failedBefore, Outcome& outcome) {
-  const Launch launch = startExecution(program, campaignFolder, folder, execution, failedBefore);
+  Launch launch = startExecution(program, campaignFolder, folder, execution, failedBefore);
   if (launch.outcome != Launch::Outcome::kStarted) return launch;
   int status = 0;
   while (::waitpid(launch.pid, &status, 0) < 0) {

@@ -93,7 +93,8 @@ std::vector<PlannedExecution> parseManifestLines(const std::vector<std::string>&
   std::vector<PlannedExecution> executions;
   for (std::size_t i = 1; i < lines.size(); ++i) {
     const std::vector<std::string> fields = splitTabs(lines[i]);
-    if (fields.size() != static_cast<std::size_t>(kLeadingColumns + kParameterFieldCount))
+    if (fields.size() !=
+        static_cast<std::size_t>(kLeadingColumns) + static_cast<std::size_t>(kParameterFieldCount))
       refuse(i + 1, "expected " + std::to_string(kLeadingColumns + kParameterFieldCount) +
                         " tab-separated fields, found " + std::to_string(fields.size()));
     PlannedExecution e;
@@ -107,7 +108,9 @@ std::vector<PlannedExecution> parseManifestLines(const std::vector<std::string>&
                    parseNumber(fields[7], e.target);
     for (int field = 0; field < kParameterFieldCount && numbers; ++field) {
       int value = 0;
-      numbers = parseNumber(fields[static_cast<std::size_t>(kLeadingColumns + field)], value);
+      numbers = parseNumber(
+          fields[static_cast<std::size_t>(kLeadingColumns) + static_cast<std::size_t>(field)],
+          value);
       kParameterFields[static_cast<std::size_t>(field)].setIn(e.parameters, value);
     }
     if (!numbers) refuse(i + 1, "expected whole numbers after the setting, found other text");

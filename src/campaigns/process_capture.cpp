@@ -9,7 +9,8 @@
 #include <cstdlib>
 #include <sstream>
 
-extern char** environ;
+// unistd.h declares it only with _GNU_SOURCE; POSIX has the program declare it itself.
+extern char** environ;  // NOLINT(readability-redundant-declaration): see above
 
 namespace jobshop {
 
@@ -19,6 +20,7 @@ CapturedOutput captureCommand(const std::vector<std::string>& argv) {
   if (argv.empty() || ::pipe(pipeEnds) != 0) return result;
   std::vector<std::string> args = argv;
   std::vector<char*> pointers;
+  pointers.reserve(args.size() + 1);
   for (std::string& arg : args) pointers.push_back(arg.data());
   pointers.push_back(nullptr);
   posix_spawn_file_actions_t files;

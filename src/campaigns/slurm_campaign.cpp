@@ -80,7 +80,8 @@ int tasksOfRecord(const std::string& record) {
   int count = 0;
   std::istringstream ranges(ids);
   for (std::string range; std::getline(ranges, range, ',');) {
-    int first = 0, last = 0;
+    int first = 0;
+    int last = 0;
     const char* end = range.data() + range.size();
     const auto [dash, error] = std::from_chars(range.data(), end, first);
     if (error == std::errc() && dash != end && *dash == '-' &&

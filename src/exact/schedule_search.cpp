@@ -186,7 +186,8 @@ std::vector<SearchPrefix> splitSearch(const SearchProblem& problem, int bound, i
     if (acceptedHere(root)) level.push_back({});
   }
   const std::size_t wanted = static_cast<std::size_t>(std::max(minSubtrees, 1));
-  const std::size_t length = static_cast<std::size_t>(problem.jobs * problem.machines);
+  const std::size_t length =
+      static_cast<std::size_t>(problem.jobs) * static_cast<std::size_t>(problem.machines);
   while (!level.empty() && level.size() < wanted && level.front().size() < length) {
     std::vector<SearchPrefix> next;
     for (const SearchPrefix& prefix : level) {

@@ -18,7 +18,9 @@ SearchProblem makeSearchProblem(const Instance& instance) {
   for (int j = 0; j < instance.jobs; ++j) {
     int after = 0;
     for (int k = instance.machines - 1; k >= 0; --k) {
-      const std::size_t op = static_cast<std::size_t>(j * instance.machines + k);
+      const std::size_t op =
+          static_cast<std::size_t>(j) * static_cast<std::size_t>(instance.machines) +
+          static_cast<std::size_t>(k);
       const int m = instance.machineOf(j + 1, k + 1);
       problem.machine[op] = m - 1;
       problem.duration[op] = instance.timeOn(j + 1, m);
@@ -35,7 +37,8 @@ int makespanLowerBound(const SearchProblem& problem) {
   std::vector<int> load(static_cast<std::size_t>(problem.machines), 0);
   int bound = 0;
   for (int j = 0; j < problem.jobs; ++j) {
-    const std::size_t first = static_cast<std::size_t>(j * problem.machines);
+    const std::size_t first =
+        static_cast<std::size_t>(j) * static_cast<std::size_t>(problem.machines);
     bound = std::max(bound, problem.tail[first] + problem.duration[first]);
     for (int k = 0; k < problem.machines; ++k) {
       const std::size_t op = first + static_cast<std::size_t>(k);

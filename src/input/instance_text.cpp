@@ -10,7 +10,9 @@ std::string formatInstanceFile(const Instance& instance) {
     for (int j = 0; j < instance.jobs; ++j) {
       for (int m = 0; m < instance.machines; ++m) {
         if (m > 0) text += ' ';
-        text += std::to_string(matrix[static_cast<size_t>(j * instance.machines + m)]);
+        text +=
+            std::to_string(matrix[static_cast<size_t>(j) * static_cast<size_t>(instance.machines) +
+                                  static_cast<size_t>(m)]);
       }
       text += '\n';
     }

@@ -80,7 +80,8 @@ void checkEvaluationsReachable(const ValueLines& file, const Parameters& paramet
 }
 
 void checkSomeCrossover(const ValueLines& file, const Parameters& parameters) {
-  std::optional<size_t> first, last;
+  std::optional<size_t> first;
+  std::optional<size_t> last;
   for (size_t position = 0; position < kParameterFields.size(); ++position) {
     const ParameterField& field = kParameterFields[position];
     if (field.kind != ParameterKind::kCrossover) continue;

@@ -8,7 +8,11 @@ namespace jobshop {
 
 namespace {
 
-std::string number(std::int64_t value) { return std::to_string(value); }
+// Any integer as its digits: line numbers are sizes, counts are ints.
+template <class Integer>
+std::string number(Integer value) {
+  return std::to_string(value);
+}
 
 std::string found(const Found& found) {
   switch (found.form) {
@@ -76,7 +80,7 @@ std::string quantity(const OutOfBounds& bounds) {
 struct SpanishReason {
   const Refusal& refusal;
 
-  std::string operator()(const CannotOpen&) const { return ""; }
+  std::string operator()(const CannotOpen& /*unopened*/) const { return ""; }
   std::string operator()(const EndOfFile& end) const {
     return expectation(end) + ", se encontró el final del archivo";
   }

@@ -55,7 +55,7 @@ int chooseTarget(const RunState& state, int child, ReplacementScratch& scratch) 
   int target = -1;
   int targetMakespan = 0;
   for (int g = 0; g < groups; ++g) {
-    const std::size_t first = static_cast<std::size_t>(g * groupSize);
+    const std::size_t first = static_cast<std::size_t>(g) * static_cast<std::size_t>(groupSize);
     const int* distances = scratch.drawnDistances.data();
     std::size_t winner = first;
     int nearest = distances[first];

@@ -51,7 +51,7 @@ int chooseMate(RunState& state, int f, Random& random) {
 }  // namespace
 
 template <class Random>
-bool selectMates(RunState& state, Random& random, SelectionScratch&) {
+bool selectMates(RunState& state, Random& random, SelectionScratch& /*scratch*/) {
   const int n = state.population.size;
   const int pairs = n / 2;
   const bool mateExists = holdsTwoSchedules(state);

@@ -19,7 +19,9 @@ std::string hslColour(double hue, double saturation, double lightness) {
   const double chroma = (1.0 - std::fabs(2.0 * lightness - 1.0)) * saturation;
   const double sector = std::fmod(hue, 360.0) / 60.0;
   const double second = chroma * (1.0 - std::fabs(std::fmod(sector, 2.0) - 1.0));
-  double r = 0.0, g = 0.0, b = 0.0;
+  double r = 0.0;
+  double g = 0.0;
+  double b = 0.0;
   switch (static_cast<int>(sector)) {
     case 0:
       r = chroma;

@@ -46,7 +46,8 @@ ChartFrame convergenceFrame(const std::vector<RunRecord>& runs, double target) {
   ChartFrame frame;
   frame.height = 380.0;
   frame.right = kLabelMargin;
-  double lowest = target, highest = target;
+  double lowest = target;
+  double highest = target;
   int lastGeneration = 0;
   for (const RunRecord& run : runs) {
     for (const ProgressStep& step : run.progress) {
@@ -87,6 +88,7 @@ std::vector<double> generationTicks(const ChartFrame& frame) {
 
 std::vector<std::string> labelsOf(const std::vector<double>& ticks) {
   std::vector<std::string> labels;
+  labels.reserve(ticks.size());
   for (double tick : ticks) labels.push_back(tickLabel(tick));
   return labels;
 }
@@ -168,7 +170,8 @@ std::string convergencePlot(const std::vector<RunRecord>& runs, int targetMakesp
 }
 
 std::string convergenceNote(const std::vector<RunRecord>& runs) {
-  bool recorded = false, unrecorded = false;
+  bool recorded = false;
+  bool unrecorded = false;
   for (const RunRecord& run : runs) {
     if (run.progress.empty()) continue;
     (run.logged && run.logged->generations ? recorded : unrecorded) = true;

@@ -18,7 +18,8 @@ std::string seedText(const LoggedExecution& execution) {
 
 // First and last run number (in the result files) that an execution accounts for.
 std::string runRange(const LoggedExecution& execution, const std::vector<RunRecord>& runs) {
-  int first = 0, last = 0;
+  int first = 0;
+  int last = 0;
   for (const RunRecord& run : runs) {
     if (run.execution != execution.number) continue;
     if (first == 0) first = run.run;

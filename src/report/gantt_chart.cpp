@@ -3,6 +3,7 @@
 #include "report/gantt_chart.h"
 
 #include <algorithm>
+#include <cstddef>
 
 #include "report/chart_support.h"
 #include "report/svg_elements.h"
@@ -35,7 +36,8 @@ double chartWidth(const SemiActiveSchedule& schedule, const Instance& instance, 
   if (instance.jobs <= kDistinctJobColours || schedule.operations.empty()) return kWidth;
   std::vector<int> durations;
   for (const ScheduledOperation& op : schedule.operations) durations.push_back(op.end - op.start);
-  std::nth_element(durations.begin(), durations.begin() + durations.size() / 4, durations.end());
+  const auto quarter = static_cast<std::ptrdiff_t>(durations.size() / 4);
+  std::nth_element(durations.begin(), durations.begin() + quarter, durations.end());
   const double shortish = std::max(durations[durations.size() / 4], 1);
   const double needed =
       labelWidth(std::to_string(instance.jobs).size(), kSmallDigitWidth) / shortish * span;
@@ -52,9 +54,10 @@ struct GanttLayout {
   double rowsHeight = 0.0;
   double height = 0.0;
   double axisY = 0.0;
-
-  double rowTop(int machine) const { return kTop + (machine - 1) * (kRowHeight + kRowGap); }
 };
+
+// The top of machine `machine`'s row: rows have one height whatever the schedule.
+double rowTop(int machine) { return kTop + (machine - 1) * (kRowHeight + kRowGap); }
 
 GanttLayout layOut(const SemiActiveSchedule& schedule, const Instance& instance) {
   GanttLayout layout;
@@ -90,7 +93,7 @@ std::string timeAxis(const GanttLayout& layout, int makespan) {
 std::string machineLanes(const GanttLayout& layout, int machines) {
   std::string svg;
   for (int m = 1; m <= machines; ++m) {
-    const double y = layout.rowTop(m);
+    const double y = rowTop(m);
     // Appended rather than "M" + std::to_string(m), which g++ 12 wrongly warns about (-Wrestrict).
     std::string label = "M";
     label += std::to_string(m);
@@ -104,7 +107,7 @@ std::string machineLanes(const GanttLayout& layout, int machines) {
 std::string operationBar(const GanttLayout& layout, const ScheduledOperation& op) {
   const double x = kLeft + op.start * layout.scale;
   const double barWidth = (op.end - op.start) * layout.scale;
-  const double y = layout.rowTop(op.machine);
+  const double y = rowTop(op.machine);
   const std::string label = std::to_string(op.job);
   const std::string colour = jobColour(op.job);
   std::string svg = "<g><title>job " + label + ", operation " + std::to_string(op.operation) +

@@ -31,7 +31,8 @@ long long wholeBest(const RunRecord& run) { return static_cast<long long>(std::f
 
 // The target is on the axis too, so that the gap between it and the runs can be seen.
 Bins binsFor(const std::vector<RunRecord>& runs, int targetMakespan) {
-  long long lowest = targetMakespan, highest = targetMakespan;
+  long long lowest = targetMakespan;
+  long long highest = targetMakespan;
   for (const RunRecord& run : runs) {
     lowest = std::min(lowest, wholeBest(run));
     highest = std::max(highest, wholeBest(run));

@@ -72,7 +72,7 @@ std::optional<OptimaCoverage> coverOptima(EnumeratedOptima enumeration, const In
     // A run that records one schedule twice (files that disagree) still found it once.
     std::set<std::vector<int>> distinct;
     for (const RecordedSolution& solution : runs[r].solutions) {
-      if (listed.count(solution.sequences) > 0) distinct.insert(solution.sequences);
+      if (listed.contains(solution.sequences)) distinct.insert(solution.sequences);
     }
     coverage.foundByRun[r] = distinct.size();
   }
@@ -97,7 +97,7 @@ EnumerationStatus enumerationStatus(const OptimaCoverage& coverage,
                                     const std::vector<int>& sequences, int makespan) {
   if (!coverage.listed) return EnumerationStatus::kUnmatched;
   const EnumeratedOptima& enumeration = coverage.enumeration;
-  if (enumeration.schedules.count(sequences) > 0) return EnumerationStatus::kListed;
+  if (enumeration.schedules.contains(sequences)) return EnumerationStatus::kListed;
   if (makespan > enumeration.bound) return EnumerationStatus::kAboveBound;
   return enumeration.complete ? EnumerationStatus::kMissing : EnumerationStatus::kNotInPartialList;
 }

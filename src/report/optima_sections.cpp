@@ -68,7 +68,8 @@ DrawnOptima drawnOptima(const std::vector<std::vector<int>>& matrix,
   };
   for (std::size_t k = 0; k < count && chosen == 0; ++k) choose(k);
   int farthest = -1;
-  std::size_t first = 0, second = 0;
+  std::size_t first = 0;
+  std::size_t second = 0;
   for (std::size_t i = 0; i < count; ++i) {
     for (std::size_t j = i + 1; j < count; ++j) {
       if (drawable(i) && drawable(j) && matrix[i][j] > farthest) {
@@ -106,7 +107,8 @@ std::string otherOptima(const RunRecord& run, std::size_t runIndex, const Optimu
                         const std::vector<bool>& drawn) {
   std::string html;
   std::string rest;
-  std::size_t listed = 0, left = 0;
+  std::size_t listed = 0;
+  std::size_t left = 0;
   for (std::size_t k = 0; k < run.solutions.size(); ++k) {
     if (drawn[k]) continue;
     if (listed == kListedOptimaPerRun) {

@@ -17,6 +17,7 @@ namespace {
 std::vector<std::string> parameterColumns(const ExecutionLog& log) {
   // The file's fields first, so that the header stays the same whether or not there is a record.
   std::vector<std::string> names;
+  names.reserve(kParameterFields.size());
   for (const ParameterField& field : kParameterFields) names.push_back(field.name);
   for (const LoggedExecution& execution : log.executions) {
     for (const auto& parameter : execution.parameters) {

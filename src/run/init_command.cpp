@@ -51,7 +51,7 @@ std::string inputAt(const std::string& folder, const std::string& path) {
   std::vector<std::string> inputs{kInstanceFileName, kExecutionRecordFileName};
   inputs.insert(inputs.end(), std::begin(kResultFileNames), std::end(kResultFileNames));
   for (const std::string& name : inputs) {
-    const std::string input = (std::filesystem::path(folder) / name).string();
+    std::string input = (std::filesystem::path(folder) / name).string();
     if (sameExistingFile(path, input)) return input;
   }
   return "";

@@ -13,8 +13,8 @@
 namespace jobshop {
 
 struct OptionSpec {
-  std::string name;        // "--dir"
-  std::string alias = "";  // "-q", or none
+  std::string name;     // "--dir"
+  std::string alias{};  // "-q", or none
   bool takesValue = false;
   bool repeatable = false;
   bool emptyValueIsMissing = false;  // "" is refused like a missing value
@@ -23,9 +23,9 @@ struct OptionSpec {
   // Valid only as the single argument ("--version extra" is no version query).
   bool alone = false;
   // Options that set one thing share a setting: giving a second of them is a repeat. "": the name.
-  std::string setting = "";
-  std::string whenMissing = "";   // the refusal of a missing value, if not the wording's
-  std::string whenRepeated = "";  // the refusal of a repeat, if not the wording's
+  std::string setting{};
+  std::string whenMissing{};   // the refusal of a missing value, if not the wording's
+  std::string whenRepeated{};  // the refusal of a repeat, if not the wording's
 };
 
 // The refusals of a command; "{}" stands for the argument (shown as printable text).

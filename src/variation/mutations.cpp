@@ -41,7 +41,7 @@ void scrambleMutation(Population& offspring, float* mutationBuffer, int k, Rando
 
 template <class Random>
 void swapMutation(Population& offspring, float* mutationBuffer, int k, Random& random,
-                  VariationScratch&) {
+                  VariationScratch& /*scratch*/) {
   const int geneCount = offspring.geneCount;
   const int a = random.randomBelow(geneCount);
   const int b = random.randomBelow(geneCount);
@@ -71,7 +71,7 @@ void insertionMutation(Population& offspring, float* mutationBuffer, int k, Rand
 
 template <class Random>
 void neighbourSwapMutation(Population& offspring, float* mutationBuffer, int k, Random& random,
-                           VariationScratch&) {
+                           VariationScratch& /*scratch*/) {
   const int geneCount = offspring.geneCount;
   const int p = random.randomBelow(geneCount);
   if (geneCount >= 2) {
