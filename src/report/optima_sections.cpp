@@ -7,6 +7,7 @@
 #include <map>
 
 #include "report/coverage_markup.h"
+#include "report/distance_table.h"
 #include "report/gantt_chart.h"
 #include "report/markup.h"
 #include "report/optimum_distances.h"

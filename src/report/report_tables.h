@@ -28,7 +28,4 @@ inline constexpr std::size_t kRunsTableRows = 1000;
 std::string runsTable(const std::vector<RunRecord>& runs,
                       const std::optional<OptimaCoverage>& coverage, bool recordPresent);
 
-// A square table of distances, optima numbered from 1, shaded by distance relative to maxDistance.
-std::string distanceTable(const std::vector<std::vector<int>>& matrix, int maxDistance);
-
 }  // namespace jobshop
