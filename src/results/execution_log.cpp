@@ -124,6 +124,7 @@ LoggedExecution loggedExecution(const Json& object) {
     throw Malformed{std::string("expected a JSON object, found ") + object.type_name()};
   LoggedExecution execution;
   execution.version = text(object, "version");
+  execution.commit = text(object, "commit");
   execution.started = text(object, "started");
   execution.seedGiven = flag(object, "seedGiven");
   execution.wallClock = flag(object, "wallClock");
@@ -140,6 +141,7 @@ LoggedExecution loggedExecution(const Json& object) {
     execution.jobs = smallInteger(*instance, "jobs", "instance: ");
     execution.machines = smallInteger(*instance, "machines", "instance: ");
     execution.target = smallInteger(*instance, "target", "instance: ");
+    execution.instanceSha256 = text(*instance, "sha256");
   }
   const Json& parameters = required(object, "parameters", "");
   if (!parameters.is_object()) throw Malformed{"\"parameters\" should be an object"};
@@ -154,11 +156,11 @@ LoggedExecution loggedExecution(const Json& object) {
   // The main run performs at least one run, whatever runCount says (0 and below give one); one
   // stopped by SIGINT or SIGTERM (exit status 130 or 143) holds the runs it got through.
   const std::optional<std::int64_t> exitStatus = optionalInteger(object, "exitStatus", "");
-  const bool interrupted = exitStatus == 130 || exitStatus == 143;
+  if (exitStatus) execution.exitStatus = static_cast<int>(*exitStatus);
+  const bool stopped = exitStatus == 130 || exitStatus == 143;
   const std::int64_t recorded = static_cast<std::int64_t>(runs.size());
   const std::int64_t planned = std::max<std::int64_t>(execution.runCount.value_or(0), 1);
-  if (execution.runCount &&
-      (interrupted ? recorded < 1 || recorded > planned : recorded != planned)) {
+  if (execution.runCount && (stopped ? recorded < 1 || recorded > planned : recorded != planned)) {
     throw Malformed{"runCount is " + std::to_string(*execution.runCount) + " but \"runs\" holds " +
                     std::to_string(runs.size())};
   }
@@ -168,6 +170,25 @@ LoggedExecution loggedExecution(const Json& object) {
 bool blank(const std::string& line) { return line.find_first_not_of(" \t\r") == std::string::npos; }
 
 }  // namespace
+
+bool interrupted(const LoggedExecution& execution) {
+  return execution.exitStatus == 130 || execution.exitStatus == 143;
+}
+
+bool repeats(const LoggedExecution& later, const LoggedExecution& earlier) {
+  return later.seed && !later.wallClock && later.seed == earlier.seed && !earlier.wallClock &&
+         later.clock == earlier.clock && !later.instanceSha256.empty() &&
+         later.instanceSha256 == earlier.instanceSha256 && later.parameters == earlier.parameters &&
+         !later.version.empty() && later.version == earlier.version;
+}
+
+std::optional<int> repeatedExecution(const ExecutionLog& log, const LoggedExecution& execution) {
+  for (const LoggedExecution& earlier : log.executions) {
+    if (earlier.number != 0 && earlier.number == execution.number) break;
+    if (repeats(execution, earlier)) return earlier.number;
+  }
+  return std::nullopt;
+}
 
 ExecutionLog parseExecutionLog(const std::string& text, std::vector<std::string>& problems) {
   ExecutionLog log;

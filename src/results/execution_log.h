@@ -35,6 +35,7 @@ struct LoggedExecution {
   int number = 0;  // 1-based position among the well-formed lines
   int line = 0;    // 1-based line in "executions.jsonl"
   std::string version;
+  std::string commit;  // the build's repository state; absent (empty) from older records
   std::string started;
   std::optional<std::uint32_t> seed;  // absent under the wall clock
   bool seedGiven = false;
@@ -43,11 +44,21 @@ struct LoggedExecution {
   // readings ("linear") or the wall clock.
   std::string clock;
   std::optional<int> jobs, machines, target;
+  std::string instanceSha256;  // of "D_Entrada.txt"; empty when the record has none
   // Every field of the parameter file in the order written, values as they are shown.
   std::vector<std::pair<std::string, std::string>> parameters;
   std::optional<std::int64_t> runCount;
   std::vector<LoggedRun> runs;
+  std::optional<int> exitStatus;  // 130 or 143 when a signal stopped the execution
 };
+
+// True when the execution was stopped by SIGINT or SIGTERM.
+bool interrupted(const LoggedExecution& execution);
+
+// True when later made exactly what earlier made: the same seed (not the wall clock), the same
+// instance bytes, the same parameters and the same version. Such an execution's runs are copies
+// of the earlier one's, as far as the earlier one got.
+bool repeats(const LoggedExecution& later, const LoggedExecution& earlier);
 
 struct ExecutionLog {
   bool present = false;  // false when the folder has no such file (written by older versions)
@@ -61,5 +72,9 @@ struct ExecutionLog {
 // not a JSON object with the documented fields and types ends the reading and is reported in
 // problems as "executions.jsonl:LINE: REASON". Never throws.
 ExecutionLog parseExecutionLog(const std::string& text, std::vector<std::string>& problems);
+
+// The number of the first execution of the log, before execution itself, that execution repeats;
+// nullopt when there is none.
+std::optional<int> repeatedExecution(const ExecutionLog& log, const LoggedExecution& execution);
 
 }  // namespace jobshop
