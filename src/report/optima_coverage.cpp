@@ -128,4 +128,9 @@ std::string enumeratedScheduleWords(const OptimaCoverage& coverage) {
   return words;
 }
 
+bool targetProvenOptimal(const std::optional<OptimaCoverage>& coverage) {
+  return coverage && coverage->enumeration.optimal &&
+         coverage->enumeration.bound == coverage->target;
+}
+
 }  // namespace jobshop

@@ -40,6 +40,11 @@ std::optional<OptimaCoverage> coverOptima(EnumeratedOptima enumeration, const In
 EnumerationStatus enumerationStatus(const OptimaCoverage& coverage,
                                     const std::vector<int>& sequences, int makespan);
 
+// True when "optima.json" proves the instance's target to be its optimum: only then does the page
+// call the schedules the runs found "optimal"; otherwise they are "at or below the target" (the
+// target may lie above the optimum, and without a proof nobody knows).
+bool targetProvenOptimal(const std::optional<OptimaCoverage>& coverage);
+
 // "53", or "at least 53" when the enumeration stopped before it was complete.
 std::string enumeratedCountText(const EnumeratedOptima& enumeration);
 
