@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <set>
 
+#include "support/nearest_name.h"
 #include "support/printable_text.h"
 
 namespace jobshop {
@@ -23,6 +24,19 @@ const OptionSpec* findOption(const CommandOptions& command, const std::string& a
   for (const OptionSpec& option : command.options)
     if (arg == option.name || (!option.alias.empty() && arg == option.alias)) return &option;
   return nullptr;
+}
+
+// The refusal of an unknown argument, with the valid name it most likely misspells.
+std::string unknownRefusal(const CommandOptions& command, const std::string& arg) {
+  std::string refusal = filledIn(command.wording.unknown, arg);
+  std::vector<std::string> names = command.otherWords;
+  for (const OptionSpec& option : command.options) {
+    names.push_back(option.name);
+    if (!option.alias.empty()) names.push_back(option.alias);
+  }
+  if (const std::optional<std::string> nearest = nearestName(arg, names))
+    refusal += filledIn(command.wording.suggestion, *nearest);
+  return refusal;
 }
 
 std::string settingOf(const OptionSpec& option) {
@@ -53,7 +67,8 @@ class OptionReader {
     if (option != nullptr) return readOption(*option, arg);
     if (onlyOperands_ || (command_.maxOperands > 0 && !looksLikeOption(arg)))
       return readOperand(arg);
-    return refuse(command_.wording.unknown, arg);
+    parsed_.refusal = unknownRefusal(command_, arg);
+    return false;
   }
 
   bool readOption(const OptionSpec& option, const std::string& arg) {
@@ -112,7 +127,31 @@ std::string ParsedOptions::valueOr(std::string_view name, const std::string& fal
   return value(name).value_or(fallback);
 }
 
-OptionSpec helpOption() { return {.name = "--help", .alias = "-h", .endsReading = true}; }
+OptionSpec helpOption() {
+  return {.name = "--help", .alias = "-h", .endsReading = true, .description = "print this help"};
+}
+
+std::string commandHelp(const CommandOptions& command) {
+  std::vector<std::pair<std::string, std::string>> rows;
+  for (const OperandHelp& operand : command.operandHelp)
+    rows.emplace_back(operand.name, operand.description);
+  for (const OptionSpec& option : command.options) {
+    std::string left = option.name;
+    if (!option.alias.empty()) left += ", " + option.alias;
+    if (!option.valueName.empty()) left += " " + option.valueName;
+    rows.emplace_back(left, option.description);
+  }
+  std::size_t width = 0;
+  for (const auto& row : rows) width = std::max(width, row.first.size());
+  std::string text = command.usage + "\n";
+  if (!command.purpose.empty()) text += command.purpose + "\n";
+  for (const auto& [left, description] : rows) {
+    text += "  " + left;
+    if (!description.empty()) text += std::string(width - left.size() + 2, ' ') + description;
+    text += "\n";
+  }
+  return text;
+}
 
 ParsedOptions parseOptions(const std::vector<std::string>& args, const CommandOptions& command) {
   return OptionReader(args, command).read();

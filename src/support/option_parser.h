@@ -1,7 +1,8 @@
 // Command-line options declared as data and read by one set of rules for every command: an option
 // is given at most once (unless declared repeatable), a value option takes the next argument
 // whatever it looks like, anything else starting with '-' is unknown, and "--" ends the options
-// of a command that takes operands.
+// of a command that takes operands. The same declarations make the command's help, so that the help
+// names exactly the options the parser takes.
 #pragma once
 
 #include <cstddef>
@@ -26,6 +27,14 @@ struct OptionSpec {
   std::string setting{};
   std::string whenMissing{};   // the refusal of a missing value, if not the wording's
   std::string whenRepeated{};  // the refusal of a repeat, if not the wording's
+  std::string valueName{};     // the value as the help names it ("DIR"); "" for a switch
+  std::string description{};   // one line of help: what the option does
+};
+
+// An argument that is not an option, as the help names and explains it.
+struct OperandHelp {
+  std::string name;  // "FILE"
+  std::string description;
 };
 
 // The refusals of a command; "{}" stands for the argument (shown as printable text).
@@ -35,12 +44,20 @@ struct OptionWording {
   std::string repeated = "{} is given more than once";
   std::string extraOperand = "unexpected argument \"{}\"";
   std::string notAlone = "\"{}\" takes no other argument";
+  // Added to the refusal of an unknown argument that is close to a valid one; "{}" is that one.
+  std::string suggestion = " (did you mean {}?)";
 };
 
 struct CommandOptions {
   std::vector<OptionSpec> options = {};
   std::size_t maxOperands = 0;  // arguments that are not options
   OptionWording wording = {};
+  // Words valid where an unknown argument stood, besides the options (a program's subcommands),
+  // offered when one of them is the nearest.
+  std::vector<std::string> otherWords = {};
+  std::string usage = {};    // "usage: ...", the first line of the help
+  std::string purpose = {};  // what the command does, one line of help
+  std::vector<OperandHelp> operandHelp = {};
 };
 
 struct GivenOption {
@@ -60,6 +77,10 @@ struct ParsedOptions {
 
 // The common help request: "--help" or "-h", answered whatever follows it.
 OptionSpec helpOption();
+
+// The usage line, the purpose, then one line per operand and per option (in declaration order)
+// with its description, the descriptions lined up in one column.
+std::string commandHelp(const CommandOptions& command);
 
 ParsedOptions parseOptions(const std::vector<std::string>& args, const CommandOptions& command);
 
