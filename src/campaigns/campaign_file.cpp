@@ -13,6 +13,7 @@
 
 #include "campaigns/bounded_file.h"
 #include "input/input_error.h"
+#include "support/nearest_name.h"
 
 namespace jobshop {
 
@@ -25,6 +26,27 @@ struct Context {
     throw InputError{path + ":" + std::to_string(where.begin.line) + ": " + what};
   }
 };
+
+// " (did you mean NAME?)" for the name of names that key most likely misspells, or "".
+std::string suggestion(std::string_view key, const std::vector<std::string>& names) {
+  const std::optional<std::string> nearest = nearestName(key, names);
+  return nearest ? " (did you mean " + *nearest + "?)" : "";
+}
+
+std::vector<std::string> parameterNames() {
+  std::vector<std::string> names;
+  for (const ParameterField& field : kParameterFields) names.emplace_back(field.name);
+  return names;
+}
+
+// Every field by name, so that a refused key can be put right without a look at a manual.
+std::string unknownParameter(std::string_view key) {
+  const std::vector<std::string> names = parameterNames();
+  std::string why = "expected a field of D_Algoritmo.txt, found \"" + std::string(key) + "\"" +
+                    suggestion(key, names) + "; the fields are";
+  for (std::size_t i = 0; i < names.size(); ++i) why += (i == 0 ? " " : ", ") + names[i];
+  return why;
+}
 
 std::string describe(const toml::node& node) {
   switch (node.type()) {
@@ -152,7 +174,8 @@ CampaignInstance readInstanceEntry(const Context& context, const toml::key& key,
           intValue(context, value, instance.name + ".target", 0, std::numeric_limits<int>::max());
     } else {
       context.refuse(field.source(), "expected file or target in the entry of " + instance.name +
-                                         ", found \"" + std::string(field.str()) + "\"");
+                                         ", found \"" + std::string(field.str()) + "\"" +
+                                         suggestion(field.str(), {"file", "target"}));
     }
   }
   if (instance.path.empty())
@@ -242,11 +265,7 @@ void readParameters(const Context& context, const toml::node& node, CampaignFile
     context.refuse(node.source(), "expected a [parameters] table, found " + describe(node));
   for (auto&& [name, value] : *parameters) {
     const int field = fieldIndex(std::string(name.str()));
-    if (field < 0)
-      context.refuse(name.source(),
-                     "expected a field of D_Algoritmo.txt (populationSize, "
-                     "maxEvaluations, ..., crowdingGroupSize), found \"" +
-                         std::string(name.str()) + "\"");
+    if (field < 0) context.refuse(name.source(), unknownParameter(name.str()));
     campaign.parameters.push_back(readChoice(context, value, field));
   }
 }
@@ -300,7 +319,9 @@ CampaignFile parseCampaignText(std::string_view text, const std::string& path) {
       context.refuse(key.source(),
                      "expected name, repetitions, base_seed, [instances] or "
                      "[parameters], found \"" +
-                         std::string(key.str()) + "\"");
+                         std::string(key.str()) + "\"" +
+                         suggestion(key.str(), {"name", "repetitions", "base_seed", "instances",
+                                                "parameters"}));
     }
   }
   checkComplete(context, campaign, hasInstances);

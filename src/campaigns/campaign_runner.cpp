@@ -53,19 +53,21 @@ struct StopSignals {
   StopSignals(const StopSignals&) = delete;
   StopSignals& operator=(const StopSignals&) = delete;
 
-  // Waits for a child to end, a stop or a second to pass; true for a stop.
-  bool waitForEvent() const {
+  // Waits for a child to end, a stop or a second to pass; the stop's signal, or 0.
+  int waitForEvent() const {
     const timespec second{1, 0};
     const int signal = sigtimedwait(&held, nullptr, &second);
-    return signal == SIGINT || signal == SIGTERM;
+    return signal == SIGINT || signal == SIGTERM ? signal : 0;
   }
 
-  // True when a stop is waiting to be taken, without waiting. A member although it reads no
-  // member: a stop waits only while this object holds the stop signals blocked.
-  bool stopPending() const {  // NOLINT(readability-convert-member-functions-to-static): see above
+  // The stop signal waiting to be taken (SIGINT before SIGTERM), without waiting; 0 when none.
+  // A member although it reads no member: a stop waits only while this object holds the stop
+  // signals blocked.
+  int pendingStop() const {  // NOLINT(readability-convert-member-functions-to-static): see above
     sigset_t pending;
     sigpending(&pending);
-    return sigismember(&pending, SIGINT) == 1 || sigismember(&pending, SIGTERM) == 1;
+    if (sigismember(&pending, SIGINT) == 1) return SIGINT;
+    return sigismember(&pending, SIGTERM) == 1 ? SIGTERM : 0;
   }
 };
 
@@ -111,11 +113,16 @@ struct Pool {
   std::size_t next = 0;
   std::map<pid_t, std::string> running = {};  // execution folder names
   int finishedHere = 0;
-  bool stop = false;
+  int stopSignal = 0;  // the first stop signal seen, 0 while none has come
   bool childrenStopped = false;
   ProgressLine progress = terminalProgressLine(false);
 
-  bool busy() const { return !running.empty() || (next < queue.size() && !stop); }
+  bool stopped() const { return stopSignal != 0; }
+  void noteStop(int signal) {
+    if (stopSignal == 0) stopSignal = signal;
+  }
+
+  bool busy() const { return !running.empty() || (next < queue.size() && !stopped()); }
 
   void showProgress() {
     showCampaignProgress(progress, report.alreadyDone + report.done,
@@ -123,8 +130,9 @@ struct Pool {
   }
 
   void startWhileRoom(const StopSignals& signals) {
-    while (!(stop = stop || signals.stopPending()) && next < queue.size() &&
-           static_cast<int>(running.size()) < options.jobs)
+    for (noteStop(signals.pendingStop());
+         !stopped() && next < queue.size() && static_cast<int>(running.size()) < options.jobs;
+         noteStop(signals.pendingStop()))
       start(queue[next++]);
   }
 
@@ -152,7 +160,7 @@ struct Pool {
   }
 
   void stopChildrenOnce() {
-    if (!stop || childrenStopped) return;
+    if (!stopped() || childrenStopped) return;
     for (const auto& [child, folder] : running) ::kill(child, SIGTERM);
     childrenStopped = true;
   }
@@ -163,7 +171,7 @@ struct Pool {
     int status = 0;
     const pid_t pid = ::waitpid(-1, &status, WNOHANG);
     if (pid == 0) {
-      stop = signals.waitForEvent() || stop;
+      noteStop(signals.waitForEvent());
       // Also once a second, so that the clock moves and a count held back by the redraw interval
       // shows.
       showProgress();
@@ -173,7 +181,7 @@ struct Pool {
     const auto child = running.find(pid);
     if (child == running.end()) return true;
     // Ctrl-C reaches the children with the runner: a child that ended of it was stopped on purpose.
-    stop = stop || signals.stopPending();
+    noteStop(signals.pendingStop());
     finish(child->second, status);
     ++finishedHere;
     running.erase(child);
@@ -183,7 +191,7 @@ struct Pool {
 
   void finish(const std::string& name, int status) {
     const std::string folder = campaignFolder + name + "/";
-    if (stop) {
+    if (stopped()) {
       // Ended on purpose, whatever its status: pending again, never half recorded.
       abandonExecution(folder);
       return;
@@ -222,7 +230,7 @@ RunnerReport runCampaign(const std::string& campaignFolder,
     if (!pool.waitForChild(signals)) break;
   }
   clearProgressLine(pool.progress);
-  report.interrupted = pool.stop;
+  report.stopSignal = pool.stopSignal;
   return report;
 }
 

@@ -26,7 +26,7 @@ struct RunnerReport {
   int skipped = 0;          // claimed by another runner
   int failedElsewhere = 0;  // failed in another runner since this one started
   std::vector<ExecutionFailure> failures;
-  bool interrupted = false;  // SIGINT or SIGTERM: the rest was left pending
+  int stopSignal = 0;  // SIGINT or SIGTERM when one stopped the runner (the rest left pending)
 };
 
 // Runs every execution of the campaign folder that is not done: pending, failed and cut-off ones

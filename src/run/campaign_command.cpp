@@ -29,7 +29,9 @@
 #include "campaigns/summary_table.h"
 #include "input/input_error.h"
 #include "results/file_digest.h"
+#include "run/interruption.h"
 #include "run/report_command.h"
+#include "support/nearest_name.h"
 #include "support/option_parser.h"
 #include "support/text_file_output.h"
 #include "support/text_files.h"
@@ -46,48 +48,80 @@ struct UsageError {
   std::string why;
 };
 
-// What a subcommand takes besides its one operand, a campaign file or folder.
+// A subcommand and what it takes: its options and its one operand, a campaign file or folder.
 struct Subcommand {
   const char* verb;
-  const char* usage;
-  std::vector<OptionSpec> options;
+  CommandOptions command;
 };
+
+const OperandHelp kFolderOperand{"DIR", "the campaign folder that plan wrote"};
+
+OptionSpec valueOption(const char* name, const char* valueName, const char* description) {
+  return {.name = name, .takesValue = true, .valueName = valueName, .description = description};
+}
+
+Subcommand subcommand(const char* verb, const char* usage, const char* purpose,
+                      std::vector<OptionSpec> options, OperandHelp operand = kFolderOperand) {
+  options.insert(options.begin(), helpOption());
+  return {verb, CommandOptions{.options = std::move(options),
+                               .maxOperands = 1,
+                               .usage = usage,
+                               .purpose = purpose,
+                               .operandHelp = {std::move(operand)}}};
+}
 
 const std::vector<Subcommand>& subcommands() {
   static const std::vector<Subcommand> all{
-      {"plan", kCampaignPlanUsage, {{.name = "--into", .takesValue = true}}},
-      {"run", kCampaignRunUsage, {{.name = "--jobs", .takesValue = true}}},
-      {"slurm",
-       kCampaignSlurmUsage,
-       {{.name = "--submit"},
-        {.name = "--partition", .takesValue = true},
-        {.name = "--time", .takesValue = true},
-        {.name = "--per-task", .takesValue = true},
-        {.name = "--max-running", .takesValue = true}}},
-      {"run-one",
-       kCampaignRunOneUsage,
-       {{.name = "--task", .takesValue = true}, {.name = "--tasks", .takesValue = true}}},
-      {"status", kCampaignStatusUsage, {}},
-      {"collect",
-       kCampaignCollectUsage,
-       {{.name = "--html", .takesValue = true},
-        {.name = "--csv", .takesValue = true},
-        {.name = "--reports"}}},
+      subcommand(
+          "plan", kCampaignPlanUsage,
+          "Lays out every execution of the campaign file in a folder, keeping what exists.",
+          {valueOption("--into", "DIR", "the campaign folder (default: the campaign's name)")},
+          {"FILE", "the campaign file (TOML)"}),
+      subcommand("run", kCampaignRunUsage,
+                 "Runs every execution of the campaign that is not done, on this machine.",
+                 {valueOption("--jobs", "K", "executions at once (default: one per core)")}),
+      subcommand(
+          "slurm", kCampaignSlurmUsage,
+          "Writes DIR/campaign.sbatch, a Slurm job array of the pending executions.",
+          {{.name = "--submit", .description = "submit it with sbatch and record the job's id"},
+           valueOption("--partition", "P", "the partition of the job (sbatch --partition)"),
+           valueOption("--time", "T", "the time limit of each task (sbatch --time)"),
+           valueOption("--per-task", "N", "executions per array task (default: 1)"),
+           valueOption("--max-running", "K", "at most K tasks running at once")}),
+      subcommand(
+          "run-one", kCampaignRunOneUsage,
+          "Runs one array task's executions one after the other (what a cluster task runs).",
+          {valueOption("--task", "ID", "the task: its line in the task list, from 0"),
+           valueOption("--tasks", "FILE", "the task list (default: DIR/slurm/tasks-1.tsv)")}),
+      subcommand("status", kCampaignStatusUsage,
+                 "Counts the executions done, pending, failed and running.", {}),
+      subcommand(
+          "collect", kCampaignCollectUsage,
+          "Compares the settings: a table on standard output, a page and a CSV of every run.",
+          {valueOption("--html", "FILE", "the page (default: DIR/campaign.html)"),
+           valueOption("--csv", "FILE", "one row per run (default: DIR/runs.csv)"),
+           {.name = "--reports", .description = "also write each finished execution's report"}}),
   };
   return all;
 }
 
 // The options after the verb; "--help" is answered by the caller.
 ParsedOptions readArguments(const std::vector<std::string>& args, const Subcommand& subcommand) {
-  CommandOptions command{.options = {helpOption()}, .maxOperands = 1};
-  command.options.insert(command.options.end(), subcommand.options.begin(),
-                         subcommand.options.end());
   ParsedOptions parsed =
-      parseOptions(std::vector<std::string>(args.begin() + 1, args.end()), command);
+      parseOptions(std::vector<std::string>(args.begin() + 1, args.end()), subcommand.command);
   if (!parsed.refusal.empty()) throw UsageError{parsed.refusal};
   if (!parsed.has("--help") && parsed.operands.empty())
     throw UsageError{"expected a campaign file or folder"};
   return parsed;
+}
+
+std::string unknownVerb(const std::string& verb) {
+  std::vector<std::string> verbs;
+  for (const Subcommand& subcommand : subcommands()) verbs.emplace_back(subcommand.verb);
+  std::string why = "unknown campaign command \"" + verb + "\"";
+  if (const std::optional<std::string> nearest = nearestName(verb, verbs))
+    why += " (did you mean " + *nearest + "?)";
+  return why;
 }
 
 int positiveNumber(const ParsedOptions& parsed, const std::string& option, int fallback) {
@@ -149,9 +183,9 @@ int run(const ParsedOptions& parsed, std::ostream& out, std::ostream& err) {
     out << ", " << report.failedElsewhere << " failed in another runner";
   out << " (" << report.planned << " planned)\n";
   listFailures(report.failures, err);
-  if (report.interrupted) {
+  if (report.stopSignal != 0) {
     err << kCommandName << ": stopped; the executions left are pending (run again to continue)\n";
-    return 1;
+    return interruptedExitStatus(report.stopSignal);
   }
   return report.failures.empty() ? 0 : 1;
 }
@@ -290,10 +324,11 @@ int collect(const ParsedOptions& parsed, std::ostream& out, std::ostream& err) {
   int unfinished = 0;
   for (const SettingSummary& s : collection.settings)
     unfinished += static_cast<int>(s.unfinished.size());
+  // Standard output holds the table alone, so that it can be redirected into a file as it is.
   if (unfinished > 0)
-    out << unfinished << " of " << executions.size()
+    err << unfinished << " of " << executions.size()
         << " executions are not finished and are left out\n";
-  out << "wrote " << html << " and " << csv << "\n";
+  err << "wrote " << html << " and " << csv << "\n";
   return ok && collection.problems.empty() ? 0 : 1;
 }
 
@@ -330,9 +365,16 @@ std::string campaignUsage() {
   for (const Subcommand& subcommand : subcommands()) {
     // "usage: " begins the first line only; the others line up below it.
     if (!usage.empty()) usage += "\n       ";
-    usage += std::string(subcommand.usage).substr(usage.empty() ? 0 : 7);
+    usage += subcommand.command.usage.substr(usage.empty() ? 0 : 7);
   }
   return usage;
+}
+
+std::string campaignHelp() {
+  std::string help;
+  for (const Subcommand& subcommand : subcommands())
+    help += subcommand.command.usage + "\n    " + subcommand.command.purpose + "\n";
+  return help + "Each subcommand's options: jobshop-niching campaign SUBCOMMAND --help\n";
 }
 
 int runCampaignCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -341,19 +383,19 @@ int runCampaignCommand(const std::vector<std::string>& args, std::ostream& out, 
     if (args.empty()) throw UsageError{"expected plan, run, slurm, run-one, status or collect"};
     const std::string& verb = args[0];
     if (verb == "--help" || verb == "-h") {
-      out << campaignUsage() << "\n";
+      out << campaignHelp();
       return 0;
     }
     for (const Subcommand& subcommand : subcommands()) {
       if (verb != subcommand.verb) continue;
       const ParsedOptions parsed = readArguments(args, subcommand);
       if (parsed.has("--help")) {
-        out << subcommand.usage << "\n";
+        out << commandHelp(subcommand.command);
         return 0;
       }
       return runSubcommand(verb, parsed, out, err);
     }
-    throw UsageError{"unknown campaign command \"" + verb + "\""};
+    throw UsageError{unknownVerb(verb)};
   } catch (const UsageError& usage) {
     err << kCommandName << ": " << usage.why << "\n" << campaignUsage() << "\n";
     return 2;

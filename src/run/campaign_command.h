@@ -24,6 +24,9 @@ inline constexpr const char* kCampaignCollectUsage =
 // Every subcommand's usage line, one below the other.
 std::string campaignUsage();
 
+// Every subcommand's usage line and what it does; where to find each one's options.
+std::string campaignHelp();
+
 // Handles the words after "campaign". Returns 0 when done, 1 for a refused file, a failed
 // execution or an output error, 2 for a usage error (reason and usage on err).
 int runCampaignCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
