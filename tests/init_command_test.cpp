@@ -97,7 +97,8 @@ TEST(InitCommand, UnwritableFolderAndBadArguments) {
   std::ostringstream usageErr;
   EXPECT_EQ(runInitCommand({"--froce"}, folder, usageOut, usageErr), 2);
   EXPECT_EQ(usageErr.str(),
-            "jobshop-niching init: unexpected argument --froce\n" + std::string(kInitUsage) + "\n");
+            "jobshop-niching init: unexpected argument --froce (did you mean --force?)\n" +
+                std::string(kInitUsage) + "\n");
   EXPECT_FALSE(fileExists(folder + "D_Algoritmo.txt"));
 }
 

@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <map>
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "program_runner.h"
@@ -89,6 +93,43 @@ TEST(OptionParser, HelpIsAnsweredWhateverFollows) {
       << "what comes before it is still read";
 }
 
+TEST(OptionParser, AnUnknownArgumentNearAValidNameIsToldThatName) {
+  EXPECT_EQ(parsed({"--dri", "d"}).refusal, "unknown option --dri (did you mean --dir?)");
+  EXPECT_EQ(parsed({"--tga", "a"}).refusal, "unknown option --tga (did you mean --tag?)");
+  EXPECT_EQ(parsed({"-Q"}).refusal, "unknown option -Q (did you mean -q?)") << "aliases too";
+  EXPECT_EQ(parsed({"--bogus"}).refusal, "unknown option --bogus") << "nothing near";
+  const CommandOptions program{
+      .options = {{.name = "--seed", .takesValue = true}},
+      .wording = {.unknown = "desconocido \"{}\"", .suggestion = "; ¿quería decir {}?"},
+      .otherWords = {"report", "import"}};
+  EXPECT_EQ(parseOptions({"reprot"}, program).refusal,
+            "desconocido \"reprot\"; ¿quería decir report?")
+      << "words besides the options, in the command's own wording";
+  EXPECT_EQ(parseOptions({"--sed", "1"}, program).refusal,
+            "desconocido \"--sed\"; ¿quería decir --seed?");
+}
+
+TEST(OptionParser, HelpIsMadeFromTheDeclarationsTheParserReads) {
+  const CommandOptions command{
+      .options = {helpOption(),
+                  {.name = "--dir", .takesValue = true, .valueName = "DIR", .description = "where"},
+                  {.name = "--quiet", .alias = "-q", .description = "no display"},
+                  {.name = "--hidden"}},
+      .maxOperands = 1,
+      .usage = "usage: x [--dir DIR] [--quiet] FILE",
+      .purpose = "Does x.",
+      .operandHelp = {{"FILE", "the input"}},
+  };
+  EXPECT_EQ(commandHelp(command),
+            "usage: x [--dir DIR] [--quiet] FILE\n"
+            "Does x.\n"
+            "  FILE         the input\n"
+            "  --help, -h   print this help\n"
+            "  --dir DIR    where\n"
+            "  --quiet, -q  no display\n"
+            "  --hidden\n");
+}
+
 TEST(OptionParser, NoOperandsMeansEveryWordIsUnknown) {
   const CommandOptions none{.options = {{.name = "--dir", .takesValue = true}},
                             .wording = {.unknown = "odd {}"}};
@@ -129,6 +170,19 @@ std::vector<CommandCase> commandCases() {
       {"report --bogus", 2, report + "unexpected argument --bogus" + usage, ""},
       {"report --output", 2, report + "--output needs a value" + usage, ""},
       {"report --help", 0, "", std::string(kReportUsage) + "\n"},
+      {"report --dri a", 2, report + "unexpected argument --dri (did you mean --dir?)" + usage, ""},
+      {"optima --treads 2", 2,
+       optima + "unknown argument --treads (did you mean --threads?)\n" + kOptimaUsage + "\n", ""},
+      {"init --froce", 2,
+       "jobshop-niching init: unexpected argument --froce (did you mean --force?)\n", ""},
+      {"import --tagret 5 f", 2,
+       "jobshop-niching import: unknown option --tagret (did you mean --target?)\n", ""},
+      {"--sed 1", 2,
+       "jobshop-niching: argumento desconocido \"--sed\"; ¿quería decir --seed? (uso: ", ""},
+      {"reprot", 2,
+       "jobshop-niching: argumento desconocido \"reprot\"; ¿quería decir report? (uso: ", ""},
+      {"campaign colect d", 2,
+       campaign + "unknown campaign command \"colect\" (did you mean collect?)\n", ""},
       {"optima --optimum --optimum", 2,
        optima + "--optimum is given more than once\n" + kOptimaUsage + "\n", ""},
       {"optima --bogus", 2, optima + "unknown argument --bogus\n" + kOptimaUsage + "\n", ""},
@@ -145,7 +199,7 @@ std::vector<CommandCase> commandCases() {
       {"import f --target", 2, "jobshop-niching import: --target needs a value\n", ""},
       {"import --help", 0, "", std::string(kImportUsage) + "\n"},
       {"campaign", 2, campaign + "expected plan, run, slurm, run-one, status or collect\n", ""},
-      {"campaign --help", 0, "", campaignUsage() + "\n"},
+      {"campaign --help", 0, "", std::string(kCampaignPlanUsage) + "\n"},
   };
   struct Subcommand {
     std::string verb, repeated, valueOption, usage;  // "" when it has no such option
@@ -160,6 +214,12 @@ std::vector<CommandCase> commandCases() {
   const std::string refused = std::string("\n") + campaignUsage() + "\n";
   for (const Subcommand& s : subcommands) {
     const std::string words = "campaign " + s.verb;
+    if (!s.valueOption.empty())
+      cases.push_back({words + " dir " + s.valueOption.substr(0, s.valueOption.size() - 1), 2,
+                       campaign + "unknown option " +
+                           s.valueOption.substr(0, s.valueOption.size() - 1) + " (did you mean " +
+                           s.valueOption + "?)" + refused,
+                       ""});
     cases.push_back({words + " --help", 0, "", s.usage + "\n"});
     cases.push_back({words + " dir --help", 0, "", s.usage + "\n"});
     cases.push_back({words + " dir --bogus", 2, campaign + "unknown option --bogus" + refused, ""});
@@ -182,12 +242,96 @@ TEST(CommandOptions, EveryCommandReadsItsArgumentsByTheSameRules) {
     SCOPED_TRACE(c.words);
     const Captured ran = runProgramIn(folder, c.words);
     EXPECT_EQ(ran.status, c.status);
-    EXPECT_EQ(ran.out, c.out);
+    // A help begins with the usage line; what follows it is checked below.
+    EXPECT_EQ(ran.out.substr(0, c.out.size()), c.out);
     EXPECT_EQ(ran.err.substr(0, c.errStart.size()), c.errStart);
     if (c.status == 0) {
       EXPECT_EQ(ran.err, "");
     }
   }
+}
+
+}  // namespace jobshop
+
+namespace jobshop {
+
+namespace {
+
+// The options a usage line names ("--dir" of "[--dir DIR]").
+std::vector<std::string> optionsOfUsage(const std::string& usage) {
+  std::vector<std::string> names;
+  for (std::size_t at = usage.find("--"); at != std::string::npos; at = usage.find("--", at)) {
+    std::size_t end = at + 2;
+    while (end < usage.size() &&
+           (std::isalnum(static_cast<unsigned char>(usage[end])) != 0 || usage[end] == '-'))
+      ++end;
+    names.push_back(usage.substr(at, end - at));
+    at = end;
+  }
+  return names;
+}
+
+}  // namespace
+
+// Every command's --help: its usage line, what it does, then one described line per option of
+// the usage line (and for --help itself), so that no option is left unexplained.
+TEST(CommandOptions, EveryHelpDescribesEachOptionOfItsUsageLine) {
+  const std::string folder = makeTempFolder();
+  const std::vector<std::pair<std::string, std::string>> commands{
+      {"report", kReportUsage},
+      {"optima", kOptimaUsage},
+      {"init", kInitUsage},
+      {"import", kImportUsage},
+      {"campaign plan", kCampaignPlanUsage},
+      {"campaign run", kCampaignRunUsage},
+      {"campaign slurm", kCampaignSlurmUsage},
+      {"campaign run-one", kCampaignRunOneUsage},
+      {"campaign status", kCampaignStatusUsage},
+      {"campaign collect", kCampaignCollectUsage}};
+  for (const auto& [words, usage] : commands) {
+    SCOPED_TRACE(words);
+    const Captured help = runProgramIn(folder, words + " --help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.err, "");
+    std::istringstream lines(help.out);
+    std::string line;
+    ASSERT_TRUE(std::getline(lines, line));
+    EXPECT_EQ(line, usage);
+    ASSERT_TRUE(std::getline(lines, line));
+    EXPECT_TRUE(!line.empty() && line[0] != ' ') << "what the command does: " << line;
+    std::map<std::string, std::string> described;  // option -> its description
+    while (std::getline(lines, line)) {
+      ASSERT_EQ(line.substr(0, 2), "  ") << line;
+      const std::size_t gap = line.find("  ", 2);
+      ASSERT_NE(gap, std::string::npos) << "no description: " << line;
+      const std::string left = line.substr(2, gap - 2);
+      const std::string description = line.substr(line.find_first_not_of(' ', gap));
+      described[left.substr(0, left.find_first_of(" ,"))] = description;
+    }
+    EXPECT_EQ(described["--help"], "print this help");
+    for (const std::string& option : optionsOfUsage(usage))
+      EXPECT_GT(described[option].size(), 10u) << option << " is not described";
+  }
+}
+
+// The main run's help and usage line name every command, the exact count too.
+TEST(CommandOptions, TheMainHelpAndUsageLineNameEveryCommand) {
+  const std::string folder = makeTempFolder();
+  const Captured help = runProgramIn(folder, "--help");
+  EXPECT_EQ(help.status, 0);
+  const Captured refused = runProgramIn(folder, "--bogus");
+  EXPECT_EQ(refused.status, 2);
+  for (const char* command : {"import", "init", "report", "optima", "campaign"}) {
+    EXPECT_NE(help.out.find(std::string("\n  jobshop-niching ") + command + " "), std::string::npos)
+        << command;
+    EXPECT_NE(refused.err.find(std::string("| ") + command + " |"), std::string::npos) << command;
+  }
+  const Captured campaignHelp = runProgramIn(folder, "campaign --help");
+  EXPECT_EQ(campaignHelp.status, 0);
+  for (const char* verb : {"plan", "run", "slurm", "run-one", "status", "collect"})
+    EXPECT_NE(campaignHelp.out.find(std::string("usage: jobshop-niching campaign ") + verb + " "),
+              std::string::npos)
+        << verb;
 }
 
 }  // namespace jobshop

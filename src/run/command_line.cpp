@@ -8,7 +8,7 @@ namespace jobshop {
 const char* const kUsageLine =
     "uso: jobshop-niching [--seed S] [--clock hashed|linear|wall | --wall-clock] "
     "[--record | --no-record] [--dir DIR] [--quiet] "
-    "| import | init | report | campaign | --help | --version";
+    "| import | init | report | optima | campaign | --help | --version";
 
 std::optional<std::uint32_t> parseSeed(const std::string& text) {
   if (text.empty() || text.size() > 10) return std::nullopt;
@@ -77,7 +77,9 @@ const CommandOptions& mainRunOptions() {
           },
       .wording = {.unknown = "argumento desconocido \"{}\"",
                   .repeated = "{} aparece más de una vez",
-                  .notAlone = "\"{}\" no admite otros argumentos"},
+                  .notAlone = "\"{}\" no admite otros argumentos",
+                  .suggestion = "; ¿quería decir {}?"},
+      .otherWords = {"import", "init", "report", "optima", "campaign"},
   };
   return options;
 }
@@ -165,10 +167,16 @@ Usage:
       overwrite an existing one unless --force.
   jobshop-niching report [--dir DIR] [--output FILE] [--csv FILE]
       Writes an HTML report (Gantt charts, convergence, histogram) of the results in DIR.
+  jobshop-niching optima [--bound T | --optimum] [--list FILE] [--limit K] [--time-limit S]
+                         [--threads K] [--dir DIR]
+      Counts exactly the schedules of DIR's instance within a makespan bound (default: the
+      target), lists them with --list, and writes DIR/optima.json, which report then reads.
   jobshop-niching campaign plan|run|slurm|run-one|status|collect ...
       Many executions over instances and parameter settings: planned from a TOML file into one
       folder, run on every core or as a Slurm job array, and compared (campaign --help).
   jobshop-niching --help | --version
+
+Every command and campaign subcommand also takes --help: its options, one line each.
 
 Exit status: 0 done, 1 input or output error, 2 usage error.
 )";

@@ -41,9 +41,19 @@ std::optional<int> parseTarget(const std::string& text) {
 const CommandOptions& importOptions() {
   static const CommandOptions options{
       .options = {helpOption(),
-                  {.name = "--target", .takesValue = true},
-                  {.name = "--output", .takesValue = true}},
+                  {.name = "--target",
+                   .takesValue = true,
+                   .valueName = "T|ub",
+                   .description = "the target makespan: T, or ub for the upper bound of a "
+                                  "Taillard header (default: the lower bound)"},
+                  {.name = "--output",
+                   .takesValue = true,
+                   .valueName = "PATH",
+                   .description = "write the text to PATH instead of standard output"}},
       .maxOperands = std::numeric_limits<std::size_t>::max(),
+      .usage = kImportUsage,
+      .purpose = "Converts an instance into \"D_Entrada.txt\" text.",
+      .operandHelp = {{"FILE", "the instance, in the standard or the Taillard format"}},
   };
   return options;
 }
@@ -157,7 +167,7 @@ int runImportCommand(const std::vector<std::string>& args, std::ostream& out, st
     return 2;
   }
   if (options.help) {
-    out << kImportUsage << "\n";
+    out << commandHelp(importOptions());
     return 0;
   }
   ImportedInstance imported;

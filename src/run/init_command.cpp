@@ -61,15 +61,21 @@ std::string inputAt(const std::string& folder, const std::string& path) {
 
 int runInitCommand(const std::vector<std::string>& args, const std::string& folder,
                    std::ostream& out, std::ostream& err) {
-  static const CommandOptions initOptions{.options = {helpOption(), {.name = "--force"}},
-                                          .wording = {.unknown = "unexpected argument {}"}};
+  static const CommandOptions initOptions{
+      .options = {helpOption(),
+                  {.name = "--force", .description = "replace an existing \"D_Algoritmo.txt\""}},
+      .wording = {.unknown = "unexpected argument {}"},
+      .usage = kInitUsage,
+      .purpose =
+          "Writes a \"D_Algoritmo.txt\" with the default parameters in the current "
+          "folder."};
   const ParsedOptions parsed = parseOptions(args, initOptions);
   if (!parsed.refusal.empty()) {
     err << kCommandName << ": " << parsed.refusal << "\n" << kInitUsage << "\n";
     return 2;
   }
   if (parsed.has("--help")) {
-    out << kInitUsage << "\n";
+    out << commandHelp(initOptions);
     return 0;
   }
   const bool force = parsed.has("--force");

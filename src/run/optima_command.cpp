@@ -86,14 +86,36 @@ std::string takeValue(OptimaOptions& o, const std::string& name, const std::stri
 const CommandOptions& optimaOptions() {
   static const CommandOptions options{
       .options = {helpOption(),
-                  {.name = "--optimum"},
-                  {.name = "--bound", .takesValue = true},
-                  {.name = "--list", .takesValue = true},
-                  {.name = "--limit", .takesValue = true},
-                  {.name = "--time-limit", .takesValue = true},
-                  {.name = "--threads", .takesValue = true},
-                  {.name = "--dir", .takesValue = true}},
+                  {.name = "--optimum",
+                   .description = "find and prove the smallest makespan first, then count at it"},
+                  {.name = "--bound",
+                   .takesValue = true,
+                   .valueName = "T",
+                   .description = "count the schedules of makespan <= T (default: the target)"},
+                  {.name = "--list",
+                   .takesValue = true,
+                   .valueName = "FILE",
+                   .description = "also write every counted schedule to FILE, one per line"},
+                  {.name = "--limit",
+                   .takesValue = true,
+                   .valueName = "K",
+                   .description = "stop once more than K are known"},
+                  {.name = "--time-limit",
+                   .takesValue = true,
+                   .valueName = "S",
+                   .description = "stop after S seconds; the count is then a lower bound"},
+                  {.name = "--threads",
+                   .takesValue = true,
+                   .valueName = "K",
+                   .description = "worker threads (default: one per core)"},
+                  {.name = "--dir",
+                   .takesValue = true,
+                   .valueName = "DIR",
+                   .description = "the folder of \"D_Entrada.txt\" and of the optima.json written "
+                                  "(default: the current folder)"}},
       .wording = {.unknown = "unknown argument {}"},
+      .usage = kOptimaUsage,
+      .purpose = "Counts exactly the semi-active schedules within a makespan bound.",
   };
   return options;
 }
@@ -253,7 +275,7 @@ int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, st
     return 2;
   }
   if (options.help) {
-    out << kOptimaUsage << "\n";
+    out << commandHelp(optimaOptions());
     return 0;
   }
   const auto started = std::chrono::steady_clock::now();

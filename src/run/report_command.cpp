@@ -36,10 +36,26 @@ struct ReportOptions {
 const CommandOptions& reportOptions() {
   static const CommandOptions options{
       .options = {helpOption(),
-                  {.name = "--dir", .takesValue = true, .emptyValueIsMissing = true},
-                  {.name = "--output", .takesValue = true, .emptyValueIsMissing = true},
-                  {.name = "--csv", .takesValue = true, .emptyValueIsMissing = true}},
+                  {.name = "--dir",
+                   .takesValue = true,
+                   .emptyValueIsMissing = true,
+                   .valueName = "DIR",
+                   .description = "the folder of the instance and the result files (default: the "
+                                  "current folder)"},
+                  {.name = "--output",
+                   .takesValue = true,
+                   .emptyValueIsMissing = true,
+                   .valueName = "FILE",
+                   .description = "the page to write (default: DIR/report.html)"},
+                  {.name = "--csv",
+                   .takesValue = true,
+                   .emptyValueIsMissing = true,
+                   .valueName = "FILE",
+                   .description = "also write one row per run to this CSV file"}},
       .wording = {.unknown = "unexpected argument {}"},
+      .usage = kReportUsage,
+      .purpose = "Writes a self-contained HTML page on the runs recorded in DIR, never changing "
+                 "its files.",
   };
   return options;
 }
@@ -110,7 +126,7 @@ std::optional<ReportOptions> readOptions(const std::vector<std::string>& args, s
     return std::nullopt;
   }
   if (parsed.has("--help")) {
-    out << kReportUsage << "\n";
+    out << commandHelp(reportOptions());
     return std::nullopt;
   }
   ReportOptions options{parsed.valueOr("--dir", ""), parsed.valueOr("--output", ""),
