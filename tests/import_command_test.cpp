@@ -288,3 +288,49 @@ TEST(ImportCommand, BadArgumentsExitWithTwoAndTheUsage) {
 }
 
 }  // namespace jobshop
+
+namespace jobshop {
+
+// The instances the benchmark collection ships are "D_Entrada.txt" files already (bench/instances
+// holds copies): importing one gives it back, with its own target unless --target replaces it.
+TEST(ImportCommand, ADEntradaFileComesBackUnchanged) {
+  const std::string path = std::string(JOBSHOP_SOURCE_DIR) + "/bench/instances/la02/D_Entrada.txt";
+  const std::string original = readFile(path);
+  ASSERT_FALSE(original.empty());
+  const Captured same = runImport({path});
+  EXPECT_EQ(same.status, 0) << same.err;
+  EXPECT_EQ(same.err, "");
+  EXPECT_EQ(same.out, original);
+
+  const std::string folder = makeTempFolder();
+  const Captured written = runImport({"--target", "700", "--output", folder + "out.txt", path});
+  EXPECT_EQ(written.status, 0) << written.err;
+  EXPECT_EQ(written.out, "Wrote " + folder + "out.txt: 10 jobs, 5 machines, target 700\n");
+  std::string expected = original;
+  expected.replace(expected.find("\n655\n"), 5, "\n700\n");
+  EXPECT_EQ(readFile(folder + "out.txt"), expected);
+
+  const Captured own = runImport({"--output", folder + "own.txt", path});
+  EXPECT_EQ(own.out,
+            "Wrote " + folder + "own.txt: 10 jobs, 5 machines, target 655 (the file's own)\n");
+  EXPECT_EQ(readFile(folder + "own.txt"), original);
+}
+
+// Written loosely (blanks around the numbers, a carriage return, lines after the routing), the
+// file is read as the main run reads it and written in its plain layout, warnings included.
+TEST(ImportCommand, ADEntradaFileIsReadAsTheMainRunReadsIt) {
+  const std::string folder = makeTempFolder();
+  writeFile(folder + "D_Entrada.txt", "2\r\n3\n 10\n3 2 4\n2 5 1\n1 2 3\n3 1 2\nnotes\n");
+  const Captured loose = runImport({folder + "D_Entrada.txt"});
+  EXPECT_EQ(loose.status, 0) << loose.err;
+  EXPECT_EQ(loose.out, "2\n3\n10\n3 2 4\n2 5 1\n1 2 3\n3 1 2\n");
+  EXPECT_EQ(loose.err, "");
+
+  writeFile(folder + "D_Entrada.txt", "2\n3\n10 jobs\n3 2 4\n2 5 1\n1 2 3\n3 1 2\n");
+  const Captured lossy = runImport({folder + "D_Entrada.txt"});
+  EXPECT_EQ(lossy.status, 0) << lossy.err;
+  EXPECT_EQ(lossy.out, "2\n3\n10\n3 2 4\n2 5 1\n1 2 3\n3 1 2\n");
+  EXPECT_NE(lossy.err.find("D_Entrada.txt, línea 3"), std::string::npos) << lossy.err;
+}
+
+}  // namespace jobshop

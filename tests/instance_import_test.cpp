@@ -14,6 +14,7 @@
 #include "input/instance_text.h"
 #include "input/lower_bound.h"
 #include "refusal_expect.h"
+#include "support/text_files.h"
 #include "test_instances.h"
 
 namespace jobshop {
@@ -50,6 +51,21 @@ TEST(InstanceImport, StandardFormatStoresTimesInMachineOrder) {
   expectSameInstance(instance, makeInstance(2, 3, {3, 2, 4, 2, 5, 1}, {1, 2, 3, 3, 1, 2}, 9));
   instance.targetMakespan = 10;
   EXPECT_EQ(formatInstanceFile(instance), kExampleFile);
+}
+
+// The program's own file, told by the single number on its first line: read as the main run reads
+// it, its target kept, and refused in the main run's words.
+TEST(InstanceImport, DEntradaFileIsReadAsTheInstanceReaderReadsIt) {
+  EXPECT_EQ(detectInstanceFormat(kExampleFile), InstanceFormat::kInputFile);
+  EXPECT_EQ(detectInstanceFormat("# a comment first\n2\n3\n"), InstanceFormat::kInputFile);
+  const ImportedInstance imported = parseInstanceText(kExampleFile, "/some/where/D_Entrada.txt");
+  EXPECT_TRUE(imported.ownTarget);
+  EXPECT_EQ(imported.upperBound, std::nullopt);
+  expectSameInstance(imported.instance, parseInstanceLines(splitLines(kExampleFile), "in.txt"));
+  EXPECT_EQ(formatInstanceFile(imported.instance), kExampleFile);
+  EXPECT_REFUSAL(
+      parseInstanceText("2\n0 3 1 2 2 4\n", "/some/where/D_Entrada.txt"),
+      "D_Entrada.txt, línea 2: el número de máquinas debe ser al menos 1, se encontró 0");
 }
 
 TEST(InstanceImport, TaillardFormatWithCaptionAndExtraHeaderNumbers) {
@@ -107,7 +123,8 @@ TEST(InstanceImport, ImportedFileReadsBackAsTheSameInstance) {
 TEST(InstanceImport, RefusesMalformedStandardFiles) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"", "in.txt:1: no instance: expected a line with the number of jobs and machines"},
-      {"2\n0 3 1 2 2 4\n", "in.txt:1: expected 2 numbers (jobs and machines), found 1"},
+      // A single number on the first line would make it a "D_Entrada.txt".
+      {"2 3 1\n0 3 1 2 2 4\n", "in.txt:1: expected 2 numbers (jobs and machines), found 3"},
       {"0 3\n", "in.txt:1: the number of jobs must be at least 1, found 0"},
       {"2 -1\n", "in.txt:1: the number of machines must be at least 1, found -1"},
       {"65536 1\n", "in.txt:1: 65536 jobs are more than the 65535 the program handles"},

@@ -200,19 +200,26 @@ TEST(ReportCommand, RefusesOutputsThatAreAnyOfItsInputs) {
   EXPECT_EQ(contentsOf(folder, files), files);
 }
 
-TEST(ReportCommand, InstanceRefusalsAreWordedInEnglish) {
+// The main run's words, since both read the same file: one fault reads the same from either.
+TEST(ReportCommand, InstanceRefusalsAreWordedAsTheMainRunWordsThem) {
   const std::pair<std::string, std::string> cases[] = {
-      {"3\n", "D_Entrada.txt:2: expected the number of machines, found the end of the file"},
-      {"0\n2\n4\n", "D_Entrada.txt:1: the number of jobs must be at least 1, found 0"},
+      {"3\n",
+       "D_Entrada.txt, línea 2: se esperaba el número de máquinas, se encontró el final del "
+       "archivo"},
+      {"0\n2\n4\n",
+       "D_Entrada.txt, línea 1: el número de trabajos debe ser al menos 1, se encontró 0"},
       {"3\n2\n4\n1 1\n1  1\n1 1\n1 2\n1 2\n1 2\n",
-       "D_Entrada.txt:5: expected a whole number, found an empty field (one space too many)"},
+       "D_Entrada.txt, línea 5: se esperaba un número entero, se encontró un campo vacío (un "
+       "espacio de más)"},
       {"3\n2\n4\n1 1\n1 -1\n1 1\n1 2\n1 2\n1 2\n",
-       "D_Entrada.txt:5: the processing time of job 2 on machine 2 must be at least 0, found -1"},
+       "D_Entrada.txt, línea 5: el tiempo de proceso del trabajo 2 en la máquina 2 debe ser al "
+       "menos 0, se encontró -1"},
       {"3\n2\n4\n1 1\n1 1\n1 1\n1 2\n1 1\n1 2\n",
-       "D_Entrada.txt:8: the routing of job 2 is not a permutation of 1..2 (machine 1 appears "
-       "twice)"},
+       "D_Entrada.txt, línea 8: la ruta del trabajo 2 no es una permutación de 1..2 (la máquina 1 "
+       "se repite)"},
       {"3\n2\n4\n1 1\n1 1\n1 1 1\n1 2\n2 1\n1 2\n",
-       "D_Entrada.txt:6: expected 6 values (3 jobs × 2 machines) on lines 4 to 6, found 7"},
+       "D_Entrada.txt, línea 6: se esperaban 6 tiempos de proceso (3 trabajos × 2 máquinas) en las "
+       "líneas 4 a 6, se encontraron 7"},
   };
   for (const auto& [instance, expected] : cases) {
     auto files = fixtureFiles();
@@ -224,7 +231,7 @@ TEST(ReportCommand, InstanceRefusalsAreWordedInEnglish) {
   }
   const std::string empty = makeTempFolder();
   EXPECT_EQ(report({"--dir", empty}).err,
-            "jobshop-niching report: cannot open " + empty + "D_Entrada.txt\n");
+            "jobshop-niching report: No se ha podido abrir el archivo del ejemplo\n");
 }
 
 TEST(ReportPage, ParsesAsXmlWithTheChartsAndSeries) {

@@ -6,30 +6,56 @@
 #include <optional>
 
 #include "input/input_error.h"
-#include "input/refusal_wording.h"
+#include "input/instance_reader.h"
 #include "input/standard_format.h"
 #include "input/taillard_format.h"
+#include "support/printable_text.h"
 #include "support/text_files.h"
 
 namespace jobshop {
 
+namespace {
+
+bool isInputFile(const SourceText& source) {
+  if (source.lines.empty()) return false;
+  const std::vector<std::string_view>& tokens = source.lines.front().tokens;
+  return tokens.size() == 1 &&
+         tokens.front().find_first_not_of("+-0123456789") == std::string::npos;
+}
+
+InstanceFormat formatOf(const SourceText& source) {
+  if (isInputFile(source)) return InstanceFormat::kInputFile;
+  return isTaillard(source) ? InstanceFormat::kTaillard : InstanceFormat::kStandard;
+}
+
+}  // namespace
+
 InstanceFormat detectInstanceFormat(const std::string& text) {
-  return isTaillard(significantLines(text, "")) ? InstanceFormat::kTaillard
-                                                : InstanceFormat::kStandard;
+  return formatOf(significantLines(text, ""));
 }
 
-ImportedInstance parseInstanceText(const std::string& text, const std::string& fileName) {
+ImportedInstance parseInstanceText(const std::string& text, const std::string& fileName,
+                                   std::vector<std::string>* warnings) {
   SourceText source = significantLines(text, fileName);
-  return isTaillard(source) ? parseTaillard(source) : parseStandard(source);
+  switch (formatOf(source)) {
+    case InstanceFormat::kInputFile:
+      return {parseInstanceLines(splitLines(text), fileNameOf(fileName), warnings), std::nullopt,
+              true};
+    case InstanceFormat::kTaillard:
+      return parseTaillard(source);
+    case InstanceFormat::kStandard:
+      break;
+  }
+  return parseStandard(source);
 }
 
-ImportedInstance importInstanceFile(const std::string& path) {
+ImportedInstance importInstanceFile(const std::string& path, std::vector<std::string>* warnings) {
   const std::optional<std::string> text = readWholeFile(path);
   if (!text) {
-    const Refusal refusal{path, 0, CannotOpen{std::strerror(errno)}};
-    throw InputError{inEnglish(refusal), refusal};
+    throw InputError{printableText(path) + ": cannot open the file (" + std::strerror(errno) + ")",
+                     Refusal{path, 0, CannotOpen{}}};
   }
-  return parseInstanceText(*text, path);
+  return parseInstanceText(*text, path, warnings);
 }
 
 }  // namespace jobshop

@@ -1,6 +1,6 @@
 // A refused input file as a value: which file, which line, and what the line should have held and
-// held instead, with no words attached. The main run words it in Spanish and the report in English
-// (input/refusal_wording.h), so that both say the same thing and a wording lives in one place.
+// held instead, with no words attached, worded in input/refusal_wording.h so that every command
+// that reads the file says the same thing and a wording lives in one place.
 #pragma once
 
 #include <cstddef>
@@ -25,9 +25,7 @@ struct Found {
 };
 
 // The file could not be opened or read at all.
-struct CannotOpen {
-  std::string reason;  // the system's words for why, when known
-};
+struct CannotOpen {};
 
 // The file ended where a line was still expected.
 struct EndOfFile {

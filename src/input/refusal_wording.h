@@ -1,22 +1,16 @@
-// The words for a refusal, one language per file: Spanish for the main run and the commands that
-// speak as it does, English for the report and the import command.
+// The words for a refusal of one of the two "D_" input files: Spanish, as the main run has always
+// printed them, from every command that reads those files, so that one fault reads the same
+// wherever it is met. The other formats (published instances, campaign files, optima.json) are
+// refused in English where they are read.
 #pragma once
 
 #include <string>
 
-#include "input/input_error.h"
 #include "input/refusal.h"
 
 namespace jobshop {
 
 // "FILE, línea N: ..." or, for a file that cannot be opened, the main run's fixed sentence.
 std::string inSpanish(const Refusal& refusal);
-
-// "FILE:N: ..."; for a file that cannot be opened "cannot open PATH", or "PATH: cannot open the
-// file (REASON)" when the reason is known.
-std::string inEnglish(const Refusal& refusal);
-
-// The refusal error carries in English, or its message as it stands when it carries none.
-std::string inEnglish(const InputError& error);
 
 }  // namespace jobshop

@@ -8,6 +8,7 @@
 #include "input/input_error.h"
 #include "input/instance_import.h"
 #include "input/instance_text.h"
+#include "input/lower_bound.h"
 #include "support/option_parser.h"
 #include "support/printable_text.h"
 #include "support/text_file_output.h"
@@ -94,10 +95,10 @@ ImportOptions parseImportOptions(const std::vector<std::string>& args) {
 }
 
 // How the confirmation line names where the target came from; a given one needs no name.
-const char* targetOrigin(TargetChoice choice) {
+const char* targetOrigin(TargetChoice choice, bool ownTarget) {
   switch (choice) {
     case TargetChoice::kLowerBound:
-      return " (the lower bound)";
+      return ownTarget ? " (the file's own)" : " (the lower bound)";
     case TargetChoice::kUpperBound:
       return " (the header's upper bound)";
     case TargetChoice::kGiven:
@@ -110,7 +111,7 @@ const char* targetOrigin(TargetChoice choice) {
 // cannot be met.
 bool chooseTarget(const ImportOptions& options, ImportedInstance& imported, std::ostream& err) {
   Instance& instance = imported.instance;
-  const int lowerBound = instance.targetMakespan;
+  const int lowerBound = classicLowerBound(instance);
   if (options.targetChoice == TargetChoice::kUpperBound) {
     if (!imported.upperBound) {
       err << kCommandName << ": " << printableText(options.files.front())
@@ -134,8 +135,9 @@ bool chooseTarget(const ImportOptions& options, ImportedInstance& imported, std:
   return true;
 }
 
-int writeInstance(const ImportOptions& options, const Instance& instance, std::ostream& out,
+int writeInstance(const ImportOptions& options, const ImportedInstance& imported, std::ostream& out,
                   std::ostream& err) {
+  const Instance& instance = imported.instance;
   const std::string text = formatInstanceFile(instance);
   if (!options.output) {
     out << text;
@@ -154,7 +156,7 @@ int writeInstance(const ImportOptions& options, const Instance& instance, std::o
   }
   out << "Wrote " << printableText(*options.output) << ": " << instance.jobs << " jobs, "
       << instance.machines << " machines, target " << instance.targetMakespan
-      << targetOrigin(options.targetChoice) << "\n";
+      << targetOrigin(options.targetChoice, imported.ownTarget) << "\n";
   return 0;
 }
 
@@ -171,14 +173,17 @@ int runImportCommand(const std::vector<std::string>& args, std::ostream& out, st
     return 0;
   }
   ImportedInstance imported;
+  std::vector<std::string> warnings;
   try {
-    imported = importInstanceFile(options.files.front());
+    imported = importInstanceFile(options.files.front(), &warnings);
   } catch (const InputError& error) {
     err << error.message << "\n";
     return 1;
   }
+  // A "D_Entrada.txt" warns in the main run's words, since the main run would read it the same.
+  for (const std::string& warning : warnings) err << warning << "\n";
   if (!chooseTarget(options, imported, err)) return 1;
-  return writeInstance(options, imported.instance, out, err);
+  return writeInstance(options, imported, out, err);
 }
 
 }  // namespace jobshop

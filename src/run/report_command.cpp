@@ -7,7 +7,6 @@
 
 #include "input/input_error.h"
 #include "input/instance_reader.h"
-#include "input/refusal_wording.h"
 #include "report/html_report.h"
 #include "report/optima_coverage.h"
 #include "report/recorded_schedules.h"
@@ -170,7 +169,7 @@ int runReportCommand(const std::vector<std::string>& args, std::ostream& out, st
   try {
     instance = readInstance(options->folder + kInstanceFileName);
   } catch (const InputError& error) {
-    err << kCommandName << ": " << inEnglish(error) << "\n";
+    err << kCommandName << ": " << error.message << "\n";
     return 1;
   }
   ResultRecords records = loadResultRecords(options->folder, instance);
