@@ -7,8 +7,10 @@
 #include <fstream>
 
 #include "program_runner.h"
+#include "report_fixture.h"
 #include "results/optima_file.h"
 #include "run/optima_command.h"
+#include "support/text_files.h"
 #include "test_instances.h"
 
 namespace jobshop {
@@ -84,7 +86,8 @@ TEST(OptimaCommand, BoundsLimitAndOptimum) {
   std::string problem;
   EXPECT_FALSE(loadEnumeratedOptima(folder, problem)->complete);
 
-  const Captured optimum = runOptima(folder, "--optimum");
+  // first.txt was listed at bound 56: counting at the optimum without a new list must unname it.
+  const Captured optimum = runOptima(folder, "--optimum --force");
   EXPECT_EQ(firstLine(optimum.out), "count 53");
   EXPECT_TRUE(hasLine(optimum.out, "bound 55"));
   EXPECT_TRUE(hasLine(optimum.out, "optimum proven"));
@@ -187,6 +190,122 @@ TEST(OptimaCommand, RefusesOutputsThatNameTheInstanceOrEachOther) {
   // A list that is not there yet, or elsewhere, is written.
   EXPECT_EQ(runOptima(folder, "--list sub/list.txt --limit 2").status, 0);
   EXPECT_TRUE(fileExists(folder + "sub/list.txt"));
+}
+
+}  // namespace jobshop
+
+namespace jobshop {
+
+namespace {
+
+// The field of row `row` (1 = the first after the heading) under `heading`; fields hold no commas.
+std::string csvColumn(const std::vector<std::string>& rows, std::size_t row,
+                      const std::string& heading) {
+  auto fields = [](const std::string& line) {
+    std::vector<std::string> cut;
+    std::size_t start = 0;
+    for (std::size_t comma; (comma = line.find(',', start)) != std::string::npos; start = comma + 1)
+      cut.push_back(line.substr(start, comma - start));
+    cut.push_back(line.substr(start));
+    return cut;
+  };
+  const std::vector<std::string> headings = fields(rows.at(0));
+  const auto at = std::find(headings.begin(), headings.end(), heading);
+  if (at == headings.end()) return "no column " + heading;
+  return fields(rows.at(row)).at(static_cast<std::size_t>(at - headings.begin()));
+}
+
+// Six schedules of makespan <= 4 in the report fixture's flow shop: the six job permutations,
+// each the same order on both machines.
+std::string listedFixtureFolder() {
+  const std::string folder = folderWith(fixtureFiles());
+  const Captured listed = runProgramIn(folder, "optima --list six.txt");
+  EXPECT_EQ(listed.status, 0) << listed.err;
+  EXPECT_EQ(firstLine(listed.out), "count 6");
+  return folder;
+}
+
+}  // namespace
+
+// A count without --list of the same instance, bound and count names the earlier list again, so
+// that the report still matches the runs' schedules against it.
+TEST(OptimaCommand, ACountWithoutAListKeepsTheEarlierListThatStillHolds) {
+  const std::string folder = listedFixtureFolder();
+  const std::string json = readFile(folder + "optima.json");
+  EXPECT_NE(json.find("\"instanceSha256\": \""), std::string::npos) << json;
+  const Captured again = runOptima(folder, "");
+  EXPECT_EQ(again.status, 0) << again.err;
+  EXPECT_EQ(again.err, "");
+  EXPECT_TRUE(hasLine(again.out, "list six.txt (kept)")) << again.out;
+  EXPECT_EQ(readFile(folder + "optima.json"), json);
+
+  // Run 4 of the fixture found 4 of the 6.
+  const Captured page = report({"--dir", folder, "--csv", folder + "runs.csv"});
+  EXPECT_EQ(page.status, 0) << page.err;
+  const std::vector<std::string> rows = splitLines(readFile(folder + "runs.csv"));
+  ASSERT_EQ(rows.size(), 5u);
+  EXPECT_EQ(csvColumn(rows, 4, "enumeratedOptima"), "6");
+  EXPECT_EQ(csvColumn(rows, 4, "foundOfEnumerated"), "4");
+
+  // An optima.json from before the instance digest was recorded tells jobs, machines, bound and
+  // count only; those agree, so the list stays.
+  writeFile(folder + "optima.json",
+            "{\"jobs\": 3, \"machines\": 2, \"bound\": 4, \"count\": 6, \"complete\": true, "
+            "\"list\": \"six.txt\"}\n");
+  const Captured old = runOptima(folder, "--optimum");
+  EXPECT_EQ(old.status, 0) << old.err;
+  EXPECT_TRUE(hasLine(old.out, "list six.txt (kept)")) << old.out;
+}
+
+TEST(OptimaCommand, RefusesToLeaveTheEarlierListUnnamed) {
+  const std::string folder = listedFixtureFolder();
+  const std::string json = readFile(folder + "optima.json");
+  const std::string list = readFile(folder + "six.txt");
+  const std::string named =
+      "jobshop-niching optima: optima.json names the list six.txt (6 schedules of makespan <= 4), "
+      "which this count would leave unnamed (";
+  const std::string ways =
+      "): give --list FILE to write a new list with it, or --force to replace optima.json anyway\n";
+  const Captured bound = runOptima(folder, "--bound 5");
+  EXPECT_EQ(bound.status, 1);
+  EXPECT_EQ(bound.out, "");
+  EXPECT_EQ(bound.err, named + "the bound is 5, the list's 4" + ways);
+
+  const Captured limited = runOptima(folder, "--limit 3");
+  EXPECT_EQ(limited.status, 1);
+  EXPECT_EQ(limited.out, "");
+  EXPECT_EQ(limited.err, named + "this count found 3 schedules, the list holds 6" + ways);
+
+  // The same shape with other times is another instance.
+  writeFile(folder + "D_Entrada.txt", "3\n2\n4\n1 1\n1 1\n2 1\n1 2\n1 2\n1 2\n");
+  const Captured changed = runOptima(folder, "");
+  EXPECT_EQ(changed.status, 1);
+  EXPECT_EQ(changed.err, named + "D_Entrada.txt has changed since the list was written" + ways);
+
+  EXPECT_EQ(readFile(folder + "optima.json"), json);
+  EXPECT_EQ(readFile(folder + "six.txt"), list);
+}
+
+TEST(OptimaCommand, ForceOrANewListReplacesTheEarlierOne) {
+  const std::string folder = listedFixtureFolder();
+  const std::string list = readFile(folder + "six.txt");
+  const Captured forced = runOptima(folder, "--bound 5 --force");
+  EXPECT_EQ(forced.status, 0) << forced.err;
+  EXPECT_EQ(forced.err, "");
+  std::string problem;
+  std::optional<EnumeratedOptima> loaded = loadEnumeratedOptima(folder, problem);
+  ASSERT_TRUE(loaded) << problem;
+  EXPECT_EQ(loaded->bound, 5);
+  EXPECT_EQ(loaded->listFile, "");
+  EXPECT_EQ(readFile(folder + "six.txt"), list) << "the list itself is left as it was";
+
+  const std::string relisted = listedFixtureFolder();
+  const Captured listed = runOptima(relisted, "--bound 5 --list five.txt");
+  EXPECT_EQ(listed.status, 0) << listed.err;
+  loaded = loadEnumeratedOptima(relisted, problem);
+  ASSERT_TRUE(loaded) << problem;
+  EXPECT_EQ(loaded->listFile, "five.txt");
+  EXPECT_EQ(static_cast<std::int64_t>(loaded->schedules.size()), loaded->count);
 }
 
 }  // namespace jobshop

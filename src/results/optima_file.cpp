@@ -59,6 +59,7 @@ std::string enumeratedOptimaJson(const EnumeratedOptima& optima) {
   nlohmann::ordered_json json;
   json["jobs"] = optima.jobs;
   json["machines"] = optima.machines;
+  if (!optima.instanceSha256.empty()) json["instanceSha256"] = optima.instanceSha256;
   json["bound"] = optima.bound;
   json["count"] = optima.count;
   json["complete"] = optima.complete;
@@ -79,8 +80,7 @@ void appendOptimaListLine(const std::vector<int>& sequences, int makespan, std::
   text += '\n';
 }
 
-std::optional<EnumeratedOptima> loadEnumeratedOptima(const std::string& folder,
-                                                     std::string& problem) {
+std::optional<EnumeratedOptima> loadOptimaSummary(const std::string& folder, std::string& problem) {
   problem.clear();
   const std::string path = pathInFolder(folder, kEnumeratedOptimaFileName);
   std::error_code ignored;
@@ -95,6 +95,7 @@ std::optional<EnumeratedOptima> loadEnumeratedOptima(const std::string& folder,
     const nlohmann::json json = nlohmann::json::parse(*text);
     optima.jobs = json.at("jobs").get<int>();
     optima.machines = json.at("machines").get<int>();
+    optima.instanceSha256 = json.value("instanceSha256", std::string());
     optima.bound = json.at("bound").get<int>();
     optima.count = json.at("count").get<std::int64_t>();
     optima.complete = json.at("complete").get<bool>();
@@ -108,10 +109,15 @@ std::optional<EnumeratedOptima> loadEnumeratedOptima(const std::string& folder,
     problem = path + ": jobs, machines or count out of range";
     return std::nullopt;
   }
-  if (!optima.listFile.empty()) {
-    problem = loadList(pathInFolder(folder, optima.listFile), optima);
-    if (!problem.empty()) return std::nullopt;
-  }
+  return optima;
+}
+
+std::optional<EnumeratedOptima> loadEnumeratedOptima(const std::string& folder,
+                                                     std::string& problem) {
+  std::optional<EnumeratedOptima> optima = loadOptimaSummary(folder, problem);
+  if (!optima || optima->listFile.empty()) return optima;
+  problem = loadList(pathInFolder(folder, optima->listFile), *optima);
+  if (!problem.empty()) return std::nullopt;
   return optima;
 }
 

@@ -15,6 +15,8 @@ inline constexpr const char* kEnumeratedOptimaFileName = "optima.json";
 struct EnumeratedOptima {
   int jobs = 0;
   int machines = 0;
+  // SHA-256 of the "D_Entrada.txt" counted from; "" in files written before it was recorded.
+  std::string instanceSha256;
   int bound = 0;           // schedules of makespan <= bound were counted
   std::int64_t count = 0;  // how many; a lower bound unless complete
   bool complete = false;
@@ -31,6 +33,10 @@ std::string enumeratedOptimaJson(const EnumeratedOptima& optima);
 // Appends one line of the list: the schedule's machine sequences (jobs from 1, machine by machine)
 // and its makespan, each followed by a space.
 void appendOptimaListLine(const std::vector<int>& sequences, int makespan, std::string& text);
+
+// Reads folder's "optima.json" alone, leaving its list unread (schedules empty); nullopt and
+// problem as loadEnumeratedOptima.
+std::optional<EnumeratedOptima> loadOptimaSummary(const std::string& folder, std::string& problem);
 
 // Reads folder's "optima.json" and, when it names a list, that list. Returns nullopt with problem
 // empty when the folder has no "optima.json", and nullopt with a one-line problem when the file or

@@ -13,7 +13,9 @@
 #include "exact/parallel_count.h"
 #include "input/input_error.h"
 #include "input/instance_reader.h"
+#include "results/file_digest.h"
 #include "results/optima_file.h"
+#include "run/earlier_optima_list.h"
 #include "support/option_parser.h"
 #include "support/text_file_output.h"
 #include "support/text_files.h"
@@ -32,6 +34,7 @@ struct OptimaOptions {
   std::optional<double> timeLimit;
   int threads = 0;  // 0: one per core
   std::string folder;
+  bool force = false;
   bool help = false;
   std::string error;
 };
@@ -108,6 +111,10 @@ const CommandOptions& optimaOptions() {
                    .takesValue = true,
                    .valueName = "K",
                    .description = "worker threads (default: one per core)"},
+                  {.name = "--force",
+                   .description = "replace an optima.json whose list this count would leave "
+                                  "unnamed (without --list: the list is kept when the instance, "
+                                  "the bound and the count are the same)"},
                   {.name = "--dir",
                    .takesValue = true,
                    .valueName = "DIR",
@@ -129,6 +136,8 @@ OptimaOptions readOptions(const std::vector<std::string>& args) {
       o.help = true;
     } else if (option.name == "--optimum") {
       o.optimum = true;
+    } else if (option.name == "--force") {
+      o.force = true;
     } else {
       o.error = takeValue(o, option.name, option.value);
     }
@@ -200,6 +209,7 @@ Deadline deadlineOf(const OptimaOptions& options, std::chrono::steady_clock::tim
 
 struct OptimaCount {
   EnumeratedOptima summary;
+  bool listKept = false;  // the earlier list is still named, as the list of this count
   bool timedOut = false;
   std::int64_t nodes = 0;
   int threads = 0;
@@ -209,6 +219,9 @@ OptimaCount startCount(const OptimaOptions& options, const Instance& instance) {
   OptimaCount count;
   count.summary.jobs = instance.jobs;
   count.summary.machines = instance.machines;
+  const std::optional<std::string> bytes =
+      readWholeFile(pathInFolder(options.folder, kInstanceFileName));
+  if (bytes) count.summary.instanceSha256 = sha256Hex(*bytes);
   count.summary.bound = options.bound.value_or(instance.targetMakespan);
   count.threads = options.threads > 0
                       ? options.threads
@@ -251,6 +264,28 @@ bool countOptima(const OptimaOptions& options, const SearchProblem& problem, Dea
   return false;
 }
 
+// Whether the count may go on (before it) or replace optima.json (once counted) beside the list an
+// earlier count named: it keeps naming that list when it is still the list of this count, and
+// refuses to leave it unnamed unless forced; false with the refusal shown.
+bool earlierListAllows(const OptimaOptions& options, const EnumeratedOptima& earlier,
+                       OptimaCount& count, bool counted, std::ostream& err) {
+  const std::string mismatch =
+      earlierListMismatch(earlier, count.summary, !options.optimum, counted);
+  if (mismatch.empty()) {
+    if (counted) {
+      count.summary.listFile = earlier.listFile;
+      count.listKept = true;
+    }
+    return true;
+  }
+  if (options.force) return true;
+  err << kCommandName << ": "
+      << earlierListRefusal(earlier, pathInFolder(options.folder, kEnumeratedOptimaFileName),
+                            mismatch)
+      << "\n";
+  return false;
+}
+
 void printSummary(const OptimaOptions& options, const OptimaCount& count, double seconds,
                   std::ostream& out) {
   const EnumeratedOptima& summary = count.summary;
@@ -258,6 +293,7 @@ void printSummary(const OptimaOptions& options, const OptimaCount& count, double
   std::snprintf(elapsed, sizeof elapsed, "%.3f", seconds);
   out << "count " << summary.count << "\nbound " << summary.bound << "\ncomplete "
       << (summary.complete ? "yes" : "no") << "\n";
+  if (count.listKept) out << "list " << summary.listFile << " (kept)\n";
   if (options.optimum) out << "optimum " << (summary.optimal ? "proven" : "not proven") << "\n";
   if (count.timedOut || (options.optimum && !summary.optimal)) out << "time limit reached\n";
   out << "nodes " << count.nodes << "\nthreads " << count.threads << "\nseconds " << elapsed
@@ -282,8 +318,12 @@ int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, st
   const std::optional<Instance> instance = readCountedInstance(options, out, err);
   if (!instance) return 1;
   OptimaCount count = startCount(options, *instance);
+  const std::optional<EnumeratedOptima> earlier =
+      options.list.empty() ? earlierNamedList(options.folder) : std::nullopt;
+  if (earlier && !earlierListAllows(options, *earlier, count, false, err)) return 1;
   if (!countOptima(options, makeSearchProblem(*instance), deadlineOf(options, started), count, err))
     return 1;
+  if (earlier && !earlierListAllows(options, *earlier, count, true, err)) return 1;
   const std::string jsonPath = pathInFolder(options.folder, kEnumeratedOptimaFileName);
   const std::string failure =
       writeTextFile(jsonPath, enumeratedOptimaJson(count.summary), WriteMode::kReplace);

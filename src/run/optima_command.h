@@ -10,15 +10,19 @@ namespace jobshop {
 
 inline constexpr const char* kOptimaUsage =
     "usage: jobshop-niching optima [--bound T | --optimum] [--list FILE] [--limit K] "
-    "[--time-limit S] [--threads K] [--dir DIR]";
+    "[--time-limit S] [--threads K] [--force] [--dir DIR]";
 
 // Handles the arguments after the word "optima". Reads DIR's "D_Entrada.txt", counts the distinct
 // sets of machine sequences of makespan <= T (the instance's target without --bound, the proven
 // optimum with --optimum), writes them to FILE with --list, and writes DIR's "optima.json". Prints
-// on out a summary whose first line is "count N". Returns 0 when done (also when the count is cut
+// on out a summary whose first line is "count N". Without --list, an optima.json that names a list
+// keeps naming it when this count is of the same instance with the same bound and count (the
+// summary then says "list FILE (kept)"); otherwise the command refuses, before counting when it
+// can, to leave that list unnamed, unless --force. Returns 0 when done (also when the count is cut
 // short by --limit or --time-limit, which the summary's "complete no" says); 1 when the instance
-// is refused or too large for the search, or a file cannot be written; 2 for bad arguments
-// (reason and usage on err). `--help` prints the usage on out and returns 0.
+// is refused or too large for the search, an earlier list would be left unnamed, or a file cannot
+// be written; 2 for bad arguments (reason and usage on err). `--help` prints the usage on out and
+// returns 0.
 int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace jobshop
