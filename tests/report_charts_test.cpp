@@ -1,7 +1,14 @@
 // The charts of the page: the makespan histogram, the convergence plot and the Gantt chart.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <set>
+
+#include "report/chart_support.h"
 #include "report/convergence_plot.h"
+#include "report/convergence_range.h"
 #include "report/gantt_chart.h"
 #include "report/makespan_histogram.h"
 #include "report_fixture.h"
@@ -33,7 +40,7 @@ TEST(ReportCharts, HistogramBinsWideRangesAndPlotsSkipRunsWithoutProgress) {
   schedule.makespan = 1000;
   schedule.operations = {{1, 1, 1, 0, 999}, {2, 1, 1, 999, 1000}};
   const std::string gantt = ganttChart(schedule, makeInstance(2, 1, {999, 1}, {1, 1}));
-  EXPECT_EQ(occurrences(gantt, "class=\"bar-label\""), 1u);
+  EXPECT_EQ(occurrences(gantt, "class=\"bar-label"), 1u);
 }
 
 TEST(ReportCharts, HistogramTargetStandsOnItsValueAndOneValueIsNoWideBlock) {
@@ -88,16 +95,147 @@ TEST(ReportCharts, ConvergenceLinesEndWhereTheRunsEnded) {
       std::stod(xpathOfText(plot, "string((//line[@class=\"series-end\"])[last()]/@x1)"));
   EXPECT_NEAR(longEnd, right, 0.11);
   EXPECT_EQ(xpathOfText(plot, "count(//circle[@class=\"reached-mark\"])"), "5");
-  EXPECT_LT(plot.find("class=\"target\""), plot.find("class=\"series\""));
+  // The four runs that ended together share one tick, with their count beside it.
+  EXPECT_EQ(xpathOfText(plot, "count(//line[@class=\"series-end\"])"), "2");
+  EXPECT_EQ(xpathOfText(plot, "string(//text[@class=\"end-count\"])"), "4 runs");
+  // The target line is drawn over the runs' lines, and has its own tick on the axis.
+  EXPECT_GT(plot.find("class=\"target over\""), plot.rfind("class=\"series\""));
+  EXPECT_EQ(xpathOfText(plot, "string(//text[@class=\"tick strong\"])"), "930");
   const double labelX = std::stod(xpathOfText(plot, "string(//text[@class=\"target-label\"]/@x)"));
   EXPECT_GT(labelX, longEnd + 6.0);  // clear of the end markers
 
-  // Without a record a run ends at its last improvement, and equal runs keep a linear axis.
+  // Without a record a run stops at its last improvement with an open ring, not an end tick, and
+  // equal runs keep a linear axis.
   for (RunRecord& run : runs) run.logged.reset();
   const std::string plain = convergencePlot(runs, 930);
   EXPECT_EQ(xpathOfText(plain, "string(//svg/@class)"), "convergence");
-  EXPECT_NEAR(std::stod(xpathOfText(plain, "string((//line[@class=\"series-end\"])[1]/@x1)")),
-              right, 0.11);
+  EXPECT_EQ(xpathOfText(plain, "count(//line[@class=\"series-end\"])"), "0");
+  EXPECT_EQ(xpathOfText(plain, "count(//circle[@class=\"unknown-end\"])"), "1");
+  EXPECT_NEAR(std::stod(xpathOfText(plain, "string(//circle[@class=\"unknown-end\"]/@cx)")), right,
+              0.11);
+  EXPECT_EQ(xpathOfText(plain, "string(//circle[@class=\"unknown-end\"]/../title)"),
+            "runs 1, 2, 3, 4, 5: best 930, last improved at generation 5, ended at an unknown "
+            "generation");
+  const std::string note = convergenceNote(runs, 930);
+  EXPECT_NE(note.find("ended at an unknown generation"), std::string::npos) << note;
+  EXPECT_EQ(note.find("short upright tick"), std::string::npos) << note;
+}
+
+// Ten runs starting at 1010, 1020, ..., 1090 and one far worse start: the 90 % quantile of the
+// starts is the 9th, 1090, so the range is the target 950 less 6 % of (1090 - 950) = 8.4, to 1090
+// plus the same; the far start is cut, and the axis shows the break.
+TEST(ReportCharts, ConvergenceRangeKeepsTheRegionNearTheTarget) {
+  if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
+  std::vector<RunRecord> runs;
+  for (int k = 1; k <= 10; ++k) {
+    RunRecord run;
+    run.run = k;
+    run.best = 960.0;
+    run.progress = {{k == 10 ? 5000.0 : 1000.0 + 10.0 * k, 0}, {960.0, 50}};
+    runs.push_back(run);
+  }
+  ConvergenceRange range = convergenceRange(runs, 950.0);
+  EXPECT_DOUBLE_EQ(range.low, 941.6);
+  EXPECT_DOUBLE_EQ(range.high, 1098.4);
+  EXPECT_TRUE(range.cut);
+  const std::string plot = convergencePlot(runs, 950);
+  EXPECT_EQ(xpathOfText(plot, "count(//line[@class=\"axis-break\"])"), "2");
+  // The cut line runs along the top edge (y = 18) rather than off the chart.
+  EXPECT_NE(plot.find("d=\"M64 18 H"), std::string::npos);
+  EXPECT_NE(convergenceNote(runs, 950).find("Makespans above 1098 are cut off"), std::string::npos);
+
+  // A run that stays high keeps its end in view, however few runs start there: 1470 + 6 % of
+  // (1470 - 950).
+  runs[9].progress.back().makespan = 1470.0;
+  EXPECT_DOUBLE_EQ(convergenceRange(runs, 950.0).high, 1470.0 + 0.06 * 520.0);
+
+  // Four runs: the quantile is the highest start, 1040, and nothing is cut.
+  runs.resize(4);
+  range = convergenceRange(runs, 950.0);
+  EXPECT_DOUBLE_EQ(range.low, 950.0 - 0.06 * 90.0);
+  EXPECT_DOUBLE_EQ(range.high, 1040.0 + 0.06 * 90.0);
+  EXPECT_FALSE(range.cut);
+  EXPECT_EQ(xpathOfText(convergencePlot(runs, 950), "count(//line[@class=\"axis-break\"])"), "0");
+  EXPECT_EQ(convergenceNote(runs, 950).find("cut off"), std::string::npos);
+}
+
+// At 20x20 sizes the best makespans spread over hundreds of values: 40 runs at 1644, 1655, ...,
+// 2073 are binned by 50 (the 1-2-5 step giving at most 20 bins over 430 values), from 1600 to
+// 2099, and the axis ticks at round makespans, 50 apart: 1600, 1650, ..., 2050, never ranges.
+// The axis spans 1599.5 to 2099.5 over 972 px from x = 64, so the target 1644 stands at
+// 64 + 44.5 / 500 * 972 = 150.508, and ticks are 97.2 px apart.
+TEST(ReportCharts, HistogramAxisTicksAtRoundMakespans) {
+  if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
+  std::vector<RunRecord> runs;
+  for (int k = 0; k < 40; ++k) runs.push_back(runEndingAt(k + 1, 1644.0 + 11.0 * k, 1644));
+  const std::string histogram = makespanHistogram(runs, 1644);
+  std::string labels;
+  const int ticks = std::stoi(xpathOfText(histogram, "count(//text[@class=\"tick\"])"));
+  for (int t = 1; t <= ticks; ++t) {
+    labels +=
+        xpathOfText(histogram, "string((//text[@class=\"tick\"])[" + std::to_string(t) + "])");
+    labels += ' ';
+  }
+  // The y axis counts runs first (0 to 5 by 1), then the makespans.
+  EXPECT_EQ(labels, "0 1 2 3 4 5 1600 1650 1700 1750 1800 1850 1900 1950 2000 2050 ") << histogram;
+  EXPECT_NEAR(std::stod(xpathOfText(histogram, "string(//line[@class=\"target\"]/@x1)")), 150.508,
+              0.06);
+  EXPECT_NEAR(std::stod(xpathOfText(histogram, "string(//text[.=\"1650\"]/@x)")) -
+                  std::stod(xpathOfText(histogram, "string(//text[.=\"1600\"]/@x)")),
+              97.2, 0.11);
+  EXPECT_EQ(xpathOfText(histogram, "count(//g[@class=\"bin\"])"), "10");
+  EXPECT_EQ(xpathOfText(histogram, "string(//g[@class=\"bin\"][1]/title)"), "1600 to 1649: 1 run");
+}
+
+namespace {
+
+// CIE 1976 L*a*b* of an sRGB "#rrggbb" under D65, as the colour science texts give it.
+std::array<double, 3> cielab(const std::string& hex) {
+  std::array<double, 3> linear{};
+  for (int c = 0; c < 3; ++c) {
+    const double value =
+        static_cast<double>(std::strtol(hex.substr(1 + 2 * c, 2).c_str(), nullptr, 16)) / 255.0;
+    linear[c] = value <= 0.04045 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+  }
+  const double x = (0.4124 * linear[0] + 0.3576 * linear[1] + 0.1805 * linear[2]) / 0.95047;
+  const double y = 0.2126 * linear[0] + 0.7152 * linear[1] + 0.0722 * linear[2];
+  const double z = (0.0193 * linear[0] + 0.1192 * linear[1] + 0.9505 * linear[2]) / 1.08883;
+  auto f = [](double t) {
+    return t > 216.0 / 24389.0 ? std::cbrt(t) : (24389.0 / 27.0 * t + 16.0) / 116.0;
+  };
+  return {116.0 * f(y) - 16.0, 500.0 * (f(x) - f(y)), 200.0 * (f(y) - f(z))};
+}
+
+double deltaE(const std::string& first, const std::string& second) {
+  const std::array<double, 3> a = cielab(first), b = cielab(second);
+  return std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]);
+}
+
+}  // namespace
+
+// Twenty jobs, twenty colours no two of which are within 36 of each other in CIELAB (CIE76): when
+// the palette was picked its closest pair, #886688 and #004488, was 36.26 apart, and its colour
+// nearest the idle lanes' grey 44.4 from it. Job 21 starts the colours again.
+TEST(ReportCharts, TwentyJobColoursStayApart) {
+  std::set<std::string> distinct;
+  double closest = 1000.0;
+  for (int a = 1; a <= kDistinctJobColours; ++a) {
+    distinct.insert(jobColour(a));
+    EXPECT_GT(deltaE(jobColour(a), "#f4f5f7"), 44.0) << "job " << a;
+    for (int b = a + 1; b <= kDistinctJobColours; ++b) {
+      closest = std::min(closest, deltaE(jobColour(a), jobColour(b)));
+      EXPECT_GE(deltaE(jobColour(a), jobColour(b)), 36.0) << "jobs " << a << " and " << b;
+    }
+  }
+  EXPECT_EQ(distinct.size(), 20u);
+  EXPECT_NEAR(closest, 36.26, 0.01);
+  EXPECT_EQ(jobColour(21), jobColour(1));
+  // The conversion itself, against published values (four-digit matrices, hence the tolerance):
+  // sRGB red is L 53.24, a 80.09, b 67.20.
+  const std::array<double, 3> red = cielab("#ff0000");
+  EXPECT_NEAR(red[0], 53.24, 0.05);
+  EXPECT_NEAR(red[1], 80.09, 0.05);
+  EXPECT_NEAR(red[2], 67.20, 0.05);
 }
 
 TEST(ReportCharts, GanttNumbersEveryBarBeyondTwentyJobs) {

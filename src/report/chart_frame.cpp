@@ -8,6 +8,13 @@
 
 namespace jobshop {
 
+namespace {
+
+// Two labels on the y axis closer than this (in pixels) overlap.
+constexpr double kLabelClearance = 14.0;
+
+}  // namespace
+
 double ChartFrame::x(double value) const {
   const double share =
       logX ? std::log10(1.0 + value) / std::log10(1.0 + xHigh) : (value - xLow) / (xHigh - xLow);
@@ -20,14 +27,20 @@ double ChartFrame::y(double value) const {
 
 std::string chartAxes(const ChartFrame& frame, const std::vector<double>& xTicks,
                       const std::vector<std::string>& xLabels, const std::string& xTitle,
-                      const std::string& yTitle, bool wholeY) {
+                      const std::string& yTitle, bool wholeY, std::optional<double> markedY) {
   std::string svg;
   const double bottom = frame.plotBottom();
   const double right = frame.plotRight();
   for (double tick : niceTicks(frame.yLow, frame.yHigh, 6)) {
     if (wholeY && tick != std::floor(tick)) continue;
     svg += svgLine("grid", kFrameLeft, frame.y(tick), right, frame.y(tick));
+    if (markedY && std::fabs(frame.y(tick) - frame.y(*markedY)) < kLabelClearance) continue;
     svg += svgText("tick", kFrameLeft - 8.0, frame.y(tick) + 4.0, "end", tickLabel(tick));
+  }
+  if (markedY) {
+    svg += svgLine("axis", kFrameLeft - 5.0, frame.y(*markedY), kFrameLeft, frame.y(*markedY));
+    svg += svgText("tick strong", kFrameLeft - 8.0, frame.y(*markedY) + 4.0, "end",
+                   tickLabel(*markedY));
   }
   for (std::size_t i = 0; i < xTicks.size(); ++i) {
     svg += svgLine("axis", frame.x(xTicks[i]), bottom, frame.x(xTicks[i]), bottom + 5.0);

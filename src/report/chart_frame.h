@@ -2,6 +2,7 @@
 // values to it, and the axes with their grid, ticks and titles.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,9 +26,11 @@ struct ChartFrame {
 
 // Horizontal grid lines with labels on the left, ticks along the bottom with their labels, and the
 // two axis titles. Counts take whole ticks only (wholeY), so that a plot of few runs shows no
-// fractions of a run.
+// fractions of a run. A markedY gets a bold label of its own, and grid labels that would touch it
+// are left out.
 std::string chartAxes(const ChartFrame& frame, const std::vector<double>& xTicks,
                       const std::vector<std::string>& xLabels, const std::string& xTitle,
-                      const std::string& yTitle, bool wholeY);
+                      const std::string& yTitle, bool wholeY,
+                      std::optional<double> markedY = std::nullopt);
 
 }  // namespace jobshop

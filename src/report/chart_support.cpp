@@ -81,13 +81,18 @@ std::string tickLabel(double value) {
 }
 
 std::string jobColour(int job) {
-  // Twenty colours of maximum contrast (after Kelly), in his order, so that the first few jobs are
-  // the most unlike; none is near the pale lanes that show idle time. Beyond twenty they repeat,
-  // and every bar then carries its job's number.
-  static constexpr const char* kColours[] = {"#f3c300", "#875692", "#f38400", "#a1caf1", "#be0032",
-                                             "#c2b280", "#848482", "#008856", "#e68fac", "#0067a5",
-                                             "#f99379", "#604e97", "#f6a600", "#b3446c", "#dcd300",
-                                             "#882d17", "#8db600", "#654522", "#e25822", "#2b3d26"};
+  // Twenty colours picked as Glasbey et al. describe ("Colour displays for categorical images",
+  // Color Research and Application 32(4), 2007): each next colour is the one of a 16-level sRGB
+  // grid farthest in CIELAB from all taken so far, starting from white, black and the idle lanes'
+  // grey, among colours of lightness 25 to 88 and chroma at most 80 (no glaring neon, nothing near
+  // the lanes). No two are closer than 36 apart in CIELAB (CIE76), where Kelly's list, used before,
+  // put jobs 1, 13 and 15 (yellows) within 18 and two purples within 15. In pick order, so that the
+  // first few jobs are the most unlike; beyond twenty they repeat, and every bar then carries its
+  // job's number.
+  static constexpr const char* kColours[] = {"#3366ee", "#dd2233", "#229900", "#ffbb22", "#cc1199",
+                                             "#008877", "#665500", "#886688", "#00bbff", "#00eeaa",
+                                             "#ee9977", "#ccdd88", "#ffaaff", "#772222", "#44eeee",
+                                             "#662288", "#dd6600", "#005511", "#ee6688", "#004488"};
   constexpr int kCount = static_cast<int>(std::size(kColours));
   return kColours[((job - 1) % kCount + kCount) % kCount];
 }

@@ -2,11 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <tuple>
 
 #include "report/chart_frame.h"
 #include "report/chart_support.h"
+#include "report/convergence_range.h"
 #include "report/markup.h"
 #include "report/svg_elements.h"
+#include "results/execution_record.h"
 #include "results/result_files.h"
 
 namespace jobshop {
@@ -19,14 +23,16 @@ constexpr double kLabelMargin = 92.0;
 // The generation axis turns logarithmic when the longest run is this many times the median.
 constexpr double kLogRatio = 5.0;
 constexpr int kLogMinimumGenerations = 50;
+// Ends that share a mark are drawn in this neutral colour rather than one run's.
+constexpr const char* kSharedEndColour = "#3a4150";
+
+bool endRecorded(const RunRecord& run) { return run.logged && run.logged->generations; }
 
 // The generation a run ended: recorded when the folder has a record, otherwise only its last
 // improvement is known.
 int endGeneration(const RunRecord& run) {
   const int last = run.progress.empty() ? 0 : run.progress.back().generation;
-  if (run.logged && run.logged->generations) {
-    return std::max(last, static_cast<int>(*run.logged->generations));
-  }
+  if (endRecorded(run)) return std::max(last, static_cast<int>(*run.logged->generations));
   return last;
 }
 
@@ -41,27 +47,30 @@ bool logarithmicGenerations(const std::vector<RunRecord>& runs) {
   return ends.back() >= kLogMinimumGenerations && ends.back() > kLogRatio * std::max(median, 1.0);
 }
 
-// Spans every makespan of every progress record and the target, and every run's last generation.
+std::vector<RunRecord> plottedRuns(const std::vector<RunRecord>& runs) {
+  return {runs.begin(),
+          runs.begin() + static_cast<std::ptrdiff_t>(std::min(runs.size(), kPlottedRuns))};
+}
+
 ChartFrame convergenceFrame(const std::vector<RunRecord>& runs, double target) {
   ChartFrame frame;
   frame.height = 380.0;
   frame.right = kLabelMargin;
-  double lowest = target;
-  double highest = target;
+  const ConvergenceRange range = convergenceRange(runs, target);
+  frame.yLow = range.low;
+  frame.yHigh = range.high;
   int lastGeneration = 0;
   for (const RunRecord& run : runs) {
-    for (const ProgressStep& step : run.progress) {
-      lowest = std::min(lowest, step.makespan);
-      highest = std::max(highest, step.makespan);
-    }
     if (!run.progress.empty()) lastGeneration = std::max(lastGeneration, endGeneration(run));
   }
-  const double pad = std::max((highest - lowest) * 0.06, 1.0);
-  frame.yLow = lowest - pad;
-  frame.yHigh = highest + pad;
   frame.xHigh = std::max(lastGeneration, 1);
   frame.logX = logarithmicGenerations(runs);
   return frame;
+}
+
+// A makespan's height, on the top edge when the range cuts it off.
+double clampedY(const ChartFrame& frame, double makespan) {
+  return frame.y(std::min(makespan, frame.yHigh));
 }
 
 // 0, 1, 2, 5, 10, 20, 50, ... up to high, skipping those that would crowd the previous label.
@@ -93,29 +102,42 @@ std::vector<std::string> labelsOf(const std::vector<double>& ticks) {
   return labels;
 }
 
-// The axes, then the target line beneath the runs' lines, so that runs that reach the target stay
-// visible along it.
-std::string convergenceBackground(const ChartFrame& frame, int targetMakespan) {
+// Two short slanted strokes across the top of the y axis: the values above are not to scale.
+std::string axisBreak(const ChartFrame& frame) {
+  std::string svg;
+  for (double offset : {0.0, 6.0}) {
+    const double y = frame.top + 6.0 + offset;
+    svg += svgLine("axis-break", kFrameLeft - 6.0, y + 3.0, kFrameLeft + 6.0, y - 3.0);
+  }
+  return svg + svgText("tick", kFrameLeft - 8.0, frame.top + 4.0, "end", "more");
+}
+
+std::string convergenceAxes(const ChartFrame& frame, int targetMakespan, bool cut) {
   const std::vector<double> xTicks = generationTicks(frame);
   std::string svg = chartAxes(frame, xTicks, labelsOf(xTicks),
                               frame.logX ? "generation (logarithmic scale)" : "generation",
-                              "best makespan", false);
+                              "best makespan", false, targetMakespan);
+  if (cut) svg += axisBreak(frame);
+  return svg;
+}
+
+// Thin and over the runs' lines, so that it shows where they run along it.
+std::string targetLine(const ChartFrame& frame, int targetMakespan) {
   const double right = frame.plotRight();
   const double targetY = frame.y(targetMakespan);
-  svg += svgLine("target", kFrameLeft, targetY, right, targetY);
-  svg += svgText("target-label", right + 8.0, targetY + 4.0, "start",
+  return svgLine("target over", kFrameLeft, targetY, right, targetY) +
+         svgText("target-label", right + 8.0, targetY + 4.0, "start",
                  "target " + std::to_string(targetMakespan));
-  return svg;
 }
 
 std::string stepPath(const std::vector<ProgressStep>& steps, const ChartFrame& frame, double endX) {
   std::string path = std::string("M") + coordinate(frame.x(steps[0].generation)) + " " +
-                     coordinate(frame.y(steps[0].makespan));
+                     coordinate(clampedY(frame, steps[0].makespan));
   for (std::size_t s = 1; s < steps.size(); ++s) {
     path += " H";
     path += coordinate(frame.x(steps[s].generation));
     path += " V";
-    path += coordinate(frame.y(steps[s].makespan));
+    path += coordinate(clampedY(frame, steps[s].makespan));
   }
   return path + " H" + coordinate(endX);
 }
@@ -124,8 +146,8 @@ std::string runTitle(const RunRecord& run, int end) {
   const ProgressStep& last = run.progress.back();
   return "<title>run " + std::to_string(run.run) + ": best " + fixedNumber(last.makespan, 1) +
          " from generation " + std::to_string(last.generation) + ", ended " +
-         (run.logged && run.logged->generations ? "after generation " + std::to_string(end)
-                                                : std::string("at an unrecorded generation")) +
+         (endRecorded(run) ? "after generation " + std::to_string(end)
+                           : std::string("at an unknown generation")) +
          "</title>";
 }
 
@@ -141,61 +163,129 @@ std::string reachedMark(const std::vector<ProgressStep>& steps, const ChartFrame
          "\"/>";
 }
 
-// The run's line, the dot where it reached the target, and a short upright bar where it stopped,
-// so that a run that ended is seen to have ended.
 std::string runLine(const RunRecord& run, const std::string& colour, const ChartFrame& frame,
                     double target) {
   const int end = endGeneration(run);
-  const double endX = frame.x(end);
-  const double endY = frame.y(run.progress.back().makespan);
   return "<g>" + runTitle(run, end) + "<path class=\"series\" d=\"" +
-         stepPath(run.progress, frame, endX) + "\" stroke=\"" + colour + "\"/>" +
-         reachedMark(run.progress, frame, target, colour) + "<line class=\"series-end\" x1=\"" +
-         coordinate(endX) + "\" y1=\"" + coordinate(endY - 6.0) + "\" x2=\"" + coordinate(endX) +
-         "\" y2=\"" + coordinate(endY + 6.0) + "\" stroke=\"" + colour + "\"/></g>";
+         stepPath(run.progress, frame, frame.x(end)) + "\" stroke=\"" + colour + "\"/>" +
+         reachedMark(run.progress, frame, target, colour) + "</g>";
+}
+
+// Runs that ended at one place, known or not, share one mark.
+struct EndKey {
+  bool recorded = false;
+  int generation = 0;
+  double makespan = 0.0;
+  auto operator<=>(const EndKey&) const = default;
+};
+
+struct EndGroup {
+  std::vector<int> runs;
+  std::string colour;
+};
+
+std::map<EndKey, EndGroup> endGroups(const std::vector<RunRecord>& runs) {
+  std::map<EndKey, EndGroup> groups;
+  for (std::size_t r = 0; r < runs.size(); ++r) {
+    if (runs[r].progress.empty()) continue;
+    EndGroup& group = groups[EndKey{endRecorded(runs[r]), endGeneration(runs[r]),
+                                    runs[r].progress.back().makespan}];
+    group.runs.push_back(runs[r].run);
+    group.colour = group.runs.size() == 1 ? seriesColour(static_cast<int>(r)) : kSharedEndColour;
+  }
+  return groups;
+}
+
+std::string endTitle(const EndKey& key, const EndGroup& group) {
+  std::string text = group.runs.size() == 1 ? "run " : "runs ";
+  for (std::size_t k = 0; k < group.runs.size(); ++k) {
+    text += (k == 0 ? "" : ", ") + std::to_string(group.runs[k]);
+  }
+  text += ": best " + plainNumber(key.makespan);
+  text += key.recorded ? ", ended after generation " + std::to_string(key.generation)
+                       : ", last improved at generation " + std::to_string(key.generation) +
+                             ", ended at an unknown generation";
+  return "<title>" + text + "</title>";
+}
+
+// A short upright tick where runs ended; an open ring where the files only say when they last
+// improved. A mark shared by several runs says how many.
+std::string endMark(const ChartFrame& frame, const EndKey& key, const EndGroup& group) {
+  const double x = frame.x(key.generation);
+  const double y = clampedY(frame, key.makespan);
+  std::string svg = "<g>" + endTitle(key, group);
+  if (key.recorded) {
+    svg += "<line class=\"series-end\" x1=\"" + coordinate(x) + "\" y1=\"" + coordinate(y - 5.0) +
+           "\" x2=\"" + coordinate(x) + "\" y2=\"" + coordinate(y + 5.0) + "\" stroke=\"" +
+           group.colour + "\"/>";
+  } else {
+    svg += "<circle class=\"unknown-end\" cx=\"" + coordinate(x) + "\" cy=\"" + coordinate(y) +
+           "\" r=\"5\" stroke=\"" + group.colour + "\"/>";
+  }
+  if (group.runs.size() > 1) {
+    svg += svgText("end-count", x + 6.0, y - 6.0, "start",
+                   std::to_string(group.runs.size()) + " runs");
+  }
+  return svg + "</g>";
 }
 
 }  // namespace
 
 std::string convergencePlot(const std::vector<RunRecord>& runs, int targetMakespan) {
-  const ChartFrame frame = convergenceFrame(runs, targetMakespan);
+  const std::vector<RunRecord> plotted = plottedRuns(runs);
+  const ChartFrame frame = convergenceFrame(plotted, targetMakespan);
+  const bool cut = convergenceRange(plotted, targetMakespan).cut;
   std::string svg =
       svgOpen(frame.logX ? "convergence log" : "convergence", frame.width, frame.height);
-  svg += convergenceBackground(frame, targetMakespan);
-  for (std::size_t r = 0; r < std::min(runs.size(), kPlottedRuns); ++r) {
-    if (runs[r].progress.empty()) continue;
-    svg += runLine(runs[r], seriesColour(static_cast<int>(r)), frame, targetMakespan);
+  svg += convergenceAxes(frame, targetMakespan, cut);
+  for (std::size_t r = 0; r < plotted.size(); ++r) {
+    if (plotted[r].progress.empty()) continue;
+    svg += runLine(plotted[r], seriesColour(static_cast<int>(r)), frame, targetMakespan);
   }
+  svg += targetLine(frame, targetMakespan);
+  for (const auto& [key, group] : endGroups(plotted)) svg += endMark(frame, key, group);
   return svg + "</svg>";
 }
 
-std::string convergenceNote(const std::vector<RunRecord>& runs) {
+std::string convergenceNote(const std::vector<RunRecord>& runs, std::optional<int> targetMakespan) {
   bool recorded = false;
   bool unrecorded = false;
   for (const RunRecord& run : runs) {
     if (run.progress.empty()) continue;
-    (run.logged && run.logged->generations ? recorded : unrecorded) = true;
+    (endRecorded(run) ? recorded : unrecorded) = true;
   }
   std::string note =
-      "Best makespan of each run after each generation that improved it, kept on to the "
-      "generation the run ended, where a short upright bar marks its end; a dot marks where a run "
-      "first reached the target";
-  if (recorded && unrecorded) {
+      "Best makespan of each run after each generation that improved it; a dot marks where a run "
+      "first reached the target.";
+  if (recorded) {
     note +=
-        " (for runs without a record the result files do not say when they ended, so their "
-        "lines end at their last improvement)";
-  } else if (unrecorded) {
-    note +=
-        " (the result files do not say when a run ended, so each line ends at its last "
-        "improvement)";
+        " A line runs on to the generation its run ended (from " +
+        std::string(kExecutionRecordFileName) +
+        "), where a short upright tick marks the end; runs that ended at the same place share one "
+        "tick, with their count beside it.";
   }
-  note += ".";
+  if (unrecorded) {
+    note += std::string(recorded ? " For runs without a record" : " The result files do not say") +
+            (recorded ? " the result files do not say when they ended: their lines stop at their "
+                        "last improvement, marked by an open ring, and they ended at an unknown "
+                        "generation after it."
+                      : " when a run ended: each line stops at its run's last improvement, marked "
+                        "by an open ring, and the run ended at an unknown generation after it.");
+  }
+  const std::vector<RunRecord> plotted = plottedRuns(runs);
+  const std::optional<ConvergenceRange> range =
+      targetMakespan ? std::optional(convergenceRange(plotted, *targetMakespan)) : std::nullopt;
+  if (range && range->cut) {
+    note += " Makespans above " + plainNumber(std::floor(range->high)) +
+            " are cut off, so that the region near the target keeps its room: lines along the top "
+            "edge (where the axis is broken) stand for higher values.";
+  }
   if (runs.size() > kPlottedRuns) {
     note += " The first " + std::to_string(kPlottedRuns) + " of the " +
             std::to_string(runs.size()) + " runs are drawn, so that this page stays small; " +
             kProgressFileName + " holds every run's progress.";
   }
-  if (logarithmicGenerations(runs)) {
+  if (logarithmicGenerations(plotted)) {
     note += " The generation axis is logarithmic, since the longest run is far longer than most.";
   }
   return note;

@@ -15,6 +15,8 @@ namespace {
 constexpr int kMaxBins = 40;
 // Fewer values than this are padded with empty ones, so that one value is not one wide block.
 constexpr long long kMinSlots = 11;
+// Labels of four-digit makespans need about this much room each to stay apart.
+constexpr double kTickSpacing = 70.0;
 
 // The runs counted into bins of binWidth whole makespans, the first starting at start.
 struct Bins {
@@ -58,37 +60,35 @@ Bins binsFor(const std::vector<RunRecord>& runs, int targetMakespan) {
   return bins;
 }
 
+// The x axis is in makespans: whole value v owns [v - 0.5, v + 0.5], so that a bar of one value
+// stands centred on it and a bar of a range covers every value in it.
 ChartFrame histogramFrame(const Bins& bins) {
   ChartFrame frame;
   frame.height = 310.0;
   frame.top = 34.0;
-  frame.xLow = 0.0;
-  frame.xHigh = static_cast<double>(bins.count());
+  frame.xLow = static_cast<double>(bins.start) - 0.5;
+  frame.xHigh = static_cast<double>(bins.low(bins.count())) - 0.5;
   frame.yLow = 0.0;
   frame.yHigh = bins.tallest * 1.12;
   return frame;
 }
 
-// Every bin labelled while the labels fit, otherwise every few.
-std::string histogramAxes(const ChartFrame& frame, const Bins& bins) {
-  const std::size_t labelEvery = std::max<std::size_t>(1, (bins.count() + 19) / 20);
+// Ticks at round makespans (steps of 1, 2 or 5 times a power of ten), whatever the bins are.
+std::string histogramAxes(const ChartFrame& frame) {
   std::vector<double> xTicks;
   std::vector<std::string> xLabels;
-  for (std::size_t b = 0; b < bins.count(); b += labelEvery) {
-    const long long low = bins.low(b);
-    xTicks.push_back(static_cast<double>(b) + 0.5);
-    xLabels.push_back(bins.binWidth == 1
-                          ? std::to_string(low)
-                          : std::to_string(low) + "-" + std::to_string(low + bins.binWidth - 1));
+  const int room = static_cast<int>((frame.plotRight() - kFrameLeft) / kTickSpacing);
+  for (double tick : niceTicks(frame.xLow, frame.xHigh, std::max(room, 2))) {
+    if (tick != std::floor(tick)) continue;
+    xTicks.push_back(tick);
+    xLabels.push_back(tickLabel(tick));
   }
   return chartAxes(frame, xTicks, xLabels, "best makespan of a run", "runs", true);
 }
 
-// Drawn beneath the bars: above a bar it points at the bar of the target value, which stands in
-// the middle of its share of its bin's slot.
-std::string targetMarker(const ChartFrame& frame, const Bins& bins, int targetMakespan) {
-  const double targetX = frame.x((static_cast<double>(targetMakespan - bins.start) + 0.5) /
-                                 static_cast<double>(bins.binWidth));
+// Drawn beneath the bars, at the target's value on the axis.
+std::string targetMarker(const ChartFrame& frame, int targetMakespan) {
+  const double targetX = frame.x(targetMakespan);
   const bool roomRight = targetX + 110.0 <= frame.plotRight();
   return svgLine("target", targetX, frame.top - 10.0, targetX, frame.plotBottom()) +
          svgText("target-label", roomRight ? targetX + 5.0 : targetX - 5.0, frame.top - 14.0,
@@ -99,9 +99,10 @@ std::string bar(const ChartFrame& frame, const Bins& bins, std::size_t b) {
   const int reached = bins.reached[b];
   const int total = reached + bins.missed[b];
   const long long low = bins.low(b);
-  const double slot = frame.x(1.0) - frame.x(0.0);
+  const double left = frame.x(static_cast<double>(low) - 0.5);
+  const double slot = frame.x(static_cast<double>(low + bins.binWidth) - 0.5) - left;
   const double gap = std::min(slot * 0.15, 8.0);
-  const double x = frame.x(static_cast<double>(b)) + gap / 2.0;
+  const double x = left + gap / 2.0;
   const std::string range =
       bins.binWidth == 1 ? std::to_string(low)
                          : std::to_string(low) + " to " + std::to_string(low + bins.binWidth - 1);
@@ -128,8 +129,8 @@ std::string makespanHistogram(const std::vector<RunRecord>& runs, int targetMake
   const Bins bins = binsFor(runs, targetMakespan);
   const ChartFrame frame = histogramFrame(bins);
   std::string svg = svgOpen("histogram", frame.width, frame.height);
-  svg += histogramAxes(frame, bins);
-  svg += targetMarker(frame, bins, targetMakespan);
+  svg += histogramAxes(frame);
+  svg += targetMarker(frame, targetMakespan);
   for (std::size_t b = 0; b < bins.count(); ++b) {
     if (bins.reached[b] + bins.missed[b] > 0) svg += bar(frame, bins, b);
   }

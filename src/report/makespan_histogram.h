@@ -10,8 +10,8 @@ namespace jobshop {
 
 // An <svg class="histogram"> with one <g class="bin"> per makespan value (or per range, when the
 // values are spread wide); runs that reached the target are counted in a separate colour. The
-// axis spans at least a few values either side and the target; the <line class="target"> stands
-// where the target value's bar stands.
+// axis is in makespans, with ticks at round values, and spans at least a few values either side
+// and the target; the <line class="target"> stands at the target's value.
 std::string makespanHistogram(const std::vector<RunRecord>& runs, int targetMakespan);
 
 }  // namespace jobshop
