@@ -81,8 +81,9 @@ TEST(ReportSize, ManyRunsWithManyOptimaGiveASmallPageThatSaysWhatItLeftOut) {
   EXPECT_NE(page.find("id=\"run-" + std::to_string(kRuns) + "\""), std::string::npos);
   // What was left out, and where it is: beyond the 3 drawn and 30 listed optima of a run, beyond
   // a 30 by 30 matrix, beyond 300 schedules over all runs, and the runs past the size budget.
-  EXPECT_NE(page.find("87 more optima are left out of this page to keep it small; "
-                      "D_Sal_Soluciones.txt lines 1&#8211;120 hold all 120 of this run's optima."),
+  EXPECT_NE(page.find("87 more schedules are left out of this page to keep it small; "
+                      "D_Sal_Soluciones.txt lines 1&#8211;120 hold all 120 of this run's "
+                      "schedules."),
             std::string::npos);
   EXPECT_NE(page.find(", among the first 30 of the 120; the other 90 are left out of this page"),
             std::string::npos);

@@ -37,6 +37,13 @@ std::string coverageParagraph(const OptimaCoverage& coverage, const OptimumUnion
   const std::string count = strong("enumerated-count", std::to_string(enumeration.count));
   const std::string lowerBound = enumeration.complete ? "" : "at least ";
   std::string html = "<p class=\"coverage\">";
+  if (!enumeration.complete && enumeration.count == 0) {
+    // "At least 0" would say nothing: the count was cut before it began to count.
+    return html + "The exact enumeration " + sources(enumeration) +
+           " was cut before it found any " + words + ", so it tells nothing of how many exist; " +
+           "the runs found " +
+           plural(optima.schedules.size(), "distinct schedule", "distinct schedules") + ".</p>";
+  }
   if (!coverage.listed) {
     html += lowerBound + count + " " + words + " exist, by an exact enumeration " +
             sources(enumeration) + "; the runs found " +

@@ -14,7 +14,7 @@ namespace jobshop {
 // "enumerated-count" K), how many listed schedules no run found, and how many recorded ones are
 // missing from a complete enumeration; with the count alone, "K optimal schedules exist" beside
 // the distinct schedules the runs found. Says what bound was counted and whether K is only a
-// lower bound.
+// lower bound; an enumeration cut before it counted any is said to be so, not "at least 0".
 std::string coverageParagraph(const OptimaCoverage& coverage, const OptimumUnion& optima);
 
 // A <td class="enumeration ..."> for one distinct schedule of the runs: "in the enumeration",

@@ -110,22 +110,20 @@ std::string enumeratedCountText(const EnumeratedOptima& enumeration) {
 std::string enumeratedScheduleWords(const OptimaCoverage& coverage) {
   const EnumeratedOptima& enumeration = coverage.enumeration;
   const std::string bound = std::to_string(enumeration.bound);
-  std::string words;
+  const std::string target = std::to_string(coverage.target);
+  // Optimal only where the enumeration proved its bound to be the optimum.
+  std::string words = enumeration.optimal
+                          ? "optimal schedules (makespan \u2264 " + bound + ", the proven optimum"
+                          : "schedules of makespan \u2264 " + bound + " (";
+  const std::string separator = enumeration.optimal ? ", " : "";
   if (enumeration.bound > coverage.target) {
-    words = "schedules of makespan \u2264 " + bound + " (above the target " +
-            std::to_string(coverage.target);
-  } else {
-    words = "optimal schedules (makespan \u2264 " + bound;
-  }
-  if (enumeration.optimal) {
-    words += ", the proven optimum";
-  } else if (enumeration.bound == coverage.target) {
-    words += ", the target, not proven to be the optimum";
+    words += separator + "above the target " + target;
   } else if (enumeration.bound < coverage.target) {
-    words += ", below the target " + std::to_string(coverage.target);
+    words += separator + "below the target " + target;
+  } else if (!enumeration.optimal) {
+    words += "the target, not proven to be the optimum";
   }
-  words += ")";
-  return words;
+  return words + ")";
 }
 
 bool targetProvenOptimal(const std::optional<OptimaCoverage>& coverage) {

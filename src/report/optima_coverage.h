@@ -49,8 +49,9 @@ bool targetProvenOptimal(const std::optional<OptimaCoverage>& coverage);
 std::string enumeratedCountText(const EnumeratedOptima& enumeration);
 
 // What was counted, for a sentence after the count: "optimal schedules (makespan ≤ 55, the
-// proven optimum)", "schedules of makespan ≤ 58 (above the target 55)", ... with the bound's
-// standing as the enumeration knows it. Plain text.
+// proven optimum)", "schedules of makespan ≤ 58 (above the target 55)", "schedules of makespan
+// ≤ 55 (the target, not proven to be the optimum)", ... with the bound's standing as the
+// enumeration knows it; "optimal" only when the enumeration proved its bound optimal. Plain text.
 std::string enumeratedScheduleWords(const OptimaCoverage& coverage);
 
 }  // namespace jobshop

@@ -1,25 +1,21 @@
-// The optimal schedules on the page: every distinct schedule over all runs with the runs that
-// found it, and per run its optima as Gantt charts and machine orders, folded so that long pages
-// stay readable.
+// The schedules each run recorded at the target: per run its Gantt charts, its other schedules as
+// machine orders and their distances, folded so that long pages stay readable.
 #include "report/optima_sections.h"
 
 #include <algorithm>
-#include <map>
 
 #include "report/coverage_markup.h"
 #include "report/distance_table.h"
 #include "report/gantt_chart.h"
+#include "report/machine_orders.h"
 #include "report/markup.h"
 #include "report/optimum_distances.h"
-#include "report/report_tables.h"
+#include "report/schedule_naming.h"
 #include "results/result_files.h"
 
 namespace jobshop {
 
 namespace {
-
-// Past this many rows the table of all schedules starts folded.
-constexpr std::size_t kOpenTableRows = 30;
 
 std::string runList(const std::vector<int>& runs) {
   std::string text;
@@ -28,11 +24,6 @@ std::string runList(const std::vector<int>& runs) {
     text += std::to_string(runs[k]);
   }
   return text;
-}
-
-std::string foundBy(const SharedOptimum& optimum) {
-  const std::size_t count = optimum.runs.size();
-  return "found by " + std::to_string(count) + (count == 1 ? " run" : " runs");
 }
 
 // "found by this run only" or "also found by runs 3, 7": how a run's optimum stands among all.
@@ -90,9 +81,10 @@ DrawnOptima drawnOptima(const std::vector<std::vector<int>>& matrix,
   return DrawnOptima{drawn, first, second, farthest};
 }
 
-// "Optimum k (its line, the runs that also found it)".
-std::string optimumName(const RunRecord& run, std::size_t k, const SharedOptimum& optimum) {
-  return "Optimum " + std::to_string(k + 1) + " (" + kSolutionFileName + " line " +
+// "Optimum k (its line, the runs that also found it)", or "Schedule k (...)".
+std::string optimumName(const RunRecord& run, std::size_t k, const SharedOptimum& optimum,
+                        const ScheduleNaming& naming) {
+  return naming.capitalNoun() + " " + std::to_string(k + 1) + " (" + kSolutionFileName + " line " +
          std::to_string(run.solutions[k].line) + ", " + sharedWith(optimum, run.run) + ")";
 }
 
@@ -101,10 +93,19 @@ std::string linesOfRun(const RunRecord& run) {
          "&#8211;" + std::to_string(run.solutions.back().line);
 }
 
-// The optima not drawn: up to kListedOptimaPerRun as machine orders (or why they cannot be drawn),
-// then a note of how many more there are and where.
-std::string otherOptima(const RunRecord& run, std::size_t runIndex, const OptimumUnion& optima,
-                        const std::vector<SemiActiveSchedule>& schedules, const Instance& instance,
+// What a run's part of the page draws from: the union over all runs, the instance, and how the
+// schedules are named.
+struct RunContext {
+  const OptimumUnion& optima;
+  const Instance& instance;
+  const std::optional<OptimaCoverage>& coverage;
+  ScheduleNaming naming;
+};
+
+// The schedules not drawn: up to kListedOptimaPerRun as machine orders (or why they cannot be
+// drawn), then a note of how many more there are and where.
+std::string otherOptima(const RunRecord& run, std::size_t runIndex, const RunContext& context,
+                        const std::vector<SemiActiveSchedule>& schedules,
                         const std::vector<bool>& drawn) {
   std::string html;
   std::string rest;
@@ -117,78 +118,84 @@ std::string otherOptima(const RunRecord& run, std::size_t runIndex, const Optimu
       continue;
     }
     ++listed;
-    const std::string name = optimumName(run, k, optima.schedules[optima.indexOf[runIndex][k]]);
+    const std::string name = optimumName(
+        run, k, context.optima.schedules[context.optima.indexOf[runIndex][k]], context.naming);
     if (!schedules[k].problem.empty()) {
       html += "<p class=\"unusable\">" + escapeMarkup(name) +
               " is not drawn: " + escapeMarkup(schedules[k].problem) + ".</p>";
     } else {
       rest += "<li><span class=\"name\">" + escapeMarkup(name) + ":</span> " +
-              machineOrders(run.solutions[k].sequences, instance.jobs) + "</li>";
+              machineOrders(run.solutions[k].sequences, context.instance.jobs) + "</li>";
     }
   }
   if (!rest.empty()) {
-    html +=
-        "<p class=\"note\">The other optima of this run, as machine orders:</p><ul "
-        "class=\"rest\">" +
-        rest + "</ul>";
+    html += "<p class=\"note\">The other " + context.naming.noun(2) +
+            " of this run, as machine orders:</p><ul class=\"rest\">" + rest + "</ul>";
   }
   if (left > 0) {
-    html += "<p class=\"note left-out\">" + std::to_string(left) + " more optim" +
-            (left == 1 ? "um is" : "a are") + " left out of this page to keep it small; " +
-            linesOfRun(run) + " hold all " + std::to_string(run.solutions.size()) +
-            " of this run's optima.</p>";
+    html += "<p class=\"note left-out\">" + std::to_string(left) + " more " +
+            context.naming.noun(static_cast<std::int64_t>(left)) + (left == 1 ? " is" : " are") +
+            " left out of this page to keep it small; " + linesOfRun(run) + " hold all " +
+            std::to_string(run.solutions.size()) + " of this run's " + context.naming.noun(2) +
+            ".</p>";
   }
   return html;
 }
 
-// The distances among the first kMatrixSide optima, with a note of the ones left out.
+// The distances among the first kMatrixSide schedules, with a note of the ones left out, folded
+// under a line that says the matrix's size.
 std::string distancesPart(const RunRecord& run, const std::vector<std::vector<int>>& matrix,
-                          const Instance& instance) {
+                          const RunContext& context) {
   const std::size_t count = matrix.size();
   const std::size_t side = std::min(count, kMatrixSide);
   std::vector<std::vector<int>> shown(side);
   for (std::size_t i = 0; i < side; ++i) {
     shown[i].assign(matrix[i].begin(), matrix[i].begin() + static_cast<std::ptrdiff_t>(side));
   }
-  std::string html =
-      "<p class=\"note\">Distances between the optima (machine-order cells whose job differs, "
-      "out of " +
-      std::to_string(instance.geneCount()) + ")";
+  const std::string noun = context.naming.noun(2);
+  std::string summary = "Distances between ";
+  summary += side < count ? "the first " + std::to_string(side) + " of the " +
+                                std::to_string(count) + " " + noun
+                          : "the " + std::to_string(count) + " " + noun;
+  summary += " (" + std::to_string(side) + " \u00d7 " + std::to_string(side) + ")";
+  std::string note = "<p class=\"note\">Distances between the " + noun +
+                     " (machine-order cells whose job differs, out of " +
+                     std::to_string(context.instance.geneCount()) + ")";
   if (side < count) {
-    html += ", among the first " + std::to_string(side) + " of the " + std::to_string(count) +
+    note += ", among the first " + std::to_string(side) + " of the " + std::to_string(count) +
             "; the other " + std::to_string(count - side) +
             " are left out of this page (the average over all pairs is the run's line in " +
-            kDistanceFileName + ", its optima are " + linesOfRun(run) + ")";
+            kDistanceFileName + ", its " + noun + " are " + linesOfRun(run) + ")";
   }
-  return html + ":</p>" + distanceTable(shown, instance.geneCount());
+  note += "; darker cells are farther apart.</p>";
+  return distanceTable(shown, summary, note);
 }
 
-std::string runHeading(const RunRecord& run, std::size_t runIndex, const OptimumUnion& optima,
-                       const std::optional<OptimaCoverage>& coverage, bool open) {
+std::string runHeading(const RunRecord& run, std::size_t runIndex, const RunContext& context,
+                       bool open) {
   const std::size_t count = run.solutions.size();
   std::size_t shared = 0;
-  for (std::size_t index : optima.indexOf[runIndex]) {
-    if (optima.schedules[index].runs.size() > 1) ++shared;
+  for (std::size_t index : context.optima.indexOf[runIndex]) {
+    if (context.optima.schedules[index].runs.size() > 1) ++shared;
   }
   std::string html = "<details class=\"run-optima\" id=\"run-" + std::to_string(run.run) + "\"" +
                      (open ? " open=\"open\"" : "") + "><summary>Run " + std::to_string(run.run) +
                      ": makespan " + plainNumber(run.best) + ", " + std::to_string(count) +
-                     " distinct optim" + (count == 1 ? "um" : "a");
+                     " distinct " + context.naming.noun(static_cast<std::int64_t>(count));
   if (run.averageDistance) {
     html += ", average distance " + fixedNumber(*run.averageDistance, 2);
   }
   if (count > 0) html += ", " + std::to_string(shared) + " also found by other runs";
-  if (coverage && coverage->listed) {
-    html += ", found <span class=\"run-coverage\">" + runCoverageText(*coverage, runIndex) +
+  if (context.coverage && context.coverage->listed) {
+    html += ", found <span class=\"run-coverage\">" + runCoverageText(*context.coverage, runIndex) +
             "</span> enumerated";
   }
   return html + "</summary>";
 }
 
-std::string runOptima(const RunRecord& run, std::size_t runIndex, const OptimumUnion& optima,
-                      const std::vector<SemiActiveSchedule>& schedules, const Instance& instance,
-                      const std::optional<OptimaCoverage>& coverage, bool open) {
-  std::string html = runHeading(run, runIndex, optima, coverage, open);
+std::string runOptima(const RunRecord& run, std::size_t runIndex, const RunContext& context,
+                      const std::vector<SemiActiveSchedule>& schedules, bool open) {
+  std::string html = runHeading(run, runIndex, context, open);
   if (run.solutions.empty()) {
     return html + "<p class=\"unusable\">No solution of this run could be read.</p></details>";
   }
@@ -196,97 +203,42 @@ std::string runOptima(const RunRecord& run, std::size_t runIndex, const OptimumU
   const DrawnOptima chosen = drawnOptima(matrix, schedules);
   for (std::size_t k = 0; k < run.solutions.size(); ++k) {
     if (!chosen.drawn[k]) continue;
-    std::string name = optimumName(run, k, optima.schedules[optima.indexOf[runIndex][k]]);
+    std::string name = optimumName(
+        run, k, context.optima.schedules[context.optima.indexOf[runIndex][k]], context.naming);
     if (chosen.farthest > 0 && (k == chosen.first || k == chosen.second)) {
       name += ", one of the two farthest apart (distance " + std::to_string(chosen.farthest) + ")";
     }
     html += "<figure class=\"chart\"><figcaption>" + escapeMarkup(name) + "</figcaption>" +
-            ganttChart(schedules[k], instance) + "</figure>";
+            ganttChart(schedules[k], context.instance) + "</figure>";
   }
-  html += otherOptima(run, runIndex, optima, schedules, instance, chosen.drawn);
-  if (run.solutions.size() >= 2) html += distancesPart(run, matrix, instance);
+  html += otherOptima(run, runIndex, context, schedules, chosen.drawn);
+  if (run.solutions.size() >= 2) html += distancesPart(run, matrix, context);
   return html + "</details>";
 }
 
+// What the runs' part says before them: how each run is shown, and where the rest is.
+std::string sectionNote(const ScheduleNaming& naming) {
+  return "<p class=\"note\">Each run that reached the target, with its " +
+         naming.phrase(2, "distinct") +
+         " rebuilt from their machine orders (every operation as early as its job and its machine "
+         "allow). Up to " +
+         std::to_string(kGanttChartsPerRun) + " of a run are drawn: its first " + naming.noun(1) +
+         " and the two farthest apart; rows are machines, the pale lanes are idle time. Up to " +
+         std::to_string(kListedOptimaPerRun) +
+         " more are listed as machine orders, and distances are shown among the first " +
+         std::to_string(kMatrixSide) + "; " + kSolutionFileName + " holds every " + naming.noun(1) +
+         ", and the CSV the report writes with --csv every run's figures. Click a run to open "
+         "it.</p>";
+}
+
 }  // namespace
-
-std::string machineOrders(const std::vector<int>& sequences, int jobs) {
-  std::string html;
-  const std::size_t width = static_cast<std::size_t>(jobs);
-  for (std::size_t start = 0; start < sequences.size(); start += width) {
-    if (start > 0) html += ' ';
-    html += "<span class=\"order\"><b>M" + std::to_string(start / width + 1) + "</b>";
-    for (std::size_t c = start; c < start + width && c < sequences.size(); ++c) {
-      html += ' ';
-      html += std::to_string(sequences[c]);
-    }
-    html += "</span>";
-  }
-  return html;
-}
-
-std::string overallOptimaSection(const OptimumUnion& optima, const Instance& instance,
-                                 const std::optional<OptimaCoverage>& coverage) {
-  std::string html = "<section id=\"optima-overall\"><h2>Optimal schedules over all runs</h2>";
-  if (optima.schedules.empty()) {
-    html += "<p>No optimal schedule was recorded.</p>";
-    if (coverage) html += coverageParagraph(*coverage, optima);
-    return html + "</section>";
-  }
-  std::size_t found = 0;
-  std::map<std::size_t, int> byRunCount;
-  for (const SharedOptimum& optimum : optima.schedules) {
-    found += optimum.runs.size();
-    ++byRunCount[optimum.runs.size()];
-  }
-  html += "<p class=\"overall\">The runs found <strong class=\"distinct-count\">" +
-          std::to_string(optima.schedules.size()) + "</strong> distinct optimal schedule" +
-          (optima.schedules.size() == 1 ? "" : "s") + " (by machine orders); counted per run " +
-          "they are " + std::to_string(found) + ".";
-  for (auto it = byRunCount.rbegin(); it != byRunCount.rend(); ++it) {
-    html += ' ';
-    html += std::to_string(it->second);
-    html += it == byRunCount.rbegin() ? " found by " : " by ";
-    html += std::to_string(it->first);
-    html += it->first == 1 ? " run;" : " runs;";
-  }
-  html.back() = '.';
-  html += "</p>";
-  if (coverage) html += coverageParagraph(*coverage, optima);
-  const bool matched = coverage && coverage->listed;
-  html += "<details" +
-          std::string(optima.schedules.size() <= kOpenTableRows ? " open=\"open\"" : "") +
-          "><summary>Every distinct schedule, with the runs that found it</summary>"
-          "<div class=\"scroll\"><table class=\"shared-optima\"><thead><tr><th>schedule</th>"
-          "<th>found by</th><th>runs</th><th>first recorded</th>" +
-          std::string(matched ? "<th>enumeration</th>" : "") +
-          "<th>machine orders</th></tr></thead><tbody>";
-  const std::size_t shown = std::min(optima.schedules.size(), kSharedSchedulesShown);
-  for (std::size_t k = 0; k < shown; ++k) {
-    const SharedOptimum& optimum = optima.schedules[k];
-    html += "<tr><td>" + std::to_string(k + 1) + "</td><td class=\"found-by\">" + foundBy(optimum) +
-            "</td><td class=\"runs\">" + runList(optimum.runs) + "</td><td>line " +
-            std::to_string(optimum.firstLine) + "</td>" +
-            (matched ? enumerationCell(*coverage, optimum) : std::string()) +
-            "<td class=\"orders\">" + machineOrders(optimum.sequences, instance.jobs) +
-            "</td></tr>";
-  }
-  html += "</tbody></table></div>";
-  if (shown < optima.schedules.size()) {
-    html += "<p class=\"note left-out\">The first " + std::to_string(shown) + " of the " +
-            std::to_string(optima.schedules.size()) + " schedules are listed; the other " +
-            std::to_string(optima.schedules.size() - shown) +
-            " are left out of this page to keep " + "it small (" + kSolutionFileName +
-            " holds every run's optima).</p>";
-  }
-  return html + "</details></section>";
-}
 
 std::string runOptimaSection(const std::vector<RunRecord>& runs, const OptimumUnion& optima,
                              const std::vector<std::vector<SemiActiveSchedule>>& schedules,
                              const Instance& instance,
                              const std::optional<OptimaCoverage>& coverage) {
-  std::string html = "<section id=\"optima\"><h2>Optimal schedules of each run</h2>";
+  const RunContext context{optima, instance, coverage, scheduleNaming(coverage)};
+  std::string html = "<section id=\"optima\"><h2>" + context.naming.heading() + " of each run</h2>";
   std::string folded;
   std::size_t undrawn = 0;
   for (std::size_t r = 0; r < runs.size(); ++r) {
@@ -297,28 +249,18 @@ std::string runOptimaSection(const std::vector<RunRecord>& runs, const OptimumUn
       ++undrawn;
       continue;
     }
-    folded += runOptima(runs[r], r, optima, schedules[r], instance, coverage, folded.empty());
+    folded += runOptima(runs[r], r, context, schedules[r], folded.empty());
   }
   if (folded.empty()) {
     return html + "<p>No run reached the target makespan " +
-           std::to_string(instance.targetMakespan) +
-           ", so there are no optimal schedules to show.</p></section>";
+           std::to_string(instance.targetMakespan) + ", so there are no " +
+           context.naming.phrase(2) + " to show.</p></section>";
   }
-  html +=
-      "<p class=\"note\">Each run that reached the target, with its distinct optimal "
-      "schedules rebuilt from their machine orders (every operation as early as its job and "
-      "its machine allow). Up to " +
-      std::to_string(kGanttChartsPerRun) +
-      " of a run are drawn: its first optimum and the two farthest apart; rows are machines, the "
-      "pale lanes are idle time. Up to " +
-      std::to_string(kListedOptimaPerRun) +
-      " more are listed as machine orders, and distances are shown among the first " +
-      std::to_string(kMatrixSide) + "; " + kSolutionFileName +
-      " holds every optimum, and the CSV the report writes with --csv every run's figures. Click "
-      "a run to open it.</p>";
+  html += sectionNote(context.naming);
   if (undrawn > 0) {
-    html += "<p class=\"note left-out\">The optima of the last " + std::to_string(undrawn) +
-            " runs that reached the target are not shown, so that this page stays small; " +
+    html += "<p class=\"note left-out\">The " + context.naming.noun(2) + " of the last " +
+            (undrawn == 1 ? std::string("run") : std::to_string(undrawn) + " runs") +
+            " that reached the target are not shown, so that this page stays small; " +
             kSolutionFileName + " holds them.</p>";
   }
   return html + jobLegend(instance.jobs) + folded + "</section>";

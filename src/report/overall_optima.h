@@ -1,0 +1,27 @@
+// Every distinct schedule the runs recorded at the target, over all runs: how many, which runs
+// found each, where it was first recorded and, with a listed enumeration, where the list holds it.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+#include "input/instance.h"
+#include "report/optima_coverage.h"
+#include "report/optimum_union.h"
+
+namespace jobshop {
+
+// How many schedules the table over all runs lists at most, and up to how many it shows open.
+inline constexpr std::size_t kSharedSchedulesShown = 300;
+inline constexpr std::size_t kOpenSharedSchedules = 20;
+
+// A <section id="optima-overall">: how many distinct schedules the runs found together, and a
+// table of them (class "shared-optima", one row per schedule with the runs that found it) folded
+// in a <details> past kOpenSharedSchedules. With an enumeration, also how many of its schedules
+// the runs found and, when it lists them, a column giving each schedule's line in the list.
+// Schedules are called optimal only when targetProvenOptimal(coverage).
+std::string overallOptimaSection(const OptimumUnion& optima, const Instance& instance,
+                                 const std::optional<OptimaCoverage>& coverage);
+
+}  // namespace jobshop
