@@ -83,6 +83,9 @@ TEST(ReportCoverage, FoundOfEnumeratedOverallAndPerRun) {
   EXPECT_EQ(xpath(page, "string(//*[@class=\"distinct-count\"])"), "5");
   EXPECT_EQ(xpath(page, "count(" + kSharedRows + ")"), "5");
   EXPECT_EQ(xpath(page, "count(" + kSharedRows + "/td[@class=\"enumeration listed\"])"), "5");
+  // Where the list holds each: schedule 5 is 213 on both machines, the list's third line.
+  EXPECT_EQ(xpath(page, "string(" + kSharedRows + "[5]/td[@class=\"enumeration listed\"])"),
+            "line 3 of six.txt");
   // Per run, in the folded headings and in the runs table (run 1 missed the target).
   EXPECT_EQ(xpath(page, "string(//*[@id=\"run-3\"]//*[@class=\"run-coverage\"])"), "3 of 6");
   EXPECT_EQ(xpath(page, "string(//*[@id=\"run-4\"]//*[@class=\"run-coverage\"])"), "4 of 6");

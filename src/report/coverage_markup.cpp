@@ -29,6 +29,13 @@ std::string sources(const EnumeratedOptima& enumeration) {
   return text + ")";
 }
 
+// "line 12 of optima.txt": where the list holds a schedule, so that it can be looked up there.
+std::string listLine(const EnumeratedOptima& enumeration, const SharedOptimum& optimum) {
+  const auto line = enumeration.listLines.find(optimum.sequences);
+  if (line == enumeration.listLines.end()) return "in the enumeration";
+  return "line " + std::to_string(line->second) + " of " + escapeMarkup(enumeration.listFile);
+}
+
 }  // namespace
 
 std::string coverageParagraph(const OptimaCoverage& coverage, const OptimumUnion& optima) {
@@ -83,7 +90,8 @@ std::string coverageParagraph(const OptimaCoverage& coverage, const OptimumUnion
 std::string enumerationCell(const OptimaCoverage& coverage, const SharedOptimum& optimum) {
   switch (enumerationStatus(coverage, optimum.sequences, optimum.makespan)) {
     case EnumerationStatus::kListed:
-      return "<td class=\"enumeration listed\">in the enumeration</td>";
+      return "<td class=\"enumeration listed\">" + listLine(coverage.enumeration, optimum) +
+             "</td>";
     case EnumerationStatus::kAboveBound:
       return "<td class=\"enumeration\">above its bound " +
              std::to_string(coverage.enumeration.bound) + "</td>";

@@ -17,7 +17,8 @@ namespace jobshop {
 // lower bound; an enumeration cut before it counted any is said to be so, not "at least 0".
 std::string coverageParagraph(const OptimaCoverage& coverage, const OptimumUnion& optima);
 
-// A <td class="enumeration ..."> for one distinct schedule of the runs: "in the enumeration",
+// A <td class="enumeration ..."> for one distinct schedule of the runs: "line 12 of optima.txt"
+// (where the list holds it; "in the enumeration" when its line is not known),
 // "missing from the enumeration" (class "missing"), or why it could not be there.
 std::string enumerationCell(const OptimaCoverage& coverage, const SharedOptimum& optimum);
 

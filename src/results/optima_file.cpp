@@ -44,6 +44,7 @@ std::string loadList(const std::string& path, EnumeratedOptima& optima) {
       if (job < 1 || job > optima.jobs)
         return where + "job " + std::to_string(job) + " out of range";
     }
+    optima.listLines.emplace(*numbers, number);
     optima.schedules.insert(std::move(*numbers));
   }
   if (count != optima.count) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -25,6 +26,8 @@ struct EnumeratedOptima {
   // Read back from the list: each schedule's machine sequences, machine 1's jobs (from 1) in
   // processing order, then machine 2's, ...
   std::set<std::vector<int>> schedules;
+  // Each listed schedule's line in the list (from 1), so that a reader can be pointed at it.
+  std::map<std::vector<int>, std::int64_t> listLines;
 };
 
 // The text of "optima.json" for optima (its schedules are not part of it), with a final line end.
