@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "report/markup.h"
+#include "report/run_marks.h"
 
 namespace jobshop {
 
@@ -49,6 +50,35 @@ std::string valueOf(const LoggedExecution& execution, const std::string& name) {
   return {};
 }
 
+// How the execution ended: a signal's exit status says which signal and how far it got.
+std::string exitText(const LoggedExecution& execution) {
+  if (!execution.exitStatus) return "not recorded";
+  const std::string status = std::to_string(*execution.exitStatus);
+  if (!interrupted(execution)) return status;
+  const std::int64_t recorded = static_cast<std::int64_t>(execution.runs.size());
+  std::string text =
+      status + ": stopped by " + (*execution.exitStatus == 130 ? "SIGINT" : "SIGTERM") + ", ";
+  if (!execution.runCount) return text + countOf(recorded, "run", "runs") + " recorded";
+  // The main run makes one run whatever smaller count it is given.
+  const std::int64_t planned = std::max<std::int64_t>(*execution.runCount, 1);
+  return text + groupedNumber(recorded) + " of " + countOf(planned, "run", "runs") + " recorded";
+}
+
+std::string repeatText(const LoggedExecution& execution,
+                       const std::vector<ExecutionRepeat>& repeats) {
+  for (const ExecutionRepeat& repeat : repeats) {
+    if (repeat.execution != execution.number) continue;
+    std::string text = "repeats execution " + std::to_string(repeat.earlier);
+    if (repeat.runs == 0) return text;
+    text += ": ";
+    if (repeat.copies == repeat.runs) return text + "its runs are copies";
+    if (repeat.copies == 0) return text + "none of its runs is a copy";
+    return text + groupedNumber(repeat.copies) + " of its " + countOf(repeat.runs, "run", "runs") +
+           (repeat.copies == 1 ? " is a copy" : " are copies");
+  }
+  return "no";
+}
+
 }  // namespace
 
 std::string executionsSection(const ExecutionLog& log, const std::vector<RunRecord>& runs) {
@@ -87,6 +117,9 @@ std::string executionsSection(const ExecutionLog& log, const std::vector<RunReco
   };
   row("record line", [](const LoggedExecution& e) { return std::to_string(e.line); });
   row("runs in the result files", [&runs](const LoggedExecution& e) { return runRange(e, runs); });
+  row("exit status", [](const LoggedExecution& e) { return exitText(e); });
+  const std::vector<ExecutionRepeat> repeats = executionRepeats(log, runs);
+  row("repeat", [&](const LoggedExecution& e) { return repeatText(e, repeats); });
   row("started (UTC)", [](const LoggedExecution& e) { return escapeMarkup(e.started); });
   row("version", [](const LoggedExecution& e) { return escapeMarkup(e.version); });
   row("seed", [](const LoggedExecution& e) { return escapeMarkup(seedText(e)); });

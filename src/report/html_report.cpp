@@ -10,6 +10,7 @@
 #include "report/optimum_union.h"
 #include "report/report_style.h"
 #include "report/report_tables.h"
+#include "report/run_marks.h"
 #include "report/run_summary.h"
 
 namespace jobshop {
@@ -32,15 +33,17 @@ std::string entry(const char* id, const char* title) {
   return std::string("<li><a href=\"#") + id + "\">" + title + "</a></li>";
 }
 
-// Links to the sections, and to each run's optima, which are the bulk of a long page.
-std::string contents(const ResultRecords& records) {
+// Links to the sections, and to each run's optima, which are the bulk of a long page; the
+// schedules are called optima only when optima.json proves the target optimal.
+std::string contents(const ResultRecords& records, bool optimal) {
   std::string html = "<nav class=\"toc\"><ul>";
   if (!records.problems.empty()) html += entry("problems", "Problems");
   html += entry("summary", "Summary");
   if (!records.runs.empty()) {
-    html += entry("executions", "Executions") + entry("runs", "Runs") +
-            entry("convergence", "Convergence") + entry("histogram", "Best makespans") +
-            entry("optima-overall", "Optima over all runs");
+    html +=
+        entry("executions", "Executions") + entry("runs", "Runs") +
+        entry("convergence", "Convergence") + entry("histogram", "Best makespans") +
+        entry("optima-overall", optimal ? "Optima over all runs" : "At or below target: all runs");
     std::string runs;
     std::size_t linked = 0;
     for (const RunRecord& run : records.runs) {
@@ -52,11 +55,45 @@ std::string contents(const ResultRecords& records) {
       runs +=
           " <a href=\"#run-" + std::to_string(run.run) + "\">" + std::to_string(run.run) + "</a>";
     }
-    html += "<li><a href=\"#optima\">Optima of each run</a>";
+    html += std::string("<li><a href=\"#optima\">") +
+            (optimal ? "Optima of each run" : "At or below target: each run") + "</a>";
     if (!runs.empty()) html += ":<span class=\"run-links\">" + runs + "</span>";
     html += "</li>";
   }
   return html + "</ul></nav>";
+}
+
+// What a repeating execution's runs are: copies, or runs that ended where no earlier run did
+// (the earlier execution was cut short, or this one was).
+std::string repeatSentence(const ExecutionRepeat& repeat) {
+  std::string text = "Execution " + std::to_string(repeat.execution) + " repeats execution " +
+                     std::to_string(repeat.earlier);
+  const int others = repeat.runs - repeat.copies;
+  if (repeat.copies == repeat.runs)
+    return text + "; its " + countOf(repeat.runs, "run is", "runs are") +
+           " shown but counted once.";
+  if (repeat.copies == 0)
+    return text + ", but its " + countOf(repeat.runs, "run", "runs") +
+           " ended where no earlier run did, so " +
+           (repeat.runs == 1 ? "it counts." : "they count.");
+  return text + "; " + groupedNumber(repeat.copies) + " of its " +
+         countOf(repeat.runs, "run", "runs") + (repeat.copies == 1 ? " is a copy" : " are copies") +
+         ", shown but counted once; " +
+         (others == 1 ? std::string("the other run ended where no earlier run did and counts.")
+                      : "the other " + groupedNumber(others) +
+                            " runs ended where no earlier run did and count.");
+}
+
+std::string repeatsNote(const std::vector<ExecutionRepeat>& repeats) {
+  std::string html = "<p class=\"note repeats\">";
+  bool first = true;
+  for (const ExecutionRepeat& repeat : repeats) {
+    if (repeat.runs == 0) continue;  // none of its runs is in the result files
+    if (!first) html += ' ';
+    html += repeatSentence(repeat);
+    first = false;
+  }
+  return first ? std::string() : html + "</p>";
 }
 
 }  // namespace
@@ -73,23 +110,26 @@ std::string htmlReport(const std::string& folder, const Instance& instance,
       escapeMarkup(place) + "</title><style>" + kReportStyle + "</style></head><body><main>";
   html += "<h1>Job-shop results</h1><p class=\"meta\">Runs recorded in " + escapeMarkup(place) +
           ", with the instance in its D_Entrada.txt.</p>";
-  html += contents(records);
+  html += contents(records, targetProvenOptimal(coverage));
   html += problemsSection(records.problems);
+  // Every figure is drawn from the same runs: copies made by a repeated execution count once.
+  const std::vector<RunRecord> counted = countedRuns(records.runs);
   html += "<section id=\"summary\"><h2>Summary</h2>" +
-          summaryCards(summariseRuns(records.runs), instance) + "</section>";
+          summaryCards(summariseRuns(counted), instance, coverage) +
+          repeatsNote(executionRepeats(records.log, records.runs)) + "</section>";
   if (!records.runs.empty()) {
     const OptimumUnion optima = uniteOptima(records.runs);
     html += executionsSection(records.log, records.runs);
-    html += "<section id=\"runs\"><h2>Runs</h2>" +
-            runsTable(records.runs, coverage, records.log.present) + "</section>";
+    html += "<section id=\"runs\"><h2>Runs</h2>" + runsTable(records.runs, records.log, coverage) +
+            "</section>";
     html += "<section id=\"convergence\"><h2>Convergence</h2><p class=\"note\">" +
-            convergenceNote(records.runs) + "</p><div class=\"chart\">" +
-            convergencePlot(records.runs, instance.targetMakespan) + "</div>" +
-            runLegend(records.runs) + "</section>";
+            convergenceNote(counted) + "</p><div class=\"chart\">" +
+            convergencePlot(counted, instance.targetMakespan) + "</div>" + runLegend(counted) +
+            "</section>";
     html +=
         "<section id=\"histogram\"><h2>Best makespans</h2><p class=\"note\">How many runs ended "
         "at each best makespan; green runs reached the target.</p><div class=\"chart\">" +
-        makespanHistogram(records.runs, instance.targetMakespan) + "</div></section>";
+        makespanHistogram(counted, instance.targetMakespan) + "</div></section>";
     html += overallOptimaSection(optima, instance, coverage);
     html += runOptimaSection(records.runs, optima, schedules, instance, coverage);
   }

@@ -46,4 +46,19 @@ std::string plainNumber(double value) {
   return fixedNumber(value, value == static_cast<double>(static_cast<long long>(value)) ? 0 : 1);
 }
 
+std::string groupedNumber(std::int64_t value) {
+  const std::string digits = std::to_string(value);
+  const std::size_t sign = value < 0 ? 1 : 0;
+  std::string grouped = digits.substr(0, sign);
+  for (std::size_t k = sign; k < digits.size(); ++k) {
+    if (k > sign && (digits.size() - k) % 3 == 0) grouped += ',';
+    grouped += digits[k];
+  }
+  return grouped;
+}
+
+std::string countOf(std::int64_t count, const char* singular, const char* plural) {
+  return groupedNumber(count) + " " + (count == 1 ? singular : plural);
+}
+
 }  // namespace jobshop

@@ -2,6 +2,7 @@
 // parse as XML, and numbers in a fixed, locale-free form.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -21,5 +22,11 @@ std::string tableCell(const std::string& content, const std::string& className =
 
 // A makespan for people: whole values without decimals, others with one.
 std::string plainNumber(double value);
+
+// A whole number with a comma between groups of three digits: "2,300,000".
+std::string groupedNumber(std::int64_t value);
+
+// "1 run", "3 runs": count and the noun that agrees with it.
+std::string countOf(std::int64_t count, const char* singular, const char* plural);
 
 }  // namespace jobshop

@@ -17,8 +17,10 @@ OptimumUnion uniteOptima(const std::vector<RunRecord>& runs) {
         result.schedules.push_back({solution.sequences, solution.makespan, {}, solution.line});
       }
       SharedOptimum& schedule = result.schedules[found->second];
-      // A run that lists one schedule twice (a file that disagrees) still found it once.
-      if (schedule.runs.empty() || schedule.runs.back() != run.run) {
+      // A run that lists one schedule twice (a file that disagrees) still found it once, and a
+      // copy of a run found nothing its original did not.
+      const bool counted = run.repeatOf == 0 || schedule.runs.empty();
+      if (counted && (schedule.runs.empty() || schedule.runs.back() != run.run)) {
         schedule.runs.push_back(run.run);
       }
       indices.push_back(found->second);

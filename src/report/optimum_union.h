@@ -12,8 +12,10 @@ namespace jobshop {
 struct SharedOptimum {
   std::vector<int> sequences;
   int makespan = 0;
-  std::vector<int> runs;  // numbers of the runs that recorded it, ascending, each once
-  int firstLine = 0;      // where "D_Sal_Soluciones.txt" first records it
+  // Numbers of the runs that recorded it, ascending, each once; a copy of a run (RunRecord's
+  // repeatOf) only when nothing else recorded the schedule before it.
+  std::vector<int> runs;
+  int firstLine = 0;  // where "D_Sal_Soluciones.txt" first records it
 };
 
 struct OptimumUnion {
@@ -22,7 +24,8 @@ struct OptimumUnion {
   std::vector<std::vector<std::size_t>> indexOf;
 };
 
-// Deduplicates the recorded solutions of every run by their machine sequences.
+// Deduplicates the recorded solutions of every run by their machine sequences; every run has its
+// indexOf, copies too, so that each run's optima can be shown.
 OptimumUnion uniteOptima(const std::vector<RunRecord>& runs);
 
 }  // namespace jobshop

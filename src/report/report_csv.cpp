@@ -39,6 +39,12 @@ std::string trueOrFalse(const std::optional<bool>& value) {
   return value ? csvBoolean(*value) : std::string();
 }
 
+// Empty only when the record says nothing of it: neither the run nor its execution's exit status.
+std::string cutField(const RunRecord& run, const LoggedExecution& execution) {
+  if (!run.logged->cut && !execution.exitStatus) return {};
+  return csvBoolean(run.cut);
+}
+
 std::string seconds(const std::optional<double>& value) {
   if (!value) return {};
   char text[64];
@@ -69,7 +75,9 @@ const char* const kFixedColumns[] = {"run",
                                      "evaluations",
                                      "targetGeneration",
                                      "cut",
-                                     "abandonedGeneration"};
+                                     "abandonedGeneration",
+                                     "exitStatus",
+                                     "repeatsRun"};
 
 // What the results files say of the run.
 void addResultFields(const RunRecord& run, std::vector<std::string>& fields) {
@@ -105,7 +113,7 @@ void addRecordedFields(const RunRecord& run, const ExecutionLog& log,
           ? &log.executions[static_cast<std::size_t>(run.execution - 1)]
           : nullptr;
   if (execution == nullptr) {
-    fields.insert(fields.end(), 13 + parameters.size(), "");
+    fields.insert(fields.end(), 15 + parameters.size(), "");
     return;
   }
   const LoggedRun& logged = *run.logged;
@@ -114,8 +122,9 @@ void addRecordedFields(const RunRecord& run, const ExecutionLog& log,
       {std::to_string(execution->number), orEmpty(execution->seed), execution->clock,
        csvBoolean(execution->seedGiven), csvBoolean(execution->wallClock), execution->started,
        execution->version, seconds(logged.seconds), orEmpty(logged.generations),
-       orEmpty(logged.evaluations), orEmpty(logged.targetGeneration), trueOrFalse(logged.cut),
-       trueOrFalse(logged.abandonedGeneration)});
+       orEmpty(logged.evaluations), orEmpty(logged.targetGeneration), cutField(run, *execution),
+       trueOrFalse(logged.abandonedGeneration), orEmpty(execution->exitStatus),
+       run.repeatOf != 0 ? std::to_string(run.repeatOf) : ""});
   for (const std::string& name : parameters) {
     std::string value;
     for (const auto& parameter : execution->parameters) {

@@ -17,11 +17,13 @@ namespace jobshop {
 // enumeration: enumeratedOptima (its count), enumerationBound, enumerationComplete (true/false)
 // and foundOfEnumerated (the run's distinct schedules it lists, only when it has a list); then what
 // "executions.jsonl" recorded: execution, seed, clock, seedGiven, wallClock, started, version,
-// seconds, generations, evaluations, targetGeneration, cut, abandonedGeneration (both empty for
-// records that predate them), and one column per parameter (the documented ones, then any others
-// the log names). Values a run does not have (optima of a run above the target,
-// the distance of a single optimum, the enumeration without "optima.json", everything recorded for
-// a run without a record) are empty.
+// seconds, generations, evaluations, targetGeneration, cut (whether a signal cut the run short,
+// read from its execution's exit status when the run's record predates the field),
+// abandonedGeneration (empty for records that predate it), exitStatus (the execution's), repeatsRun
+// (the run this one copies because its execution repeats an earlier one, empty otherwise), and one
+// column per parameter (the documented ones, then any others the log names). Values a run does not
+// have (optima of a run above the target, the distance of a single optimum, the enumeration without
+// "optima.json", everything recorded for a run without a record) are empty.
 std::string reportCsv(const std::vector<RunRecord>& runs, const ExecutionLog& log,
                       const std::optional<OptimaCoverage>& coverage);
 

@@ -29,6 +29,17 @@ th, td { border: 1px solid #d5d9e0; padding: 4px 10px; text-align: right; }
 th { background: #e9ecf1; }
 tr.reached td.reached { color: #1e7b3a; font-weight: bold; }
 .scroll { overflow-x: auto; max-width: 100%; }
+.scroll.wide { max-width: none; margin-right: min(0px, calc(50% - 50vw + 20px)); }
+table.runs { border-collapse: separate; border-spacing: 0; }
+table.runs th, table.runs td { border-width: 0 1px 1px 0; white-space: nowrap; }
+table.runs tr > :first-child { position: sticky; left: 0; z-index: 1; background: #fff;
+  border-left-width: 1px; box-shadow: 2px 0 3px #00000018; }
+table.runs thead th { border-top-width: 1px; }
+table.runs thead th:first-child { background: #e9ecf1; }
+table.runs th[title] { cursor: help; }
+table.runs td.note { text-align: left; }
+table.runs tr.cut td.note { color: #a4271b; }
+table.runs tr.copy td { color: #7a8191; }
 .chart { background: #fff; border: 1px solid #d5d9e0; border-radius: 8px; padding: 8px;
   margin: 8px 0; }
 svg { display: block; max-width: 100%; height: auto; font-size: 12px; }

@@ -6,6 +6,7 @@
 
 #include "report/coverage_markup.h"
 #include "report/markup.h"
+#include "report/run_marks.h"
 
 namespace jobshop {
 
@@ -23,23 +24,45 @@ std::string orDash(const std::optional<double>& value, int decimals) {
   return decimals < 0 ? plainNumber(*value) : fixedNumber(*value, decimals);
 }
 
-std::string shown(const std::optional<std::int64_t>& value) {
-  return value ? std::to_string(*value) : std::string();
+std::string grouped(const std::optional<std::int64_t>& value) {
+  return value ? groupedNumber(*value) : std::string();
+}
+
+std::string heading(const char* text, const char* meaning) {
+  return std::string("<th title=\"") + meaning + "\">" + text + "</th>";
+}
+
+// Why the run's figures are not what they seem at first: cut short, or a copy counted once.
+std::string runNote(const RunRecord& run, const ExecutionLog& log) {
+  std::string note = cutText(run, log);
+  if (run.repeatOf != 0) {
+    note += (note.empty() ? "" : "; ") + std::string("copy of run ") + std::to_string(run.repeatOf);
+  }
+  return note;
 }
 
 }  // namespace
 
-std::string summaryCards(const ReportSummary& summary, const Instance& instance) {
+std::string summaryCards(const ReportSummary& summary, const Instance& instance,
+                         const std::optional<OptimaCoverage>& coverage) {
+  const bool optimal = targetProvenOptimal(coverage);
+  const std::string schedules = optimal ? "optima" : "schedules at or below the target";
   std::string html = "<div class=\"cards\">";
   html += card(std::to_string(instance.jobs) + " &#215; " + std::to_string(instance.machines),
                "jobs &#215; machines");
   html += card(std::to_string(instance.targetMakespan), "target makespan");
-  html += card(std::to_string(summary.runs), "runs");
+  html += card(groupedNumber(summary.runs), summary.runs == 1 ? "run" : "runs");
+  if (summary.runsCut > 0) {
+    html += card(groupedNumber(summary.runsCut),
+                 summary.runsCut == 1 ? "run cut short" : "runs cut short", "bad", "runs-cut");
+  }
   const bool bestReaches = summary.bestMakespan && *summary.bestMakespan <= instance.targetMakespan;
   html += card(orDash(summary.bestMakespan, -1), "best makespan", bestReaches ? "good" : "bad");
   html += card(orDash(summary.medianBest, -1), "median of the runs' bests");
-  html += card(std::to_string(summary.runsReachingTarget) + " of " + std::to_string(summary.runs),
-               "runs that reached the target", summary.runsReachingTarget > 0 ? "good" : "bad");
+  html +=
+      card(groupedNumber(summary.runsReachingTarget) + " of " + groupedNumber(summary.runs),
+           summary.runsReachingTarget == 1 ? "run reached the target" : "runs reached the target",
+           summary.runsReachingTarget > 0 ? "good" : "bad");
   std::string optima = "&#8211;";
   if (summary.fewestOptima) {
     optima = std::to_string(*summary.fewestOptima);
@@ -47,36 +70,58 @@ std::string summaryCards(const ReportSummary& summary, const Instance& instance)
       optima += "&#8211;" + std::to_string(*summary.mostOptima);
     }
   }
-  html += card(optima, "distinct optima in one run that reached the target");
+  html += card(optima, optimal ? "distinct optima in one run that reached the target"
+                               : "distinct schedules at or below the target in one run that "
+                                 "reached it");
   html += card(summary.distinctOptimaOverall ? std::to_string(*summary.distinctOptimaOverall)
                                              : std::string("&#8211;"),
-               "distinct optima over all runs (the runs' counts add up to " +
-                   std::to_string(summary.totalOptima) + ")",
+               "distinct " + schedules + " over all runs (the runs' counts add up to " +
+                   groupedNumber(summary.totalOptima) + ")",
                "", "distinct-overall");
+  if (coverage && coverage->listed && coverage->enumeration.count > 0) {
+    html += card(groupedNumber(static_cast<std::int64_t>(coverage->foundOverall)) + " of " +
+                     enumeratedCountText(coverage->enumeration),
+                 (optimal ? std::string("optimal schedules")
+                          : "enumerated schedules of makespan &#8804; " +
+                                std::to_string(coverage->enumeration.bound)) +
+                     " found by the runs",
+                 "", "enumeration-found");
+  }
   html += card(orDash(summary.meanAverageDistance, 2),
-               "mean of the runs' average distances between optima (" +
-                   std::to_string(summary.runsWithDistance) + " runs with two or more)");
+               "mean of the runs' average distances between their " + schedules + " (" +
+                   countOf(summary.runsWithDistance, "run", "runs") + " with two or more)");
   html += "</div>";
   return html;
 }
 
-std::string runsTable(const std::vector<RunRecord>& runs,
-                      const std::optional<OptimaCoverage>& coverage, bool recordPresent) {
+std::string runsTable(const std::vector<RunRecord>& runs, const ExecutionLog& log,
+                      const std::optional<OptimaCoverage>& coverage) {
   const bool matched = coverage && coverage->listed;
-  std::string html =
-      "<div class=\"scroll\"><table class=\"runs\"><thead><tr><th>run</th><th>best makespan</th>"
-      "<th>reached target</th><th>distinct optima</th>";
-  if (matched) html += "<th>of the enumeration</th>";
-  html +=
-      "<th>average distance</th>"
-      "<th>generations with improvements</th><th>last improving generation</th>"
-      "<th>execution</th><th>wall time (s)</th><th>generations</th><th>evaluations</th>"
-      "<th>target reached in generation</th></tr></thead><tbody>";
+  const bool optimal = targetProvenOptimal(coverage);
+  std::string html = "<div class=\"scroll wide\"><table class=\"runs\"><thead><tr>";
+  html += heading("run", "the run's number, in the order of the result files");
+  html += heading("best", "the run's best makespan");
+  html += heading("reached", "whether the run reached the target makespan");
+  html += optimal ? heading("optima", "distinct optimal schedules the run recorded")
+                  : heading("&#8804; target",
+                            "distinct schedules at or below the target the run recorded");
+  if (matched) html += heading("of enum.", "how many of them the enumeration lists");
+  html += heading("avg dist.", "average distance between them");
+  html += heading("improv.", "generations in which the run's best makespan improved");
+  html += heading("last improv.", "the last generation in which it improved");
+  html += heading("exec.", "the execution of executions.jsonl that made the run");
+  html += heading("time (s)", "the run's wall time in seconds");
+  html += heading("gens", "generations the run made");
+  html += heading("evals", "evaluations the run made");
+  html += heading("target gen.", "the generation in which the run first reached the target");
+  html += heading("note", "cut short by a signal, or a copy of an earlier run");
+  html += "</tr></thead><tbody>";
   const std::size_t listed = std::min(runs.size(), kRunsTableRows);
   for (std::size_t r = 0; r < listed; ++r) {
     const RunRecord& run = runs[r];
     const RunFigures figures = runFigures(run);
-    html += std::string("<tr class=\"") + (run.reachedTarget ? "reached" : "missed") + "\">";
+    html += std::string("<tr class=\"") + (run.reachedTarget ? "reached" : "missed") +
+            (run.cut ? " cut" : "") + (run.repeatOf != 0 ? " copy" : "") + "\">";
     html += tableCell(std::to_string(run.run));
     html += tableCell(plainNumber(run.best));
     html += tableCell(run.reachedTarget ? "yes" : "no", "reached");
@@ -86,17 +131,28 @@ std::string runsTable(const std::vector<RunRecord>& runs,
     html += tableCell(std::to_string(figures.improvingGenerations));
     html += tableCell(std::to_string(figures.lastImprovingGeneration));
     const LoggedRun* logged = run.logged ? &*run.logged : nullptr;
-    html += tableCell(logged ? std::to_string(run.execution) : recordPresent ? "no record" : "");
+    html += tableCell(logged ? std::to_string(run.execution) : log.present ? "no record" : "");
     html += tableCell(logged && logged->seconds ? fixedNumber(*logged->seconds, 3) : "");
-    html += tableCell(logged ? shown(logged->generations) : "");
-    html += tableCell(logged ? shown(logged->evaluations) : "");
-    html += tableCell(logged ? shown(logged->targetGeneration) : "");
+    html += tableCell(logged ? grouped(logged->generations) : "");
+    html += tableCell(logged ? grouped(logged->evaluations) : "");
+    html += tableCell(logged ? grouped(logged->targetGeneration) : "");
+    html += tableCell(runNote(run, log), "note");
     html += "</tr>";
   }
   html += "</tbody></table></div>";
+  html += std::string("<p class=\"note\">Columns: <i>best</i>, the run's best makespan; <i>") +
+          (optimal ? "optima</i>, the distinct optimal schedules"
+                   : "&#8804; target</i>, the distinct schedules at or below the target") +
+          " it recorded" + (matched ? " (<i>of enum.</i>: how many the enumeration lists)" : "") +
+          "; <i>avg dist.</i>, their average distance; <i>improv.</i>, the generations that "
+          "improved its best, the last in <i>last improv.</i>; <i>exec.</i>, its execution in " +
+          kExecutionRecordFileName +
+          ", which recorded its time, its generations (<i>gens</i>), its evaluations "
+          "(<i>evals</i>) and the generation it first reached the target (<i>target "
+          "gen.</i>).</p>";
   if (listed < runs.size()) {
-    html += "<p class=\"note left-out\">The first " + std::to_string(listed) + " of the " +
-            std::to_string(runs.size()) + " runs are listed, so that this page stays small; the " +
+    html += "<p class=\"note left-out\">The first " + groupedNumber(listed) + " of the " +
+            groupedNumber(runs.size()) + " runs are listed, so that this page stays small; the " +
             "CSV the report writes with --csv holds every run.</p>";
   }
   return html;

@@ -14,18 +14,23 @@
 
 namespace jobshop {
 
-// Cards with the instance size and target, the number of runs, the best and median best
-// makespans, the runs that reached the target, the optima per run and the mean distance.
-std::string summaryCards(const ReportSummary& summary, const Instance& instance);
+// Cards with the instance size and target, the number of runs (and of runs cut short, when there
+// are any), the best and median best makespans, the runs that reached the target, the schedules at
+// or below the target per run and over all runs, how many of a listed enumeration's the runs found,
+// and the mean distance. The schedules are called optima only when coverage proves the target
+// optimal.
+std::string summaryCards(const ReportSummary& summary, const Instance& instance,
+                         const std::optional<OptimaCoverage>& coverage);
 
 // The runs table lists at most this many runs, so that the page stays small; the CSV has them all.
 inline constexpr std::size_t kRunsTableRows = 1000;
 
-// One row per run (the first kRunsTableRows) with the same columns as the CSV; "of the enumeration"
-// (found k of K) after the distinct optima only when coverage has a list to match against. With a
-// record in the folder, a run it does not account for says "no record" where its execution would
-// be.
-std::string runsTable(const std::vector<RunRecord>& runs,
-                      const std::optional<OptimaCoverage>& coverage, bool recordPresent);
+// One row per run (the first kRunsTableRows) with short headings, their meaning in title
+// attributes and a line under the table; "of enum." (found k of K) after the distinct schedules
+// only when coverage has a list to match against. With a record in the folder, a run it does not
+// account for says "no record" where its execution would be. The last column notes a run cut short
+// (row class "cut") and a copy of an earlier run (row class "copy").
+std::string runsTable(const std::vector<RunRecord>& runs, const ExecutionLog& log,
+                      const std::optional<OptimaCoverage>& coverage);
 
 }  // namespace jobshop

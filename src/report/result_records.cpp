@@ -5,6 +5,7 @@
 #include "report/execution_matching.h"
 #include "report/offset_claims.h"
 #include "report/run_alignment.h"
+#include "report/run_marks.h"
 #include "results/result_files.h"
 #include "support/text_files.h"
 
@@ -59,7 +60,10 @@ ResultRecords parseResultRecords(const ResultTexts& texts, const std::string& fo
   }
   records.runs = alignRuns(files, instance.targetMakespan, claimed, problems);
   problems.insert(problems.end(), recordProblems.begin(), recordProblems.end());
-  if (texts.executionLog) matchLoggedRuns(records.log, instance, records.runs, problems);
+  if (texts.executionLog) {
+    matchLoggedRuns(records.log, instance, records.runs, problems);
+    markCutAndRepeatedRuns(records.log, records.runs);
+  }
   return records;
 }
 

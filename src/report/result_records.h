@@ -24,6 +24,11 @@ struct RunRecord {
   // and what it recorded of the run.
   int execution = 0;
   std::optional<LoggedRun> logged;
+  // Also from the record: a signal stopped the run before its budget was spent, and the run
+  // (numbered as run is) that this one copies because its execution repeats an earlier one that
+  // got at least as far; 0 when it copies none and counts in every figure.
+  bool cut = false;
+  int repeatOf = 0;
 };
 
 struct ResultRecords {

@@ -25,6 +25,7 @@ ReportSummary summariseRuns(const std::vector<RunRecord>& runs) {
   for (const RunRecord& run : runs) {
     bests.push_back(run.best);
     if (run.reachedTarget) ++summary.runsReachingTarget;
+    if (run.cut) ++summary.runsCut;
     if (run.distinctOptima) {
       const int optima = *run.distinctOptima;
       summary.fewestOptima = std::min(summary.fewestOptima.value_or(optima), optima);

@@ -26,10 +26,12 @@ struct ReportSummary {
   std::optional<int> distinctOptimaOverall;
   std::optional<double> meanAverageDistance;  // over the runs that have an average distance
   int runsWithDistance = 0;
+  int runsCut = 0;  // stopped by a signal before their budget was spent
 };
 
 RunFigures runFigures(const RunRecord& run);
 
+// The figures of runs as given: the page passes countedRuns, so that copies count once.
 ReportSummary summariseRuns(const std::vector<RunRecord>& runs);
 
 }  // namespace jobshop
