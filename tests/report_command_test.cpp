@@ -14,18 +14,19 @@ namespace jobshop {
 namespace {
 
 // Without "optima.json" and "executions.jsonl" the enumeration's columns (4) and the recorded
-// ones (13, then the 19 parameters) stay empty.
+// ones (15, then the 19 parameters) stay empty.
 const std::string kRecordedColumns =
     "enumeratedOptima,enumerationBound,enumerationComplete,foundOfEnumerated,execution,seed,"
     "clock,seedGiven,wallClock,started,version,seconds,generations,evaluations,"
-    "targetGeneration,cut,abandonedGeneration,populationSize,maxEvaluations,runCount,"
+    "targetGeneration,cut,abandonedGeneration,exitStatus,repeatsRun,populationSize,"
+    "maxEvaluations,runCount,"
     "crossoverPercent,mutationPercent,"
     "scrambleMutationEnabled,insertionMutationEnabled,swapMutationEnabled,"
     "neighbourSwapMutationEnabled,segmentWrapCrossoverEnabled,cycleCrossoverEnabled,"
     "segmentFillCrossoverEnabled,maskKeepCrossoverEnabled,maskReorderCrossoverEnabled,"
     "segmentInsertCrossoverEnabled,precedenceCrossoverEnabled,mateCandidates,crowdingGroups,"
     "crowdingGroupSize";
-const std::string kNoRecord(36, ',');
+const std::string kNoRecord(38, ',');
 const std::string kFixtureCsv =
     "run,best_makespan,reached_target,distinct_optima,average_distance,improving_generations,"
     "last_improving_generation," +
