@@ -2,12 +2,12 @@
 #include "campaigns/campaign_page.h"
 
 #include <algorithm>
-#include <cmath>
+#include <filesystem>
 
+#include "campaigns/campaign_charts.h"
 #include "report/chart_support.h"
 #include "report/markup.h"
 #include "report/report_style.h"
-#include "report/svg_elements.h"
 
 namespace jobshop {
 
@@ -23,25 +23,37 @@ main { max-width: 1400px; }
 td.name, th.name { text-align: left; }
 table.settings td { white-space: nowrap; }
 table.settings th { font-size: 13px; vertical-align: bottom; }
+table.settings td.wrap { white-space: normal; min-width: 6.5em; }
+table.settings td.name { position: sticky; left: 0; background: #fff; }
+table.settings th.name { position: sticky; left: 0; background: #e9ecf1; }
+.chart svg { display: block; width: 100%; height: auto; }
+p.caption { font-size: 13px; color: #5a6272; margin: 4px 0 14px; }
 svg .run-mark { fill: #1d2330; opacity: 0.45; }
 details.executions { font-size: 13px; }
-details.executions a { margin-right: 6px; }
+details.executions a, details.executions span.missing { margin-right: 6px; }
+details.executions span.missing { color: #5a6272; }
 )css";
 
 std::string number(const std::optional<double>& value, int decimals) {
   return value ? fixedNumber(*value, decimals) : "–";
 }
 
-std::string percent(double fraction) { return fixedNumber(100 * fraction, 0) + " %"; }
+std::string counted(std::size_t n, const char* singular, const char* plural) {
+  return std::to_string(n) + " " + (n == 1 ? singular : plural);
+}
+
+// With a no-break space, so that a cell that wraps keeps the number and its sign together.
+std::string percent(double fraction) { return fixedNumber(100 * fraction, 0) + "\u00a0%"; }
 
 std::string settingRow(const SettingSummary& s) {
   std::string row = "<tr><td class=\"name\">" + escapeMarkup(s.setting) + "</td>";
   row += tableCell(std::to_string(s.finished) + " of " + std::to_string(s.planned));
   row += tableCell(std::to_string(s.runs));
   row += s.runs > 0 ? tableCell(std::to_string(s.runsReachingTarget) + " · " +
-                                percent(static_cast<double>(s.runsReachingTarget) / s.runs) + " (" +
-                                percent(s.successInterval.low) + "–" +
-                                percent(s.successInterval.high) + ")")
+                                    percent(static_cast<double>(s.runsReachingTarget) / s.runs) +
+                                    " (" + percent(s.successInterval.low) + "–" +
+                                    percent(s.successInterval.high) + ")",
+                                "wrap")
                     : tableCell("–");
   if (s.bestMakespans) {
     const Spread& b = *s.bestMakespans;
@@ -63,115 +75,80 @@ std::string settingRow(const SettingSummary& s) {
   return row;
 }
 
+// Short headings, so that the table reads at 800 px; each says the rest when pointed at.
 const char* const kTableHead =
-    "<tr><th class=\"name\">setting</th><th>executions finished</th><th>runs</th>"
-    "<th>runs reaching the target · rate (95 % interval)</th><th>best / median / worst</th>"
-    "<th>mean ± sd</th><th>distinct optima per successful run: mean (min–max)</th>"
-    "<th>distinct optimal schedules over all runs</th><th>mean average distance</th>"
-    "<th>median generation / evaluations reaching the target</th>"
-    "<th>seconds per execution</th></tr>";
+    "<tr><th class=\"name\">setting</th>"
+    "<th title=\"executions finished of those planned\">executions</th><th>runs</th>"
+    "<th title=\"runs reaching the target · rate (95 % Wilson interval)\">reached target</th>"
+    "<th title=\"best makespan of a run: best / median / worst\">best / median / worst</th>"
+    "<th title=\"best makespan of a run: mean ± sample standard deviation\">mean ± sd</th>"
+    "<th title=\"distinct optima per run that reached the target: mean (min–max)\">optima per "
+    "run</th>"
+    "<th title=\"distinct optimal schedules over all runs, by machine sequences\">distinct "
+    "optima</th>"
+    "<th title=\"mean of the runs' average distances between their optima\">mean distance</th>"
+    "<th title=\"median generation / evaluations at which the target was first reached\">"
+    "to target: generation / evaluations</th>"
+    "<th title=\"wall-clock seconds per execution\">seconds</th></tr>";
 
-constexpr double kLabelWidth = 170, kPlotWidth = 600, kRowHeight = 26;
+// Where the page's links lead: execution folders are relative to campaignFolder, links relative to
+// pageFolder.
+struct LinkBase {
+  std::filesystem::path campaignFolder;
+  std::filesystem::path pageFolder;
+};
 
-constexpr double kChartWidth = kLabelWidth + kPlotWidth + 30;
-
-// Horizontal bars of the success rate, each with its Wilson interval as a whisker.
-std::string successChart(const std::vector<const SettingSummary*>& settings) {
-  const double height = 40 + kRowHeight * static_cast<double>(settings.size());
-  std::string svg = svgOpen("", kChartWidth, height);
-  auto x = [](double fraction) { return kLabelWidth + fraction * kPlotWidth; };
-  for (double tick : {0.0, 0.25, 0.5, 0.75, 1.0}) {
-    svg += svgLine("grid", x(tick), 10, x(tick), height - 24);
-    svg += svgText("tick", x(tick), height - 8, "middle", percent(tick));
-  }
-  for (std::size_t i = 0; i < settings.size(); ++i) {
-    const SettingSummary& s = *settings[i];
-    const double y = 12 + kRowHeight * static_cast<double>(i);
-    svg += svgText("tick", kLabelWidth - 8, y + 15, "end", s.setting);
-    if (s.runs == 0) continue;
-    const double rate = static_cast<double>(s.runsReachingTarget) / s.runs;
-    svg += "<g><title>" + escapeMarkup(s.setting) + ": " + std::to_string(s.runsReachingTarget) +
-           " of " + std::to_string(s.runs) + " runs</title>" +
-           svgRect("rate", x(0), y + 4, std::max(x(rate) - x(0), 0.0), kRowHeight - 10) + "</g>";
-    const double middle = y + kRowHeight / 2 - 1;
-    svg += svgLine("whisker", x(s.successInterval.low), middle, x(s.successInterval.high), middle);
-    svg += svgLine("whisker", x(s.successInterval.low), middle - 5, x(s.successInterval.low),
-                   middle + 5);
-    svg += svgLine("whisker", x(s.successInterval.high), middle - 5, x(s.successInterval.high),
-                   middle + 5);
-  }
-  return svg + "</svg>";
-}
-
-// One box per setting: quartiles, median, and whiskers to the best and worst run.
-std::string boxPlots(const std::vector<const SettingSummary*>& settings,
-                     const std::vector<CollectedRun>& runs, int target) {
-  double low = target;
-  double high = target;
-  for (const SettingSummary* s : settings)
-    if (s->bestMakespans) {
-      low = std::min(low, s->bestMakespans->lowest);
-      high = std::max(high, s->bestMakespans->highest);
-    }
-  if (high - low < 1) high = low + 1;
-  const double margin = (high - low) * 0.05;
-  low -= margin;
-  high += margin;
-  auto x = [&](double value) { return kLabelWidth + (value - low) / (high - low) * kPlotWidth; };
-  const double height = 56 + kRowHeight * static_cast<double>(settings.size());
-  std::string svg = svgOpen("", kChartWidth, height);
-  for (double tick : niceTicks(low, high, 8)) {
-    if (tick != std::floor(tick)) continue;  // makespans are whole numbers
-    svg += svgLine("grid", x(tick), 10, x(tick), height - 40);
-    svg += svgText("tick", x(tick), height - 26, "middle", tickLabel(tick));
-  }
-  svg += svgText("axis-title", kLabelWidth + kPlotWidth / 2, height - 6, "middle",
-                 "best makespan of a run");
-  svg += svgLine("target-line", x(target), 6, x(target), height - 40);
-  svg += svgText("tick", x(target) + 4, 16, "start", "target " + std::to_string(target));
-  for (std::size_t i = 0; i < settings.size(); ++i) {
-    const SettingSummary& s = *settings[i];
-    const double y = 22 + kRowHeight * static_cast<double>(i);
-    svg += svgText("tick", kLabelWidth - 8, y + 15, "end", s.setting);
-    if (!s.bestMakespans) continue;
-    const Spread& b = *s.bestMakespans;
-    const double middle = y + kRowHeight / 2 - 1;
-    svg += "<g><title>" + escapeMarkup(s.setting) + ": best " + plainNumber(b.lowest) +
-           ", median " + plainNumber(b.median) + ", worst " + plainNumber(b.highest) + "</title>";
-    svg += svgLine("whisker", x(b.lowest), middle, x(b.highest), middle);
-    svg += svgRect("box", x(b.lowerQuartile), y + 4,
-                   std::max(x(b.upperQuartile) - x(b.lowerQuartile), 0.0), kRowHeight - 10);
-    svg += svgLine("median", x(b.median), y + 4, x(b.median), y + kRowHeight - 6);
-    svg += "</g>";
-    // Every run as a dot, spread over the row's height so that equal values stay countable.
-    int k = 0;
-    for (const CollectedRun& run : runs) {
-      if (run.execution->instance != s.instance || run.execution->setting != s.setting) continue;
-      const double offset = static_cast<double>(k++ % 7) / 6.0 - 0.5;
-      svg += "<circle class=\"run-mark\" cx=\"" + coordinate(x(run.bestMakespan)) + "\" cy=\"" +
-             coordinate(middle + offset * (kRowHeight - 12)) + "\" r=\"2.2\"/>";
-    }
-  }
-  return svg + "</svg>";
-}
-
-std::string executionLinks(const std::vector<CollectedRun>& runs, const std::string& instance,
-                           const std::string& setting) {
+// Each execution of the setting by its number, a link where its report exists; false in
+// `allWritten` when one does not.
+std::string executionLinks(const std::vector<CollectedRun>& runs, const SettingSummary& setting,
+                           const LinkBase& base, bool& allWritten) {
   std::string links;
   std::string last;
   for (const CollectedRun& run : runs) {
     const PlannedExecution& e = *run.execution;
-    if (e.instance != instance || e.setting != setting || e.folder == last) continue;
+    if (e.instance != setting.instance || e.setting != setting.setting || e.folder == last)
+      continue;
     last = e.folder;
-    links += "<a href=\"" + escapeMarkup(e.folder) + "/report.html\">" +
-             std::to_string(e.repetition) + "</a>";
+    const std::filesystem::path report = base.campaignFolder / e.folder / "report.html";
+    std::error_code ignored;
+    const std::string number = std::to_string(e.repetition);
+    if (!std::filesystem::is_regular_file(report, ignored)) {
+      allWritten = false;
+      links += "<span class=\"missing\">" + number + "</span>";
+      continue;
+    }
+    const std::string href = report.lexically_relative(base.pageFolder).generic_string();
+    links += "<a href=\"" + escapeMarkup(href) + "\">" + number + "</a>";
   }
   return links;
 }
 
+std::string executionsSection(const std::vector<const SettingSummary*>& settings,
+                              const std::vector<CollectedRun>& runs, const LinkBase& base,
+                              const std::string& campaignFolder) {
+  std::string items;
+  bool allWritten = true;
+  for (const SettingSummary* s : settings)
+    items += "<li>" + escapeMarkup(s->setting) + ": " + executionLinks(runs, *s, base, allWritten) +
+             "</li>";
+  std::string html = "<details class=\"executions\"><summary>Each execution's report</summary>";
+  if (!allWritten)
+    html +=
+        "<p class=\"note\">The numbers without a link have no report yet: <code>"
+        "jobshop-niching campaign collect " +
+        escapeMarkup(campaignFolder) + " --reports</code> writes them.</p>";
+  return html + "<ul>" + items + "</ul></details>";
+}
+
+std::string figure(const char* heading, const std::string& chart, const char* caption) {
+  return std::string("<h3>") + heading + "</h3><div class=\"chart\">" + chart +
+         "<p class=\"caption\">" + caption + "</p></div>";
+}
+
 }  // namespace
 
-std::string campaignPage(const std::string& title, const CampaignCollection& collection) {
+std::string campaignPage(const std::string& title, const CampaignCollection& collection,
+                         const std::string& campaignFolder, const std::string& pagePath) {
   int planned = 0;
   int finished = 0;
   std::vector<std::string> unfinished;
@@ -185,8 +162,9 @@ std::string campaignPage(const std::string& title, const CampaignCollection& col
       escapeMarkup(title) + "</title><style>" + kReportStyle + kCampaignStyle +
       "</style></head><body><main>";
   html += "<h1>Campaign " + escapeMarkup(title) + "</h1>";
-  html += "<p class=\"meta\">" + std::to_string(finished) + " of " + std::to_string(planned) +
-          " executions finished, " + std::to_string(collection.runs.size()) + " runs.</p>";
+  html += "<p class=\"meta\">" + std::to_string(finished) + " of " +
+          counted(static_cast<std::size_t>(planned), "execution", "executions") + " finished, " +
+          counted(collection.runs.size(), "run", "runs") + ".</p>";
   if (!unfinished.empty()) {
     html += "<p class=\"note\">Not finished yet (left out of every figure): ";
     for (std::size_t i = 0; i < unfinished.size() && i < 30; ++i)
@@ -200,6 +178,11 @@ std::string campaignPage(const std::string& title, const CampaignCollection& col
       html += "<li>" + escapeMarkup(problem) + "</li>";
     html += "</ul></div>";
   }
+  std::error_code ignored;
+  const LinkBase base{
+      std::filesystem::absolute(campaignFolder.empty() ? "." : campaignFolder, ignored)
+          .lexically_normal(),
+      std::filesystem::absolute(pagePath, ignored).lexically_normal().parent_path()};
   std::vector<std::string> instances;
   for (const SettingSummary& s : collection.settings)
     if (std::find(instances.begin(), instances.end(), s.instance) == instances.end())
@@ -217,17 +200,10 @@ std::string campaignPage(const std::string& title, const CampaignCollection& col
     html += kTableHead;
     for (const SettingSummary* s : settings) html += settingRow(*s);
     html += "</table></div>";
-    html += "<h3>Runs reaching the target</h3><div class=\"chart\">" + successChart(settings) +
-            "</div>";
-    html += "<h3>Best makespans</h3><div class=\"chart\">" +
-            boxPlots(settings, collection.runs, example.target) + "</div>";
+    html += figure("Runs reaching the target", successChart(settings), kSuccessCaption);
     html +=
-        "<details class=\"executions\"><summary>Each execution's report (written by "
-        "<code>jobshop-niching report --dir FOLDER</code>)</summary><ul>";
-    for (const SettingSummary* s : settings)
-      html += "<li>" + escapeMarkup(s->setting) + ": " +
-              executionLinks(collection.runs, instance, s->setting) + "</li>";
-    html += "</ul></details>";
+        figure("Best makespans", boxPlots(settings, collection.runs, example.target), kBoxCaption);
+    html += executionsSection(settings, collection.runs, base, campaignFolder);
   }
   return html + "</main></body></html>\n";
 }

@@ -8,8 +8,10 @@
 
 namespace jobshop {
 
-// The page for the collection of the campaign in a folder named `title`. Execution links are
-// relative to the page, which is meant to be written in the campaign folder.
-std::string campaignPage(const std::string& title, const CampaignCollection& collection);
+// The page for the collection of the campaign in campaignFolder, named `title`, to be written at
+// pagePath. An execution links to its "report.html" (relative to the page) only when that file
+// exists now; otherwise the page says how to write the reports.
+std::string campaignPage(const std::string& title, const CampaignCollection& collection,
+                         const std::string& campaignFolder, const std::string& pagePath);
 
 }  // namespace jobshop

@@ -310,7 +310,7 @@ int collect(const ParsedOptions& parsed, std::ostream& out, std::ostream& err) {
   }
   const std::string title =
       fs::absolute(folder).lexically_normal().parent_path().filename().string();
-  for (const auto& [path, text] : {std::pair{html, campaignPage(title, collection)},
+  for (const auto& [path, text] : {std::pair{html, campaignPage(title, collection, folder, html)},
                                    std::pair{csv, collectedRunsCsv(collection)}}) {
     const std::string failure = writeTextFile(path, text, WriteMode::kReplace);
     if (!failure.empty()) {

@@ -1,0 +1,116 @@
+// The campaign page as a reader meets it: charts that scale to their cards, captions that say what
+// the marks are, links only to reports that exist, and counts in the singular where they are one.
+#include "campaigns/campaign_page.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "test_instances.h"
+
+namespace jobshop {
+
+namespace {
+
+std::size_t occurrencesOf(const std::string& text, const std::string& part) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+    ++count;
+  return count;
+}
+
+PlannedExecution execution(const std::string& setting, int repetition) {
+  PlannedExecution e;
+  e.instance = "ft06";
+  e.setting = setting;
+  e.repetition = repetition;
+  e.folder = "ft06/" + setting + "/" + std::to_string(repetition);
+  e.jobs = 6;
+  e.machines = 6;
+  e.target = 55;
+  return e;
+}
+
+SettingSummary summaryOf(const PlannedExecution& example, int executions, int runs) {
+  SettingSummary s;
+  s.instance = example.instance;
+  s.setting = example.setting;
+  s.example = &example;
+  s.planned = executions;
+  s.finished = executions;
+  s.runs = runs;
+  s.runsReachingTarget = runs;
+  s.bestMakespans = spreadOf(std::vector<double>(static_cast<std::size_t>(runs), 55.0));
+  return s;
+}
+
+CollectedRun runOf(const PlannedExecution& e) {
+  CollectedRun run;
+  run.execution = &e;
+  run.run = 1;
+  run.bestMakespan = 55;
+  run.reachedTarget = true;
+  return run;
+}
+
+}  // namespace
+
+TEST(CampaignPage, ChartsScaleToTheirCardsAndSayWhatTheirMarksAre) {
+  const PlannedExecution one = execution("N100", 1);
+  CampaignCollection collection;
+  collection.settings.push_back(summaryOf(one, 1, 1));
+  collection.runs.push_back(runOf(one));
+  const std::string folder = makeTempFolder();
+  const std::string page = campaignPage("c", collection, folder, folder + "campaign.html");
+  EXPECT_EQ(
+      occurrencesOf(page, "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"100%\" viewBox="), 2u);
+  EXPECT_EQ(occurrencesOf(page, "<svg"), 2u) << "no chart with a fixed size";
+  EXPECT_NE(page.find("<p class=\"caption\">box: middle half of the runs (quartiles), line: "
+                      "median; whiskers: the best and the worst run; dots: each run's best "
+                      "makespan; dashed line: the target</p>"),
+            std::string::npos);
+  EXPECT_NE(page.find("<p class=\"caption\">bar: share of the runs that reached the target; "
+                      "whisker: its 95 % Wilson interval</p>"),
+            std::string::npos);
+  EXPECT_NE(page.find("<p class=\"meta\">1 of 1 execution finished, 1 run.</p>"),
+            std::string::npos);
+  EXPECT_NE(page.find("<title>N100: 1 of 1 run</title>"), std::string::npos);
+}
+
+TEST(CampaignPage, LinksOnlyToReportsThatExist) {
+  const PlannedExecution first = execution("N100", 1);
+  const PlannedExecution second = execution("N100", 2);
+  CampaignCollection collection;
+  collection.settings.push_back(summaryOf(first, 2, 2));
+  collection.runs = {runOf(first), runOf(second)};
+  const std::string folder = makeTempFolder();
+  std::filesystem::create_directories(folder + first.folder);
+  std::filesystem::create_directories(folder + second.folder);
+  writeFile(folder + first.folder + "/report.html", "");
+
+  const std::string page = campaignPage("c", collection, folder, folder + "campaign.html");
+  EXPECT_NE(page.find("<p class=\"meta\">2 of 2 executions finished, 2 runs.</p>"),
+            std::string::npos);
+  EXPECT_NE(page.find("<li>N100: <a href=\"ft06/N100/1/report.html\">1</a><span "
+                      "class=\"missing\">2</span></li>"),
+            std::string::npos)
+      << page;
+  EXPECT_EQ(occurrencesOf(page, "href="), 1u);
+  EXPECT_NE(page.find("The numbers without a link have no report yet: <code>jobshop-niching "
+                      "campaign collect " +
+                      folder + " --reports</code> writes them."),
+            std::string::npos);
+
+  // A page written elsewhere links back into the campaign folder; with every report there, no note.
+  writeFile(folder + second.folder + "/report.html", "");
+  const std::string elsewhere =
+      campaignPage("c", collection, folder, folder + "pages/campaign.html");
+  EXPECT_NE(elsewhere.find("<li>N100: <a href=\"../ft06/N100/1/report.html\">1</a><a "
+                           "href=\"../ft06/N100/2/report.html\">2</a></li>"),
+            std::string::npos)
+      << elsewhere;
+  EXPECT_EQ(elsewhere.find("no report yet"), std::string::npos);
+}
+
+}  // namespace jobshop
