@@ -41,20 +41,23 @@ std::optional<int> parseTarget(const std::string& text) {
 
 const CommandOptions& importOptions() {
   static const CommandOptions options{
-      .options = {helpOption(),
-                  {.name = "--target",
-                   .takesValue = true,
-                   .valueName = "T|ub",
-                   .description = "the target makespan: T, or ub for the upper bound of a "
-                                  "Taillard header (default: the lower bound)"},
-                  {.name = "--output",
-                   .takesValue = true,
-                   .valueName = "PATH",
-                   .description = "write the text to PATH instead of standard output"}},
+      .options =
+          {helpOption(),
+           {.name = "--target",
+            .takesValue = true,
+            .valueName = "T|ub",
+            .description =
+                "the target makespan: T, or ub for the upper bound of a "
+                "Taillard header (default: a D_Entrada.txt's own target, else the lower bound)"},
+           {.name = "--output",
+            .takesValue = true,
+            .valueName = "PATH",
+            .description = "write the text to PATH instead of standard output"}},
       .maxOperands = std::numeric_limits<std::size_t>::max(),
       .usage = kImportUsage,
       .purpose = "Converts an instance into \"D_Entrada.txt\" text.",
-      .operandHelp = {{"FILE", "the instance, in the standard or the Taillard format"}},
+      .operandHelp = {{"FILE",
+                       "the instance, in the standard or the Taillard format, or a D_Entrada.txt"}},
   };
   return options;
 }
