@@ -17,6 +17,7 @@ namespace {
 ExecutionRecord sampleRecord() {
   ExecutionRecord record;
   record.version = "9.8.7";
+  record.commit = "0123456789abcdef0123456789abcdef01234567-dirty";
   record.started = 1796787498;  // 2026-12-09T03:38:18Z
   record.seed = 4294967295u;
   record.jobs = 6;
@@ -53,6 +54,7 @@ TEST(ExecutionRecord, OneLineWithEveryFieldByName) {
   const nlohmann::json json = nlohmann::json::parse(line);
   EXPECT_EQ(json["program"], "jobshop-niching");
   EXPECT_EQ(json["version"], "9.8.7");
+  EXPECT_EQ(json["commit"], "0123456789abcdef0123456789abcdef01234567-dirty");
   EXPECT_EQ(json["started"], "2026-12-09T03:38:18Z");
   EXPECT_EQ(json["seed"], 4294967295u) << "the whole unsigned 32-bit range";
   EXPECT_EQ(json["seedGiven"], false);
@@ -88,6 +90,12 @@ TEST(ExecutionRecord, OneLineWithEveryFieldByName) {
   const nlohmann::json literal = nlohmann::json::parse(executionRecordLine(wall));
   EXPECT_TRUE(literal["seed"].is_null()) << "no single seed under the calendar clock";
   EXPECT_EQ(literal["wallClock"], true);
+
+  ExecutionRecord unversioned = sampleRecord();
+  unversioned.commit.reset();
+  const nlohmann::json copy = nlohmann::json::parse(executionRecordLine(unversioned));
+  ASSERT_TRUE(copy.contains("commit"));
+  EXPECT_TRUE(copy["commit"].is_null()) << "built outside a repository";
 }
 
 TEST(ExecutionRecord, TimesAndDigests) {

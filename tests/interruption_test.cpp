@@ -58,7 +58,8 @@ struct Child {
   }
 };
 
-// The program started in folder; standard output and error go to files there.
+// The program started in folder with a given seed, which writes the execution record as any
+// execution does; standard output and error go to files there.
 void startProgram(const std::string& folder, Child& child) {
   child.pid = fork();
   if (child.pid == 0) {
@@ -67,8 +68,7 @@ void startProgram(const std::string& folder, Child& child) {
     const int err = open("stderr.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
     dup2(out, 1);
     dup2(err, 2);
-    execl(JOBSHOP_PROGRAM, JOBSHOP_PROGRAM, "--seed", "11", "--record", "--quiet",
-          static_cast<char*>(nullptr));
+    execl(JOBSHOP_PROGRAM, JOBSHOP_PROGRAM, "--seed", "11", "--quiet", static_cast<char*>(nullptr));
     _exit(127);
   }
 }
@@ -318,6 +318,39 @@ TEST(Interruption, ASignalInsideAGenerationThatWouldNotEndClosesTheRunAsItStoodB
   const std::vector<std::string> progress = splitLines(readFile(folder + "D_Sal_Mejores.txt"));
   ASSERT_EQ(progress.size(), 2u);
   EXPECT_EQ(progress[0].substr(progress[0].find(' ')), " 0");
+}
+
+// A run whose budget no machine spends: whenever the signal comes, it cuts run 1, and the record of
+// the execution (made under a given seed, like every one here) says so.
+TEST(Interruption, ARunCutUnderAGivenSeedIsRecordedAsCut) {
+  std::vector<std::string> lines = *readFileLines(kSourceDir + "/examples/ft06/D_Algoritmo.txt");
+  lines[3] = "2000000000";
+  std::string parameters;
+  for (const std::string& line : lines) parameters += line + "\n";
+  for (const int signal : {SIGINT, SIGTERM}) {
+    SCOPED_TRACE("signal " + std::to_string(signal));
+    const std::string folder = makeTempFolder();
+    writeFile(folder + "D_Entrada.txt", readFile(kSourceDir + "/examples/ft06/D_Entrada.txt"));
+    writeFile(folder + "D_Algoritmo.txt", parameters);
+    Child child;
+    startProgram(folder, child);
+    ASSERT_TRUE(awaitSeed(folder));
+    ASSERT_TRUE(within([&] { return processorTime(child.pid) >= std::chrono::milliseconds(100); }))
+        << "the program did not get to work";
+    kill(child.pid, signal);
+    const std::optional<int> status = awaitEnd(child);
+    ASSERT_TRUE(status.has_value()) << "the program did not end within 30 s of the signal";
+    ASSERT_TRUE(WIFEXITED(*status));
+    EXPECT_EQ(WEXITSTATUS(*status), 128 + signal);
+    EXPECT_EQ(readFile(folder + "stdout.txt"), runNumbers(1));
+    EXPECT_EQ(expectWholeRecords(folder, 128 + signal), 1u);
+    const nlohmann::json record = nlohmann::json::parse(readFile(folder + "executions.jsonl"));
+    EXPECT_EQ(record["seed"], 11);
+    EXPECT_EQ(record["seedGiven"], true);
+    ASSERT_EQ(record["runs"].size(), 1u);
+    EXPECT_EQ(record["runs"][0]["cut"], true);
+    EXPECT_LT(record["runs"][0]["evaluations"].get<std::int64_t>(), 2000000000);
+  }
 }
 
 }  // namespace jobshop

@@ -67,7 +67,7 @@ TEST(Program, DirWithoutTrailingSlashNamesTheFolderItself) {
   const std::string folder = folderWith(kExampleInstance, parameterFile(6, 0, 2));
   const std::string bare = folder.substr(0, folder.size() - 1);
   const std::string elsewhere = makeTempFolder();
-  Captured run = runProgramIn(elsewhere, "--seed 7 --record --dir '" + bare + "'");
+  Captured run = runProgramIn(elsewhere, "--seed 7 --dir '" + bare + "'");
   EXPECT_EQ(run.status, 0) << run.out;
   EXPECT_EQ(readFile(folder + "D_Sal_Optimos.txt"), "10.0\n10.0\n");
   EXPECT_TRUE(fileExists(folder + "executions.jsonl"));
@@ -95,6 +95,100 @@ TEST(Program, InputsThatCannotBeOpened) {
   EXPECT_EQ(alone.status, 1);
   EXPECT_EQ(alone.out, "No se ha podido abrir el archivo del ejemplo");
   EXPECT_FALSE(anyResultFile(noParameters));
+}
+
+namespace {
+
+const char* const kInstanceHint =
+    "Falta \"D_Entrada.txt\", la instancia; la escribe a partir de un ARCHIVO en formato estándar "
+    "o de Taillard: jobshop-niching import --output D_Entrada.txt ARCHIVO\n";
+const char* const kParametersHint =
+    "Falta \"D_Algoritmo.txt\", los parámetros; los escribe con sus valores por omisión: "
+    "jobshop-niching init\n";
+
+// The command a hint line ends with, after its last ": ", the program named by its path and
+// ARCHIVO replaced by file.
+std::string hintedCommand(const std::string& hint, const std::string& file) {
+  std::string command = hint.substr(hint.rfind(": ") + 2);
+  command.pop_back();
+  command.replace(command.find("jobshop-niching"), 15, JOBSHOP_PROGRAM);
+  if (const std::size_t at = command.find("ARCHIVO"); at != std::string::npos)
+    command.replace(at, 7, file);
+  return command;
+}
+
+// The lines of text, each with its line feed.
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream stream(text);
+  for (std::string line; std::getline(stream, line);) lines.push_back(line + "\n");
+  return lines;
+}
+
+}  // namespace
+
+// The fixed message on standard output stays as it is; standard error names what is missing and
+// the command that writes it, and that command, run as shown, makes the folder ready.
+TEST(Program, MissingInputsAreNamedWithTheCommandThatWritesThem) {
+  const std::string source = makeTempFolder();
+  writeFile(source + "two-jobs.txt", "2 2\n0 3 1 2\n1 4 0 1\n");
+
+  const std::string empty = makeTempFolder();
+  const Captured both = runProgramIn(empty, "--seed 1");
+  EXPECT_EQ(both.status, 1);
+  EXPECT_EQ(both.out, "No se ha podido abrir el archivo del ejemplo");
+  EXPECT_EQ(both.err, std::string(kInstanceHint) + kParametersHint);
+  for (const std::string& hint : linesOf(both.err)) {
+    const Captured made =
+        shell("cd '" + empty + "' && " + hintedCommand(hint, source + "two-jobs.txt"));
+    EXPECT_EQ(made.status, 0) << hint << made.err;
+  }
+  const Captured ready = runProgramIn(empty, "--seed 1");
+  EXPECT_EQ(ready.status, 0) << ready.err;
+
+  const std::string noParameters = makeTempFolder();
+  writeFile(noParameters + "D_Entrada.txt", kExampleInstance);
+  const Captured parametersOnly = runProgramIn(noParameters, "");
+  EXPECT_EQ(parametersOnly.out, "No se ha podido abrir el archivo del ejemplo");
+  EXPECT_EQ(parametersOnly.err, kParametersHint);
+
+  const std::string noInstance = makeTempFolder();
+  writeFile(noInstance + "D_Algoritmo.txt", parameterFile(6, 0, 1));
+  EXPECT_EQ(runProgramIn(noInstance, "").err, kInstanceHint);
+
+  // With --dir the commands name the folder, and work from anywhere.
+  const std::string elsewhere = makeTempFolder();
+  const std::string base = makeTempFolder();
+  const std::string target = base + "it's here/";
+  ASSERT_EQ(mkdir(target.c_str(), 0755), 0);
+  const Captured moved = runProgramIn(elsewhere, "--dir \"" + target + "\"");
+  EXPECT_EQ(moved.status, 1);
+  EXPECT_EQ(moved.out, "No se ha podido abrir el archivo del ejemplo");
+  EXPECT_EQ(moved.err, "Falta \"" + target +
+                           "D_Entrada.txt\", la instancia; la escribe a partir de un ARCHIVO en "
+                           "formato estándar o de Taillard: jobshop-niching import --output '" +
+                           base + "it'\\''s here/D_Entrada.txt' ARCHIVO\n" + "Falta \"" + target +
+                           "D_Algoritmo.txt\", los parámetros; los escribe con sus valores por "
+                           "omisión: cd '" +
+                           base + "it'\\''s here/' && jobshop-niching init\n");
+  for (const std::string& hint : linesOf(moved.err)) {
+    const Captured made =
+        shell("cd '" + elsewhere + "' && " + hintedCommand(hint, source + "two-jobs.txt"));
+    EXPECT_EQ(made.status, 0) << hint << made.err;
+  }
+  EXPECT_EQ(runProgramIn(elsewhere, "--dir \"" + target + "\"").status, 0);
+  EXPECT_FALSE(anyResultFile(elsewhere));
+
+  const Captured nowhere = runProgramIn(elsewhere, "--dir /nonexistent-folder");
+  EXPECT_EQ(nowhere.out, "No se ha podido abrir el archivo del ejemplo");
+  EXPECT_EQ(nowhere.err, "No existe la carpeta \"/nonexistent-folder/\" de --dir\n");
+
+  // A link to nothing is there (init would not replace it), but cannot be read.
+  const std::string dangling = makeTempFolder();
+  writeFile(dangling + "D_Entrada.txt", kExampleInstance);
+  ASSERT_EQ(symlink("nothing", (dangling + "D_Algoritmo.txt").c_str()), 0);
+  EXPECT_EQ(runProgramIn(dangling, "").err,
+            "No se puede leer \"D_Algoritmo.txt\" (No such file or directory)\n");
 }
 
 TEST(Program, RefusalsCreateNoFile) {
@@ -264,7 +358,7 @@ TEST(Program, RunsWithoutSeedAreIndependentAndRepeatable) {
   // Run 1 starts from the first seeding; every later run from the same state after the last
   // reseed of a frozen second, so they are copies of each other.
   EXPECT_EQ(repeated[1], repeated[2]);
-  EXPECT_FALSE(fileExists(literal + "executions.jsonl"));
+  EXPECT_EQ(recordLines(literal).size(), 1u) << "the wall clock is recorded too";
 
   // The seed it printed repeats the execution exactly.
   const std::string again = folderWith(ft06Instance(), params);
@@ -273,7 +367,7 @@ TEST(Program, RunsWithoutSeedAreIndependentAndRepeatable) {
   for (const char* name : {"D_Sal_Mejores.txt", "D_Sal_Optimos.txt", "D_Sal_NumOptimos.txt",
                            "D_Sal_Distancias.txt", "D_Sal_Soluciones.txt"})
     EXPECT_EQ(readFile(again + name), readFile(stepping + name)) << name;
-  EXPECT_FALSE(fileExists(again + "executions.jsonl")) << "--seed leaves only the five files";
+  EXPECT_EQ(recordLines(again).size(), 1u) << "a given seed is recorded too";
 }
 
 // Under the stepping clock (S + k), seeds 1 and 2 on la01 with these parameters share runs 2 to 10
@@ -309,7 +403,8 @@ TEST(Program, ExecutionRecordHoldsEveryRun) {
   ASSERT_EQ(lines.size(), 1u);
   const nlohmann::json& record = lines[0];
   EXPECT_EQ(record["program"], "jobshop-niching");
-  EXPECT_EQ(record["version"], runProgramIn(folder, "--version").out.substr(16, 5));
+  EXPECT_EQ(runProgramIn(folder, "--version").out,
+            "jobshop-niching " + record["version"].get<std::string>() + "\n");
   const std::string started = record["started"];
   EXPECT_EQ(started.substr(0, 17), "2026-06-01T09:30:") << started;
   EXPECT_EQ(outcome.err, "semilla " + std::to_string(record["seed"].get<std::uint32_t>()) + "\n");
@@ -377,19 +472,23 @@ TEST(Program, ExecutionRecordHoldsEveryRun) {
   EXPECT_EQ(std::count(counts.begin(), counts.end(), '\n'), reached);
 
   // A second execution appends a line; a given seed is recorded as given.
-  ASSERT_EQ(runProgramIn(folder, "--seed 99 --record --clock linear").status, 0);
+  ASSERT_EQ(runProgramIn(folder, "--seed 99 --clock linear").status, 0);
   const std::vector<nlohmann::json> both = recordLines(folder);
   ASSERT_EQ(both.size(), 2u);
   EXPECT_EQ(both[1]["seed"], 99);
   EXPECT_EQ(both[1]["seedGiven"], true);
   EXPECT_EQ(both[1]["clock"], "linear");
   ASSERT_EQ(runProgramIn(folder, "--no-record").status, 0);
-  ASSERT_EQ(runFrozen(folder, "--wall-clock --record").status, 0);
+  ASSERT_EQ(runProgramIn(folder, "--seed 5 --no-record").status, 0);
+  ASSERT_EQ(runFrozen(folder, "--wall-clock").status, 0);
   const std::vector<nlohmann::json> three = recordLines(folder);
-  ASSERT_EQ(three.size(), 3u);
+  ASSERT_EQ(three.size(), 3u) << "--no-record writes nothing, whatever the seed";
   EXPECT_TRUE(three[2]["seed"].is_null());
   EXPECT_EQ(three[2]["wallClock"], true);
   EXPECT_EQ(three[2]["clock"], "wall");
+  // --record is what happens anyway: one line, the same as without it.
+  ASSERT_EQ(runProgramIn(folder, "--seed 5 --record").status, 0);
+  ASSERT_EQ(recordLines(folder).size(), 4u);
 }
 
 TEST(Program, ExecutionRecordOnlyForWholeExecutions) {
@@ -419,6 +518,70 @@ TEST(Program, ExecutionRecordOnlyForWholeExecutions) {
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0]["exitStatus"], 1);
   EXPECT_TRUE(lines[0]["runs"][0]["distinctOptima"].is_null()) << "no analysis was made";
+}
+
+namespace {
+
+const char* const kResultFiles[] = {"D_Sal_Mejores.txt", "D_Sal_Optimos.txt",
+                                    "D_Sal_NumOptimos.txt", "D_Sal_Distancias.txt",
+                                    "D_Sal_Soluciones.txt"};
+
+std::string repeatWarning(const std::string& folder, std::size_t line) {
+  const std::vector<nlohmann::json> lines = recordLines(folder);
+  return "Aviso: esta ejecución repite la de la línea " + std::to_string(line) +
+         " de executions.jsonl (iniciada el " + lines.at(line - 1)["started"].get<std::string>() +
+         "), con la misma semilla, reloj, instancia, parámetros y versión: sus ejecuciones serán "
+         "copias exactas de aquellas\n";
+}
+
+}  // namespace
+
+// An execution made again in its folder is said to repeat the first one made the same way, on
+// standard error only: its runs, output and status are those of any other execution.
+TEST(Program, AnExecutionMadeAgainIsToldSoBeforeItsRuns) {
+  const std::string folder = folderWith(kExampleInstance, parameterFile(6, 60, 2));
+  const Captured first = runProgramIn(folder, "--seed 1");
+  EXPECT_EQ(first.err, "semilla 1\n");
+  std::vector<std::string> once;
+  for (const char* name : kResultFiles) once.push_back(readFile(folder + name));
+
+  const Captured second = runProgramIn(folder, "--seed 1");
+  EXPECT_EQ(second.status, 0);
+  EXPECT_EQ(second.out, first.out);
+  EXPECT_EQ(second.err, "semilla 1\n" + repeatWarning(folder, 1));
+  for (std::size_t f = 0; f < std::size(kResultFiles); ++f)
+    EXPECT_EQ(readFile(folder + kResultFiles[f]), once[f] + once[f]) << kResultFiles[f];
+  ASSERT_EQ(recordLines(folder).size(), 2u) << "it is recorded like any other";
+
+  // Anything that changes the draws or what they apply to makes a new execution.
+  EXPECT_EQ(runProgramIn(folder, "--seed 2").err, "semilla 2\n");
+  EXPECT_EQ(runProgramIn(folder, "--seed 1 --clock linear").err, "semilla 1\n");
+  EXPECT_EQ(runFrozen(folder, "--wall-clock").err, "");
+  EXPECT_EQ(runFrozen(folder, "--wall-clock").err, "") << "no seed: never the same draws";
+  writeFile(folder + "D_Algoritmo.txt", parameterFile(6, 60, 2, 81));
+  EXPECT_EQ(runProgramIn(folder, "--seed 1").err, "semilla 1\n") << "another parameter";
+  writeFile(folder + "D_Algoritmo.txt", parameterFile(6, 60, 2));
+  writeFile(folder + "D_Entrada.txt", "2\n3\n10\n3 2 4\n2 5 1\n1 2 3\n3 1 2\n\n");
+  EXPECT_EQ(runProgramIn(folder, "--seed 1").err, "semilla 1\n") << "another instance byte";
+  writeFile(folder + "D_Entrada.txt", kExampleInstance);
+  // Named by the first line that made it.
+  EXPECT_EQ(runProgramIn(folder, "--seed 1 --no-record").err,
+            "semilla 1\n" + repeatWarning(folder, 1));
+
+  // A record that cannot be read warns of nothing, and stops nothing.
+  const std::string broken = folderWith(kExampleInstance, parameterFile(6, 60, 1));
+  ASSERT_EQ(runProgramIn(broken, "--seed 3").status, 0);
+  writeFile(broken + "executions.jsonl", readFile(broken + "executions.jsonl") + "{not json\n");
+  const Captured unread = runProgramIn(broken, "--seed 3");
+  EXPECT_EQ(unread.status, 0);
+  EXPECT_EQ(unread.out, "2\n");
+  EXPECT_EQ(unread.err, "semilla 3\n");
+  const std::string unreadable = folderWith(kExampleInstance, parameterFile(6, 60, 1));
+  ASSERT_EQ(mkdir((unreadable + "executions.jsonl").c_str(), 0755), 0);
+  const Captured blocked = runProgramIn(unreadable, "--seed 3");
+  EXPECT_EQ(blocked.out, "2\n");
+  EXPECT_EQ(blocked.err.rfind("semilla 3\nNo se ha podido escribir el archivo de salida ", 0), 0u)
+      << blocked.err;
 }
 
 }  // namespace jobshop

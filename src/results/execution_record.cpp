@@ -69,6 +69,7 @@ std::string executionRecordLine(const ExecutionRecord& record) {
   for (const RunSummary& run : record.runs) runs.push_back(runObject(run));
   const ordered_json line{{"program", "jobshop-niching"},
                           {"version", record.version},
+                          {"commit", orNull(record.commit)},
                           {"started", isoUtc(record.started)},
                           {"seed", orNull(record.seed)},
                           {"seedGiven", record.seedGiven},

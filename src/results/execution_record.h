@@ -1,5 +1,5 @@
-// The record of one execution appended to "executions.jsonl": what ran (version, seed, clock,
-// instance, parameters), what each run gave, and how the execution ended.
+// The record of one execution appended to "executions.jsonl": what ran (version, commit, seed,
+// clock, instance, parameters), what each run gave, and how the execution ended.
 #pragma once
 
 #include <array>
@@ -37,6 +37,9 @@ struct RunSummary {
 
 struct ExecutionRecord {
   std::string version;
+  // The full hash of the commit the program was built from, "-dirty" appended when tracked files
+  // had changed; absent for a build outside a repository.
+  std::optional<std::string> commit;
   std::time_t started = 0;
   std::optional<std::uint32_t> seed;  // absent under --wall-clock
   bool seedGiven = false;

@@ -98,8 +98,8 @@ std::string takeOption(CommandLine& line, const GivenOption& option) {
     line.clock = *chosen;
   } else if (option.name == "--wall-clock") {
     line.clock = ClockScheme::wall;
-  } else if (option.name == "--record" || option.name == "--no-record") {
-    line.record = option.name == "--record";
+  } else if (option.name == "--no-record") {
+    line.record = false;
   } else if (option.name == "--dir") {
     line.folder = option.value;
     if (line.folder.back() != '/') line.folder += '/';
@@ -122,10 +122,6 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
     return refuse(
         "--seed y el reloj de calendario (--clock wall, --wall-clock) no pueden ir juntos");
   return line;
-}
-
-bool writesExecutionRecord(const CommandLine& line) {
-  return line.record.value_or(!line.seed && line.clock != ClockScheme::wall);
 }
 
 std::string helpText() {
@@ -152,9 +148,9 @@ Usage:
                      so runs of milliseconds are NOT independent; only to reproduce old results;
                      cannot go with --seed
       --wall-clock   the same as --clock wall
-      --record       write "executions.jsonl" also under --seed or --wall-clock (which otherwise
-                     leave exactly the five result files)
-      --no-record    never write "executions.jsonl"
+      --record       write "executions.jsonl" (the default, whatever the seed and the clock;
+                     accepted so that older command lines still run)
+      --no-record    do not write "executions.jsonl"
       --dir DIR      read the inputs from and append the results to DIR instead of the current
                      folder
       --quiet, -q    no progress display on standard error (it is shown only on a terminal)

@@ -22,19 +22,14 @@ struct CommandLine {
   CommandAction action = CommandAction::run;
   std::optional<std::uint32_t> seed;        // --seed S; otherwise drawn from the entropy source
   ClockScheme clock = ClockScheme::hashed;  // --clock NAME; --wall-clock is --clock wall
-  std::optional<bool> record;  // --record / --no-record; unset: the default of the clock
-  std::string folder;          // --dir DIR: "" or a path ending in '/'
-  bool quiet = false;          // --quiet (-q): no progress display
-  std::string error;           // why the arguments were refused, for usageError
+  bool record = true;  // --no-record turns the execution record off; --record changes nothing
+  std::string folder;  // --dir DIR: "" or a path ending in '/'
+  bool quiet = false;  // --quiet (-q): no progress display
+  std::string error;   // why the arguments were refused, for usageError
 };
 
 // Parses the arguments of the main run (argv[1..]).
 CommandLine parseCommandLine(const std::vector<std::string>& args);
-
-// Whether the execution record is written: on by default; off by default under --seed and
-// the wall clock, whose folders must hold exactly the five result files to compare with a
-// reference.
-bool writesExecutionRecord(const CommandLine& line);
 
 // An unsigned 32-bit decimal: digits only, at most 4294967295.
 std::optional<std::uint32_t> parseSeed(const std::string& text);

@@ -8,6 +8,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "build_version.h"
 #include "input/input_error.h"
 #include "input/instance_reader.h"
 #include "input/parameter_reader.h"
@@ -20,7 +21,9 @@
 #include "run/import_command.h"
 #include "run/init_command.h"
 #include "run/interruption.h"
+#include "run/missing_input_hint.h"
 #include "run/optima_command.h"
+#include "run/repeated_execution_warning.h"
 #include "run/report_command.h"
 #include "run/run_driver.h"
 #include "support/text_files.h"
@@ -28,8 +31,6 @@
 namespace jobshop {
 
 namespace {
-
-const char* const kVersionNumber = "1.0.0";
 
 int usageError(const std::string& why) {
   std::fprintf(stderr, "jobshop-niching: %s (%s)\n", why.c_str(), kUsageLine);
@@ -54,7 +55,8 @@ ExecutionClock chooseClock(const CommandLine& line) {
 ExecutionRecord startRecord(const CommandLine& line, std::time_t now, const ExecutionClock& clock,
                             const Instance& instance, const Parameters& parameters) {
   ExecutionRecord record;
-  record.version = kVersionNumber;
+  record.version = kBuildVersion;
+  if (*kBuildCommit != '\0') record.commit = kBuildCommit;
   record.started = now;
   record.seed = clock.seed;
   record.seedGiven = line.seed.has_value();
@@ -104,6 +106,7 @@ bool readInputs(const CommandLine& line, Instance& instance, Parameters& paramet
   } catch (const InputError& error) {
     if (error.cannotOpen()) {
       std::fputs(error.message.c_str(), stdout);
+      std::fputs(missingInputHints(line.folder).c_str(), stderr);
     } else {
       std::fprintf(stderr, "%s\n", error.message.c_str());
     }
@@ -128,6 +131,11 @@ int executeAndRecord(const CommandLine& line, const Instance& instance,
   // Before the seed is shown, so that whoever waits for it can count on the handlers.
   installInterruptionHandlers();
   if (clock.seed) std::fprintf(stderr, "semilla %u\n", static_cast<unsigned>(*clock.seed));
+  // Said before the first run, while the execution can still be stopped: its runs would only copy
+  // ones the folder already holds.
+  if (const std::optional<std::string> log =
+          readRecordForWarning(line.folder + kExecutionRecordFileName))
+    std::fputs(repeatedExecutionWarning(*log, record).c_str(), stderr);
   RunOutput output{line.folder, stdout, terminalProgressLine(line.quiet), &interruptionFlag()};
   ExecutionOutcome outcome = executeRuns(state, output);
   const std::size_t runsDone = outcome.runs.size();
@@ -136,7 +144,7 @@ int executeAndRecord(const CommandLine& line, const Instance& instance,
   int status = outcome.interruption != 0 ? interruptedExitStatus(outcome.interruption)
                : outcome.outputOk        ? 0
                                          : 1;
-  if (writesExecutionRecord(line) && !writeRecord(line, record, status) && status == 0) status = 1;
+  if (line.record && !writeRecord(line, record, status) && status == 0) status = 1;
   return status;
 }
 
@@ -185,7 +193,7 @@ int runProgram(const std::vector<std::string>& args) {
       std::fputs(helpText().c_str(), stdout);
       return 0;
     case CommandAction::version:
-      std::printf("jobshop-niching %s\n", kVersionNumber);
+      std::printf("jobshop-niching %s\n", kBuildVersion);
       return 0;
     case CommandAction::usageError:
       return usageError(line.error);
