@@ -37,8 +37,10 @@ table.runs tr > :first-child { position: sticky; left: 0; z-index: 1; background
 table.runs thead th { border-top-width: 1px; }
 table.runs thead th:first-child { background: #e9ecf1; }
 table.runs th[title] { cursor: help; }
-table.runs td.note { text-align: left; }
+table.runs td.note, table.runs th:last-child { text-align: left; }
+table.runs td.note { white-space: normal; min-width: 11em; }
 table.runs tr.cut td.note { color: #a4271b; }
+table.runs tr.cut > :first-child { border-left: 4px solid #c0392b; }
 table.runs tr.copy td { color: #7a8191; }
 .chart { background: #fff; border: 1px solid #d5d9e0; border-radius: 8px; padding: 8px;
   margin: 8px 0; }
