@@ -53,7 +53,7 @@ std::string valueOf(const LoggedExecution& execution, const std::string& name) {
 // How the execution ended: a signal's exit status says which signal and how far it got.
 std::string exitText(const LoggedExecution& execution) {
   if (!execution.exitStatus) return "not recorded";
-  const std::string status = std::to_string(*execution.exitStatus);
+  std::string status = std::to_string(*execution.exitStatus);
   if (!interrupted(execution)) return status;
   const std::int64_t recorded = static_cast<std::int64_t>(execution.runs.size());
   std::string text =

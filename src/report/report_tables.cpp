@@ -151,8 +151,10 @@ std::string runsTable(const std::vector<RunRecord>& runs, const ExecutionLog& lo
           "(<i>evals</i>) and the generation it first reached the target (<i>target "
           "gen.</i>).</p>";
   if (listed < runs.size()) {
-    html += "<p class=\"note left-out\">The first " + groupedNumber(listed) + " of the " +
-            groupedNumber(runs.size()) + " runs are listed, so that this page stays small; the " +
+    html += "<p class=\"note left-out\">The first " +
+            groupedNumber(static_cast<std::int64_t>(listed)) + " of the " +
+            groupedNumber(static_cast<std::int64_t>(runs.size())) +
+            " runs are listed, so that this page stays small; the " +
             "CSV the report writes with --csv holds every run.</p>";
   }
   return html;
