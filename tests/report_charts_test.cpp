@@ -9,6 +9,7 @@
 #include "report/chart_support.h"
 #include "report/convergence_plot.h"
 #include "report/convergence_range.h"
+#include "report/evaluations_chart.h"
 #include "report/gantt_chart.h"
 #include "report/makespan_histogram.h"
 #include "report_fixture.h"
@@ -185,6 +186,29 @@ TEST(ReportCharts, HistogramAxisTicksAtRoundMakespans) {
               97.2, 0.11);
   EXPECT_EQ(xpathOfText(histogram, "count(//g[@class=\"bin\"])"), "10");
   EXPECT_EQ(xpathOfText(histogram, "string(//g[@class=\"bin\"][1]/title)"), "1600 to 1649: 1 run");
+}
+
+// Three recorded runs spending 500, 500 and 1000 evaluations, two of which reached the target
+// after 100 and 300: the count steps to 1 at 100 and to 2 at 300. The plot spans x 64 to 968
+// (1060 less the 92 right of it) for 0 to 1000 evaluations, and y 254 to 18 (300 high, 18 above,
+// 46 below) for 0 to 3 runs: 1 run is at 254 - 236 / 3 = 175.3, 2 at 96.7.
+TEST(ReportCharts, RunsAtTheTargetAgainstEvaluationsOnlyFromTheRecord) {
+  if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
+  std::vector<RunRecord> runs;
+  for (int k = 1; k <= 4; ++k) runs.push_back(runEndingAt(k, 930.0, 930));
+  EXPECT_EQ(evaluationsChart(runs), "");  // no record, nothing to draw
+  const std::int64_t spent[] = {500, 500, 1000};
+  const std::optional<std::int64_t> atTarget[] = {300, 100, std::nullopt};
+  for (int k = 0; k < 3; ++k) {
+    runs[static_cast<std::size_t>(k)].logged = LoggedRun{};
+    runs[static_cast<std::size_t>(k)].logged->evaluations = spent[k];
+    runs[static_cast<std::size_t>(k)].logged->targetEvaluations = atTarget[k];
+  }
+  const std::string chart = evaluationsChart(runs);
+  EXPECT_EQ(xpathOfText(chart, "string(//path[@class=\"series reached-count\"]/@d)"),
+            "M64 254 H154.4 V175.3 H335.2 V96.7 H968");
+  EXPECT_EQ(xpathOfText(chart, "string(//text[@class=\"end-count\"])"), "2 of 3");
+  EXPECT_NE(chart.find("How many of the 3 runs with evaluations recorded"), std::string::npos);
 }
 
 namespace {
