@@ -7,6 +7,7 @@
 #include "input/instance_reader.h"
 #include "program_runner.h"
 #include "refusal_expect.h"
+#include "run/campaign_command.h"
 #include "run/import_command.h"
 #include "run/optima_command.h"
 #include "run/report_command.h"
@@ -143,6 +144,23 @@ TEST(RefusalWording, EveryCommandReadingTheInstanceGivesTheSameText) {
   EXPECT_EQ(report.err, "jobshop-niching report: " + text);
   EXPECT_EQ(import.err, text);
   EXPECT_EQ(readFile(folder + kInstanceFileName), broken);
+}
+
+// A campaign plan reads its instances as the main run does and quotes the same text after naming
+// the campaign's line.
+TEST(RefusalWording, ACampaignPlanQuotesTheSameText) {
+  const std::string folder = makeTempFolder();
+  writeFile(folder + kInstanceFileName, "2\n3\n10\n3 -2 4\n2 5 1\n1 2 3\n3 1 2\n");
+  writeFile(folder + "campaign.toml", "[instances]\nbroken = \"D_Entrada.txt\"\n");
+  const Captured plan = captureCommand([&](std::ostream& out, std::ostream& err) {
+    return runCampaignCommand({"plan", folder + "campaign.toml", "--into", folder + "out"}, out,
+                              err);
+  });
+  EXPECT_EQ(plan.status, 1);
+  EXPECT_EQ(plan.err, "jobshop-niching campaign: " + folder +
+                          "campaign.toml:2: expected an instance broken that can be read, found "
+                          "D_Entrada.txt, línea 4: el tiempo de proceso del trabajo 1 en la "
+                          "máquina 2 debe ser al menos 0, se encontró -2\n");
 }
 
 }  // namespace
