@@ -23,7 +23,8 @@ main { max-width: 1400px; }
 td.name, th.name { text-align: left; }
 table.settings td { white-space: nowrap; }
 table.settings th { font-size: 13px; vertical-align: bottom; }
-table.settings td.wrap { white-space: normal; min-width: 6.5em; }
+table.settings td.wrap { white-space: normal; }
+table.settings span.whole { white-space: nowrap; }
 table.settings td.name { position: sticky; left: 0; background: #fff; }
 table.settings th.name { position: sticky; left: 0; background: #e9ecf1; }
 .chart svg { display: block; width: 100%; height: auto; }
@@ -42,19 +43,21 @@ std::string counted(std::size_t n, const char* singular, const char* plural) {
   return std::to_string(n) + " " + (n == 1 ? singular : plural);
 }
 
-// With a no-break space, so that a cell that wraps keeps the number and its sign together.
-std::string percent(double fraction) { return fixedNumber(100 * fraction, 0) + "\u00a0%"; }
+std::string percent(double fraction) { return fixedNumber(100 * fraction, 0) + " %"; }
+
+// "2 · 33 %" and "(10 %–70 %)", each kept whole, the second under the first in a narrow table.
+std::string reachedCell(const SettingSummary& s) {
+  return "<span class=\"whole\">" + std::to_string(s.runsReachingTarget) + " · " +
+         percent(static_cast<double>(s.runsReachingTarget) / s.runs) +
+         "</span> <span class=\"whole\">(" + percent(s.successInterval.low) + "–" +
+         percent(s.successInterval.high) + ")</span>";
+}
 
 std::string settingRow(const SettingSummary& s) {
   std::string row = "<tr><td class=\"name\">" + escapeMarkup(s.setting) + "</td>";
   row += tableCell(std::to_string(s.finished) + " of " + std::to_string(s.planned));
   row += tableCell(std::to_string(s.runs));
-  row += s.runs > 0 ? tableCell(std::to_string(s.runsReachingTarget) + " · " +
-                                    percent(static_cast<double>(s.runsReachingTarget) / s.runs) +
-                                    " (" + percent(s.successInterval.low) + "–" +
-                                    percent(s.successInterval.high) + ")",
-                                "wrap")
-                    : tableCell("–");
+  row += s.runs > 0 ? tableCell(reachedCell(s), "wrap") : tableCell("–");
   if (s.bestMakespans) {
     const Spread& b = *s.bestMakespans;
     row += tableCell(plainNumber(b.lowest) + " / " + plainNumber(b.median) + " / " +
