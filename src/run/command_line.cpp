@@ -164,7 +164,7 @@ Usage:
   jobshop-niching report [--dir DIR] [--output FILE] [--csv FILE]
       Writes an HTML report (Gantt charts, convergence, histogram) of the results in DIR.
   jobshop-niching optima [--bound T | --optimum] [--list FILE] [--limit K] [--time-limit S]
-                         [--threads K] [--dir DIR]
+                         [--threads K] [--force] [--dir DIR]
       Counts exactly the schedules of DIR's instance within a makespan bound (default: the
       target), lists them with --list, and writes DIR/optima.json, which report then reads.
   jobshop-niching campaign plan|run|slurm|run-one|status|collect ...

@@ -3,7 +3,6 @@
 
 #include <filesystem>
 #include <string>
-#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -22,14 +21,15 @@ namespace {
 
 constexpr const char* kCommandName = "jobshop-niching init";
 
-// The enabled operators by name, crossovers before mutations.
+// The flags set to 1, crossovers before mutations, named as the file and every other place name
+// them.
 std::string enabledOperators(const Parameters& parameters) {
   std::string names;
   for (const ParameterKind kind : {ParameterKind::kCrossover, ParameterKind::kMutation}) {
     for (const ParameterField& field : kParameterFields) {
       if (field.kind != kind || field.valueIn(parameters) != 1) continue;
       if (!names.empty()) names += ", ";
-      names += std::string_view(field.name).substr(0, std::string_view(field.name).find("Enabled"));
+      names += field.name;
     }
   }
   return names;
@@ -39,7 +39,7 @@ std::string describe(const Parameters& p) {
   return "population " + std::to_string(p.populationSize) + ", " +
          std::to_string(p.maxEvaluations) + " evaluations per run, " + std::to_string(p.runCount) +
          " runs, crossover " + std::to_string(p.crossoverPercent) + "%, mutation " +
-         std::to_string(p.mutationPercent) + "%, operators " + enabledOperators(p) + ", " +
+         std::to_string(p.mutationPercent) + "%, enabled: " + enabledOperators(p) + "; " +
          std::to_string(p.mateCandidates) + " mate candidates, " +
          std::to_string(p.crowdingGroups) + " crowding groups of " +
          std::to_string(p.crowdingGroupSize);

@@ -112,14 +112,13 @@ const CommandOptions& optimaOptions() {
                    .valueName = "K",
                    .description = "worker threads (default: one per core)"},
                   {.name = "--force",
-                   .description = "replace an optima.json whose list this count would leave "
-                                  "unnamed (without --list: the list is kept when the instance, "
-                                  "the bound and the count are the same)"},
+                   .description = "replace optima.json even when the list it names would be "
+                                  "left unnamed"},
                   {.name = "--dir",
                    .takesValue = true,
                    .valueName = "DIR",
-                   .description = "the folder of \"D_Entrada.txt\" and of the optima.json written "
-                                  "(default: the current folder)"}},
+                   .description = "the folder of D_Entrada.txt and optima.json (default: the "
+                                  "current folder)"}},
       .wording = {.unknown = "unknown argument {}"},
       .usage = kOptimaUsage,
       .purpose = "Counts exactly the semi-active schedules within a makespan bound.",

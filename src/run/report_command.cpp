@@ -39,7 +39,7 @@ const CommandOptions& reportOptions() {
                    .takesValue = true,
                    .emptyValueIsMissing = true,
                    .valueName = "DIR",
-                   .description = "the folder of the instance and the result files (default: the "
+                   .description = "the folder of the instance and its results (default: the "
                                   "current folder)"},
                   {.name = "--output",
                    .takesValue = true,
