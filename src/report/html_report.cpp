@@ -3,6 +3,7 @@
 #include "report/html_report.h"
 
 #include "report/convergence_plot.h"
+#include "report/evaluations_chart.h"
 #include "report/execution_tables.h"
 #include "report/makespan_histogram.h"
 #include "report/markup.h"
@@ -123,9 +124,9 @@ std::string htmlReport(const std::string& folder, const Instance& instance,
     html += "<section id=\"runs\"><h2>Runs</h2>" + runsTable(records.runs, records.log, coverage) +
             "</section>";
     html += "<section id=\"convergence\"><h2>Convergence</h2><p class=\"note\">" +
-            convergenceNote(counted) + "</p><div class=\"chart\">" +
+            convergenceNote(counted, instance.targetMakespan) + "</p><div class=\"chart\">" +
             convergencePlot(counted, instance.targetMakespan) + "</div>" + runLegend(counted) +
-            "</section>";
+            evaluationsChart(counted) + "</section>";
     html +=
         "<section id=\"histogram\"><h2>Best makespans</h2><p class=\"note\">How many runs ended "
         "at each best makespan; green runs reached the target.</p><div class=\"chart\">" +

@@ -51,8 +51,14 @@ svg .tick { fill: #4a5160; font-size: 12px; }
 svg .tick.strong { font-weight: bold; fill: #1d2330; }
 svg .axis-title { fill: #1d2330; font-size: 13px; }
 svg .series { fill: none; stroke-width: 2.2; stroke-linejoin: round; opacity: 0.85; }
-svg .series-end { stroke-width: 3; stroke-linecap: round; }
+svg .series-end { stroke-width: 2; }
+svg .unknown-end { fill: #ffffff; stroke-width: 2; }
+svg .end-count { fill: #1d2330; font-size: 11px; paint-order: stroke; stroke: #ffffff;
+  stroke-width: 3px; stroke-linejoin: round; }
+svg .axis-break { stroke: #4a5160; stroke-width: 1.4; }
+svg .series.reached-count { stroke: #2e9a52; }
 svg .target { stroke: #c0392b; stroke-width: 1.6; stroke-dasharray: 7 5; }
+svg .target.over { stroke-width: 1.1; stroke-dasharray: 6 4; }
 svg .target-label { fill: #c0392b; font-size: 13px; font-weight: bold; paint-order: stroke;
   stroke: #ffffff; stroke-width: 4px; stroke-linejoin: round; }
 svg .bar.reached { fill: #2e9a52; }
@@ -100,6 +106,13 @@ td.enumeration { text-align: left; white-space: nowrap; }
 td.enumeration.listed { color: #1e7b3a; }
 table.executions td { text-align: left; }
 table.matrix td, table.matrix th { text-align: center; min-width: 28px; padding: 3px 6px; }
+table.matrix td.on-dark { color: #ffffff; }
+.scale-legend { display: flex; align-items: center; font-size: 12px; margin: 4px 0 6px; }
+.scale-legend .step { display: inline-block; width: 22px; height: 12px; }
+.scale-legend .end { margin: 0 6px; }
+details.distances > summary, details.shared-optima > summary { font-size: 14px; margin: 8px 0 4px; }
+table.shared-optima th.text, table.shared-optima td.found-by, table.shared-optima td.runs,
+table.shared-optima td.first { text-align: left; }
 )css";
 
 }  // namespace jobshop
