@@ -205,6 +205,12 @@ TEST(ReportCharts, RunsAtTheTargetAgainstEvaluationsOnlyFromTheRecord) {
     runs[static_cast<std::size_t>(k)].logged->targetEvaluations = atTarget[k];
   }
   const std::string chart = evaluationsChart(runs);
+  // Recorded, but none at the target: a flat line would say nothing the runs table does not.
+  std::vector<RunRecord> none = runs;
+  for (RunRecord& run : none) {
+    if (run.logged) run.logged->targetEvaluations.reset();
+  }
+  EXPECT_EQ(evaluationsChart(none), "");
   EXPECT_EQ(xpathOfText(chart, "string(//path[@class=\"series reached-count\"]/@d)"),
             "M64 254 H154.4 V175.3 H335.2 V96.7 H968");
   EXPECT_EQ(xpathOfText(chart, "string(//text[@class=\"end-count\"])"), "2 of 3");

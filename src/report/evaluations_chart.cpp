@@ -88,7 +88,8 @@ std::string chart(const Spent& spent) {
 
 std::string evaluationsChart(const std::vector<RunRecord>& runs) {
   const Spent spent = spentOf(runs);
-  if (spent.runs == 0) return {};
+  // A flat line at zero would say only what the runs table already says.
+  if (spent.reached.empty()) return {};
   return "<h3>Runs at the target against evaluations</h3><p class=\"note\">How many of the " +
          std::to_string(spent.runs) + (spent.runs == 1 ? " run" : " runs") +
          " with evaluations recorded in " + kExecutionRecordFileName +

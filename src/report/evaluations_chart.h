@@ -12,7 +12,7 @@ namespace jobshop {
 // An <h3>, a note and a <div class="chart"> holding an <svg class="evaluations">: one step line
 // (<path class="series reached-count">) rising by one at each recorded run's targetEvaluations,
 // over an x axis from 0 to the most evaluations a recorded run spent, and a y axis from 0 to the
-// number of runs with recorded evaluations. Empty when no run has them.
+// number of runs with recorded evaluations. Empty when no recorded run reached the target.
 std::string evaluationsChart(const std::vector<RunRecord>& runs);
 
 }  // namespace jobshop
