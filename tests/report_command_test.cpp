@@ -46,7 +46,7 @@ TEST(ReportCommand, WritesThePageAndTheCsvAndLeavesTheFilesAlone) {
   const std::string page = readFile(folder + "report.html");
   EXPECT_EQ(occurrences(page, "class=\"gantt\""), 7u);  // 1 + 3 + the first 3 of 4
   EXPECT_EQ(occurrences(page, "class=\"series\""), 4u);
-  EXPECT_NE(page.find("Optimum 4 (D_Sal_Soluciones.txt line 10, also found by run 3):</span> "
+  EXPECT_NE(page.find("Schedule 4 (D_Sal_Soluciones.txt line 10, also found by run 3):</span> "
                       "<span class=\"order\"><b>M1</b> 1 3 2</span> "
                       "<span class=\"order\"><b>M2</b> 1 3 2</span>"),
             std::string::npos);
