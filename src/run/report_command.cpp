@@ -53,8 +53,9 @@ const CommandOptions& reportOptions() {
                    .description = "also write one row per run to this CSV file"}},
       .wording = {.unknown = "unexpected argument {}"},
       .usage = kReportUsage,
-      .purpose = "Writes a self-contained HTML page on the runs recorded in DIR, never changing "
-                 "its files.",
+      .purpose =
+          "Writes a self-contained HTML page on the runs recorded in DIR, never changing "
+          "its files.",
   };
   return options;
 }
