@@ -61,4 +61,13 @@ std::string countOf(std::int64_t count, const char* singular, const char* plural
   return groupedNumber(count) + " " + (count == 1 ? singular : plural);
 }
 
+std::string numberList(const std::vector<int>& numbers) {
+  std::string text;
+  for (std::size_t k = 0; k < numbers.size(); ++k) {
+    if (k > 0) text += ", ";
+    text += std::to_string(numbers[k]);
+  }
+  return text;
+}
+
 }  // namespace jobshop

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "support/number_format.h"
 
@@ -25,6 +26,9 @@ std::string plainNumber(double value);
 
 // A whole number with a comma between groups of three digits: "2,300,000".
 std::string groupedNumber(std::int64_t value);
+
+// "3, 7, 12": the numbers (run numbers, mostly) as they come, comma-separated.
+std::string numberList(const std::vector<int>& numbers);
 
 // "1 run", "3 runs": count and the noun that agrees with it.
 std::string countOf(std::int64_t count, const char* singular, const char* plural);

@@ -17,15 +17,6 @@ namespace jobshop {
 
 namespace {
 
-std::string runList(const std::vector<int>& runs) {
-  std::string text;
-  for (std::size_t k = 0; k < runs.size(); ++k) {
-    if (k > 0) text += ", ";
-    text += std::to_string(runs[k]);
-  }
-  return text;
-}
-
 // "found by this run only" or "also found by runs 3, 7": how a run's optimum stands among all.
 std::string sharedWith(const SharedOptimum& optimum, int run) {
   std::vector<int> others;
@@ -33,7 +24,7 @@ std::string sharedWith(const SharedOptimum& optimum, int run) {
     if (other != run) others.push_back(other);
   }
   if (others.empty()) return "found by this run only";
-  return std::string("also found by run") + (others.size() == 1 ? " " : "s ") + runList(others);
+  return std::string("also found by run") + (others.size() == 1 ? " " : "s ") + numberList(others);
 }
 
 // The optima drawn as Gantt charts: the first, the two farthest apart (the first such pair), and

@@ -7,21 +7,13 @@
 
 #include "report/coverage_markup.h"
 #include "report/machine_orders.h"
+#include "report/markup.h"
 #include "report/schedule_naming.h"
 #include "results/result_files.h"
 
 namespace jobshop {
 
 namespace {
-
-std::string runList(const std::vector<int>& runs) {
-  std::string text;
-  for (std::size_t k = 0; k < runs.size(); ++k) {
-    if (k > 0) text += ", ";
-    text += std::to_string(runs[k]);
-  }
-  return text;
-}
 
 std::string foundBy(const SharedOptimum& optimum) {
   const std::size_t count = optimum.runs.size();
@@ -66,7 +58,7 @@ std::string tableRow(std::size_t k, const SharedOptimum& optimum, const Instance
                      const std::optional<OptimaCoverage>& coverage) {
   const bool matched = coverage && coverage->listed;
   return "<tr><td>" + std::to_string(k + 1) + "</td><td class=\"found-by\">" + foundBy(optimum) +
-         "</td><td class=\"runs\">" + runList(optimum.runs) + "</td><td class=\"first\">" +
+         "</td><td class=\"runs\">" + numberList(optimum.runs) + "</td><td class=\"first\">" +
          kSolutionFileName + " line " + std::to_string(optimum.firstLine) + "</td>" +
          (matched ? enumerationCell(*coverage, optimum) : std::string()) + "<td class=\"orders\">" +
          machineOrders(optimum.sequences, instance.jobs) + "</td></tr>";
