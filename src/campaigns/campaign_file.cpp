@@ -35,6 +35,7 @@ std::string suggestion(std::string_view key, const std::vector<std::string>& nam
 
 std::vector<std::string> parameterNames() {
   std::vector<std::string> names;
+  names.reserve(kParameterFields.size());
   for (const ParameterField& field : kParameterFields) names.emplace_back(field.name);
   return names;
 }
