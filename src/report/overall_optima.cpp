@@ -6,8 +6,10 @@
 #include <map>
 
 #include "report/coverage_markup.h"
+#include "report/estimate_markup.h"
 #include "report/machine_orders.h"
 #include "report/markup.h"
+#include "report/run_marks.h"
 #include "report/schedule_naming.h"
 #include "results/result_files.h"
 
@@ -64,10 +66,26 @@ std::string tableRow(std::size_t k, const SharedOptimum& optimum, const Instance
          machineOrders(optimum.sequences, instance.jobs) + "</td></tr>";
 }
 
+std::string estimates(const OptimumUnion& optima, const Instance& instance,
+                      const std::optional<OptimaCoverage>& coverage,
+                      const std::vector<RunRecord>& runs) {
+  const ScheduleIncidence incidence = scheduleIncidence(optima, runs, instance.targetMakespan);
+  return estimatesParagraph(incidence, estimateRichness(incidence.runsHolding, incidence.runCount),
+                            coverage, instance.targetMakespan, optima.schedules.size());
+}
+
+std::string measures(const OptimumUnion& optima, const std::optional<OptimaCoverage>& coverage,
+                     const std::vector<RunRecord>& runs) {
+  if (!coverage) return {};
+  const std::optional<EnumerationMeasures> found = enumerationMeasures(*coverage, runs, optima);
+  return found ? enumerationMeasuresParagraph(*found, countedRuns(runs).size()) : std::string();
+}
+
 }  // namespace
 
 std::string overallOptimaSection(const OptimumUnion& optima, const Instance& instance,
-                                 const std::optional<OptimaCoverage>& coverage) {
+                                 const std::optional<OptimaCoverage>& coverage,
+                                 const std::vector<RunRecord>& runs) {
   const ScheduleNaming naming = scheduleNaming(coverage);
   std::string html =
       "<section id=\"optima-overall\"><h2>" + naming.heading() + " over all runs</h2>";
@@ -76,8 +94,8 @@ std::string overallOptimaSection(const OptimumUnion& optima, const Instance& ins
     if (coverage) html += coverageParagraph(*coverage, optima);
     return html + "</section>";
   }
-  html += countsParagraph(optima, naming);
-  if (coverage) html += coverageParagraph(*coverage, optima);
+  html += countsParagraph(optima, naming) + estimates(optima, instance, coverage, runs);
+  if (coverage) html += coverageParagraph(*coverage, optima) + measures(optima, coverage, runs);
   const std::size_t total = optima.schedules.size();
   html += "<details class=\"shared-optima\"" +
           std::string(total <= kOpenSharedSchedules ? " open=\"open\"" : "") +

@@ -1,0 +1,112 @@
+// The estimates of how many schedules exist, and the runs against a complete list, in words.
+#include "report/estimate_markup.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "report/markup.h"
+
+namespace jobshop {
+
+namespace {
+
+std::string strong(const char* className, const std::string& text) {
+  return std::string("<strong class=\"") + className + "\">" + text + "</strong>";
+}
+
+std::string ratioText(double value) { return fixedNumber(value, 2); }
+
+std::string percentText(double share) { return estimateText(share * 100.0) + " %"; }
+
+std::string chao2Text(const RichnessEstimates& estimates) {
+  std::string text = "Chao2 " + strong("chao2", estimateText(estimates.chao2));
+  if (estimates.chao2Upper <= static_cast<double>(estimates.observed))
+    return text + " (no sign of unseen schedules)";
+  return text + " (95 % interval " + estimateText(estimates.chao2Lower) + " to " +
+         estimateText(estimates.chao2Upper) + ")";
+}
+
+// Which makespan the estimates are about, when the reader could take it for another: the runs
+// did better than the target, or recorded schedules of other makespans too.
+std::string bestNote(const ScheduleIncidence& incidence, int targetMakespan, std::size_t recorded) {
+  const int best = *incidence.bestMakespan;
+  std::string text;
+  if (best < targetMakespan) {
+    text += " They are about makespan " + std::to_string(best) +
+            ", the best the runs reached, below the target " + std::to_string(targetMakespan) + ".";
+  }
+  const std::size_t others = recorded - std::min(recorded, incidence.schedules.size());
+  if (others > 0) {
+    text += " The " +
+            countOf(static_cast<std::int64_t>(others), "recorded schedule", "recorded schedules") +
+            " of other makespans " + (others == 1 ? "is" : "are") + " not counted in them.";
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string estimateText(double value) {
+  const double tenths = std::round(value * 10.0);
+  return fixedNumber(tenths / 10.0, std::fmod(tenths, 10.0) == 0.0 ? 0 : 1);
+}
+
+std::optional<std::int64_t> exactCountAtBest(const ScheduleIncidence& incidence,
+                                             const std::optional<OptimaCoverage>& coverage) {
+  if (!coverage || !incidence.bestMakespan || !coverage->enumeration.complete ||
+      coverage->enumeration.bound != *incidence.bestMakespan)
+    return std::nullopt;
+  return coverage->enumeration.count;
+}
+
+std::string bestMakespanWords(const ScheduleIncidence& incidence,
+                              const std::optional<OptimaCoverage>& coverage) {
+  const std::string best = std::to_string(*incidence.bestMakespan);
+  if (coverage && coverage->enumeration.optimal &&
+      coverage->enumeration.bound == *incidence.bestMakespan)
+    return "optimal schedules (makespan " + best + ")";
+  return "schedules of makespan " + best;
+}
+
+std::string estimatesParagraph(const ScheduleIncidence& incidence,
+                               const std::optional<RichnessEstimates>& estimates,
+                               const std::optional<OptimaCoverage>& coverage, int targetMakespan,
+                               std::size_t recorded) {
+  if (!estimates || !incidence.bestMakespan || estimates->observed == 0) return {};
+  std::string html =
+      "<p class=\"estimates\">Estimated number of " +
+      escapeMarkup(bestMakespanWords(incidence, coverage)) + ", from how often the " +
+      countOf(static_cast<std::int64_t>(estimates->runs), "run", "runs") + " found the " +
+      std::to_string(estimates->observed) + " they found: " + chao2Text(*estimates) +
+      "; jackknife 1: " + estimateText(estimates->jackknife1) +
+      "; jackknife 2: " + estimateText(estimates->jackknife2) + "; sample coverage " +
+      ratioText(estimates->coverage) + ".";
+  if (const std::optional<std::int64_t> exact = exactCountAtBest(incidence, coverage)) {
+    html += " The enumeration counts " + strong("exact-count", std::to_string(*exact)) +
+            " of makespan \u2264 " + std::to_string(*incidence.bestMakespan) + ".";
+  }
+  html += bestNote(incidence, targetMakespan, recorded);
+  return html +
+         " <span class=\"caveat\">These are estimates that take the runs for uniform samples of "
+         "the schedules, which they are not: schedules no run reaches easily are under-counted, "
+         "so the estimates tend to be low.</span></p>";
+}
+
+std::string enumerationMeasuresParagraph(const EnumerationMeasures& measures,
+                                         std::size_t countedRuns) {
+  const std::size_t allFound = static_cast<std::size_t>(
+      std::lround(measures.successRate * static_cast<double>(countedRuns)));
+  return "<p class=\"enumeration-measures\">Against the list of " +
+         std::to_string(measures.listed) + ": peak ratio " +
+         strong("peak-ratio", ratioText(measures.peakRatio)) + " (a run found " +
+         percentText(measures.peakRatio) + " of the listed schedules on average); success rate " +
+         strong("success-rate", ratioText(measures.successRate)) + " (" + std::to_string(allFound) +
+         " of " + countOf(static_cast<std::int64_t>(countedRuns), "run", "runs") +
+         " found all of them).</p>";
+}
+
+std::string enumerationMeasuresCell(const EnumerationMeasures& measures) {
+  return ratioText(measures.peakRatio) + " / " + ratioText(measures.successRate);
+}
+
+}  // namespace jobshop

@@ -1,0 +1,48 @@
+// The estimates of how many schedules exist, and how the runs stand against a complete list of
+// them, as the page words them beside the count of distinct schedules.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "report/enumeration_measures.h"
+#include "report/optima_coverage.h"
+#include "report/richness_estimates.h"
+#include "report/schedule_incidence.h"
+
+namespace jobshop {
+
+// An estimate for people: one decimal, without it when the value rounds to a whole number.
+std::string estimateText(double value);
+
+// The exact count an enumeration gives of the schedules the estimates are about: only from a
+// complete enumeration whose bound is the incidence's best makespan.
+std::optional<std::int64_t> exactCountAtBest(const ScheduleIncidence& incidence,
+                                             const std::optional<OptimaCoverage>& coverage);
+
+// "schedules of makespan 55", or "optimal schedules (makespan 55)" when the enumeration proved
+// that makespan optimal. Plain text.
+std::string bestMakespanWords(const ScheduleIncidence& incidence,
+                              const std::optional<OptimaCoverage>& coverage);
+
+// A <p class="estimates">: Chao2 with its interval (class "chao2" holds the estimate), the two
+// jackknives and the sample coverage, the exact count beside them when there is one, which
+// makespan they are about when that needs saying, and what they assume. recorded is how many
+// distinct schedules the runs recorded at any makespan. "" when estimates is empty or nothing was
+// seen at the best makespan.
+std::string estimatesParagraph(const ScheduleIncidence& incidence,
+                               const std::optional<RichnessEstimates>& estimates,
+                               const std::optional<OptimaCoverage>& coverage, int targetMakespan,
+                               std::size_t recorded);
+
+// A <p class="enumeration-measures">: peak ratio (class "peak-ratio") and success rate (class
+// "success-rate") of the counted runs, with what each means.
+std::string enumerationMeasuresParagraph(const EnumerationMeasures& measures,
+                                         std::size_t countedRuns);
+
+// "0.42 / 0.10": an execution's peak ratio and success rate, for a table cell.
+std::string enumerationMeasuresCell(const EnumerationMeasures& measures);
+
+}  // namespace jobshop
