@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "report/enumeration_measures.h"
+#include "report/estimate_markup.h"
 #include "report/markup.h"
 #include "report/run_marks.h"
 
@@ -79,9 +81,27 @@ std::string repeatText(const LoggedExecution& execution,
   return "no";
 }
 
+std::vector<RunRecord> runsOf(const LoggedExecution& execution,
+                              const std::vector<RunRecord>& runs) {
+  std::vector<RunRecord> own;
+  for (const RunRecord& run : runs) {
+    if (run.execution == execution.number) own.push_back(run);
+  }
+  return own;
+}
+
+std::string measuresCell(const LoggedExecution& execution, const std::vector<RunRecord>& runs,
+                         const OptimumUnion& optima, const OptimaCoverage& coverage) {
+  const std::optional<EnumerationMeasures> measures =
+      enumerationMeasures(coverage, runsOf(execution, runs), optima);
+  return measures ? enumerationMeasuresCell(*measures) : std::string("no counted run");
+}
+
 }  // namespace
 
-std::string executionsSection(const ExecutionLog& log, const std::vector<RunRecord>& runs) {
+std::string executionsSection(const ExecutionLog& log, const std::vector<RunRecord>& runs,
+                              const OptimumUnion& optima,
+                              const std::optional<OptimaCoverage>& coverage) {
   std::string html = "<section id=\"executions\"><h2>Executions</h2>";
   if (!log.present) {
     return html + "<p class=\"note\">This folder has no " + kExecutionRecordFileName +
@@ -120,6 +140,10 @@ std::string executionsSection(const ExecutionLog& log, const std::vector<RunReco
   row("exit status", [](const LoggedExecution& e) { return exitText(e); });
   const std::vector<ExecutionRepeat> repeats = executionRepeats(log, runs);
   row("repeat", [&](const LoggedExecution& e) { return repeatText(e, repeats); });
+  if (coverage && enumerationMeasures(*coverage, runs, optima)) {
+    row("peak ratio / success rate",
+        [&](const LoggedExecution& e) { return measuresCell(e, runs, optima, *coverage); });
+  }
   row("started (UTC)", [](const LoggedExecution& e) { return escapeMarkup(e.started); });
   row("version", [](const LoggedExecution& e) { return escapeMarkup(e.version); });
   row("seed", [](const LoggedExecution& e) { return escapeMarkup(seedText(e)); });

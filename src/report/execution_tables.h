@@ -2,16 +2,23 @@
 // one row per field (start, version, seed, clock, runs, then every parameter).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "report/optima_coverage.h"
+#include "report/optimum_union.h"
 #include "report/result_records.h"
 #include "results/execution_log.h"
 
 namespace jobshop {
 
 // The table, with the runs of the result files each execution accounts for; a note instead when
-// the folder has no record, and a note on runs the record does not cover.
-std::string executionsSection(const ExecutionLog& log, const std::vector<RunRecord>& runs);
+// the folder has no record, and a note on runs the record does not cover. With a complete list of
+// the schedules, a row of each execution's peak ratio and success rate over its counted runs
+// (optima is uniteOptima(runs)).
+std::string executionsSection(const ExecutionLog& log, const std::vector<RunRecord>& runs,
+                              const OptimumUnion& optima,
+                              const std::optional<OptimaCoverage>& coverage);
 
 }  // namespace jobshop
