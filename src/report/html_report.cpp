@@ -2,6 +2,7 @@
 // anything outside, written so that it also parses as XML.
 #include "report/html_report.h"
 
+#include "report/accumulation_chart.h"
 #include "report/convergence_plot.h"
 #include "report/evaluations_chart.h"
 #include "report/execution_tables.h"
@@ -13,6 +14,7 @@
 #include "report/report_tables.h"
 #include "report/run_marks.h"
 #include "report/run_summary.h"
+#include "report/schedule_incidence.h"
 
 namespace jobshop {
 
@@ -36,7 +38,7 @@ std::string entry(const char* id, const char* title) {
 
 // Links to the sections, and to each run's optima, which are the bulk of a long page; the
 // schedules are called optima only when optima.json proves the target optimal.
-std::string contents(const ResultRecords& records, bool optimal) {
+std::string contents(const ResultRecords& records, bool optimal, bool accumulation) {
   std::string html = "<nav class=\"toc\"><ul>";
   if (!records.problems.empty()) html += entry("problems", "Problems");
   html += entry("summary", "Summary");
@@ -45,6 +47,7 @@ std::string contents(const ResultRecords& records, bool optimal) {
         entry("executions", "Executions") + entry("runs", "Runs") +
         entry("convergence", "Convergence") + entry("histogram", "Best makespans") +
         entry("optima-overall", optimal ? "Optima over all runs" : "At or below target: all runs");
+    if (accumulation) html += entry("accumulation", "Accumulation");
     std::string runs;
     std::size_t linked = 0;
     for (const RunRecord& run : records.runs) {
@@ -111,7 +114,10 @@ std::string htmlReport(const std::string& folder, const Instance& instance,
       escapeMarkup(place) + "</title><style>" + kReportStyle + "</style></head><body><main>";
   html += "<h1>Job-shop results</h1><p class=\"meta\">Runs recorded in " + escapeMarkup(place) +
           ", with the instance in its D_Entrada.txt.</p>";
-  html += contents(records, targetProvenOptimal(coverage));
+  const OptimumUnion optima = uniteOptima(records.runs);
+  const ScheduleIncidence incidence =
+      scheduleIncidence(optima, records.runs, instance.targetMakespan);
+  html += contents(records, targetProvenOptimal(coverage), hasAccumulation(incidence));
   html += problemsSection(records.problems);
   // Every figure is drawn from the same runs: copies made by a repeated execution count once.
   const std::vector<RunRecord> counted = countedRuns(records.runs);
@@ -119,8 +125,7 @@ std::string htmlReport(const std::string& folder, const Instance& instance,
           summaryCards(summariseRuns(counted), instance, coverage) +
           repeatsNote(executionRepeats(records.log, records.runs)) + "</section>";
   if (!records.runs.empty()) {
-    const OptimumUnion optima = uniteOptima(records.runs);
-    html += executionsSection(records.log, records.runs);
+    html += executionsSection(records.log, records.runs, optima, coverage);
     html += "<section id=\"runs\"><h2>Runs</h2>" + runsTable(records.runs, records.log, coverage) +
             "</section>";
     html += "<section id=\"convergence\"><h2>Convergence</h2><p class=\"note\">" +
@@ -131,7 +136,8 @@ std::string htmlReport(const std::string& folder, const Instance& instance,
         "<section id=\"histogram\"><h2>Best makespans</h2><p class=\"note\">How many runs ended "
         "at each best makespan; green runs reached the target.</p><div class=\"chart\">" +
         makespanHistogram(counted, instance.targetMakespan) + "</div></section>";
-    html += overallOptimaSection(optima, instance, coverage);
+    html += overallOptimaSection(optima, instance, coverage, records.runs);
+    html += accumulationSection(incidence, coverage);
     html += runOptimaSection(records.runs, optima, schedules, instance, coverage);
   }
   html += "</main></body></html>\n";

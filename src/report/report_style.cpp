@@ -74,6 +74,11 @@ svg .bar-label.on-dark { fill: #ffffff; }
 svg.gantt.wide { max-width: none; }
 svg .row-label { fill: #1d2330; font-size: 13px; font-weight: bold; }
 svg .makespan { stroke: #1d2330; stroke-width: 1.4; stroke-dasharray: 4 3; }
+svg .curve { fill: none; stroke: #1f5fa8; stroke-width: 2.4; stroke-linejoin: round; }
+svg .ceiling { stroke: #2e9a52; stroke-width: 1.6; stroke-dasharray: 7 5; }
+svg .estimate { stroke: #7b4fa0; stroke-width: 1.6; }
+svg .estimate-band { fill: #7b4fa0; fill-opacity: 0.13; }
+svg .ceiling-label { fill: #1d2330; font-size: 13px; }
 figure { margin: 10px 0 16px; }
 figcaption { font-size: 14px; color: #3a4150; margin-bottom: 2px; }
 .legend { display: flex; flex-wrap: wrap; gap: 6px 14px; font-size: 13px; margin: 6px 0; }
@@ -102,6 +107,8 @@ details > summary { cursor: pointer; }
 p.overall { font-size: 15px; }
 p.coverage { font-size: 15px; background: #fff; border-left: 4px solid #2e9a52; padding: 6px 12px; }
 p.coverage .fault, td.enumeration.missing { color: #a4271b; font-weight: bold; }
+p.estimates, p.enumeration-measures { font-size: 15px; }
+p.estimates .caveat { color: #5a6272; font-size: 14px; }
 td.enumeration { text-align: left; white-space: nowrap; }
 td.enumeration.listed { color: #1e7b3a; }
 table.executions td { text-align: left; }

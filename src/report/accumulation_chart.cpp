@@ -1,0 +1,137 @@
+// The accumulation curve, with the ceiling it rises towards.
+#include "report/accumulation_chart.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "report/accumulation_curve.h"
+#include "report/chart_frame.h"
+#include "report/chart_support.h"
+#include "report/estimate_markup.h"
+#include "report/markup.h"
+#include "report/richness_estimates.h"
+#include "report/svg_elements.h"
+
+namespace jobshop {
+
+namespace {
+
+// More points than the plot is wide add nothing but bytes; every such step is drawn exactly.
+constexpr std::size_t kMostPoints = 1000;
+// An interval reaching far above everything else would flatten the curve; past this many times
+// the highest of the rest it is cut at the top of the plot.
+constexpr double kBandReach = 2.0;
+
+// What the curve rises towards: an exact count, or an estimate with its interval.
+struct Ceiling {
+  double value = 0;
+  std::optional<double> lower, upper;  // the interval, for an estimate
+  bool exact = false;
+  std::string label;
+};
+
+Ceiling ceilingOf(const ScheduleIncidence& incidence, const std::optional<OptimaCoverage>& coverage,
+                  const RichnessEstimates& estimates) {
+  if (const std::optional<std::int64_t> exact = exactCountAtBest(incidence, coverage)) {
+    return {static_cast<double>(*exact), std::nullopt, std::nullopt, true,
+            "enumeration: " + std::to_string(*exact)};
+  }
+  if (estimates.chao2Upper <= static_cast<double>(estimates.observed))
+    return {estimates.chao2, std::nullopt, std::nullopt, false,
+            "Chao2 estimate " + estimateText(estimates.chao2) + ", no sign of unseen schedules"};
+  return {estimates.chao2, estimates.chao2Lower, estimates.chao2Upper, false,
+          "Chao2 estimate " + estimateText(estimates.chao2) + " (95 % interval " +
+              estimateText(estimates.chao2Lower) + " to " + estimateText(estimates.chao2Upper) +
+              ")"};
+}
+
+ChartFrame accumulationFrame(std::size_t runs, double highest, const Ceiling& ceiling) {
+  ChartFrame frame;
+  frame.height = 330.0;
+  frame.top = 24.0;
+  frame.xLow = 0.0;
+  frame.xHigh = static_cast<double>(runs);
+  const double level = std::max(highest, ceiling.value);
+  const double band = ceiling.upper ? std::min(*ceiling.upper, level * kBandReach) : level;
+  frame.yLow = 0.0;
+  frame.yHigh = std::max({level * 1.15, band * 1.05, 1.0});
+  return frame;
+}
+
+std::string axes(const ChartFrame& frame) {
+  std::vector<double> ticks;
+  std::vector<std::string> labels;
+  for (const double tick : niceTicks(frame.xLow, frame.xHigh, 10)) {
+    if (tick != std::floor(tick)) continue;
+    ticks.push_back(tick);
+    labels.push_back(tickLabel(tick));
+  }
+  return chartAxes(frame, ticks, labels, "runs taken together", "distinct schedules", true);
+}
+
+// From the origin, no run having found anything yet.
+std::string curvePath(const ChartFrame& frame, const std::vector<double>& curve) {
+  const std::size_t step = (curve.size() + kMostPoints - 1) / kMostPoints;
+  std::string path = "M" + coordinate(frame.x(0)) + " " + coordinate(frame.y(0));
+  for (std::size_t t = 1; t <= curve.size(); ++t) {
+    if (t % step != 0 && t != curve.size()) continue;
+    path += " L" + coordinate(frame.x(static_cast<double>(t))) + " " +
+            coordinate(frame.y(curve[t - 1]));
+  }
+  return "<path class=\"curve\" d=\"" + path + "\"><title>expected distinct schedules, " +
+         estimateText(curve.back()) + " after all " + std::to_string(curve.size()) +
+         " runs</title></path>";
+}
+
+std::string ceilingMarks(const ChartFrame& frame, const Ceiling& ceiling) {
+  std::string svg;
+  if (ceiling.lower) {
+    const double top = frame.y(std::min(*ceiling.upper, frame.yHigh));
+    svg += svgRect("estimate-band", kFrameLeft, top, frame.plotRight() - kFrameLeft,
+                   frame.y(*ceiling.lower) - top);
+  }
+  const double y = frame.y(ceiling.value);
+  svg += svgLine(ceiling.exact ? "ceiling" : "estimate", kFrameLeft, y, frame.plotRight(), y);
+  // Above the line at the left, where the curve is still low and leaves room.
+  return svg + svgText("ceiling-label", kFrameLeft + 8.0, y - 6.0, "start", ceiling.label);
+}
+
+std::string chartNote(const ScheduleIncidence& incidence,
+                      const std::optional<OptimaCoverage>& coverage, const Ceiling& ceiling,
+                      const std::vector<double>& curve) {
+  const std::size_t runs = curve.size();
+  const double slope = curve[runs - 1] - curve[runs - 2];
+  std::string note = "<p class=\"note accumulation-note\">The distinct " +
+                     escapeMarkup(bestMakespanWords(incidence, coverage)) + " that t of the " +
+                     std::to_string(runs) +
+                     " runs find together, averaged over every choice of t runs. ";
+  note += ceiling.exact   ? "The dashed line is the exact count of the enumeration."
+          : ceiling.lower ? "The line is the Chao2 estimate of how many exist, "
+                            "the shaded band its 95 % interval."
+                          : "The line is the Chao2 estimate of how many exist.";
+  return note + " The last run added <strong class=\"last-step\">" + fixedNumber(slope, 2) +
+         "</strong> on average: about what one more run would add.</p>";
+}
+
+}  // namespace
+
+bool hasAccumulation(const ScheduleIncidence& incidence) {
+  return incidence.bestMakespan && incidence.runCount >= 2 && !incidence.schedules.empty();
+}
+
+std::string accumulationSection(const ScheduleIncidence& incidence,
+                                const std::optional<OptimaCoverage>& coverage) {
+  if (!hasAccumulation(incidence)) return {};
+  const std::vector<double> curve = accumulationCurve(incidence.runsHolding, incidence.runCount);
+  const RichnessEstimates estimates = *estimateRichness(incidence.runsHolding, incidence.runCount);
+  const Ceiling ceiling = ceilingOf(incidence, coverage, estimates);
+  const ChartFrame frame = accumulationFrame(curve.size(), curve.back(), ceiling);
+  std::string html =
+      "<section id=\"accumulation\"><h2>Accumulation of distinct schedules</h2><div "
+      "class=\"chart\">" +
+      svgOpen("accumulation", frame.width, frame.height);
+  html += axes(frame) + ceilingMarks(frame, ceiling) + curvePath(frame, curve);
+  return html + "</svg></div>" + chartNote(incidence, coverage, ceiling, curve) + "</section>";
+}
+
+}  // namespace jobshop
