@@ -1,0 +1,61 @@
+// The report's per-run work that grows fastest with a run's optima: ordering the distance matrix
+// by average linkage.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <numeric>
+#include <random>
+#include <vector>
+
+#include "report/average_linkage.h"
+#include "report/optimum_distances.h"
+
+namespace jobshop {
+
+namespace {
+
+// n schedules of a 10 x 10 instance around five centres, each a few neighbour swaps away from
+// its centre: distances with clusters, like a run's optima.
+std::vector<std::vector<int>> clusteredDistances(std::size_t n) {
+  std::mt19937 random(7);
+  constexpr int kJobs = 10, kMachines = 10;
+  std::vector<std::vector<int>> centres(5);
+  for (std::vector<int>& centre : centres) {
+    for (int m = 0; m < kMachines; ++m) {
+      std::vector<int> row(kJobs);
+      std::iota(row.begin(), row.end(), 1);
+      std::shuffle(row.begin(), row.end(), random);
+      centre.insert(centre.end(), row.begin(), row.end());
+    }
+  }
+  std::vector<std::vector<int>> schedules;
+  for (std::size_t k = 0; k < n; ++k) {
+    std::vector<int> schedule = centres[k % centres.size()];
+    for (int swaps = 0; swaps < 4; ++swaps) {
+      const std::size_t cell = random() % (schedule.size() - 1);
+      if (cell % kJobs != kJobs - 1) std::swap(schedule[cell], schedule[cell + 1]);
+    }
+    schedules.push_back(schedule);
+  }
+  std::vector<std::vector<int>> matrix(n, std::vector<int>(n));
+  for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t j = 0; j < n; ++j) matrix[i][j] = sequenceDistance(schedules[i], schedules[j]);
+  }
+  return matrix;
+}
+
+void BM_AverageLinkageOrder(benchmark::State& s) {
+  const std::vector<std::vector<int>> matrix =
+      clusteredDistances(static_cast<std::size_t>(s.range(0)));
+  for (auto _ : s) benchmark::DoNotOptimize(averageLinkageOrder(matrix));
+}
+BENCHMARK(BM_AverageLinkageOrder)
+    ->Arg(30)
+    ->Arg(150)
+    ->Arg(300)
+    ->Arg(500)
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+}  // namespace jobshop
