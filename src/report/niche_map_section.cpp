@@ -1,0 +1,198 @@
+#include "report/niche_map_section.h"
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+#include "report/chart_support.h"
+#include "report/distance_histogram_chart.h"
+#include "report/distance_histograms.h"
+#include "report/markup.h"
+#include "report/niche_map.h"
+#include "report/niche_map_chart.h"
+#include "report/run_marks.h"
+#include "report/schedule_naming.h"
+
+namespace jobshop {
+
+namespace {
+
+// As many runs as the convergence plot's legend names.
+constexpr std::size_t kLegendRuns = 40;
+// Found pairs whose median lies within this share of the listed pairs' are spread like them.
+constexpr double kAlike = 0.2;
+
+std::size_t unfoundCount(const OptimumUnion& optima,
+                         const std::optional<OptimaCoverage>& coverage) {
+  if (!coverage || !coverage->listed) return 0;
+  std::size_t found = 0;
+  for (const SharedOptimum& optimum : optima.schedules)
+    found += coverage->enumeration.schedules.contains(optimum.sequences) ? 1 : 0;
+  return coverage->enumeration.schedules.size() - found;
+}
+
+std::string percent(double share) { return std::to_string(std::lround(100.0 * share)) + " %"; }
+
+std::string sampleSentence(const NicheMap& map) {
+  if (!map.sampled) return {};
+  std::size_t shown = 0;
+  for (const std::optional<MapPoint>& point : map.found) shown += point ? 1 : 0;
+  if (shown < map.found.size()) {
+    return " A uniform sample of " + groupedNumber(static_cast<std::int64_t>(shown)) + " of the " +
+           groupedNumber(static_cast<std::int64_t>(map.found.size())) +
+           " found schedules is shown" +
+           (map.unfoundTotal > 0 ? ", without the listed ones no run found." : ".");
+  }
+  return " A uniform sample of " +
+         groupedNumber(static_cast<std::int64_t>(map.unfoundListed.size())) + " of the " +
+         groupedNumber(static_cast<std::int64_t>(map.unfoundTotal)) +
+         " unfound listed schedules is shown, with every found one.";
+}
+
+std::string mapNote(const NicheMap& map, const ScheduleNaming& naming) {
+  std::string note =
+      "Each dot is a distinct " + naming.phrase(1) +
+      ", placed so that the distance between two dots comes close to the number of cells "
+      "(machine, position) in which their machine orders differ. The two axes carry " +
+      percent(map.axisShare) +
+      " of the positive eigenvalue mass of those distances: the nearer to 100 %, the truer the "
+      "map. A dot takes the colour of the first run that found it (as in the convergence plot) "
+      "and grows with the number of runs that held it";
+  note += map.unfoundTotal > 0 ? "; small grey dots are listed schedules no run found." : ".";
+  return note + sampleSentence(map);
+}
+
+std::string swatch(const std::string& colour, double radius, const std::string& label) {
+  const std::string size = coordinate(2 * radius);
+  return "<span class=\"key\"><span class=\"swatch dot\" style=\"background:" + colour +
+         ";width:" + size + "px;height:" + size + "px\"></span>" + escapeMarkup(label) + "</span>";
+}
+
+// The runs whose colour some dot carries, and what dot sizes and grey mean.
+std::string mapLegend(const NicheMap& map, const OptimumUnion& optima,
+                      const std::vector<RunRecord>& runs, const std::vector<RunRecord>& counted) {
+  std::set<int> firsts;
+  std::size_t most = 1;
+  for (std::size_t s = 0; s < map.found.size(); ++s) {
+    if (!map.found[s]) continue;
+    const std::vector<int> holders = heldBy(optima.schedules[s], runs);
+    firsts.insert(holders.front());
+    most = std::max(most, holders.size());
+  }
+  std::string html = "<div class=\"legend\">";
+  if (firsts.size() <= kLegendRuns) {
+    for (std::size_t r = 0; r < counted.size(); ++r) {
+      if (firsts.contains(counted[r].run))
+        html += swatch(seriesColour(static_cast<int>(r)), 6.0,
+                       "first found by run " + std::to_string(counted[r].run));
+    }
+  }
+  html += swatch("#8a93a3", dotRadius(1), "held by 1 run");
+  if (most > 1) {
+    html += swatch("#8a93a3", dotRadius(most), "held by " + std::to_string(most) + " runs");
+  }
+  if (!map.unfoundListed.empty()) html += swatch("#b8bec9", 2.5, "listed, found by no run");
+  return html + "</div>";
+}
+
+int largestDistance(const DistanceHistograms& histograms) {
+  std::size_t bins = histograms.found.pairs.size();
+  if (histograms.listed) bins = std::max(bins, histograms.listed->pairs.size());
+  if (histograms.nearestFound) bins = std::max(bins, histograms.nearestFound->pairs.size());
+  return std::max(static_cast<int>(bins) - 1, 1);
+}
+
+std::string spreadComparison(int found, int listed) {
+  if (found <= (1.0 - kAlike) * listed)
+    return "the runs' schedules cluster closer together than the listed ones as a whole.";
+  if (found >= (1.0 + kAlike) * listed)
+    return "the runs' schedules lie further apart than the listed ones as a whole.";
+  return "the runs' schedules spread much like the listed ones as a whole.";
+}
+
+std::string cells(int count) { return countOf(count, "cell", "cells"); }
+
+std::string histogramNote(const DistanceHistograms& histograms, std::size_t cellCount) {
+  std::string note;
+  const std::optional<int> found = medianDistance(histograms.found);
+  const std::optional<int> listed =
+      histograms.listed ? medianDistance(*histograms.listed) : std::nullopt;
+  if (found) note += "Two found schedules lie a median " + cells(*found) + " apart";
+  if (found && listed) {
+    note += ", two listed ones " + cells(*listed) + " (of " + std::to_string(cellCount) +
+            "): " + spreadComparison(*found, *listed);
+  } else if (found) {
+    note += " (of " + std::to_string(cellCount) + ").";
+  } else if (listed) {
+    note += "Two listed schedules lie a median " + cells(*listed) + " apart (of " +
+            std::to_string(cellCount) + ").";
+  }
+  if (histograms.nearestFound && histograms.nearestFound->total > 0) {
+    const DistanceHistogram& nearest = *histograms.nearestFound;
+    note += " Every listed schedule no run found lies within " +
+            cells(static_cast<int>(nearest.pairs.size()) - 1) +
+            " of a found one, half of them within " + std::to_string(*medianDistance(nearest)) +
+            ".";
+  }
+  if (histograms.found.sampled || (histograms.listed && histograms.listed->sampled)) {
+    note += " Past " + groupedNumber(static_cast<std::int64_t>(kCountedPairs)) +
+            " pairs, a uniform sample of that many pairs is counted.";
+  }
+  return note;
+}
+
+std::string histogramCharts(const DistanceHistograms& histograms) {
+  const int largest = largestDistance(histograms);
+  std::string html = "<div class=\"distance-histograms\">";
+  if (histograms.found.total > 0) {
+    html += "<div class=\"chart\">" +
+            distanceHistogramChart(histograms.found, "Pairs of found schedules", "pairs", largest) +
+            "</div>";
+  }
+  if (histograms.listed && histograms.listed->total > 0) {
+    html += "<div class=\"chart\">" +
+            distanceHistogramChart(*histograms.listed,
+                                   histograms.listed->sampled ? "Pairs of listed schedules (sample)"
+                                                              : "Pairs of listed schedules",
+                                   "pairs", largest) +
+            "</div>";
+  }
+  if (histograms.nearestFound && histograms.nearestFound->total > 0) {
+    html += "<div class=\"chart\">" +
+            distanceHistogramChart(*histograms.nearestFound, "Unfound to the nearest found",
+                                   "schedules", largest) +
+            "</div>";
+  }
+  return html + "</div>";
+}
+
+std::size_t cellCount(const OptimumUnion& optima, const std::optional<OptimaCoverage>& coverage) {
+  if (!optima.schedules.empty()) return optima.schedules.front().sequences.size();
+  if (coverage && !coverage->enumeration.schedules.empty())
+    return coverage->enumeration.schedules.begin()->size();
+  return 0;
+}
+
+}  // namespace
+
+bool hasNicheMap(const OptimumUnion& optima, const std::optional<OptimaCoverage>& coverage) {
+  return optima.schedules.size() + unfoundCount(optima, coverage) >= 2;
+}
+
+std::string nicheMapSection(const OptimumUnion& optima, const std::vector<RunRecord>& runs,
+                            const std::optional<OptimaCoverage>& coverage) {
+  if (!hasNicheMap(optima, coverage)) return {};
+  const ScheduleNaming naming = scheduleNaming(coverage);
+  const std::vector<RunRecord> counted = countedRuns(runs);
+  const NicheMap map = nicheMap(optima, coverage);
+  const DistanceHistograms histograms = distanceHistograms(optima, coverage);
+  return std::string("<section id=\"niche-map\"><h2>") +
+         (naming.proven ? "Where the optima lie" : "Where the schedules lie") +
+         "</h2><p class=\"note\">" + escapeMarkup(mapNote(map, naming)) +
+         "</p><div class=\"chart\">" + nicheMapChart(map, optima, runs, counted) + "</div>" +
+         mapLegend(map, optima, runs, counted) + "<h3>Distances</h3><p class=\"note\">" +
+         escapeMarkup(histogramNote(histograms, cellCount(optima, coverage))) + "</p>" +
+         histogramCharts(histograms) + "</section>";
+}
+
+}  // namespace jobshop

@@ -1,0 +1,26 @@
+// The page's section on where the schedules lie: the niche map and the histograms of their cell
+// distances.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "report/optima_coverage.h"
+#include "report/optimum_union.h"
+#include "report/result_records.h"
+
+namespace jobshop {
+
+// True when the map would have at least two points: two found schedules, or with a list, found
+// and unfound listed ones together.
+bool hasNicheMap(const OptimumUnion& optima, const std::optional<OptimaCoverage>& coverage);
+
+// A <section id="niche-map">: the map (nicheMapChart) with a note on how to read it, how much of
+// the distances its two axes carry and what a sample left out; a legend; then the distance
+// histograms side by side (<div class="distance-histograms">) under a sentence comparing the
+// median distances of found and listed pairs. Empty unless hasNicheMap. runs: all of them.
+std::string nicheMapSection(const OptimumUnion& optima, const std::vector<RunRecord>& runs,
+                            const std::optional<OptimaCoverage>& coverage);
+
+}  // namespace jobshop

@@ -1,0 +1,92 @@
+// The map's points: every found schedule, the unfound listed ones beside them, and a fixed uniform
+// sample when there are too many to draw.
+#include "report/niche_map.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace jobshop {
+
+namespace {
+
+OptimumUnion unionOf(const std::vector<std::vector<int>>& schedules) {
+  OptimumUnion optima;
+  for (const std::vector<int>& sequences : schedules)
+    optima.schedules.push_back(SharedOptimum{sequences, 10, {1}, 1});
+  return optima;
+}
+
+OptimaCoverage listOf(const std::vector<std::vector<int>>& schedules) {
+  OptimaCoverage coverage;
+  coverage.listed = true;
+  coverage.enumeration.schedules = {schedules.begin(), schedules.end()};
+  return coverage;
+}
+
+// The index-th of many distinct rows of 4 jobs on 4 machines (a row per index below 4^16).
+std::vector<int> numbered(int index) {
+  std::vector<int> row(16);
+  for (int c = 0; c < 16; ++c) row[static_cast<std::size_t>(c)] = 1 + (index >> (2 * c)) % 4;
+  return row;
+}
+
+}  // namespace
+
+TEST(NicheMap, PlacesFoundAndUnfoundListedSchedules) {
+  const std::vector<int> a{1, 2, 3, 4}, b{1, 2, 4, 3}, c{2, 1, 3, 4}, d{4, 3, 2, 1};
+  const NicheMap map = nicheMap(unionOf({a, b}), listOf({a, b, c, d}));
+  ASSERT_EQ(map.found.size(), 2u);
+  EXPECT_TRUE(map.found[0] && map.found[1]);
+  EXPECT_EQ(map.unfoundListed, (std::vector<std::vector<int>>{c, d}));
+  EXPECT_EQ(map.unfoundPoints.size(), 2u);
+  EXPECT_EQ(map.unfoundTotal, 2u);
+  EXPECT_FALSE(map.sampled);
+  EXPECT_GT(map.axisShare, 0.0);
+
+  const NicheMap unlisted = nicheMap(unionOf({a, b}), std::nullopt);
+  EXPECT_TRUE(unlisted.unfoundListed.empty());
+  EXPECT_EQ(unlisted.unfoundTotal, 0u);
+  // Two points lie on one axis, as far apart as their schedules.
+  EXPECT_NEAR(std::abs(unlisted.found[0]->x - unlisted.found[1]->x), 2.0, 1e-9);
+  EXPECT_NEAR(unlisted.axisShare, 1.0, 1e-12);
+}
+
+TEST(NicheMap, KeepsEveryFoundScheduleAndSamplesTheUnfoundOnes) {
+  std::vector<std::vector<int>> found;
+  for (int k = 0; k < 30; ++k) found.push_back(numbered(k));
+  std::vector<std::vector<int>> listed(found.begin(), found.begin() + 20);
+  for (int k = 0; k < 1500; ++k) listed.push_back(numbered(1000 + 37 * k));
+  const OptimaCoverage coverage = listOf(listed);
+  const NicheMap first = nicheMap(unionOf(found), coverage);
+  EXPECT_TRUE(first.sampled);
+  EXPECT_EQ(first.unfoundTotal, 1500u);
+  ASSERT_EQ(first.found.size(), 30u);
+  for (const std::optional<MapPoint>& point : first.found) EXPECT_TRUE(point);
+  ASSERT_EQ(first.unfoundListed.size(), kMapPoints - 30);
+  EXPECT_EQ(first.unfoundPoints.size(), kMapPoints - 30);
+  const std::set<std::vector<int>> distinct(first.unfoundListed.begin(), first.unfoundListed.end());
+  EXPECT_EQ(distinct.size(), first.unfoundListed.size());
+  const std::set<std::vector<int>> foundSet(found.begin(), found.end());
+  for (const std::vector<int>& schedule : first.unfoundListed) {
+    EXPECT_TRUE(coverage.enumeration.schedules.contains(schedule));
+    EXPECT_FALSE(foundSet.contains(schedule));
+  }
+  // The seed is fixed: the same folder shows the same sample.
+  const NicheMap second = nicheMap(unionOf(found), coverage);
+  EXPECT_EQ(first.unfoundListed, second.unfoundListed);
+}
+
+TEST(NicheMap, SamplesFoundSchedulesOnlyWhenTheyAloneAreTooMany) {
+  std::vector<std::vector<int>> found;
+  for (int k = 0; k < 1005; ++k) found.push_back(numbered(3 * k));
+  const NicheMap map = nicheMap(unionOf(found), listOf({numbered(1), numbered(4)}));
+  EXPECT_TRUE(map.sampled);
+  std::size_t shown = 0;
+  for (const std::optional<MapPoint>& point : map.found) shown += point ? 1 : 0;
+  EXPECT_EQ(shown, kMapPoints);
+  EXPECT_TRUE(map.unfoundListed.empty());
+  EXPECT_EQ(map.unfoundTotal, 2u);
+}
+
+}  // namespace jobshop
