@@ -8,6 +8,7 @@
 #include "report/execution_tables.h"
 #include "report/makespan_histogram.h"
 #include "report/markup.h"
+#include "report/niche_map_section.h"
 #include "report/optima_sections.h"
 #include "report/optimum_union.h"
 #include "report/report_style.h"
@@ -38,7 +39,7 @@ std::string entry(const char* id, const char* title) {
 
 // Links to the sections, and to each run's optima, which are the bulk of a long page; the
 // schedules are called optima only when optima.json proves the target optimal.
-std::string contents(const ResultRecords& records, bool optimal, bool accumulation) {
+std::string contents(const ResultRecords& records, bool optimal, bool accumulation, bool nicheMap) {
   std::string html = "<nav class=\"toc\"><ul>";
   if (!records.problems.empty()) html += entry("problems", "Problems");
   html += entry("summary", "Summary");
@@ -48,6 +49,7 @@ std::string contents(const ResultRecords& records, bool optimal, bool accumulati
         entry("convergence", "Convergence") + entry("histogram", "Best makespans") +
         entry("optima-overall", optimal ? "Optima over all runs" : "At or below target: all runs");
     if (accumulation) html += entry("accumulation", "Accumulation");
+    if (nicheMap) html += entry("niche-map", "Map");
     std::string runs;
     std::size_t linked = 0;
     for (const RunRecord& run : records.runs) {
@@ -117,7 +119,8 @@ std::string htmlReport(const std::string& folder, const Instance& instance,
   const OptimumUnion optima = uniteOptima(records.runs);
   const ScheduleIncidence incidence =
       scheduleIncidence(optima, records.runs, instance.targetMakespan);
-  html += contents(records, targetProvenOptimal(coverage), hasAccumulation(incidence));
+  html += contents(records, targetProvenOptimal(coverage), hasAccumulation(incidence),
+                   hasNicheMap(optima, coverage));
   html += problemsSection(records.problems);
   // Every figure is drawn from the same runs: copies made by a repeated execution count once.
   const std::vector<RunRecord> counted = countedRuns(records.runs);
@@ -138,6 +141,7 @@ std::string htmlReport(const std::string& folder, const Instance& instance,
         makespanHistogram(counted, instance.targetMakespan) + "</div></section>";
     html += overallOptimaSection(optima, instance, coverage, records.runs);
     html += accumulationSection(incidence, coverage);
+    html += nicheMapSection(optima, records.runs, coverage);
     html += runOptimaSection(records.runs, optima, schedules, instance, coverage);
   }
   html += "</main></body></html>\n";
