@@ -79,6 +79,15 @@ svg .ceiling { stroke: #2e9a52; stroke-width: 1.6; stroke-dasharray: 7 5; }
 svg .estimate { stroke: #7b4fa0; stroke-width: 1.6; }
 svg .estimate-band { fill: #7b4fa0; fill-opacity: 0.13; }
 svg .ceiling-label { fill: #1d2330; font-size: 13px; }
+svg .map-area { fill: #fbfbfc; stroke: #e1e4e9; stroke-width: 1; }
+svg .found { stroke: #ffffff; stroke-width: 1; fill-opacity: 0.9; }
+svg .unfound { fill: #b8bec9; }
+svg .scale-bar { stroke: #1d2330; stroke-width: 2; }
+svg .bar.distance { fill: #5b7bb5; }
+svg .chart-heading { fill: #1d2330; font-size: 13px; font-weight: bold; }
+.distance-histograms { display: grid; grid-template-columns: repeat(auto-fit, minmax(300px, 1fr));
+  gap: 0 10px; }
+.swatch.dot { border-radius: 50%; vertical-align: middle; }
 figure { margin: 10px 0 16px; }
 figcaption { font-size: 14px; color: #3a4150; margin-bottom: 2px; }
 .legend { display: flex; flex-wrap: wrap; gap: 6px 14px; font-size: 13px; margin: 6px 0; }
