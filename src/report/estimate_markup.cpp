@@ -36,10 +36,11 @@ std::string bestNote(const ScheduleIncidence& incidence, int targetMakespan, std
             ", the best the runs reached, below the target " + std::to_string(targetMakespan) + ".";
   }
   const std::size_t others = recorded - std::min(recorded, incidence.schedules.size());
-  if (others > 0) {
-    text += " The " +
-            countOf(static_cast<std::int64_t>(others), "recorded schedule", "recorded schedules") +
-            " of other makespans " + (others == 1 ? "is" : "are") + " not counted in them.";
+  if (others == 1) {
+    text += " The one recorded schedule of another makespan is not counted in them.";
+  } else if (others > 1) {
+    text += " The " + std::to_string(others) +
+            " recorded schedules of other makespans are not counted in them.";
   }
   return text;
 }
@@ -47,6 +48,8 @@ std::string bestNote(const ScheduleIncidence& incidence, int targetMakespan, std
 }  // namespace
 
 std::string estimateText(double value) {
+  // A tenth is noise beside a hundred or more.
+  if (std::fabs(value) >= 100.0) return fixedNumber(std::round(value), 0);
   const double tenths = std::round(value * 10.0);
   return fixedNumber(tenths / 10.0, std::fmod(tenths, 10.0) == 0.0 ? 0 : 1);
 }

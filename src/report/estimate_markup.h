@@ -14,7 +14,8 @@
 
 namespace jobshop {
 
-// An estimate for people: one decimal, without it when the value rounds to a whole number.
+// An estimate for people: one decimal, without it when the value rounds to a whole number or is
+// 100 or more.
 std::string estimateText(double value);
 
 // The exact count an enumeration gives of the schedules the estimates are about: only from a
