@@ -83,6 +83,7 @@ svg .map-area { fill: #fbfbfc; stroke: #e1e4e9; stroke-width: 1; }
 svg .found { stroke: #ffffff; stroke-width: 1; fill-opacity: 0.9; }
 svg .unfound { fill: #b8bec9; }
 svg .scale-bar { stroke: #1d2330; stroke-width: 2; }
+svg .scale-label { fill: #1d2330; font-size: 15px; }
 svg .bar.distance { fill: #5b7bb5; }
 svg .chart-heading { fill: #1d2330; font-size: 13px; font-weight: bold; }
 .distance-histograms { display: grid; grid-template-columns: repeat(auto-fit, minmax(300px, 1fr));
