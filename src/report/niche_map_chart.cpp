@@ -20,7 +20,8 @@ constexpr double kFoot = 34.0;
 // A flat map keeps some height, and a tall one stays within a screen.
 constexpr double kMinPlotHeight = 220.0;
 constexpr double kMaxPlotHeight = 640.0;
-constexpr double kLargestDot = 14.0;
+constexpr double kLargestDot = 15.0;
+constexpr double kUnfoundDot = 3.2;
 // A dot whose first run is not among the counted ones (it cannot be, but a colour is needed).
 constexpr const char* kUnknownRunColour = "#3a4150";
 
@@ -127,7 +128,7 @@ std::string scaleBar(const MapFrame& frame) {
   const double y = frame.height() - kMargin + 4.0;
   const double right = kMargin + length * frame.scale;
   return svgLine("scale-bar", kMargin, y, right, y) +
-         svgText("tick", right + 8.0, y + 4.0, "start",
+         svgText("scale-label", right + 8.0, y + 4.0, "start",
                  tickLabel(length) + (length == 1.0 ? " cell" : " cells"));
 }
 
@@ -146,7 +147,7 @@ std::vector<int> heldBy(const SharedOptimum& optimum, const std::vector<RunRecor
 }
 
 double dotRadius(std::size_t holders) {
-  return std::min(3.0 + 2.2 * std::sqrt(static_cast<double>(std::max<std::size_t>(holders, 1))),
+  return std::min(3.5 + 2.5 * std::sqrt(static_cast<double>(std::max<std::size_t>(holders, 1))),
                   kLargestDot);
 }
 

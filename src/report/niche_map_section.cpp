@@ -31,7 +31,8 @@ std::size_t unfoundCount(const OptimumUnion& optima,
   return coverage->enumeration.schedules.size() - found;
 }
 
-std::string percent(double share) { return std::to_string(std::lround(100.0 * share)) + " %"; }
+// A no-break space keeps the number and its sign on one line.
+std::string percent(double share) { return std::to_string(std::lround(100.0 * share)) + "\u00a0%"; }
 
 std::string sampleSentence(const NicheMap& map) {
   if (!map.sampled) return {};
@@ -55,7 +56,8 @@ std::string mapNote(const NicheMap& map, const ScheduleNaming& naming) {
       ", placed so that the distance between two dots comes close to the number of cells "
       "(machine, position) in which their machine orders differ. The two axes carry " +
       percent(map.axisShare) +
-      " of the positive eigenvalue mass of those distances: the nearer to 100 %, the truer the "
+      " of the positive eigenvalue mass of those distances: the nearer to 100\u00a0%, the truer "
+      "the "
       "map. A dot takes the colour of the first run that found it (as in the convergence plot) "
       "and grows with the number of runs that held it";
   note += map.unfoundTotal > 0 ? "; small grey dots are listed schedules no run found." : ".";
@@ -91,7 +93,7 @@ std::string mapLegend(const NicheMap& map, const OptimumUnion& optima,
   if (most > 1) {
     html += swatch("#8a93a3", dotRadius(most), "held by " + std::to_string(most) + " runs");
   }
-  if (!map.unfoundListed.empty()) html += swatch("#b8bec9", 2.5, "listed, found by no run");
+  if (!map.unfoundListed.empty()) html += swatch("#b8bec9", 3.2, "listed, found by no run");
   return html + "</div>";
 }
 
