@@ -162,7 +162,7 @@ TEST(ReportAlignment, AnExecutionKilledBeforeItsRecordShiftsNoLaterRun) {
   EXPECT_EQ(column(folder, "clock"), (Column{"hashed", "hashed", "", "", "hashed", "hashed"}));
   EXPECT_EQ(column(folder, "cut"), (Column{"false", "true", "", "", "false", "true"}));
   EXPECT_EQ(column(folder, "generations"), (Column{"10", "11", "", "", "10", "11"}));
-  EXPECT_EQ(column(folder, "distinct_optima"), (Column{"", "1", "3", "", "1", "3"}));
+  EXPECT_EQ(column(folder, "distinctOptima"), (Column{"", "1", "3", "", "1", "3"}));
   const std::string page = readFile(folder + "report.html");
   EXPECT_EQ(occurrences(page, ">no record</td>"), 2u);
 }
@@ -204,9 +204,9 @@ TEST(ReportAlignment, RunsOfTwoWritersInterleavedDifferentlyInEachFilePairWithTh
   // Runs are numbered in the order of "D_Sal_Optimos.txt": B1, A1, B2, A2.
   EXPECT_EQ(column(folder, "execution"), (Column{"2", "1", "2", "1"}));
   EXPECT_EQ(column(folder, "generations"), (Column{"10", "10", "11", "11"}));
-  EXPECT_EQ(column(folder, "distinct_optima"), (Column{"3", "", "", "1"}));
-  EXPECT_EQ(column(folder, "average_distance"), (Column{"4.67", "", "", ""}));
-  EXPECT_EQ(column(folder, "improving_generations"), (Column{"0", "1", "1", "1"}));
+  EXPECT_EQ(column(folder, "distinctOptima"), (Column{"3", "", "", "1"}));
+  EXPECT_EQ(column(folder, "averageDistance"), (Column{"4.67", "", "", ""}));
+  EXPECT_EQ(column(folder, "improvingGenerations"), (Column{"0", "1", "1", "1"}));
 }
 
 TEST(ReportAlignment, OffsetsThatLeadElsewhereAreReportedAndNeverPaired) {

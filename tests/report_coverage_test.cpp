@@ -101,7 +101,7 @@ TEST(ReportCoverage, FoundOfEnumeratedOverallAndPerRun) {
   EXPECT_EQ(above.at("enumerationComplete"), "true");
   EXPECT_EQ(above.at("foundOfEnumerated"), "0");
   EXPECT_EQ(four.at("foundOfEnumerated"), "4");
-  EXPECT_EQ(four.at("distinct_optima"), "4");
+  EXPECT_EQ(four.at("distinctOptima"), "4");
 }
 
 TEST(ReportCoverage, OnlyACompleteEnumerationAtOrAboveTheMakespanFaultsAMissingSchedule) {
@@ -243,7 +243,7 @@ TEST(ReportCoverage, Ft06RunsFindOnlyEnumeratedOptima) {
   for (std::size_t run = 1; run <= 10; ++run) {
     const auto row = csvRow(csv, run);
     EXPECT_EQ(row.at("foundOfEnumerated"),
-              row.at("reached_target") == "true" ? row.at("distinct_optima") : std::string("0"))
+              row.at("reachedTarget") == "true" ? row.at("distinctOptima") : std::string("0"))
         << "run " << run;
   }
 }

@@ -22,8 +22,8 @@ TEST(ReportRecord, ExecutionsAreShownAndWrittenToTheCsv) {
   std::getline(csv, third);
   std::getline(csv, third);
   EXPECT_EQ(header.substr(0, header.find(",populationSize")),
-            "run,best_makespan,reached_target,distinct_optima,average_distance,"
-            "improving_generations,last_improving_generation,enumeratedOptima,enumerationBound,"
+            "run,bestMakespan,reachedTarget,distinctOptima,averageDistance,"
+            "improvingGenerations,lastImprovingGeneration,enumeratedOptima,enumerationBound,"
             "enumerationComplete,foundOfEnumerated,execution,seed,clock,seedGiven,wallClock,"
             "started,version,seconds,generations,evaluations,targetGeneration,cut,"
             "abandonedGeneration,exitStatus,repeatsRun");

@@ -53,12 +53,12 @@ std::string seconds(const std::optional<double>& value) {
 }
 
 const char* const kFixedColumns[] = {"run",
-                                     "best_makespan",
-                                     "reached_target",
-                                     "distinct_optima",
-                                     "average_distance",
-                                     "improving_generations",
-                                     "last_improving_generation",
+                                     "bestMakespan",
+                                     "reachedTarget",
+                                     "distinctOptima",
+                                     "averageDistance",
+                                     "improvingGenerations",
+                                     "lastImprovingGeneration",
                                      "enumeratedOptima",
                                      "enumerationBound",
                                      "enumerationComplete",

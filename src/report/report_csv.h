@@ -12,8 +12,8 @@
 
 namespace jobshop {
 
-// A header row, then per run: run, best makespan, reached target (true/false), distinct optima,
-// average distance, generations with improvements, last improving generation; then the folder's
+// A header row of camelCase names, then per run: run, bestMakespan, reachedTarget (true/false),
+// distinctOptima, averageDistance, improvingGenerations, lastImprovingGeneration; then the folder's
 // enumeration: enumeratedOptima (its count), enumerationBound, enumerationComplete (true/false)
 // and foundOfEnumerated (the run's distinct schedules it lists, only when it has a list); then what
 // "executions.jsonl" recorded: execution, seed, clock, seedGiven, wallClock, started, version,
