@@ -6,6 +6,10 @@
 
 #include <set>
 
+#include "report/niche_map_section.h"
+#include "report/optimum_union.h"
+#include "report_fixture.h"
+
 namespace jobshop {
 
 namespace {
@@ -87,6 +91,38 @@ TEST(NicheMap, SamplesFoundSchedulesOnlyWhenTheyAloneAreTooMany) {
   EXPECT_EQ(shown, kMapPoints);
   EXPECT_TRUE(map.unfoundListed.empty());
   EXPECT_EQ(map.unfoundTotal, 2u);
+}
+
+TEST(NicheMap, SectionNeedsTwoPointsToPlace) {
+  const std::vector<int> a{1, 2, 3, 4}, b{1, 2, 4, 3};
+  EXPECT_EQ(nicheMapSection(unionOf({a}), {}, std::nullopt), "");
+  EXPECT_EQ(nicheMapSection(unionOf({}), {}, listOf({a})), "");
+  EXPECT_EQ(nicheMapSection(unionOf({a}), {}, listOf({a})), "");
+  // One found schedule and one listed one no run found are two points.
+  const std::string listed = nicheMapSection(unionOf({a}), {}, listOf({a, b}));
+  EXPECT_NE(listed.find("<section id=\"niche-map\">"), std::string::npos);
+  EXPECT_NE(listed.find("class=\"unfound\""), std::string::npos);
+  EXPECT_NE(nicheMapSection(unionOf({a, b}), {}, std::nullopt).find("id=\"niche-map\""),
+            std::string::npos);
+}
+
+TEST(NicheMap, ThePageShowsTheMapOfTheRunsSchedules) {
+  if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
+  // Runs 2 to 4 of the fixture hold five distinct schedules between them.
+  const std::string folder = folderWith(fixtureFiles());
+  ASSERT_EQ(report({"--dir", folder}).status, 0);
+  const std::string page = folder + "report.html";
+  EXPECT_EQ(xpath(page, "count(//section[@id=\"niche-map\"])"), "1");
+  EXPECT_EQ(xpath(page, "count(//nav//a[@href=\"#niche-map\"])"), "1");
+  const std::string dots = "//section[@id=\"niche-map\"]//*[local-name()=\"circle\"]";
+  EXPECT_EQ(xpath(page, "count(" + dots + "[@class=\"found\"])"), "5");
+  EXPECT_EQ(xpath(page, "count(" + dots + "[@class=\"unfound\"])"), "0");
+  EXPECT_EQ(
+      xpath(page, "string(" + dots +
+                      "[*[local-name()=\"title\"]=\"schedule 1, found by runs 2, 3, 4\"]/@class)"),
+      "found");
+  // Two histograms of pairs would need a list; only the found pairs are drawn.
+  EXPECT_EQ(xpath(page, "count(//div[@class=\"distance-histograms\"]/div)"), "1");
 }
 
 }  // namespace jobshop
