@@ -9,8 +9,10 @@
 #include "input/instance_reader.h"
 #include "input/parameter_table.h"
 #include "report/markup.h"
+#include "report/optima_coverage.h"
 #include "report/optimum_union.h"
 #include "report/result_records.h"
+#include "report/schedule_incidence.h"
 #include "results/optima_file.h"
 #include "support/csv_row.h"
 
@@ -38,8 +40,11 @@ std::optional<double> meanOf(const std::vector<double>& values) {
 
 struct SettingRuns {
   SettingSummary summary;
-  std::vector<RunRecord> records;  // every run of every finished execution, for the union
-  std::vector<double> seconds;     // per execution
+  // Every run of every finished execution, for the union, numbered through the setting (copies
+  // name their originals by these numbers too), so that each run is one sample.
+  std::vector<RunRecord> records;
+  std::optional<Instance> instance;  // of the first finished execution
+  std::vector<double> seconds;       // per execution
   std::vector<CollectedRun> runs;
 };
 
@@ -74,6 +79,7 @@ void summarise(SettingRuns& group, const std::vector<CollectedRun>& runs) {
     if (run.reachedTarget) {
       ++s.runsReachingTarget;
       optima.push_back(run.distinctOptima);
+      s.optimaPerSuccessfulRun.push_back(run.distinctOptima);
       if (run.targetGeneration) generations.push_back(static_cast<double>(*run.targetGeneration));
       if (run.targetEvaluations) evaluations.push_back(static_cast<double>(*run.targetEvaluations));
     }
@@ -137,7 +143,9 @@ void collectExecution(const std::string& campaignFolder, const PlannedExecution&
   }
   ResultRecords records;
   try {
-    records = loadResultRecords(folder, readInstance(folder + kInstanceFileName));
+    const Instance instance = readInstance(folder + kInstanceFileName);
+    records = loadResultRecords(folder, instance);
+    if (!group.instance) group.instance = instance;
   } catch (const InputError& error) {
     collection.problems.push_back(e.folder + ": " + error.message);
     group.summary.unfinished.push_back(e.folder);
@@ -148,6 +156,7 @@ void collectExecution(const std::string& campaignFolder, const PlannedExecution&
   ++group.summary.finished;
   double seconds = 0;
   bool timed = !records.runs.empty();
+  const int numbered = static_cast<int>(group.records.size());
   for (std::size_t k = 0; k < records.runs.size(); ++k) {
     const CollectedRun run = collectedRun(e, records.runs[k], static_cast<int>(k) + 1);
     if (run.seconds)
@@ -156,27 +165,55 @@ void collectExecution(const std::string& campaignFolder, const PlannedExecution&
       timed = false;
     group.runs.push_back(run);
     collection.runs.push_back(run);
-    group.records.push_back(records.runs[k]);
+    RunRecord& sample = group.records.emplace_back(records.runs[k]);
+    sample.run += numbered;
+    if (sample.repeatOf != 0) sample.repeatOf += numbered;
   }
   if (timed) group.seconds.push_back(seconds);
 }
 
 using Enumerations = std::map<std::string, std::optional<EnumeratedOptima>>;
 
+// The richness estimates over the group's runs as samples.
+void estimateFromSamples(SettingRuns& group, const OptimumUnion& optima) {
+  if (!group.instance) return;
+  const ScheduleIncidence incidence =
+      scheduleIncidence(optima, group.records, group.instance->targetMakespan);
+  if (!incidence.bestMakespan) return;
+  group.summary.sampledMakespan = incidence.bestMakespan;
+  group.summary.richness = estimateRichness(incidence.runsHolding, incidence.runCount);
+}
+
+// Peak ratio and success rate of the group's runs against the enumeration's list.
+void measureAgainstList(SettingRuns& group, const EnumeratedOptima& enumerated,
+                        const OptimumUnion& optima) {
+  if (!group.instance) return;
+  // compareWithEnumeration reports what the list lacks, once per setting.
+  std::vector<std::string> alreadyReported;
+  const std::optional<OptimaCoverage> coverage =
+      coverOptima(enumerated, *group.instance, group.records, alreadyReported);
+  if (coverage)
+    group.summary.againstEnumeration = enumerationMeasures(*coverage, group.records, optima);
+}
+
 // The group's summary, compared with its instance's enumeration where the optima command counted.
 void summariseGroup(SettingRuns& group, const std::string& campaignFolder,
                     Enumerations& enumerations, CampaignCollection& collection) {
   summarise(group, group.runs);
-  const std::vector<SharedOptimum> found = uniteOptima(group.records).schedules;
+  const OptimumUnion optima = uniteOptima(group.records);
+  const std::vector<SharedOptimum>& found = optima.schedules;
   group.summary.distinctSchedules = static_cast<int>(found.size());
+  estimateFromSamples(group, optima);
   const std::string& instance = group.summary.instance;
   if (!enumerations.contains(instance)) {
     std::string problem;
     enumerations[instance] = loadEnumeratedOptima(campaignFolder + instance + "/", problem);
     if (!problem.empty()) collection.problems.push_back(instance + ": " + problem);
   }
-  if (const auto& enumerated = enumerations[instance])
+  if (const auto& enumerated = enumerations[instance]) {
     compareWithEnumeration(group.summary, found, *enumerated, collection.problems);
+    measureAgainstList(group, *enumerated, optima);
+  }
 }
 
 }  // namespace

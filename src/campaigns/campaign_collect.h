@@ -9,6 +9,8 @@
 
 #include "campaigns/campaign_plan.h"
 #include "campaigns/campaign_statistics.h"
+#include "report/enumeration_measures.h"
+#include "report/richness_estimates.h"
 
 namespace jobshop {
 
@@ -36,6 +38,7 @@ struct SettingSummary {
   Interval successInterval;
   std::optional<Spread> bestMakespans;
   std::optional<Spread> distinctOptimaPerRun;  // over the runs that reached the target
+  std::vector<double> optimaPerSuccessfulRun;  // the same, one value per run in run order
   int distinctSchedules = 0;                   // over all runs, by machine sequences
   std::optional<double> meanAverageDistance;
   std::optional<double> medianTargetGeneration;  // over the runs that reached the target
@@ -49,6 +52,14 @@ struct SettingSummary {
   bool enumerationComplete = false;
   std::optional<int> foundOfEnumerated;
   int missingFromEnumeration = 0;
+  // The setting's runs (each execution's copies of a repeated run left out) as samples of the
+  // schedules of their lowest best makespan, when it is at or below the target: how many such
+  // schedules there may be in all, judged from how many runs found each. Nothing when no run
+  // reached the target or fewer than two runs count.
+  std::optional<int> sampledMakespan;
+  std::optional<RichnessEstimates> richness;
+  // Peak ratio and success rate of the runs against the instance's list of a complete enumeration.
+  std::optional<EnumerationMeasures> againstEnumeration;
 };
 
 struct CampaignCollection {

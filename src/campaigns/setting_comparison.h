@@ -1,0 +1,37 @@
+// Every pair of settings of an instance compared: do they reach the target at different rates,
+// and do their successful runs find different numbers of distinct optima?
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "campaigns/campaign_collect.h"
+
+namespace jobshop {
+
+// The level below which an adjusted p-value is called significant on the page.
+inline constexpr double kSignificanceLevel = 0.05;
+
+struct SettingComparison {
+  const SettingSummary* a = nullptr;
+  const SettingSummary* b = nullptr;
+  // Fisher's exact test on the runs reaching the target, and A's rate minus B's; nothing when a
+  // setting has no runs.
+  std::optional<double> fisherP, fisherPHolm;
+  std::optional<double> rateDifference;
+  // The Mann-Whitney test on distinct optima per successful run, and the probability that a
+  // successful run of A finds more than one of B (ties count half); nothing when a setting has no
+  // successful run.
+  std::optional<double> mannWhitneyP, mannWhitneyPHolm;
+  std::optional<double> probabilityOfSuperiority;
+};
+
+// Each pair of settings of each instance, instances in the order they first appear, A before B in
+// the order of settings. Holm's adjustment runs over the pairs of one instance, separately for
+// each test.
+std::vector<SettingComparison> compareSettings(const std::vector<SettingSummary>& settings);
+
+// True when p is present and below kSignificanceLevel.
+bool significant(const std::optional<double>& adjustedP);
+
+}  // namespace jobshop
