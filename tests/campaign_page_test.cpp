@@ -64,8 +64,8 @@ TEST(CampaignPage, ChartsScaleToTheirCardsAndSayWhatTheirMarksAre) {
   const std::string folder = makeTempFolder();
   const std::string page = campaignPage("c", collection, folder, folder + "campaign.html");
   EXPECT_EQ(
-      occurrencesOf(page, "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"100%\" viewBox="), 2u);
-  EXPECT_EQ(occurrencesOf(page, "<svg"), 2u) << "no chart with a fixed size";
+      occurrencesOf(page, "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"100%\" viewBox="), 3u);
+  EXPECT_EQ(occurrencesOf(page, "<svg"), 3u) << "no chart with a fixed size";
   EXPECT_NE(page.find("<p class=\"caption\">box: middle half of the runs (quartiles), line: "
                       "median; whiskers: the best and the worst run; dots: each run's best "
                       "makespan; dashed line: the target</p>"),
@@ -111,6 +111,47 @@ TEST(CampaignPage, LinksOnlyToReportsThatExist) {
             std::string::npos)
       << elsewhere;
   EXPECT_EQ(elsewhere.find("no report yet"), std::string::npos);
+}
+
+TEST(CampaignPage, SettingsComparedWithTheSignificantOnesMarked) {
+  const PlannedExecution small = execution("N100", 1);
+  const PlannedExecution large = execution("N200", 1);
+  const PlannedExecution none = execution("N300", 1);
+  CampaignCollection collection;
+  collection.settings.push_back(summaryOf(small, 1, 10));
+  collection.settings.push_back(summaryOf(large, 1, 10));
+  collection.settings.push_back(summaryOf(none, 1, 10));
+  SettingSummary& first = collection.settings[0];
+  first.optimaPerSuccessfulRun = {1, 1, 2, 2, 2, 3, 3, 4, 4, 5};
+  first.distinctOptimaPerRun = spreadOf(first.optimaPerSuccessfulRun);
+  first.distinctSchedules = 14;
+  first.richness = RichnessEstimates{.chao2 = 20.25, .chao2Lower = 15.5, .chao2Upper = 41};
+  SettingSummary& second = collection.settings[1];
+  second.runsReachingTarget = 3;
+  second.optimaPerSuccessfulRun = {1, 1, 1};
+  second.distinctOptimaPerRun = spreadOf(second.optimaPerSuccessfulRun);
+  collection.settings[2].runsReachingTarget = 0;
+  const std::string folder = makeTempFolder();
+  const std::string page = campaignPage("c", collection, folder, folder + "campaign.html");
+
+  EXPECT_NE(page.find("union 14 · Chao2 20.2 (15.5–41.0)"), std::string::npos)
+      << "beside the setting's box";
+  EXPECT_NE(page.find(">no run reached the target</text>"), std::string::npos);
+  EXPECT_EQ(occurrencesOf(page, "<table class=\"settings comparisons\">"), 1u);
+  // 10 of 10 against 3 of 10: Fisher p = 0.0031 (python3); second smallest of 3, so twice that
+  // after Holm.
+  EXPECT_NE(page.find("<td>10 of 10 · 100 %</td><td>3 of 10 · 30 %</td><td>0.003</td>"
+                      "<td class=\"significant\"><strong>0.006</strong> ★</td><td>+70 pp</td>"),
+            std::string::npos)
+      << page;
+  // 3 of 10 against 0 of 10 (p = 0.21) is no difference; no rank test without a successful run.
+  EXPECT_NE(page.find("<td class=\"name\">N200</td><td class=\"name\">N300</td><td>3 of 10 · "
+                      "30 %</td><td>0 of 10 · 0 %</td><td>0.211</td><td>0.211</td><td>+30 pp</td>"
+                      "<td>–</td><td>–</td><td>–</td></tr>"),
+            std::string::npos);
+  EXPECT_NE(page.find("★ and bold: significant at 0.05 after Holm's adjustment over the 3 pairs "
+                      "of this instance"),
+            std::string::npos);
 }
 
 }  // namespace jobshop

@@ -5,6 +5,8 @@
 #include <filesystem>
 
 #include "campaigns/campaign_charts.h"
+#include "campaigns/comparison_table.h"
+#include "campaigns/setting_comparison.h"
 #include "report/chart_support.h"
 #include "report/markup.h"
 #include "report/report_style.h"
@@ -33,6 +35,7 @@ svg .run-mark { fill: #1d2330; opacity: 0.45; }
 details.executions { font-size: 13px; }
 details.executions a, details.executions span.missing { margin-right: 6px; }
 details.executions span.missing { color: #5a6272; }
+table.comparisons td.significant { background: #fdf1d6; }
 )css";
 
 std::string number(const std::optional<double>& value, int decimals) {
@@ -148,6 +151,16 @@ std::string figure(const char* heading, const std::string& chart, const char* ca
          "<p class=\"caption\">" + caption + "</p></div>";
 }
 
+// The instance's pairs of settings compared; nothing for an instance of one setting.
+std::string comparisonSection(const std::vector<SettingComparison>& comparisons,
+                              const std::string& instance) {
+  std::vector<const SettingComparison*> pairs;
+  for (const SettingComparison& pair : comparisons)
+    if (pair.a->instance == instance) pairs.push_back(&pair);
+  if (pairs.empty()) return "";
+  return "<h3>Settings compared</h3>" + comparisonTable(pairs);
+}
+
 }  // namespace
 
 std::string campaignPage(const std::string& title, const CampaignCollection& collection,
@@ -186,6 +199,7 @@ std::string campaignPage(const std::string& title, const CampaignCollection& col
       std::filesystem::absolute(campaignFolder.empty() ? "." : campaignFolder, ignored)
           .lexically_normal(),
       std::filesystem::absolute(pagePath, ignored).lexically_normal().parent_path()};
+  const std::vector<SettingComparison> comparisons = compareSettings(collection.settings);
   std::vector<std::string> instances;
   for (const SettingSummary& s : collection.settings)
     if (std::find(instances.begin(), instances.end(), s.instance) == instances.end())
@@ -206,6 +220,9 @@ std::string campaignPage(const std::string& title, const CampaignCollection& col
     html += figure("Runs reaching the target", successChart(settings), kSuccessCaption);
     html +=
         figure("Best makespans", boxPlots(settings, collection.runs, example.target), kBoxCaption);
+    html += figure("Distinct optima per run that reached the target", optimaBoxPlots(settings),
+                   kOptimaBoxCaption);
+    html += comparisonSection(comparisons, instance);
     html += executionsSection(settings, collection.runs, base, campaignFolder);
   }
   return html + "</main></body></html>\n";
