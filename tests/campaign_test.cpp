@@ -454,13 +454,18 @@ TEST(CampaignCollect, SummariesCsvAndPageOfAPartlyFinishedCampaign) {
             "crowdingGroups,crowdingGroupSize");
   EXPECT_NE(csv.find("\nsmall,N6,1,41,1,10,10.0,true,1,,"), std::string::npos) << csv;
 
-  // The page parses as XML, with a table row per setting and both charts per instance.
+  // The page parses as XML, with a table row per setting, one per pair of settings of an
+  // instance, and the three charts per instance.
   const std::string page = into + "campaign.html";
-  const Captured rows = shell("xmllint --xpath 'count(//table/tr[td])' '" + page + "'");
+  const Captured rows =
+      shell("xmllint --xpath 'count(//table[@class=\"settings\"]/tr[td])' '" + page + "'");
   EXPECT_EQ(rows.out, "4\n") << rows.err;
+  const Captured pairs = shell(
+      "xmllint --xpath 'count(//table[@class=\"settings comparisons\"]/tr[td])' '" + page + "'");
+  EXPECT_EQ(pairs.out, "2\n") << pairs.err;
   const Captured charts =
       shell("xmllint --xpath 'count(//*[local-name()=\"svg\"])' '" + page + "'");
-  EXPECT_EQ(charts.out, "4\n") << charts.err;
+  EXPECT_EQ(charts.out, "6\n") << charts.err;
   EXPECT_NE(readFile(page).find("given/N8/2"), std::string::npos) << "says what is missing";
 
   ASSERT_EQ(campaign("collect '" + into + "' --reports --html '" + source + "c.html' --csv '" +

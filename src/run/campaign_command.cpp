@@ -20,6 +20,7 @@
 #include "campaigns/campaign_runner.h"
 #include "campaigns/campaign_status.h"
 #include "campaigns/cluster_task.h"
+#include "campaigns/collection_json.h"
 #include "campaigns/execution_launch.h"
 #include "campaigns/execution_state.h"
 #include "campaigns/manifest.h"
@@ -100,6 +101,7 @@ const std::vector<Subcommand>& subcommands() {
           "Compares the settings: a table on standard output, a page and a CSV of every run.",
           {valueOption("--html", "FILE", "the page (default: DIR/campaign.html)"),
            valueOption("--csv", "FILE", "one row per run (default: DIR/runs.csv)"),
+           valueOption("--json", "FILE", "the page's figures and the settings compared, as JSON"),
            {.name = "--reports", .description = "also write each finished execution's report"}}),
   };
   return all;
@@ -275,11 +277,24 @@ int status(const ParsedOptions& parsed, std::ostream& out) {
   return 0;
 }
 
+// Where collect writes: the page, the CSV and, when asked for, the JSON.
+struct CollectOutputs {
+  std::string html, csv;
+  std::optional<std::string> json;
+};
+
 // Collecting reads the manifest, the campaign file and every file of the instance and execution
-// folders; neither output may be one of them, nor the other output.
+// folders; no output may be one of them, nor another output.
 void checkCollectOutputs(const std::string& folder, const std::vector<PlannedExecution>& executions,
-                         const std::string& html, const std::string& csv) {
-  if (sameFile(html, csv)) throw UsageError{"--html and --csv name the same file " + csv};
+                         const CollectOutputs& outputs) {
+  std::vector<std::pair<const char*, std::string>> written{{"--html", outputs.html},
+                                                           {"--csv", outputs.csv}};
+  if (outputs.json) written.emplace_back("--json", *outputs.json);
+  for (std::size_t i = 0; i < written.size(); ++i)
+    for (std::size_t j = i + 1; j < written.size(); ++j)
+      if (sameFile(written[i].second, written[j].second))
+        throw UsageError{std::string(written[i].first) + " and " + written[j].first +
+                         " name the same file " + written[j].second};
   std::vector<std::string> inputs{folder + kManifestFileName, folder + "campaign.toml"};
   std::set<std::string> instances;
   for (const PlannedExecution& e : executions) {
@@ -287,19 +302,26 @@ void checkCollectOutputs(const std::string& folder, const std::vector<PlannedExe
       for (const std::string& file : filesIn(folder + e.instance + "/")) inputs.push_back(file);
     for (const std::string& file : filesIn(folder + e.folder + "/")) inputs.push_back(file);
   }
-  for (const std::string& output : {html, csv}) {
+  for (const auto& [option, output] : written) {
     const std::string input = inputOverwrittenBy(output, inputs);
     if (!input.empty())
       throw UsageError{"collecting would write over its own input: " + output + " is " + input};
   }
 }
 
+// "a and b", or "a, b and c".
+std::string writtenFiles(const CollectOutputs& outputs) {
+  if (!outputs.json) return outputs.html + " and " + outputs.csv;
+  return outputs.html + ", " + outputs.csv + " and " + *outputs.json;
+}
+
 int collect(const ParsedOptions& parsed, std::ostream& out, std::ostream& err) {
   const std::string folder = folderPath(parsed.operands.front());
   const std::vector<PlannedExecution> executions = readManifest(folder);
-  const std::string html = parsed.valueOr("--html", folder + "campaign.html");
-  const std::string csv = parsed.valueOr("--csv", folder + "runs.csv");
-  checkCollectOutputs(folder, executions, html, csv);
+  const CollectOutputs outputs{parsed.valueOr("--html", folder + "campaign.html"),
+                               parsed.valueOr("--csv", folder + "runs.csv"),
+                               parsed.value("--json")};
+  checkCollectOutputs(folder, executions, outputs);
   const CampaignCollection collection = collectCampaign(folder, executions);
   bool ok = true;
   if (parsed.has("--reports")) {
@@ -310,8 +332,11 @@ int collect(const ParsedOptions& parsed, std::ostream& out, std::ostream& err) {
   }
   const std::string title =
       fs::absolute(folder).lexically_normal().parent_path().filename().string();
-  for (const auto& [path, text] : {std::pair{html, campaignPage(title, collection, folder, html)},
-                                   std::pair{csv, collectedRunsCsv(collection)}}) {
+  std::vector<std::pair<std::string, std::string>> files{
+      {outputs.html, campaignPage(title, collection, folder, outputs.html)},
+      {outputs.csv, collectedRunsCsv(collection)}};
+  if (outputs.json) files.emplace_back(*outputs.json, collectionJson(collection));
+  for (const auto& [path, text] : files) {
     const std::string failure = writeTextFile(path, text, WriteMode::kReplace);
     if (!failure.empty()) {
       err << kCommandName << ": cannot write " << path << ": " << failure << "\n";
@@ -328,7 +353,7 @@ int collect(const ParsedOptions& parsed, std::ostream& out, std::ostream& err) {
   if (unfinished > 0)
     err << unfinished << " of " << executions.size()
         << " executions are not finished and are left out\n";
-  err << "wrote " << html << " and " << csv << "\n";
+  err << "wrote " << writtenFiles(outputs) << "\n";
   return ok && collection.problems.empty() ? 0 : 1;
 }
 

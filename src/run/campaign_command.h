@@ -19,7 +19,8 @@ inline constexpr const char* kCampaignRunOneUsage =
     "usage: jobshop-niching campaign run-one DIR --task ID [--tasks FILE]";
 inline constexpr const char* kCampaignStatusUsage = "usage: jobshop-niching campaign status DIR";
 inline constexpr const char* kCampaignCollectUsage =
-    "usage: jobshop-niching campaign collect DIR [--html FILE] [--csv FILE] [--reports]";
+    "usage: jobshop-niching campaign collect DIR [--html FILE] [--csv FILE] [--json FILE] "
+    "[--reports]";
 
 // Every subcommand's usage line, one below the other.
 std::string campaignUsage();

@@ -1,0 +1,92 @@
+// Writing the collection with nlohmann-json, in plan order.
+#include "campaigns/collection_json.h"
+
+#include <nlohmann/json.hpp>
+
+#include "campaigns/setting_comparison.h"
+
+namespace jobshop {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+template <class T>
+Json orNull(const std::optional<T>& value) {
+  return value ? Json(*value) : Json(nullptr);
+}
+
+Json estimatesJson(const std::optional<RichnessEstimates>& r) {
+  if (!r) return nullptr;
+  return Json{{"observed", r->observed},
+              {"T", r->runs},
+              {"Q1", r->q1},
+              {"Q2", r->q2},
+              {"chao2", r->chao2},
+              {"chao2Lower", r->chao2Lower},
+              {"chao2Upper", r->chao2Upper},
+              {"jackknife1", r->jackknife1},
+              {"jackknife2", r->jackknife2},
+              {"coverage", r->coverage}};
+}
+
+Json settingJson(const SettingSummary& s) {
+  Json json;
+  json["setting"] = s.setting;
+  json["executionsFinished"] = s.finished;
+  json["executionsPlanned"] = s.planned;
+  json["runs"] = s.runs;
+  json["runsReachingTarget"] = s.runsReachingTarget;
+  if (s.runs > 0) {
+    json["targetRate"] = static_cast<double>(s.runsReachingTarget) / s.runs;
+    json["targetRateLower"] = s.successInterval.low;
+    json["targetRateUpper"] = s.successInterval.high;
+  } else {
+    json["targetRate"] = json["targetRateLower"] = json["targetRateUpper"] = nullptr;
+  }
+  json["distinctOptimaPerSuccessfulRun"] = s.optimaPerSuccessfulRun;
+  json["distinctOptimaUnion"] = s.distinctSchedules;
+  json["estimatedMakespan"] = orNull(s.sampledMakespan);
+  json["estimates"] = estimatesJson(s.richness);
+  const auto& measures = s.againstEnumeration;
+  json["peakRatio"] = measures ? Json(measures->peakRatio) : Json(nullptr);
+  json["successRate"] = measures ? Json(measures->successRate) : Json(nullptr);
+  return json;
+}
+
+Json comparisonJson(const SettingComparison& pair) {
+  return Json{{"instance", pair.a->instance},
+              {"settingA", pair.a->setting},
+              {"settingB", pair.b->setting},
+              {"fisherP", orNull(pair.fisherP)},
+              {"fisherPHolm", orNull(pair.fisherPHolm)},
+              {"mannWhitneyP", orNull(pair.mannWhitneyP)},
+              {"mannWhitneyPHolm", orNull(pair.mannWhitneyPHolm)},
+              {"rateDifference", orNull(pair.rateDifference)},
+              {"probabilityOfSuperiority", orNull(pair.probabilityOfSuperiority)}};
+}
+
+// The instance's entry in instances, added when it is the first of its settings.
+Json& instanceEntry(Json& instances, const SettingSummary& s) {
+  for (Json& entry : instances)
+    if (entry["instance"] == s.instance) return entry;
+  instances.push_back({{"instance", s.instance},
+                       {"target", s.example ? Json(s.example->target) : Json(nullptr)},
+                       {"settings", Json::array()}});
+  return instances.back();
+}
+
+}  // namespace
+
+std::string collectionJson(const CampaignCollection& collection) {
+  Json instances = Json::array();
+  for (const SettingSummary& s : collection.settings)
+    instanceEntry(instances, s)["settings"].push_back(settingJson(s));
+  Json comparisons = Json::array();
+  for (const SettingComparison& pair : compareSettings(collection.settings))
+    comparisons.push_back(comparisonJson(pair));
+  Json json{{"instances", std::move(instances)}, {"comparisons", std::move(comparisons)}};
+  return json.dump(2) + "\n";
+}
+
+}  // namespace jobshop
