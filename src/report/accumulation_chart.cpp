@@ -72,11 +72,16 @@ std::string axes(const ChartFrame& frame) {
 // From the origin, no run having found anything yet.
 std::string curvePath(const ChartFrame& frame, const std::vector<double>& curve) {
   const std::size_t step = (curve.size() + kMostPoints - 1) / kMostPoints;
-  std::string path = "M" + coordinate(frame.x(0)) + " " + coordinate(frame.y(0));
+  std::string path = "M";
+  path += coordinate(frame.x(0));
+  path += ' ';
+  path += coordinate(frame.y(0));
   for (std::size_t t = 1; t <= curve.size(); ++t) {
     if (t % step != 0 && t != curve.size()) continue;
-    path += " L" + coordinate(frame.x(static_cast<double>(t))) + " " +
-            coordinate(frame.y(curve[t - 1]));
+    path += " L";
+    path += coordinate(frame.x(static_cast<double>(t)));
+    path += ' ';
+    path += coordinate(frame.y(curve[t - 1]));
   }
   return "<path class=\"curve\" d=\"" + path + "\"><title>expected distinct schedules, " +
          estimateText(curve.back()) + " after all " + std::to_string(curve.size()) +
