@@ -28,8 +28,8 @@ const std::string kRecordedColumns =
     "crowdingGroupSize";
 const std::string kNoRecord(38, ',');
 const std::string kFixtureCsv =
-    "run,best_makespan,reached_target,distinct_optima,average_distance,improving_generations,"
-    "last_improving_generation," +
+    "run,bestMakespan,reachedTarget,distinctOptima,averageDistance,improvingGenerations,"
+    "lastImprovingGeneration," +
     kRecordedColumns + "\n" + "1,5.0,false,,,1,3" + kNoRecord + "\n" + "2,4.0,true,1,,1,2" +
     kNoRecord + "\n" + "3,4.0,true,3,4.67,0,0" + kNoRecord + "\n" + "4,4.0,true,4,5.00,3,9" +
     kNoRecord + "\n";
@@ -184,6 +184,10 @@ TEST(ReportCommand, RefusesOutputsThatAreAnyOfItsInputs) {
       {"--csv", folder + "all.txt"},
       {"--csv", elsewhere + "bests.txt"},
       {"--output", elsewhere + "page.html"},
+      {"--json", folder + "D_Sal_Soluciones.txt"},
+      {"--json", elsewhere + "bests.txt"},
+      {"--schedules-csv", folder + "all.txt"},
+      {"--schedules-csv", folder + "./D_Entrada.txt"},
   };
   for (std::vector<std::string> args : refused) {
     args.insert(args.begin(), {"--dir", folder});
@@ -199,6 +203,53 @@ TEST(ReportCommand, RefusesOutputsThatAreAnyOfItsInputs) {
   std::filesystem::create_symlink("D_Sal_Soluciones.txt", folder + "report.html");
   EXPECT_EQ(report({"--dir", folder}).status, 2);
   EXPECT_EQ(contentsOf(folder, files), files);
+}
+
+// Two outputs naming one file would leave only the last written; nothing is written then.
+TEST(ReportCommand, RefusesTwoOutputsNamingOneFile) {
+  const auto files = fixtureFiles();
+  const std::string folder = folderWith(files);
+  const std::string a = folder + "a.out";
+  const std::string same = folder + "./a.out";
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"--json", a, "--csv", same}, "--json and --csv name the same file"},
+      {{"--schedules-csv", a, "--csv", same}, "--schedules-csv and --csv name the same file"},
+      {{"--json", a, "--schedules-csv", same}, "--json and --schedules-csv name the same file"},
+      {{"--json", folder + "report.html"}, "--json and --output name the same file"},
+      {{"--schedules-csv", a, "--output", same}, "--schedules-csv and --output name the same file"},
+      {{"--csv", a, "--output", same}, "--csv and --output name the same file"},
+  };
+  for (const auto& [options, why] : cases) {
+    std::vector<std::string> args{"--dir", folder};
+    args.insert(args.end(), options.begin(), options.end());
+    const Captured outcome = report(args);
+    EXPECT_EQ(outcome.status, 2) << why;
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err, "jobshop-niching report: " + why + "\n" + kReportUsage + "\n");
+    EXPECT_FALSE(fileExists(a)) << why;
+    EXPECT_FALSE(fileExists(folder + "report.html")) << why;
+  }
+  EXPECT_EQ(report({"--dir", folder, "--json", ""}).status, 2) << "an empty name is no file";
+}
+
+// An output that cannot be written is named, the others are still written, and the status is 1.
+TEST(ReportCommand, AnUnwritableMachineReadableOutputExitsOne) {
+  const std::string folder = folderWith(fixtureFiles());
+  const Captured json = report({"--dir", folder, "--json", folder + "no/such/report.json",
+                                "--schedules-csv", folder + "schedules.csv"});
+  EXPECT_EQ(json.status, 1);
+  EXPECT_EQ(json.out, "");
+  EXPECT_EQ(json.err.rfind("jobshop-niching report: cannot write the JSON file " + folder +
+                               "no/such/report.json: ",
+                           0),
+            0u)
+      << json.err;
+  EXPECT_TRUE(fileExists(folder + "report.html"));
+  EXPECT_TRUE(fileExists(folder + "schedules.csv"));
+  const Captured schedules =
+      report({"--dir", folder, "--schedules-csv", folder + "no/such/schedules.csv"});
+  EXPECT_EQ(schedules.status, 1);
+  EXPECT_NE(schedules.err.find("cannot write the schedules CSV file"), std::string::npos);
 }
 
 // The main run's words, since both read the same file: one fault reads the same from either.

@@ -161,8 +161,10 @@ Usage:
   jobshop-niching init [--force]
       Writes a "D_Algoritmo.txt" with default parameters in the current folder; refuses to
       overwrite an existing one unless --force.
-  jobshop-niching report [--dir DIR] [--output FILE] [--csv FILE]
-      Writes an HTML report (Gantt charts, convergence, histogram) of the results in DIR.
+  jobshop-niching report [--dir DIR] [--output FILE] [--csv FILE] [--schedules-csv FILE]
+                         [--json FILE]
+      Writes an HTML report (Gantt charts, convergence, histogram) of the results in DIR; with
+      --csv, --schedules-csv and --json also its runs, its schedules and its figures for scripts.
   jobshop-niching optima [--bound T | --optimum] [--list FILE] [--limit K] [--time-limit S]
                          [--threads K] [--force] [--dir DIR]
       Counts exactly the schedules of DIR's instance within a makespan bound (default: the

@@ -8,10 +8,14 @@
 #include "input/input_error.h"
 #include "input/instance_reader.h"
 #include "report/html_report.h"
+#include "report/niche_map.h"
 #include "report/optima_coverage.h"
+#include "report/optimum_union.h"
 #include "report/recorded_schedules.h"
 #include "report/report_csv.h"
+#include "report/report_json.h"
 #include "report/result_records.h"
+#include "report/schedules_csv.h"
 #include "results/file_digest.h"
 #include "results/optima_file.h"
 #include "results/result_files.h"
@@ -30,6 +34,8 @@ struct ReportOptions {
   std::string folder;  // "" or ending in '/'
   std::string output;
   std::string csv;
+  std::string schedulesCsv;
+  std::string json;
 };
 
 const CommandOptions& reportOptions() {
@@ -50,7 +56,17 @@ const CommandOptions& reportOptions() {
                    .takesValue = true,
                    .emptyValueIsMissing = true,
                    .valueName = "FILE",
-                   .description = "also write one row per run to this CSV file"}},
+                   .description = "also write one row per run to this CSV file"},
+                  {.name = "--schedules-csv",
+                   .takesValue = true,
+                   .emptyValueIsMissing = true,
+                   .valueName = "FILE",
+                   .description = "also write one row per distinct schedule to this CSV file"},
+                  {.name = "--json",
+                   .takesValue = true,
+                   .emptyValueIsMissing = true,
+                   .valueName = "FILE",
+                   .description = "also write every figure of the page to this JSON file"}},
       .wording = {.unknown = "unexpected argument {}"},
       .usage = kReportUsage,
       .purpose =
@@ -89,20 +105,39 @@ std::string namedListPath(const std::string& folder) {
   return list.empty() ? "" : folder + list;
 }
 
-// "" or why an output would replace an input or the other output.
+// The outputs asked for, by option name, the page first.
+std::vector<std::pair<const char*, const std::string*>> outputsOf(const ReportOptions& options) {
+  std::vector<std::pair<const char*, const std::string*>> outputs{{"--output", &options.output}};
+  const std::pair<const char*, const std::string*> optional[] = {
+      {"--csv", &options.csv},
+      {"--schedules-csv", &options.schedulesCsv},
+      {"--json", &options.json}};
+  for (const auto& output : optional) {
+    if (!output.second->empty()) outputs.push_back(output);
+  }
+  return outputs;
+}
+
+// "" or why an output would replace an input or another output.
 std::string outputConflict(const ReportOptions& options) {
   const std::string list = namedListPath(options.folder);
-  for (const std::string* path : {&options.output, &options.csv}) {
-    if (path->empty()) continue;
-    if (isInputFile(*path, options.folder)) {
-      return *path + " is one of the files the report is made from";
+  const auto outputs = outputsOf(options);
+  for (const auto& output : outputs) {
+    const std::string& path = *output.second;
+    if (isInputFile(path, options.folder)) {
+      return path + " is one of the files the report is made from";
     }
-    if (!list.empty() && sameFileOrPlace(*path, list)) {
-      return *path + " is the list of optimal schedules the report is made from";
+    if (!list.empty() && sameFileOrPlace(path, list)) {
+      return path + " is the list of optimal schedules the report is made from";
     }
   }
-  if (!options.csv.empty() && sameFileOrPlace(options.csv, options.output)) {
-    return "--csv and --output name the same file";
+  for (std::size_t later = 1; later < outputs.size(); ++later) {
+    for (std::size_t earlier = 0; earlier < later; ++earlier) {
+      if (sameFileOrPlace(*outputs[later].second, *outputs[earlier].second)) {
+        return std::string(outputs[later].first) + " and " + outputs[earlier].first +
+               " name the same file";
+      }
+    }
   }
   return "";
 }
@@ -130,7 +165,8 @@ std::optional<ReportOptions> readOptions(const std::vector<std::string>& args, s
     return std::nullopt;
   }
   ReportOptions options{parsed.valueOr("--dir", ""), parsed.valueOr("--output", ""),
-                        parsed.valueOr("--csv", "")};
+                        parsed.valueOr("--csv", ""), parsed.valueOr("--schedules-csv", ""),
+                        parsed.valueOr("--json", "")};
   if (!options.folder.empty() && options.folder.back() != '/') options.folder += '/';
   if (options.output.empty()) options.output = options.folder + kDefaultOutputName;
   if (const std::string conflict = outputConflict(options); !conflict.empty()) {
@@ -152,12 +188,34 @@ std::optional<OptimaCoverage> coverageOf(const std::string& folder, const Instan
   return std::nullopt;
 }
 
+// "wrote A", "wrote A and B", "wrote A, B and C": every file written, the page first.
 void confirmWritten(const ReportOptions& options, const ResultRecords& records, std::ostream& out) {
-  out << "wrote " << options.output;
-  if (!options.csv.empty()) out << " and " << options.csv;
+  const auto outputs = outputsOf(options);
+  out << "wrote ";
+  for (std::size_t k = 0; k < outputs.size(); ++k) {
+    if (k > 0) out << (k + 1 == outputs.size() ? " and " : ", ");
+    out << *outputs[k].second;
+  }
   out << " (" << records.runs.size() << " runs";
   if (!records.problems.empty()) out << ", " << records.problems.size() << " problems";
   out << ")\n";
+}
+
+// The schedules CSV and the JSON, which share the distinct schedules and their map.
+bool writeMachineReadable(const ReportOptions& options, const Instance& instance,
+                          const ResultRecords& records,
+                          const std::optional<OptimaCoverage>& coverage, std::ostream& err) {
+  const OptimumUnion optima = uniteOptima(records.runs);
+  const NicheMap map = nicheMap(optima, coverage);
+  bool written = true;
+  if (!options.schedulesCsv.empty())
+    written = writeOutput(options.schedulesCsv, schedulesCsv(optima, coverage, map),
+                          "schedules CSV file", err);
+  if (!options.json.empty())
+    written = writeOutput(options.json, reportJson(instance, records, optima, coverage, map),
+                          "JSON file", err) &&
+              written;
+  return written;
 }
 
 }  // namespace
@@ -186,6 +244,8 @@ int runReportCommand(const std::vector<std::string>& args, std::ostream& out, st
     written = writeOutput(options->csv, reportCsv(records.runs, records.log, coverage), "CSV file",
                           err) &&
               written;
+  if (!options->schedulesCsv.empty() || !options->json.empty())
+    written = writeMachineReadable(*options, instance, records, coverage, err) && written;
   if (written) confirmWritten(*options, records, out);
   return written && records.problems.empty() ? 0 : 1;
 }

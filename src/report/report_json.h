@@ -1,0 +1,35 @@
+// Every figure of the report page as one JSON document, for scripts and notebooks.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "input/instance.h"
+#include "report/niche_map.h"
+#include "report/optima_coverage.h"
+#include "report/optimum_union.h"
+#include "report/result_records.h"
+
+namespace jobshop {
+
+// One JSON object on one line, ended by a line feed, with the members
+//   instance {jobs, machines, target}, problems [...], summary {...} (the summary cards, drawn
+//   from the counted runs),
+//   runs: one object per run with the per-run CSV's columns (camelCase, null where the CSV is
+//     empty), targetEvaluations, counted (false for a copy) and the execution's parameters;
+//   distinctOptima {count, bestMakespan}: the distinct schedules of the best makespan B the
+//     counted runs reached, B null when it lies above the target;
+//   schedules: one object per schedule of optima {id, makespan, sequences, runs, inEnumeration
+//     (null without a list), map ([x, y] or null)};
+//   estimates {chao2, chao2Lower, chao2Upper, jackknife1, jackknife2, coverage, Q1, Q2, T} or
+//     null for fewer than two counted runs;
+//   accumulation [S(1), ..., S(T)];
+//   enumeration {K, bound, complete, optimal, listed, found, peakRatio, successRate} or null
+//     without "optima.json" (found null without a list, the ratios null without a complete one);
+//   distanceHistograms {found, listed, nearestFound}, each {pairs, total, sampled} or null.
+// Every number is finite: a figure that is not is null.
+std::string reportJson(const Instance& instance, const ResultRecords& records,
+                       const OptimumUnion& optima, const std::optional<OptimaCoverage>& coverage,
+                       const NicheMap& map);
+
+}  // namespace jobshop
