@@ -127,17 +127,21 @@ std::string boxPlots(const std::vector<const SettingSummary*>& settings,
 }
 
 std::string unionAndEstimate(const SettingSummary& s) {
-  std::string text = "union " + std::to_string(s.distinctSchedules);
+  // Estimates run into the thousands where most schedules were found once; a decimal there would
+  // only crowd the line.
+  auto estimate = [&](double value) {
+    return value < 100 ? fixedNumber(value, 1) : groupedNumber(std::llround(value));
+  };
+  std::string text = "union " + groupedNumber(s.distinctSchedules);
   if (s.richness)
-    text += " · Chao2 " + fixedNumber(s.richness->chao2, 1) + " (" +
-            fixedNumber(s.richness->chao2Lower, 1) + "–" + fixedNumber(s.richness->chao2Upper, 1) +
-            ")";
+    text += " · Chao2 " + estimate(s.richness->chao2) + " (" + estimate(s.richness->chao2Lower) +
+            "–" + estimate(s.richness->chao2Upper) + ")";
   return text;
 }
 
 std::string optimaBoxPlots(const std::vector<const SettingSummary*>& settings) {
   // A narrower plot than the makespans', leaving room for the union and the estimate beside it.
-  constexpr double kPlotShare = 400, kNoteWidth = 230;
+  constexpr double kPlotShare = 360, kNoteWidth = 270;
   double high = 1;
   for (const SettingSummary* s : settings)
     if (s->distinctOptimaPerRun) high = std::max(high, s->distinctOptimaPerRun->highest);

@@ -36,6 +36,7 @@ details.executions { font-size: 13px; }
 details.executions a, details.executions span.missing { margin-right: 6px; }
 details.executions span.missing { color: #5a6272; }
 table.comparisons td.significant { background: #fdf1d6; }
+table.comparisons td.name { position: static; white-space: normal; }
 )css";
 
 std::string number(const std::optional<double>& value, int decimals) {

@@ -14,10 +14,10 @@ namespace {
 // Set apart from the table's other marks, and readable without colour.
 constexpr const char* kSignificantMark = "★";
 
+// "9/10": the rates themselves stand in the settings' table above.
 std::string successText(const SettingSummary& s) {
   if (s.runs == 0) return "–";
-  return std::to_string(s.runsReachingTarget) + " of " + std::to_string(s.runs) + " · " +
-         fixedNumber(100.0 * s.runsReachingTarget / s.runs, 0) + " %";
+  return std::to_string(s.runsReachingTarget) + "/" + std::to_string(s.runs);
 }
 
 // A difference of two shares in percentage points, signed so that its direction reads at once.
