@@ -50,7 +50,7 @@ std::string bin(const ChartFrame& frame, const DistanceHistogram& histogram, std
   const double left = frame.x(static_cast<double>(d) - 0.5);
   const double slot = frame.x(static_cast<double>(d) + 0.5) - left;
   const double gap = std::min(slot * 0.15, 3.0);
-  return "<g class=\"bin\"><title>" + std::to_string(d) +
+  return "<g class=\"distance-bin\"><title>" + std::to_string(d) +
          " cells apart: " + groupedNumber(static_cast<std::int64_t>(histogram.pairs[d])) + " " +
          counted + " (" + fixedNumber(percent, 1) + " %)</title>" +
          svgRect("bar distance", left + gap / 2, frame.y(percent), slot - gap,
