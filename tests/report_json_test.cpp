@@ -57,7 +57,10 @@ std::vector<std::map<std::string, std::string>> csvRecords(const std::string& te
 
 std::string spaced(const Json& numbers) {
   std::string text;
-  for (const Json& number : numbers) text += (text.empty() ? "" : " ") + number.dump();
+  for (const Json& number : numbers) {
+    if (!text.empty()) text += ' ';
+    text += number.dump();
+  }
   return text;
 }
 
@@ -207,6 +210,20 @@ Outputs reportAll(const std::string& folder) {
   return outputs;
 }
 
+// The parameter file with the line after the runCount label set to 3.
+std::string withThreeRuns(const std::string& parameters) {
+  std::istringstream lines(parameters);
+  std::string text, line;
+  bool runCount = false;
+  while (std::getline(lines, line)) {
+    text += runCount ? std::string("3") : line;
+    text += '\n';
+    runCount = line == "runCount";
+  }
+  EXPECT_NE(text.find("runCount\n3\n"), std::string::npos);
+  return text;
+}
+
 // ft06 with three runs of the shipped settings under seed 1, made once for the whole suite.
 class ReportJsonFt06 : public testing::Test {
  protected:
@@ -214,12 +231,7 @@ class ReportJsonFt06 : public testing::Test {
     runs_ = new std::string(makeTempFolder());
     const std::string examples = std::string(JOBSHOP_SOURCE_DIR) + "/examples/ft06/";
     writeFile(*runs_ + "D_Entrada.txt", readFile(examples + "D_Entrada.txt"));
-    std::string parameters = readFile(examples + "D_Algoritmo.txt");
-    const std::size_t runCount = parameters.find("runCount\n");
-    ASSERT_NE(runCount, std::string::npos);
-    const std::size_t value = runCount + std::string("runCount\n").size();
-    parameters.replace(value, parameters.find('\n', value) - value, "3");
-    writeFile(*runs_ + "D_Algoritmo.txt", parameters);
+    writeFile(*runs_ + "D_Algoritmo.txt", withThreeRuns(readFile(examples + "D_Algoritmo.txt")));
     const Captured run = runProgramIn(*runs_, "--seed 1 --quiet");
     ASSERT_EQ(run.status, 0) << run.err;
   }
