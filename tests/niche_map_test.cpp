@@ -102,7 +102,14 @@ TEST(NicheMap, SectionNeedsTwoPointsToPlace) {
   const std::string listed = nicheMapSection(unionOf({a}), {}, listOf({a, b}));
   EXPECT_NE(listed.find("<section id=\"niche-map\">"), std::string::npos);
   EXPECT_NE(listed.find("class=\"unfound\""), std::string::npos);
-  EXPECT_NE(nicheMapSection(unionOf({a, b}), {}, std::nullopt).find("id=\"niche-map\""),
+  const std::string unlisted = nicheMapSection(unionOf({a, b}), {}, std::nullopt);
+  EXPECT_NE(unlisted.find("id=\"niche-map\""), std::string::npos);
+  EXPECT_NE(unlisted.find("Two found schedules lie a median 2 cells apart (of 4)."),
+            std::string::npos);
+  // The listed pairs' median (2, 2 and 4 cells) is the found pair's: alike.
+  const std::vector<int> c{2, 1, 3, 4};
+  EXPECT_NE(nicheMapSection(unionOf({a, b}), {}, listOf({a, b, c}))
+                .find("two listed ones 2 cells (of 4): the runs' schedules spread much like"),
             std::string::npos);
 }
 

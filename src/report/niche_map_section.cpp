@@ -116,18 +116,17 @@ std::string cells(int count) { return countOf(count, "cell", "cells"); }
 
 std::string histogramNote(const DistanceHistograms& histograms, std::size_t cellCount) {
   std::string note;
-  const std::optional<int> found = medianDistance(histograms.found);
-  const std::optional<int> listed =
-      histograms.listed ? medianDistance(*histograms.listed) : std::nullopt;
-  if (found) note += "Two found schedules lie a median " + cells(*found) + " apart";
-  if (found && listed) {
-    note += ", two listed ones " + cells(*listed) + " (of " + std::to_string(cellCount) +
-            "): " + spreadComparison(*found, *listed);
-  } else if (found) {
-    note += " (of " + std::to_string(cellCount) + ").";
-  } else if (listed) {
-    note += "Two listed schedules lie a median " + cells(*listed) + " apart (of " +
-            std::to_string(cellCount) + ").";
+  // -1 where nothing was counted.
+  const int found = medianDistance(histograms.found).value_or(-1);
+  const int listed = histograms.listed ? medianDistance(*histograms.listed).value_or(-1) : -1;
+  const std::string ofAll = " (of " + std::to_string(cellCount) + ")";
+  if (found >= 0) note += "Two found schedules lie a median " + cells(found) + " apart";
+  if (found >= 0 && listed >= 0) {
+    note += ", two listed ones " + cells(listed) + ofAll + ": " + spreadComparison(found, listed);
+  } else if (found >= 0) {
+    note += ofAll + ".";
+  } else if (listed >= 0) {
+    note += "Two listed schedules lie a median " + cells(listed) + " apart" + ofAll + ".";
   }
   if (histograms.nearestFound && histograms.nearestFound->total > 0) {
     const DistanceHistogram& nearest = *histograms.nearestFound;
