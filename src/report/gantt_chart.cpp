@@ -104,7 +104,7 @@ std::string machineLanes(const GanttLayout& layout, int machines) {
 }
 
 // The bar with the job's number on it at the size it fits, or none when it fits neither.
-std::string operationBar(const GanttLayout& layout, const ScheduledOperation& op) {
+std::string operationBar(const GanttLayout& layout, const ScheduledOperation& op, bool outlined) {
   const double x = kLeft + op.start * layout.scale;
   const double barWidth = (op.end - op.start) * layout.scale;
   const double y = rowTop(op.machine);
@@ -113,7 +113,7 @@ std::string operationBar(const GanttLayout& layout, const ScheduledOperation& op
   std::string svg = "<g><title>job " + label + ", operation " + std::to_string(op.operation) +
                     ", machine " + std::to_string(op.machine) + ": " + std::to_string(op.start) +
                     " to " + std::to_string(op.end) + "</title>";
-  svg += svgRect("operation", x, y, barWidth, kRowHeight, colour);
+  svg += svgRect(outlined ? "operation differs" : "operation", x, y, barWidth, kRowHeight, colour);
   const char* size = barWidth >= labelWidth(label.size(), kDigitWidth)        ? ""
                      : barWidth >= labelWidth(label.size(), kSmallDigitWidth) ? " small"
                                                                               : nullptr;
@@ -126,16 +126,37 @@ std::string operationBar(const GanttLayout& layout, const ScheduledOperation& op
 
 }  // namespace
 
-std::string ganttChart(const SemiActiveSchedule& schedule, const Instance& instance) {
+std::string ganttChart(const SemiActiveSchedule& schedule, const Instance& instance,
+                       const std::vector<bool>& outlined) {
   const GanttLayout layout = layOut(schedule, instance);
   std::string svg = layout.wide ? "<div class=\"scroll\">" : "";
   svg += svgOpen(layout.wide ? "gantt wide" : "gantt", layout.width, layout.height);
   svg += timeAxis(layout, schedule.makespan);
   svg += machineLanes(layout, instance.machines);
-  for (const ScheduledOperation& op : schedule.operations) svg += operationBar(layout, op);
+  for (std::size_t k = 0; k < schedule.operations.size(); ++k) {
+    svg += operationBar(layout, schedule.operations[k], k < outlined.size() && outlined[k]);
+  }
   svg += "</svg>";
   if (layout.wide) svg += "</div>";
   return svg;
+}
+
+std::vector<bool> operationsInCells(const SemiActiveSchedule& schedule,
+                                    const std::vector<int>& sequences,
+                                    const std::vector<bool>& differing, int jobs) {
+  std::vector<bool> operations(schedule.operations.size(), false);
+  const auto width = static_cast<std::size_t>(jobs);
+  // Job-major: a job's operations are M in a row from (job - 1) * M.
+  const std::size_t machines = schedule.operations.size() / width;
+  for (std::size_t c = 0; c < differing.size() && c < sequences.size(); ++c) {
+    if (!differing[c]) continue;
+    const int machine = static_cast<int>(c / width) + 1;
+    const auto from = static_cast<std::size_t>(sequences[c] - 1) * machines;
+    for (std::size_t k = from; k < from + machines && k < operations.size(); ++k) {
+      if (schedule.operations[k].machine == machine) operations[k] = true;
+    }
+  }
+  return operations;
 }
 
 std::string jobLegend(int jobs) {
