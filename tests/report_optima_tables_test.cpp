@@ -150,27 +150,26 @@ TEST(ReportOptimaTables, AnEnumerationCutBeforeItFoundAnyIsNotAtLeastZero) {
             "schedules of makespan \u2264 5 (above the target 4)");
 }
 
-// Seven blues from light to dark over 0 to the largest distance: distance d takes step
+// Seven shades from light to dark over 0 to the largest distance: distance d takes step
 // round(6 d / top), so with top 36, 3 takes step 1 (0.5 rounds up) and 18 step 3.
-TEST(ReportOptimaTables, DistanceMatrixFoldsPastTwentyOnASequentialScale) {
+TEST(ReportOptimaTables, DistanceMatrixFoldsPastThirtyOnASequentialScale) {
   if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
-  EXPECT_EQ(distanceShade(0, 36), "#eff3ff");
-  EXPECT_EQ(distanceShade(3, 36), "#c6dbef");
-  EXPECT_EQ(distanceShade(18, 36), "#6baed6");
-  EXPECT_EQ(distanceShade(36, 36), "#084594");
-  EXPECT_EQ(distanceShade(0, 0), "#eff3ff");
+  EXPECT_EQ(distanceStep(0, 36), 0);
+  EXPECT_EQ(distanceStep(3, 36), 1);
+  EXPECT_EQ(distanceStep(18, 36), 3);
+  EXPECT_EQ(distanceStep(36, 36), 6);
+  EXPECT_EQ(distanceStep(0, 0), 0);
 
-  const std::string open = distanceTable(squareOf(20), "twenty", "<p>note</p>");
+  const std::string open = distanceTable(squareOf(30), "thirty", "<p>note</p>");
   EXPECT_EQ(xpathOfText(open, "string(//details[@class=\"distances\"]/@open)"), "open");
-  EXPECT_EQ(xpathOfText(open, "string(//summary)"), "twenty");
-  // The legend's ends are 0 and the largest distance, 19.
+  EXPECT_EQ(xpathOfText(open, "string(//summary)"), "thirty");
+  // The legend's ends are 0 and the largest distance, 29.
   EXPECT_EQ(xpathOfText(open, "string(//div[@class=\"scale-legend\"]/span[1])"), "0");
-  EXPECT_EQ(xpathOfText(open, "string(//div[@class=\"scale-legend\"]/span[last()])"), "19");
-  EXPECT_EQ(xpathOfText(open, "count(//span[@class=\"step\"])"), "7");
-  EXPECT_EQ(xpathOfText(open, "string(//table/tr[21]/td[1]/@style)"), "background:#084594");
-  EXPECT_EQ(xpathOfText(open, "string(//table/tr[21]/td[1]/@class)"), "on-dark");
+  EXPECT_EQ(xpathOfText(open, "string(//div[@class=\"scale-legend\"]/span[last()])"), "29");
+  EXPECT_EQ(xpathOfText(open, "count(//span[starts-with(@class, \"step \")])"), "7");
+  EXPECT_EQ(xpathOfText(open, "string(//table/tr[31]/td[1]/@class)"), "h6");
 
-  const std::string folded = distanceTable(squareOf(21), "twenty-one", "");
+  const std::string folded = distanceTable(squareOf(31), "thirty-one", "");
   EXPECT_EQ(xpathOfText(folded, "count(//details[@class=\"distances\"])"), "1");
   EXPECT_EQ(xpathOfText(folded, "count(//details[@open])"), "0");
 }

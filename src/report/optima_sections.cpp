@@ -115,8 +115,11 @@ std::string otherOptima(const RunRecord& run, std::size_t runIndex, const RunCon
       html += "<p class=\"unusable\">" + escapeMarkup(name) +
               " is not drawn: " + escapeMarkup(schedules[k].problem) + ".</p>";
     } else {
+      const std::vector<int>& sequences = run.solutions[k].sequences;
       rest += "<li><span class=\"name\">" + escapeMarkup(name) + ":</span> " +
-              machineOrders(run.solutions[k].sequences, context.instance.jobs) + "</li>";
+              machineOrders(sequences, context.instance.jobs,
+                            differingCells(sequences, run.solutions.front().sequences)) +
+              "</li>";
     }
   }
   if (!rest.empty()) {
@@ -133,12 +136,12 @@ std::string otherOptima(const RunRecord& run, std::size_t runIndex, const RunCon
   return html;
 }
 
-// The distances among the first kMatrixSide schedules, with a note of the ones left out, folded
-// under a line that says the matrix's size.
+// The distances among the first largestSide schedules, with a note of the ones left out, folded
+// under a line that says the matrix's size and order.
 std::string distancesPart(const RunRecord& run, const std::vector<std::vector<int>>& matrix,
-                          const RunContext& context) {
+                          const RunContext& context, std::size_t largestSide) {
   const std::size_t count = matrix.size();
-  const std::size_t side = std::min(count, kMatrixSide);
+  const std::size_t side = std::min(count, largestSide);
   std::vector<std::vector<int>> shown(side);
   for (std::size_t i = 0; i < side; ++i) {
     shown[i].assign(matrix[i].begin(), matrix[i].begin() + static_cast<std::ptrdiff_t>(side));
@@ -148,7 +151,8 @@ std::string distancesPart(const RunRecord& run, const std::vector<std::vector<in
   summary += side < count ? "the first " + std::to_string(side) + " of the " +
                                 std::to_string(count) + " " + noun
                           : "the " + std::to_string(count) + " " + noun;
-  summary += " (" + std::to_string(side) + " \u00d7 " + std::to_string(side) + ")";
+  summary += " (" + std::to_string(side) + " \u00d7 " + std::to_string(side) +
+             "), ordered by average-linkage clustering";
   std::string note = "<p class=\"note\">Distances between the " + noun +
                      " (machine-order cells whose job differs, out of " +
                      std::to_string(context.instance.geneCount()) + ")";
@@ -158,7 +162,11 @@ std::string distancesPart(const RunRecord& run, const std::vector<std::vector<in
             " are left out of this page (the average over all pairs is the run's line in " +
             kDistanceFileName + ", its " + noun + " are " + linesOfRun(run) + ")";
   }
-  note += "; darker cells are farther apart.</p>";
+  note += "; rows and columns are ordered so that close " + noun +
+          " sit together, and keep the numbers of the " + noun +
+          "; darker cells are farther apart" +
+          (side > kNumberedMatrixSide ? ", and each cell gives its distance when pointed at" : "") +
+          ".</p>";
   return distanceTable(shown, summary, note);
 }
 
@@ -184,14 +192,41 @@ std::string runHeading(const RunRecord& run, std::size_t runIndex, const RunCont
   return html + "</summary>";
 }
 
-std::string runOptima(const RunRecord& run, std::size_t runIndex, const RunContext& context,
-                      const std::vector<SemiActiveSchedule>& schedules, bool open) {
+// One line that says what the outlines mean, before a run's charts and machine orders.
+std::string differenceLegend(const ScheduleNaming& naming) {
+  const std::string first = naming.noun(1) + " 1";
+  return "<p class=\"note differences\">Cells that differ from " + first +
+         " are outlined: the bars and machine-order entries whose place in their machine's order "
+         "holds another job in " +
+         first + ".</p>";
+}
+
+// The bars of schedule k of the run whose place on their machine holds another job in the run's
+// first schedule; none for the first itself.
+std::vector<bool> outlinedOperations(const RunRecord& run, std::size_t k,
+                                     const SemiActiveSchedule& schedule, int jobs) {
+  if (k == 0) return {};
+  const std::vector<int>& sequences = run.solutions[k].sequences;
+  return operationsInCells(schedule, sequences,
+                           differingCells(sequences, run.solutions.front().sequences), jobs);
+}
+
+// A run's part of the page, and how many of its bytes are a matrix too large to carry numbers.
+struct RunPart {
+  std::string html;
+  std::size_t denseMatrixBytes = 0;
+};
+
+RunPart runOptima(const RunRecord& run, std::size_t runIndex, const RunContext& context,
+                  const std::vector<SemiActiveSchedule>& schedules, bool open,
+                  std::size_t largestMatrixSide) {
   std::string html = runHeading(run, runIndex, context, open);
   if (run.solutions.empty()) {
-    return html + "<p class=\"unusable\">No solution of this run could be read.</p></details>";
+    return {html + "<p class=\"unusable\">No solution of this run could be read.</p></details>"};
   }
   const std::vector<std::vector<int>> matrix = distanceMatrix(run.solutions);
   const DrawnOptima chosen = drawnOptima(matrix, schedules);
+  if (run.solutions.size() >= 2) html += differenceLegend(context.naming);
   for (std::size_t k = 0; k < run.solutions.size(); ++k) {
     if (!chosen.drawn[k]) continue;
     std::string name = optimumName(
@@ -199,12 +234,20 @@ std::string runOptima(const RunRecord& run, std::size_t runIndex, const RunConte
     if (chosen.farthest > 0 && (k == chosen.first || k == chosen.second)) {
       name += ", one of the two farthest apart (distance " + std::to_string(chosen.farthest) + ")";
     }
+    if (k > 0) {
+      name += "; " + std::to_string(matrix[0][k]) + " cells differ from " + context.naming.noun(1) +
+              " 1";
+    }
     html += "<figure class=\"chart\"><figcaption>" + escapeMarkup(name) + "</figcaption>" +
-            ganttChart(schedules[k], context.instance) + "</figure>";
+            ganttChart(schedules[k], context.instance,
+                       outlinedOperations(run, k, schedules[k], context.instance.jobs)) +
+            "</figure>";
   }
   html += otherOptima(run, runIndex, context, schedules, chosen.drawn);
-  if (run.solutions.size() >= 2) html += distancesPart(run, matrix, context);
-  return html + "</details>";
+  std::string distances;
+  if (run.solutions.size() >= 2) distances = distancesPart(run, matrix, context, largestMatrixSide);
+  const bool dense = std::min(run.solutions.size(), largestMatrixSide) > kNumberedMatrixSide;
+  return {html + distances + "</details>", dense ? distances.size() : 0};
 }
 
 // What the runs' part says before them: how each run is shown, and where the rest is.
@@ -217,7 +260,9 @@ std::string sectionNote(const ScheduleNaming& naming) {
          " and the two farthest apart; rows are machines, the pale lanes are idle time. Up to " +
          std::to_string(kListedOptimaPerRun) +
          " more are listed as machine orders, and distances are shown among the first " +
-         std::to_string(kMatrixSide) + "; " + kSolutionFileName + " holds every " + naming.noun(1) +
+         std::to_string(kMatrixSide) + " (the first " + std::to_string(kNumberedMatrixSide) +
+         " once the page holds many large matrices); " + kSolutionFileName + " holds every " +
+         naming.noun(1) +
          ", and the CSV the report writes with --csv every run's figures. Click a run to open "
          "it.</p>";
 }
@@ -232,15 +277,20 @@ std::string runOptimaSection(const std::vector<RunRecord>& runs, const OptimumUn
   std::string html = "<section id=\"optima\"><h2>" + context.naming.heading() + " of each run</h2>";
   std::string folded;
   std::size_t undrawn = 0;
+  std::size_t denseMatrixBytes = 0;
   for (std::size_t r = 0; r < runs.size(); ++r) {
     if (!runs[r].reachedTarget) continue;
-    if (folded.size() >= kRunOptimaBytes) {
+    if (folded.size() - denseMatrixBytes >= kRunOptimaBytes) {
       // Only its place, so that links to it still lead somewhere.
       folded += "<span id=\"run-" + std::to_string(runs[r].run) + "\"></span>";
       ++undrawn;
       continue;
     }
-    folded += runOptima(runs[r], r, context, schedules[r], folded.empty());
+    const std::size_t largestSide =
+        denseMatrixBytes < kDenseMatrixBytes ? kMatrixSide : kNumberedMatrixSide;
+    const RunPart part = runOptima(runs[r], r, context, schedules[r], folded.empty(), largestSide);
+    folded += part.html;
+    denseMatrixBytes += part.denseMatrixBytes;
   }
   if (folded.empty()) {
     return html + "<p>No run reached the target makespan " +

@@ -19,11 +19,13 @@ namespace jobshop {
 // Bounds that keep the page small (a few megabytes) whatever the folder holds; what they leave
 // out is named on the page, and is in the result files. How many schedules of a run are drawn as
 // Gantt charts, how many more are listed as machine orders, how many rows and columns the run's
-// distance matrix has at most, and the bytes of the runs' schedules past which further runs are
-// not drawn.
+// distance matrix has at most, the bytes of matrices too large to carry numbers past which further
+// runs' matrices keep only the rows and columns that do (kNumberedMatrixSide), and the bytes of
+// the runs' other parts past which further runs are not drawn.
 inline constexpr std::size_t kGanttChartsPerRun = 3;
 inline constexpr std::size_t kListedOptimaPerRun = 30;
-inline constexpr std::size_t kMatrixSide = 30;
+inline constexpr std::size_t kMatrixSide = 150;
+inline constexpr std::size_t kDenseMatrixBytes = 2'000'000;
 inline constexpr std::size_t kRunOptimaBytes = 4'000'000;
 
 // A <section id="optima">: for each run that reached the target a <details id="run-N"> (the first

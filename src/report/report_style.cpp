@@ -72,6 +72,9 @@ svg .bar-label { fill: #111111; font-size: 12px; }
 svg .bar-label.small { font-size: 9px; }
 svg .bar-label.on-dark { fill: #ffffff; }
 svg.gantt.wide { max-width: none; }
+svg .operation.differs { stroke: #1d2330; stroke-width: 3; }
+.order mark { background: none; color: inherit; font-weight: bold; outline: 2px solid #1d2330;
+  outline-offset: 0; }
 svg .row-label { fill: #1d2330; font-size: 13px; font-weight: bold; }
 svg .makespan { stroke: #1d2330; stroke-width: 1.4; stroke-dasharray: 4 3; }
 svg .curve { fill: none; stroke: #1f5fa8; stroke-width: 2.4; stroke-linejoin: round; }
@@ -123,7 +126,22 @@ td.enumeration { text-align: left; white-space: nowrap; }
 td.enumeration.listed { color: #1e7b3a; }
 table.executions td { text-align: left; }
 table.matrix td, table.matrix th { text-align: center; min-width: 28px; padding: 3px 6px; }
-table.matrix td.on-dark { color: #ffffff; }
+table.matrix .h0, .scale-legend .h0 { background: #ffffcc; }
+table.matrix .h1, .scale-legend .h1 { background: #c7e9b4; }
+table.matrix .h2, .scale-legend .h2 { background: #7fcdbb; }
+table.matrix .h3, .scale-legend .h3 { background: #41b6c4; }
+table.matrix .h4, .scale-legend .h4 { background: #1d91c0; }
+table.matrix .h5, .scale-legend .h5 { background: #225ea8; }
+table.matrix .h6, .scale-legend .h6 { background: #0c2c84; }
+table.matrix td.h5, table.matrix td.h6 { color: #ffffff; }
+.matrix-box { max-height: 85vh; overflow: auto; }
+table.matrix.dense { border-collapse: separate; border-spacing: 0; }
+table.matrix.dense td { min-width: 0; width: 8px; height: 8px; padding: 0; border: 0; }
+table.matrix.dense th { min-width: 0; padding: 0 3px; border: 0; font-size: 8px; line-height: 8px;
+  font-weight: normal; position: sticky; left: 0; background: #e9ecf1; }
+table.matrix.dense tr:first-child th { top: 0; left: auto; padding: 3px 0;
+  writing-mode: vertical-rl; z-index: 1; }
+table.matrix.dense tr:first-child th:first-child { left: 0; z-index: 2; }
 .scale-legend { display: flex; align-items: center; font-size: 12px; margin: 4px 0 6px; }
 .scale-legend .step { display: inline-block; width: 22px; height: 12px; }
 .scale-legend .end { margin: 0 6px; }
