@@ -71,17 +71,11 @@ class Clustering {
       sums_[k * count_ + a] = sums_[a * count_ + k];
     }
     partner_[a] = nearestAbove(a);
-    for (std::size_t i = 0; i < a; ++i) {
-      if (!active_[i]) continue;
-      if (partner_[i] == a || partner_[i] == b) {
+    // Any other partner stays: the merged cluster's average to i lies between those of its two
+    // parts, and neither was closer than i's partner, nor equal to it with a lower number.
+    for (std::size_t i = 0; i < b; ++i) {
+      if (active_[i] && i != a && (partner_[i] == a || partner_[i] == b))
         partner_[i] = nearestAbove(i);
-      } else if (!partner_[i] || closer(i, a, i, *partner_[i]) ||
-                 (!closer(i, *partner_[i], i, a) && a < *partner_[i])) {
-        partner_[i] = a;
-      }
-    }
-    for (std::size_t i = a + 1; i < b; ++i) {
-      if (active_[i] && partner_[i] == b) partner_[i] = nearestAbove(i);
     }
   }
 
