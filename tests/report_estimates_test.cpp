@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "report/accumulation_chart.h"
+#include "report/estimate_markup.h"
 #include "report/execution_tables.h"
 #include "report/overall_optima.h"
 #include "report/schedule_incidence.h"
@@ -170,6 +171,21 @@ TEST(ReportEstimates, AccumulationRisesTowardsTheCountOrTheEstimate) {
             "");
   const std::vector<RunRecord> one = {runs[0]};
   EXPECT_EQ(accumulationSection(scheduleIncidence(uniteOptima(one), one, 10), std::nullopt), "");
+}
+
+// Four found against 66,989 counted: drawn to that scale the curve would lie on the axis.
+TEST(ReportEstimates, AFarCeilingIsNamedAtTheTopInsteadOfSquashingTheCurve) {
+  const std::vector<RunRecord> runs = fourRuns();
+  OptimaCoverage counted = completeList(10, {kA, kB, kC, kD});
+  counted.enumeration.count = 66989;
+  const std::string section =
+      accumulationSection(scheduleIncidence(uniteOptima(runs), runs, 10), counted);
+  EXPECT_EQ(occurrences(section, "<line class=\"ceiling\""), 0u);
+  EXPECT_NE(section.find("\u2191 enumeration: 66,989, far above the chart"), std::string::npos)
+      << section;
+  EXPECT_NE(section.find("lies far above the curve"), std::string::npos);
+  EXPECT_EQ(estimateText(14014.4), "14,014");
+  EXPECT_EQ(estimateText(46.54), "46.5");
 }
 
 TEST(ReportEstimates, PageLinksTheAccumulationSection) {

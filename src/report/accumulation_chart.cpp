@@ -21,6 +21,9 @@ constexpr std::size_t kMostPoints = 1000;
 // An interval reaching far above everything else would flatten the curve; past this many times
 // the highest of the rest it is cut at the top of the plot.
 constexpr double kBandReach = 2.0;
+// A ceiling farther than this many times above the curve's end would squash the curve onto the
+// axis (la02's 379 found against 66,989 listed): it is then named at the top instead of drawn.
+constexpr double kCeilingReach = 4.0;
 
 // What the curve rises towards: an exact count, or an estimate with its interval.
 struct Ceiling {
@@ -34,7 +37,7 @@ Ceiling ceilingOf(const ScheduleIncidence& incidence, const std::optional<Optima
                   const RichnessEstimates& estimates) {
   if (const std::optional<std::int64_t> exact = exactCountAtBest(incidence, coverage)) {
     return {static_cast<double>(*exact), std::nullopt, std::nullopt, true,
-            "enumeration: " + std::to_string(*exact)};
+            "enumeration: " + groupedNumber(*exact)};
   }
   if (estimates.chao2Upper <= static_cast<double>(estimates.observed))
     return {estimates.chao2, std::nullopt, std::nullopt, false,
@@ -51,7 +54,8 @@ ChartFrame accumulationFrame(std::size_t runs, double highest, const Ceiling& ce
   frame.top = 24.0;
   frame.xLow = 0.0;
   frame.xHigh = static_cast<double>(runs);
-  const double level = std::max(highest, ceiling.value);
+  const bool drawn = ceiling.value <= highest * kCeilingReach;
+  const double level = drawn ? std::max(highest, ceiling.value) : highest * 1.1;
   const double band = ceiling.upper ? std::min(*ceiling.upper, level * kBandReach) : level;
   frame.yLow = 0.0;
   frame.yHigh = std::max({level * 1.15, band * 1.05, 1.0});
@@ -90,6 +94,10 @@ std::string curvePath(const ChartFrame& frame, const std::vector<double>& curve)
 
 std::string ceilingMarks(const ChartFrame& frame, const Ceiling& ceiling) {
   std::string svg;
+  if (ceiling.value > frame.yHigh) {
+    return svgText("ceiling-label", kFrameLeft + 8.0, frame.y(frame.yHigh) + 14.0, "start",
+                   "\u2191 " + ceiling.label + ", far above the chart");
+  }
   if (ceiling.lower) {
     const double top = frame.y(std::min(*ceiling.upper, frame.yHigh));
     svg += svgRect("estimate-band", kFrameLeft, top, frame.plotRight() - kFrameLeft,
@@ -103,17 +111,24 @@ std::string ceilingMarks(const ChartFrame& frame, const Ceiling& ceiling) {
 
 std::string chartNote(const ScheduleIncidence& incidence,
                       const std::optional<OptimaCoverage>& coverage, const Ceiling& ceiling,
-                      const std::vector<double>& curve) {
+                      bool ceilingDrawn, const std::vector<double>& curve) {
   const std::size_t runs = curve.size();
   const double slope = curve[runs - 1] - curve[runs - 2];
   std::string note = "<p class=\"note accumulation-note\">The distinct " +
                      escapeMarkup(bestMakespanWords(incidence, coverage)) + " that t of the " +
                      std::to_string(runs) +
                      " runs find together, averaged over every choice of t runs. ";
-  note += ceiling.exact   ? "The dashed line is the exact count of the enumeration."
-          : ceiling.lower ? "The line is the Chao2 estimate of how many exist, "
-                            "the shaded band its 95 % interval."
-                          : "The line is the Chao2 estimate of how many exist.";
+  if (!ceilingDrawn) {
+    note += ceiling.exact ? "The exact count of the enumeration lies far above the curve, "
+                            "named at the top rather than drawn."
+                          : "The Chao2 estimate of how many exist lies far above the curve, "
+                            "named at the top rather than drawn.";
+  } else {
+    note += ceiling.exact   ? "The dashed line is the exact count of the enumeration."
+            : ceiling.lower ? "The line is the Chao2 estimate of how many exist, "
+                              "the shaded band its 95 % interval."
+                            : "The line is the Chao2 estimate of how many exist.";
+  }
   return note + " The last run added <strong class=\"last-step\">" + fixedNumber(slope, 2) +
          "</strong> on average: about what one more run would add.</p>";
 }
@@ -136,7 +151,9 @@ std::string accumulationSection(const ScheduleIncidence& incidence,
       "class=\"chart\">" +
       svgOpen("accumulation", frame.width, frame.height);
   html += axes(frame) + ceilingMarks(frame, ceiling) + curvePath(frame, curve);
-  return html + "</svg></div>" + chartNote(incidence, coverage, ceiling, curve) + "</section>";
+  return html + "</svg></div>" +
+         chartNote(incidence, coverage, ceiling, ceiling.value <= frame.yHigh, curve) +
+         "</section>";
 }
 
 }  // namespace jobshop

@@ -14,7 +14,11 @@ std::string strong(const char* className, const std::string& text) {
   return std::string("<strong class=\"") + className + "\">" + text + "</strong>";
 }
 
-std::string ratioText(double value) { return fixedNumber(value, 2); }
+// Two decimals, or two significant digits below 0.01: a peak ratio of 0.0016 is not 0.00.
+std::string ratioText(double value) {
+  if (value <= 0.0 || value >= 0.01) return fixedNumber(value, 2);
+  return fixedNumber(value, std::min(6, 1 - static_cast<int>(std::floor(std::log10(value)))));
+}
 
 std::string percentText(double share) { return estimateText(share * 100.0) + " %"; }
 
@@ -49,7 +53,7 @@ std::string bestNote(const ScheduleIncidence& incidence, int targetMakespan, std
 
 std::string estimateText(double value) {
   // A tenth is noise beside a hundred or more.
-  if (std::fabs(value) >= 100.0) return fixedNumber(std::round(value), 0);
+  if (std::fabs(value) >= 100.0) return groupedNumber(std::llround(value));
   const double tenths = std::round(value * 10.0);
   return fixedNumber(tenths / 10.0, std::fmod(tenths, 10.0) == 0.0 ? 0 : 1);
 }
@@ -76,16 +80,17 @@ std::string estimatesParagraph(const ScheduleIncidence& incidence,
                                const std::optional<OptimaCoverage>& coverage, int targetMakespan,
                                std::size_t recorded) {
   if (!estimates || !incidence.bestMakespan || estimates->observed == 0) return {};
-  std::string html =
-      "<p class=\"estimates\">Estimated number of " +
-      escapeMarkup(bestMakespanWords(incidence, coverage)) + ", from how often the " +
-      countOf(static_cast<std::int64_t>(estimates->runs), "run", "runs") + " found the " +
-      std::to_string(estimates->observed) + " they found: " + chao2Text(*estimates) +
-      "; jackknife 1: " + estimateText(estimates->jackknife1) +
-      "; jackknife 2: " + estimateText(estimates->jackknife2) + "; sample coverage " +
-      ratioText(estimates->coverage) + ".";
+  std::string html = "<p class=\"estimates\">Estimated number of " +
+                     escapeMarkup(bestMakespanWords(incidence, coverage)) +
+                     ", from how often the " +
+                     countOf(static_cast<std::int64_t>(estimates->runs), "run", "runs") +
+                     " found the " + groupedNumber(static_cast<std::int64_t>(estimates->observed)) +
+                     " they found: " + chao2Text(*estimates) +
+                     "; jackknife 1: " + estimateText(estimates->jackknife1) +
+                     "; jackknife 2: " + estimateText(estimates->jackknife2) +
+                     "; sample coverage " + ratioText(estimates->coverage) + ".";
   if (const std::optional<std::int64_t> exact = exactCountAtBest(incidence, coverage)) {
-    html += " The enumeration counts " + strong("exact-count", std::to_string(*exact)) +
+    html += " The enumeration counts " + strong("exact-count", groupedNumber(*exact)) +
             " of makespan \u2264 " + std::to_string(*incidence.bestMakespan) + ".";
   }
   html += bestNote(incidence, targetMakespan, recorded);
@@ -100,7 +105,7 @@ std::string enumerationMeasuresParagraph(const EnumerationMeasures& measures,
   const std::size_t allFound = static_cast<std::size_t>(
       std::lround(measures.successRate * static_cast<double>(countedRuns)));
   return "<p class=\"enumeration-measures\">Against the list of " +
-         std::to_string(measures.listed) + ": peak ratio " +
+         groupedNumber(static_cast<std::int64_t>(measures.listed)) + ": peak ratio " +
          strong("peak-ratio", ratioText(measures.peakRatio)) + " (a run found " +
          percentText(measures.peakRatio) + " of the listed schedules on average); success rate " +
          strong("success-rate", ratioText(measures.successRate)) + " (" + std::to_string(allFound) +
