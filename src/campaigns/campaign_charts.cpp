@@ -141,7 +141,8 @@ std::string unionAndEstimate(const SettingSummary& s) {
 
 std::string optimaBoxPlots(const std::vector<const SettingSummary*>& settings) {
   // A narrower plot than the makespans', leaving room for the union and the estimate beside it.
-  constexpr double kPlotShare = 360, kNoteWidth = 270;
+  constexpr double kPlotShare = 360;
+  constexpr double kNoteWidth = 270;
   double high = 1;
   for (const SettingSummary* s : settings)
     if (s->distinctOptimaPerRun) high = std::max(high, s->distinctOptimaPerRun->highest);

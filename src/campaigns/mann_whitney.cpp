@@ -17,6 +17,7 @@ struct RankSums {
 
 RankSums rankSums(const std::vector<double>& first, const std::vector<double>& second) {
   std::vector<std::pair<double, bool>> all;  // value, from the first sample
+  all.reserve(first.size() + second.size());
   for (double value : first) all.emplace_back(value, true);
   for (double value : second) all.emplace_back(value, false);
   std::sort(all.begin(), all.end());

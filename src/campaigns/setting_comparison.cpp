@@ -28,7 +28,8 @@ SettingComparison comparePair(const SettingSummary& a, const SettingSummary& b) 
 
 // Holm over the pairs [begin, end) of one instance, one family per test.
 void adjustInstance(std::vector<SettingComparison>& pairs, std::size_t begin, std::size_t end) {
-  std::vector<std::optional<double>> fisher, rank;
+  std::vector<std::optional<double>> fisher;
+  std::vector<std::optional<double>> rank;
   for (std::size_t k = begin; k < end; ++k) {
     fisher.push_back(pairs[k].fisherP);
     rank.push_back(pairs[k].mannWhitneyP);

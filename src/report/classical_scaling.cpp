@@ -94,7 +94,7 @@ MatrixXd leadingEigenvectors(const MatrixXd& products, Index wanted, double scal
       projected = (0.5 * (projected + projected.transpose())).eval();
       const Eigen::SelfAdjointEigenSolver<MatrixXd> small(projected);
       const MatrixXd coefficients = small.eigenvectors().rightCols(wanted);
-      const MatrixXd vectors = basis * coefficients;
+      MatrixXd vectors = basis * coefficients;
       const MatrixXd residuals =
           images * coefficients - vectors * small.eigenvalues().tail(wanted).asDiagonal();
       if (whole || residuals.colwise().norm().maxCoeff() <= kConverged * scale) return vectors;

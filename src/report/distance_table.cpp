@@ -29,7 +29,8 @@ std::string stepClass(int step) {
 
 // Which distances from 0 to top a step shades: "distances 4 to 9", "distance 0", or none.
 std::string stepTitle(int step, int top) {
-  int low = -1, high = -1;
+  int low = -1;
+  int high = -1;
   for (int distance = 0; distance <= top; ++distance) {
     if (distanceStep(distance, top) != step) continue;
     if (low < 0) low = distance;

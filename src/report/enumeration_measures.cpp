@@ -26,7 +26,8 @@ std::optional<EnumerationMeasures> enumerationMeasures(const OptimaCoverage& cov
   EnumerationMeasures measures;
   measures.listed = listed.size();
   std::set<int> counted;
-  std::size_t foundSum = 0, complete = 0;
+  std::size_t foundSum = 0;
+  std::size_t complete = 0;
   for (const RunRecord& run : runs) {
     if (run.repeatOf != 0) continue;
     counted.insert(run.run);

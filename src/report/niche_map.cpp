@@ -28,14 +28,14 @@ std::vector<const std::vector<int>*> unfoundListed(const OptimumUnion& optima,
   return unfound;
 }
 
-// `count` of the indices 0..size-1, uniformly, in ascending order.
-std::vector<std::size_t> uniformSample(std::size_t size, std::size_t count,
+// `wanted` of the indices 0..population-1, uniformly, in ascending order.
+std::vector<std::size_t> uniformSample(std::size_t population, std::size_t wanted,
                                        std::mt19937_64& random) {
-  std::vector<std::size_t> all(size);
-  for (std::size_t i = 0; i < size; ++i) all[i] = i;
+  std::vector<std::size_t> all(population);
+  for (std::size_t i = 0; i < population; ++i) all[i] = i;
   std::vector<std::size_t> chosen;
-  chosen.reserve(count);
-  std::sample(all.begin(), all.end(), std::back_inserter(chosen), count, random);
+  chosen.reserve(wanted);
+  std::sample(all.begin(), all.end(), std::back_inserter(chosen), wanted, random);
   return chosen;
 }
 
@@ -69,6 +69,7 @@ NicheMap nicheMap(const OptimumUnion& optima, const std::optional<OptimaCoverage
     for (std::size_t i = 0; i < unfound.size(); ++i) unfoundShown.push_back(i);
   }
   std::vector<const std::vector<int>*> shown;
+  shown.reserve(foundShown.size() + unfoundShown.size());
   for (std::size_t i : foundShown) shown.push_back(&optima.schedules[i].sequences);
   for (std::size_t i : unfoundShown) shown.push_back(unfound[i]);
   const ScaledPoints scaled = classicalScaling(distancesBetween(shown));

@@ -21,7 +21,6 @@ constexpr double kFoot = 34.0;
 constexpr double kMinPlotHeight = 220.0;
 constexpr double kMaxPlotHeight = 640.0;
 constexpr double kLargestDot = 15.0;
-constexpr double kUnfoundDot = 3.2;
 // A dot whose first run is not among the counted ones (it cannot be, but a colour is needed).
 constexpr const char* kUnknownRunColour = "#3a4150";
 
