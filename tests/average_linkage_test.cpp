@@ -10,22 +10,14 @@
 #include <random>
 #include <vector>
 
+#include "schedule_sets.h"
+
 namespace jobshop {
 
 namespace {
 
 using Matrix = std::vector<std::vector<int>>;
 using Order = std::vector<std::size_t>;
-
-// Points on a line: the distance is how far apart their positions are.
-Matrix onALine(const std::vector<int>& positions) {
-  Matrix matrix(positions.size(), std::vector<int>(positions.size()));
-  for (std::size_t i = 0; i < positions.size(); ++i) {
-    for (std::size_t j = 0; j < positions.size(); ++j)
-      matrix[i][j] = std::abs(positions[i] - positions[j]);
-  }
-  return matrix;
-}
 
 Matrix symmetric(std::size_t n, const std::vector<std::vector<int>>& above) {
   Matrix matrix(n, std::vector<int>(n, 0));

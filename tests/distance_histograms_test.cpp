@@ -3,23 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include "schedule_sets.h"
+
 namespace jobshop {
 
 namespace {
-
-OptimumUnion unionOf(const std::vector<std::vector<int>>& schedules) {
-  OptimumUnion optima;
-  for (const std::vector<int>& sequences : schedules)
-    optima.schedules.push_back(SharedOptimum{sequences, 10, {1}, 1});
-  return optima;
-}
-
-OptimaCoverage listOf(const std::vector<std::vector<int>>& schedules) {
-  OptimaCoverage coverage;
-  coverage.listed = true;
-  coverage.enumeration.schedules = {schedules.begin(), schedules.end()};
-  return coverage;
-}
 
 // The index-th of a family of 4-job rows on 3 machines, most of them distinct.
 std::vector<int> numbered(int index) {

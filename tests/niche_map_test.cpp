@@ -9,24 +9,11 @@
 #include "report/niche_map_section.h"
 #include "report/optimum_union.h"
 #include "report_fixture.h"
+#include "schedule_sets.h"
 
 namespace jobshop {
 
 namespace {
-
-OptimumUnion unionOf(const std::vector<std::vector<int>>& schedules) {
-  OptimumUnion optima;
-  for (const std::vector<int>& sequences : schedules)
-    optima.schedules.push_back(SharedOptimum{sequences, 10, {1}, 1});
-  return optima;
-}
-
-OptimaCoverage listOf(const std::vector<std::vector<int>>& schedules) {
-  OptimaCoverage coverage;
-  coverage.listed = true;
-  coverage.enumeration.schedules = {schedules.begin(), schedules.end()};
-  return coverage;
-}
 
 // The index-th of many distinct rows of 4 jobs on 4 machines (a row per index below 4^16).
 std::vector<int> numbered(int index) {

@@ -15,6 +15,7 @@
 #include "report/optimum_distances.h"
 #include "report_fixture.h"
 #include "run/report_command.h"
+#include "schedule_sets.h"
 #include "test_instances.h"
 
 namespace jobshop {
@@ -22,15 +23,6 @@ namespace jobshop {
 namespace {
 
 using Matrix = std::vector<std::vector<int>>;
-
-Matrix onALine(const std::vector<int>& positions) {
-  Matrix matrix(positions.size(), std::vector<int>(positions.size()));
-  for (std::size_t i = 0; i < positions.size(); ++i) {
-    for (std::size_t j = 0; j < positions.size(); ++j)
-      matrix[i][j] = std::abs(positions[i] - positions[j]);
-  }
-  return matrix;
-}
 
 }  // namespace
 
