@@ -188,6 +188,20 @@ TEST(ReportEstimates, AFarCeilingIsNamedAtTheTopInsteadOfSquashingTheCurve) {
   EXPECT_EQ(estimateText(46.54), "46.5");
 }
 
+// Runs that found 3 of 4,000 listed schedules in all: the ratios keep their first digits.
+TEST(ReportEstimates, SmallRatiosAreNotRoundedToZero) {
+  const std::vector<RunRecord> runs = fourRuns();
+  std::set<Schedule> listed = {kA};
+  for (int k = 0; static_cast<int>(listed.size()) < 4000; ++k) listed.insert({k, 0, 0, 0});
+  const std::string section =
+      overallOptimaSection(uniteOptima(runs), instance(), completeList(10, listed), runs);
+  // (1 + 1 + 1 + 0) / (4,000 * 4) = 0.0001875, that is 0.01875 %.
+  EXPECT_NE(section.find("peak ratio <strong class=\"peak-ratio\">0.00019</strong> (a run found "
+                         "0.02 % of the listed schedules on average)"),
+            std::string::npos)
+      << section;
+}
+
 TEST(ReportEstimates, PageLinksTheAccumulationSection) {
   if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
   // The fixture's runs 2, 3 and 4 hold five schedules, two of them by 3 and 2 runs, over T = 4

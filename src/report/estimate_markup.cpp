@@ -20,7 +20,11 @@ std::string ratioText(double value) {
   return fixedNumber(value, std::min(6, 1 - static_cast<int>(std::floor(std::log10(value)))));
 }
 
-std::string percentText(double share) { return estimateText(share * 100.0) + " %"; }
+// A share under a thousandth keeps its first digits rather than reading "0 %".
+std::string percentText(double share) {
+  const double percent = share * 100.0;
+  return (percent > 0.0 && percent < 0.1 ? ratioText(percent) : estimateText(percent)) + " %";
+}
 
 std::string chao2Text(const RichnessEstimates& estimates) {
   std::string text = "Chao2 " + strong("chao2", estimateText(estimates.chao2));
