@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "exact/child_test.h"
 #include "exact/node_bounds.h"
 #include "exact/search_node.h"
 #include "results/optima_file.h"
@@ -13,7 +14,6 @@ namespace jobshop {
 namespace {
 
 constexpr std::int64_t kCheckInterval = 4096;
-constexpr int kUnbounded = std::numeric_limits<int>::max();
 
 std::size_t at(int index) { return static_cast<std::size_t>(index); }
 
@@ -41,51 +41,6 @@ struct Walk {
 
 // Bounds the node at the current depth into its level.
 bool boundHere(Walk& w) { return boundNode(w.node, w.levels[at(w.node.depth)].bounds); }
-
-// A test of a child against its parent's bounds, far cheaper than boundNode and catching most of
-// the children that fail. The child starts its operation now, so not before the operation's head;
-// nothing starts earlier afterwards, every operation that it forbids waits for another one on its
-// machine, and every machine still has its load to do.
-bool childMayFit(const Walk& w, int job) {
-  const SearchNode& n = w.node;
-  const SearchProblem& p = *n.problem;
-  const NodeBounds& b = w.levels[at(n.depth)].bounds;
-  const int op = nextOp(n, job);
-  const int m = p.machine[at(op)];
-  const int start = earliestStart(n, job);
-  const int end = start + p.duration[at(op)];
-  if (start < b.head[at(op)] || end + b.tail[at(op)] > n.bound) return false;
-  for (int i = 0; i < n.jobs; ++i) {
-    if (i == job || n.jobNext[at(i)] == n.machines) continue;
-    const int x = nextOp(n, i);
-    const int mx = p.machine[at(x)];
-    const int rest = p.duration[at(x)] + b.tail[at(x)];
-    int from = start;
-    if (mx == m) {
-      from = end;
-    } else {
-      const int otherStart = earliestStart(n, i);
-      if ((n.forbidden[at(mx)] & jobBit(i)) != 0 || otherStart < start ||
-          (otherStart == start && i < job)) {
-        const int other =
-            b.leastTime[at(mx)] == p.duration[at(x)] ? b.secondTime[at(mx)] : b.leastTime[at(mx)];
-        if (other == kUnbounded) return false;
-        from = start + other;
-      }
-      from = std::max(from, otherStart);
-    }
-    from = std::max(from, b.head[at(x)]);
-    if (from + rest > n.bound) return false;
-  }
-  for (int k = 0; k < n.machines; ++k) {
-    const std::uint64_t left = k == m ? n.remaining[at(k)] & ~jobBit(job) : n.remaining[at(k)];
-    if (left == 0) continue;
-    const int from = k == m ? end : start;
-    const int load = k == m ? b.load[at(k)] - p.duration[at(op)] : b.load[at(k)];
-    if (from + load + b.minTail[at(k)] > n.bound) return false;
-  }
-  return true;
-}
 
 void halt(Walk& w, bool timedOut) {
   w.halted = true;
@@ -136,7 +91,7 @@ void walkBelow(Walk& w) {
     bool descended = false;
     while (level.nextJob < n.jobs && !w.halted) {
       const int job = level.nextJob++;
-      if (!canAppend(n, job) || !childMayFit(w, job)) continue;
+      if (!canAppend(n, job) || !childMayFit(n, w.levels[at(n.depth)].bounds, job)) continue;
       level.undo = appendJob(n, job);
       if (n.depth == n.length) {
         countNode(w);
@@ -195,7 +150,8 @@ std::vector<SearchPrefix> splitSearch(const SearchProblem& problem, int bound, i
       replay(w, prefix);
       boundHere(w);  // accepted when the prefix was taken, and it fills the children's bounds
       for (int job = 0; job < w.node.jobs; ++job) {
-        if (!canAppend(w.node, job) || !childMayFit(w, job)) continue;
+        if (!canAppend(w.node, job) || !childMayFit(w.node, w.levels[at(w.node.depth)].bounds, job))
+          continue;
         const AppendUndo undo = appendJob(w.node, job);
         if (acceptedHere(w)) {
           next.push_back(prefix);
