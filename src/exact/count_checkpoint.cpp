@@ -1,0 +1,82 @@
+// Writing and reading "optima-checkpoint.json". Counts are decimal strings: they may exceed what a
+// JSON reader takes for a whole number.
+#include "exact/count_checkpoint.h"
+
+#include <nlohmann/json.hpp>
+#include <set>
+
+namespace jobshop {
+
+std::string countCheckpointJson(const CountCheckpoint& checkpoint) {
+  nlohmann::ordered_json json;
+  json["instanceSha256"] = checkpoint.instanceSha256;
+  json["jobs"] = checkpoint.jobs;
+  json["machines"] = checkpoint.machines;
+  json["bound"] = checkpoint.bound;
+  json["subtrees"] = checkpoint.progress.subtrees;
+  nlohmann::ordered_json done = nlohmann::ordered_json::array();
+  for (const auto& [index, count] : checkpoint.progress.done) {
+    done.push_back({index, count.decimal()});
+  }
+  json["done"] = std::move(done);
+  return json.dump(1) + "\n";
+}
+
+namespace {
+
+// The done list: [index, "count"] pairs, each index once and below subtrees.
+std::string readDone(const nlohmann::json& done, int width, CountProgress& progress) {
+  if (!done.is_array()) return "\"done\" is not a list";
+  std::set<int> seen;
+  for (const nlohmann::json& entry : done) {
+    if (!entry.is_array() || entry.size() != 2 || !entry[0].is_number_integer() ||
+        !entry[1].is_string()) {
+      return "an entry of \"done\" is not [subtree, \"count\"]";
+    }
+    const auto given = entry[0].get<std::int64_t>();
+    if (given < 0 || given >= progress.subtrees || !seen.insert(static_cast<int>(given)).second) {
+      return "subtree " + std::to_string(given) + " is out of range or given twice";
+    }
+    const int index = static_cast<int>(given);
+    WideCount count(width);
+    if (!parseWideCount(entry[1].get<std::string>(), width, count)) {
+      return "the count of subtree " + std::to_string(index) + " is not a whole number";
+    }
+    progress.done.emplace_back(index, std::move(count));
+  }
+  return "";
+}
+
+}  // namespace
+
+std::optional<CountCheckpoint> parseCountCheckpoint(const std::string& text, int width,
+                                                    std::string& problem) {
+  const nlohmann::json json = nlohmann::json::parse(text, nullptr, false);
+  if (json.is_discarded() || !json.is_object()) {
+    problem = "not a JSON object";
+    return std::nullopt;
+  }
+  CountCheckpoint checkpoint;
+  for (const char* field : {"jobs", "machines", "bound", "subtrees"}) {
+    if (!json.contains(field) || !json[field].is_number_integer() ||
+        json[field].get<std::int64_t>() < 0 || json[field].get<std::int64_t>() > 1'000'000'000) {
+      problem = std::string("no whole number \"") + field + "\" from 0 to 1000000000";
+      return std::nullopt;
+    }
+  }
+  if (!json.contains("instanceSha256") || !json["instanceSha256"].is_string() ||
+      !json.contains("done")) {
+    problem = "no \"instanceSha256\" or no \"done\"";
+    return std::nullopt;
+  }
+  checkpoint.instanceSha256 = json["instanceSha256"].get<std::string>();
+  checkpoint.jobs = json["jobs"].get<int>();
+  checkpoint.machines = json["machines"].get<int>();
+  checkpoint.bound = json["bound"].get<int>();
+  checkpoint.progress.subtrees = json["subtrees"].get<int>();
+  problem = readDone(json["done"], width, checkpoint.progress);
+  if (!problem.empty()) return std::nullopt;
+  return checkpoint;
+}
+
+}  // namespace jobshop

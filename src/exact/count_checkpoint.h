@@ -1,0 +1,30 @@
+// The checkpoint of a long count, "optima-checkpoint.json" beside optima.json: which instance and
+// bound it counts, how the tree was cut, and the count of every subtree done. `optima --resume`
+// reads it back and counts only the rest.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "exact/exact_count.h"
+
+namespace jobshop {
+
+inline constexpr const char* kCountCheckpointFileName = "optima-checkpoint.json";
+
+struct CountCheckpoint {
+  std::string instanceSha256;
+  int jobs = 0;
+  int machines = 0;
+  int bound = 0;
+  CountProgress progress;
+};
+
+std::string countCheckpointJson(const CountCheckpoint& checkpoint);
+
+// Reads a checkpoint whose counts have `width` limbs; nullopt with the reason in problem when the
+// text is not one (a subtree index out of range or given twice, a count that is not digits).
+std::optional<CountCheckpoint> parseCountCheckpoint(const std::string& text, int width,
+                                                    std::string& problem);
+
+}  // namespace jobshop

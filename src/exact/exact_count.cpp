@@ -1,0 +1,190 @@
+// Worker threads over the subtrees of a fixed split, all sharing one cache, and the calling thread
+// drawing the progress, passing on stops and writing checkpoints.
+#include "exact/exact_count.h"
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <cstdio>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "exact/memo_count.h"
+#include "exact/search_state_key.h"
+
+namespace jobshop {
+
+namespace {
+
+// Enough subtrees that two threads rarely wait on one large one, and that a checkpoint loses
+// little; a stored count depends on this number, so it never changes with the threads.
+constexpr int kSubtrees = 1024;
+constexpr auto kWait = std::chrono::milliseconds(250);
+
+struct Slot {
+  bool resumed = false;  // done by an earlier count
+  bool done = false;     // counted to the end by this one
+  std::optional<MemoCountOutcome> outcome;
+};
+
+struct Shared {
+  const SearchProblem& problem;
+  const std::vector<SearchPrefix>& prefixes;
+  MemoCountLimits limits;
+  CountCache cache;
+  std::atomic<std::size_t> next{0};
+  std::atomic<bool> stop{false};
+  std::atomic<std::int64_t> nodes{0};
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::vector<Slot> slots;
+  std::size_t finished = 0;  // slots with an outcome, under mutex
+
+  Shared(const SearchProblem& p, const std::vector<SearchPrefix>& s, int bound,
+         std::size_t memoryBytes)
+      : problem(p),
+        prefixes(s),
+        cache(memoryBytes, stateKeyShape(p, bound).words),
+        slots(s.size()) {}
+};
+
+void work(Shared& shared) {
+  while (!shared.stop.load()) {
+    const std::size_t i = shared.next.fetch_add(1);
+    if (i >= shared.prefixes.size()) return;
+    if (shared.slots[i].resumed) continue;
+    MemoCountOutcome outcome =
+        countSubtree(shared.problem, shared.prefixes[i], shared.limits, shared.cache);
+    {
+      const std::lock_guard<std::mutex> lock(shared.mutex);
+      shared.slots[i].done = !outcome.stopped;
+      shared.slots[i].outcome = std::move(outcome);
+      ++shared.finished;
+    }
+    shared.changed.notify_one();
+  }
+}
+
+// Every subtree done, in index order; under the mutex.
+CountProgress progressOf(const Shared& shared, const CountProgress* resumed) {
+  CountProgress progress;
+  progress.subtrees = static_cast<int>(shared.prefixes.size());
+  if (resumed) progress.done = resumed->done;
+  for (std::size_t i = 0; i < shared.slots.size(); ++i) {
+    if (shared.slots[i].done)
+      progress.done.emplace_back(static_cast<int>(i), shared.slots[i].outcome->count);
+  }
+  std::sort(progress.done.begin(), progress.done.end(),
+            [](const auto& a, const auto& b) { return a.first < b.first; });
+  return progress;
+}
+
+std::string percentText(double share) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%.1f %%", 100 * share);
+  return text;
+}
+
+// The share of subtrees done, and the time the rest would take at this count's pace so far.
+void drawProgress(ProgressLine& line, const Shared& shared, std::size_t resumed,
+                  std::size_t doneHere) {
+  if (!progressLineDue(line)) return;
+  const std::size_t total = shared.prefixes.size();
+  const std::size_t done = resumed + doneHere;
+  std::string text = "subtrees " + std::to_string(done) + " of " + std::to_string(total) + " (" +
+                     percentText(total == 0 ? 1.0 : static_cast<double>(done) / total) +
+                     ") | nodes " + std::to_string(shared.nodes.load()) + " | " + elapsedText(line);
+  if (doneHere > 0 && done < total) {
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - line.started).count();
+    text += " | about " + elapsedText(seconds / doneHere * (total - done)) + " left at this pace";
+  }
+  drawProgressLine(line, text);
+}
+
+std::vector<Slot> markResumed(std::size_t subtrees, const CountProgress* resumed) {
+  std::vector<Slot> slots(subtrees);
+  if (!resumed) return slots;
+  for (const auto& [index, count] : resumed->done) {
+    if (index >= 0 && static_cast<std::size_t>(index) < subtrees) {
+      slots[static_cast<std::size_t>(index)].resumed = true;
+    }
+  }
+  return slots;
+}
+
+}  // namespace
+
+int exactCountSubtrees(const SearchProblem& problem, int bound) {
+  return static_cast<int>(splitSearch(problem, bound, kSubtrees).size());
+}
+
+ExactCountResult countExactly(const SearchProblem& problem, const ExactCountRequest& request,
+                              ProgressLine& progress) {
+  const std::vector<SearchPrefix> prefixes = splitSearch(problem, request.bound, kSubtrees);
+  Shared shared(problem, prefixes, request.bound, request.memoryBytes);
+  shared.limits.bound = request.bound;
+  shared.limits.deadline = request.deadline;
+  shared.limits.stop = &shared.stop;
+  shared.limits.nodesSoFar = &shared.nodes;
+  shared.slots = markResumed(prefixes.size(), request.resumeFrom);
+  const std::size_t resumed = static_cast<std::size_t>(std::count_if(
+      shared.slots.begin(), shared.slots.end(), [](const Slot& s) { return s.resumed; }));
+
+  const std::size_t threadCount = static_cast<std::size_t>(std::clamp(request.threads, 1, 1024));
+  std::vector<std::thread> pool;
+  for (std::size_t t = 0; t < threadCount; ++t) pool.emplace_back(work, std::ref(shared));
+
+  ExactCountResult result;
+  auto lastCheckpoint = std::chrono::steady_clock::now();
+  std::unique_lock<std::mutex> lock(shared.mutex);
+  while (shared.finished + resumed < prefixes.size()) {
+    shared.changed.wait_for(lock, kWait);
+    if (request.interruption && *request.interruption != 0) {
+      result.interrupted = true;
+      shared.stop.store(true);
+    }
+    const std::size_t finished = shared.finished;
+    if (request.checkpoint &&
+        std::chrono::steady_clock::now() - lastCheckpoint >= request.checkpointEvery) {
+      const CountProgress sofar = progressOf(shared, request.resumeFrom);
+      lock.unlock();
+      request.checkpoint(sofar);
+      lastCheckpoint = std::chrono::steady_clock::now();
+      lock.lock();
+    }
+    lock.unlock();
+    drawProgress(progress, shared, resumed, finished);
+    lock.lock();
+    // Once stopped, the threads end after their subtree in hand: wait for them below.
+    if (shared.stop.load() ||
+        (request.deadline && std::chrono::steady_clock::now() >= *request.deadline))
+      break;
+  }
+  lock.unlock();
+  shared.stop.store(true);
+  for (std::thread& thread : pool) thread.join();
+  clearProgressLine(progress);
+
+  result.count = WideCount(countLimbsFor(problem));
+  result.progress = progressOf(shared, request.resumeFrom);
+  for (const auto& [index, count] : result.progress.done) result.count.add(count);
+  for (const Slot& slot : shared.slots) {
+    if (!slot.outcome) continue;
+    if (!slot.done) result.count.add(slot.outcome->count);  // a lower bound of its subtree
+    result.timedOut = result.timedOut || slot.outcome->timedOut;
+    result.cache.add(slot.outcome->cache);
+  }
+  result.complete = result.progress.done.size() == prefixes.size();
+  if (!result.complete && request.deadline &&
+      std::chrono::steady_clock::now() >= *request.deadline) {
+    result.timedOut = true;
+  }
+  result.nodes = shared.nodes.load();
+  result.cacheBytes = shared.cache.bytes();
+  if (request.checkpoint) request.checkpoint(result.progress);
+  return result;
+}
+
+}  // namespace jobshop

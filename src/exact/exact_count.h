@@ -1,0 +1,65 @@
+// Counting the schedules within a bound without listing them, on several threads that share one
+// cache of known counts: the search tree is cut into the same subtrees as for listing, each
+// counted to the end or not at all, so that a stopped count can be resumed from the subtrees done.
+#pragma once
+
+#include <chrono>
+#include <csignal>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "exact/count_cache.h"
+#include "exact/schedule_search.h"
+#include "exact/wide_count.h"
+#include "support/progress_line.h"
+
+namespace jobshop {
+
+// The default of --memory, in megabytes: a quarter of a 24 GB machine.
+inline constexpr std::size_t kDefaultCountMemoryMb = 6144;
+
+// What a stopped count keeps: the count of every subtree done, by its index in the split.
+struct CountProgress {
+  int subtrees = 0;  // how many the tree was cut into
+  std::vector<std::pair<int, WideCount>> done;
+};
+
+struct ExactCountRequest {
+  int bound = 0;
+  int threads = 1;
+  std::size_t memoryBytes = kDefaultCountMemoryMb << 20;
+  std::optional<std::chrono::steady_clock::time_point> deadline;
+  // Nonzero once the count is to stop (a signal handler sets it); may be null.
+  const volatile std::sig_atomic_t* interruption = nullptr;
+  // Subtrees an earlier count finished; they are not counted again.
+  const CountProgress* resumeFrom = nullptr;
+  // Called from the calling thread now and then, and once the count ends or stops, with every
+  // subtree done so far: the place to write a checkpoint.
+  std::function<void(const CountProgress&)> checkpoint;
+  std::chrono::steady_clock::duration checkpointEvery = std::chrono::seconds(60);
+};
+
+struct ExactCountResult {
+  WideCount count;       // exact when complete, else a lower bound
+  bool complete = true;  // every subtree was counted
+  bool timedOut = false;
+  bool interrupted = false;
+  std::int64_t nodes = 0;
+  CountCacheStats cache;
+  std::size_t cacheBytes = 0;  // the table's size at the end
+  CountProgress progress;      // every subtree done, this run's and the resumed ones
+};
+
+// Counts the schedules of makespan <= request.bound: the number countSchedules finds, whatever
+// the threads and the memory. Stopped by the deadline or the interruption, the count is a lower
+// bound (the subtrees done and the parts of the others counted so far) and complete is false.
+ExactCountResult countExactly(const SearchProblem& problem, const ExactCountRequest& request,
+                              ProgressLine& progress);
+
+// The number of subtrees countExactly cuts the tree into, which a resumed count must match.
+int exactCountSubtrees(const SearchProblem& problem, int bound);
+
+}  // namespace jobshop

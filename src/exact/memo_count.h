@@ -1,0 +1,39 @@
+// Counting the schedules below a node without visiting each one: the number of completions of a
+// node depends only on its key (search_state_key.h), so a count once made is looked up in the
+// shared cache wherever the same state comes back, however it was reached.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <optional>
+
+#include "exact/count_cache.h"
+#include "exact/schedule_search.h"
+#include "exact/wide_count.h"
+
+namespace jobshop {
+
+struct MemoCountLimits {
+  int bound = 0;  // schedules of makespan <= bound are counted
+  std::optional<std::chrono::steady_clock::time_point> deadline;
+  const std::atomic<bool>* stop = nullptr;          // raised by another thread to end early
+  std::atomic<std::int64_t>* nodesSoFar = nullptr;  // progress shared across threads
+  // Counts that took fewer nodes than this are not stored: they are cheaper to redo than to keep.
+  std::uint64_t storeFrom = 2;
+};
+
+struct MemoCountOutcome {
+  WideCount count;  // every schedule below the prefix, or a lower bound when stopped
+  std::int64_t nodes = 0;
+  bool stopped = false;  // the deadline or the stop flag ended the count
+  bool timedOut = false;
+  CountCacheStats cache;
+};
+
+// Counts the schedules below prefix (from splitSearch, or empty for the whole tree), the same
+// number searchSubtree finds.
+MemoCountOutcome countSubtree(const SearchProblem& problem, const SearchPrefix& prefix,
+                              const MemoCountLimits& limits, CountCache& cache);
+
+}  // namespace jobshop
