@@ -3,7 +3,9 @@
 
 #include <charconv>
 #include <filesystem>
+#include <limits>
 #include <nlohmann/json.hpp>
+#include <stdexcept>
 
 #include "support/text_files.h"
 
@@ -56,16 +58,67 @@ std::string loadList(const std::string& path, EnumeratedOptima& optima) {
 
 }  // namespace
 
+std::string countText(const EnumeratedOptima& optima) {
+  return optima.countDigits.empty() ? std::to_string(optima.count) : optima.countDigits;
+}
+
+namespace {
+
+// A JSON whole number while a reader takes it as one, beyond the int64 maximum its digits as a
+// string.
+nlohmann::ordered_json countValue(const EnumeratedOptima& optima) {
+  if (optima.countDigits.empty()) return optima.count;
+  return optima.countDigits;
+}
+
+// "count" as a number, or as the digits of a count too large for one.
+void readCount(const nlohmann::json& value, EnumeratedOptima& optima) {
+  if (!value.is_string()) {
+    optima.count = value.get<std::int64_t>();
+    return;
+  }
+  const std::string digits = value.get<std::string>();
+  if (digits.size() < 19 || digits.size() > 100000 || digits.front() == '0' ||
+      digits.find_first_not_of("0123456789") != std::string::npos) {
+    throw std::invalid_argument("\"count\" is not a whole number beyond the int64 maximum");
+  }
+  std::int64_t value64 = 0;
+  const auto [stop, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value64);
+  if (ec == std::errc() && stop == digits.data() + digits.size()) {
+    optima.count = value64;
+  } else {
+    optima.count = std::numeric_limits<std::int64_t>::max();
+    optima.countDigits = digits;
+  }
+}
+
+std::optional<OptimaEstimate> readEstimate(const nlohmann::json& json) {
+  if (!json.contains("estimate")) return std::nullopt;
+  const nlohmann::json& e = json.at("estimate");
+  return OptimaEstimate{e.at("value").get<double>(), e.at("standardError").get<double>(),
+                        e.at("probes").get<std::int64_t>(), e.at("seed").get<std::uint64_t>()};
+}
+
+}  // namespace
+
 std::string enumeratedOptimaJson(const EnumeratedOptima& optima) {
   nlohmann::ordered_json json;
   json["jobs"] = optima.jobs;
   json["machines"] = optima.machines;
   if (!optima.instanceSha256.empty()) json["instanceSha256"] = optima.instanceSha256;
   json["bound"] = optima.bound;
-  json["count"] = optima.count;
+  json["count"] = countValue(optima);
   json["complete"] = optima.complete;
   json["optimal"] = optima.optimal;
   if (!optima.listFile.empty()) json["list"] = optima.listFile;
+  // The same number under the name of what it is, so that no reader takes a bound for a count.
+  json[optima.complete ? "exact" : "lowerBound"] = countValue(optima);
+  if (optima.estimate) {
+    json["estimate"] = {{"value", optima.estimate->value},
+                        {"standardError", optima.estimate->standardError},
+                        {"probes", optima.estimate->probes},
+                        {"seed", optima.estimate->seed}};
+  }
   return json.dump(2) + "\n";
 }
 
@@ -98,11 +151,15 @@ std::optional<EnumeratedOptima> loadOptimaSummary(const std::string& folder, std
     optima.machines = json.at("machines").get<int>();
     optima.instanceSha256 = json.value("instanceSha256", std::string());
     optima.bound = json.at("bound").get<int>();
-    optima.count = json.at("count").get<std::int64_t>();
+    readCount(json.at("count"), optima);
     optima.complete = json.at("complete").get<bool>();
     optima.optimal = json.value("optimal", false);
     optima.listFile = json.value("list", std::string());
+    optima.estimate = readEstimate(json);
   } catch (const nlohmann::json::exception& error) {
+    problem = path + ": " + error.what();
+    return std::nullopt;
+  } catch (const std::invalid_argument& error) {
     problem = path + ": " + error.what();
     return std::nullopt;
   }

@@ -13,22 +13,36 @@ namespace jobshop {
 
 inline constexpr const char* kEnumeratedOptimaFileName = "optima.json";
 
+// An estimate of how many schedules are within the bound, from random probes of the search tree:
+// never a count, shown and stored apart from one.
+struct OptimaEstimate {
+  double value = 0;
+  double standardError = 0;
+  std::int64_t probes = 0;
+  std::uint64_t seed = 0;
+};
+
 struct EnumeratedOptima {
   int jobs = 0;
   int machines = 0;
   // SHA-256 of the "D_Entrada.txt" counted from; "" in files written before it was recorded.
   std::string instanceSha256;
-  int bound = 0;           // schedules of makespan <= bound were counted
-  std::int64_t count = 0;  // how many; a lower bound unless complete
+  int bound = 0;            // schedules of makespan <= bound were counted
+  std::int64_t count = 0;   // how many; a lower bound unless complete; capped at the int64 maximum
+  std::string countDigits;  // the count in full when it exceeds the int64 maximum, else ""
   bool complete = false;
   bool optimal = false;  // bound was proven to be the instance's optimum
   std::string listFile;  // the list's path relative to the folder ("" when none was written)
+  std::optional<OptimaEstimate> estimate;
   // Read back from the list: each schedule's machine sequences, machine 1's jobs (from 1) in
   // processing order, then machine 2's, ...
   std::set<std::vector<int>> schedules;
   // Each listed schedule's line in the list (from 1), so that a reader can be pointed at it.
   std::map<std::vector<int>, std::int64_t> listLines;
 };
+
+// The count in full: its digits, however large.
+std::string countText(const EnumeratedOptima& optima);
 
 // The text of "optima.json" for optima (its schedules are not part of it), with a final line end.
 std::string enumeratedOptimaJson(const EnumeratedOptima& optima);

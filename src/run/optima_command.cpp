@@ -11,11 +11,14 @@
 
 #include "exact/optimum_search.h"
 #include "exact/parallel_count.h"
+#include "exact/tree_estimate.h"
 #include "input/input_error.h"
 #include "input/instance_reader.h"
 #include "results/file_digest.h"
 #include "results/optima_file.h"
+#include "run/count_only_optima.h"
 #include "run/earlier_optima_list.h"
+#include "run/interruption.h"
 #include "support/option_parser.h"
 #include "support/text_file_output.h"
 #include "support/text_files.h"
@@ -33,6 +36,10 @@ struct OptimaOptions {
   std::optional<std::int64_t> limit;
   std::optional<double> timeLimit;
   int threads = 0;  // 0: one per core
+  std::optional<std::size_t> memoryMb;
+  std::optional<std::int64_t> probes;
+  std::optional<std::uint64_t> seed;
+  bool resume = false;
   std::string folder;
   bool force = false;
   bool help = false;
@@ -76,6 +83,21 @@ std::string takeValue(OptimaOptions& o, const std::string& name, const std::stri
     o.threads = *threads;
     return "";
   }
+  if (name == "--memory") {
+    o.memoryMb = parseWhole<std::size_t>(value, 16);
+    if (!o.memoryMb || *o.memoryMb > (std::size_t{1} << 30)) {
+      return "--memory needs a number of megabytes from 16, found \"" + value + "\"";
+    }
+    return "";
+  }
+  if (name == "--estimate") {
+    o.probes = parseWhole<std::int64_t>(value, 1);
+    return o.probes ? "" : "--estimate needs a number of probes from 1, found \"" + value + "\"";
+  }
+  if (name == "--seed") {
+    o.seed = parseWhole<std::uint64_t>(value, 0);
+    return o.seed ? "" : "--seed needs a whole number from 0, found \"" + value + "\"";
+  }
   if (name == "--time-limit") {
     o.timeLimit = parseSeconds(value);
     return o.timeLimit ? ""
@@ -107,6 +129,21 @@ const CommandOptions& optimaOptions() {
                    .takesValue = true,
                    .valueName = "S",
                    .description = "stop after S seconds; the count is then a lower bound"},
+                  {.name = "--memory",
+                   .takesValue = true,
+                   .valueName = "MB",
+                   .description = "the count's table of known counts holds at most MB megabytes "
+                                  "(default: 6144); a smaller table only makes the count slower"},
+                  {.name = "--resume",
+                   .description = "go on with the count that optima-checkpoint.json holds"},
+                  {.name = "--estimate",
+                   .takesValue = true,
+                   .valueName = "P",
+                   .description = "also estimate the total by P random probes of the search tree"},
+                  {.name = "--seed",
+                   .takesValue = true,
+                   .valueName = "S",
+                   .description = "the seed of the estimate's probes (default: 1)"},
                   {.name = "--threads",
                    .takesValue = true,
                    .valueName = "K",
@@ -137,13 +174,22 @@ OptimaOptions readOptions(const std::vector<std::string>& args) {
       o.optimum = true;
     } else if (option.name == "--force") {
       o.force = true;
+    } else if (option.name == "--resume") {
+      o.resume = true;
     } else {
       o.error = takeValue(o, option.name, option.value);
     }
     if (!o.error.empty()) return o;
   }
   o.error = parsed.refusal;
-  if (o.error.empty() && o.optimum && o.bound) o.error = "--bound and --optimum exclude each other";
+  if (!o.error.empty()) return o;
+  const bool listing = !o.list.empty() || o.limit;
+  if (o.optimum && o.bound) o.error = "--bound and --optimum exclude each other";
+  if (o.resume && (listing || o.optimum)) {
+    o.error = "--resume goes on with a count without --list, --limit or --optimum";
+  }
+  if (o.memoryMb && listing) o.error = "--memory is for a count without --list or --limit";
+  if (o.seed && !o.probes) o.error = "--seed is the seed of --estimate's probes";
   return o;
 }
 
@@ -212,6 +258,7 @@ struct OptimaCount {
   bool timedOut = false;
   std::int64_t nodes = 0;
   int threads = 0;
+  std::optional<CountOnlyOutcome> countOnly;  // the count without a list, when it was one
 };
 
 OptimaCount startCount(const OptimaOptions& options, const Instance& instance) {
@@ -228,6 +275,35 @@ OptimaCount startCount(const OptimaOptions& options, const Instance& instance) {
   return count;
 }
 
+// The estimate, when asked, made before the count so that it is there however the count ends.
+void estimateWhenAsked(const OptimaOptions& options, const SearchProblem& problem,
+                       Deadline deadline, EnumeratedOptima& summary) {
+  if (!options.probes) return;
+  const std::uint64_t seed = options.seed.value_or(1);
+  const TreeEstimate estimate =
+      estimateTree(problem, {summary.bound, *options.probes, seed, deadline});
+  summary.estimate =
+      OptimaEstimate{estimate.estimate, estimate.standardError, estimate.probes, seed};
+}
+
+// Counts without a list: false (with the reason shown) when it cannot run or keep its checkpoint.
+bool countWithoutList(const OptimaOptions& options, const SearchProblem& problem, Deadline deadline,
+                      OptimaCount& count, std::ostream& err) {
+  CountOnlyRequest request;
+  request.folder = options.folder;
+  request.threads = count.threads;
+  request.memoryMb = options.memoryMb.value_or(kDefaultCountMemoryMb);
+  request.deadline = deadline;
+  request.resume = options.resume;
+  request.summary = &count.summary;
+  count.countOnly = countOnly(problem, request);
+  count.nodes += count.countOnly->nodes;
+  count.timedOut = count.countOnly->timedOut;
+  if (count.countOnly->failure.empty()) return true;
+  err << kCommandName << ": " << count.countOnly->failure << "\n";
+  return false;
+}
+
 // Finds the optimum first when asked, then counts within the bound, streaming the list to it;
 // false (with the reason shown) when the list cannot be written.
 bool countOptima(const OptimaOptions& options, const SearchProblem& problem, Deadline deadline,
@@ -239,6 +315,12 @@ bool countOptima(const OptimaOptions& options, const SearchProblem& problem, Dea
     summary.bound = optimum.makespan;
     summary.optimal = optimum.proven;
     count.nodes += optimum.nodes;
+  }
+  estimateWhenAsked(options, problem, deadline, summary);
+  if (options.list.empty() && !options.limit) {
+    if (!countWithoutList(options, problem, deadline, count, err)) return false;
+    summary.complete = summary.complete && (!options.optimum || summary.optimal);
+    return true;
   }
   std::optional<StreamedTextFile> listing;
   if (!options.list.empty()) {
@@ -290,11 +372,12 @@ void printSummary(const OptimaOptions& options, const OptimaCount& count, double
   const EnumeratedOptima& summary = count.summary;
   char elapsed[32];
   std::snprintf(elapsed, sizeof elapsed, "%.3f", seconds);
-  out << "count " << summary.count << "\nbound " << summary.bound << "\ncomplete "
+  out << "count " << countText(summary) << "\nbound " << summary.bound << "\ncomplete "
       << (summary.complete ? "yes" : "no") << "\n";
   if (count.listKept) out << "list " << summary.listFile << " (kept)\n";
   if (options.optimum) out << "optimum " << (summary.optimal ? "proven" : "not proven") << "\n";
   if (count.timedOut || (options.optimum && !summary.optimal)) out << "time limit reached\n";
+  if (count.countOnly) printCountOnlyLines(*count.countOnly, summary, out);
   out << "nodes " << count.nodes << "\nthreads " << count.threads << "\nseconds " << elapsed
       << "\n";
   out.flush();
@@ -316,6 +399,14 @@ int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, st
   const auto started = std::chrono::steady_clock::now();
   const std::optional<Instance> instance = readCountedInstance(options, out, err);
   if (!instance) return 1;
+  if (options.resume && !options.bound) {
+    std::string problem;
+    options.bound = checkpointBound(options.folder, problem);
+    if (!options.bound) {
+      err << kCommandName << ": " << problem << "\n";
+      return 1;
+    }
+  }
   OptimaCount count = startCount(options, *instance);
   const std::optional<EnumeratedOptima> earlier =
       options.list.empty() ? earlierNamedList(options.folder) : std::nullopt;
@@ -332,6 +423,9 @@ int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, st
   if (!failure.empty()) {
     err << kCommandName << ": cannot write " << jsonPath << " (" << failure << ")\n";
     return 1;
+  }
+  if (count.countOnly && count.countOnly->interruption != 0) {
+    return interruptedExitStatus(count.countOnly->interruption);
   }
   return 0;
 }

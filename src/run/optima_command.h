@@ -10,19 +10,23 @@ namespace jobshop {
 
 inline constexpr const char* kOptimaUsage =
     "usage: jobshop-niching optima [--bound T | --optimum] [--list FILE] [--limit K] "
-    "[--time-limit S] [--threads K] [--force] [--dir DIR]";
+    "[--time-limit S] [--memory MB] [--resume] [--estimate P [--seed S]] [--threads K] [--force] "
+    "[--dir DIR]";
 
 // Handles the arguments after the word "optima". Reads DIR's "D_Entrada.txt", counts the distinct
 // sets of machine sequences of makespan <= T (the instance's target without --bound, the proven
-// optimum with --optimum), writes them to FILE with --list, and writes DIR's "optima.json". Prints
+// optimum with --optimum), writes them to FILE with --list, and writes DIR's "optima.json". Without
+// --list or --limit it counts without visiting every schedule, in at most --memory MB of table,
+// leaves "optima-checkpoint.json" when stopped and goes on from it with --resume. Prints
 // on out a summary whose first line is "count N". Without --list, an optima.json that names a list
 // keeps naming it when this count is of the same instance with the same bound and count (the
 // summary then says "list FILE (kept)"); otherwise the command refuses, before counting when it
 // can, to leave that list unnamed, unless --force. Returns 0 when done (also when the count is cut
 // short by --limit or --time-limit, which the summary's "complete no" says); 1 when the instance
 // is refused or too large for the search, an earlier list would be left unnamed, or a file cannot
-// be written; 2 for bad arguments (reason and usage on err). `--help` prints the usage on out and
-// returns 0.
+// be written, or there is no checkpoint of this count to resume; 128 + the signal when SIGINT or
+// SIGTERM stopped a count without a list (optima.json then holds its lower bound); 2 for bad
+// arguments (reason and usage on err). `--help` prints the usage on out and returns 0.
 int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace jobshop

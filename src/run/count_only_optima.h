@@ -1,0 +1,50 @@
+// The optima command's count without a list: the shared-cache count of every schedule within the
+// bound, its checkpoints, its resumption and the lines it adds to the summary.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "exact/exact_count.h"
+#include "results/optima_file.h"
+
+namespace jobshop {
+
+struct CountOnlyRequest {
+  std::string folder;  // where "optima-checkpoint.json" is written and read
+  int threads = 1;
+  std::size_t memoryMb = kDefaultCountMemoryMb;
+  std::optional<std::chrono::steady_clock::time_point> deadline;
+  bool resume = false;
+  // The summary so far: instance, digest and bound; the count and completeness are filled in.
+  EnumeratedOptima* summary = nullptr;
+};
+
+struct CountOnlyOutcome {
+  int interruption = 0;  // the signal that stopped the count, 0 when none did
+  bool timedOut = false;
+  std::int64_t nodes = 0;
+  CountCacheStats cache;
+  std::size_t tableBytes = 0;
+  std::size_t resumedSubtrees = 0;
+  std::size_t subtrees = 0;
+  bool checkpointWritten = false;
+  std::string failure;  // why the count could not run or its checkpoint not be written
+};
+
+// The bound a resumed count goes on with: the checkpoint's; nullopt with the reason in problem
+// when the folder holds no readable checkpoint.
+std::optional<int> checkpointBound(const std::string& folder, std::string& problem);
+
+// Counts within summary->bound, resuming from the folder's checkpoint when asked. SIGINT and
+// SIGTERM stop the count at once; a stopped count leaves a checkpoint, a finished one removes it.
+CountOnlyOutcome countOnly(const SearchProblem& problem, const CountOnlyRequest& request);
+
+// The summary lines of the count beyond those of a listing count.
+void printCountOnlyLines(const CountOnlyOutcome& outcome, const EnumeratedOptima& summary,
+                         std::ostream& out);
+
+}  // namespace jobshop
