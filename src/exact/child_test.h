@@ -8,9 +8,10 @@
 namespace jobshop {
 
 // Whether appending job's next operation to n may lead to a schedule within the bound, tested
-// against n's bounds b: far cheaper than boundNode, it catches most of the children that fail. The child starts its operation now, so not before the operation's head;
-// nothing starts earlier afterwards, every operation that it forbids waits for another one on its
-// machine, and every machine still has its load to do.
+// against n's bounds b: far cheaper than boundNode, it catches most of the children that fail. The
+// child starts its operation now, so not before the operation's head; nothing starts earlier
+// afterwards, every operation that it forbids waits for another one on its machine, and every
+// machine still has its load to do.
 bool childMayFit(const SearchNode& n, const NodeBounds& b, int job);
 
 }  // namespace jobshop

@@ -92,11 +92,10 @@ void CountCache::store(std::span<const std::uint64_t> key, std::uint64_t hash,
 
 void CountCache::noteStores(std::size_t stores) {
   if (stores == 0) return;
-  const std::size_t since = storesSinceGrowth_.fetch_add(stores) + stores;
-  if (since < capacity() || mask_.load() + 1 >= maxBuckets_) return;
+  const std::size_t stored = stores_.fetch_add(stores) + stores;
+  if (2 * stored < capacity() || mask_.load() + 1 >= maxBuckets_) return;
   if (growing_.exchange(true)) return;
   grow();
-  storesSinceGrowth_.store(0);
   growing_.store(false);
 }
 

@@ -39,8 +39,8 @@ class CountCache {
              std::uint64_t work, CountCacheStats& stats);
 
   // Entries and bytes in use now, and at most.
-  // Tells the table of stores made since the last call: once as many were stored as it holds, it
-  // doubles, while it may.
+  // Tells the table of stores made since the last call: once it has taken half as many stores
+  // as it holds entries, it doubles, while it may, before its fullest buckets start replacing.
   void noteStores(std::size_t stores);
 
   std::size_t capacity() const { return (mask_.load() + 1) * kSlots; }
@@ -66,7 +66,7 @@ class CountCache {
   std::size_t stride_;
   std::size_t maxBuckets_;         // a power of two
   std::atomic<std::size_t> mask_;  // buckets in use - 1
-  std::atomic<std::size_t> storesSinceGrowth_{0};
+  std::atomic<std::size_t> stores_{0};
   std::atomic<bool> growing_{false};
   // Zeroed by the system page by page as entries are first written, so a large limit costs
   // memory only as the table fills.

@@ -19,7 +19,7 @@ std::string countCheckpointJson(const CountCheckpoint& checkpoint) {
     done.push_back({index, count.decimal()});
   }
   json["done"] = std::move(done);
-  return json.dump(1) + "\n";
+  return json.dump() + "\n";
 }
 
 namespace {
