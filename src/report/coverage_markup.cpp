@@ -36,12 +36,22 @@ std::string listLine(const EnumeratedOptima& enumeration, const SharedOptimum& o
   return "line " + std::to_string(line->second) + " of " + escapeMarkup(enumeration.listFile);
 }
 
+// The estimate beside the count, in words that never make it one.
+std::string estimateSentence(const EnumeratedOptima& enumeration) {
+  if (!enumeration.estimate) return "";
+  const OptimaEstimate& e = *enumeration.estimate;
+  return " <span class=\"tree-estimate\">Random probes of the search tree (" +
+         groupedNumber(e.probes) + ", seed " + std::to_string(e.seed) +
+         ") estimate the total, not count it, at about " + scientificText(e.value) +
+         " (standard error " + scientificText(e.standardError) + ").</span>";
+}
+
 }  // namespace
 
 std::string coverageParagraph(const OptimaCoverage& coverage, const OptimumUnion& optima) {
   const EnumeratedOptima& enumeration = coverage.enumeration;
   const std::string words = escapeMarkup(enumeratedScheduleWords(coverage));
-  const std::string count = strong("enumerated-count", std::to_string(enumeration.count));
+  const std::string count = strong("enumerated-count", groupedDigits(countText(enumeration)));
   const std::string lowerBound = enumeration.complete ? "" : "at least ";
   std::string html = "<p class=\"coverage\">";
   if (!enumeration.complete && enumeration.count == 0) {
@@ -81,10 +91,10 @@ std::string coverageParagraph(const OptimaCoverage& coverage, const OptimumUnion
   }
   if (!enumeration.complete) {
     html += " The enumeration stopped before it was complete, so " +
-            std::to_string(enumeration.count) + " is a lower bound";
+            groupedDigits(countText(enumeration)) + " is a lower bound";
     html += coverage.listed ? " and its list holds only the schedules it reached." : ".";
   }
-  return html + "</p>";
+  return html + estimateSentence(enumeration) + "</p>";
 }
 
 std::string enumerationCell(const OptimaCoverage& coverage, const SharedOptimum& optimum) {

@@ -64,8 +64,10 @@ std::string estimateText(double value) {
 
 std::optional<std::int64_t> exactCountAtBest(const ScheduleIncidence& incidence,
                                              const std::optional<OptimaCoverage>& coverage) {
+  // A count beyond the int64 maximum is far beyond anything runs could be set against.
   if (!coverage || !incidence.bestMakespan || !coverage->enumeration.complete ||
-      coverage->enumeration.bound != *incidence.bestMakespan)
+      coverage->enumeration.bound != *incidence.bestMakespan ||
+      !coverage->enumeration.countDigits.empty())
     return std::nullopt;
   return coverage->enumeration.count;
 }

@@ -2,6 +2,7 @@
 // parse as XML, and numbers in a fixed, locale-free form.
 #include "report/markup.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace jobshop {
@@ -46,9 +47,22 @@ std::string plainNumber(double value) {
   return fixedNumber(value, value == static_cast<double>(static_cast<long long>(value)) ? 0 : 1);
 }
 
-std::string groupedNumber(std::int64_t value) {
-  const std::string digits = std::to_string(value);
-  const std::size_t sign = value < 0 ? 1 : 0;
+std::string scientificText(double value) {
+  if (!std::isfinite(value)) return "unknown";
+  if (std::fabs(value) < 1e6) return groupedNumber(std::llround(value));
+  int exponent = static_cast<int>(std::floor(std::log10(std::fabs(value))));
+  double mantissa = std::round(value / std::pow(10.0, exponent) * 10) / 10;
+  if (std::fabs(mantissa) >= 10) {  // 9.96 rounds up to the next power
+    mantissa /= 10;
+    ++exponent;
+  }
+  return fixedNumber(mantissa, 1) + " × 10<sup>" + std::to_string(exponent) + "</sup>";
+}
+
+std::string groupedNumber(std::int64_t value) { return groupedDigits(std::to_string(value)); }
+
+std::string groupedDigits(const std::string& digits) {
+  const std::size_t sign = !digits.empty() && digits[0] == '-' ? 1 : 0;
   std::string grouped = digits.substr(0, sign);
   for (std::size_t k = sign; k < digits.size(); ++k) {
     if (k > sign && (digits.size() - k) % 3 == 0) grouped += ',';

@@ -26,6 +26,11 @@ std::string plainNumber(double value);
 
 // A whole number with a comma between groups of three digits: "2,300,000".
 std::string groupedNumber(std::int64_t value);
+// A large value for people, as markup: grouped digits below a million, "2.8 × 10<sup>9</sup>" from
+// there on.
+std::string scientificText(double value);
+// groupedNumber for the digits of a number of any size.
+std::string groupedDigits(const std::string& digits);
 
 // "3, 7, 12": the numbers (run numbers, mostly) as they come, comma-separated.
 std::string numberList(const std::vector<int>& numbers);

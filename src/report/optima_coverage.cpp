@@ -104,7 +104,7 @@ EnumerationStatus enumerationStatus(const OptimaCoverage& coverage,
 
 std::string enumeratedCountText(const EnumeratedOptima& enumeration) {
   std::string text = enumeration.complete ? "" : "at least ";
-  return text + std::to_string(enumeration.count);
+  return text + countText(enumeration);
 }
 
 std::string enumeratedScheduleWords(const OptimaCoverage& coverage) {
