@@ -1,0 +1,275 @@
+// The count without listing against the listing walk (random instances rich in zero times and
+// ties, ft06, la02), on one and two threads and in a table too small to keep every count; counts
+// beyond 64 and 128 bits on flow shops, whose count is known in closed form; and counts stopped
+// and resumed.
+#include "exact/exact_count.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdint>
+#include <limits>
+#include <map>
+#include <optional>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "count_test_support.h"
+#include "exact/search_problem.h"
+#include "exact/wide_count.h"
+#include "support/progress_line.h"
+#include "test_instances.h"
+
+namespace jobshop {
+
+namespace {
+
+// The three ways a count must come out the same: one thread, two, and a table of the smallest
+// size, which has to give entries up once the count stores more states than it holds.
+void expectExactCountsOf(const SearchProblem& problem, int bound, const std::string& expected) {
+  for (int threads : {1, 2}) {
+    const ExactCountResult result = exactCount(problem, bound, threads);
+    EXPECT_TRUE(result.complete) << threads << " threads";
+    EXPECT_EQ(result.count.decimal(), expected) << threads << " threads";
+  }
+  const ExactCountResult small = exactCount(problem, bound, 1, 1);
+  EXPECT_TRUE(small.complete);
+  EXPECT_EQ(small.count.decimal(), expected) << "in the smallest table";
+}
+
+// base^exponent in decimal digits, by schoolbook multiplication of a digit string.
+std::string decimalPower(unsigned base, int exponent) {
+  std::vector<unsigned> digits{1};  // least significant first
+  for (int k = 0; k < exponent; ++k) {
+    unsigned carry = 0;
+    for (unsigned& digit : digits) {
+      const unsigned product = digit * base + carry;
+      digit = product % 10;
+      carry = product / 10;
+    }
+    for (; carry > 0; carry /= 10) digits.push_back(carry % 10);
+  }
+  std::string text;
+  for (auto digit = digits.rbegin(); digit != digits.rend(); ++digit)
+    text += static_cast<char>('0' + *digit);
+  return text;
+}
+
+std::string decimalOf(unsigned __int128 value) {
+  std::string text;
+  do {
+    text.insert(text.begin(), static_cast<char>('0' + static_cast<int>(value % 10)));
+    value /= 10;
+  } while (value > 0);
+  return text;
+}
+
+// Every job visits machines 1..M in order, so no choice of machine orders makes a cycle and every
+// one of the (J!)^M is a schedule of makespan at most the total work. Job j (from 0) takes
+// time(j, m) on machine m (from 0).
+template <typename Time>
+Instance flowShop(int jobs, int machines, Time time) {
+  std::vector<int> times;
+  std::vector<int> routing;
+  for (int j = 0; j < jobs; ++j) {
+    for (int m = 0; m < machines; ++m) {
+      times.push_back(time(j, m));
+      routing.push_back(m + 1);
+    }
+  }
+  return makeInstance(jobs, machines, times, routing);
+}
+
+int variedTime(int job, int machine) { return (5 * job + 3 * machine) % 7; }
+
+unsigned factorial(int n) { return n <= 1 ? 1 : static_cast<unsigned>(n) * factorial(n - 1); }
+
+Instance ft06() { return benchmarkInstance("ft06"); }
+
+}  // namespace
+
+TEST(ExactCount, AgreesWithTheListingWalkOnRandomInstances) {
+  // Past this many the listing walk takes too long; the count must then be larger.
+  constexpr std::int64_t kListingCap = 200000;
+  for (std::uint32_t seed = 1; seed <= 40; ++seed) {
+    std::mt19937 random(seed);
+    const int jobs = 2 + static_cast<int>(random() % 4);
+    const int machines = 1 + static_cast<int>(random() % 4);
+    const SearchProblem problem = makeSearchProblem(randomCountInstance(jobs, machines, random));
+    const int lower = makespanLowerBound(problem);
+    const int total = static_cast<int>(totalWork(problem));
+    for (int bound :
+         {lower - 1, lower, lower + 1, lower + (total - lower) / 4, (lower + total) / 2, total}) {
+      SCOPED_TRACE(::testing::Message()
+                   << "seed " << seed << ", " << jobs << "x" << machines << ", bound " << bound);
+      const std::optional<std::int64_t> listed = listedCountUpTo(problem, bound, kListingCap);
+      if (listed) {
+        expectExactCountsOf(problem, bound, std::to_string(*listed));
+        continue;
+      }
+      const ExactCountResult result = exactCount(problem, bound, 2);
+      unsigned __int128 count = 0;
+      ASSERT_TRUE(countFits128(result.count.limbs, count));
+      EXPECT_GT(count, static_cast<unsigned __int128>(kListingCap));
+    }
+  }
+}
+
+TEST(ExactCount, AgreesWithTheListingWalkOnFt06AtEveryBoundUpTo62) {
+  const SearchProblem problem = makeSearchProblem(ft06());
+  const std::map<int, std::int64_t> knownFt06Counts = {{54, 0}, {55, 53}, {56, 175}, {62, 382766}};
+  for (int bound = 54; bound <= 62; ++bound) {
+    SCOPED_TRACE(::testing::Message() << "bound " << bound);
+    const std::int64_t listed = listedCount(problem, bound, 2);
+    const auto known = knownFt06Counts.find(bound);
+    if (known != knownFt06Counts.end()) {
+      EXPECT_EQ(listed, known->second);
+    }
+    expectExactCountsOf(problem, bound, std::to_string(listed));
+  }
+}
+
+TEST(ExactCount, AgreesWithTheListingWalkOnLa02) {
+  const SearchProblem problem = makeSearchProblem(benchmarkInstance("la02"));
+  for (const auto& [bound, known] : {std::pair{655, 66989}, std::pair{656, 126453}}) {
+    SCOPED_TRACE(::testing::Message() << "bound " << bound);
+    const std::int64_t listed = listedCount(problem, bound, 2);
+    EXPECT_EQ(listed, known);
+    expectExactCountsOf(problem, bound, std::to_string(listed));
+  }
+}
+
+TEST(ExactCount, ATableTooSmallReplacesEntriesAndStaysExact) {
+  // ft06 within 62 stores more counts than the smallest table holds.
+  const SearchProblem problem = makeSearchProblem(ft06());
+  const ExactCountResult roomy = exactCount(problem, 62, 1);
+  for (int threads : {1, 2}) {
+    const ExactCountResult small = exactCount(problem, 62, threads, 1);
+    EXPECT_TRUE(small.complete);
+    EXPECT_EQ(small.count.decimal(), "382766") << threads << " threads";  // the listing walk's
+    EXPECT_LT(small.cacheBytes, roomy.cacheBytes) << threads << " threads";
+    EXPECT_GT(small.cache.evictions, roomy.cache.evictions) << threads << " threads";
+  }
+}
+
+TEST(ExactCount, FlowShopsAdmitEveryCombinationOfMachineOrders) {
+  // Small enough for the listing walk: 6^3 = 216 and 24^3 = 13,824.
+  for (const auto& [jobs, machines] : {std::pair{3, 3}, std::pair{4, 3}}) {
+    SCOPED_TRACE(::testing::Message() << jobs << "x" << machines);
+    const SearchProblem problem = makeSearchProblem(flowShop(jobs, machines, variedTime));
+    const int bound = static_cast<int>(totalWork(problem));
+    const std::string expected = decimalPower(factorial(jobs), machines);
+    EXPECT_EQ(std::to_string(listedCount(problem, bound)), expected);
+    expectExactCountsOf(problem, bound, expected);
+  }
+  {
+    // 6^10 = 60,466,176, past what the listing walk could visit.
+    const SearchProblem problem = makeSearchProblem(flowShop(3, 10, variedTime));
+    ASSERT_EQ(decimalPower(6, 10), "60466176");
+    expectExactCountsOf(problem, static_cast<int>(totalWork(problem)), decimalPower(6, 10));
+  }
+  {
+    // Beyond 64 bits, within 128: 6^30 = 221073919720733357899776 (python3: 6**30), with times
+    // of 0 and 1.
+    const SearchProblem problem =
+        makeSearchProblem(flowShop(3, 30, [](int j, int m) { return variedTime(j, m) % 2; }));
+    unsigned __int128 power = 1;
+    for (int m = 0; m < 30; ++m) power *= 6;
+    const std::string expected = decimalPower(6, 30);
+    ASSERT_EQ(decimalOf(power), expected);
+    ASSERT_GT(power, static_cast<unsigned __int128>(std::numeric_limits<std::uint64_t>::max()));
+    expectExactCountsOf(problem, static_cast<int>(totalWork(problem)), expected);
+  }
+  {
+    // Beyond 128 bits: 6^50 = 808281277464764060643139600456536293376 (python3: 6**50, against
+    // 2**128 = 340282366920938463463374607431768211456), every time 0.
+    const SearchProblem problem = makeSearchProblem(flowShop(3, 50, [](int, int) { return 0; }));
+    const std::string expected = decimalPower(6, 50);
+    ASSERT_EQ(expected, "808281277464764060643139600456536293376");
+    expectExactCountsOf(problem, 0, expected);
+  }
+}
+
+namespace {
+
+// Counts, raising the interruption from the checkpoint once `more` subtrees were done beyond the
+// ones resumed; checkpointEvery = 0 calls it after every subtree.
+ExactCountResult countInterrupted(const SearchProblem& problem, int bound, int threads, int more,
+                                  const CountProgress* resumeFrom) {
+  volatile std::sig_atomic_t interruption = 0;
+  const std::size_t stopAt =
+      (resumeFrom ? resumeFrom->done.size() : 0) + static_cast<std::size_t>(more);
+  ProgressLine quiet = terminalProgressLine(true);
+  ExactCountRequest request;
+  request.bound = bound;
+  request.threads = threads;
+  request.interruption = &interruption;
+  request.resumeFrom = resumeFrom;
+  request.checkpointEvery = std::chrono::steady_clock::duration::zero();
+  request.checkpoint = [&](const CountProgress& progress) {
+    if (progress.done.size() >= stopAt) interruption = 1;
+  };
+  return countExactly(problem, request, quiet);
+}
+
+ExactCountResult countResumed(const SearchProblem& problem, int bound, int threads,
+                              const CountProgress& from) {
+  ProgressLine quiet = terminalProgressLine(true);
+  ExactCountRequest request;
+  request.bound = bound;
+  request.threads = threads;
+  request.resumeFrom = &from;
+  return countExactly(problem, request, quiet);
+}
+
+bool atMost(const WideCount& count, const std::string& exact) {
+  const std::string digits = count.decimal();
+  return digits.size() != exact.size() ? digits.size() < exact.size() : digits <= exact;
+}
+
+}  // namespace
+
+TEST(ExactCount, AStoppedCountResumesToTheExactCount) {
+  const SearchProblem problem = makeSearchProblem(ft06());
+  constexpr int kBound = 60;
+  const std::string exact = exactCount(problem, kBound).count.decimal();
+  ASSERT_EQ(exact, std::to_string(listedCount(problem, kBound, 2)));
+  const int subtrees = exactCountSubtrees(problem, kBound);
+  ASSERT_GT(subtrees, 8) << "too few subtrees to stop twice part-way";
+  for (int threads : {1, 2}) {
+    SCOPED_TRACE(::testing::Message() << threads << " threads");
+    const ExactCountResult first = countInterrupted(problem, kBound, threads, 3, nullptr);
+    EXPECT_FALSE(first.complete);
+    EXPECT_TRUE(first.interrupted);
+    EXPECT_FALSE(first.timedOut);
+    EXPECT_TRUE(atMost(first.count, exact)) << first.count.decimal();
+    EXPECT_EQ(first.progress.subtrees, subtrees);
+    EXPECT_GE(first.progress.done.size(), 3u);
+    EXPECT_LT(first.progress.done.size(), static_cast<std::size_t>(subtrees));
+
+    const ExactCountResult resumed = countResumed(problem, kBound, threads, first.progress);
+    EXPECT_TRUE(resumed.complete);
+    EXPECT_EQ(resumed.count.decimal(), exact);
+    EXPECT_EQ(resumed.progress.done.size(), static_cast<std::size_t>(subtrees));
+
+    const ExactCountResult second = countInterrupted(problem, kBound, threads, 3, &first.progress);
+    EXPECT_FALSE(second.complete);
+    EXPECT_TRUE(second.interrupted);
+    EXPECT_TRUE(atMost(second.count, exact)) << second.count.decimal();
+    EXPECT_GE(second.progress.done.size(), first.progress.done.size() + 3);
+    for (const auto& done : first.progress.done) {
+      EXPECT_NE(std::find(second.progress.done.begin(), second.progress.done.end(), done),
+                second.progress.done.end())
+          << "subtree " << done.first << " of the first count is kept";
+    }
+    const ExactCountResult third = countResumed(problem, kBound, threads, second.progress);
+    EXPECT_TRUE(third.complete);
+    EXPECT_EQ(third.count.decimal(), exact);
+  }
+}
+
+}  // namespace jobshop
