@@ -49,8 +49,14 @@ struct Shared {
         slots(s.size()) {}
 };
 
+bool pastDeadline(const MemoCountLimits& limits) {
+  return limits.deadline && std::chrono::steady_clock::now() >= *limits.deadline;
+}
+
+// The walk looks at the clock every few thousand nodes, and small subtrees end sooner: each
+// subtree starts only while there is time.
 void work(Shared& shared) {
-  while (!shared.stop.load()) {
+  while (!shared.stop.load() && !pastDeadline(shared.limits)) {
     const std::size_t i = shared.next.fetch_add(1);
     if (i >= shared.prefixes.size()) return;
     if (shared.slots[i].resumed) continue;
@@ -92,13 +98,17 @@ void drawProgress(ProgressLine& line, const Shared& shared, std::size_t resumed,
   if (!progressLineDue(line)) return;
   const std::size_t total = shared.prefixes.size();
   const std::size_t done = resumed + doneHere;
-  std::string text = "subtrees " + std::to_string(done) + " of " + std::to_string(total) + " (" +
-                     percentText(total == 0 ? 1.0 : static_cast<double>(done) / total) +
-                     ") | nodes " + std::to_string(shared.nodes.load()) + " | " + elapsedText(line);
+  std::string text =
+      "subtrees " + std::to_string(done) + " of " + std::to_string(total) + " (" +
+      percentText(total == 0 ? 1.0 : static_cast<double>(done) / static_cast<double>(total)) +
+      ") | nodes " + std::to_string(shared.nodes.load()) + " | " + elapsedText(line);
   if (doneHere > 0 && done < total) {
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - line.started).count();
-    text += " | about " + elapsedText(seconds / doneHere * (total - done)) + " left at this pace";
+    text +=
+        " | about " +
+        elapsedText(seconds / static_cast<double>(doneHere) * static_cast<double>(total - done)) +
+        " left at this pace";
   }
   drawProgressLine(line, text);
 }

@@ -89,11 +89,11 @@ CountOnlyOutcome countOnly(const SearchProblem& problem, const CountOnlyRequest&
       outcome.failure = "cannot resume from " + checkpointPath(request.folder) + ": " + mismatch;
       return outcome;
     }
+    outcome.resumed = true;
     outcome.resumedSubtrees = resumed->progress.done.size();
   }
   CountCheckpoint checkpoint{
       summary.instanceSha256, summary.jobs, summary.machines, summary.bound, {}};
-  installInterruptionHandlers();
   ExactCountRequest count;
   count.bound = summary.bound;
   count.threads = request.threads;
@@ -149,7 +149,7 @@ void printCountOnlyLines(const CountOnlyOutcome& outcome, const EnumeratedOptima
                   static_cast<unsigned long long>(summary.estimate->seed));
     out << text << "\n";
   }
-  if (outcome.resumedSubtrees > 0) {
+  if (outcome.resumed) {
     out << "resumed " << outcome.resumedSubtrees << " of " << outcome.subtrees << " subtrees from "
         << kCountCheckpointFileName << "\n";
   }

@@ -29,6 +29,7 @@ struct CountOnlyOutcome {
   std::int64_t nodes = 0;
   CountCacheStats cache;
   std::size_t tableBytes = 0;
+  bool resumed = false;
   std::size_t resumedSubtrees = 0;
   std::size_t subtrees = 0;
   bool checkpointWritten = false;
@@ -39,8 +40,9 @@ struct CountOnlyOutcome {
 // when the folder holds no readable checkpoint.
 std::optional<int> checkpointBound(const std::string& folder, std::string& problem);
 
-// Counts within summary->bound, resuming from the folder's checkpoint when asked. SIGINT and
-// SIGTERM stop the count at once; a stopped count leaves a checkpoint, a finished one removes it.
+// Counts within summary->bound, resuming from the folder's checkpoint when asked. Once the caller
+// has installed the interruption handlers, SIGINT and SIGTERM stop the count at once; a stopped
+// count leaves a checkpoint, a finished one removes it.
 CountOnlyOutcome countOnly(const SearchProblem& problem, const CountOnlyRequest& request);
 
 // The summary lines of the count beyond those of a listing count.

@@ -396,6 +396,8 @@ int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, st
     out << commandHelp(optimaOptions());
     return 0;
   }
+  // A count without a list stops at the first signal and keeps what it counted, from the start.
+  if (options.list.empty() && !options.limit) installInterruptionHandlers();
   const auto started = std::chrono::steady_clock::now();
   const std::optional<Instance> instance = readCountedInstance(options, out, err);
   if (!instance) return 1;
