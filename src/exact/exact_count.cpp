@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <condition_variable>
 #include <cstdio>
 #include <mutex>
+#include <random>
 #include <string>
 #include <thread>
 
@@ -28,6 +30,26 @@ struct Slot {
   std::optional<MemoCountOutcome> outcome;
 };
 
+// A uniform index below n by rejection (the lowest 2^64 mod n raw values are refused), written
+// out so that every standard library gives the same order.
+std::size_t uniformBelow(std::mt19937_64& random, std::size_t n) {
+  const std::uint64_t refused = (std::uint64_t{0} - n) % n;
+  std::uint64_t x = random();
+  while (x < refused) x = random();
+  return static_cast<std::size_t>(x % n);
+}
+
+// The subtrees in a fixed random order (Fisher-Yates, seed 1): the first k of them are a random
+// sample of all, so a stopped count can estimate the whole from them.
+std::vector<std::size_t> subtreeOrder(std::size_t subtrees) {
+  std::vector<std::size_t> order(subtrees);
+  for (std::size_t i = 0; i < subtrees; ++i) order[i] = i;
+  std::mt19937_64 random(1);
+  for (std::size_t i = subtrees; i > 1; --i)
+    std::swap(order[i - 1], order[uniformBelow(random, i)]);
+  return order;
+}
+
 struct Shared {
   const SearchProblem& problem;
   const std::vector<SearchPrefix>& prefixes;
@@ -39,14 +61,16 @@ struct Shared {
   std::mutex mutex;
   std::condition_variable changed;
   std::vector<Slot> slots;
-  std::size_t finished = 0;  // slots with an outcome, under mutex
+  std::vector<std::size_t> order;  // the subtrees in the order they are taken
+  std::size_t finished = 0;        // slots with an outcome, under mutex
 
   Shared(const SearchProblem& p, const std::vector<SearchPrefix>& s, int bound,
          std::size_t memoryBytes)
       : problem(p),
         prefixes(s),
         cache(memoryBytes, stateKeyShape(p, bound).words),
-        slots(s.size()) {}
+        slots(s.size()),
+        order(subtreeOrder(s.size())) {}
 };
 
 bool pastDeadline(const MemoCountLimits& limits) {
@@ -57,8 +81,9 @@ bool pastDeadline(const MemoCountLimits& limits) {
 // subtree starts only while there is time.
 void work(Shared& shared) {
   while (!shared.stop.load() && !pastDeadline(shared.limits)) {
-    const std::size_t i = shared.next.fetch_add(1);
-    if (i >= shared.prefixes.size()) return;
+    const std::size_t turn = shared.next.fetch_add(1);
+    if (turn >= shared.prefixes.size()) return;
+    const std::size_t i = shared.order[turn];
     if (shared.slots[i].resumed) continue;
     MemoCountOutcome outcome =
         countSubtree(shared.problem, shared.prefixes[i], shared.limits, shared.cache);
@@ -124,6 +149,29 @@ std::vector<Slot> markResumed(std::size_t subtrees, const CountProgress* resumed
   return slots;
 }
 
+// The whole estimated from the longest run of subtrees, in the order taken, all counted: a simple
+// random sample of k of the N subtrees, so N times their mean, with the standard error of a
+// sample drawn without replacement.
+std::optional<SubtreeSample> sampleOf(const Shared& shared, const CountProgress& progress) {
+  std::vector<const WideCount*> counts(shared.prefixes.size(), nullptr);
+  for (const auto& [index, count] : progress.done) counts[static_cast<std::size_t>(index)] = &count;
+  std::vector<double> sample;
+  for (std::size_t i : shared.order) {
+    if (counts[i] == nullptr) break;
+    sample.push_back(std::stod(counts[i]->decimal()));
+  }
+  if (sample.size() < 2) return std::nullopt;
+  const double k = static_cast<double>(sample.size());
+  const double n = static_cast<double>(shared.prefixes.size());
+  double mean = 0;
+  for (double y : sample) mean += y / k;
+  double squares = 0;
+  for (double y : sample) squares += (y - mean) * (y - mean);
+  const double variance = squares / (k - 1);
+  return SubtreeSample{n * mean, n * std::sqrt(variance / k * (1 - k / n)),
+                       static_cast<int>(sample.size()), static_cast<int>(shared.prefixes.size())};
+}
+
 }  // namespace
 
 int exactCountSubtrees(const SearchProblem& problem, int bound) {
@@ -187,6 +235,7 @@ ExactCountResult countExactly(const SearchProblem& problem, const ExactCountRequ
     result.cache.add(slot.outcome->cache);
   }
   result.complete = result.progress.done.size() == prefixes.size();
+  if (!result.complete) result.sample = sampleOf(shared, result.progress);
   if (!result.complete && request.deadline &&
       std::chrono::steady_clock::now() >= *request.deadline) {
     result.timedOut = true;

@@ -42,6 +42,15 @@ struct ExactCountRequest {
   std::chrono::steady_clock::duration checkpointEvery = std::chrono::seconds(60);
 };
 
+// An estimate of a stopped count's total from the subtrees counted: they are taken in a fixed
+// random order, and the first `counted` of that order, all done, are a random sample.
+struct SubtreeSample {
+  double estimate = 0;
+  double standardError = 0;
+  int counted = 0;
+  int subtrees = 0;
+};
+
 struct ExactCountResult {
   WideCount count;       // exact when complete, else a lower bound
   bool complete = true;  // every subtree was counted
@@ -49,8 +58,9 @@ struct ExactCountResult {
   bool interrupted = false;
   std::int64_t nodes = 0;
   CountCacheStats cache;
-  std::size_t cacheBytes = 0;  // the table's size at the end
-  CountProgress progress;      // every subtree done, this run's and the resumed ones
+  std::size_t cacheBytes = 0;           // the table's size at the end
+  CountProgress progress;               // every subtree done, this run's and the resumed ones
+  std::optional<SubtreeSample> sample;  // when stopped with at least two in the sample
 };
 
 // Counts the schedules of makespan <= request.bound: the number countSchedules finds, whatever

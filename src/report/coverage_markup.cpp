@@ -36,14 +36,24 @@ std::string listLine(const EnumeratedOptima& enumeration, const SharedOptimum& o
   return "line " + std::to_string(line->second) + " of " + escapeMarkup(enumeration.listFile);
 }
 
-// The estimate beside the count, in words that never make it one.
+// The estimates beside the count, in words that never make them one.
 std::string estimateSentence(const EnumeratedOptima& enumeration) {
-  if (!enumeration.estimate) return "";
-  const OptimaEstimate& e = *enumeration.estimate;
-  return " <span class=\"tree-estimate\">Random probes of the search tree (" +
-         groupedNumber(e.probes) + ", seed " + std::to_string(e.seed) +
-         ") estimate the total, not count it, at about " + scientificText(e.value) +
-         " (standard error " + scientificText(e.standardError) + ").</span>";
+  std::string text;
+  if (const std::optional<SubtreeEstimate>& e = enumeration.subtreeEstimate) {
+    text += " <span class=\"subtree-estimate\">From the " + groupedNumber(e->counted) + " of " +
+            groupedNumber(e->subtrees) +
+            " parts of the search it finished, a random sample, the total is estimated, not "
+            "counted, at about " +
+            scientificText(e->value) + " (standard error " + scientificText(e->standardError) +
+            ").</span>";
+  }
+  if (const std::optional<OptimaEstimate>& e = enumeration.estimate) {
+    text += " <span class=\"tree-estimate\">Random probes of the search tree (" +
+            groupedNumber(e->probes) + ", seed " + std::to_string(e->seed) +
+            ") estimate the total, not count it, at about " + scientificText(e->value) +
+            " (standard error " + scientificText(e->standardError) + ").</span>";
+  }
+  return text;
 }
 
 }  // namespace

@@ -99,6 +99,13 @@ std::optional<OptimaEstimate> readEstimate(const nlohmann::json& json) {
                         e.at("probes").get<std::int64_t>(), e.at("seed").get<std::uint64_t>()};
 }
 
+std::optional<SubtreeEstimate> readSubtreeEstimate(const nlohmann::json& json) {
+  if (!json.contains("subtreeEstimate")) return std::nullopt;
+  const nlohmann::json& e = json.at("subtreeEstimate");
+  return SubtreeEstimate{e.at("value").get<double>(), e.at("standardError").get<double>(),
+                         e.at("counted").get<int>(), e.at("subtrees").get<int>()};
+}
+
 }  // namespace
 
 std::string enumeratedOptimaJson(const EnumeratedOptima& optima) {
@@ -118,6 +125,12 @@ std::string enumeratedOptimaJson(const EnumeratedOptima& optima) {
                         {"standardError", optima.estimate->standardError},
                         {"probes", optima.estimate->probes},
                         {"seed", optima.estimate->seed}};
+  }
+  if (optima.subtreeEstimate) {
+    json["subtreeEstimate"] = {{"value", optima.subtreeEstimate->value},
+                               {"standardError", optima.subtreeEstimate->standardError},
+                               {"counted", optima.subtreeEstimate->counted},
+                               {"subtrees", optima.subtreeEstimate->subtrees}};
   }
   return json.dump(2) + "\n";
 }
@@ -156,6 +169,7 @@ std::optional<EnumeratedOptima> loadOptimaSummary(const std::string& folder, std
     optima.optimal = json.value("optimal", false);
     optima.listFile = json.value("list", std::string());
     optima.estimate = readEstimate(json);
+    optima.subtreeEstimate = readSubtreeEstimate(json);
   } catch (const nlohmann::json::exception& error) {
     problem = path + ": " + error.what();
     return std::nullopt;

@@ -22,6 +22,15 @@ struct OptimaEstimate {
   std::uint64_t seed = 0;
 };
 
+// An estimate of a stopped count's total from the subtrees it counted, a random sample of all:
+// also never a count.
+struct SubtreeEstimate {
+  double value = 0;
+  double standardError = 0;
+  int counted = 0;   // subtrees in the sample
+  int subtrees = 0;  // subtrees in all
+};
+
 struct EnumeratedOptima {
   int jobs = 0;
   int machines = 0;
@@ -34,6 +43,7 @@ struct EnumeratedOptima {
   bool optimal = false;  // bound was proven to be the instance's optimum
   std::string listFile;  // the list's path relative to the folder ("" when none was written)
   std::optional<OptimaEstimate> estimate;
+  std::optional<SubtreeEstimate> subtreeEstimate;
   // Read back from the list: each schedule's machine sequences, machine 1's jobs (from 1) in
   // processing order, then machine 2's, ...
   std::set<std::vector<int>> schedules;

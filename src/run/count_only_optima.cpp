@@ -120,6 +120,10 @@ CountOnlyOutcome countOnly(const SearchProblem& problem, const CountOnlyRequest&
   outcome.cache = result.cache;
   outcome.tableBytes = result.cacheBytes;
   summary.complete = result.complete;
+  if (result.sample) {
+    summary.subtreeEstimate = SubtreeEstimate{result.sample->estimate, result.sample->standardError,
+                                              result.sample->counted, result.sample->subtrees};
+  }
   const std::string digits = result.count.decimal();
   if (digits.size() > 18) {
     summary.count = std::numeric_limits<std::int64_t>::max();
@@ -147,6 +151,14 @@ void printCountOnlyLines(const CountOnlyOutcome& outcome, const EnumeratedOptima
                   summary.estimate->value, summary.estimate->standardError,
                   static_cast<long long>(summary.estimate->probes),
                   static_cast<unsigned long long>(summary.estimate->seed));
+    out << text << "\n";
+  }
+  if (summary.subtreeEstimate) {
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  "subtree estimate %.3g (standard error %.2g, from %d of %d subtrees)",
+                  summary.subtreeEstimate->value, summary.subtreeEstimate->standardError,
+                  summary.subtreeEstimate->counted, summary.subtreeEstimate->subtrees);
     out << text << "\n";
   }
   if (outcome.resumed) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <charconv>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -259,6 +260,7 @@ struct OptimaCount {
   std::int64_t nodes = 0;
   int threads = 0;
   std::optional<CountOnlyOutcome> countOnly;  // the count without a list, when it was one
+  bool estimateTooLarge = false;
 };
 
 OptimaCount startCount(const OptimaOptions& options, const Instance& instance) {
@@ -276,14 +278,18 @@ OptimaCount startCount(const OptimaOptions& options, const Instance& instance) {
 }
 
 // The estimate, when asked, made before the count so that it is there however the count ends.
-void estimateWhenAsked(const OptimaOptions& options, const SearchProblem& problem,
+// False when the estimate is too large to hold.
+bool estimateWhenAsked(const OptimaOptions& options, const SearchProblem& problem,
                        Deadline deadline, EnumeratedOptima& summary) {
-  if (!options.probes) return;
+  if (!options.probes) return true;
   const std::uint64_t seed = options.seed.value_or(1);
   const TreeEstimate estimate =
       estimateTree(problem, {summary.bound, *options.probes, seed, deadline});
+  // A guess beyond the range of a double has no place in optima.json: it is only said.
+  if (!std::isfinite(estimate.estimate) || !std::isfinite(estimate.standardError)) return false;
   summary.estimate =
       OptimaEstimate{estimate.estimate, estimate.standardError, estimate.probes, seed};
+  return true;
 }
 
 // Counts without a list: false (with the reason shown) when it cannot run or keep its checkpoint.
@@ -316,7 +322,7 @@ bool countOptima(const OptimaOptions& options, const SearchProblem& problem, Dea
     summary.optimal = optimum.proven;
     count.nodes += optimum.nodes;
   }
-  estimateWhenAsked(options, problem, deadline, summary);
+  count.estimateTooLarge = !estimateWhenAsked(options, problem, deadline, summary);
   if (options.list.empty() && !options.limit) {
     if (!countWithoutList(options, problem, deadline, count, err)) return false;
     summary.complete = summary.complete && (!options.optimum || summary.optimal);
@@ -377,6 +383,7 @@ void printSummary(const OptimaOptions& options, const OptimaCount& count, double
   if (count.listKept) out << "list " << summary.listFile << " (kept)\n";
   if (options.optimum) out << "optimum " << (summary.optimal ? "proven" : "not proven") << "\n";
   if (count.timedOut || (options.optimum && !summary.optimal)) out << "time limit reached\n";
+  if (count.estimateTooLarge) out << "estimate beyond the range of a double (1.8e308)\n";
   if (count.countOnly) printCountOnlyLines(*count.countOnly, summary, out);
   out << "nodes " << count.nodes << "\nthreads " << count.threads << "\nseconds " << elapsed
       << "\n";
