@@ -72,8 +72,8 @@ std::string coverageParagraph(const OptimaCoverage& coverage, const OptimumUnion
            plural(optima.schedules.size(), "distinct schedule", "distinct schedules") + ".</p>";
   }
   if (!coverage.listed) {
-    html += lowerBound + count + " " + words + " exist, by an exact enumeration " +
-            sources(enumeration) + "; the runs found " +
+    html += (enumeration.complete ? "" : "At least ") + count + " " + words +
+            " exist, by an exact enumeration " + sources(enumeration) + "; the runs found " +
             plural(optima.schedules.size(), "distinct one", "distinct ones") +
             ". No list of them was written, so the runs' schedules are not matched against it.";
   } else {
