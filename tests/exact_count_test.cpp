@@ -265,8 +265,8 @@ bool atMost(const WideCount& count, const std::string& exact) {
 }  // namespace
 
 TEST(ExactCount, AStoppedCountResumesToTheExactCount) {
-  // A count long enough (well over a second on two threads) that three subtrees of 1024 are
-  // done, and the stop seen, long before the rest.
+  // A count of half a second or more, cut into a thousand subtrees or more: three are done, and
+  // the stop seen, long before the rest.
   const SearchProblem problem = makeSearchProblem(benchmarkInstance("la02"));
   constexpr int kBound = 656;
   const std::string exact = "126453";  // the listing walk's, checked above
