@@ -79,8 +79,9 @@ CountOnlyOutcome countOnly(const SearchProblem& problem, const CountOnlyRequest&
   EnumeratedOptima& summary = *request.summary;
   const int width = countLimbsFor(problem);
   std::optional<CountCheckpoint> resumed;
-  outcome.subtrees = static_cast<std::size_t>(exactCountSubtrees(problem, summary.bound));
   if (request.resume) {
+    // Cutting the tree costs as much as a small count: only a resumed count checks the cut.
+    outcome.subtrees = static_cast<std::size_t>(exactCountSubtrees(problem, summary.bound));
     resumed = readCheckpoint(request.folder, width, outcome.failure);
     if (!resumed) return outcome;
     const std::string mismatch =
