@@ -227,23 +227,16 @@ TEST(ExactCount, FlowShopsAdmitEveryCombinationOfMachineOrders) {
 
 namespace {
 
-// Counts, raising the interruption from the checkpoint once `more` subtrees were done beyond the
-// ones resumed; checkpointEvery = 0 calls it after every subtree.
+// Counts, stopped as by a signal once `more` subtrees were done beyond the ones resumed: the
+// threads see the stop at once, so at most one subtree per thread is done beyond them.
 ExactCountResult countInterrupted(const SearchProblem& problem, int bound, int threads, int more,
                                   const CountProgress* resumeFrom) {
-  volatile std::sig_atomic_t interruption = 0;
-  const std::size_t stopAt =
-      (resumeFrom ? resumeFrom->done.size() : 0) + static_cast<std::size_t>(more);
   ProgressLine quiet = terminalProgressLine(true);
   ExactCountRequest request;
   request.bound = bound;
   request.threads = threads;
-  request.interruption = &interruption;
   request.resumeFrom = resumeFrom;
-  request.checkpointEvery = std::chrono::steady_clock::duration::zero();
-  request.checkpoint = [&](const CountProgress& progress) {
-    if (progress.done.size() >= stopAt) interruption = 1;
-  };
+  request.stopAfterSubtrees = static_cast<std::size_t>(more);
   return countExactly(problem, request, quiet);
 }
 
@@ -265,8 +258,7 @@ bool atMost(const WideCount& count, const std::string& exact) {
 }  // namespace
 
 TEST(ExactCount, AStoppedCountResumesToTheExactCount) {
-  // A count of half a second or more, cut into a thousand subtrees or more: three are done, and
-  // the stop seen, long before the rest.
+  // Stopped after three subtrees, and again after three more, of some hundreds.
   const SearchProblem problem = makeSearchProblem(benchmarkInstance("la02"));
   constexpr int kBound = 656;
   const std::string exact = "126453";  // the listing walk's, checked above
@@ -302,6 +294,24 @@ TEST(ExactCount, AStoppedCountResumesToTheExactCount) {
     const ExactCountResult third = countResumed(problem, kBound, threads, second.progress);
     EXPECT_TRUE(third.complete);
     EXPECT_EQ(third.count.decimal(), exact);
+  }
+}
+
+}  // namespace jobshop
+
+namespace jobshop {
+
+TEST(ExactCount, ResumingFromAnotherCutIsRefused) {
+  const SearchProblem problem = makeSearchProblem(benchmarkInstance("la02"));
+  const int subtrees = exactCountSubtrees(problem, 656);
+  ProgressLine quiet = terminalProgressLine(true);
+  for (const CountProgress& foreign :
+       {CountProgress{subtrees + 1, {}}, CountProgress{subtrees, {{subtrees, WideCount(2)}}},
+        CountProgress{subtrees, {{0, WideCount(2)}, {0, WideCount(2)}}}}) {
+    ExactCountRequest request;
+    request.bound = 656;
+    request.resumeFrom = &foreign;
+    EXPECT_THROW(countExactly(problem, request, quiet), std::invalid_argument);
   }
 }
 

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <mutex>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <thread>
 
@@ -66,6 +67,9 @@ struct Shared {
   std::vector<Slot> slots;
   std::vector<std::size_t> order;  // the subtrees in the order they are taken
   std::size_t finished = 0;        // slots with an outcome, under mutex
+  std::size_t doneHere = 0;        // subtrees counted to the end by this count, under mutex
+  std::optional<std::size_t> stopAfter;
+  std::atomic<bool> stoppedAfter{false};
 
   Shared(const SearchProblem& p, const std::vector<SearchPrefix>& s, int bound,
          std::size_t memoryBytes)
@@ -95,6 +99,10 @@ void work(Shared& shared) {
       shared.slots[i].done = !outcome.stopped;
       shared.slots[i].outcome = std::move(outcome);
       ++shared.finished;
+      if (shared.slots[i].done && shared.stopAfter && ++shared.doneHere >= *shared.stopAfter) {
+        shared.stoppedAfter.store(true);
+        shared.stop.store(true);
+      }
     }
     shared.changed.notify_one();
   }
@@ -144,10 +152,15 @@ void drawProgress(ProgressLine& line, const Shared& shared, std::size_t resumed,
 std::vector<Slot> markResumed(std::size_t subtrees, const CountProgress* resumed) {
   std::vector<Slot> slots(subtrees);
   if (!resumed) return slots;
+  if (resumed->subtrees < 0 || static_cast<std::size_t>(resumed->subtrees) != subtrees) {
+    throw std::invalid_argument("the counts resumed are of another cut of the tree");
+  }
   for (const auto& [index, count] : resumed->done) {
-    if (index >= 0 && static_cast<std::size_t>(index) < subtrees) {
-      slots[static_cast<std::size_t>(index)].resumed = true;
+    if (index < 0 || static_cast<std::size_t>(index) >= subtrees ||
+        slots[static_cast<std::size_t>(index)].resumed) {
+      throw std::invalid_argument("a subtree resumed is out of range or given twice");
     }
+    slots[static_cast<std::size_t>(index)].resumed = true;
   }
   return slots;
 }
@@ -190,6 +203,7 @@ ExactCountResult countExactly(const SearchProblem& problem, const ExactCountRequ
   shared.limits.stop = &shared.stop;
   shared.limits.nodesSoFar = &shared.nodes;
   shared.slots = markResumed(prefixes.size(), request.resumeFrom);
+  shared.stopAfter = request.stopAfterSubtrees;
   const std::size_t resumed = static_cast<std::size_t>(std::count_if(
       shared.slots.begin(), shared.slots.end(), [](const Slot& s) { return s.resumed; }));
 
@@ -238,6 +252,7 @@ ExactCountResult countExactly(const SearchProblem& problem, const ExactCountRequ
     result.cache.add(slot.outcome->cache);
   }
   result.complete = result.progress.done.size() == prefixes.size();
+  result.interrupted = result.interrupted || (shared.stoppedAfter.load() && !result.complete);
   if (!result.complete) result.sample = sampleOf(shared, result.progress);
   if (!result.complete && request.deadline &&
       std::chrono::steady_clock::now() >= *request.deadline) {

@@ -40,6 +40,9 @@ struct ExactCountRequest {
   // subtree done so far: the place to write a checkpoint.
   std::function<void(const CountProgress&)> checkpoint;
   std::chrono::steady_clock::duration checkpointEvery = std::chrono::seconds(60);
+  // Stands for a signal that comes once this many subtrees are done by this count, seen by the
+  // threads themselves at once: lets a test stop a count at an exact point.
+  std::optional<std::size_t> stopAfterSubtrees;
 };
 
 // An estimate of a stopped count's total from the subtrees counted: they are taken in a fixed
@@ -64,8 +67,10 @@ struct ExactCountResult {
 };
 
 // Counts the schedules of makespan <= request.bound: the number countSchedules finds, whatever
-// the threads and the memory. Stopped by the deadline or the interruption, the count is a lower
-// bound (the subtrees done and the parts of the others counted so far) and complete is false.
+// the threads and the memory. Throws std::invalid_argument when resumeFrom is not of this cut of
+// the tree (another number of subtrees, an index out of range or given twice). Stopped by the
+// deadline or the interruption, the count is a lower bound (the subtrees done and the parts of the
+// others counted so far) and complete is false.
 ExactCountResult countExactly(const SearchProblem& problem, const ExactCountRequest& request,
                               ProgressLine& progress);
 
