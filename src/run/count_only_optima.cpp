@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <limits>
 
-#include "exact/count_checkpoint.h"
+#include "results/count_checkpoint.h"
 #include "run/interruption.h"
 #include "support/text_file_output.h"
 #include "support/text_files.h"
@@ -22,15 +22,14 @@ std::string checkpointPath(const std::string& folder) {
   return pathInFolder(folder, kCountCheckpointFileName);
 }
 
-std::optional<CountCheckpoint> readCheckpoint(const std::string& folder, int width,
-                                              std::string& problem) {
+std::optional<CountCheckpoint> readCheckpoint(const std::string& folder, std::string& problem) {
   const std::string path = checkpointPath(folder);
   const std::optional<std::string> text = readWholeFile(path);
   if (!text) {
     problem = "no checkpoint to resume from: cannot read " + path;
     return std::nullopt;
   }
-  std::optional<CountCheckpoint> checkpoint = parseCountCheckpoint(*text, width, problem);
+  std::optional<CountCheckpoint> checkpoint = parseCountCheckpoint(*text, problem);
   if (!checkpoint) problem = path + ": " + problem;
   return checkpoint;
 }
@@ -46,8 +45,8 @@ std::string checkpointMismatch(const CountCheckpoint& checkpoint, const Enumerat
     return "it counts makespans <= " + std::to_string(checkpoint.bound) +
            ", not <= " + std::to_string(summary.bound);
   }
-  if (checkpoint.progress.subtrees != subtrees) {
-    return "it cuts the tree into " + std::to_string(checkpoint.progress.subtrees) +
+  if (checkpoint.subtrees != subtrees) {
+    return "it cuts the tree into " + std::to_string(checkpoint.subtrees) +
            " subtrees, this program into " + std::to_string(subtrees);
   }
   return "";
@@ -65,11 +64,31 @@ std::size_t peakMemoryBytes() {
   return static_cast<std::size_t>(usage.ru_maxrss) * 1024;
 }
 
+// The progress a checkpoint holds, its counts in limbs of width; "" or why a count does not fit.
+std::string progressOf(const CountCheckpoint& checkpoint, int width, CountProgress& progress) {
+  progress.subtrees = checkpoint.subtrees;
+  for (const auto& [index, digits] : checkpoint.done) {
+    WideCount count(width);
+    if (!parseWideCount(digits, width, count)) {
+      return "the count of subtree " + std::to_string(index) + " is beyond any this instance has";
+    }
+    progress.done.emplace_back(index, std::move(count));
+  }
+  return "";
+}
+
+// The checkpoint of progress.
+void storeProgress(const CountProgress& progress, CountCheckpoint& checkpoint) {
+  checkpoint.subtrees = progress.subtrees;
+  checkpoint.done.clear();
+  for (const auto& [index, count] : progress.done)
+    checkpoint.done.emplace_back(index, count.decimal());
+}
+
 }  // namespace
 
 std::optional<int> checkpointBound(const std::string& folder, std::string& problem) {
-  // The counts are not read here, so any width takes them.
-  const std::optional<CountCheckpoint> checkpoint = readCheckpoint(folder, 1 << 16, problem);
+  const std::optional<CountCheckpoint> checkpoint = readCheckpoint(folder, problem);
   if (!checkpoint) return std::nullopt;
   return checkpoint->bound;
 }
@@ -78,33 +97,33 @@ CountOnlyOutcome countOnly(const SearchProblem& problem, const CountOnlyRequest&
   CountOnlyOutcome outcome;
   EnumeratedOptima& summary = *request.summary;
   const int width = countLimbsFor(problem);
-  std::optional<CountCheckpoint> resumed;
+  std::optional<CountProgress> resumed;
   if (request.resume) {
     // Cutting the tree costs as much as a small count: only a resumed count checks the cut.
     outcome.subtrees = static_cast<std::size_t>(exactCountSubtrees(problem, summary.bound));
-    resumed = readCheckpoint(request.folder, width, outcome.failure);
-    if (!resumed) return outcome;
-    const std::string mismatch =
-        checkpointMismatch(*resumed, summary, static_cast<int>(outcome.subtrees));
+    const std::optional<CountCheckpoint> stored = readCheckpoint(request.folder, outcome.failure);
+    if (!stored) return outcome;
+    std::string mismatch = checkpointMismatch(*stored, summary, static_cast<int>(outcome.subtrees));
+    if (mismatch.empty()) mismatch = progressOf(*stored, width, resumed.emplace());
     if (!mismatch.empty()) {
       outcome.failure = "cannot resume from " + checkpointPath(request.folder) + ": " + mismatch;
       return outcome;
     }
     outcome.resumed = true;
-    outcome.resumedSubtrees = resumed->progress.done.size();
+    outcome.resumedSubtrees = resumed->done.size();
   }
   CountCheckpoint checkpoint{
-      summary.instanceSha256, summary.jobs, summary.machines, summary.bound, {}};
+      summary.instanceSha256, summary.jobs, summary.machines, summary.bound, 0, {}};
   ExactCountRequest count;
   count.bound = summary.bound;
   count.threads = request.threads;
   count.memoryBytes = request.memoryMb << 20;
   count.deadline = request.deadline;
   count.interruption = &interruptionFlag();
-  count.resumeFrom = resumed ? &resumed->progress : nullptr;
+  count.resumeFrom = resumed ? &*resumed : nullptr;
   std::string checkpointFailure;
   count.checkpoint = [&](const CountProgress& progress) {
-    checkpoint.progress = progress;
+    storeProgress(progress, checkpoint);
     const std::string failure = writeTextFile(checkpointPath(request.folder),
                                               countCheckpointJson(checkpoint), WriteMode::kReplace);
     if (failure.empty()) {

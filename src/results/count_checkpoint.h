@@ -5,8 +5,8 @@
 
 #include <optional>
 #include <string>
-
-#include "exact/exact_count.h"
+#include <utility>
+#include <vector>
 
 namespace jobshop {
 
@@ -17,14 +17,15 @@ struct CountCheckpoint {
   int jobs = 0;
   int machines = 0;
   int bound = 0;
-  CountProgress progress;
+  int subtrees = 0;  // how many the tree was cut into
+  // Each subtree done: its index in the cut and its count's decimal digits.
+  std::vector<std::pair<int, std::string>> done;
 };
 
 std::string countCheckpointJson(const CountCheckpoint& checkpoint);
 
-// Reads a checkpoint whose counts have `width` limbs; nullopt with the reason in problem when the
-// text is not one (a subtree index out of range or given twice, a count that is not digits).
-std::optional<CountCheckpoint> parseCountCheckpoint(const std::string& text, int width,
-                                                    std::string& problem);
+// Reads a checkpoint; nullopt with the reason in problem when the text is not one (a subtree index
+// out of range or given twice, a count that is not digits).
+std::optional<CountCheckpoint> parseCountCheckpoint(const std::string& text, std::string& problem);
 
 }  // namespace jobshop

@@ -1,6 +1,6 @@
 // Writing and reading "optima-checkpoint.json". Counts are decimal strings: they may exceed what a
 // JSON reader takes for a whole number.
-#include "exact/count_checkpoint.h"
+#include "results/count_checkpoint.h"
 
 #include <nlohmann/json.hpp>
 #include <set>
@@ -13,11 +13,9 @@ std::string countCheckpointJson(const CountCheckpoint& checkpoint) {
   json["jobs"] = checkpoint.jobs;
   json["machines"] = checkpoint.machines;
   json["bound"] = checkpoint.bound;
-  json["subtrees"] = checkpoint.progress.subtrees;
+  json["subtrees"] = checkpoint.subtrees;
   nlohmann::ordered_json done = nlohmann::ordered_json::array();
-  for (const auto& [index, count] : checkpoint.progress.done) {
-    done.push_back({index, count.decimal()});
-  }
+  for (const auto& [index, count] : checkpoint.done) done.push_back({index, count});
   json["done"] = std::move(done);
   return json.dump() + "\n";
 }
@@ -25,7 +23,7 @@ std::string countCheckpointJson(const CountCheckpoint& checkpoint) {
 namespace {
 
 // The done list: [index, "count"] pairs, each index once and below subtrees.
-std::string readDone(const nlohmann::json& done, int width, CountProgress& progress) {
+std::string readDone(const nlohmann::json& done, CountCheckpoint& checkpoint) {
   if (!done.is_array()) return "\"done\" is not a list";
   std::set<int> seen;
   for (const nlohmann::json& entry : done) {
@@ -34,23 +32,23 @@ std::string readDone(const nlohmann::json& done, int width, CountProgress& progr
       return "an entry of \"done\" is not [subtree, \"count\"]";
     }
     const auto given = entry[0].get<std::int64_t>();
-    if (given < 0 || given >= progress.subtrees || !seen.insert(static_cast<int>(given)).second) {
+    if (given < 0 || given >= checkpoint.subtrees || !seen.insert(static_cast<int>(given)).second) {
       return "subtree " + std::to_string(given) + " is out of range or given twice";
     }
     const int index = static_cast<int>(given);
-    WideCount count(width);
-    if (!parseWideCount(entry[1].get<std::string>(), width, count)) {
+    std::string count = entry[1].get<std::string>();
+    if (count.empty() || count.size() > 100000 ||
+        count.find_first_not_of("0123456789") != std::string::npos) {
       return "the count of subtree " + std::to_string(index) + " is not a whole number";
     }
-    progress.done.emplace_back(index, std::move(count));
+    checkpoint.done.emplace_back(index, std::move(count));
   }
   return "";
 }
 
 }  // namespace
 
-std::optional<CountCheckpoint> parseCountCheckpoint(const std::string& text, int width,
-                                                    std::string& problem) {
+std::optional<CountCheckpoint> parseCountCheckpoint(const std::string& text, std::string& problem) {
   const nlohmann::json json = nlohmann::json::parse(text, nullptr, false);
   if (json.is_discarded() || !json.is_object()) {
     problem = "not a JSON object";
@@ -73,8 +71,8 @@ std::optional<CountCheckpoint> parseCountCheckpoint(const std::string& text, int
   checkpoint.jobs = json["jobs"].get<int>();
   checkpoint.machines = json["machines"].get<int>();
   checkpoint.bound = json["bound"].get<int>();
-  checkpoint.progress.subtrees = json["subtrees"].get<int>();
-  problem = readDone(json["done"], width, checkpoint.progress);
+  checkpoint.subtrees = json["subtrees"].get<int>();
+  problem = readDone(json["done"], checkpoint);
   if (!problem.empty()) return std::nullopt;
   return checkpoint;
 }
