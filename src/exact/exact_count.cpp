@@ -15,6 +15,7 @@
 
 #include "exact/memo_count.h"
 #include "exact/search_state_key.h"
+#include "exact/uniform_index.h"
 
 namespace jobshop {
 
@@ -34,15 +35,6 @@ struct Slot {
   std::optional<MemoCountOutcome> outcome;
 };
 
-// A uniform index below n by rejection (the lowest 2^64 mod n raw values are refused), written
-// out so that every standard library gives the same order.
-std::size_t uniformBelow(std::mt19937_64& random, std::size_t n) {
-  const std::uint64_t refused = (std::uint64_t{0} - n) % n;
-  std::uint64_t x = random();
-  while (x < refused) x = random();
-  return static_cast<std::size_t>(x % n);
-}
-
 // The subtrees in a fixed random order (Fisher-Yates, seed 1): the first k of them are a random
 // sample of all, so a stopped count can estimate the whole from them.
 std::vector<std::size_t> subtreeOrder(std::size_t subtrees) {
@@ -50,7 +42,7 @@ std::vector<std::size_t> subtreeOrder(std::size_t subtrees) {
   for (std::size_t i = 0; i < subtrees; ++i) order[i] = i;
   std::mt19937_64 random(1);
   for (std::size_t i = subtrees; i > 1; --i)
-    std::swap(order[i - 1], order[uniformBelow(random, i)]);
+    std::swap(order[i - 1], order[static_cast<std::size_t>(uniformIndexBelow(random, i))]);
   return order;
 }
 

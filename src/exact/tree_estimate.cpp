@@ -12,24 +12,13 @@
 #include "exact/child_test.h"
 #include "exact/node_bounds.h"
 #include "exact/search_node.h"
+#include "exact/uniform_index.h"
 
 namespace jobshop {
 
 namespace {
 
 std::size_t at(int index) { return static_cast<std::size_t>(index); }
-
-// A uniform index below n (n >= 1) by rejection: of the 2^64 raw values, the lowest 2^64 mod n
-// are refused, so the values kept fall in whole blocks of n and x % n hits each index equally
-// often. (0 - n) % n is 2^64 mod n in 64-bit unsigned arithmetic. Written out rather than taken
-// from <random>'s distributions, whose draws differ between standard libraries: the same seed
-// must give the same estimate wherever the program is built.
-std::uint64_t uniformBelow(std::mt19937_64& random, std::uint64_t n) {
-  const std::uint64_t refused = (std::uint64_t{0} - n) % n;
-  std::uint64_t x = random();
-  while (x < refused) x = random();
-  return x % n;
-}
 
 // One probe's working memory, kept across probes so that a probe allocates nothing.
 struct Prober {
@@ -71,7 +60,7 @@ long double probe(Prober& p, std::mt19937_64& random) {
   while (n.depth < n.length) {
     const int count = acceptedChildren(p, n);
     if (count == 0) return 0;
-    const int pick = static_cast<int>(uniformBelow(random, static_cast<std::uint64_t>(count)));
+    const int pick = static_cast<int>(uniformIndexBelow(random, static_cast<std::uint64_t>(count)));
     weight *= count;
     appendJob(n, p.children[at(pick)]);
     std::swap(p.parentBounds, p.childBounds[at(pick)]);
