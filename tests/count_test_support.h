@@ -10,6 +10,7 @@
 #include "exact/exact_count.h"
 #include "exact/search_problem.h"
 #include "input/instance.h"
+#include "sanitized_build.h"
 
 namespace jobshop {
 

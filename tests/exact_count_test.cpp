@@ -103,6 +103,7 @@ std::string checkedFt06Count(const SearchProblem& problem, int bound) {
 }  // namespace
 
 TEST(ExactCount, AgreesWithTheListingWalkOnRandomInstances) {
+  SKIP_WHEN_SANITIZED();
   // Past this many the listing walk takes too long; the count must then be larger.
   constexpr std::int64_t kListingCap = 100000;
   for (std::uint32_t seed = 1; seed <= 32; ++seed) {
@@ -130,6 +131,7 @@ TEST(ExactCount, AgreesWithTheListingWalkOnRandomInstances) {
 }
 
 TEST(ExactCount, AgreesWithTheListingWalkOnFt06UpTo60) {
+  SKIP_WHEN_SANITIZED();
   const SearchProblem problem = makeSearchProblem(ft06());
   for (int bound = 54; bound <= 60; ++bound) {
     SCOPED_TRACE(::testing::Message() << "bound " << bound);
@@ -138,6 +140,7 @@ TEST(ExactCount, AgreesWithTheListingWalkOnFt06UpTo60) {
 }
 
 TEST(ExactCount, AgreesWithTheListingWalkOnFt06Within61And62) {
+  SKIP_WHEN_SANITIZED();
   const SearchProblem problem = makeSearchProblem(ft06());
   for (int bound : {61, 62}) {
     SCOPED_TRACE(::testing::Message() << "bound " << bound);
@@ -146,6 +149,7 @@ TEST(ExactCount, AgreesWithTheListingWalkOnFt06Within61And62) {
 }
 
 TEST(ExactCount, AgreesWithTheListingWalkOnLa02) {
+  SKIP_WHEN_SANITIZED();
   const SearchProblem problem = makeSearchProblem(benchmarkInstance("la02"));
   for (const auto& [bound, known] : {std::pair{655, 66989}, std::pair{656, 126453}}) {
     SCOPED_TRACE(::testing::Message() << "bound " << bound);
@@ -156,6 +160,7 @@ TEST(ExactCount, AgreesWithTheListingWalkOnLa02) {
 }
 
 TEST(ExactCount, ATableTooSmallReplacesEntriesAndStaysExact) {
+  SKIP_WHEN_SANITIZED();
   // ft06 within 62 stores more counts than the smallest table holds.
   const SearchProblem problem = makeSearchProblem(ft06());
   const ExactCountResult roomy = exactCount(problem, 62, 1);
@@ -188,6 +193,7 @@ TEST(ExactCount, CountsCarryAcrossLimbs) {
 }
 
 TEST(ExactCount, FlowShopsAdmitEveryCombinationOfMachineOrders) {
+  SKIP_WHEN_SANITIZED();
   // Small enough for the listing walk: 6^3 = 216 and 24^3 = 13,824.
   for (const auto& [jobs, machines] : {std::pair{3, 3}, std::pair{4, 3}}) {
     SCOPED_TRACE(::testing::Message() << jobs << "x" << machines);
@@ -258,6 +264,7 @@ bool atMost(const WideCount& count, const std::string& exact) {
 }  // namespace
 
 TEST(ExactCount, AStoppedCountResumesToTheExactCount) {
+  SKIP_WHEN_SANITIZED();
   // Stopped after three subtrees, and again after three more, of some hundreds.
   const SearchProblem problem = makeSearchProblem(benchmarkInstance("la02"));
   constexpr int kBound = 656;

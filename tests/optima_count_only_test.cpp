@@ -7,6 +7,7 @@
 
 #include "program_runner.h"
 #include "results/optima_file.h"
+#include "sanitized_build.h"
 #include "test_instances.h"
 
 namespace jobshop {
@@ -65,6 +66,7 @@ TEST(CountOnlyCommand, ExactCountKeptApartFromTheEstimate) {
 }
 
 TEST(CountOnlyCommand, StoppedCountLeavesALowerBoundAndResumesToTheSameCount) {
+  SKIP_WHEN_SANITIZED();
   const std::string whole = folderWith(kLa02);
   const Captured uninterrupted = optima(whole, "--bound 656 --threads 2");
   ASSERT_EQ(uninterrupted.status, 0) << uninterrupted.err;

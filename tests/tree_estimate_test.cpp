@@ -15,6 +15,7 @@
 #include "exact/optimum_search.h"
 #include "exact/parallel_count.h"
 #include "input/instance_reader.h"
+#include "sanitized_build.h"
 #include "test_instances.h"
 
 namespace jobshop {
@@ -117,6 +118,7 @@ TEST(TreeEstimate, TwoGuessesGiveTheirBinomialMeanAndError) {
 }
 
 TEST(TreeEstimate, WithinFourStandardErrorsOfTheExactCount) {
+  SKIP_WHEN_SANITIZED();
   const SearchProblem benchmark = ft06();
   // At 55 every probe reaches one of the 53 schedules and the guesses stay close. At 58 they are
   // heavy-tailed: most probes guess low and a rare one far higher, so even over 20000 probes the
