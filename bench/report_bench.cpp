@@ -7,8 +7,8 @@
 #include <random>
 #include <vector>
 
-#include "report/average_linkage.h"
-#include "report/optimum_distances.h"
+#include "analysis/average_linkage.h"
+#include "results/optimum_distances.h"
 
 namespace jobshop {
 

@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "analysis/recorded_schedules.h"
+#include "evolution/run_driver.h"
 #include "fuzz_checks.h"
 #include "input/input_error.h"
 #include "input/instance_reader.h"
@@ -16,11 +18,9 @@
 #include "input/parameter_reader.h"
 #include "model/clock.h"
 #include "model/run_state.h"
-#include "report/recorded_schedules.h"
-#include "report/result_records.h"
 #include "results/execution_record.h"
 #include "results/result_files.h"
-#include "run/run_driver.h"
+#include "results/result_records.h"
 
 using namespace jobshop;
 

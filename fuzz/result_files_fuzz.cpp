@@ -2,14 +2,14 @@
 // split from one input at form feeds, aligned, rebuilt and drawn as the report command does.
 #include <cstdint>
 
+#include "analysis/recorded_schedules.h"
 #include "fuzz_checks.h"
 #include "input/input_error.h"
 #include "input/instance_reader.h"
 #include "input/line_reader.h"
 #include "report/html_report.h"
-#include "report/recorded_schedules.h"
 #include "report/report_csv.h"
-#include "report/result_records.h"
+#include "results/result_records.h"
 
 using namespace jobshop;
 

@@ -1,5 +1,5 @@
 // The accumulation curve against a count over every set of runs, and on many runs.
-#include "report/accumulation_curve.h"
+#include "analysis/accumulation_curve.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The leaf order of the average-linkage dendrogram: clusters come out as blocks, ties go to the
 // lowest members, and the order agrees with a plain from-scratch clustering on random matrices.
-#include "report/average_linkage.h"
+#include "analysis/average_linkage.h"
 
 #include <gtest/gtest.h>
 

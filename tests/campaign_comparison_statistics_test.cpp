@@ -6,9 +6,9 @@
 // which is what R's fisher.test and wilcox.test(correct = TRUE, exact = FALSE) compute.
 #include <gtest/gtest.h>
 
-#include "campaigns/fisher_exact.h"
-#include "campaigns/holm_adjustment.h"
-#include "campaigns/mann_whitney.h"
+#include "analysis/fisher_exact.h"
+#include "analysis/holm_adjustment.h"
+#include "analysis/mann_whitney.h"
 
 namespace jobshop {
 namespace {

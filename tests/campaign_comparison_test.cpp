@@ -5,12 +5,12 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "analysis/setting_comparison.h"
 #include "campaign_test_support.h"
 #include "campaigns/campaign_collect.h"
-#include "campaigns/campaign_page.h"
 #include "campaigns/manifest.h"
-#include "campaigns/setting_comparison.h"
-#include "campaigns/summary_table.h"
+#include "report/campaign_page.h"
+#include "report/summary_table.h"
 #include "test_instances.h"
 
 namespace jobshop {

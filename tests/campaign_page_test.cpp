@@ -1,6 +1,6 @@
 // The campaign page as a reader meets it: charts that scale to their cards, captions that say what
 // the marks are, links only to reports that exist, and counts in the singular where they are one.
-#include "campaigns/campaign_page.h"
+#include "report/campaign_page.h"
 
 #include <gtest/gtest.h>
 

@@ -13,17 +13,17 @@
 #include <sstream>
 #include <thread>
 
+#include "analysis/campaign_statistics.h"
 #include "campaign_test_support.h"
 #include "campaigns/campaign_collect.h"
 #include "campaigns/campaign_file.h"
 #include "campaigns/campaign_plan.h"
 #include "campaigns/campaign_runner.h"
-#include "campaigns/campaign_statistics.h"
 #include "campaigns/execution_state.h"
 #include "campaigns/manifest.h"
 #include "campaigns/slurm_campaign.h"
-#include "campaigns/summary_table.h"
 #include "input/input_error.h"
+#include "report/summary_table.h"
 #include "test_instances.h"
 
 namespace jobshop {

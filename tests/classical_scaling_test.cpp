@@ -1,6 +1,6 @@
 // Points of a plane put through their distances come back as the same figure, up to rotation and
 // reflection; degenerate inputs give a defined map rather than NaN.
-#include "report/classical_scaling.h"
+#include "analysis/classical_scaling.h"
 
 #include <gtest/gtest.h>
 

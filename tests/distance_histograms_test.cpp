@@ -1,5 +1,5 @@
 // Cell-distance histograms counted by hand on a few short schedules, and the sampling of many.
-#include "report/distance_histograms.h"
+#include "analysis/distance_histograms.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // The runs as samples of the schedules of their best makespan, and how they stand against a
 // complete list of the schedules.
-#include "report/enumeration_measures.h"
+#include "analysis/enumeration_measures.h"
 
 #include <gtest/gtest.h>
 
-#include "report/optimum_union.h"
-#include "report/schedule_incidence.h"
+#include "analysis/optimum_union.h"
+#include "analysis/schedule_incidence.h"
 
 namespace jobshop {
 

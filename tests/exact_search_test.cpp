@@ -8,11 +8,11 @@
 #include <set>
 #include <sstream>
 
+#include "analysis/semi_active_schedule.h"
 #include "exact/optimum_search.h"
 #include "exact/parallel_count.h"
 #include "exact/schedule_search.h"
 #include "input/instance_reader.h"
-#include "report/semi_active_schedule.h"
 #include "test_instances.h"
 
 namespace jobshop {

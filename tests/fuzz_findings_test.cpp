@@ -7,8 +7,8 @@
 
 #include "input/instance_reader.h"
 #include "input/line_reader.h"
-#include "report/result_records.h"
 #include "results/execution_log.h"
+#include "results/result_records.h"
 #include "test_instances.h"
 
 namespace jobshop {

@@ -8,12 +8,12 @@
 #include <csignal>
 #include <cstdint>
 
+#include "evolution/generation.h"
 #include "input/instance_reader.h"
 #include "model/fitness_sort.h"
 #include "model/initialisation.h"
 #include "model/machine_sequences.h"
 #include "model/makespan.h"
-#include "niching/generation.h"
 #include "test_instances.h"
 
 namespace jobshop {

@@ -18,12 +18,12 @@
 #include <sstream>
 #include <thread>
 
+#include "analysis/recorded_schedules.h"
+#include "evolution/run_driver.h"
 #include "input/instance_reader.h"
 #include "input/line_reader.h"
-#include "report/recorded_schedules.h"
-#include "report/result_records.h"
 #include "results/result_files.h"
-#include "run/run_driver.h"
+#include "results/result_records.h"
 #include "test_instances.h"
 
 namespace jobshop {

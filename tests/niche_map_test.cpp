@@ -1,13 +1,13 @@
 // The map's points: every found schedule, the unfound listed ones beside them, and a fixed uniform
 // sample when there are too many to draw.
-#include "report/niche_map.h"
+#include "analysis/niche_map.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 
+#include "analysis/optimum_union.h"
 #include "report/niche_map_section.h"
-#include "report/optimum_union.h"
 #include "report_fixture.h"
 #include "schedule_sets.h"
 

@@ -1,5 +1,5 @@
 // The end-of-run analysis and the exact records it appends.
-#include "results/optima_analysis.h"
+#include "evolution/optima_analysis.h"
 
 #include <gtest/gtest.h>
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "analysis/machine_orders.h"
+#include "analysis/semi_active_schedule.h"
 #include "report/gantt_chart.h"
-#include "report/machine_orders.h"
-#include "report/semi_active_schedule.h"
 #include "report_fixture.h"
 #include "run/report_command.h"
 #include "test_instances.h"

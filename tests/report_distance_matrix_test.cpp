@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "report/distance_table.h"
-#include "report/optimum_distances.h"
 #include "report_fixture.h"
+#include "results/optimum_distances.h"
 #include "run/report_command.h"
 #include "schedule_sets.h"
 #include "test_instances.h"

@@ -2,11 +2,11 @@
 // list, and the accumulation chart with what it rises towards.
 #include <gtest/gtest.h>
 
+#include "analysis/schedule_incidence.h"
 #include "report/accumulation_chart.h"
 #include "report/estimate_markup.h"
 #include "report/execution_tables.h"
 #include "report/overall_optima.h"
-#include "report/schedule_incidence.h"
 #include "report_fixture.h"
 #include "test_instances.h"
 

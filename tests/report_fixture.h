@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "program_runner.h"
-#include "report/result_records.h"
+#include "results/result_records.h"
 
 namespace jobshop {
 

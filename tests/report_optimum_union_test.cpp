@@ -1,7 +1,7 @@
 // Optima found by several runs, counted once in the union and shown once on the page.
 #include <gtest/gtest.h>
 
-#include "report/optimum_union.h"
+#include "analysis/optimum_union.h"
 #include "report_fixture.h"
 #include "test_instances.h"
 

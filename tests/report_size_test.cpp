@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "report/optimum_distances.h"
+#include "results/optimum_distances.h"
 #include "run/report_command.h"
 #include "test_instances.h"
 

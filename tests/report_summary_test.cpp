@@ -1,7 +1,7 @@
 // The figures over all runs at the top of the page.
 #include <gtest/gtest.h>
 
-#include "report/run_summary.h"
+#include "analysis/run_summary.h"
 
 namespace jobshop {
 

@@ -1,5 +1,5 @@
 // The richness estimators on incidence counts small enough to work out by hand.
-#include "report/richness_estimates.h"
+#include "analysis/richness_estimates.h"
 
 #include <gtest/gtest.h>
 

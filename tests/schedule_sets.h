@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "report/optima_coverage.h"
-#include "report/optimum_union.h"
+#include "analysis/optima_coverage.h"
+#include "analysis/optimum_union.h"
 
 namespace jobshop {
 

@@ -1,5 +1,5 @@
 // Rebuilding schedules from machine sequences: exact start times, and sequences that are refused.
-#include "report/semi_active_schedule.h"
+#include "analysis/semi_active_schedule.h"
 
 #include <gtest/gtest.h>
 

@@ -3,17 +3,17 @@
 
 #include <map>
 
+#include "analysis/optima_coverage.h"
+#include "analysis/optimum_union.h"
+#include "analysis/schedule_incidence.h"
 #include "campaigns/campaign_file.h"
 #include "campaigns/execution_state.h"
 #include "input/input_error.h"
 #include "input/instance_reader.h"
 #include "input/parameter_table.h"
 #include "report/markup.h"
-#include "report/optima_coverage.h"
-#include "report/optimum_union.h"
-#include "report/result_records.h"
-#include "report/schedule_incidence.h"
 #include "results/optima_file.h"
+#include "results/result_records.h"
 #include "support/csv_row.h"
 
 namespace jobshop {

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "analysis/campaign_statistics.h"
+#include "analysis/enumeration_measures.h"
+#include "analysis/richness_estimates.h"
 #include "campaigns/campaign_plan.h"
-#include "campaigns/campaign_statistics.h"
-#include "report/enumeration_measures.h"
-#include "report/richness_estimates.h"
 
 namespace jobshop {
 

@@ -3,7 +3,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "campaigns/setting_comparison.h"
+#include "analysis/setting_comparison.h"
 
 namespace jobshop {
 

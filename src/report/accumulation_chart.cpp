@@ -4,12 +4,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "report/accumulation_curve.h"
+#include "analysis/accumulation_curve.h"
+#include "analysis/richness_estimates.h"
 #include "report/chart_frame.h"
 #include "report/chart_support.h"
 #include "report/estimate_markup.h"
 #include "report/markup.h"
-#include "report/richness_estimates.h"
 #include "report/svg_elements.h"
 
 namespace jobshop {

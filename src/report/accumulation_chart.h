@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "report/optima_coverage.h"
-#include "report/schedule_incidence.h"
+#include "analysis/optima_coverage.h"
+#include "analysis/schedule_incidence.h"
 
 namespace jobshop {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "report/result_records.h"
+#include "results/result_records.h"
 
 namespace jobshop {
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "report/result_records.h"
+#include "results/result_records.h"
 
 namespace jobshop {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "report/distance_histograms.h"
+#include "analysis/distance_histograms.h"
 
 namespace jobshop {
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "report/average_linkage.h"
+#include "analysis/average_linkage.h"
 
 namespace jobshop {
 

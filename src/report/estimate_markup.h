@@ -7,10 +7,10 @@
 #include <optional>
 #include <string>
 
-#include "report/enumeration_measures.h"
-#include "report/optima_coverage.h"
-#include "report/richness_estimates.h"
-#include "report/schedule_incidence.h"
+#include "analysis/enumeration_measures.h"
+#include "analysis/optima_coverage.h"
+#include "analysis/richness_estimates.h"
+#include "analysis/schedule_incidence.h"
 
 namespace jobshop {
 

@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
-#include "report/enumeration_measures.h"
+#include "analysis/enumeration_measures.h"
 #include "report/estimate_markup.h"
 #include "report/markup.h"
-#include "report/run_marks.h"
+#include "results/run_marks.h"
 
 namespace jobshop {
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "report/optima_coverage.h"
-#include "report/optimum_union.h"
-#include "report/result_records.h"
+#include "analysis/optima_coverage.h"
+#include "analysis/optimum_union.h"
 #include "results/execution_log.h"
+#include "results/result_records.h"
 
 namespace jobshop {
 

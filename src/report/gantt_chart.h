@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "analysis/semi_active_schedule.h"
 #include "input/instance.h"
-#include "report/semi_active_schedule.h"
 
 namespace jobshop {
 

@@ -2,6 +2,9 @@
 // anything outside, written so that it also parses as XML.
 #include "report/html_report.h"
 
+#include "analysis/optimum_union.h"
+#include "analysis/run_summary.h"
+#include "analysis/schedule_incidence.h"
 #include "report/accumulation_chart.h"
 #include "report/convergence_plot.h"
 #include "report/evaluations_chart.h"
@@ -10,12 +13,9 @@
 #include "report/markup.h"
 #include "report/niche_map_section.h"
 #include "report/optima_sections.h"
-#include "report/optimum_union.h"
 #include "report/report_style.h"
 #include "report/report_tables.h"
-#include "report/run_marks.h"
-#include "report/run_summary.h"
-#include "report/schedule_incidence.h"
+#include "results/run_marks.h"
 
 namespace jobshop {
 

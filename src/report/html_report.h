@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "analysis/optima_coverage.h"
+#include "analysis/semi_active_schedule.h"
 #include "input/instance.h"
-#include "report/optima_coverage.h"
-#include "report/result_records.h"
-#include "report/semi_active_schedule.h"
+#include "results/result_records.h"
 
 namespace jobshop {
 

@@ -1,5 +1,5 @@
 // Small pieces of text for the report page and its charts: escaping for markup that must also
-// parse as XML, and numbers in a fixed, locale-free form.
+// parse as XML, coordinates, cells and large numbers as markup.
 #pragma once
 
 #include <cstdint>
@@ -21,21 +21,8 @@ std::string coordinate(double value);
 // empty.
 std::string tableCell(const std::string& content, const std::string& className = "");
 
-// A makespan for people: whole values without decimals, others with one.
-std::string plainNumber(double value);
-
-// A whole number with a comma between groups of three digits: "2,300,000".
-std::string groupedNumber(std::int64_t value);
 // A large value for people, as markup: grouped digits below a million, "2.8 × 10<sup>9</sup>" from
 // there on.
 std::string scientificText(double value);
-// groupedNumber for the digits of a number of any size.
-std::string groupedDigits(const std::string& digits);
-
-// "3, 7, 12": the numbers (run numbers, mostly) as they come, comma-separated.
-std::string numberList(const std::vector<int>& numbers);
-
-// "1 run", "3 runs": count and the noun that agrees with it.
-std::string countOf(std::int64_t count, const char* singular, const char* plural);
 
 }  // namespace jobshop

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "report/niche_map.h"
-#include "report/optimum_union.h"
-#include "report/result_records.h"
+#include "analysis/niche_map.h"
+#include "analysis/optimum_union.h"
+#include "results/result_records.h"
 
 namespace jobshop {
 

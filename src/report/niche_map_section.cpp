@@ -4,14 +4,14 @@
 #include <cmath>
 #include <set>
 
+#include "analysis/distance_histograms.h"
+#include "analysis/niche_map.h"
 #include "report/chart_support.h"
 #include "report/distance_histogram_chart.h"
-#include "report/distance_histograms.h"
 #include "report/markup.h"
-#include "report/niche_map.h"
 #include "report/niche_map_chart.h"
-#include "report/run_marks.h"
 #include "report/schedule_naming.h"
+#include "results/run_marks.h"
 
 namespace jobshop {
 

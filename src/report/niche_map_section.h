@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "report/optima_coverage.h"
-#include "report/optimum_union.h"
-#include "report/result_records.h"
+#include "analysis/optima_coverage.h"
+#include "analysis/optimum_union.h"
+#include "results/result_records.h"
 
 namespace jobshop {
 

@@ -4,13 +4,13 @@
 
 #include <algorithm>
 
+#include "analysis/machine_orders.h"
 #include "report/coverage_markup.h"
 #include "report/distance_table.h"
 #include "report/gantt_chart.h"
-#include "report/machine_orders.h"
 #include "report/markup.h"
-#include "report/optimum_distances.h"
 #include "report/schedule_naming.h"
+#include "results/optimum_distances.h"
 #include "results/result_files.h"
 
 namespace jobshop {

@@ -5,13 +5,13 @@
 #include <algorithm>
 #include <map>
 
+#include "analysis/machine_orders.h"
 #include "report/coverage_markup.h"
 #include "report/estimate_markup.h"
-#include "report/machine_orders.h"
 #include "report/markup.h"
-#include "report/run_marks.h"
 #include "report/schedule_naming.h"
 #include "results/result_files.h"
+#include "results/run_marks.h"
 
 namespace jobshop {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "analysis/optima_coverage.h"
+#include "analysis/optimum_union.h"
 #include "input/instance.h"
-#include "report/optima_coverage.h"
-#include "report/optimum_union.h"
 
 namespace jobshop {
 

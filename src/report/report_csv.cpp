@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "analysis/run_summary.h"
 #include "input/parameter_table.h"
-#include "report/run_summary.h"
 #include "support/csv_row.h"
 #include "support/number_format.h"
 

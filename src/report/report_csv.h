@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "report/optima_coverage.h"
-#include "report/result_records.h"
+#include "analysis/optima_coverage.h"
 #include "results/execution_log.h"
+#include "results/result_records.h"
 
 namespace jobshop {
 

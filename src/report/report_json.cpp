@@ -4,13 +4,13 @@
 #include <cmath>
 #include <nlohmann/json.hpp>
 
-#include "report/accumulation_curve.h"
-#include "report/distance_histograms.h"
-#include "report/enumeration_measures.h"
-#include "report/richness_estimates.h"
-#include "report/run_marks.h"
-#include "report/run_summary.h"
-#include "report/schedule_incidence.h"
+#include "analysis/accumulation_curve.h"
+#include "analysis/distance_histograms.h"
+#include "analysis/enumeration_measures.h"
+#include "analysis/richness_estimates.h"
+#include "analysis/run_summary.h"
+#include "analysis/schedule_incidence.h"
+#include "results/run_marks.h"
 
 namespace jobshop {
 

@@ -4,11 +4,11 @@
 #include <optional>
 #include <string>
 
+#include "analysis/niche_map.h"
+#include "analysis/optima_coverage.h"
+#include "analysis/optimum_union.h"
 #include "input/instance.h"
-#include "report/niche_map.h"
-#include "report/optima_coverage.h"
-#include "report/optimum_union.h"
-#include "report/result_records.h"
+#include "results/result_records.h"
 
 namespace jobshop {
 

@@ -6,7 +6,7 @@
 
 #include "report/coverage_markup.h"
 #include "report/markup.h"
-#include "report/run_marks.h"
+#include "results/run_marks.h"
 
 namespace jobshop {
 

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "analysis/optima_coverage.h"
+#include "analysis/run_summary.h"
 #include "input/instance.h"
-#include "report/optima_coverage.h"
-#include "report/result_records.h"
-#include "report/run_summary.h"
+#include "results/result_records.h"
 
 namespace jobshop {
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "report/optima_coverage.h"
+#include "analysis/optima_coverage.h"
 
 namespace jobshop {
 

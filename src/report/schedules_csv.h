@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 
-#include "report/niche_map.h"
-#include "report/optima_coverage.h"
-#include "report/optimum_union.h"
+#include "analysis/niche_map.h"
+#include "analysis/optima_coverage.h"
+#include "analysis/optimum_union.h"
 
 namespace jobshop {
 

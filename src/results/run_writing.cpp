@@ -1,7 +1,7 @@
 // Opening the five files, analysing the final population and committing the two together.
 #include "results/run_writing.h"
 
-#include "results/optima_analysis.h"
+#include "evolution/optima_analysis.h"
 #include "results/run_records.h"
 
 namespace jobshop {

@@ -15,7 +15,6 @@
 
 #include "campaigns/campaign_collect.h"
 #include "campaigns/campaign_file.h"
-#include "campaigns/campaign_page.h"
 #include "campaigns/campaign_plan.h"
 #include "campaigns/campaign_runner.h"
 #include "campaigns/campaign_status.h"
@@ -27,8 +26,9 @@
 #include "campaigns/output_check.h"
 #include "campaigns/process_capture.h"
 #include "campaigns/slurm_campaign.h"
-#include "campaigns/summary_table.h"
 #include "input/input_error.h"
+#include "report/campaign_page.h"
+#include "report/summary_table.h"
 #include "results/file_digest.h"
 #include "run/interruption.h"
 #include "run/report_command.h"

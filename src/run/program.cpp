@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "build_version.h"
+#include "evolution/run_driver.h"
 #include "input/input_error.h"
 #include "input/instance_reader.h"
 #include "input/parameter_reader.h"
@@ -25,7 +26,6 @@
 #include "run/optima_command.h"
 #include "run/repeated_execution_warning.h"
 #include "run/report_command.h"
-#include "run/run_driver.h"
 #include "support/text_files.h"
 
 namespace jobshop {

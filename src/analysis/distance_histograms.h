@@ -1,0 +1,40 @@
+// How far apart the schedules lie, counted in cells whose jobs differ: among the schedules the runs
+// found, among all listed ones, and from each listed schedule no run found to the nearest found
+// one. Set side by side they tell whether the runs' optima spread like all optima or cluster.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+#include "analysis/optima_coverage.h"
+#include "analysis/optimum_union.h"
+
+namespace jobshop {
+
+// Past this many pairs, a uniform sample of this many pairs is counted.
+inline constexpr std::size_t kCountedPairs = 100000;
+
+struct DistanceHistogram {
+  std::vector<std::size_t> pairs;  // pairs[d]: how many pairs (or schedules) at distance d
+  std::size_t total = 0;
+  bool sampled = false;
+};
+
+struct DistanceHistograms {
+  DistanceHistogram found;                  // pairwise among the found schedules
+  std::optional<DistanceHistogram> listed;  // pairwise among the listed ones (or a sample)
+  std::optional<DistanceHistogram>
+      nearestFound;  // each unfound listed schedule to its nearest found
+};
+
+// pairs runs up to the largest distance counted (empty when nothing was). listed is present with a
+// list of at least two schedules, nearestFound with a list and at least one found schedule. Samples
+// (pairs drawn uniformly, with replacement) come from a fixed seed.
+DistanceHistograms distanceHistograms(const OptimumUnion& optima,
+                                      const std::optional<OptimaCoverage>& coverage);
+
+// The distance below which half the counted pairs lie (the lower median); nullopt when empty.
+std::optional<int> medianDistance(const DistanceHistogram& histogram);
+
+}  // namespace jobshop

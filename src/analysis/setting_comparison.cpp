@@ -1,0 +1,71 @@
+// Pairing the settings of each instance, testing each pair, and adjusting per instance.
+#include "analysis/setting_comparison.h"
+
+#include "analysis/fisher_exact.h"
+#include "analysis/holm_adjustment.h"
+#include "analysis/mann_whitney.h"
+
+namespace jobshop {
+
+namespace {
+
+SettingComparison comparePair(const SettingSummary& a, const SettingSummary& b) {
+  SettingComparison pair;
+  pair.a = &a;
+  pair.b = &b;
+  if (a.runs > 0 && b.runs > 0) {
+    pair.fisherP = fisherExactP({a.runsReachingTarget, a.runs - a.runsReachingTarget,
+                                 b.runsReachingTarget, b.runs - b.runsReachingTarget});
+    pair.rateDifference = static_cast<double>(a.runsReachingTarget) / a.runs -
+                          static_cast<double>(b.runsReachingTarget) / b.runs;
+  }
+  if (const auto test = mannWhitney(a.optimaPerSuccessfulRun, b.optimaPerSuccessfulRun)) {
+    pair.mannWhitneyP = test->p;
+    pair.probabilityOfSuperiority = test->probabilityOfSuperiority;
+  }
+  return pair;
+}
+
+// Holm over the pairs [begin, end) of one instance, one family per test.
+void adjustInstance(std::vector<SettingComparison>& pairs, std::size_t begin, std::size_t end) {
+  std::vector<std::optional<double>> fisher;
+  std::vector<std::optional<double>> rank;
+  for (std::size_t k = begin; k < end; ++k) {
+    fisher.push_back(pairs[k].fisherP);
+    rank.push_back(pairs[k].mannWhitneyP);
+  }
+  const auto fisherHolm = holmAdjusted(fisher);
+  const auto rankHolm = holmAdjusted(rank);
+  for (std::size_t k = begin; k < end; ++k) {
+    pairs[k].fisherPHolm = fisherHolm[k - begin];
+    pairs[k].mannWhitneyPHolm = rankHolm[k - begin];
+  }
+}
+
+}  // namespace
+
+std::vector<SettingComparison> compareSettings(const std::vector<SettingSummary>& settings) {
+  std::vector<SettingComparison> pairs;
+  std::vector<bool> paired(settings.size(), false);
+  for (std::size_t first = 0; first < settings.size(); ++first) {
+    if (paired[first]) continue;
+    std::vector<const SettingSummary*> instance;
+    for (std::size_t k = first; k < settings.size(); ++k)
+      if (settings[k].instance == settings[first].instance) {
+        instance.push_back(&settings[k]);
+        paired[k] = true;
+      }
+    const std::size_t begin = pairs.size();
+    for (std::size_t i = 0; i < instance.size(); ++i)
+      for (std::size_t j = i + 1; j < instance.size(); ++j)
+        pairs.push_back(comparePair(*instance[i], *instance[j]));
+    adjustInstance(pairs, begin, pairs.size());
+  }
+  return pairs;
+}
+
+bool significant(const std::optional<double>& adjustedP) {
+  return adjustedP && *adjustedP < kSignificanceLevel;
+}
+
+}  // namespace jobshop

@@ -1,0 +1,180 @@
+// Drawing the campaign page's charts with the report's SVG helpers.
+#include "report/campaign_charts.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "report/chart_support.h"
+#include "report/markup.h"
+#include "report/svg_elements.h"
+#include "support/number_format.h"
+
+namespace jobshop {
+
+namespace {
+
+constexpr double kLabelWidth = 170, kPlotWidth = 600, kRowHeight = 26;
+
+constexpr double kChartWidth = kLabelWidth + kPlotWidth + 30;
+
+std::string percent(double fraction) { return fixedNumber(100 * fraction, 0) + " %"; }
+
+// Drawn in its own units and scaled to the width of its card, whatever the window.
+std::string chartOpen(double width, double height) {
+  return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"100%\" viewBox=\"0 0 " +
+         coordinate(width) + " " + coordinate(height) + "\" preserveAspectRatio=\"xMinYMin meet\">";
+}
+
+// The box, median and whiskers of one row whose top is y, with what they stand for on hover.
+template <class X>
+std::string boxMarks(const Spread& b, const X& x, double y, const std::string& title) {
+  const double middle = y + kRowHeight / 2 - 1;
+  std::string svg = "<g><title>" + escapeMarkup(title) + "</title>";
+  svg += svgLine("whisker", x(b.lowest), middle, x(b.highest), middle);
+  svg += svgRect("box", x(b.lowerQuartile), y + 4,
+                 std::max(x(b.upperQuartile) - x(b.lowerQuartile), 0.0), kRowHeight - 10);
+  svg += svgLine("median", x(b.median), y + 4, x(b.median), y + kRowHeight - 6);
+  return svg + "</g>";
+}
+
+// Every value as a dot, spread over the row's height in a fixed pattern so that equal values stay
+// countable and the page is the same at every collection.
+template <class X>
+std::string runDots(const std::vector<double>& values, const X& x, double y) {
+  const double middle = y + kRowHeight / 2 - 1;
+  std::string svg;
+  for (std::size_t k = 0; k < values.size(); ++k) {
+    const double offset = static_cast<double>(k % 7) / 6.0 - 0.5;
+    svg += "<circle class=\"run-mark\" cx=\"" + coordinate(x(values[k])) + "\" cy=\"" +
+           coordinate(middle + offset * (kRowHeight - 12)) + "\" r=\"2.2\"/>";
+  }
+  return svg;
+}
+
+bool ofSetting(const CollectedRun& run, const SettingSummary& s) {
+  return run.execution->instance == s.instance && run.execution->setting == s.setting;
+}
+
+}  // namespace
+
+std::string successChart(const std::vector<const SettingSummary*>& settings) {
+  const double height = 40 + kRowHeight * static_cast<double>(settings.size());
+  std::string svg = chartOpen(kChartWidth, height);
+  auto x = [](double fraction) { return kLabelWidth + fraction * kPlotWidth; };
+  for (double tick : {0.0, 0.25, 0.5, 0.75, 1.0}) {
+    svg += svgLine("grid", x(tick), 10, x(tick), height - 24);
+    svg += svgText("tick", x(tick), height - 8, "middle", percent(tick));
+  }
+  for (std::size_t i = 0; i < settings.size(); ++i) {
+    const SettingSummary& s = *settings[i];
+    const double y = 12 + kRowHeight * static_cast<double>(i);
+    svg += svgText("tick", kLabelWidth - 8, y + 15, "end", s.setting);
+    if (s.runs == 0) continue;
+    const double rate = static_cast<double>(s.runsReachingTarget) / s.runs;
+    svg += "<g><title>" + escapeMarkup(s.setting) + ": " + std::to_string(s.runsReachingTarget) +
+           " of " + std::to_string(s.runs) + (s.runs == 1 ? " run" : " runs") + "</title>" +
+           svgRect("rate", x(0), y + 4, std::max(x(rate) - x(0), 0.0), kRowHeight - 10) + "</g>";
+    const double middle = y + kRowHeight / 2 - 1;
+    svg += svgLine("whisker", x(s.successInterval.low), middle, x(s.successInterval.high), middle);
+    svg += svgLine("whisker", x(s.successInterval.low), middle - 5, x(s.successInterval.low),
+                   middle + 5);
+    svg += svgLine("whisker", x(s.successInterval.high), middle - 5, x(s.successInterval.high),
+                   middle + 5);
+  }
+  return svg + "</svg>";
+}
+
+std::string boxPlots(const std::vector<const SettingSummary*>& settings,
+                     const std::vector<CollectedRun>& runs, int target) {
+  double low = target;
+  double high = target;
+  for (const SettingSummary* s : settings)
+    if (s->bestMakespans) {
+      low = std::min(low, s->bestMakespans->lowest);
+      high = std::max(high, s->bestMakespans->highest);
+    }
+  if (high - low < 1) high = low + 1;
+  const double margin = (high - low) * 0.05;
+  low -= margin;
+  high += margin;
+  auto x = [&](double value) { return kLabelWidth + (value - low) / (high - low) * kPlotWidth; };
+  const double height = 56 + kRowHeight * static_cast<double>(settings.size());
+  std::string svg = chartOpen(kChartWidth, height);
+  for (double tick : niceTicks(low, high, 8)) {
+    if (tick != std::floor(tick)) continue;  // makespans are whole numbers
+    svg += svgLine("grid", x(tick), 10, x(tick), height - 40);
+    svg += svgText("tick", x(tick), height - 26, "middle", tickLabel(tick));
+  }
+  svg += svgText("axis-title", kLabelWidth + kPlotWidth / 2, height - 6, "middle",
+                 "best makespan of a run");
+  svg += svgLine("target-line", x(target), 6, x(target), height - 40);
+  svg += svgText("tick", x(target) + 4, 16, "start", "target " + std::to_string(target));
+  for (std::size_t i = 0; i < settings.size(); ++i) {
+    const SettingSummary& s = *settings[i];
+    const double y = 22 + kRowHeight * static_cast<double>(i);
+    svg += svgText("tick", kLabelWidth - 8, y + 15, "end", s.setting);
+    if (!s.bestMakespans) continue;
+    const Spread& b = *s.bestMakespans;
+    svg += boxMarks(b, x, y,
+                    s.setting + ": best " + plainNumber(b.lowest) + ", median " +
+                        plainNumber(b.median) + ", worst " + plainNumber(b.highest));
+    std::vector<double> bests;
+    for (const CollectedRun& run : runs)
+      if (ofSetting(run, s)) bests.push_back(run.bestMakespan);
+    svg += runDots(bests, x, y);
+  }
+  return svg + "</svg>";
+}
+
+std::string unionAndEstimate(const SettingSummary& s) {
+  // Estimates run into the thousands where most schedules were found once; a decimal there would
+  // only crowd the line.
+  auto estimate = [&](double value) {
+    return value < 100 ? fixedNumber(value, 1) : groupedNumber(std::llround(value));
+  };
+  std::string text = "union " + groupedNumber(s.distinctSchedules);
+  if (s.richness)
+    text += " · Chao2 " + estimate(s.richness->chao2) + " (" + estimate(s.richness->chao2Lower) +
+            "–" + estimate(s.richness->chao2Upper) + ")";
+  return text;
+}
+
+std::string optimaBoxPlots(const std::vector<const SettingSummary*>& settings) {
+  // A narrower plot than the makespans', leaving room for the union and the estimate beside it.
+  constexpr double kPlotShare = 360;
+  constexpr double kNoteWidth = 270;
+  double high = 1;
+  for (const SettingSummary* s : settings)
+    if (s->distinctOptimaPerRun) high = std::max(high, s->distinctOptimaPerRun->highest);
+  const double low = 0;
+  high += (high - low) * 0.05;
+  auto x = [&](double value) { return kLabelWidth + (value - low) / (high - low) * kPlotShare; };
+  const double height = 56 + kRowHeight * static_cast<double>(settings.size());
+  std::string svg = chartOpen(kLabelWidth + kPlotShare + kNoteWidth, height);
+  for (double tick : niceTicks(low, high, 6)) {
+    if (tick != std::floor(tick)) continue;  // counts are whole numbers
+    svg += svgLine("grid", x(tick), 10, x(tick), height - 40);
+    svg += svgText("tick", x(tick), height - 26, "middle", tickLabel(tick));
+  }
+  svg += svgText("axis-title", kLabelWidth + kPlotShare / 2, height - 6, "middle",
+                 "distinct optima of a run that reached the target");
+  for (std::size_t i = 0; i < settings.size(); ++i) {
+    const SettingSummary& s = *settings[i];
+    const double y = 22 + kRowHeight * static_cast<double>(i);
+    svg += svgText("tick", kLabelWidth - 8, y + 15, "end", s.setting);
+    svg += svgText("tick", kLabelWidth + kPlotShare + 14, y + 15, "start", unionAndEstimate(s));
+    if (!s.distinctOptimaPerRun) {
+      svg += svgText("tick", x(low) + 4, y + 15, "start", "no run reached the target");
+      continue;
+    }
+    const Spread& b = *s.distinctOptimaPerRun;
+    svg += boxMarks(b, x, y,
+                    s.setting + ": fewest " + plainNumber(b.lowest) + ", median " +
+                        plainNumber(b.median) + ", most " + plainNumber(b.highest) +
+                        " distinct optima per run that reached the target");
+    svg += runDots(s.optimaPerSuccessfulRun, x, y);
+  }
+  return svg + "</svg>";
+}
+
+}  // namespace jobshop
