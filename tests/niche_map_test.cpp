@@ -7,6 +7,7 @@
 #include <set>
 
 #include "analysis/optimum_union.h"
+#include "analysis_of.h"
 #include "report/niche_map_section.h"
 #include "report_fixture.h"
 #include "schedule_sets.h"
@@ -82,20 +83,28 @@ TEST(NicheMap, SamplesFoundSchedulesOnlyWhenTheyAloneAreTooMany) {
 
 TEST(NicheMap, SectionNeedsTwoPointsToPlace) {
   const std::vector<int> a{1, 2, 3, 4}, b{1, 2, 4, 3};
-  EXPECT_EQ(nicheMapSection(unionOf({a}), {}, std::nullopt), "");
-  EXPECT_EQ(nicheMapSection(unionOf({}), {}, listOf({a})), "");
-  EXPECT_EQ(nicheMapSection(unionOf({a}), {}, listOf({a})), "");
+  // The section of one run that found schedules, against list when there is one.
+  const auto section = [](const std::vector<std::vector<int>>& schedules,
+                          std::optional<OptimaCoverage> list) {
+    const std::vector<RunRecord> runs = {runHolding(schedules)};
+    Instance instance;
+    instance.targetMakespan = 10;
+    return nicheMapSection(analysisOf(runs, instance, std::move(list)), runs);
+  };
+  EXPECT_EQ(section({a}, std::nullopt), "");
+  EXPECT_EQ(section({}, listOf({a})), "");
+  EXPECT_EQ(section({a}, listOf({a})), "");
   // One found schedule and one listed one no run found are two points.
-  const std::string listed = nicheMapSection(unionOf({a}), {}, listOf({a, b}));
+  const std::string listed = section({a}, listOf({a, b}));
   EXPECT_NE(listed.find("<section id=\"niche-map\">"), std::string::npos);
   EXPECT_NE(listed.find("class=\"unfound\""), std::string::npos);
-  const std::string unlisted = nicheMapSection(unionOf({a, b}), {}, std::nullopt);
+  const std::string unlisted = section({a, b}, std::nullopt);
   EXPECT_NE(unlisted.find("id=\"niche-map\""), std::string::npos);
   EXPECT_NE(unlisted.find("Two found schedules lie a median 2 cells apart (of 4)."),
             std::string::npos);
   // The listed pairs' median (2, 2 and 4 cells) is the found pair's: alike.
   const std::vector<int> c{2, 1, 3, 4};
-  EXPECT_NE(nicheMapSection(unionOf({a, b}), {}, listOf({a, b, c}))
+  EXPECT_NE(section({a, b}, listOf({a, b, c}))
                 .find("two listed ones 2 cells (of 4): the runs' schedules spread much like"),
             std::string::npos);
 }

@@ -2,7 +2,7 @@
 // list, and the accumulation chart with what it rises towards.
 #include <gtest/gtest.h>
 
-#include "analysis/schedule_incidence.h"
+#include "analysis_of.h"
 #include "report/accumulation_chart.h"
 #include "report/estimate_markup.h"
 #include "report/execution_tables.h"
@@ -60,7 +60,7 @@ std::string estimatesOf(const std::string& section) {
 
 TEST(ReportEstimates, ParagraphGivesEachEstimateRounded) {
   const std::vector<RunRecord> runs = fourRuns();
-  const std::string section = overallOptimaSection(uniteOptima(runs), instance(), {}, runs);
+  const std::string section = overallOptimaSection(analysisOf(runs, instance()), instance());
   // S_obs = 4, Q1 = 3, Q2 = 0, U = 6, a = 3/4: f0 = 0.75 * 3 * 2 / 2 = 2.25, so Chao2 6.25;
   // the interval is S_obs + 2.25 / C to S_obs + 2.25 * C with C = 9.0310 (as in
   // RichnessEstimates.NoScheduleFoundTwiceStaysFinite): 4.249 to 24.320. Jackknife 1
@@ -72,10 +72,10 @@ TEST(ReportEstimates, ParagraphGivesEachEstimateRounded) {
             "<span class=\"caveat\">These are estimates that take the runs for uniform samples "
             "of the schedules, which they are not: schedules no run reaches easily are "
             "under-counted, so the estimates tend to be low.</span></p>");
-  // Without the runs (or with one run) there is nothing to estimate from.
-  EXPECT_EQ(estimatesOf(overallOptimaSection(uniteOptima(runs), instance(), {})), "");
+  // Without runs (or with one run) there is nothing to estimate from.
+  EXPECT_EQ(estimatesOf(overallOptimaSection(analysisOf({}, instance()), instance())), "");
   const std::vector<RunRecord> one = {runs[0]};
-  EXPECT_EQ(estimatesOf(overallOptimaSection(uniteOptima(one), instance(), {}, one)), "");
+  EXPECT_EQ(estimatesOf(overallOptimaSection(analysisOf(one, instance()), instance())), "");
 }
 
 TEST(ReportEstimates, SaysWhichMakespanAndWhenNothingIsUnseen) {
@@ -84,7 +84,7 @@ TEST(ReportEstimates, SaysWhichMakespanAndWhenNothingIsUnseen) {
   const std::vector<RunRecord> runs = {runOf(1, 9, {{kA, 9}, {kB, 9}}),
                                        runOf(2, 9, {{kA, 9}, {kB, 9}, {kC, 10}})};
   const std::string paragraph =
-      estimatesOf(overallOptimaSection(uniteOptima(runs), instance(), {}, runs));
+      estimatesOf(overallOptimaSection(analysisOf(runs, instance()), instance()));
   EXPECT_NE(paragraph.find("Estimated number of schedules of makespan 9,"), std::string::npos);
   EXPECT_NE(paragraph.find("Chao2 <strong class=\"chao2\">2</strong> (no sign of unseen "
                            "schedules); jackknife 1: 2; jackknife 2: 2; sample coverage 1.00."),
@@ -99,23 +99,21 @@ TEST(ReportEstimates, SaysWhichMakespanAndWhenNothingIsUnseen) {
 
 TEST(ReportEstimates, ExactCountOnlyAtTheBestMakespan) {
   const std::vector<RunRecord> runs = fourRuns();
-  const OptimumUnion optima = uniteOptima(runs);
   const std::string atBest = estimatesOf(overallOptimaSection(
-      optima, instance(), completeList(10, {kA, kB, kC, kD, {1, 1, 2, 2}}), runs));
+      analysisOf(runs, instance(), completeList(10, {kA, kB, kC, kD, {1, 1, 2, 2}})), instance()));
   EXPECT_NE(atBest.find("The enumeration counts <strong class=\"exact-count\">5</strong> of "
                         "makespan \u2264 10."),
             std::string::npos)
       << atBest;
-  const std::string above =
-      estimatesOf(overallOptimaSection(optima, instance(), completeList(11, {kA, kB}), runs));
+  const std::string above = estimatesOf(
+      overallOptimaSection(analysisOf(runs, instance(), completeList(11, {kA, kB})), instance()));
   EXPECT_EQ(above.find("enumeration counts"), std::string::npos) << above;
 }
 
 TEST(ReportEstimates, PeakRatioAndSuccessRateBesideFoundKOfK) {
   const std::vector<RunRecord> runs = fourRuns();
-  const OptimumUnion optima = uniteOptima(runs);
   const std::optional<OptimaCoverage> list = completeList(10, {kA, kB});
-  const std::string section = overallOptimaSection(optima, instance(), list, runs);
+  const std::string section = overallOptimaSection(analysisOf(runs, instance(), list), instance());
   // Runs find 2, 1, 1 and 0 of the two listed: (2 + 1 + 1 + 0) / (2 * 4) = 0.5; run 1 found both.
   EXPECT_NE(section.find("<p class=\"enumeration-measures\">Against the list of 2: peak ratio "
                          "<strong class=\"peak-ratio\">0.50</strong> (a run found 50 % of the "
@@ -126,8 +124,9 @@ TEST(ReportEstimates, PeakRatioAndSuccessRateBesideFoundKOfK) {
       << section;
   OptimaCoverage partial = *list;
   partial.enumeration.complete = false;
-  EXPECT_EQ(overallOptimaSection(optima, instance(), partial, runs).find("peak ratio"),
-            std::string::npos);
+  EXPECT_EQ(
+      overallOptimaSection(analysisOf(runs, instance(), partial), instance()).find("peak ratio"),
+      std::string::npos);
 
   // Per execution: runs 1 and 2 in execution 1, runs 3 and 4 in execution 2.
   std::vector<RunRecord> split = runs;
@@ -137,21 +136,23 @@ TEST(ReportEstimates, PeakRatioAndSuccessRateBesideFoundKOfK) {
   log.executions.resize(2);
   log.executions[0].number = 1;
   log.executions[1].number = 2;
-  const std::string table = executionsSection(log, split, optima, list);
+  const ReportAnalysis measured = analysisOf(split, instance(), list, log);
+  const std::string table =
+      executionsSection(log, split, measured.repeats, measured.measuresByExecution);
   // Execution 1: (2 + 1) / (2 * 2) = 0.75, one of two found both; execution 2: 1 / 4, none.
   EXPECT_NE(table.find("<tr><th>peak ratio / success rate</th><td>0.75 / 0.50</td><td>0.25 / "
                        "0.00</td></tr>"),
             std::string::npos)
       << table;
-  EXPECT_EQ(executionsSection(log, split, optima, std::nullopt).find("peak ratio"),
+  const ReportAnalysis unmeasured = analysisOf(split, instance(), std::nullopt, log);
+  EXPECT_EQ(executionsSection(log, split, unmeasured.repeats, unmeasured.measuresByExecution)
+                .find("peak ratio"),
             std::string::npos);
 }
 
 TEST(ReportEstimates, AccumulationRisesTowardsTheCountOrTheEstimate) {
   const std::vector<RunRecord> runs = fourRuns();
-  const OptimumUnion optima = uniteOptima(runs);
-  const ScheduleIncidence incidence = scheduleIncidence(optima, runs, 10);
-  const std::string estimated = accumulationSection(incidence, std::nullopt);
+  const std::string estimated = accumulationSection(analysisOf(runs, instance()));
   EXPECT_EQ(occurrences(estimated, "<rect class=\"estimate-band\""), 1u);
   EXPECT_EQ(occurrences(estimated, "<line class=\"estimate\""), 1u);
   EXPECT_EQ(occurrences(estimated, "class=\"ceiling\""), 0u);
@@ -159,18 +160,17 @@ TEST(ReportEstimates, AccumulationRisesTowardsTheCountOrTheEstimate) {
   // S(4) - S(3) = Q1 / T = 3/4.
   EXPECT_NE(estimated.find("<strong class=\"last-step\">0.75</strong>"), std::string::npos);
 
-  const std::string counted =
-      accumulationSection(incidence, completeList(10, {kA, kB, kC, kD, {1, 1, 2, 2}}));
+  const std::string counted = accumulationSection(
+      analysisOf(runs, instance(), completeList(10, {kA, kB, kC, kD, {1, 1, 2, 2}})));
   EXPECT_EQ(occurrences(counted, "<line class=\"ceiling\""), 1u);
   EXPECT_EQ(occurrences(counted, "estimate-band"), 0u);
   EXPECT_NE(counted.find("enumeration: 5"), std::string::npos);
 
   // No curve when no run reached the target, or from a single run.
   const std::vector<RunRecord> missed = {runOf(1, 12, {}), runOf(2, 11, {})};
-  EXPECT_EQ(accumulationSection(scheduleIncidence(uniteOptima(missed), missed, 10), std::nullopt),
-            "");
+  EXPECT_EQ(accumulationSection(analysisOf(missed, instance())), "");
   const std::vector<RunRecord> one = {runs[0]};
-  EXPECT_EQ(accumulationSection(scheduleIncidence(uniteOptima(one), one, 10), std::nullopt), "");
+  EXPECT_EQ(accumulationSection(analysisOf(one, instance())), "");
 }
 
 // Four found against 66,989 counted: drawn to that scale the curve would lie on the axis.
@@ -178,8 +178,7 @@ TEST(ReportEstimates, AFarCeilingIsNamedAtTheTopInsteadOfSquashingTheCurve) {
   const std::vector<RunRecord> runs = fourRuns();
   OptimaCoverage counted = completeList(10, {kA, kB, kC, kD});
   counted.enumeration.count = 66989;
-  const std::string section =
-      accumulationSection(scheduleIncidence(uniteOptima(runs), runs, 10), counted);
+  const std::string section = accumulationSection(analysisOf(runs, instance(), counted));
   EXPECT_EQ(occurrences(section, "<line class=\"ceiling\""), 0u);
   EXPECT_NE(section.find("\u2191 enumeration: 66,989, far above the chart"), std::string::npos)
       << section;
@@ -194,7 +193,7 @@ TEST(ReportEstimates, SmallRatiosAreNotRoundedToZero) {
   std::set<Schedule> listed = {kA};
   for (int k = 0; static_cast<int>(listed.size()) < 4000; ++k) listed.insert({k, 0, 0, 0});
   const std::string section =
-      overallOptimaSection(uniteOptima(runs), instance(), completeList(10, listed), runs);
+      overallOptimaSection(analysisOf(runs, instance(), completeList(10, listed)), instance());
   // (1 + 1 + 1 + 0) / (4,000 * 4) = 0.0001875, that is 0.01875 %.
   EXPECT_NE(section.find("peak ratio <strong class=\"peak-ratio\">0.00019</strong> (a run found "
                          "0.02 % of the listed schedules on average)"),

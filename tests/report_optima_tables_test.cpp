@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "analysis_of.h"
 #include "report/coverage_markup.h"
 #include "report/distance_table.h"
 #include "report/optima_sections.h"
@@ -70,12 +71,13 @@ std::vector<std::vector<int>> squareOf(std::size_t side) {
 TEST(ReportOptimaTables, TableOfAllSchedulesFoldsPastTwentyAndNamesTheSolutionFile) {
   if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
   const Instance instance = flowShopInstance();
-  const std::string open = overallOptimaSection(uniteOptima({runOfSchedules(1, 20)}), instance, {});
+  const std::string open =
+      overallOptimaSection(analysisOf({runOfSchedules(1, 20)}, instance), instance);
   EXPECT_EQ(xpathOfText(open, "string(//details[@class=\"shared-optima\"]/@open)"), "open");
   EXPECT_EQ(xpathOfText(open, "string(//details/summary)"),
             "Every distinct schedule (20), with the runs that found it");
   const std::string folded =
-      overallOptimaSection(uniteOptima({runOfSchedules(1, 21)}), instance, {});
+      overallOptimaSection(analysisOf({runOfSchedules(1, 21)}, instance), instance);
   EXPECT_EQ(xpathOfText(folded, "count(//details[@class=\"shared-optima\"])"), "1");
   EXPECT_EQ(xpathOfText(folded, "count(//details[@open])"), "0");
   const std::string row = "//table[@class=\"shared-optima\"]/tbody/tr[21]";
@@ -91,7 +93,8 @@ TEST(ReportOptimaTables, OneScheduleIsSingularAndOptimalOnlyWhenProven) {
   if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
   const Instance instance = flowShopInstance();
   const OptimumUnion one = uniteOptima({runOfSchedules(1, 1)});
-  const std::string unproven = overallOptimaSection(one, instance, {});
+  const std::string unproven =
+      overallOptimaSection(analysisOf({runOfSchedules(1, 1)}, instance), instance);
   EXPECT_EQ(xpathOfText(unproven, "string(//h2)"),
             "Schedules at or below the target over all runs");
   EXPECT_EQ(xpathOfText(unproven, "string(//p[@class=\"overall\"])"),
@@ -102,13 +105,16 @@ TEST(ReportOptimaTables, OneScheduleIsSingularAndOptimalOnlyWhenProven) {
 
   // optima.json proves the target 4 optimal: now they are optimal schedules.
   OptimaCoverage proven = coverageOf(6, true, true, 4);
-  const std::string optimal = overallOptimaSection(one, instance, proven);
+  const std::string optimal =
+      overallOptimaSection(analysisOf({runOfSchedules(1, 1)}, instance, proven), instance);
   EXPECT_EQ(xpathOfText(optimal, "string(//p[@class=\"overall\"])"),
             "The runs found 1 distinct optimal schedule (by machine orders); counted per run they "
             "are 1. 1 found by 1 run.");
   // Proven optimal, but of a bound below the target: the runs' schedules at 4 are not optimal.
   EXPECT_EQ(
-      overallOptimaSection(one, instance, coverageOf(6, true, true, 3)).find("optimal schedule ("),
+      overallOptimaSection(
+          analysisOf({runOfSchedules(1, 1)}, instance, coverageOf(6, true, true, 3)), instance)
+          .find("optimal schedule ("),
       std::string::npos);
 
   // A run's part: "1 distinct schedule", named "Schedule 1", in a section not called optimal.

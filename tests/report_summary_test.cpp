@@ -17,14 +17,14 @@ TEST(ReportSummary, MedianBestOfOddAndEvenRunCounts) {
     return runs;
   };
   // Unordered on purpose: the median is of the sorted bests, not of the file order.
-  EXPECT_EQ(summariseRuns(runsWithBests({9, 1, 5})).medianBest, 5.0);
-  EXPECT_EQ(summariseRuns(runsWithBests({7, 4, 6, 5})).medianBest, 5.5)
+  EXPECT_EQ(summariseRuns(runsWithBests({9, 1, 5}), 0).medianBest, 5.0);
+  EXPECT_EQ(summariseRuns(runsWithBests({7, 4, 6, 5}), 0).medianBest, 5.5)
       << "the mean of the two middle bests";
-  EXPECT_EQ(summariseRuns(runsWithBests({3, 8})).medianBest, 5.5);
-  EXPECT_EQ(summariseRuns(runsWithBests({42})).medianBest, 42.0);
-  EXPECT_EQ(summariseRuns(runsWithBests({60, 55, 58, 55, 70, 57})).medianBest, 57.5);
-  EXPECT_EQ(summariseRuns(runsWithBests({7, 4, 6, 5})).bestMakespan, 4.0);
-  EXPECT_FALSE(summariseRuns({}).medianBest);
+  EXPECT_EQ(summariseRuns(runsWithBests({3, 8}), 0).medianBest, 5.5);
+  EXPECT_EQ(summariseRuns(runsWithBests({42}), 0).medianBest, 42.0);
+  EXPECT_EQ(summariseRuns(runsWithBests({60, 55, 58, 55, 70, 57}), 0).medianBest, 57.5);
+  EXPECT_EQ(summariseRuns(runsWithBests({7, 4, 6, 5}), 0).bestMakespan, 4.0);
+  EXPECT_FALSE(summariseRuns({}, 0).medianBest);
 }
 
 }  // namespace jobshop

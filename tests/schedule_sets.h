@@ -7,6 +7,7 @@
 
 #include "analysis/optima_coverage.h"
 #include "analysis/optimum_union.h"
+#include "results/result_records.h"
 
 namespace jobshop {
 
@@ -16,6 +17,18 @@ inline OptimumUnion unionOf(const std::vector<std::vector<int>>& schedules) {
   for (const std::vector<int>& sequences : schedules)
     optima.schedules.push_back(SharedOptimum{sequences, 10, {1}, 1});
   return optima;
+}
+
+// Run 1 of makespan 10, holding each schedule at makespan 10, recorded on lines 1, 2, ...
+inline RunRecord runHolding(const std::vector<std::vector<int>>& schedules) {
+  RunRecord run;
+  run.run = 1;
+  run.best = 10;
+  run.reachedTarget = true;
+  int line = 0;
+  for (const std::vector<int>& sequences : schedules)
+    run.solutions.push_back({sequences, 10, ++line});
+  return run;
 }
 
 // An enumeration that lists exactly these schedules.

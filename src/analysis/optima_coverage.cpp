@@ -50,6 +50,7 @@ std::string missingLine(const SharedOptimum& optimum, const EnumeratedOptima& en
 
 std::optional<OptimaCoverage> coverOptima(EnumeratedOptima enumeration, const Instance& instance,
                                           const std::vector<RunRecord>& runs,
+                                          const OptimumUnion& optima,
                                           std::vector<std::string>& problems) {
   if (enumeration.jobs != instance.jobs || enumeration.machines != instance.machines) {
     std::string problem = kEnumeratedOptimaFileName;
@@ -77,7 +78,7 @@ std::optional<OptimaCoverage> coverOptima(EnumeratedOptima enumeration, const In
     coverage.foundByRun[r] = distinct.size();
   }
   std::size_t missing = 0;
-  for (const SharedOptimum& optimum : uniteOptima(runs).schedules) {
+  for (const SharedOptimum& optimum : optima.schedules) {
     const EnumerationStatus status =
         enumerationStatus(coverage, optimum.sequences, optimum.makespan);
     if (status == EnumerationStatus::kListed) ++coverage.foundOverall;
@@ -91,6 +92,12 @@ std::optional<OptimaCoverage> coverOptima(EnumeratedOptima enumeration, const In
                        " does not hold");
   }
   return coverage;
+}
+
+std::optional<OptimaCoverage> coverOptima(EnumeratedOptima enumeration, const Instance& instance,
+                                          const std::vector<RunRecord>& runs,
+                                          std::vector<std::string>& problems) {
+  return coverOptima(std::move(enumeration), instance, runs, uniteOptima(runs), problems);
 }
 
 EnumerationStatus enumerationStatus(const OptimaCoverage& coverage,

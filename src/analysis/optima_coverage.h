@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/optimum_union.h"
 #include "input/instance.h"
 #include "results/optima_file.h"
 #include "results/result_records.h"
@@ -32,6 +33,13 @@ enum class EnumerationStatus { kUnmatched, kListed, kAboveBound, kNotInPartialLi
 // enumeration is of an instance of another size; otherwise adds one problem per schedule a run
 // recorded that the enumeration should list and does not (at most a screenful, then one line
 // with how many more).
+// optima is uniteOptima(runs).
+std::optional<OptimaCoverage> coverOptima(EnumeratedOptima enumeration, const Instance& instance,
+                                          const std::vector<RunRecord>& runs,
+                                          const OptimumUnion& optima,
+                                          std::vector<std::string>& problems);
+
+// The same for a caller that has not united the runs' schedules.
 std::optional<OptimaCoverage> coverOptima(EnumeratedOptima enumeration, const Instance& instance,
                                           const std::vector<RunRecord>& runs,
                                           std::vector<std::string>& problems);

@@ -3,6 +3,7 @@
 #include "analysis/optimum_union.h"
 
 #include <map>
+#include <set>
 
 namespace jobshop {
 
@@ -27,6 +28,14 @@ OptimumUnion uniteOptima(const std::vector<RunRecord>& runs) {
     }
   }
   return result;
+}
+
+std::size_t countedScheduleCount(const OptimumUnion& optima, const std::vector<RunRecord>& runs) {
+  std::set<std::size_t> held;
+  for (std::size_t r = 0; r < runs.size(); ++r) {
+    if (runs[r].repeatOf == 0) held.insert(optima.indexOf[r].begin(), optima.indexOf[r].end());
+  }
+  return held.size();
 }
 
 }  // namespace jobshop

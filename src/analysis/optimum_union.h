@@ -28,4 +28,8 @@ struct OptimumUnion {
 // indexOf, copies too, so that each run's optima can be shown.
 OptimumUnion uniteOptima(const std::vector<RunRecord>& runs);
 
+// How many of optima's schedules the counted runs (all but the copies) hold: the size of the union
+// of those runs alone. optima is uniteOptima(runs).
+std::size_t countedScheduleCount(const OptimumUnion& optima, const std::vector<RunRecord>& runs);
+
 }  // namespace jobshop

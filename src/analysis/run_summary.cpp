@@ -4,8 +4,6 @@
 
 #include <algorithm>
 
-#include "analysis/optimum_union.h"
-
 namespace jobshop {
 
 RunFigures runFigures(const RunRecord& run) {
@@ -17,7 +15,7 @@ RunFigures runFigures(const RunRecord& run) {
   return figures;
 }
 
-ReportSummary summariseRuns(const std::vector<RunRecord>& runs) {
+ReportSummary summariseRuns(const std::vector<RunRecord>& runs, std::size_t distinctOptima) {
   ReportSummary summary;
   summary.runs = static_cast<int>(runs.size());
   std::vector<double> bests;
@@ -45,7 +43,7 @@ ReportSummary summariseRuns(const std::vector<RunRecord>& runs) {
         bests.size() % 2 == 1 ? bests[middle] : (bests[middle - 1] + bests[middle]) / 2.0;
   }
   if (summary.runsReachingTarget > 0) {
-    summary.distinctOptimaOverall = static_cast<int>(uniteOptima(runs).schedules.size());
+    summary.distinctOptimaOverall = static_cast<int>(distinctOptima);
   }
   if (summary.runsWithDistance > 0) {
     summary.meanAverageDistance = distanceSum / summary.runsWithDistance;

@@ -2,6 +2,7 @@
 // all runs (best and median best, runs that reached the target, optima and distances).
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <vector>
 
@@ -32,6 +33,7 @@ struct ReportSummary {
 RunFigures runFigures(const RunRecord& run);
 
 // The figures of runs as given: the page passes countedRuns, so that copies count once.
-ReportSummary summariseRuns(const std::vector<RunRecord>& runs);
+// distinctOptima is how many distinct schedules those runs hold together.
+ReportSummary summariseRuns(const std::vector<RunRecord>& runs, std::size_t distinctOptima);
 
 }  // namespace jobshop

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "analysis/accumulation_curve.h"
 #include "analysis/richness_estimates.h"
 #include "report/chart_frame.h"
 #include "report/chart_support.h"
@@ -139,12 +138,12 @@ bool hasAccumulation(const ScheduleIncidence& incidence) {
   return incidence.bestMakespan && incidence.runCount >= 2 && !incidence.schedules.empty();
 }
 
-std::string accumulationSection(const ScheduleIncidence& incidence,
-                                const std::optional<OptimaCoverage>& coverage) {
+std::string accumulationSection(const ReportAnalysis& analysis) {
+  const ScheduleIncidence& incidence = analysis.incidence;
+  const std::optional<OptimaCoverage>& coverage = analysis.coverage;
   if (!hasAccumulation(incidence)) return {};
-  const std::vector<double> curve = accumulationCurve(incidence.runsHolding, incidence.runCount);
-  const RichnessEstimates estimates = *estimateRichness(incidence.runsHolding, incidence.runCount);
-  const Ceiling ceiling = ceilingOf(incidence, coverage, estimates);
+  const std::vector<double>& curve = analysis.accumulation;
+  const Ceiling ceiling = ceilingOf(incidence, coverage, *analysis.estimates);
   const ChartFrame frame = accumulationFrame(curve.size(), curve.back(), ceiling);
   std::string html =
       "<section id=\"accumulation\"><h2>Accumulation of distinct schedules</h2><div "

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "analysis/optima_coverage.h"
+#include "analysis/report_analysis.h"
 #include "analysis/schedule_incidence.h"
 
 namespace jobshop {
@@ -15,11 +15,11 @@ namespace jobshop {
 // counted runs, and a schedule of that makespan.
 bool hasAccumulation(const ScheduleIncidence& incidence);
 
-// A <section id="accumulation"> with the curve as SVG (class "accumulation"): the exact count as
-// a dashed ceiling (class "ceiling") where a complete enumeration counted at the best makespan,
-// otherwise the Chao2 estimate (class "estimate") over its 95 % interval (class "estimate-band");
-// and a note of what one more run would add. "" when !hasAccumulation(incidence).
-std::string accumulationSection(const ScheduleIncidence& incidence,
-                                const std::optional<OptimaCoverage>& coverage);
+// A <section id="accumulation"> with the analysis' curve as SVG (class "accumulation"): the exact
+// count as a dashed ceiling (class "ceiling") where a complete enumeration counted at the best
+// makespan, otherwise the Chao2 estimate (class "estimate") over its 95 % interval (class
+// "estimate-band"); and a note of what one more run would add. "" when
+// !hasAccumulation(analysis.incidence).
+std::string accumulationSection(const ReportAnalysis& analysis);
 
 }  // namespace jobshop

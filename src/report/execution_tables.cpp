@@ -4,10 +4,8 @@
 
 #include <algorithm>
 
-#include "analysis/enumeration_measures.h"
 #include "report/estimate_markup.h"
 #include "report/markup.h"
-#include "results/run_marks.h"
 
 namespace jobshop {
 
@@ -81,27 +79,16 @@ std::string repeatText(const LoggedExecution& execution,
   return "no";
 }
 
-std::vector<RunRecord> runsOf(const LoggedExecution& execution,
-                              const std::vector<RunRecord>& runs) {
-  std::vector<RunRecord> own;
-  for (const RunRecord& run : runs) {
-    if (run.execution == execution.number) own.push_back(run);
-  }
-  return own;
-}
-
-std::string measuresCell(const LoggedExecution& execution, const std::vector<RunRecord>& runs,
-                         const OptimumUnion& optima, const OptimaCoverage& coverage) {
-  const std::optional<EnumerationMeasures> measures =
-      enumerationMeasures(coverage, runsOf(execution, runs), optima);
+std::string measuresCell(const std::optional<EnumerationMeasures>& measures) {
   return measures ? enumerationMeasuresCell(*measures) : std::string("no counted run");
 }
 
 }  // namespace
 
-std::string executionsSection(const ExecutionLog& log, const std::vector<RunRecord>& runs,
-                              const OptimumUnion& optima,
-                              const std::optional<OptimaCoverage>& coverage) {
+std::string executionsSection(
+    const ExecutionLog& log, const std::vector<RunRecord>& runs,
+    const std::vector<ExecutionRepeat>& repeats,
+    const std::vector<std::optional<EnumerationMeasures>>& measuresByExecution) {
   std::string html = "<section id=\"executions\"><h2>Executions</h2>";
   if (!log.present) {
     return html + "<p class=\"note\">This folder has no " + kExecutionRecordFileName +
@@ -138,11 +125,11 @@ std::string executionsSection(const ExecutionLog& log, const std::vector<RunReco
   row("record line", [](const LoggedExecution& e) { return std::to_string(e.line); });
   row("runs in the result files", [&runs](const LoggedExecution& e) { return runRange(e, runs); });
   row("exit status", [](const LoggedExecution& e) { return exitText(e); });
-  const std::vector<ExecutionRepeat> repeats = executionRepeats(log, runs);
   row("repeat", [&](const LoggedExecution& e) { return repeatText(e, repeats); });
-  if (coverage && enumerationMeasures(*coverage, runs, optima)) {
-    row("peak ratio / success rate",
-        [&](const LoggedExecution& e) { return measuresCell(e, runs, optima, *coverage); });
+  if (!measuresByExecution.empty()) {
+    row("peak ratio / success rate", [&](const LoggedExecution& e) {
+      return measuresCell(measuresByExecution[static_cast<std::size_t>(e.number - 1)]);
+    });
   }
   row("started (UTC)", [](const LoggedExecution& e) { return escapeMarkup(e.started); });
   row("version", [](const LoggedExecution& e) { return escapeMarkup(e.version); });

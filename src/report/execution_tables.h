@@ -6,19 +6,21 @@
 #include <string>
 #include <vector>
 
-#include "analysis/optima_coverage.h"
-#include "analysis/optimum_union.h"
+#include "analysis/enumeration_measures.h"
 #include "results/execution_log.h"
 #include "results/result_records.h"
+#include "results/run_marks.h"
 
 namespace jobshop {
 
 // The table, with the runs of the result files each execution accounts for; a note instead when
-// the folder has no record, and a note on runs the record does not cover. With a complete list of
-// the schedules, a row of each execution's peak ratio and success rate over its counted runs
-// (optima is uniteOptima(runs)).
-std::string executionsSection(const ExecutionLog& log, const std::vector<RunRecord>& runs,
-                              const OptimumUnion& optima,
-                              const std::optional<OptimaCoverage>& coverage);
+// the folder has no record, and a note on runs the record does not cover. repeats are
+// executionRepeats(log, runs). With measuresByExecution (one per execution of log, present when
+// the runs are measured against a complete list of the schedules), a row of each execution's peak
+// ratio and success rate over its counted runs.
+std::string executionsSection(
+    const ExecutionLog& log, const std::vector<RunRecord>& runs,
+    const std::vector<ExecutionRepeat>& repeats,
+    const std::vector<std::optional<EnumerationMeasures>>& measuresByExecution);
 
 }  // namespace jobshop

@@ -2,9 +2,6 @@
 // anything outside, written so that it also parses as XML.
 #include "report/html_report.h"
 
-#include "analysis/optimum_union.h"
-#include "analysis/run_summary.h"
-#include "analysis/schedule_incidence.h"
 #include "report/accumulation_chart.h"
 #include "report/convergence_plot.h"
 #include "report/evaluations_chart.h"
@@ -15,7 +12,6 @@
 #include "report/optima_sections.h"
 #include "report/report_style.h"
 #include "report/report_tables.h"
-#include "results/run_marks.h"
 
 namespace jobshop {
 
@@ -107,7 +103,7 @@ std::string repeatsNote(const std::vector<ExecutionRepeat>& repeats) {
 std::string htmlReport(const std::string& folder, const Instance& instance,
                        const ResultRecords& records,
                        const std::vector<std::vector<SemiActiveSchedule>>& schedules,
-                       const std::optional<OptimaCoverage>& coverage) {
+                       const ReportAnalysis& analysis) {
   const std::string place = folder.empty() ? std::string("the current folder") : folder;
   std::string html =
       "<!DOCTYPE html>\n<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"en\"><head>"
@@ -116,21 +112,21 @@ std::string htmlReport(const std::string& folder, const Instance& instance,
       escapeMarkup(place) + "</title><style>" + kReportStyle + "</style></head><body><main>";
   html += "<h1>Job-shop results</h1><p class=\"meta\">Runs recorded in " + escapeMarkup(place) +
           ", with the instance in its D_Entrada.txt.</p>";
-  const OptimumUnion optima = uniteOptima(records.runs);
-  const ScheduleIncidence incidence =
-      scheduleIncidence(optima, records.runs, instance.targetMakespan);
-  html += contents(records, targetProvenOptimal(coverage), hasAccumulation(incidence),
+  const OptimumUnion& optima = analysis.optima;
+  const std::optional<OptimaCoverage>& coverage = analysis.coverage;
+  html += contents(records, targetProvenOptimal(coverage), hasAccumulation(analysis.incidence),
                    hasNicheMap(optima, coverage));
   html += problemsSection(records.problems);
   // Every figure is drawn from the same runs: copies made by a repeated execution count once.
-  const std::vector<RunRecord> counted = countedRuns(records.runs);
+  const std::vector<RunRecord>& counted = analysis.counted;
   html += "<section id=\"summary\"><h2>Summary</h2>" +
-          summaryCards(summariseRuns(counted), instance, coverage) +
-          repeatsNote(executionRepeats(records.log, records.runs)) + "</section>";
+          summaryCards(analysis.summary, instance, coverage) + repeatsNote(analysis.repeats) +
+          "</section>";
   if (!records.runs.empty()) {
-    html += executionsSection(records.log, records.runs, optima, coverage);
-    html += "<section id=\"runs\"><h2>Runs</h2>" + runsTable(records.runs, records.log, coverage) +
-            "</section>";
+    html += executionsSection(records.log, records.runs, analysis.repeats,
+                              analysis.measuresByExecution);
+    html += "<section id=\"runs\"><h2>Runs</h2>" +
+            runsTable(records.runs, analysis.runFigures, records.log, coverage) + "</section>";
     html += "<section id=\"convergence\"><h2>Convergence</h2><p class=\"note\">" +
             convergenceNote(counted, instance.targetMakespan) + "</p><div class=\"chart\">" +
             convergencePlot(counted, instance.targetMakespan) + "</div>" + runLegend(counted) +
@@ -139,9 +135,9 @@ std::string htmlReport(const std::string& folder, const Instance& instance,
         "<section id=\"histogram\"><h2>Best makespans</h2><p class=\"note\">How many runs ended "
         "at each best makespan; green runs reached the target.</p><div class=\"chart\">" +
         makespanHistogram(counted, instance.targetMakespan) + "</div></section>";
-    html += overallOptimaSection(optima, instance, coverage, records.runs);
-    html += accumulationSection(incidence, coverage);
-    html += nicheMapSection(optima, records.runs, coverage);
+    html += overallOptimaSection(analysis, instance);
+    html += accumulationSection(analysis);
+    html += nicheMapSection(analysis, records.runs);
     html += runOptimaSection(records.runs, optima, schedules, instance, coverage);
   }
   html += "</main></body></html>\n";

@@ -11,7 +11,6 @@
 #include "report/markup.h"
 #include "report/niche_map_chart.h"
 #include "report/schedule_naming.h"
-#include "results/run_marks.h"
 
 namespace jobshop {
 
@@ -180,13 +179,14 @@ bool hasNicheMap(const OptimumUnion& optima, const std::optional<OptimaCoverage>
   return optima.schedules.size() + unfoundCount(optima, coverage) >= 2;
 }
 
-std::string nicheMapSection(const OptimumUnion& optima, const std::vector<RunRecord>& runs,
-                            const std::optional<OptimaCoverage>& coverage) {
+std::string nicheMapSection(const ReportAnalysis& analysis, const std::vector<RunRecord>& runs) {
+  const OptimumUnion& optima = analysis.optima;
+  const std::optional<OptimaCoverage>& coverage = analysis.coverage;
   if (!hasNicheMap(optima, coverage)) return {};
   const ScheduleNaming naming = scheduleNaming(coverage);
-  const std::vector<RunRecord> counted = countedRuns(runs);
-  const NicheMap map = nicheMap(optima, coverage);
-  const DistanceHistograms histograms = distanceHistograms(optima, coverage);
+  const std::vector<RunRecord>& counted = analysis.counted;
+  const NicheMap& map = analysis.map;
+  const DistanceHistograms& histograms = analysis.histograms;
   return std::string("<section id=\"niche-map\"><h2>") +
          (naming.proven ? "Where the optima lie" : "Where the schedules lie") +
          "</h2><p class=\"note\">" + escapeMarkup(mapNote(map, naming)) +

@@ -8,6 +8,7 @@
 
 #include "analysis/optima_coverage.h"
 #include "analysis/optimum_union.h"
+#include "analysis/report_analysis.h"
 #include "results/result_records.h"
 
 namespace jobshop {
@@ -16,11 +17,10 @@ namespace jobshop {
 // and unfound listed ones together.
 bool hasNicheMap(const OptimumUnion& optima, const std::optional<OptimaCoverage>& coverage);
 
-// A <section id="niche-map">: the map (nicheMapChart) with a note on how to read it, how much of
-// the distances its two axes carry and what a sample left out; a legend; then the distance
+// A <section id="niche-map">: the analysis' map (nicheMapChart) with a note on how to read it, how
+// much of the distances its two axes carry and what a sample left out; a legend; then its distance
 // histograms side by side (<div class="distance-histograms">) under a sentence comparing the
 // median distances of found and listed pairs. Empty unless hasNicheMap. runs: all of them.
-std::string nicheMapSection(const OptimumUnion& optima, const std::vector<RunRecord>& runs,
-                            const std::optional<OptimaCoverage>& coverage);
+std::string nicheMapSection(const ReportAnalysis& analysis, const std::vector<RunRecord>& runs);
 
 }  // namespace jobshop

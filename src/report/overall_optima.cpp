@@ -11,7 +11,6 @@
 #include "report/markup.h"
 #include "report/schedule_naming.h"
 #include "results/result_files.h"
-#include "results/run_marks.h"
 
 namespace jobshop {
 
@@ -66,26 +65,21 @@ std::string tableRow(std::size_t k, const SharedOptimum& optimum, const Instance
          machineOrders(optimum.sequences, instance.jobs) + "</td></tr>";
 }
 
-std::string estimates(const OptimumUnion& optima, const Instance& instance,
-                      const std::optional<OptimaCoverage>& coverage,
-                      const std::vector<RunRecord>& runs) {
-  const ScheduleIncidence incidence = scheduleIncidence(optima, runs, instance.targetMakespan);
-  return estimatesParagraph(incidence, estimateRichness(incidence.runsHolding, incidence.runCount),
-                            coverage, instance.targetMakespan, optima.schedules.size());
+std::string estimates(const ReportAnalysis& analysis, const Instance& instance) {
+  return estimatesParagraph(analysis.incidence, analysis.estimates, analysis.coverage,
+                            instance.targetMakespan, analysis.optima.schedules.size());
 }
 
-std::string measures(const OptimumUnion& optima, const std::optional<OptimaCoverage>& coverage,
-                     const std::vector<RunRecord>& runs) {
-  if (!coverage) return {};
-  const std::optional<EnumerationMeasures> found = enumerationMeasures(*coverage, runs, optima);
-  return found ? enumerationMeasuresParagraph(*found, countedRuns(runs).size()) : std::string();
+std::string measures(const ReportAnalysis& analysis) {
+  if (!analysis.measures) return {};
+  return enumerationMeasuresParagraph(*analysis.measures, analysis.counted.size());
 }
 
 }  // namespace
 
-std::string overallOptimaSection(const OptimumUnion& optima, const Instance& instance,
-                                 const std::optional<OptimaCoverage>& coverage,
-                                 const std::vector<RunRecord>& runs) {
+std::string overallOptimaSection(const ReportAnalysis& analysis, const Instance& instance) {
+  const OptimumUnion& optima = analysis.optima;
+  const std::optional<OptimaCoverage>& coverage = analysis.coverage;
   const ScheduleNaming naming = scheduleNaming(coverage);
   std::string html =
       "<section id=\"optima-overall\"><h2>" + naming.heading() + " over all runs</h2>";
@@ -94,8 +88,8 @@ std::string overallOptimaSection(const OptimumUnion& optima, const Instance& ins
     if (coverage) html += coverageParagraph(*coverage, optima);
     return html + "</section>";
   }
-  html += countsParagraph(optima, naming) + estimates(optima, instance, coverage, runs);
-  if (coverage) html += coverageParagraph(*coverage, optima) + measures(optima, coverage, runs);
+  html += countsParagraph(optima, naming) + estimates(analysis, instance);
+  if (coverage) html += coverageParagraph(*coverage, optima) + measures(analysis);
   const std::size_t total = optima.schedules.size();
   html += "<details class=\"shared-optima\"" +
           std::string(total <= kOpenSharedSchedules ? " open=\"open\"" : "") +

@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/optima_coverage.h"
-#include "analysis/optimum_union.h"
+#include "analysis/report_analysis.h"
 #include "input/instance.h"
 
 namespace jobshop {
@@ -21,11 +20,9 @@ inline constexpr std::size_t kOpenSharedSchedules = 20;
 // table of them (class "shared-optima", one row per schedule with the runs that found it) folded
 // in a <details> past kOpenSharedSchedules. With an enumeration, also how many of its schedules
 // the runs found and, when it lists them, a column giving each schedule's line in the list.
-// Schedules are called optimal only when targetProvenOptimal(coverage). From runs (those optima
-// united, copies included), estimates of how many schedules of the best makespan exist and, with
-// a complete list, the runs' peak ratio and success rate; none without runs.
-std::string overallOptimaSection(const OptimumUnion& optima, const Instance& instance,
-                                 const std::optional<OptimaCoverage>& coverage,
-                                 const std::vector<RunRecord>& runs = {});
+// Schedules are called optimal only when targetProvenOptimal(coverage). Then the analysis'
+// estimates of how many schedules of the best makespan exist and, with a complete list, the runs'
+// peak ratio and success rate.
+std::string overallOptimaSection(const ReportAnalysis& analysis, const Instance& instance);
 
 }  // namespace jobshop

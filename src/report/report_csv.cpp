@@ -80,8 +80,8 @@ const char* const kFixedColumns[] = {"run",
                                      "repeatsRun"};
 
 // What the results files say of the run.
-void addResultFields(const RunRecord& run, std::vector<std::string>& fields) {
-  const RunFigures figures = runFigures(run);
+void addResultFields(const RunRecord& run, const RunFigures& figures,
+                     std::vector<std::string>& fields) {
   fields.push_back(std::to_string(run.run));
   fields.push_back(fixedNumber(run.best, 1));
   fields.push_back(csvBoolean(run.reachedTarget));
@@ -136,15 +136,15 @@ void addRecordedFields(const RunRecord& run, const ExecutionLog& log,
 
 }  // namespace
 
-std::string reportCsv(const std::vector<RunRecord>& runs, const ExecutionLog& log,
-                      const std::optional<OptimaCoverage>& coverage) {
+std::string reportCsv(const std::vector<RunRecord>& runs, const std::vector<RunFigures>& figures,
+                      const ExecutionLog& log, const std::optional<OptimaCoverage>& coverage) {
   const std::vector<std::string> parameters = parameterColumns(log);
   std::vector<std::string> header(std::begin(kFixedColumns), std::end(kFixedColumns));
   header.insert(header.end(), parameters.begin(), parameters.end());
   std::string csv = csvRow(header);
   for (std::size_t r = 0; r < runs.size(); ++r) {
     std::vector<std::string> fields;
-    addResultFields(runs[r], fields);
+    addResultFields(runs[r], figures[r], fields);
     addEnumerationFields(coverage, r, fields);
     addRecordedFields(runs[r], log, parameters, fields);
     csv += csvRow(fields);

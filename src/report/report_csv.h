@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "analysis/optima_coverage.h"
+#include "analysis/run_summary.h"
 #include "results/execution_log.h"
 #include "results/result_records.h"
 
@@ -24,7 +25,8 @@ namespace jobshop {
 // column per parameter (the documented ones, then any others the log names). Values a run does not
 // have (optima of a run above the target, the distance of a single optimum, the enumeration without
 // "optima.json", everything recorded for a run without a record) are empty.
-std::string reportCsv(const std::vector<RunRecord>& runs, const ExecutionLog& log,
-                      const std::optional<OptimaCoverage>& coverage);
+// figures[r] is runFigures(runs[r]).
+std::string reportCsv(const std::vector<RunRecord>& runs, const std::vector<RunFigures>& figures,
+                      const ExecutionLog& log, const std::optional<OptimaCoverage>& coverage);
 
 }  // namespace jobshop

@@ -4,14 +4,6 @@
 #include <cmath>
 #include <nlohmann/json.hpp>
 
-#include "analysis/accumulation_curve.h"
-#include "analysis/distance_histograms.h"
-#include "analysis/enumeration_measures.h"
-#include "analysis/richness_estimates.h"
-#include "analysis/run_summary.h"
-#include "analysis/schedule_incidence.h"
-#include "results/run_marks.h"
-
 namespace jobshop {
 
 namespace {
@@ -80,9 +72,8 @@ void addRecorded(const RunRecord& run, const ExecutionLog& log, Json& object) {
   field("parameters", [&] { return parametersOf(*execution); });
 }
 
-Json runObject(const RunRecord& run, std::size_t index, const ExecutionLog& log,
-               const std::optional<OptimaCoverage>& coverage) {
-  const RunFigures figures = runFigures(run);
+Json runObject(const RunRecord& run, std::size_t index, const RunFigures& figures,
+               const ExecutionLog& log, const std::optional<OptimaCoverage>& coverage) {
   Json object = Json::object();
   object["run"] = run.run;
   object["bestMakespan"] = number(run.best);
@@ -97,10 +88,11 @@ Json runObject(const RunRecord& run, std::size_t index, const ExecutionLog& log,
   return object;
 }
 
-Json runsArray(const ResultRecords& records, const std::optional<OptimaCoverage>& coverage) {
+Json runsArray(const ResultRecords& records, const ReportAnalysis& analysis) {
   Json runs = Json::array();
   for (std::size_t r = 0; r < records.runs.size(); ++r)
-    runs.push_back(runObject(records.runs[r], r, records.log, coverage));
+    runs.push_back(
+        runObject(records.runs[r], r, analysis.runFigures[r], records.log, analysis.coverage));
   return runs;
 }
 
@@ -141,9 +133,7 @@ Json schedulesArray(const OptimumUnion& optima, const std::optional<OptimaCovera
   return schedules;
 }
 
-Json estimatesObject(const ScheduleIncidence& incidence) {
-  const std::optional<RichnessEstimates> estimates =
-      estimateRichness(incidence.runsHolding, incidence.runCount);
+Json estimatesObject(const std::optional<RichnessEstimates>& estimates) {
   if (!estimates) return nullptr;
   return Json{{"chao2", number(estimates->chao2)},
               {"chao2Lower", number(estimates->chao2Lower)},
@@ -156,18 +146,16 @@ Json estimatesObject(const ScheduleIncidence& incidence) {
               {"T", count(estimates->runs)}};
 }
 
-Json accumulationArray(const ScheduleIncidence& incidence) {
+Json accumulationArray(const std::vector<double>& accumulation) {
   Json curve = Json::array();
-  for (const double s : accumulationCurve(incidence.runsHolding, incidence.runCount))
-    curve.push_back(number(s));
+  for (const double s : accumulation) curve.push_back(number(s));
   return curve;
 }
 
 Json enumerationObject(const std::optional<OptimaCoverage>& coverage,
-                       const std::vector<RunRecord>& runs, const OptimumUnion& optima) {
+                       const std::optional<EnumerationMeasures>& measures) {
   if (!coverage) return nullptr;
   const EnumeratedOptima& enumeration = coverage->enumeration;
-  const std::optional<EnumerationMeasures> measures = enumerationMeasures(*coverage, runs, optima);
   return Json{{"K", enumeration.count},
               {"bound", enumeration.bound},
               {"complete", enumeration.complete},
@@ -184,8 +172,7 @@ Json histogramObject(const DistanceHistogram& histogram) {
   return Json{{"pairs", pairs}, {"total", count(histogram.total)}, {"sampled", histogram.sampled}};
 }
 
-Json histogramsObject(const OptimumUnion& optima, const std::optional<OptimaCoverage>& coverage) {
-  const DistanceHistograms histograms = distanceHistograms(optima, coverage);
+Json histogramsObject(const DistanceHistograms& histograms) {
   return Json{{"found", histogramObject(histograms.found)},
               {"listed", histograms.listed ? histogramObject(*histograms.listed) : Json(nullptr)},
               {"nearestFound", histograms.nearestFound ? histogramObject(*histograms.nearestFound)
@@ -195,24 +182,22 @@ Json histogramsObject(const OptimumUnion& optima, const std::optional<OptimaCove
 }  // namespace
 
 std::string reportJson(const Instance& instance, const ResultRecords& records,
-                       const OptimumUnion& optima, const std::optional<OptimaCoverage>& coverage,
-                       const NicheMap& map) {
-  const ScheduleIncidence incidence =
-      scheduleIncidence(optima, records.runs, instance.targetMakespan);
+                       const ReportAnalysis& analysis) {
+  const ScheduleIncidence& incidence = analysis.incidence;
   Json json = Json::object();
   json["instance"] = Json{{"jobs", instance.jobs},
                           {"machines", instance.machines},
                           {"target", instance.targetMakespan}};
   json["problems"] = records.problems;
-  json["summary"] = summaryObject(summariseRuns(countedRuns(records.runs)));
-  json["runs"] = runsArray(records, coverage);
+  json["summary"] = summaryObject(analysis.summary);
+  json["runs"] = runsArray(records, analysis);
   json["distinctOptima"] = Json{{"count", count(incidence.schedules.size())},
                                 {"bestMakespan", orNull(incidence.bestMakespan)}};
-  json["schedules"] = schedulesArray(optima, coverage, map);
-  json["estimates"] = estimatesObject(incidence);
-  json["accumulation"] = accumulationArray(incidence);
-  json["enumeration"] = enumerationObject(coverage, records.runs, optima);
-  json["distanceHistograms"] = histogramsObject(optima, coverage);
+  json["schedules"] = schedulesArray(analysis.optima, analysis.coverage, analysis.map);
+  json["estimates"] = estimatesObject(analysis.estimates);
+  json["accumulation"] = accumulationArray(analysis.accumulation);
+  json["enumeration"] = enumerationObject(analysis.coverage, analysis.measures);
+  json["distanceHistograms"] = histogramsObject(analysis.histograms);
   // A problem may quote bytes of the files that are not UTF-8; they must not stop the output.
   return json.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
 }

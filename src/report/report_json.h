@@ -1,12 +1,9 @@
 // Every figure of the report page as one JSON document, for scripts and notebooks.
 #pragma once
 
-#include <optional>
 #include <string>
 
-#include "analysis/niche_map.h"
-#include "analysis/optima_coverage.h"
-#include "analysis/optimum_union.h"
+#include "analysis/report_analysis.h"
 #include "input/instance.h"
 #include "results/result_records.h"
 
@@ -29,7 +26,6 @@ namespace jobshop {
 //   distanceHistograms {found, listed, nearestFound}, each {pairs, total, sampled} or null.
 // Every number is finite: a figure that is not is null.
 std::string reportJson(const Instance& instance, const ResultRecords& records,
-                       const OptimumUnion& optima, const std::optional<OptimaCoverage>& coverage,
-                       const NicheMap& map);
+                       const ReportAnalysis& analysis);
 
 }  // namespace jobshop

@@ -94,8 +94,8 @@ std::string summaryCards(const ReportSummary& summary, const Instance& instance,
   return html;
 }
 
-std::string runsTable(const std::vector<RunRecord>& runs, const ExecutionLog& log,
-                      const std::optional<OptimaCoverage>& coverage) {
+std::string runsTable(const std::vector<RunRecord>& runs, const std::vector<RunFigures>& figures,
+                      const ExecutionLog& log, const std::optional<OptimaCoverage>& coverage) {
   const bool matched = coverage && coverage->listed;
   const bool optimal = targetProvenOptimal(coverage);
   std::string html = "<div class=\"scroll wide\"><table class=\"runs\"><thead><tr>";
@@ -119,7 +119,6 @@ std::string runsTable(const std::vector<RunRecord>& runs, const ExecutionLog& lo
   const std::size_t listed = std::min(runs.size(), kRunsTableRows);
   for (std::size_t r = 0; r < listed; ++r) {
     const RunRecord& run = runs[r];
-    const RunFigures figures = runFigures(run);
     html += std::string("<tr class=\"") + (run.reachedTarget ? "reached" : "missed") +
             (run.cut ? " cut" : "") + (run.repeatOf != 0 ? " copy" : "") + "\">";
     html += tableCell(std::to_string(run.run));
@@ -128,8 +127,8 @@ std::string runsTable(const std::vector<RunRecord>& runs, const ExecutionLog& lo
     html += tableCell(run.distinctOptima ? std::to_string(*run.distinctOptima) : "");
     if (matched) html += tableCell(runCoverageText(*coverage, r), "run-coverage");
     html += tableCell(run.averageDistance ? fixedNumber(*run.averageDistance, 2) : "");
-    html += tableCell(std::to_string(figures.improvingGenerations));
-    html += tableCell(std::to_string(figures.lastImprovingGeneration));
+    html += tableCell(std::to_string(figures[r].improvingGenerations));
+    html += tableCell(std::to_string(figures[r].lastImprovingGeneration));
     const LoggedRun* logged = run.logged ? &*run.logged : nullptr;
     html += tableCell(logged ? std::to_string(run.execution) : log.present ? "no record" : "");
     html += tableCell(logged && logged->seconds ? fixedNumber(*logged->seconds, 3) : "");

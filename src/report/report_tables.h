@@ -30,7 +30,8 @@ inline constexpr std::size_t kRunsTableRows = 1000;
 // only when coverage has a list to match against. With a record in the folder, a run it does not
 // account for says "no record" where its execution would be. The last column notes a run cut short
 // (row class "cut") and a copy of an earlier run (row class "copy").
-std::string runsTable(const std::vector<RunRecord>& runs, const ExecutionLog& log,
-                      const std::optional<OptimaCoverage>& coverage);
+// figures[r] is runFigures(runs[r]).
+std::string runsTable(const std::vector<RunRecord>& runs, const std::vector<RunFigures>& figures,
+                      const ExecutionLog& log, const std::optional<OptimaCoverage>& coverage);
 
 }  // namespace jobshop

@@ -5,10 +5,8 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 
-#include "analysis/niche_map.h"
-#include "analysis/optima_coverage.h"
-#include "analysis/optimum_union.h"
 #include "analysis/recorded_schedules.h"
+#include "analysis/report_analysis.h"
 #include "input/input_error.h"
 #include "input/instance_reader.h"
 #include "report/html_report.h"
@@ -176,16 +174,13 @@ std::optional<ReportOptions> readOptions(const std::vector<std::string>& args, s
   return options;
 }
 
-// How the runs cover the schedules the optima command listed; nothing for a folder it never
-// visited, which reports as before.
-std::optional<OptimaCoverage> coverageOf(const std::string& folder, const Instance& instance,
-                                         ResultRecords& records) {
+// The schedules the optima command counted; nothing for a folder it never visited, which reports
+// as before.
+std::optional<EnumeratedOptima> enumerationOf(const std::string& folder, ResultRecords& records) {
   std::string enumerationProblem;
-  if (std::optional<EnumeratedOptima> enumeration =
-          loadEnumeratedOptima(folder, enumerationProblem))
-    return coverOptima(std::move(*enumeration), instance, records.runs, records.problems);
+  std::optional<EnumeratedOptima> enumeration = loadEnumeratedOptima(folder, enumerationProblem);
   if (!enumerationProblem.empty()) records.problems.push_back(enumerationProblem);
-  return std::nullopt;
+  return enumeration;
 }
 
 // "wrote A", "wrote A and B", "wrote A, B and C": every file written, the page first.
@@ -201,20 +196,19 @@ void confirmWritten(const ReportOptions& options, const ResultRecords& records, 
   out << ")\n";
 }
 
-// The schedules CSV and the JSON, which share the distinct schedules and their map.
+// The schedules CSV and the JSON.
 bool writeMachineReadable(const ReportOptions& options, const Instance& instance,
-                          const ResultRecords& records,
-                          const std::optional<OptimaCoverage>& coverage, std::ostream& err) {
-  const OptimumUnion optima = uniteOptima(records.runs);
-  const NicheMap map = nicheMap(optima, coverage);
+                          const ResultRecords& records, const ReportAnalysis& analysis,
+                          std::ostream& err) {
   bool written = true;
   if (!options.schedulesCsv.empty())
-    written = writeOutput(options.schedulesCsv, schedulesCsv(optima, coverage, map),
+    written = writeOutput(options.schedulesCsv,
+                          schedulesCsv(analysis.optima, analysis.coverage, analysis.map),
                           "schedules CSV file", err);
   if (!options.json.empty())
-    written = writeOutput(options.json, reportJson(instance, records, optima, coverage, map),
-                          "JSON file", err) &&
-              written;
+    written =
+        writeOutput(options.json, reportJson(instance, records, analysis), "JSON file", err) &&
+        written;
   return written;
 }
 
@@ -234,18 +228,21 @@ int runReportCommand(const std::vector<std::string>& args, std::ostream& out, st
   ResultRecords records = loadResultRecords(options->folder, instance);
   const std::vector<std::vector<SemiActiveSchedule>> schedules =
       rebuildRecordedSchedules(records.runs, instance, records.problems);
-  const std::optional<OptimaCoverage> coverage = coverageOf(options->folder, instance, records);
+  std::optional<EnumeratedOptima> enumeration = enumerationOf(options->folder, records);
+  const ReportAnalysis analysis = analyseReport(instance, records, std::move(enumeration));
   for (const std::string& problem : records.problems)
     err << kCommandName << ": " << problem << "\n";
   bool written = writeOutput(options->output,
-                             htmlReport(options->folder, instance, records, schedules, coverage),
+                             htmlReport(options->folder, instance, records, schedules, analysis),
                              "report", err);
   if (!options->csv.empty())
-    written = writeOutput(options->csv, reportCsv(records.runs, records.log, coverage), "CSV file",
-                          err) &&
-              written;
+    written =
+        writeOutput(options->csv,
+                    reportCsv(records.runs, analysis.runFigures, records.log, analysis.coverage),
+                    "CSV file", err) &&
+        written;
   if (!options->schedulesCsv.empty() || !options->json.empty())
-    written = writeMachineReadable(*options, instance, records, coverage, err) && written;
+    written = writeMachineReadable(*options, instance, records, analysis, err) && written;
   if (written) confirmWritten(*options, records, out);
   return written && records.problems.empty() ? 0 : 1;
 }
