@@ -8,11 +8,13 @@
 
 namespace jobshop {
 
+// The width of every full-width chart of the page, so that they line up one under another.
+inline constexpr double kChartWidth = 1060.0;
 inline constexpr double kFrameLeft = 64.0;
 inline constexpr double kFrameBottom = 46.0;
 
 struct ChartFrame {
-  double width = 1060.0;
+  double width = kChartWidth;
   double height = 0.0;
   double top = 18.0, right = 24.0;
   double xLow = 0.0, xHigh = 1.0, yLow = 0.0, yHigh = 1.0;

@@ -12,7 +12,8 @@ namespace jobshop {
 
 namespace {
 
-constexpr double kWidth = 360.0;
+// Narrow enough for the histograms to stand side by side.
+constexpr double kHistogramWidth = 360.0;
 constexpr double kHeight = 250.0;
 
 double percentOf(std::size_t part, std::size_t total) {
@@ -21,7 +22,7 @@ double percentOf(std::size_t part, std::size_t total) {
 
 ChartFrame histogramFrame(const DistanceHistogram& histogram, int maxDistance) {
   ChartFrame frame;
-  frame.width = kWidth;
+  frame.width = kHistogramWidth;
   frame.height = kHeight;
   frame.top = 30.0;
   frame.right = 12.0;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "report/chart_frame.h"
 #include "report/chart_support.h"
 #include "report/svg_elements.h"
 
@@ -12,7 +13,6 @@ namespace jobshop {
 
 namespace {
 
-constexpr double kWidth = 1060.0;
 constexpr double kLeft = 48.0;
 constexpr double kRight = 24.0;
 constexpr double kTop = 8.0;
@@ -33,7 +33,7 @@ double labelWidth(std::size_t digits, double digitWidth) {
 // Beyond the distinct colours the number is what tells jobs apart, so the chart widens until the
 // typical operation holds its number at the small size.
 double chartWidth(const SemiActiveSchedule& schedule, const Instance& instance, double span) {
-  if (instance.jobs <= kDistinctJobColours || schedule.operations.empty()) return kWidth;
+  if (instance.jobs <= kDistinctJobColours || schedule.operations.empty()) return kChartWidth;
   std::vector<int> durations;
   for (const ScheduledOperation& op : schedule.operations) durations.push_back(op.end - op.start);
   const auto quarter = static_cast<std::ptrdiff_t>(durations.size() / 4);
@@ -41,13 +41,13 @@ double chartWidth(const SemiActiveSchedule& schedule, const Instance& instance, 
   const double shortish = std::max(durations[durations.size() / 4], 1);
   const double needed =
       labelWidth(std::to_string(instance.jobs).size(), kSmallDigitWidth) / shortish * span;
-  return std::clamp(needed + kLeft + kRight, kWidth, kMaxWidth);
+  return std::clamp(needed + kLeft + kRight, kChartWidth, kMaxWidth);
 }
 
 // The chart's size and scale for one schedule.
 struct GanttLayout {
   double span = 1.0;
-  double width = kWidth;
+  double width = kChartWidth;
   bool wide = false;
   double plotWidth = 0.0;
   double scale = 0.0;
@@ -63,7 +63,7 @@ GanttLayout layOut(const SemiActiveSchedule& schedule, const Instance& instance)
   GanttLayout layout;
   layout.span = std::max(schedule.makespan, 1);
   layout.width = chartWidth(schedule, instance, layout.span);
-  layout.wide = layout.width > kWidth;
+  layout.wide = layout.width > kChartWidth;
   layout.plotWidth = layout.width - kLeft - kRight;
   layout.scale = layout.plotWidth / layout.span;
   layout.rowsHeight = instance.machines * (kRowHeight + kRowGap) - kRowGap;

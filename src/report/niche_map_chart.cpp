@@ -5,6 +5,7 @@
 #include <map>
 #include <numeric>
 
+#include "report/chart_frame.h"
 #include "report/chart_support.h"
 #include "report/markup.h"
 #include "report/svg_elements.h"
@@ -13,7 +14,6 @@ namespace jobshop {
 
 namespace {
 
-constexpr double kWidth = 1060.0;
 constexpr double kMargin = 24.0;
 // Room under the plot for the scale bar.
 constexpr double kFoot = 34.0;
@@ -32,7 +32,7 @@ struct Extent {
 struct MapFrame {
   double scale = 1;
   double centreX = 0, centreY = 0;
-  double plotWidth = kWidth - 2 * kMargin;
+  double plotWidth = kChartWidth - 2 * kMargin;
   double plotHeight = kMinPlotHeight;
 
   double x(double value) const { return kMargin + plotWidth / 2 + (value - centreX) * scale; }
@@ -154,7 +154,7 @@ std::string nicheMapChart(const NicheMap& map, const OptimumUnion& optima,
                           const std::vector<RunRecord>& runs,
                           const std::vector<RunRecord>& counted) {
   const MapFrame frame = frameFor(map);
-  std::string svg = svgOpen("niche-map", kWidth, frame.height());
+  std::string svg = svgOpen("niche-map", kChartWidth, frame.height());
   svg += svgRect("map-area", kMargin, kMargin, frame.plotWidth, frame.plotHeight);
   svg += unfoundDots(map, frame);
   svg += foundDots(map, frame, optima, runs, counted);
