@@ -1,5 +1,6 @@
-// The report's per-run work that grows fastest with a run's optima: ordering the distance matrix
-// by average linkage.
+// The report's per-run work that grows fastest with a run's optima, ordering the distance matrix
+// by average linkage; and a whole folder's report: its figures, computed once, and the page laid
+// out from them.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -8,7 +9,12 @@
 #include <vector>
 
 #include "analysis/average_linkage.h"
+#include "analysis/recorded_schedules.h"
+#include "analysis/report_analysis.h"
+#include "input/instance_reader.h"
+#include "report/html_report.h"
 #include "results/optimum_distances.h"
+#include "results/result_files.h"
 
 namespace jobshop {
 
@@ -55,6 +61,41 @@ BENCHMARK(BM_AverageLinkageOrder)
     ->Arg(300)
     ->Arg(500)
     ->Unit(benchmark::kMillisecond);
+
+// The committed report case of ft06: six runs, three of them copies, against a complete list.
+struct ReportFolder {
+  std::string path =
+      std::string(JOBSHOP_SOURCE_DIR) + "/tests/golden-report/ft06-listed-repeats/folder/";
+  Instance instance = readInstance(path + kInstanceFileName);
+  ResultRecords records = loadResultRecords(path, instance);
+  std::optional<EnumeratedOptima> enumeration = loadEnumerated(path);
+
+  static std::optional<EnumeratedOptima> loadEnumerated(const std::string& folder) {
+    std::string problem;
+    return loadEnumeratedOptima(folder, problem);
+  }
+};
+
+void BM_ReportAnalysis(benchmark::State& s) {
+  const ReportFolder folder;
+  for (auto _ : s) {
+    ResultRecords records = folder.records;
+    benchmark::DoNotOptimize(analyseReport(folder.instance, records, folder.enumeration));
+  }
+}
+BENCHMARK(BM_ReportAnalysis)->Unit(benchmark::kMillisecond);
+
+void BM_ReportPage(benchmark::State& s) {
+  ReportFolder folder;
+  const std::vector<std::vector<SemiActiveSchedule>> schedules =
+      rebuildRecordedSchedules(folder.records.runs, folder.instance, folder.records.problems);
+  const ReportAnalysis analysis =
+      analyseReport(folder.instance, folder.records, folder.enumeration);
+  for (auto _ : s)
+    benchmark::DoNotOptimize(
+        htmlReport(folder.path, folder.instance, folder.records, schedules, analysis));
+}
+BENCHMARK(BM_ReportPage)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
