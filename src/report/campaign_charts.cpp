@@ -51,10 +51,6 @@ std::string runDots(const std::vector<double>& values, const X& x, double y) {
   return svg;
 }
 
-bool ofSetting(const CollectedRun& run, const SettingSummary& s) {
-  return run.execution->instance == s.instance && run.execution->setting == s.setting;
-}
-
 }  // namespace
 
 std::string successChart(const std::vector<const SettingSummary*>& settings) {
@@ -69,8 +65,8 @@ std::string successChart(const std::vector<const SettingSummary*>& settings) {
     const SettingSummary& s = *settings[i];
     const double y = 12 + kRowHeight * static_cast<double>(i);
     svg += svgText("tick", kLabelWidth - 8, y + 15, "end", s.setting);
-    if (s.runs == 0) continue;
-    const double rate = static_cast<double>(s.runsReachingTarget) / s.runs;
+    if (!s.targetRate) continue;
+    const double rate = *s.targetRate;
     svg += "<g><title>" + escapeMarkup(s.setting) + ": " + std::to_string(s.runsReachingTarget) +
            " of " + std::to_string(s.runs) + (s.runs == 1 ? " run" : " runs") + "</title>" +
            svgRect("rate", x(0), y + 4, std::max(x(rate) - x(0), 0.0), kRowHeight - 10) + "</g>";
@@ -84,8 +80,7 @@ std::string successChart(const std::vector<const SettingSummary*>& settings) {
   return svg + "</svg>";
 }
 
-std::string boxPlots(const std::vector<const SettingSummary*>& settings,
-                     const std::vector<CollectedRun>& runs, int target) {
+std::string boxPlots(const std::vector<const SettingSummary*>& settings, int target) {
   double low = target;
   double high = target;
   for (const SettingSummary* s : settings)
@@ -118,10 +113,7 @@ std::string boxPlots(const std::vector<const SettingSummary*>& settings,
     svg += boxMarks(b, x, y,
                     s.setting + ": best " + plainNumber(b.lowest) + ", median " +
                         plainNumber(b.median) + ", worst " + plainNumber(b.highest));
-    std::vector<double> bests;
-    for (const CollectedRun& run : runs)
-      if (ofSetting(run, s)) bests.push_back(run.bestMakespan);
-    svg += runDots(bests, x, y);
+    svg += runDots(s.bestMakespanPerRun, x, y);
   }
   return svg + "</svg>";
 }
