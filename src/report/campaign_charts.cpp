@@ -19,12 +19,6 @@ constexpr double kChartWidth = kLabelWidth + kPlotWidth + 30;
 
 std::string percent(double fraction) { return fixedNumber(100 * fraction, 0) + " %"; }
 
-// Drawn in its own units and scaled to the width of its card, whatever the window.
-std::string chartOpen(double width, double height) {
-  return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"100%\" viewBox=\"0 0 " +
-         coordinate(width) + " " + coordinate(height) + "\" preserveAspectRatio=\"xMinYMin meet\">";
-}
-
 // The box, median and whiskers of one row whose top is y, with what they stand for on hover.
 template <class X>
 std::string boxMarks(const Spread& b, const X& x, double y, const std::string& title) {
@@ -55,7 +49,7 @@ std::string runDots(const std::vector<double>& values, const X& x, double y) {
 
 std::string successChart(const std::vector<const SettingSummary*>& settings) {
   const double height = 40 + kRowHeight * static_cast<double>(settings.size());
-  std::string svg = chartOpen(kChartWidth, height);
+  std::string svg = scalableSvgOpen(kChartWidth, height);
   auto x = [](double fraction) { return kLabelWidth + fraction * kPlotWidth; };
   for (double tick : {0.0, 0.25, 0.5, 0.75, 1.0}) {
     svg += svgLine("grid", x(tick), 10, x(tick), height - 24);
@@ -94,7 +88,7 @@ std::string boxPlots(const std::vector<const SettingSummary*>& settings, int tar
   high += margin;
   auto x = [&](double value) { return kLabelWidth + (value - low) / (high - low) * kPlotWidth; };
   const double height = 56 + kRowHeight * static_cast<double>(settings.size());
-  std::string svg = chartOpen(kChartWidth, height);
+  std::string svg = scalableSvgOpen(kChartWidth, height);
   for (double tick : niceTicks(low, high, 8)) {
     if (tick != std::floor(tick)) continue;  // makespans are whole numbers
     svg += svgLine("grid", x(tick), 10, x(tick), height - 40);
@@ -142,7 +136,7 @@ std::string optimaBoxPlots(const std::vector<const SettingSummary*>& settings) {
   high += (high - low) * 0.05;
   auto x = [&](double value) { return kLabelWidth + (value - low) / (high - low) * kPlotShare; };
   const double height = 56 + kRowHeight * static_cast<double>(settings.size());
-  std::string svg = chartOpen(kLabelWidth + kPlotShare + kNoteWidth, height);
+  std::string svg = scalableSvgOpen(kLabelWidth + kPlotShare + kNoteWidth, height);
   for (double tick : niceTicks(low, high, 6)) {
     if (tick != std::floor(tick)) continue;  // counts are whole numbers
     svg += svgLine("grid", x(tick), 10, x(tick), height - 40);
