@@ -24,6 +24,7 @@ SettingSummary settingOf(const std::string& instance, const std::string& setting
   s.setting = setting;
   s.runs = runs;
   s.runsReachingTarget = reached;
+  if (runs > 0) s.targetRate = static_cast<double>(reached) / runs;
   s.optimaPerSuccessfulRun = std::move(optima);
   s.distinctOptimaPerRun = spreadOf(s.optimaPerSuccessfulRun);
   return s;
@@ -109,7 +110,7 @@ TEST(CampaignComparison, CollectWritesThePagesFiguresAsJson) {
   ASSERT_EQ(collected.status, 0) << collected.err;
   EXPECT_EQ(collected.err,
             "wrote " + into + "campaign.html, " + into + "runs.csv and " + json + "\n");
-  const CampaignCollection collection = collectCampaign(into, readManifest(into));
+  const CampaignAnalysis collection = collectCampaign(into, readManifest(into));
   EXPECT_EQ(collected.out, summaryTable(collection)) << "the table is as without --json";
 
   const nlohmann::json read = nlohmann::json::parse(readFile(json));

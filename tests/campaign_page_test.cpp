@@ -20,8 +20,8 @@ std::size_t occurrencesOf(const std::string& text, const std::string& part) {
   return count;
 }
 
-PlannedExecution execution(const std::string& setting, int repetition) {
-  PlannedExecution e;
+CampaignExecution execution(const std::string& setting, int repetition) {
+  CampaignExecution e;
   e.instance = "ft06";
   e.setting = setting;
   e.repetition = repetition;
@@ -32,35 +32,32 @@ PlannedExecution execution(const std::string& setting, int repetition) {
   return e;
 }
 
-SettingSummary summaryOf(const PlannedExecution& example, int executions, int runs) {
-  SettingSummary s;
-  s.instance = example.instance;
-  s.setting = example.setting;
-  s.example = &example;
-  s.planned = executions;
-  s.finished = executions;
-  s.runs = runs;
-  s.runsReachingTarget = runs;
-  s.bestMakespans = spreadOf(std::vector<double>(static_cast<std::size_t>(runs), 55.0));
-  return s;
+// A finished execution whose runs found the given numbers of distinct optima, a run without any
+// not reaching the target.
+ExecutionRecords finished(const CampaignExecution& e, const std::vector<int>& optimaPerRun) {
+  ExecutionRecords records;
+  records.planned = e;
+  records.finished = true;
+  for (int optima : optimaPerRun) {
+    RunRecord& run = records.runs.emplace_back();
+    run.run = static_cast<int>(records.runs.size());
+    run.best = 55;
+    run.reachedTarget = optima > 0;
+    if (run.reachedTarget) run.distinctOptima = optima;
+  }
+  return records;
 }
 
-CollectedRun runOf(const PlannedExecution& e) {
-  CollectedRun run;
-  run.execution = &e;
-  run.run = 1;
-  run.bestMakespan = 55;
-  run.reachedTarget = true;
-  return run;
+CampaignAnalysis analysed(std::vector<ExecutionRecords> executions) {
+  CampaignRecords records;
+  records.executions = std::move(executions);
+  return analyseCampaign(std::move(records));
 }
 
 }  // namespace
 
 TEST(CampaignPage, ChartsScaleToTheirCardsAndSayWhatTheirMarksAre) {
-  const PlannedExecution one = execution("N100", 1);
-  CampaignCollection collection;
-  collection.settings.push_back(summaryOf(one, 1, 1));
-  collection.runs.push_back(runOf(one));
+  const CampaignAnalysis collection = analysed({finished(execution("N100", 1), {1})});
   const std::string folder = makeTempFolder();
   const std::string page = campaignPage("c", collection, folder, folder + "campaign.html");
   EXPECT_EQ(
@@ -79,11 +76,9 @@ TEST(CampaignPage, ChartsScaleToTheirCardsAndSayWhatTheirMarksAre) {
 }
 
 TEST(CampaignPage, LinksOnlyToReportsThatExist) {
-  const PlannedExecution first = execution("N100", 1);
-  const PlannedExecution second = execution("N100", 2);
-  CampaignCollection collection;
-  collection.settings.push_back(summaryOf(first, 2, 2));
-  collection.runs = {runOf(first), runOf(second)};
+  const CampaignExecution first = execution("N100", 1);
+  const CampaignExecution second = execution("N100", 2);
+  const CampaignAnalysis collection = analysed({finished(first, {1}), finished(second, {1})});
   const std::string folder = makeTempFolder();
   std::filesystem::create_directories(folder + first.folder);
   std::filesystem::create_directories(folder + second.folder);
@@ -114,23 +109,14 @@ TEST(CampaignPage, LinksOnlyToReportsThatExist) {
 }
 
 TEST(CampaignPage, SettingsComparedWithTheSignificantOnesMarked) {
-  const PlannedExecution small = execution("N100", 1);
-  const PlannedExecution large = execution("N200", 1);
-  const PlannedExecution none = execution("N300", 1);
-  CampaignCollection collection;
-  collection.settings.push_back(summaryOf(small, 1, 10));
-  collection.settings.push_back(summaryOf(large, 1, 10));
-  collection.settings.push_back(summaryOf(none, 1, 10));
+  CampaignAnalysis collection =
+      analysed({finished(execution("N100", 1), {1, 1, 2, 2, 2, 3, 3, 4, 4, 5}),
+                finished(execution("N200", 1), {1, 1, 1, 0, 0, 0, 0, 0, 0, 0}),
+                finished(execution("N300", 1), std::vector<int>(10, 0))});
+  // The runs record no schedules here; the union and its estimate are those of a larger campaign.
   SettingSummary& first = collection.settings[0];
-  first.optimaPerSuccessfulRun = {1, 1, 2, 2, 2, 3, 3, 4, 4, 5};
-  first.distinctOptimaPerRun = spreadOf(first.optimaPerSuccessfulRun);
   first.distinctSchedules = 14;
   first.richness = RichnessEstimates{.chao2 = 20.25, .chao2Lower = 15.5, .chao2Upper = 41};
-  SettingSummary& second = collection.settings[1];
-  second.runsReachingTarget = 3;
-  second.optimaPerSuccessfulRun = {1, 1, 1};
-  second.distinctOptimaPerRun = spreadOf(second.optimaPerSuccessfulRun);
-  collection.settings[2].runsReachingTarget = 0;
   const std::string folder = makeTempFolder();
   const std::string page = campaignPage("c", collection, folder, folder + "campaign.html");
 

@@ -23,6 +23,7 @@
 #include "campaigns/manifest.h"
 #include "campaigns/slurm_campaign.h"
 #include "input/input_error.h"
+#include "report/distinct_schedules_text.h"
 #include "report/summary_table.h"
 #include "test_instances.h"
 
@@ -403,7 +404,7 @@ TEST(CampaignCollect, SummariesCsvAndPageOfAPartlyFinishedCampaign) {
 
   const Captured collected = campaign("collect '" + into + "'");
   ASSERT_EQ(collected.status, 0) << collected.err;
-  const CampaignCollection collection = collectCampaign(into, readManifest(into));
+  const CampaignAnalysis collection = collectCampaign(into, readManifest(into));
   // Standard output is the table alone, whole when redirected into a file; the rest is told on
   // standard error.
   EXPECT_EQ(collected.out, summaryTable(collection));
@@ -485,7 +486,7 @@ TEST(CampaignCollect, FoundOfTheOptimalSchedulesThatExist) {
   const Captured counted =
       shell("cd '" + into + "small' && " + JOBSHOP_PROGRAM + " optima --list optima.txt");
   ASSERT_EQ(counted.out.substr(0, 8), "count 1\n") << counted.out << counted.err;
-  const CampaignCollection collection = collectCampaign(into, readManifest(into));
+  const CampaignAnalysis collection = collectCampaign(into, readManifest(into));
   const SettingSummary& small = collection.settings[0];
   EXPECT_EQ(small.enumeratedOptima, 1);
   EXPECT_EQ(small.foundOfEnumerated, 1);
@@ -495,7 +496,7 @@ TEST(CampaignCollect, FoundOfTheOptimalSchedulesThatExist) {
 
   // A schedule the runs call optimal that a complete enumeration lacks is a fault.
   writeFile(into + "small/optima.txt", "2 1 2 1 1 2 10 \n");
-  const CampaignCollection faulty = collectCampaign(into, readManifest(into));
+  const CampaignAnalysis faulty = collectCampaign(into, readManifest(into));
   EXPECT_EQ(distinctSchedulesText(faulty.settings[0]), "0 of 1, 1 not in the enumeration");
   const Captured shown = campaign("collect '" + into + "'");
   EXPECT_EQ(shown.status, 1);

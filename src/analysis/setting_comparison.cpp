@@ -13,11 +13,10 @@ SettingComparison comparePair(const SettingSummary& a, const SettingSummary& b) 
   SettingComparison pair;
   pair.a = &a;
   pair.b = &b;
-  if (a.runs > 0 && b.runs > 0) {
+  if (a.targetRate && b.targetRate) {
     pair.fisherP = fisherExactP({a.runsReachingTarget, a.runs - a.runsReachingTarget,
                                  b.runsReachingTarget, b.runs - b.runsReachingTarget});
-    pair.rateDifference = static_cast<double>(a.runsReachingTarget) / a.runs -
-                          static_cast<double>(b.runsReachingTarget) / b.runs;
+    pair.rateDifference = *a.targetRate - *b.targetRate;
   }
   if (const auto test = mannWhitney(a.optimaPerSuccessfulRun, b.optimaPerSuccessfulRun)) {
     pair.mannWhitneyP = test->p;

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "campaigns/campaign_collect.h"
+#include "analysis/setting_summary.h"
 
 namespace jobshop {
 

@@ -19,12 +19,6 @@ constexpr double kChartWidth = kLabelWidth + kPlotWidth + 30;
 
 std::string percent(double fraction) { return fixedNumber(100 * fraction, 0) + " %"; }
 
-// Drawn in its own units and scaled to the width of its card, whatever the window.
-std::string chartOpen(double width, double height) {
-  return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"100%\" viewBox=\"0 0 " +
-         coordinate(width) + " " + coordinate(height) + "\" preserveAspectRatio=\"xMinYMin meet\">";
-}
-
 // The box, median and whiskers of one row whose top is y, with what they stand for on hover.
 template <class X>
 std::string boxMarks(const Spread& b, const X& x, double y, const std::string& title) {
@@ -51,15 +45,11 @@ std::string runDots(const std::vector<double>& values, const X& x, double y) {
   return svg;
 }
 
-bool ofSetting(const CollectedRun& run, const SettingSummary& s) {
-  return run.execution->instance == s.instance && run.execution->setting == s.setting;
-}
-
 }  // namespace
 
 std::string successChart(const std::vector<const SettingSummary*>& settings) {
   const double height = 40 + kRowHeight * static_cast<double>(settings.size());
-  std::string svg = chartOpen(kChartWidth, height);
+  std::string svg = scalableSvgOpen(kChartWidth, height);
   auto x = [](double fraction) { return kLabelWidth + fraction * kPlotWidth; };
   for (double tick : {0.0, 0.25, 0.5, 0.75, 1.0}) {
     svg += svgLine("grid", x(tick), 10, x(tick), height - 24);
@@ -69,8 +59,8 @@ std::string successChart(const std::vector<const SettingSummary*>& settings) {
     const SettingSummary& s = *settings[i];
     const double y = 12 + kRowHeight * static_cast<double>(i);
     svg += svgText("tick", kLabelWidth - 8, y + 15, "end", s.setting);
-    if (s.runs == 0) continue;
-    const double rate = static_cast<double>(s.runsReachingTarget) / s.runs;
+    if (!s.targetRate) continue;
+    const double rate = *s.targetRate;
     svg += "<g><title>" + escapeMarkup(s.setting) + ": " + std::to_string(s.runsReachingTarget) +
            " of " + std::to_string(s.runs) + (s.runs == 1 ? " run" : " runs") + "</title>" +
            svgRect("rate", x(0), y + 4, std::max(x(rate) - x(0), 0.0), kRowHeight - 10) + "</g>";
@@ -84,8 +74,7 @@ std::string successChart(const std::vector<const SettingSummary*>& settings) {
   return svg + "</svg>";
 }
 
-std::string boxPlots(const std::vector<const SettingSummary*>& settings,
-                     const std::vector<CollectedRun>& runs, int target) {
+std::string boxPlots(const std::vector<const SettingSummary*>& settings, int target) {
   double low = target;
   double high = target;
   for (const SettingSummary* s : settings)
@@ -99,7 +88,7 @@ std::string boxPlots(const std::vector<const SettingSummary*>& settings,
   high += margin;
   auto x = [&](double value) { return kLabelWidth + (value - low) / (high - low) * kPlotWidth; };
   const double height = 56 + kRowHeight * static_cast<double>(settings.size());
-  std::string svg = chartOpen(kChartWidth, height);
+  std::string svg = scalableSvgOpen(kChartWidth, height);
   for (double tick : niceTicks(low, high, 8)) {
     if (tick != std::floor(tick)) continue;  // makespans are whole numbers
     svg += svgLine("grid", x(tick), 10, x(tick), height - 40);
@@ -118,10 +107,7 @@ std::string boxPlots(const std::vector<const SettingSummary*>& settings,
     svg += boxMarks(b, x, y,
                     s.setting + ": best " + plainNumber(b.lowest) + ", median " +
                         plainNumber(b.median) + ", worst " + plainNumber(b.highest));
-    std::vector<double> bests;
-    for (const CollectedRun& run : runs)
-      if (ofSetting(run, s)) bests.push_back(run.bestMakespan);
-    svg += runDots(bests, x, y);
+    svg += runDots(s.bestMakespanPerRun, x, y);
   }
   return svg + "</svg>";
 }
@@ -150,7 +136,7 @@ std::string optimaBoxPlots(const std::vector<const SettingSummary*>& settings) {
   high += (high - low) * 0.05;
   auto x = [&](double value) { return kLabelWidth + (value - low) / (high - low) * kPlotShare; };
   const double height = 56 + kRowHeight * static_cast<double>(settings.size());
-  std::string svg = chartOpen(kLabelWidth + kPlotShare + kNoteWidth, height);
+  std::string svg = scalableSvgOpen(kLabelWidth + kPlotShare + kNoteWidth, height);
   for (double tick : niceTicks(low, high, 6)) {
     if (tick != std::floor(tick)) continue;  // counts are whole numbers
     svg += svgLine("grid", x(tick), 10, x(tick), height - 40);

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "campaigns/campaign_collect.h"
+#include "analysis/setting_summary.h"
 
 namespace jobshop {
 
@@ -14,8 +14,7 @@ std::string successChart(const std::vector<const SettingSummary*>& settings);
 
 // One box per setting (quartiles, the median as a line, whiskers to the best and the worst run)
 // over a dot for every run, and the target as a dashed line.
-std::string boxPlots(const std::vector<const SettingSummary*>& settings,
-                     const std::vector<CollectedRun>& runs, int target);
+std::string boxPlots(const std::vector<const SettingSummary*>& settings, int target);
 
 // The distinct optima of each successful run, one box per setting as in boxPlots, with the
 // setting's union of distinct optima and its Chao2 estimate of how many exist written beside it.

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "analysis/setting_comparison.h"
 #include "report/campaign_charts.h"
 #include "report/chart_support.h"
 #include "report/comparison_table.h"
+#include "report/distinct_schedules_text.h"
 #include "report/markup.h"
 #include "report/report_style.h"
 
@@ -52,16 +52,15 @@ std::string percent(double fraction) { return fixedNumber(100 * fraction, 0) + "
 // "2 · 33 %" and "(10 %–70 %)", each kept whole, the second under the first in a narrow table.
 std::string reachedCell(const SettingSummary& s) {
   return "<span class=\"whole\">" + std::to_string(s.runsReachingTarget) + " · " +
-         percent(static_cast<double>(s.runsReachingTarget) / s.runs) +
-         "</span> <span class=\"whole\">(" + percent(s.successInterval.low) + "–" +
-         percent(s.successInterval.high) + ")</span>";
+         percent(*s.targetRate) + "</span> <span class=\"whole\">(" +
+         percent(s.successInterval.low) + "–" + percent(s.successInterval.high) + ")</span>";
 }
 
 std::string settingRow(const SettingSummary& s) {
   std::string row = "<tr><td class=\"name\">" + escapeMarkup(s.setting) + "</td>";
   row += tableCell(std::to_string(s.finished) + " of " + std::to_string(s.planned));
   row += tableCell(std::to_string(s.runs));
-  row += s.runs > 0 ? tableCell(reachedCell(s), "wrap") : tableCell("–");
+  row += s.targetRate ? tableCell(reachedCell(s), "wrap") : tableCell("–");
   if (s.bestMakespans) {
     const Spread& b = *s.bestMakespans;
     row += tableCell(plainNumber(b.lowest) + " / " + plainNumber(b.median) + " / " +
@@ -107,15 +106,10 @@ struct LinkBase {
 
 // Each execution of the setting by its number, a link where its report exists; false in
 // `allWritten` when one does not.
-std::string executionLinks(const std::vector<CollectedRun>& runs, const SettingSummary& setting,
-                           const LinkBase& base, bool& allWritten) {
+std::string executionLinks(const SettingSummary& setting, const LinkBase& base, bool& allWritten) {
   std::string links;
-  std::string last;
-  for (const CollectedRun& run : runs) {
-    const PlannedExecution& e = *run.execution;
-    if (e.instance != setting.instance || e.setting != setting.setting || e.folder == last)
-      continue;
-    last = e.folder;
+  for (const CampaignExecution* execution : setting.executionsWithRuns) {
+    const CampaignExecution& e = *execution;
     const std::filesystem::path report = base.campaignFolder / e.folder / "report.html";
     std::error_code ignored;
     const std::string number = std::to_string(e.repetition);
@@ -131,13 +125,12 @@ std::string executionLinks(const std::vector<CollectedRun>& runs, const SettingS
 }
 
 std::string executionsSection(const std::vector<const SettingSummary*>& settings,
-                              const std::vector<CollectedRun>& runs, const LinkBase& base,
-                              const std::string& campaignFolder) {
+                              const LinkBase& base, const std::string& campaignFolder) {
   std::string items;
   bool allWritten = true;
   for (const SettingSummary* s : settings)
-    items += "<li>" + escapeMarkup(s->setting) + ": " + executionLinks(runs, *s, base, allWritten) +
-             "</li>";
+    items +=
+        "<li>" + escapeMarkup(s->setting) + ": " + executionLinks(*s, base, allWritten) + "</li>";
   std::string html = "<details class=\"executions\"><summary>Each execution's report</summary>";
   if (!allWritten)
     html +=
@@ -164,24 +157,17 @@ std::string comparisonSection(const std::vector<SettingComparison>& comparisons,
 
 }  // namespace
 
-std::string campaignPage(const std::string& title, const CampaignCollection& collection,
+std::string campaignPage(const std::string& title, const CampaignAnalysis& analysis,
                          const std::string& campaignFolder, const std::string& pagePath) {
-  int planned = 0;
-  int finished = 0;
-  std::vector<std::string> unfinished;
-  for (const SettingSummary& s : collection.settings) {
-    planned += s.planned;
-    finished += s.finished;
-    unfinished.insert(unfinished.end(), s.unfinished.begin(), s.unfinished.end());
-  }
+  const std::vector<std::string>& unfinished = analysis.unfinished;
   std::string html =
       "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\"/><title>Campaign " +
       escapeMarkup(title) + "</title><style>" + kReportStyle + kCampaignStyle +
       "</style></head><body><main>";
   html += "<h1>Campaign " + escapeMarkup(title) + "</h1>";
-  html += "<p class=\"meta\">" + std::to_string(finished) + " of " +
-          counted(static_cast<std::size_t>(planned), "execution", "executions") + " finished, " +
-          counted(collection.runs.size(), "run", "runs") + ".</p>";
+  html += "<p class=\"meta\">" + std::to_string(analysis.finishedExecutions) + " of " +
+          counted(static_cast<std::size_t>(analysis.plannedExecutions), "execution", "executions") +
+          " finished, " + counted(analysis.runs.size(), "run", "runs") + ".</p>";
   if (!unfinished.empty()) {
     html += "<p class=\"note\">Not finished yet (left out of every figure): ";
     for (std::size_t i = 0; i < unfinished.size() && i < 30; ++i)
@@ -189,9 +175,9 @@ std::string campaignPage(const std::string& title, const CampaignCollection& col
     if (unfinished.size() > 30) html += " and " + std::to_string(unfinished.size() - 30) + " more";
     html += ".</p>";
   }
-  if (!collection.problems.empty()) {
+  if (!analysis.problems.empty()) {
     html += "<div class=\"problems\"><h2>Files that disagree</h2><ul>";
-    for (const std::string& problem : collection.problems)
+    for (const std::string& problem : analysis.problems)
       html += "<li>" + escapeMarkup(problem) + "</li>";
     html += "</ul></div>";
   }
@@ -200,16 +186,15 @@ std::string campaignPage(const std::string& title, const CampaignCollection& col
       std::filesystem::absolute(campaignFolder.empty() ? "." : campaignFolder, ignored)
           .lexically_normal(),
       std::filesystem::absolute(pagePath, ignored).lexically_normal().parent_path()};
-  const std::vector<SettingComparison> comparisons = compareSettings(collection.settings);
   std::vector<std::string> instances;
-  for (const SettingSummary& s : collection.settings)
+  for (const SettingSummary& s : analysis.settings)
     if (std::find(instances.begin(), instances.end(), s.instance) == instances.end())
       instances.push_back(s.instance);
   for (const std::string& instance : instances) {
     std::vector<const SettingSummary*> settings;
-    for (const SettingSummary& s : collection.settings)
+    for (const SettingSummary& s : analysis.settings)
       if (s.instance == instance) settings.push_back(&s);
-    const PlannedExecution& example = *settings.front()->example;
+    const CampaignExecution& example = *settings.front()->example;
     html += "<h2 id=\"" + escapeMarkup(instance) + "\">" + escapeMarkup(instance) + "</h2>";
     html += "<p class=\"meta\">" + std::to_string(example.jobs) + " jobs × " +
             std::to_string(example.machines) + " machines, target " +
@@ -219,12 +204,11 @@ std::string campaignPage(const std::string& title, const CampaignCollection& col
     for (const SettingSummary* s : settings) html += settingRow(*s);
     html += "</table></div>";
     html += figure("Runs reaching the target", successChart(settings), kSuccessCaption);
-    html +=
-        figure("Best makespans", boxPlots(settings, collection.runs, example.target), kBoxCaption);
+    html += figure("Best makespans", boxPlots(settings, example.target), kBoxCaption);
     html += figure("Distinct optima per run that reached the target", optimaBoxPlots(settings),
                    kOptimaBoxCaption);
-    html += comparisonSection(comparisons, instance);
-    html += executionsSection(settings, collection.runs, base, campaignFolder);
+    html += comparisonSection(analysis.comparisons, instance);
+    html += executionsSection(settings, base, campaignFolder);
   }
   return html + "</main></body></html>\n";
 }

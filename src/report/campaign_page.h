@@ -4,14 +4,14 @@
 
 #include <string>
 
-#include "campaigns/campaign_collect.h"
+#include "analysis/campaign_analysis.h"
 
 namespace jobshop {
 
-// The page for the collection of the campaign in campaignFolder, named `title`, to be written at
+// The page for the analysis of the campaign in campaignFolder, named `title`, to be written at
 // pagePath. An execution links to its "report.html" (relative to the page) only when that file
 // exists now; otherwise the page says how to write the reports.
-std::string campaignPage(const std::string& title, const CampaignCollection& collection,
+std::string campaignPage(const std::string& title, const CampaignAnalysis& analysis,
                          const std::string& campaignFolder, const std::string& pagePath);
 
 }  // namespace jobshop

@@ -4,6 +4,7 @@
 #include <optional>
 #include <sstream>
 
+#include "report/distinct_schedules_text.h"
 #include "report/markup.h"
 #include "support/number_format.h"
 
@@ -16,10 +17,9 @@ std::string optionalFixed(const std::optional<double>& value, int decimals) {
 }
 
 std::string successRate(const SettingSummary& s) {
-  if (s.runs == 0) return "-";
-  return fixedNumber(100.0 * s.runsReachingTarget / s.runs, 0) + "% (" +
-         fixedNumber(100 * s.successInterval.low, 0) + "-" +
-         fixedNumber(100 * s.successInterval.high, 0) + ")";
+  if (!s.targetPercent) return "-";
+  return fixedNumber(*s.targetPercent, 0) + "% (" + fixedNumber(100 * s.successInterval.low, 0) +
+         "-" + fixedNumber(100 * s.successInterval.high, 0) + ")";
 }
 
 // Best, mean, standard deviation, median and worst of the runs' best makespans.
@@ -43,11 +43,11 @@ std::string row(const SettingSummary& s) {
 
 }  // namespace
 
-std::string summaryTable(const CampaignCollection& collection) {
+std::string summaryTable(const CampaignAnalysis& analysis) {
   std::string table =
       "instance\tsetting\tfinished\truns\treached\trate (95 % interval)\tbest\tmean\tsd\t"
       "median\tworst\toptima per run\tdistinct schedules\tseconds per execution\n";
-  for (const SettingSummary& s : collection.settings) table += row(s);
+  for (const SettingSummary& s : analysis.settings) table += row(s);
   return table;
 }
 

@@ -3,11 +3,11 @@
 
 #include <string>
 
-#include "campaigns/campaign_collect.h"
+#include "analysis/campaign_analysis.h"
 
 namespace jobshop {
 
 // The header line and one line per setting, each ending in '\n'.
-std::string summaryTable(const CampaignCollection& collection);
+std::string summaryTable(const CampaignAnalysis& analysis);
 
 }  // namespace jobshop

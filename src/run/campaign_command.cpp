@@ -19,7 +19,6 @@
 #include "campaigns/campaign_runner.h"
 #include "campaigns/campaign_status.h"
 #include "campaigns/cluster_task.h"
-#include "campaigns/collection_json.h"
 #include "campaigns/execution_launch.h"
 #include "campaigns/execution_state.h"
 #include "campaigns/manifest.h"
@@ -28,6 +27,8 @@
 #include "campaigns/slurm_campaign.h"
 #include "input/input_error.h"
 #include "report/campaign_page.h"
+#include "report/collected_runs_csv.h"
+#include "report/collection_json.h"
 #include "report/summary_table.h"
 #include "results/file_digest.h"
 #include "run/interruption.h"
@@ -322,7 +323,7 @@ int collect(const ParsedOptions& parsed, std::ostream& out, std::ostream& err) {
                                parsed.valueOr("--csv", folder + "runs.csv"),
                                parsed.value("--json")};
   checkCollectOutputs(folder, executions, outputs);
-  const CampaignCollection collection = collectCampaign(folder, executions);
+  const CampaignAnalysis analysis = collectCampaign(folder, executions);
   bool ok = true;
   if (parsed.has("--reports")) {
     std::ostringstream quiet;
@@ -333,9 +334,9 @@ int collect(const ParsedOptions& parsed, std::ostream& out, std::ostream& err) {
   const std::string title =
       fs::absolute(folder).lexically_normal().parent_path().filename().string();
   std::vector<std::pair<std::string, std::string>> files{
-      {outputs.html, campaignPage(title, collection, folder, outputs.html)},
-      {outputs.csv, collectedRunsCsv(collection)}};
-  if (outputs.json) files.emplace_back(*outputs.json, collectionJson(collection));
+      {outputs.html, campaignPage(title, analysis, folder, outputs.html)},
+      {outputs.csv, collectedRunsCsv(analysis)}};
+  if (outputs.json) files.emplace_back(*outputs.json, collectionJson(analysis));
   for (const auto& [path, text] : files) {
     const std::string failure = writeTextFile(path, text, WriteMode::kReplace);
     if (!failure.empty()) {
@@ -343,18 +344,15 @@ int collect(const ParsedOptions& parsed, std::ostream& out, std::ostream& err) {
       ok = false;
     }
   }
-  out << summaryTable(collection);
-  for (const std::string& problem : collection.problems)
+  out << summaryTable(analysis);
+  for (const std::string& problem : analysis.problems)
     err << kCommandName << ": " << problem << "\n";
-  int unfinished = 0;
-  for (const SettingSummary& s : collection.settings)
-    unfinished += static_cast<int>(s.unfinished.size());
   // Standard output holds the table alone, so that it can be redirected into a file as it is.
-  if (unfinished > 0)
-    err << unfinished << " of " << executions.size()
+  if (!analysis.unfinished.empty())
+    err << analysis.unfinished.size() << " of " << executions.size()
         << " executions are not finished and are left out\n";
   err << "wrote " << writtenFiles(outputs) << "\n";
-  return ok && collection.problems.empty() ? 0 : 1;
+  return ok && analysis.problems.empty() ? 0 : 1;
 }
 
 int runSubcommand(const std::string& verb, const ParsedOptions& parsed, std::ostream& out,

@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "campaigns/campaign_collect.h"
+#include "analysis/campaign_analysis.h"
 
 namespace jobshop {
 
 // One JSON object, camelCase names, null where a figure does not exist; ends in a line end.
-std::string collectionJson(const CampaignCollection& collection);
+std::string collectionJson(const CampaignAnalysis& analysis);
 
 }  // namespace jobshop

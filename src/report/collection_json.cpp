@@ -1,9 +1,7 @@
 // Writing the collection with nlohmann-json, in plan order.
-#include "campaigns/collection_json.h"
+#include "report/collection_json.h"
 
 #include <nlohmann/json.hpp>
-
-#include "analysis/setting_comparison.h"
 
 namespace jobshop {
 
@@ -37,8 +35,8 @@ Json settingJson(const SettingSummary& s) {
   json["executionsPlanned"] = s.planned;
   json["runs"] = s.runs;
   json["runsReachingTarget"] = s.runsReachingTarget;
-  if (s.runs > 0) {
-    json["targetRate"] = static_cast<double>(s.runsReachingTarget) / s.runs;
+  if (s.targetRate) {
+    json["targetRate"] = *s.targetRate;
     json["targetRateLower"] = s.successInterval.low;
     json["targetRateUpper"] = s.successInterval.high;
   } else {
@@ -78,12 +76,12 @@ Json& instanceEntry(Json& instances, const SettingSummary& s) {
 
 }  // namespace
 
-std::string collectionJson(const CampaignCollection& collection) {
+std::string collectionJson(const CampaignAnalysis& analysis) {
   Json instances = Json::array();
-  for (const SettingSummary& s : collection.settings)
+  for (const SettingSummary& s : analysis.settings)
     instanceEntry(instances, s)["settings"].push_back(settingJson(s));
   Json comparisons = Json::array();
-  for (const SettingComparison& pair : compareSettings(collection.settings))
+  for (const SettingComparison& pair : analysis.comparisons)
     comparisons.push_back(comparisonJson(pair));
   Json json{{"instances", std::move(instances)}, {"comparisons", std::move(comparisons)}};
   return json.dump(2) + "\n";

@@ -1,0 +1,13 @@
+// Every run of a collected campaign as a table for pandas or R.
+#pragma once
+
+#include <string>
+
+#include "analysis/campaign_analysis.h"
+
+namespace jobshop {
+
+// One row per run in plan order, with its execution's every parameter as a column.
+std::string collectedRunsCsv(const CampaignAnalysis& analysis);
+
+}  // namespace jobshop
