@@ -96,7 +96,7 @@ bool readInputs(const CommandLine& line, Instance& instance, Parameters& paramet
                 std::ostream& out, std::ostream& err) {
   std::vector<std::string> warnings;
   const auto showWarnings = [&warnings, &err] {
-    for (const std::string& warning : warnings) err << warning << '\n';
+    for (const std::string& warning : warnings) err << warning + '\n';
     warnings.clear();
   };
   try {
@@ -109,7 +109,7 @@ bool readInputs(const CommandLine& line, Instance& instance, Parameters& paramet
       out << error.message;
       err << missingInputHints(line.folder);
     } else {
-      err << error.message << '\n';
+      err << error.message + '\n';
     }
     return false;
   }
@@ -151,7 +151,7 @@ int mainRun(const CommandLine& line, std::ostream& out, std::ostream& err) {
   // One execution at a time per folder, or two would interleave their records.
   const FolderLockAttempt folderLock = lockFolder(line.folder);
   if (!folderLock.refusal.empty()) {
-    err << "jobshop-niching: " << folderLock.refusal << '\n';
+    err << "jobshop-niching: " + folderLock.refusal + '\n';
     return 1;
   }
   err << recoverUnfinishedCommit(line.folder);
