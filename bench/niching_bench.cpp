@@ -2,6 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench_fixtures.h"
+#include "evolution/generation_cycle.h"
 #include "niching/crowding_replacement.h"
 #include "niching/crowding_selection.h"
 #include "variation/offspring.h"
@@ -38,20 +39,15 @@ void BM_ReplaceByCrowding(benchmark::State& s) {
 }
 BENCHMARK(BM_ReplaceByCrowding)->Args({10, 10, 100})->Args({20, 20, 200})->Args({100, 20, 100});
 
-// One generation as the run driver performs it, over J, M, N and the crowding group size CS (with
-// 4 groups, so CF·CS = 4·CS distances per child).
+// One generation as a run performs it (reseed included), over J, M, N and the crowding group size
+// CS (with 4 groups, so CF·CS = 4·CS distances per child).
 void BM_Generation(benchmark::State& s) {
   StartedRun run(static_cast<int>(s.range(0)), static_cast<int>(s.range(1)),
                  static_cast<int>(s.range(2)));
   run.parameters.crowdingGroupSize = static_cast<int>(s.range(3));
-  SelectionScratch selection;
+  NichingScheme niching = chooseNichingScheme(run.parameters);
   VariationScratch variation;
-  ReplacementScratch replacement;
-  for (auto _ : s) {
-    selectMates(run.state, run.state.random, selection);
-    generateOffspring(run.state, run.state.random, variation);
-    replaceByCrowding(run.state, run.state.random, replacement);
-  }
+  for (auto _ : s) advanceGeneration(run.state, run.state.random, niching, variation);
   s.SetItemsProcessed(s.iterations() * s.range(2));
 }
 BENCHMARK(BM_Generation)

@@ -8,9 +8,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 
 #include "analysis/recorded_schedules.h"
-#include "evolution/run_driver.h"
 #include "fuzz_checks.h"
 #include "input/input_error.h"
 #include "input/instance_reader.h"
@@ -21,6 +21,7 @@
 #include "results/execution_record.h"
 #include "results/result_files.h"
 #include "results/result_records.h"
+#include "run/main_run.h"
 
 using namespace jobshop;
 
@@ -109,9 +110,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const std::string& folder = scratchFolder();
   emptyFolder(folder);
-  static std::FILE* const discard = std::fopen("/dev/null", "w");
+  std::ostringstream out;
+  std::ostringstream err;
   RunState state(instance, parameters, steppingClock(seed));
-  RunOutput output{folder, discard, ProgressLine{}};
+  RunOutput output{folder, out, err, ProgressLine{}};
   const ExecutionOutcome outcome = executeRuns(state, output);
   fuzzCheck(outcome.outputOk, "the result files are written");
   ExecutionRecord record;

@@ -8,7 +8,7 @@
 #include <csignal>
 #include <cstdint>
 
-#include "evolution/generation.h"
+#include "evolution/generation_cycle.h"
 #include "input/instance_reader.h"
 #include "model/fitness_sort.h"
 #include "model/initialisation.h"
@@ -44,9 +44,8 @@ struct GenerationRun {
       readInstance(std::string(JOBSHOP_SOURCE_DIR) + "/examples/ft06/D_Entrada.txt");
   Parameters parameters;
   RunState state;
-  SelectionScratch selection;
+  NichingScheme niching = chooseNichingScheme(parameters);
   VariationScratch variation;
-  ReplacementScratch replacement;
 
   GenerationRun(const Parameters& p, int generations)
       : parameters(p), state(instance, parameters, steppingClock(41)) {
@@ -62,9 +61,7 @@ struct GenerationRun {
     state.evaluationCount = state.population.size;
     for (int g = 0; g < generations; ++g) EXPECT_TRUE(advance());
   }
-  bool advance() {
-    return advanceGeneration(state, state.random, selection, variation, replacement);
-  }
+  bool advance() { return advanceGeneration(state, state.random, niching, variation); }
 };
 
 // The checks one generation makes when nothing stops it.

@@ -19,11 +19,11 @@
 #include <thread>
 
 #include "analysis/recorded_schedules.h"
-#include "evolution/run_driver.h"
 #include "input/instance_reader.h"
 #include "input/line_reader.h"
 #include "results/result_files.h"
 #include "results/result_records.h"
+#include "run/main_run.h"
 #include "test_instances.h"
 
 namespace jobshop {
@@ -198,10 +198,12 @@ TEST(Interruption, AStopAskedBeforeTheFirstGenerationClosesOneRunAsItStands) {
   const std::string folder = makeTempFolder();
   writeFile(folder + "D_Entrada.txt", "2\n3\n10\n3 2 4\n2 5 1\n1 2 3\n3 1 2\n");
   const volatile std::sig_atomic_t stop = SIGTERM;
-  std::FILE* out = std::tmpfile();
-  RunOutput output{folder, out, ProgressLine{}, &stop};
+  std::ostringstream out;
+  std::ostringstream err;
+  RunOutput output{folder, out, err, ProgressLine{}, &stop};
   const ExecutionOutcome outcome = executeRuns(state, output);
-  std::fclose(out);
+  EXPECT_EQ(out.str(), "2\n");
+  EXPECT_EQ(err.str(), "");
   EXPECT_EQ(outcome.interruption, SIGTERM);
   ASSERT_EQ(outcome.runs.size(), 1u) << "no run starts after the stop";
   EXPECT_EQ(outcome.runs[0].generations, 0);

@@ -1,8 +1,9 @@
-// The end-of-run analysis and the exact records it appends.
+// The end-of-run analysis and the exact records it gives.
 #include "evolution/optima_analysis.h"
 
 #include <gtest/gtest.h>
 
+#include "results/run_writing.h"
 #include "test_instances.h"
 
 namespace jobshop {
@@ -13,14 +14,16 @@ struct AnalysedFiles {
   std::string optima, count, distances, solutions;
 };
 
+// The analysis as the four files receive it.
 AnalysedFiles analyse(const Population& population, const Instance& instance) {
-  RunRecords records;
   SequenceScratch scratch;
-  const int distinct = analyseOptima(population, instance, records, scratch);
+  const FinalPopulationAnalysis analysis = analyseFinalPopulation(population, instance, scratch);
+  RunRecords records;
+  appendAnalysisRecords(analysis, records);
   const std::string& count = records.text[kOptimumCountFile];
-  EXPECT_EQ(distinct, count.empty() ? 0 : std::stoi(count))
-      << "the count it returns is the one written";
-  EXPECT_EQ(records.text[kProgressFile], "") << "the analysis leaves the progress record alone";
+  EXPECT_EQ(analysis.distinctCount(), count.empty() ? 0 : std::stoll(count))
+      << "the count it holds is the one written";
+  EXPECT_EQ(analysis.bestMakespan, population.fitness(0));
   return {records.text[kOptimaFile], count, records.text[kDistanceFile],
           records.text[kSolutionFile]};
 }

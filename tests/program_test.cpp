@@ -517,7 +517,10 @@ TEST(Program, ExecutionRecordOnlyForWholeExecutions) {
   const std::vector<nlohmann::json> lines = recordLines(blocked);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0]["exitStatus"], 1);
-  EXPECT_TRUE(lines[0]["runs"][0]["distinctOptima"].is_null()) << "no analysis was made";
+  // The example's best reaches its target, so the final population holds an optimum; the analysis
+  // is made before any file is opened, so the record counts it all the same.
+  EXPECT_GE(lines[0]["runs"][0]["distinctOptima"].get<int>(), 1);
+  EXPECT_TRUE(lines[0]["runs"][0]["offsets"].is_null()) << "no records were written";
 }
 
 namespace {

@@ -1,9 +1,7 @@
-// Counting the distinct optima of a run, their average distance, and writing the four records.
+// Counting the distinct optima of a run and their average distance.
 #include "evolution/optima_analysis.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <string>
 #include <vector>
 
 namespace jobshop {
@@ -18,34 +16,25 @@ int countOptima(const Population& population) {
   return count;
 }
 
-std::string solutionLine(const float* sequences, int geneCount, float makespan) {
-  std::string line;
-  char number[16];
-  for (int c = 0; c < geneCount; ++c) {
-    std::snprintf(number, sizeof number, "%d ", truncateToInt(sequences[c]));
-    line += number;
-  }
-  std::snprintf(number, sizeof number, "%d ", truncateToInt(makespan));
-  return line + number;
-}
-
-// One makespan as the files show it, with one decimal.
-std::string makespanLine(float makespan) {
-  char text[48];
-  std::snprintf(text, sizeof text, "%.1f\n", static_cast<double>(makespan));
-  return text;
+DistinctOptimum distinctOptimum(const float* sequences, int geneCount, float makespan) {
+  DistinctOptimum optimum;
+  optimum.machineSequences.reserve(static_cast<std::size_t>(geneCount));
+  for (int c = 0; c < geneCount; ++c)
+    optimum.machineSequences.push_back(truncateToInt(sequences[c]));
+  optimum.makespan = makespan;
+  return optimum;
 }
 
 }  // namespace
 
-int analyseOptima(const Population& population, const Instance& instance, RunRecords& records,
-                  SequenceScratch& scratch) {
-  const float best = population.fitness(0);
+FinalPopulationAnalysis analyseFinalPopulation(const Population& population,
+                                               const Instance& instance, SequenceScratch& scratch) {
+  FinalPopulationAnalysis analysis;
+  analysis.bestMakespan = population.fitness(0);
   // Compared as doubles, which hold both the int target and the float makespan exactly.
-  if (static_cast<double>(instance.targetMakespan) < static_cast<double>(best)) {
-    records.text[kOptimaFile] += makespanLine(best);
-    return 0;
-  }
+  analysis.reachedTarget =
+      !(static_cast<double>(instance.targetMakespan) < static_cast<double>(analysis.bestMakespan));
+  if (!analysis.reachedTarget) return analysis;
   const int geneCount = instance.geneCount();
   const int optimumCount = countOptima(population);
   const std::size_t stride = static_cast<std::size_t>(geneCount);
@@ -54,9 +43,8 @@ int analyseOptima(const Population& population, const Instance& instance, RunRec
     decodeMachineSequences(population.genes(k), instance, optimumSequences.data() + k * stride,
                            scratch);
 
-  // An optimum is distinct when it differs from every earlier distinct one; the first of each
-  // schedule is the one kept. Sums are 64-bit: many distinct optima of a large instance
-  // overflow 32.
+  // The first of each schedule is the one kept. Sums are 64-bit: many distinct optima of a large
+  // instance overflow 32.
   std::vector<char> distinctFlags(static_cast<std::size_t>(optimumCount), 0);
   distinctFlags[0] = 1;
   std::int64_t distinctCount = 1;
@@ -75,25 +63,17 @@ int analyseOptima(const Population& population, const Instance& instance, RunRec
     ++distinctCount;
     totalDistance += sum;
   }
-  if (distinctCount > 1) {
-    const float averageDistance =
+  if (distinctCount > 1)
+    analysis.averageDistance =
         static_cast<float>(static_cast<double>(2 * totalDistance) /
                            static_cast<double>(distinctCount * (distinctCount - 1)));
-    char line[48];
-    std::snprintf(line, sizeof line, "%.2f\n", static_cast<double>(averageDistance));
-    records.text[kDistanceFile] += line;
-  }
-  records.text[kOptimaFile] += makespanLine(best);
-  records.text[kOptimumCountFile] += std::to_string(distinctCount) + "\n";
-  std::string& solutions = records.text[kSolutionFile];
+  analysis.distinctOptima.reserve(static_cast<std::size_t>(distinctCount));
   for (int k = 0; k < optimumCount; ++k) {
-    if (!distinctFlags[static_cast<std::size_t>(k)]) continue;
-    solutions +=
-        solutionLine(optimumSequences.data() + k * stride, geneCount, population.fitness(k));
-    solutions += "\n";
+    if (distinctFlags[static_cast<std::size_t>(k)])
+      analysis.distinctOptima.push_back(
+          distinctOptimum(optimumSequences.data() + k * stride, geneCount, population.fitness(k)));
   }
-  solutions += "\n";
-  return static_cast<int>(distinctCount);
+  return analysis;
 }
 
 }  // namespace jobshop

@@ -64,6 +64,23 @@ std::string isoUtc(std::time_t time) {
   return text;
 }
 
+RunSummary summariseRun(const RunResult& result,
+                        const std::optional<std::array<std::int64_t, 5>>& offsets) {
+  RunSummary summary;
+  summary.run = result.run;
+  summary.bestMakespan = result.improvements.back().best;
+  summary.generations = result.generations;
+  summary.evaluations = result.evaluations;
+  summary.targetGeneration = result.targetGeneration;
+  summary.targetEvaluations = result.targetEvaluations;
+  summary.distinctOptima = static_cast<int>(result.analysis.distinctCount());
+  summary.seconds = result.seconds;
+  summary.cut = result.cut;
+  summary.abandonedGeneration = result.abandonedGeneration;
+  summary.offsets = offsets;
+  return summary;
+}
+
 std::string executionRecordLine(const ExecutionRecord& record) {
   ordered_json runs = ordered_json::array();
   for (const RunSummary& run : record.runs) runs.push_back(runObject(run));

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "evolution/run_result.h"
 #include "input/parameters.h"
 #include "results/result_files.h"
 
@@ -23,7 +24,9 @@ struct RunSummary {
   std::int64_t evaluations = 0;
   std::optional<int> targetGeneration;  // first generation at or below the target; 0 = initial
   std::optional<std::int64_t> targetEvaluations;  // evaluations spent by the end of that one
-  std::optional<int> distinctOptima;  // absent when the analysis files could not be opened
+  // 0 when the best makespan is above the target; absent from the records of older versions,
+  // which left it out when the analysis files could not be opened.
+  std::optional<int> distinctOptima;
   double seconds = 0.0;
   // A signal stopped the run before its budget was spent.
   bool cut = false;
@@ -34,6 +37,11 @@ struct RunSummary {
   // kResultFileNames; absent when its records were not written.
   std::optional<std::array<std::int64_t, 5>> offsets;
 };
+
+// The summary of a finished run whose records start at `offsets` in the five result files (absent
+// when they were not written).
+RunSummary summariseRun(const RunResult& result,
+                        const std::optional<std::array<std::int64_t, 5>>& offsets);
 
 struct ExecutionRecord {
   std::string version;

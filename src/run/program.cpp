@@ -1,7 +1,6 @@
 // Reading the inputs, refusing what cannot run, and handing over to the run driver.
 #include "run/program.h"
 
-#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <iostream>
@@ -9,7 +8,6 @@
 #include <stdexcept>
 
 #include "build_version.h"
-#include "evolution/run_driver.h"
 #include "input/input_error.h"
 #include "input/instance_reader.h"
 #include "input/parameter_reader.h"
@@ -22,6 +20,8 @@
 #include "run/import_command.h"
 #include "run/init_command.h"
 #include "run/interruption.h"
+#include "run/main_run.h"
+#include "run/main_run_messages.h"
 #include "run/missing_input_hint.h"
 #include "run/optima_command.h"
 #include "run/repeated_execution_warning.h"
@@ -72,7 +72,8 @@ ExecutionRecord startRecord(const CommandLine& line, std::time_t now, const Exec
 
 // Appends the record with the execution's exit status; false (with the reason on standard error)
 // when it could not be written.
-bool writeRecord(const CommandLine& line, ExecutionRecord& record, int exitStatus) {
+bool writeRecord(const CommandLine& line, ExecutionRecord& record, int exitStatus,
+                 std::ostream& err) {
   record.exitStatus = exitStatus;
   const std::string path = line.folder + kExecutionRecordFileName;
   const std::string text = executionRecordLine(record);
@@ -84,18 +85,18 @@ bool writeRecord(const CommandLine& line, ExecutionRecord& record, int exitStatu
     failure = appendExecutionRecord(path, text);
   }
   if (failure.empty()) return true;
-  std::fprintf(stderr, "No se ha podido escribir el archivo de salida %s (%s)\n", path.c_str(),
-               failure.c_str());
+  err << executionRecordFailureMessage(path, failure);
   return false;
 }
 
 // Reads both inputs; false (with the reason shown) when one is refused. What a reader took from
 // text that says something else goes to standard error as soon as its file is read, so that it is
 // shown also when the other file is then refused.
-bool readInputs(const CommandLine& line, Instance& instance, Parameters& parameters) {
+bool readInputs(const CommandLine& line, Instance& instance, Parameters& parameters,
+                std::ostream& out, std::ostream& err) {
   std::vector<std::string> warnings;
-  const auto showWarnings = [&warnings] {
-    for (const std::string& warning : warnings) std::fprintf(stderr, "%s\n", warning.c_str());
+  const auto showWarnings = [&warnings, &err] {
+    for (const std::string& warning : warnings) err << warning + '\n';
     warnings.clear();
   };
   try {
@@ -105,71 +106,64 @@ bool readInputs(const CommandLine& line, Instance& instance, Parameters& paramet
     showWarnings();
   } catch (const InputError& error) {
     if (error.cannotOpen()) {
-      std::fputs(error.message.c_str(), stdout);
-      std::fputs(missingInputHints(line.folder).c_str(), stderr);
+      out << error.message;
+      err << missingInputHints(line.folder);
     } else {
-      std::fprintf(stderr, "%s\n", error.message.c_str());
+      err << error.message + '\n';
     }
     return false;
   }
   return true;
 }
 
-void reportInterruption(int signal, std::size_t runsDone, const Parameters& parameters) {
-  std::fprintf(stderr,
-               "Interrumpido por %s tras la ejecución %zu de %d (sus registros están completos)\n",
-               signal == SIGINT ? "SIGINT" : "SIGTERM", runsDone, std::max(1, parameters.runCount));
-}
-
 // Every run, then the execution record; the exit status.
 int executeAndRecord(const CommandLine& line, const Instance& instance,
-                     const Parameters& parameters) {
+                     const Parameters& parameters, std::ostream& out, std::ostream& err) {
   const std::time_t now = calendarSeconds();
   const ExecutionClock clock = chooseClock(line);
   ExecutionRecord record = startRecord(line, now, clock, instance, parameters);
   RunState state(instance, parameters, clock.clock);
   // Before the seed is shown, so that whoever waits for it can count on the handlers.
   installInterruptionHandlers();
-  if (clock.seed) std::fprintf(stderr, "semilla %u\n", static_cast<unsigned>(*clock.seed));
+  if (clock.seed) err << seedMessage(*clock.seed);
   // Said before the first run, while the execution can still be stopped: its runs would only copy
   // ones the folder already holds.
   if (const std::optional<std::string> log =
           readRecordForWarning(line.folder + kExecutionRecordFileName))
-    std::fputs(repeatedExecutionWarning(*log, record).c_str(), stderr);
-  RunOutput output{line.folder, stdout, terminalProgressLine(line.quiet), &interruptionFlag()};
+    err << repeatedExecutionWarning(*log, record);
+  RunOutput output{line.folder, out, err, terminalProgressLine(line.quiet), &interruptionFlag()};
   ExecutionOutcome outcome = executeRuns(state, output);
   const std::size_t runsDone = outcome.runs.size();
   record.runs = std::move(outcome.runs);
-  if (outcome.interruption != 0) reportInterruption(outcome.interruption, runsDone, parameters);
+  if (outcome.interruption != 0)
+    err << interruptionMessage(outcome.interruption, runsDone, parameters.runCount);
   int status = outcome.interruption != 0 ? interruptedExitStatus(outcome.interruption)
                : outcome.outputOk        ? 0
                                          : 1;
-  if (line.record && !writeRecord(line, record, status) && status == 0) status = 1;
+  if (line.record && !writeRecord(line, record, status, err) && status == 0) status = 1;
   return status;
 }
 
-int mainRun(const CommandLine& line) {
+int mainRun(const CommandLine& line, std::ostream& out, std::ostream& err) {
   Instance instance;
   Parameters parameters;
-  if (!readInputs(line, instance, parameters)) return 1;
+  if (!readInputs(line, instance, parameters, out, err)) return 1;
   // One execution at a time per folder, or two would interleave their records.
   const FolderLockAttempt folderLock = lockFolder(line.folder);
   if (!folderLock.refusal.empty()) {
-    std::fprintf(stderr, "jobshop-niching: %s\n", folderLock.refusal.c_str());
+    err << "jobshop-niching: " + folderLock.refusal + '\n';
     return 1;
   }
-  std::fputs(recoverUnfinishedCommit(line.folder).c_str(), stderr);
+  err << recoverUnfinishedCommit(line.folder);
   // Past a file-size limit a write fails like one on a full disk, and the records are cut back
   // whole, instead of the signal ending the program in mid-record.
   std::signal(SIGXFSZ, SIG_IGN);
   try {
-    return executeAndRecord(line, instance, parameters);
+    return executeAndRecord(line, instance, parameters, out, err);
   } catch (const std::bad_alloc&) {
   } catch (const std::length_error&) {
   }
-  std::fprintf(stderr,
-               "No hay memoria suficiente para las poblaciones (%d individuos de %d genes)\n",
-               parameters.populationSize, instance.geneCount());
+  err << memoryShortageMessage(parameters.populationSize, instance.geneCount());
   return 1;
 }
 
@@ -200,7 +194,7 @@ int runProgram(const std::vector<std::string>& args) {
     case CommandAction::run:
       break;
   }
-  return mainRun(line);
+  return mainRun(line, std::cout, std::cerr);
 }
 
 }  // namespace jobshop

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "model/clock.h"
 #include "model/makespan.h"
 #include "model/random_source.h"
 #include "model/scripted_random.h"
@@ -113,7 +112,6 @@ void applyMutations(Population& offspring, const Parameters& parameters, float* 
 
 template <class Random>
 bool generateOffspring(RunState& state, Random& random, VariationScratch& scratch) {
-  reseedFromClock(random, state.clock);
   const Parameters& parameters = state.parameters;
   Population& pool = state.matingPool;
   Population& offspring = state.offspring;

@@ -29,15 +29,15 @@ template <class Random>
 void applyMutations(Population& offspring, const Parameters& parameters, float* mutationBuffer,
                     int k, Random& random, VariationScratch& scratch);
 
-// Reseeds random from state.clock, then turns pair i = 1..N/2 of state.matingPool (positions i-1
-// and N/2+i-1) into offspring rows 2i-2 and 2i-1. Per pair it draws the crossover test, the
-// crossover draws of a crossed pair, then per child the mutation test and its mutation draws.
-// Crossed children are always evaluated (+2 to evaluationCount); copied children carry their
-// parent's makespan unless mutated, in which case they are evaluated (+1 each). No row of
-// state.offspring beyond 2*(N/2)-1 is written and only the pool's first 2*(N/2) rows are read.
-// Every child written also gets its machine sequences in state.offspringSequences. Looks at
-// state.stop before each pair and returns false as soon as it is set (the pairs before it made and
-// counted); true when every pair is made.
+// Turns pair i = 1..N/2 of state.matingPool (positions i-1 and N/2+i-1) into offspring rows 2i-2
+// and 2i-1, drawing from random as it stands (the generation cycle reseeds it first). Per pair it
+// draws the crossover test, the crossover draws of a crossed pair, then per child the mutation test
+// and its mutation draws. Crossed children are always evaluated (+2 to evaluationCount); copied
+// children carry their parent's makespan unless mutated, in which case they are evaluated (+1
+// each). No row of state.offspring beyond 2*(N/2)-1 is written and only the pool's first 2*(N/2)
+// rows are read. Every child written also gets its machine sequences in state.offspringSequences.
+// Looks at state.stop before each pair and returns false as soon as it is set (the pairs before it
+// made and counted); true when every pair is made.
 template <class Random>
 bool generateOffspring(RunState& state, Random& random, VariationScratch& scratch);
 

@@ -1,9 +1,9 @@
-// The run loop: runCount independent runs on one instance, each from a fresh random population
-// through generations until the evaluation budget is spent, then the optima analysis.
+// The runs of one execution of the main run: each performed, its records written with the stop
+// signals held back, and its number shown.
 #pragma once
 
 #include <csignal>
-#include <cstdio>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -14,10 +14,11 @@
 namespace jobshop {
 
 // Where an execution writes: the folder of the five result files (empty for the current one,
-// otherwise ending in '/') and the stream of the run numbers and messages.
+// otherwise ending in '/'), the stream of the run numbers and the one of the failures.
 struct RunOutput {
   std::string folder;
-  std::FILE* out = stdout;
+  std::ostream& out;
+  std::ostream& err;
   ProgressLine progress;
   // Read between generations: once it holds a signal number, the run in progress stops at the end
   // of its generation, writes its records as it stands, and no further run starts. Never set when
@@ -31,8 +32,8 @@ struct ExecutionOutcome {
   int interruption = 0;  // the signal number that stopped the execution early, 0 when none did
 };
 
-// Performs every run of the execution on `state` (they all take place whatever the files do, unless
-// output.stop is set).
+// Reseeds state.random from state.clock, then performs every run of the execution on state (they
+// all take place whatever the files do, unless output.stop is set).
 ExecutionOutcome executeRuns(RunState& state, RunOutput& output);
 
 }  // namespace jobshop

@@ -1,0 +1,40 @@
+// One run of an execution: a fresh random population, generations until the evaluation budget is
+// spent or a stop comes, then the analysis of the final population.
+#pragma once
+
+#include <csignal>
+
+#include "evolution/run_result.h"
+#include "model/machine_sequences.h"
+#include "model/makespan.h"
+#include "model/run_state.h"
+#include "niching/niching_scheme.h"
+#include "support/progress_line.h"
+#include "variation/variation_scratch.h"
+
+namespace jobshop {
+
+// Scratch of a run and the steps it calls, made once per execution; it holds the execution's
+// niching scheme.
+struct RunScratch {
+  NichingScheme niching;
+  VariationScratch variation;
+  MakespanScratch makespan;
+  SequenceScratch sequences;
+  Population orderingCopy;
+
+  explicit RunScratch(const Parameters& parameters) : niching(chooseNichingScheme(parameters)) {}
+};
+
+// What a run shows and heeds while it goes: the progress line it redraws every generation, and
+// the flag read between generations (and by the steps inside one), which, once it holds a signal
+// number, closes the run with the population as it stands. Never read when null.
+struct RunWatch {
+  ProgressLine& progress;
+  const volatile std::sig_atomic_t* stop = nullptr;
+};
+
+// Run runNumber of the execution on state, drawing from state.random as it stands.
+RunResult performRun(RunState& state, int runNumber, RunWatch watch, RunScratch& scratch);
+
+}  // namespace jobshop

@@ -1,0 +1,19 @@
+// The niching schemes a run can use, one alternative each, chosen once per execution. A scheme
+// holds its own scratch and answers select(state, random), which fills state.matingPool, and
+// replace(state, random), which puts state.offspring into state.population; both give up and
+// return false once state.stop is set.
+#pragma once
+
+#include <variant>
+
+#include "input/parameters.h"
+#include "niching/crowding.h"
+
+namespace jobshop {
+
+using NichingScheme = std::variant<CrowdingScheme>;
+
+// Multi-niche crowding, the one scheme the parameters can ask for today.
+inline NichingScheme chooseNichingScheme(const Parameters&) { return CrowdingScheme{}; }
+
+}  // namespace jobshop

@@ -1,0 +1,28 @@
+// Every message of the main run, worded once, in Spanish, with its exact line ends.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace jobshop {
+
+// On standard output when a result file cannot be opened; it has no line end.
+std::string outputOpenMessage();
+
+// A run's records that could not be committed to resultFile.
+std::string recordCommitFailureMessage(const std::string& resultFile, int run);
+
+// The execution record that could not be appended to path, for reason.
+std::string executionRecordFailureMessage(const std::string& path, const std::string& reason);
+
+// An execution that signal stopped after runsDone of its runs.
+std::string interruptionMessage(int signal, std::size_t runsDone, int runCount);
+
+// Populations too large for the memory there is.
+std::string memoryShortageMessage(int populationSize, int geneCount);
+
+// The seed every reading of the execution's clock derives from.
+std::string seedMessage(std::uint32_t seed);
+
+}  // namespace jobshop
