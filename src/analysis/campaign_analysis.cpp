@@ -165,7 +165,7 @@ void measureAgainstList(SettingGroup& group, const EnumeratedOptima& enumerated,
   // compareWithEnumeration reports what the list lacks, once per setting.
   std::vector<std::string> alreadyReported;
   const std::optional<OptimaCoverage> coverage =
-      coverOptima(enumerated, *group.instance, group.records, alreadyReported);
+      coverOptima(enumerated, *group.instance, group.records, optima, alreadyReported);
   if (coverage)
     group.summary.againstEnumeration = enumerationMeasures(*coverage, group.records, optima);
 }

@@ -94,12 +94,6 @@ std::optional<OptimaCoverage> coverOptima(EnumeratedOptima enumeration, const In
   return coverage;
 }
 
-std::optional<OptimaCoverage> coverOptima(EnumeratedOptima enumeration, const Instance& instance,
-                                          const std::vector<RunRecord>& runs,
-                                          std::vector<std::string>& problems) {
-  return coverOptima(std::move(enumeration), instance, runs, uniteOptima(runs), problems);
-}
-
 EnumerationStatus enumerationStatus(const OptimaCoverage& coverage,
                                     const std::vector<int>& sequences, int makespan) {
   if (!coverage.listed) return EnumerationStatus::kUnmatched;

@@ -39,11 +39,6 @@ std::optional<OptimaCoverage> coverOptima(EnumeratedOptima enumeration, const In
                                           const OptimumUnion& optima,
                                           std::vector<std::string>& problems);
 
-// The same for a caller that has not united the runs' schedules.
-std::optional<OptimaCoverage> coverOptima(EnumeratedOptima enumeration, const Instance& instance,
-                                          const std::vector<RunRecord>& runs,
-                                          std::vector<std::string>& problems);
-
 // kUnmatched when there is no list to match against.
 EnumerationStatus enumerationStatus(const OptimaCoverage& coverage,
                                     const std::vector<int>& sequences, int makespan);
