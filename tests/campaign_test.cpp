@@ -25,6 +25,7 @@
 #include "input/input_error.h"
 #include "report/summary_table.h"
 #include "test_instances.h"
+#include "wait_until.h"
 #include "xml_document.h"
 
 namespace jobshop {
@@ -273,25 +274,17 @@ struct RunnerGroup {
   // The wait status once the runner has ended, nothing if it still runs after 60 seconds.
   std::optional<int> awaitEnd() {
     int status = 0;
-    for (int i = 0; i < 6000; ++i) {
-      if (waitpid(pid, &status, WNOHANG) == pid) {
-        pid = -1;
-        return status;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return std::nullopt;
+    if (!waitUntil([&] { return waitpid(pid, &status, WNOHANG) == pid; }, std::chrono::seconds(60)))
+      return std::nullopt;
+    pid = -1;
+    return status;
   }
 };
 
-// Polls every 10 ms for up to 60 seconds; whether done() came to hold.
+// Whether done() came to hold within 60 seconds.
 template <class Done>
 bool within60Seconds(const Done& done) {
-  for (int i = 0; i < 6000; ++i) {
-    if (done()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return done();
+  return waitUntil(done, std::chrono::seconds(60));
 }
 
 }  // namespace
