@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <iostream>
 #include <random>
 #include <sstream>
 #include <thread>
@@ -22,6 +21,8 @@
 #include "campaigns/execution_state.h"
 #include "campaigns/manifest.h"
 #include "test_instances.h"
+#include "test_seed.h"
+#include "wait_until.h"
 
 namespace jobshop {
 
@@ -132,9 +133,11 @@ std::vector<std::string> temporaryFiles(const std::string& folder) {
   _exit(failed.reason == "exit 3" && !failed.done ? 0 : 3);
 }
 
-unsigned testSeed() {
-  const char* given = std::getenv("JOBSHOP_TEST_SEED");
-  return given != nullptr ? static_cast<unsigned>(std::stoul(given)) : std::random_device{}();
+int doneCount(const std::string& folder) {
+  const std::vector<PlannedExecution> planned = readManifest(folder);
+  return static_cast<int>(std::count_if(planned.begin(), planned.end(), [&](const auto& e) {
+    return executionState(folder + e.folder + "/") == ExecutionState::kDone;
+  }));
 }
 
 }  // namespace
@@ -163,28 +166,38 @@ TEST(CampaignClaim, TwoRunnersAtOnceRunEachExecutionOnce) {
 
 TEST(CampaignClaim, ARunnerKilledAtRandomMomentsThenRestarted) {
   const unsigned seed = testSeed();
-  std::cout << "seed " << seed << " (replay with JOBSHOP_TEST_SEED=" << seed << ")\n";
-  SCOPED_TRACE("JOBSHOP_TEST_SEED=" + std::to_string(seed));
+  SCOPED_TRACE(replayNote(seed));
   std::mt19937 random(seed);
   const std::string clean = plannedFolder(twelveExecutions("60000"));
   ASSERT_EQ(campaign("run '" + clean + "' --jobs 2").status, 0);
   const std::string folder = plannedFolder(twelveExecutions("60000"));
   for (int kill = 0; kill < 6; ++kill) {
-    const int after = std::uniform_int_distribution<int>(0, 600)(random);
-    SCOPED_TRACE("kill " + std::to_string(kill) + " after " + std::to_string(after) + " ms");
+    // The kill lands once the runner has finished a drawn number of executions (none: at its
+    // start), or once it has finished them all, so that it falls inside the runner's work
+    // however loaded the machine is.
+    const int after = std::uniform_int_distribution<int>(0, 2)(random);
+    SCOPED_TRACE("kill " + std::to_string(kill) + " after " + std::to_string(after) +
+                 " executions");
+    const int doneBefore = doneCount(folder);
     const pid_t runner = startRunner(folder, "2");
-    std::this_thread::sleep_for(std::chrono::milliseconds(after));
-    ASSERT_EQ(::kill(runner, SIGKILL), 0);
-    ASSERT_EQ(waitpid(runner, nullptr, 0), runner);
+    bool ended = false;
+    const bool reached = waitUntil(
+        [&] {
+          ended = ended || waitpid(runner, nullptr, WNOHANG) == runner;
+          return ended || doneCount(folder) >= doneBefore + after;
+        },
+        std::chrono::seconds(60));
+    ASSERT_TRUE(reached) << "the runner finished no execution";
+    if (!ended) {
+      ASSERT_EQ(::kill(runner, SIGKILL), 0);
+      ASSERT_EQ(waitpid(runner, nullptr, 0), runner);
+    }
     // Every other time the next runner starts at once, as a user would restart it; in between,
     // no execution may go on after its runner, and none is then counted as running.
     if (kill % 2 == 0) continue;
-    std::vector<long> alive = processesWorkingIn(folder);
-    for (int wait = 0; wait < 500 && !alive.empty(); ++wait) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-      alive = processesWorkingIn(folder);
-    }
-    EXPECT_TRUE(alive.empty()) << alive.size() << " executions outlived their runner";
+    EXPECT_TRUE(
+        waitUntil([&] { return processesWorkingIn(folder).empty(); }, std::chrono::seconds(5)))
+        << processesWorkingIn(folder).size() << " executions outlived their runner";
     const Captured status = campaign("status '" + folder + "'");
     EXPECT_NE(status.out.find(" 0 running (12 planned)"), std::string::npos) << status.out;
   }

@@ -26,6 +26,8 @@
 #include "report/distinct_schedules_text.h"
 #include "report/summary_table.h"
 #include "test_instances.h"
+#include "wait_until.h"
+#include "xml_document.h"
 
 namespace jobshop {
 
@@ -273,25 +275,17 @@ struct RunnerGroup {
   // The wait status once the runner has ended, nothing if it still runs after 60 seconds.
   std::optional<int> awaitEnd() {
     int status = 0;
-    for (int i = 0; i < 6000; ++i) {
-      if (waitpid(pid, &status, WNOHANG) == pid) {
-        pid = -1;
-        return status;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return std::nullopt;
+    if (!waitUntil([&] { return waitpid(pid, &status, WNOHANG) == pid; }, std::chrono::seconds(60)))
+      return std::nullopt;
+    pid = -1;
+    return status;
   }
 };
 
-// Polls every 10 ms for up to 60 seconds; whether done() came to hold.
+// Whether done() came to hold within 60 seconds.
 template <class Done>
 bool within60Seconds(const Done& done) {
-  for (int i = 0; i < 6000; ++i) {
-    if (done()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return done();
+  return waitUntil(done, std::chrono::seconds(60));
 }
 
 }  // namespace
@@ -458,15 +452,11 @@ TEST(CampaignCollect, SummariesCsvAndPageOfAPartlyFinishedCampaign) {
   // The page parses as XML, with a table row per setting, one per pair of settings of an
   // instance, and the three charts per instance.
   const std::string page = into + "campaign.html";
-  const Captured rows =
-      shell("xmllint --xpath 'count(//table[@class=\"settings\"]/tr[td])' '" + page + "'");
-  EXPECT_EQ(rows.out, "4\n") << rows.err;
-  const Captured pairs = shell(
-      "xmllint --xpath 'count(//table[@class=\"settings comparisons\"]/tr[td])' '" + page + "'");
-  EXPECT_EQ(pairs.out, "2\n") << pairs.err;
-  const Captured charts =
-      shell("xmllint --xpath 'count(//*[local-name()=\"svg\"])' '" + page + "'");
-  EXPECT_EQ(charts.out, "6\n") << charts.err;
+  XmlDocument parsed = XmlDocument::fromFile(page);
+  EXPECT_TRUE(parsed.wellFormed()) << parsed.errors();
+  EXPECT_EQ(parsed.count("//table[@class=\"settings\"]/tr[td]"), 4);
+  EXPECT_EQ(parsed.count("//table[@class=\"settings comparisons\"]/tr[td]"), 2);
+  EXPECT_EQ(parsed.count("//svg"), 6);
   EXPECT_NE(readFile(page).find("given/N8/2"), std::string::npos) << "says what is missing";
 
   ASSERT_EQ(campaign("collect '" + into + "' --reports --html '" + source + "c.html' --csv '" +

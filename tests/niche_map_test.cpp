@@ -110,7 +110,6 @@ TEST(NicheMap, SectionNeedsTwoPointsToPlace) {
 }
 
 TEST(NicheMap, ThePageShowsTheMapOfTheRunsSchedules) {
-  if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
   // Runs 2 to 4 of the fixture hold five distinct schedules between them.
   const std::string folder = folderWith(fixtureFiles());
   ASSERT_EQ(report({"--dir", folder}).status, 0);

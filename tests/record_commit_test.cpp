@@ -10,12 +10,13 @@
 #include <cstring>
 #include <random>
 #include <string>
-#include <thread>
 
 #include "results/folder_lock.h"
 #include "results/result_files.h"
 #include "results/run_records.h"
 #include "test_instances.h"
+#include "test_seed.h"
+#include "wait_until.h"
 
 namespace jobshop {
 
@@ -201,13 +202,12 @@ TEST(FolderLock, ASecondExecutionInTheFolderIsRefusedBeforeWritingAnything) {
     execl("/bin/sh", "sh", "-c", ("exec " + command).c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
-  // Wait (bounded) until the first execution holds the folder.
-  bool held = false;
-  for (int tries = 0; tries < 500 && !held; ++tries) {
-    held = fileExists(folder + kFolderLockFileName) &&
-           readFile(folder + kFolderLockFileName).rfind(std::to_string(first) + " ", 0) == 0;
-    if (!held) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
+  const bool held = waitUntil(
+      [&] {
+        return fileExists(folder + kFolderLockFileName) &&
+               readFile(folder + kFolderLockFileName).rfind(std::to_string(first) + " ", 0) == 0;
+      },
+      std::chrono::seconds(10));
   ASSERT_TRUE(held) << "the first execution never took the folder";
 
   const int status = shell(program(folder, "--seed 1") + " > '" + folder + "second.out' 2> '" +
@@ -271,11 +271,17 @@ TEST(RecordCommit, AKillAtAnyWriteLeavesWholeRecordsOnceTheNextExecutionStarts) 
 }
 
 TEST(RecordCommit, KillsAtRandomMomentsLeaveWholeRecords) {
-  const unsigned seed = static_cast<unsigned>(std::random_device{}());
+  const unsigned seed = testSeed();
   std::mt19937 random(seed);
-  SCOPED_TRACE("replay with seed " + std::to_string(seed));
+  SCOPED_TRACE(replayNote(seed));
   const std::string folder = folderWith(parameters(6, 30, 2000));
   for (int round = 0; round < 20; ++round) {
+    // The kill lands once the execution has committed a drawn number of runs (none: at its start),
+    // so that it falls inside the execution however loaded the machine is.
+    const std::size_t runsBefore = wholeRuns(folder).runs;
+    const std::size_t committed = std::uniform_int_distribution<std::size_t>(0, 6)(random);
+    SCOPED_TRACE("round " + std::to_string(round) + ": killed after " + std::to_string(committed) +
+                 " runs");
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
@@ -283,10 +289,13 @@ TEST(RecordCommit, KillsAtRandomMomentsLeaveWholeRecords) {
       execl("/bin/sh", "sh", "-c", ("exec " + command).c_str(), static_cast<char*>(nullptr));
       _exit(127);
     }
-    std::this_thread::sleep_for(std::chrono::microseconds(random() % 300000));
+    const bool reached = waitUntil(
+        [&] { return countOf(readFile(folder + kOptimaFileName), "\n") >= runsBefore + committed; },
+        std::chrono::seconds(30));
     kill(child, SIGKILL);
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(reached) << "the execution never committed its runs";
   }
   const FileRuns killed = wholeRuns(folder);
   std::printf("seed %u: %zu runs after the kills %s\n", seed, killed.runs,

@@ -12,7 +12,9 @@
 #include "report/evaluations_chart.h"
 #include "report/gantt_chart.h"
 #include "report/makespan_histogram.h"
+#include "report/markup.h"
 #include "report_fixture.h"
+#include "svg_layout.h"
 #include "test_instances.h"
 
 namespace jobshop {
@@ -45,7 +47,6 @@ TEST(ReportCharts, HistogramBinsWideRangesAndPlotsSkipRunsWithoutProgress) {
 }
 
 TEST(ReportCharts, HistogramTargetStandsOnItsValueAndOneValueIsNoWideBlock) {
-  if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
   const std::vector<RunRecord> runs = {runEndingAt(1, 928.0, 930), runEndingAt(2, 930.0, 930),
                                        runEndingAt(3, 930.0, 930), runEndingAt(4, 941.0, 930)};
   const std::string histogram = makespanHistogram(runs, 930);
@@ -64,9 +65,10 @@ TEST(ReportCharts, HistogramTargetStandsOnItsValueAndOneValueIsNoWideBlock) {
   for (int k = 1; k <= 10; ++k) same.push_back(runEndingAt(k, 55.0, 55));
   const std::string single = makespanHistogram(same, 55);
   EXPECT_EQ(xpathOfText(single, "count(//g[@class=\"bin\"])"), "1");
-  const double width =
-      std::stod(xpathOfText(single, "string(//rect[@class=\"bar reached\"]/@width)"));
-  EXPECT_LT(width, 972.0 / 8.0);
+  XmlDocument singleChart = xmlOfFragment(single);
+  const Box singleArea = plotArea(singleChart);
+  EXPECT_LT(singleChart.number("//rect[@class=\"bar reached\"]/@width"),
+            (singleArea.right - singleArea.left) / 8.0);
   EXPECT_GT(std::stoi(xpathOfText(single, "count(//text[@class=\"tick\"])")), 8);
 
   // A target at the right end of the axis puts its label to the left of the line.
@@ -77,7 +79,6 @@ TEST(ReportCharts, HistogramTargetStandsOnItsValueAndOneValueIsNoWideBlock) {
 }
 
 TEST(ReportCharts, ConvergenceLinesEndWhereTheRunsEnded) {
-  if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
   std::vector<RunRecord> runs;
   for (int k = 1; k <= 5; ++k) {
     RunRecord run = runEndingAt(k, 930.0, 930);
@@ -87,7 +88,8 @@ TEST(ReportCharts, ConvergenceLinesEndWhereTheRunsEnded) {
   }
   const std::string plot = convergencePlot(runs, 930);
   EXPECT_EQ(xpathOfText(plot, "string(//svg/@class)"), "convergence log");
-  const double left = 64.0, right = 1060.0 - 92.0;
+  XmlDocument plotChart = xmlOfFragment(plot);
+  const double left = plotArea(plotChart).left, right = plotArea(plotChart).right;
   // On a linear axis the 100-generation runs would end at 0.5% of the width.
   const double shortEnd =
       std::stod(xpathOfText(plot, "string((//line[@class=\"series-end\"])[1]/@x1)"));
@@ -126,7 +128,6 @@ TEST(ReportCharts, ConvergenceLinesEndWhereTheRunsEnded) {
 // starts is the 9th, 1090, so the range is the target 950 less 6 % of (1090 - 950) = 8.4, to 1090
 // plus the same; the far start is cut, and the axis shows the break.
 TEST(ReportCharts, ConvergenceRangeKeepsTheRegionNearTheTarget) {
-  if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
   std::vector<RunRecord> runs;
   for (int k = 1; k <= 10; ++k) {
     RunRecord run;
@@ -141,8 +142,11 @@ TEST(ReportCharts, ConvergenceRangeKeepsTheRegionNearTheTarget) {
   EXPECT_TRUE(range.cut);
   const std::string plot = convergencePlot(runs, 950);
   EXPECT_EQ(xpathOfText(plot, "count(//line[@class=\"axis-break\"])"), "2");
-  // The cut line runs along the top edge (y = 18) rather than off the chart.
-  EXPECT_NE(plot.find("d=\"M64 18 H"), std::string::npos);
+  // The cut line runs along the top edge of the plot area rather than off the chart.
+  XmlDocument plotChart = xmlOfFragment(plot);
+  const Box area = plotArea(plotChart);
+  EXPECT_NE(plot.find("d=\"M" + coordinate(area.left) + " " + coordinate(area.top) + " H"),
+            std::string::npos);
   EXPECT_NE(convergenceNote(runs, 950).find("Makespans above 1098 are cut off"), std::string::npos);
 
   // A run that stays high keeps its end in view, however few runs start there: 1470 + 6 % of
@@ -163,10 +167,9 @@ TEST(ReportCharts, ConvergenceRangeKeepsTheRegionNearTheTarget) {
 // At 20x20 sizes the best makespans spread over hundreds of values: 40 runs at 1644, 1655, ...,
 // 2073 are binned by 50 (the 1-2-5 step giving at most 20 bins over 430 values), from 1600 to
 // 2099, and the axis ticks at round makespans, 50 apart: 1600, 1650, ..., 2050, never ranges.
-// The axis spans 1599.5 to 2099.5 over 972 px from x = 64, so the target 1644 stands at
-// 64 + 44.5 / 500 * 972 = 150.508, and ticks are 97.2 px apart.
+// The axis is linear, so the ticks are equally apart and the target 1644 stands 44 / 50 of the
+// way from the tick 1600 to the tick 1650.
 TEST(ReportCharts, HistogramAxisTicksAtRoundMakespans) {
-  if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
   std::vector<RunRecord> runs;
   for (int k = 0; k < 40; ++k) runs.push_back(runEndingAt(k + 1, 1644.0 + 11.0 * k, 1644));
   const std::string histogram = makespanHistogram(runs, 1644);
@@ -179,21 +182,21 @@ TEST(ReportCharts, HistogramAxisTicksAtRoundMakespans) {
   }
   // The y axis counts runs first (0 to 5 by 1), then the makespans.
   EXPECT_EQ(labels, "0 1 2 3 4 5 1600 1650 1700 1750 1800 1850 1900 1950 2000 2050 ") << histogram;
-  EXPECT_NEAR(std::stod(xpathOfText(histogram, "string(//line[@class=\"target\"]/@x1)")), 150.508,
-              0.06);
-  EXPECT_NEAR(std::stod(xpathOfText(histogram, "string(//text[.=\"1650\"]/@x)")) -
-                  std::stod(xpathOfText(histogram, "string(//text[.=\"1600\"]/@x)")),
-              97.2, 0.11);
+  XmlDocument chart = xmlOfFragment(histogram);
+  const double tick1600 = chart.number("//text[.=\"1600\"]/@x");
+  const double tick1650 = chart.number("//text[.=\"1650\"]/@x");
+  const double tick2050 = chart.number("//text[.=\"2050\"]/@x");
+  EXPECT_NEAR(tick2050 - tick1600, 9.0 * (tick1650 - tick1600), 0.11);
+  EXPECT_NEAR(chart.number("//line[@class=\"target\"]/@x1"),
+              tick1600 + 44.0 / 50.0 * (tick1650 - tick1600), 0.06);
   EXPECT_EQ(xpathOfText(histogram, "count(//g[@class=\"bin\"])"), "10");
   EXPECT_EQ(xpathOfText(histogram, "string(//g[@class=\"bin\"][1]/title)"), "1600 to 1649: 1 run");
 }
 
 // Three recorded runs spending 500, 500 and 1000 evaluations, two of which reached the target
-// after 100 and 300: the count steps to 1 at 100 and to 2 at 300. The plot spans x 64 to 968
-// (1060 less the 92 right of it) for 0 to 1000 evaluations, and y 254 to 18 (300 high, 18 above,
-// 46 below) for 0 to 3 runs: 1 run is at 254 - 236 / 3 = 175.3, 2 at 96.7.
+// after 100 and 300: the count steps to 1 at 100 and to 2 at 300. The plot area spans 0 to 1000
+// evaluations from left to right and 0 to 3 runs from bottom to top.
 TEST(ReportCharts, RunsAtTheTargetAgainstEvaluationsOnlyFromTheRecord) {
-  if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
   std::vector<RunRecord> runs;
   for (int k = 1; k <= 4; ++k) runs.push_back(runEndingAt(k, 930.0, 930));
   EXPECT_EQ(evaluationsChart(runs), "");  // no record, nothing to draw
@@ -211,8 +214,17 @@ TEST(ReportCharts, RunsAtTheTargetAgainstEvaluationsOnlyFromTheRecord) {
     if (run.logged) run.logged->targetEvaluations.reset();
   }
   EXPECT_EQ(evaluationsChart(none), "");
-  EXPECT_EQ(xpathOfText(chart, "string(//path[@class=\"series reached-count\"]/@d)"),
-            "M64 254 H154.4 V175.3 H335.2 V96.7 H968");
+  XmlDocument drawn = xmlOfFragment(chart);
+  const Box area = plotArea(drawn);
+  const auto x = [&](double evaluations) {
+    return coordinate(area.left + evaluations / 1000.0 * (area.right - area.left));
+  };
+  const auto y = [&](double count) {
+    return coordinate(area.bottom - count / 3.0 * (area.bottom - area.top));
+  };
+  EXPECT_EQ(drawn.value("string(//path[@class=\"series reached-count\"]/@d)"),
+            std::string("M") + x(0) + " " + y(0) + " H" + x(100) + " V" + y(1) + " H" + x(300) +
+                " V" + y(2) + " H" + x(1000));
   EXPECT_EQ(xpathOfText(chart, "string(//text[@class=\"end-count\"])"), "2 of 3");
   EXPECT_NE(chart.find("How many of the 3 runs with evaluations recorded"), std::string::npos);
 }

@@ -66,7 +66,6 @@ const std::string kSharedRows = "//table[@class=\"shared-optima\"]/tbody/tr";
 }  // namespace
 
 TEST(ReportCoverage, FoundOfEnumeratedOverallAndPerRun) {
-  if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
   auto files = fixtureFiles();
   files["optima.json"] = optimaJson(6, true, "six.txt");
   files["six.txt"] = listOf(kAllSix);
@@ -105,7 +104,6 @@ TEST(ReportCoverage, FoundOfEnumeratedOverallAndPerRun) {
 }
 
 TEST(ReportCoverage, OnlyACompleteEnumerationAtOrAboveTheMakespanFaultsAMissingSchedule) {
-  if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
   // The list lacks 213, which run 4 recorded on line 9 of D_Sal_Soluciones.txt.
   const std::vector<std::string> withoutOne = {"123", "132", "231", "312", "321"};
   auto files = fixtureFiles();
@@ -157,7 +155,6 @@ TEST(ReportCoverage, OnlyACompleteEnumerationAtOrAboveTheMakespanFaultsAMissingS
 }
 
 TEST(ReportCoverage, ACountWithoutAListIsShownUnmatched) {
-  if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
   auto files = fixtureFiles();
   files["optima.json"] = optimaJson(6, true, "");
   const std::string folder = folderWith(files);
@@ -178,7 +175,6 @@ TEST(ReportCoverage, ACountWithoutAListIsShownUnmatched) {
 }
 
 TEST(ReportCoverage, AbsentOrUnreadableEnumerations) {
-  if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
   // Without optima.json nothing of the enumeration shows, and its CSV columns are empty.
   std::string folder = folderWith(fixtureFiles());
   Captured outcome = reportWithCsv(folder);
@@ -217,7 +213,6 @@ TEST(ReportCoverage, AbsentOrUnreadableEnumerations) {
 }
 
 TEST(ReportCoverage, Ft06RunsFindOnlyEnumeratedOptima) {
-  if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
   const std::string folder = makeTempFolder();
   const std::string examples = std::string(JOBSHOP_SOURCE_DIR) + "/examples/ft06/";
   for (const char* name : {"D_Entrada.txt", "D_Algoritmo.txt"}) {

@@ -27,7 +27,6 @@ using Matrix = std::vector<std::vector<int>>;
 }  // namespace
 
 TEST(ReportDistanceMatrix, RowsAndColumnsFollowTheClusteringUnderTheirOwnNumbers) {
-  if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
   // Optima 1, 3, 5 lie close together, and so do 2 and 4.
   const std::string table = distanceTable(onALine({0, 100, 1, 102, 3}), "five", "");
   const auto header = [&](int column) {
@@ -56,7 +55,6 @@ TEST(ReportDistanceMatrix, RowsAndColumnsFollowTheClusteringUnderTheirOwnNumbers
 }
 
 TEST(ReportDistanceMatrix, NumbersUpToThirtyThenTooltipsInAFold) {
-  if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
   std::vector<int> positions(30);
   std::iota(positions.begin(), positions.end(), 0);
   const std::string small = distanceTable(onALine(positions), "thirty", "");
@@ -84,7 +82,6 @@ TEST(ReportDistanceMatrix, NumbersUpToThirtyThenTooltipsInAFold) {
 }
 
 TEST(ReportDistanceMatrix, LegendStepsSayWhichDistancesTheyShade) {
-  if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
   // With top 12 distance d takes step round(d / 2): 0 alone, then two or three a step, 11 and 12.
   const std::string table = distanceTable(onALine({0, 12}), "two", "");
   const auto step = [&](int k) {

@@ -202,7 +202,6 @@ TEST(ReportEstimates, SmallRatiosAreNotRoundedToZero) {
 }
 
 TEST(ReportEstimates, PageLinksTheAccumulationSection) {
-  if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
   // The fixture's runs 2, 3 and 4 hold five schedules, two of them by 3 and 2 runs, over T = 4
   // runs: Q1 = 3, Q2 = 1, so Chao2 = 5 + 0.75 * 3 * 2 / (2 * 2) = 6.125.
   const std::string folder = folderWith(fixtureFiles());

@@ -1,9 +1,12 @@
 #include "report_fixture.h"
 
+#include <gtest/gtest.h>
+
 #include <sstream>
 
 #include "run/report_command.h"
 #include "test_instances.h"
+#include "xml_document.h"
 
 namespace jobshop {
 
@@ -80,29 +83,23 @@ RunRecord runEndingAt(int run, double best, int targetMakespan) {
   return record;
 }
 
-bool haveXmllint() { return shell("xmllint --version").status == 0; }
-
 std::string xpath(const std::string& file, const std::string& expression) {
-  std::string value = shell("xmllint --html --xpath '" + expression + "' '" + file + "'").out;
-  if (!value.empty() && value.back() == '\n') value.pop_back();
-  return value;
+  XmlDocument page = XmlDocument::fromFile(file);
+  EXPECT_TRUE(page.wellFormed()) << file << "\n" << page.errors();
+  return page.value(expression);
 }
 
 std::string xpathOfText(const std::string& markup, const std::string& expression) {
-  const std::string file = makeTempFolder() + "fragment.html";
-  writeFile(file, "<html><body>" + markup + "</body></html>");
-  return xpath(file, expression);
+  XmlDocument fragment = xmlOfFragment(markup);
+  EXPECT_TRUE(fragment.wellFormed()) << fragment.errors();
+  return fragment.value(expression);
 }
 
 int countElements(const std::string& page, const std::string& className) {
-  const Captured count =
-      shell("xmllint --xpath 'count(//*[@class=\"" + className + "\"])' '" + page + "'");
-  return count.status == 0 ? std::stoi(count.out) : -1;
+  XmlDocument document = XmlDocument::fromFile(page);
+  return document.wellFormed() ? document.count("//*[@class=\"" + className + "\"]") : -1;
 }
 
-bool wellFormedXml(const std::string& file) {
-  const Captured check = shell("xmllint --noout '" + file + "'");
-  return check.status == 0 && check.out.empty() && check.err.empty();
-}
+bool wellFormedXml(const std::string& file) { return XmlDocument::fromFile(file).wellFormed(); }
 
 }  // namespace jobshop

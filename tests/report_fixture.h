@@ -38,17 +38,15 @@ std::size_t occurrences(const std::string& text, const std::string& part);
 // A run whose progress falls from best + 10 at generation 0 to best at generation 5.
 RunRecord runEndingAt(int run, double best, int targetMakespan);
 
-bool haveXmllint();
-
-// The string value of an XPath expression over an HTML file or fragment; the HTML parser ignores
-// namespaces, so that plain element names match inside the page's SVG too.
+// The string value of an XPath expression over an XHTML file or fragment read as strict XML (a
+// parse error fails the test); plain element names match inside the page's SVG too.
 std::string xpath(const std::string& file, const std::string& expression);
 std::string xpathOfText(const std::string& markup, const std::string& expression);
 
-// How many elements of the XHTML page have exactly that class; -1 when xmllint failed.
+// How many elements of the XHTML page have exactly that class; -1 when it is not well-formed XML.
 int countElements(const std::string& page, const std::string& className);
 
-// True when xmllint reads the file as well-formed XML without a word.
+// True when the file reads as well-formed XML without an error or a warning.
 bool wellFormedXml(const std::string& file);
 
 }  // namespace jobshop

@@ -69,7 +69,6 @@ std::vector<std::vector<int>> squareOf(std::size_t side) {
 }  // namespace
 
 TEST(ReportOptimaTables, TableOfAllSchedulesFoldsPastTwentyAndNamesTheSolutionFile) {
-  if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
   const Instance instance = flowShopInstance();
   const std::string open =
       overallOptimaSection(analysisOf({runOfSchedules(1, 20)}, instance), instance);
@@ -90,7 +89,6 @@ TEST(ReportOptimaTables, TableOfAllSchedulesFoldsPastTwentyAndNamesTheSolutionFi
 }
 
 TEST(ReportOptimaTables, OneScheduleIsSingularAndOptimalOnlyWhenProven) {
-  if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
   const Instance instance = flowShopInstance();
   const OptimumUnion one = uniteOptima({runOfSchedules(1, 1)});
   const std::string unproven =
@@ -129,13 +127,12 @@ TEST(ReportOptimaTables, OneScheduleIsSingularAndOptimalOnlyWhenProven) {
 }
 
 TEST(ReportOptimaTables, AnEnumerationCutBeforeItFoundAnyIsNotAtLeastZero) {
-  if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
   const OptimumUnion five = uniteOptima({runOfSchedules(1, 5)});
   for (const bool listed : {false, true}) {
     OptimaCoverage coverage = coverageOf(0, false, false, 4);
     coverage.listed = listed;
     if (listed) coverage.enumeration.listFile = "optima.txt";
-    // Read as markup: the fragment has no charset for xmllint, and the sentence has no tags.
+    // Read as text: the sentence has no tags.
     const std::string sentence = coverageParagraph(coverage, five);
     EXPECT_EQ(sentence.find("at least 0"), std::string::npos) << sentence;
     EXPECT_EQ(sentence.find("At least 0"), std::string::npos) << sentence;
@@ -159,7 +156,6 @@ TEST(ReportOptimaTables, AnEnumerationCutBeforeItFoundAnyIsNotAtLeastZero) {
 // Seven shades from light to dark over 0 to the largest distance: distance d takes step
 // round(6 d / top), so with top 36, 3 takes step 1 (0.5 rounds up) and 18 step 3.
 TEST(ReportOptimaTables, DistanceMatrixFoldsPastThirtyOnASequentialScale) {
-  if (!haveXmllint()) GTEST_SKIP() << "xmllint (libxml2-utils) is not installed";
   EXPECT_EQ(distanceStep(0, 36), 0);
   EXPECT_EQ(distanceStep(3, 36), 1);
   EXPECT_EQ(distanceStep(18, 36), 3);
