@@ -248,11 +248,11 @@ int slurm(const ParsedOptions& parsed, std::ostream& out, std::ostream& err) {
     err << kCommandName << ": sbatch refused " << job.scriptPath << "\n";
     return 1;
   }
-  const std::string failure =
+  const MaybeFailure failure =
       writeTextFile(folder + kSlurmJobFileName, id + "\n", WriteMode::kReplace);
-  if (!failure.empty()) {
+  if (failure) {
     err << kCommandName << ": submitted job " << id << " but cannot record it in " << folder
-        << kSlurmJobFileName << ": " << failure << "\n";
+        << kSlurmJobFileName << ": " << failure->reason << "\n";
     return 1;
   }
   out << "submitted job " << id << "\n";
@@ -337,9 +337,9 @@ int collect(const ParsedOptions& parsed, std::ostream& out, std::ostream& err) {
       {outputs.csv, collectedRunsCsv(collection)}};
   if (outputs.json) files.emplace_back(*outputs.json, collectionJson(collection));
   for (const auto& [path, text] : files) {
-    const std::string failure = writeTextFile(path, text, WriteMode::kReplace);
-    if (!failure.empty()) {
-      err << kCommandName << ": cannot write " << path << ": " << failure << "\n";
+    const MaybeFailure failure = writeTextFile(path, text, WriteMode::kReplace);
+    if (failure) {
+      err << kCommandName << ": cannot write " << path << ": " << failure->reason << "\n";
       ok = false;
     }
   }

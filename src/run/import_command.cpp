@@ -151,10 +151,10 @@ int writeInstance(const ImportOptions& options, const ImportedInstance& imported
     }
     return 0;
   }
-  const std::string failure = writeTextFile(*options.output, text, WriteMode::kReplace);
-  if (!failure.empty()) {
-    err << kCommandName << ": cannot write " << printableText(*options.output) << " (" << failure
-        << ")\n";
+  const MaybeFailure failure = writeTextFile(*options.output, text, WriteMode::kReplace);
+  if (failure) {
+    err << kCommandName << ": cannot write " << printableText(*options.output) << " ("
+        << failure->reason << ")\n";
     return 1;
   }
   out << "Wrote " << printableText(*options.output) << ": " << instance.jobs << " jobs, "

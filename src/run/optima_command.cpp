@@ -331,8 +331,8 @@ bool countOptima(const OptimaOptions& options, const SearchProblem& problem, Dea
   std::optional<StreamedTextFile> listing;
   if (!options.list.empty()) {
     listing.emplace(options.list, WriteMode::kReplace);
-    if (!listing->failure().empty()) {
-      err << kCommandName << ": cannot write " << options.list << " (" << listing->failure()
+    if (listing->failure()) {
+      err << kCommandName << ": cannot write " << options.list << " (" << listing->failure()->reason
           << ")\n";
       return false;
     }
@@ -345,9 +345,9 @@ bool countOptima(const OptimaOptions& options, const SearchProblem& problem, Dea
   count.timedOut = counted.timedOut;
   summary.count = counted.count;
   summary.complete = counted.complete && (!options.optimum || summary.optimal);
-  const std::string listFailure = listing ? listing->finish() : "";
-  if (listFailure.empty()) return true;
-  err << kCommandName << ": cannot write " << options.list << " (" << listFailure << ")\n";
+  const MaybeFailure listFailure = listing ? listing->finish() : std::nullopt;
+  if (!listFailure) return true;
+  err << kCommandName << ": cannot write " << options.list << " (" << listFailure->reason << ")\n";
   return false;
 }
 
@@ -356,9 +356,9 @@ bool countOptima(const OptimaOptions& options, const SearchProblem& problem, Dea
 // refuses to leave it unnamed unless forced; false with the refusal shown.
 bool earlierListAllows(const OptimaOptions& options, const EnumeratedOptima& earlier,
                        OptimaCount& count, bool counted, std::ostream& err) {
-  const std::string mismatch =
+  const MaybeFailure mismatch =
       earlierListMismatch(earlier, count.summary, !options.optimum, counted);
-  if (mismatch.empty()) {
+  if (!mismatch) {
     if (counted) {
       count.summary.listFile = earlier.listFile;
       count.listKept = true;
@@ -368,7 +368,7 @@ bool earlierListAllows(const OptimaOptions& options, const EnumeratedOptima& ear
   if (options.force) return true;
   err << kCommandName << ": "
       << earlierListRefusal(earlier, pathInFolder(options.folder, kEnumeratedOptimaFileName),
-                            mismatch)
+                            mismatch->reason)
       << "\n";
   return false;
 }
@@ -409,12 +409,12 @@ int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, st
   const std::optional<Instance> instance = readCountedInstance(options, out, err);
   if (!instance) return 1;
   if (options.resume && !options.bound) {
-    std::string problem;
-    options.bound = checkpointBound(options.folder, problem);
-    if (!options.bound) {
-      err << kCommandName << ": " << problem << "\n";
+    const OrFailure<int> bound = checkpointBound(options.folder);
+    if (!bound) {
+      err << kCommandName << ": " << bound.reason() << "\n";
       return 1;
     }
+    options.bound = *bound;
   }
   OptimaCount count = startCount(options, *instance);
   const std::optional<EnumeratedOptima> earlier =
@@ -424,13 +424,13 @@ int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, st
     return 1;
   if (earlier && !earlierListAllows(options, *earlier, count, true, err)) return 1;
   const std::string jsonPath = pathInFolder(options.folder, kEnumeratedOptimaFileName);
-  const std::string failure =
+  const MaybeFailure failure =
       writeTextFile(jsonPath, enumeratedOptimaJson(count.summary), WriteMode::kReplace);
   printSummary(options, count,
                std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(),
                out);
-  if (!failure.empty()) {
-    err << kCommandName << ": cannot write " << jsonPath << " (" << failure << ")\n";
+  if (failure) {
+    err << kCommandName << ": cannot write " << jsonPath << " (" << failure->reason << ")\n";
     return 1;
   }
   if (count.countOnly && count.countOnly->interruption != 0) {
