@@ -89,19 +89,25 @@ bool writeRecord(const CommandLine& line, ExecutionRecord& record, int exitStatu
   return false;
 }
 
-// Reads both inputs; false (with the reason shown) when one is refused. What a reader took from
-// text that says something else goes to standard error as soon as its file is read, so that it is
-// shown also when the other file is then refused.
-bool readInputs(const CommandLine& line, Instance& instance, Parameters& parameters) {
+struct MainInputs {
+  Instance instance;
+  Parameters parameters;
+};
+
+// Reads both inputs; nothing once a refusal is shown, since no caller words it again. What a reader
+// took from text that says something else goes to standard error as soon as its file is read, so
+// that it is shown also when the other file is then refused.
+std::optional<MainInputs> readInputs(const CommandLine& line) {
+  MainInputs inputs;
   std::vector<std::string> warnings;
   const auto showWarnings = [&warnings] {
     for (const std::string& warning : warnings) std::fprintf(stderr, "%s\n", warning.c_str());
     warnings.clear();
   };
   try {
-    instance = readInstance(line.folder + kInstanceFileName, &warnings);
+    inputs.instance = readInstance(line.folder + kInstanceFileName, &warnings);
     showWarnings();
-    parameters = readParameters(line.folder + kParametersFileName, &warnings);
+    inputs.parameters = readParameters(line.folder + kParametersFileName, &warnings);
     showWarnings();
   } catch (const InputError& error) {
     if (error.cannotOpen()) {
@@ -110,9 +116,9 @@ bool readInputs(const CommandLine& line, Instance& instance, Parameters& paramet
     } else {
       std::fprintf(stderr, "%s\n", error.message.c_str());
     }
-    return false;
+    return std::nullopt;
   }
-  return true;
+  return inputs;
 }
 
 void reportInterruption(int signal, std::size_t runsDone, const Parameters& parameters) {
@@ -149,9 +155,10 @@ int executeAndRecord(const CommandLine& line, const Instance& instance,
 }
 
 int mainRun(const CommandLine& line) {
-  Instance instance;
-  Parameters parameters;
-  if (!readInputs(line, instance, parameters)) return 1;
+  const std::optional<MainInputs> inputs = readInputs(line);
+  if (!inputs) return 1;
+  const Instance& instance = inputs->instance;
+  const Parameters& parameters = inputs->parameters;
   // One execution at a time per folder, or two would interleave their records.
   const FolderLockAttempt folderLock = lockFolder(line.folder);
   if (!folderLock.refusal.empty()) {
