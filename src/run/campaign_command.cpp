@@ -145,8 +145,8 @@ int plan(const ParsedOptions& parsed, std::ostream& out) {
   const CampaignFile campaign = readCampaignFile(parsed.operands.front());
   const std::string into = folderPath(parsed.valueOr("--into", campaign.name));
   const std::vector<PlannedExecution> executions = planCampaign(campaign);
-  const std::string clash = planOverwritesInput(campaign, executions, into);
-  if (!clash.empty()) throw UsageError{"the plan would write over its own input: " + clash};
+  if (const MaybeFailure clash = planOverwritesInput(campaign, executions, into))
+    throw UsageError{"the plan would write over its own input: " + clash->reason};
   const LayoutSummary summary = layOutCampaign(campaign, executions, into);
   out << "planned " << executions.size() << " executions in " << into << " (" << summary.added
       << " new, " << summary.kept << " kept";
@@ -303,9 +303,8 @@ void checkCollectOutputs(const std::string& folder, const std::vector<PlannedExe
     for (const std::string& file : filesIn(folder + e.folder + "/")) inputs.push_back(file);
   }
   for (const auto& [option, output] : written) {
-    const std::string input = inputOverwrittenBy(output, inputs);
-    if (!input.empty())
-      throw UsageError{"collecting would write over its own input: " + output + " is " + input};
+    if (const std::optional<std::string> input = inputOverwrittenBy(output, inputs))
+      throw UsageError{"collecting would write over its own input: " + output + " is " + *input};
   }
 }
 
