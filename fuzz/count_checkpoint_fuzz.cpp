@@ -8,19 +8,16 @@
 using namespace jobshop;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  std::string problem;
-  const std::optional<CountCheckpoint> read =
-      parseCountCheckpoint(std::string(fuzzText(data, size)), problem);
+  const OrFailure<CountCheckpoint> read = parseCountCheckpoint(std::string(fuzzText(data, size)));
   if (!read) {
-    fuzzCheck(!problem.empty(), "a refusal gives its reason");
+    fuzzCheck(!read.reason().empty(), "a refusal gives its reason");
     return 0;
   }
   for (const auto& [index, count] : read->done) {
     fuzzCheck(index >= 0 && index < read->subtrees, "every subtree done is one of the cut");
     fuzzCheck(!count.empty(), "every count has digits");
   }
-  const std::optional<CountCheckpoint> again =
-      parseCountCheckpoint(countCheckpointJson(*read), problem);
+  const OrFailure<CountCheckpoint> again = parseCountCheckpoint(countCheckpointJson(*read));
   fuzzCheck(again && again->done == read->done && again->bound == read->bound &&
                 again->subtrees == read->subtrees && again->instanceSha256 == read->instanceSha256,
             "a checkpoint reads back from its own text");

@@ -124,8 +124,8 @@ std::vector<std::string> temporaryFiles(const std::string& folder) {
 // Claims the execution, then records its failure (exit 3) with no room for a byte more; exits 0
 // when the outcome is a failure whose reason is how it ended.
 [[noreturn]] void failWithNoRoomLeft(const std::string& folder, const std::string& execution) {
-  std::string problem;
-  if (claimExecution(folder, execution, problem) != ClaimResult::kClaimed) _exit(2);
+  const OrFailure<ClaimResult> claim = claimExecution(folder, execution);
+  if (!claim || *claim != ClaimResult::kClaimed) _exit(2);
   signal(SIGXFSZ, SIG_IGN);
   const rlimit none{0, RLIM_INFINITY};
   setrlimit(RLIMIT_FSIZE, &none);

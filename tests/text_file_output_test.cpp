@@ -11,6 +11,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,12 @@ std::vector<std::string> folderEntries(const std::string& folder) {
   return names;
 }
 
+// The reason of a failed write; nullopt for one that was done.
+std::optional<std::string> reasonOf(const MaybeFailure& failure) {
+  if (!failure) return std::nullopt;
+  return failure->reason;
+}
+
 // In a child whose files may not grow past kSizeLimit bytes (SIGXFSZ ignored, so writes fail with
 // EFBIG instead): the exit status is 0 when writeTextFile reported "File too large".
 int writeUnderSizeLimit(const std::string& path, const std::string& text, WriteMode mode) {
@@ -40,7 +47,7 @@ int writeUnderSizeLimit(const std::string& path, const std::string& text, WriteM
     std::signal(SIGXFSZ, SIG_IGN);
     const rlimit limit{kSizeLimit, kSizeLimit};
     if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(3);
-    _exit(writeTextFile(path, text, mode) == "File too large" ? 0 : 1);
+    _exit(reasonOf(writeTextFile(path, text, mode)) == "File too large" ? 0 : 1);
   }
   int status = -1;
   waitpid(pid, &status, 0);
@@ -74,24 +81,54 @@ int programUnderSizeLimit(const std::string& folder, const std::vector<std::stri
 TEST(TextFileOutput, ReplacesCreatesAndRefusesWithoutLeavingTemporaryFiles) {
   const std::string folder = makeTempFolder();
   const std::string path = folder + "out.txt";
-  EXPECT_EQ(writeTextFile(path, "first\n", WriteMode::kCreateNew), "");
-  EXPECT_EQ(writeTextFile(path, "second\n", WriteMode::kCreateNew), "File exists");
+  EXPECT_EQ(reasonOf(writeTextFile(path, "first\n", WriteMode::kCreateNew)), std::nullopt);
+  EXPECT_EQ(reasonOf(writeTextFile(path, "second\n", WriteMode::kCreateNew)), "File exists");
   EXPECT_EQ(readFile(path), "first\n");
-  EXPECT_EQ(writeTextFile(path, "third\n", WriteMode::kReplace), "");
+  EXPECT_EQ(reasonOf(writeTextFile(path, "third\n", WriteMode::kReplace)), std::nullopt);
   EXPECT_EQ(readFile(path), "third\n");
 
   // A dangling link is something not to overwrite too; a link to a file is written through.
   std::filesystem::create_symlink(folder + "nowhere", folder + "dangling");
-  EXPECT_EQ(writeTextFile(folder + "dangling", "x", WriteMode::kCreateNew), "File exists");
+  EXPECT_EQ(reasonOf(writeTextFile(folder + "dangling", "x", WriteMode::kCreateNew)),
+            "File exists");
   EXPECT_FALSE(fileExists(folder + "nowhere"));
   std::filesystem::create_symlink("out.txt", folder + "link");
-  EXPECT_EQ(writeTextFile(folder + "link", "through the link\n", WriteMode::kReplace), "");
+  EXPECT_EQ(reasonOf(writeTextFile(folder + "link", "through the link\n", WriteMode::kReplace)),
+            std::nullopt);
   EXPECT_TRUE(std::filesystem::is_symlink(folder + "link"));
   EXPECT_EQ(readFile(path), "through the link\n");
 
-  EXPECT_EQ(writeTextFile(folder + "missing/out.txt", "x", WriteMode::kReplace),
+  EXPECT_EQ(reasonOf(writeTextFile(folder + "missing/out.txt", "x", WriteMode::kReplace)),
             "No such file or directory");
   EXPECT_EQ(folderEntries(folder), (std::vector<std::string>{"dangling", "link", "out.txt"}));
+}
+
+// The streamed file (the optima list) says why it cannot start, and puts nothing in place until
+// finish(): dropped on the way, it leaves the old file and no temporary file.
+TEST(TextFileOutput, AStreamedFileReportsItsFailureAndReplacesOnlyWhenFinished) {
+  const std::string folder = makeTempFolder();
+  StreamedTextFile nowhere(folder + "missing/list.txt", WriteMode::kReplace);
+  ASSERT_TRUE(nowhere.failure());
+  EXPECT_EQ(nowhere.failure()->reason, "No such file or directory");
+  EXPECT_EQ(reasonOf(nowhere.finish()), "No such file or directory");
+
+  const std::string path = folder + "list.txt";
+  writeFile(path, "old list\n");
+  {
+    StreamedTextFile dropped(path, WriteMode::kReplace);
+    ASSERT_FALSE(dropped.failure());
+    dropped.stream() << "half of a new list";
+  }
+  EXPECT_EQ(readFile(path), "old list\n");
+  EXPECT_EQ(folderEntries(folder), std::vector<std::string>{"list.txt"});
+
+  StreamedTextFile finished(path, WriteMode::kReplace);
+  finished.stream() << "new list\n";
+  EXPECT_EQ(readFile(path), "old list\n") << "nothing shows before finish()";
+  EXPECT_EQ(reasonOf(finished.finish()), std::nullopt);
+  EXPECT_EQ(readFile(path), "new list\n");
+  EXPECT_EQ(reasonOf(StreamedTextFile(path, WriteMode::kCreateNew).finish()), "File exists");
+  EXPECT_EQ(folderEntries(folder), std::vector<std::string>{"list.txt"});
 }
 
 TEST(TextFileOutput, AFailedWriteKeepsTheOldFileOrLeavesNone) {

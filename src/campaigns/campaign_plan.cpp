@@ -252,9 +252,9 @@ LayoutSummary layOutCampaign(const CampaignFile& campaign,
   return summary;
 }
 
-std::string planOverwritesInput(const CampaignFile& campaign,
-                                const std::vector<PlannedExecution>& executions,
-                                const std::string& folder) {
+MaybeFailure planOverwritesInput(const CampaignFile& campaign,
+                                 const std::vector<PlannedExecution>& executions,
+                                 const std::string& folder) {
   std::vector<std::string> inputs{campaign.path};
   for (const CampaignInstance& instance : campaign.instances) inputs.push_back(instance.path);
   std::vector<std::string> outputs{folder + kManifestFileName};
@@ -268,10 +268,10 @@ std::string planOverwritesInput(const CampaignFile& campaign,
       outputs.push_back(folder + e.folder + "/" + name);
   }
   for (const std::string& output : outputs) {
-    const std::string input = inputOverwrittenBy(output, inputs);
-    if (!input.empty()) return output + " is the input " + input;
+    if (const std::optional<std::string> input = inputOverwrittenBy(output, inputs))
+      return Failure{output + " is the input " + *input};
   }
-  return "";
+  return std::nullopt;
 }
 
 }  // namespace jobshop

@@ -9,6 +9,7 @@
 
 #include "campaigns/campaign_file.h"
 #include "input/parameters.h"
+#include "support/failure.h"
 
 namespace jobshop {
 
@@ -44,10 +45,10 @@ struct LayoutSummary {
 };
 
 // Describes the first file the plan would write over one of its inputs (the campaign file or an
-// instance file, the same file by device and inode), or "" when there is none.
-std::string planOverwritesInput(const CampaignFile& campaign,
-                                const std::vector<PlannedExecution>& executions,
-                                const std::string& folder);
+// instance file, the same file by device and inode), or nothing when there is none.
+MaybeFailure planOverwritesInput(const CampaignFile& campaign,
+                                 const std::vector<PlannedExecution>& executions,
+                                 const std::string& folder);
 
 // Writes the campaign folder: the manifest first, a copy of the campaign file as "campaign.toml",
 // each instance's "D_Entrada.txt" in its folder and every execution's folder, each file replaced

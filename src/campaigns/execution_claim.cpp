@@ -74,12 +74,11 @@ bool removeStale(const std::string& campaignFolder, const std::string& folder,
   return ::unlink(markerPath(folder).c_str()) == 0 || errno == ENOENT;
 }
 
-bool writeScratch(const std::string& path, const std::string& text, std::string& problem) {
+MaybeFailure writeScratch(const std::string& path, const std::string& text) {
   ::unlink(path.c_str());
-  problem = writeTextFile(path, text, WriteMode::kCreateNew);
-  if (problem.empty()) return true;
-  ::unlink(path.c_str());
-  return false;
+  MaybeFailure failure = writeTextFile(path, text, WriteMode::kCreateNew);
+  if (failure) ::unlink(path.c_str());
+  return failure;
 }
 
 }  // namespace
@@ -124,25 +123,22 @@ ExecutionState effectiveState(const std::string& folder, std::string* otherHost)
   return state;
 }
 
-ClaimResult claimExecution(const std::string& campaignFolder, const std::string& folder,
-                           std::string& problem) {
+OrFailure<ClaimResult> claimExecution(const std::string& campaignFolder,
+                                      const std::string& folder) {
   const std::optional<std::string> existing = readWholeFile(markerPath(folder));
   if (existing) {
     if (livenessOf(existing, nullptr) != ClaimLiveness::kStale) return ClaimResult::kHeldElsewhere;
     if (!removeStale(campaignFolder, folder, *existing)) return ClaimResult::kHeldElsewhere;
   }
   const std::string scratch = scratchPath(campaignFolder);
-  if (!writeScratch(scratch, claimText(thisRunner()), problem)) {
-    problem = "cannot write its running marker: " + problem;
-    return ClaimResult::kFailed;
-  }
+  if (const MaybeFailure failure = writeScratch(scratch, claimText(thisRunner())))
+    return Failure{"cannot write its running marker: " + failure->reason};
   const int linked = ::link(scratch.c_str(), markerPath(folder).c_str());
   const int error = errno;
   ::unlink(scratch.c_str());
   if (linked == 0) return ClaimResult::kClaimed;
   if (error == EEXIST) return ClaimResult::kHeldElsewhere;
-  problem = "cannot create its running marker: " + std::string(std::strerror(error));
-  return ClaimResult::kFailed;
+  return Failure{"cannot create its running marker: " + std::string(std::strerror(error))};
 }
 
 bool holdsClaim(const std::string& folder, const std::string& text) {
@@ -154,8 +150,7 @@ bool recordChild(const std::string& campaignFolder, const std::string& folder, p
   if (!holdsClaim(folder, claimText(holder))) return false;
   holder.child = child;
   const std::string scratch = scratchPath(campaignFolder);
-  std::string problem;
-  if (!writeScratch(scratch, claimText(holder), problem)) return false;
+  if (writeScratch(scratch, claimText(holder))) return false;
   if (::rename(scratch.c_str(), markerPath(folder).c_str()) == 0) return true;
   ::unlink(scratch.c_str());
   return false;

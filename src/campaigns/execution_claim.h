@@ -8,6 +8,7 @@
 #include <string>
 
 #include "campaigns/execution_state.h"
+#include "support/failure.h"
 
 namespace jobshop {
 
@@ -44,15 +45,14 @@ ExecutionState effectiveState(const std::string& folder, std::string* otherHost 
 enum class ClaimResult {
   kClaimed,        // the marker is ours
   kHeldElsewhere,  // a live claim, or another host's, or a takeover lost to another runner
-  kFailed,         // the marker could not be written; problem says why
 };
 
 // Claims the execution in folder for this process: the marker is written under a name of its own
 // and linked into place, which only one of several runners can do. A stale marker of this host is
 // removed first, under the campaign's claim lock (campaignFolder + ".claims.lock") so that two
 // runners taking over the same stale claim cannot both succeed.
-ClaimResult claimExecution(const std::string& campaignFolder, const std::string& folder,
-                           std::string& problem);
+// The failure is a marker that could not be written, and why.
+OrFailure<ClaimResult> claimExecution(const std::string& campaignFolder, const std::string& folder);
 
 // True when folder's running marker is exactly text: checked again before anything is cleared.
 bool holdsClaim(const std::string& folder, const std::string& text);

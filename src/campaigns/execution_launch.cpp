@@ -109,10 +109,11 @@ std::string trimmed(std::string text) {
 }
 
 // The marker's own text, else the running marker renamed: a rename needs no room on the disk.
-std::string placeMarker(const std::string& folder, const char* marker, const std::string& text) {
-  std::string failure = writeMarker(folder, marker, text);
-  if (failure.empty()) return "";
-  if (::rename((folder + kRunningMarker).c_str(), (folder + marker).c_str()) == 0) return "";
+MaybeFailure placeMarker(const std::string& folder, const char* marker, const std::string& text) {
+  MaybeFailure failure = writeMarker(folder, marker, text);
+  if (!failure) return std::nullopt;
+  if (::rename((folder + kRunningMarker).c_str(), (folder + marker).c_str()) == 0)
+    return std::nullopt;
   return failure;
 }
 
@@ -133,14 +134,14 @@ Launch startExecution(const std::string& program, const std::string& campaignFol
     launch.problem = "its folder is missing (plan the campaign again)";
     return launch;
   }
-  switch (claimExecution(campaignFolder, folder, launch.problem)) {
-    case ClaimResult::kClaimed:
-      break;
-    case ClaimResult::kHeldElsewhere:
-      launch.outcome = Launch::Outcome::kHeldElsewhere;
-      return launch;
-    case ClaimResult::kFailed:
-      return launch;
+  const OrFailure<ClaimResult> claim = claimExecution(campaignFolder, folder);
+  if (!claim) {
+    launch.problem = claim.reason();
+    return launch;
+  }
+  if (*claim == ClaimResult::kHeldElsewhere) {
+    launch.outcome = Launch::Outcome::kHeldElsewhere;
+    return launch;
   }
   // Another runner may have finished it between the caller's look and this claim.
   if (executionState(folder) == ExecutionState::kDone ||
@@ -173,18 +174,19 @@ Outcome finishExecution(const std::string& folder, int waitStatus) {
   const std::string finished = "finished " + isoUtc(std::time(nullptr)) + "\n";
   Outcome outcome;
   if (exitedOk) {
-    const std::string failure = placeMarker(folder, kDoneMarker, "exit 0\n" + finished);
-    outcome.done = failure.empty();
+    const MaybeFailure failure = placeMarker(folder, kDoneMarker, "exit 0\n" + finished);
+    outcome.done = !failure;
     if (!outcome.done)
-      outcome.reason =
-          "exit 0, but its done marker could not be written (" + failure + "); it stays pending";
+      outcome.reason = "exit 0, but its done marker could not be written (" + failure->reason +
+                       "); it stays pending";
   } else {
     const std::string how = endedText(waitStatus);
     const std::string errors = trimmed(readWholeFile(folder + "stderr.txt").value_or(""));
     outcome.reason = errors.empty() ? how : errors;
-    const std::string failure = placeMarker(folder, kFailedMarker, how + "\n" + finished);
-    if (!failure.empty())
-      outcome.reason += "\n(" + how + "; its failed marker could not be written: " + failure +
+    const MaybeFailure failure = placeMarker(folder, kFailedMarker, how + "\n" + finished);
+    if (failure)
+      outcome.reason += "\n(" + how +
+                        "; its failed marker could not be written: " + failure->reason +
                         "; it stays pending)";
   }
   releaseClaim(folder);

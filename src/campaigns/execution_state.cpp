@@ -42,7 +42,7 @@ bool clearExecution(const std::string& folder) {
   return ok && !error;
 }
 
-std::string writeMarker(const std::string& folder, const char* marker, const std::string& text) {
+MaybeFailure writeMarker(const std::string& folder, const char* marker, const std::string& text) {
   return writeTextFile(folder + marker, text, WriteMode::kReplace);
 }
 

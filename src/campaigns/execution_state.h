@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "support/failure.h"
+
 namespace jobshop {
 
 enum class ExecutionState {
@@ -26,8 +28,8 @@ ExecutionState executionState(const std::string& folder);
 bool clearExecution(const std::string& folder);
 
 // Writes marker with text under a name of this process's own and renames it into place, so that a
-// marker is either absent or whole and nothing temporary is left. Returns "" when written, else
-// the system's reason.
-std::string writeMarker(const std::string& folder, const char* marker, const std::string& text);
+// marker is either absent or whole and nothing temporary is left. Returns nothing when written,
+// else the system's reason.
+MaybeFailure writeMarker(const std::string& folder, const char* marker, const std::string& text);
 
 }  // namespace jobshop

@@ -21,12 +21,13 @@ std::optional<std::pair<dev_t, ino_t>> identity(const std::string& path) {
 
 }  // namespace
 
-std::string inputOverwrittenBy(const std::string& output, const std::vector<std::string>& inputs) {
+std::optional<std::string> inputOverwrittenBy(const std::string& output,
+                                              const std::vector<std::string>& inputs) {
   const auto written = identity(output);
-  if (!written) return "";
+  if (!written) return std::nullopt;
   for (const std::string& input : inputs)
     if (identity(input) == written) return input;
-  return "";
+  return std::nullopt;
 }
 
 bool sameFile(const std::string& first, const std::string& second) {

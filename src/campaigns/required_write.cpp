@@ -7,8 +7,8 @@
 namespace jobshop {
 
 void writeFileOrThrow(const std::string& path, const std::string& text) {
-  const std::string failure = writeTextFile(path, text, WriteMode::kReplace);
-  if (!failure.empty()) throw InputError{"cannot write " + path + ": " + failure};
+  const MaybeFailure failure = writeTextFile(path, text, WriteMode::kReplace);
+  if (failure) throw InputError{"cannot write " + path + ": " + failure->reason};
 }
 
 }  // namespace jobshop

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "support/failure.h"
+
 namespace jobshop {
 
 inline constexpr const char* kCountCheckpointFileName = "optima-checkpoint.json";
@@ -24,8 +26,8 @@ struct CountCheckpoint {
 
 std::string countCheckpointJson(const CountCheckpoint& checkpoint);
 
-// Reads a checkpoint; nullopt with the reason in problem when the text is not one (a subtree index
-// out of range or given twice, a count that is not digits).
-std::optional<CountCheckpoint> parseCountCheckpoint(const std::string& text, std::string& problem);
+// Reads a checkpoint, or why the text is not one (a subtree index out of range or given twice, a
+// count that is not digits).
+OrFailure<CountCheckpoint> parseCountCheckpoint(const std::string& text);
 
 }  // namespace jobshop

@@ -146,8 +146,8 @@ int plan(const ParsedOptions& parsed, std::ostream& out) {
   const CampaignFile campaign = readCampaignFile(parsed.operands.front());
   const std::string into = folderPath(parsed.valueOr("--into", campaign.name));
   const std::vector<PlannedExecution> executions = planCampaign(campaign);
-  const std::string clash = planOverwritesInput(campaign, executions, into);
-  if (!clash.empty()) throw UsageError{"the plan would write over its own input: " + clash};
+  if (const MaybeFailure clash = planOverwritesInput(campaign, executions, into))
+    throw UsageError{"the plan would write over its own input: " + clash->reason};
   const LayoutSummary summary = layOutCampaign(campaign, executions, into);
   out << "planned " << executions.size() << " executions in " << into << " (" << summary.added
       << " new, " << summary.kept << " kept";
@@ -249,11 +249,11 @@ int slurm(const ParsedOptions& parsed, std::ostream& out, std::ostream& err) {
     err << kCommandName << ": sbatch refused " << job.scriptPath << "\n";
     return 1;
   }
-  const std::string failure =
+  const MaybeFailure failure =
       writeTextFile(folder + kSlurmJobFileName, id + "\n", WriteMode::kReplace);
-  if (!failure.empty()) {
+  if (failure) {
     err << kCommandName << ": submitted job " << id << " but cannot record it in " << folder
-        << kSlurmJobFileName << ": " << failure << "\n";
+        << kSlurmJobFileName << ": " << failure->reason << "\n";
     return 1;
   }
   out << "submitted job " << id << "\n";
@@ -304,9 +304,8 @@ void checkCollectOutputs(const std::string& folder, const std::vector<PlannedExe
     for (const std::string& file : filesIn(folder + e.folder + "/")) inputs.push_back(file);
   }
   for (const auto& [option, output] : written) {
-    const std::string input = inputOverwrittenBy(output, inputs);
-    if (!input.empty())
-      throw UsageError{"collecting would write over its own input: " + output + " is " + input};
+    if (const std::optional<std::string> input = inputOverwrittenBy(output, inputs))
+      throw UsageError{"collecting would write over its own input: " + output + " is " + *input};
   }
 }
 
@@ -338,9 +337,9 @@ int collect(const ParsedOptions& parsed, std::ostream& out, std::ostream& err) {
       {outputs.csv, collectedRunsCsv(analysis)}};
   if (outputs.json) files.emplace_back(*outputs.json, collectionJson(analysis));
   for (const auto& [path, text] : files) {
-    const std::string failure = writeTextFile(path, text, WriteMode::kReplace);
-    if (!failure.empty()) {
-      err << kCommandName << ": cannot write " << path << ": " << failure << "\n";
+    const MaybeFailure failure = writeTextFile(path, text, WriteMode::kReplace);
+    if (failure) {
+      err << kCommandName << ": cannot write " << path << ": " << failure->reason << "\n";
       ok = false;
     }
   }

@@ -1,6 +1,7 @@
 // Parsing the options of the main run.
 #include "run/command_line.h"
 
+#include "support/failure.h"
 #include "support/option_parser.h"
 
 namespace jobshop {
@@ -84,17 +85,18 @@ const CommandOptions& mainRunOptions() {
   return options;
 }
 
-// Takes one given option into line; "" or why its value is refused.
-std::string takeOption(CommandLine& line, const GivenOption& option) {
+// Takes one given option into line; nothing, or why its value is refused.
+MaybeFailure takeOption(CommandLine& line, const GivenOption& option) {
   if (option.name == "--quiet") {
     line.quiet = true;
   } else if (option.name == "--seed") {
     line.seed = parseSeed(option.value);
     if (!line.seed)
-      return "--seed necesita un entero sin signo de 32 bits, no \"" + option.value + "\"";
+      return Failure{"--seed necesita un entero sin signo de 32 bits, no \"" + option.value + "\""};
   } else if (option.name == "--clock") {
     const std::optional<ClockScheme> chosen = parseClockScheme(option.value);
-    if (!chosen) return "--clock admite hashed, linear o wall, no \"" + option.value + "\"";
+    if (!chosen)
+      return Failure{"--clock admite hashed, linear o wall, no \"" + option.value + "\""};
     line.clock = *chosen;
   } else if (option.name == "--wall-clock") {
     line.clock = ClockScheme::wall;
@@ -104,7 +106,7 @@ std::string takeOption(CommandLine& line, const GivenOption& option) {
     line.folder = option.value;
     if (line.folder.back() != '/') line.folder += '/';
   }
-  return "";
+  return std::nullopt;
 }
 
 }  // namespace
@@ -114,7 +116,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
   CommandLine line;
   // The options before a refused argument are taken first, so that the first fault is the one told.
   for (const GivenOption& option : parsed.given)
-    if (const std::string why = takeOption(line, option); !why.empty()) return refuse(why);
+    if (const MaybeFailure why = takeOption(line, option)) return refuse(why->reason);
   if (!parsed.refusal.empty()) return refuse(parsed.refusal);
   if (parsed.has("--help")) line.action = CommandAction::help;
   if (parsed.has("--version")) line.action = CommandAction::version;

@@ -22,34 +22,31 @@ std::string checkpointPath(const std::string& folder) {
   return pathInFolder(folder, kCountCheckpointFileName);
 }
 
-std::optional<CountCheckpoint> readCheckpoint(const std::string& folder, std::string& problem) {
+OrFailure<CountCheckpoint> readCheckpoint(const std::string& folder) {
   const std::string path = checkpointPath(folder);
   const std::optional<std::string> text = readWholeFile(path);
-  if (!text) {
-    problem = "no checkpoint to resume from: cannot read " + path;
-    return std::nullopt;
-  }
-  std::optional<CountCheckpoint> checkpoint = parseCountCheckpoint(*text, problem);
-  if (!checkpoint) problem = path + ": " + problem;
+  if (!text) return Failure{"no checkpoint to resume from: cannot read " + path};
+  OrFailure<CountCheckpoint> checkpoint = parseCountCheckpoint(*text);
+  if (!checkpoint) return Failure{path + ": " + checkpoint.reason()};
   return checkpoint;
 }
 
-// "" when the checkpoint is of this count: the same instance, bound and cut of the tree.
-std::string checkpointMismatch(const CountCheckpoint& checkpoint, const EnumeratedOptima& summary,
-                               int subtrees) {
+// Nothing when the checkpoint is of this count: the same instance, bound and cut of the tree.
+MaybeFailure checkpointMismatch(const CountCheckpoint& checkpoint, const EnumeratedOptima& summary,
+                                int subtrees) {
   if (checkpoint.instanceSha256 != summary.instanceSha256 || checkpoint.jobs != summary.jobs ||
       checkpoint.machines != summary.machines) {
-    return "it counts another D_Entrada.txt";
+    return Failure{"it counts another D_Entrada.txt"};
   }
   if (checkpoint.bound != summary.bound) {
-    return "it counts makespans <= " + std::to_string(checkpoint.bound) +
-           ", not <= " + std::to_string(summary.bound);
+    return Failure{"it counts makespans <= " + std::to_string(checkpoint.bound) +
+                   ", not <= " + std::to_string(summary.bound)};
   }
   if (checkpoint.subtrees != subtrees) {
-    return "it cuts the tree into " + std::to_string(checkpoint.subtrees) +
-           " subtrees, this program into " + std::to_string(subtrees);
+    return Failure{"it cuts the tree into " + std::to_string(checkpoint.subtrees) +
+                   " subtrees, this program into " + std::to_string(subtrees)};
   }
-  return "";
+  return std::nullopt;
 }
 
 std::string groupedMegabytes(std::size_t bytes) {
@@ -64,17 +61,19 @@ std::size_t peakMemoryBytes() {
   return static_cast<std::size_t>(usage.ru_maxrss) * 1024;
 }
 
-// The progress a checkpoint holds, its counts in limbs of width; "" or why a count does not fit.
-std::string progressOf(const CountCheckpoint& checkpoint, int width, CountProgress& progress) {
+// The progress a checkpoint holds, its counts in limbs of width, or why a count does not fit.
+OrFailure<CountProgress> progressOf(const CountCheckpoint& checkpoint, int width) {
+  CountProgress progress;
   progress.subtrees = checkpoint.subtrees;
   for (const auto& [index, digits] : checkpoint.done) {
     WideCount count(width);
     if (!parseWideCount(digits, width, count)) {
-      return "the count of subtree " + std::to_string(index) + " is beyond any this instance has";
+      return Failure{"the count of subtree " + std::to_string(index) +
+                     " is beyond any this instance has"};
     }
     progress.done.emplace_back(index, std::move(count));
   }
-  return "";
+  return progress;
 }
 
 // The checkpoint of progress.
@@ -87,9 +86,9 @@ void storeProgress(const CountProgress& progress, CountCheckpoint& checkpoint) {
 
 }  // namespace
 
-std::optional<int> checkpointBound(const std::string& folder, std::string& problem) {
-  const std::optional<CountCheckpoint> checkpoint = readCheckpoint(folder, problem);
-  if (!checkpoint) return std::nullopt;
+OrFailure<int> checkpointBound(const std::string& folder) {
+  const OrFailure<CountCheckpoint> checkpoint = readCheckpoint(folder);
+  if (!checkpoint) return checkpoint.failure();
   return checkpoint->bound;
 }
 
@@ -101,14 +100,21 @@ CountOnlyOutcome countOnly(const SearchProblem& problem, const CountOnlyRequest&
   if (request.resume) {
     // Cutting the tree costs as much as a small count: only a resumed count checks the cut.
     outcome.subtrees = static_cast<std::size_t>(exactCountSubtrees(problem, summary.bound));
-    const std::optional<CountCheckpoint> stored = readCheckpoint(request.folder, outcome.failure);
-    if (!stored) return outcome;
-    std::string mismatch = checkpointMismatch(*stored, summary, static_cast<int>(outcome.subtrees));
-    if (mismatch.empty()) mismatch = progressOf(*stored, width, resumed.emplace());
-    if (!mismatch.empty()) {
-      outcome.failure = "cannot resume from " + checkpointPath(request.folder) + ": " + mismatch;
+    const OrFailure<CountCheckpoint> stored = readCheckpoint(request.folder);
+    if (!stored) {
+      outcome.failure = stored.reason();
       return outcome;
     }
+    const MaybeFailure mismatch =
+        checkpointMismatch(*stored, summary, static_cast<int>(outcome.subtrees));
+    OrFailure<CountProgress> progress =
+        mismatch ? OrFailure<CountProgress>(*mismatch) : progressOf(*stored, width);
+    if (!progress) {
+      outcome.failure =
+          "cannot resume from " + checkpointPath(request.folder) + ": " + progress.reason();
+      return outcome;
+    }
+    resumed = std::move(progress).value();
     outcome.resumed = true;
     outcome.resumedSubtrees = resumed->done.size();
   }
@@ -124,12 +130,12 @@ CountOnlyOutcome countOnly(const SearchProblem& problem, const CountOnlyRequest&
   std::string checkpointFailure;
   count.checkpoint = [&](const CountProgress& progress) {
     storeProgress(progress, checkpoint);
-    const std::string failure = writeTextFile(checkpointPath(request.folder),
-                                              countCheckpointJson(checkpoint), WriteMode::kReplace);
-    if (failure.empty()) {
+    const MaybeFailure failure = writeTextFile(
+        checkpointPath(request.folder), countCheckpointJson(checkpoint), WriteMode::kReplace);
+    if (!failure) {
       outcome.checkpointWritten = true;
     } else {
-      checkpointFailure = failure;
+      checkpointFailure = failure->reason;
     }
   };
   ProgressLine progress = terminalProgressLine(false);

@@ -10,6 +10,7 @@
 
 #include "exact/exact_count.h"
 #include "results/optima_file.h"
+#include "support/failure.h"
 
 namespace jobshop {
 
@@ -36,9 +37,9 @@ struct CountOnlyOutcome {
   std::string failure;  // why the count could not run or its checkpoint not be written
 };
 
-// The bound a resumed count goes on with: the checkpoint's; nullopt with the reason in problem
-// when the folder holds no readable checkpoint.
-std::optional<int> checkpointBound(const std::string& folder, std::string& problem);
+// The bound a resumed count goes on with: the checkpoint's, or why the folder holds no readable
+// checkpoint.
+OrFailure<int> checkpointBound(const std::string& folder);
 
 // Counts within summary->bound, resuming from the folder's checkpoint when asked. Once the caller
 // has installed the interruption handlers, SIGINT and SIGTERM stop the count at once; a stopped

@@ -25,26 +25,26 @@ std::optional<EnumeratedOptima> earlierNamedList(const std::string& folder) {
   return earlier;
 }
 
-std::string earlierListMismatch(const EnumeratedOptima& earlier, const EnumeratedOptima& next,
-                                bool boundKnown, bool counted) {
+MaybeFailure earlierListMismatch(const EnumeratedOptima& earlier, const EnumeratedOptima& next,
+                                 bool boundKnown, bool counted) {
   if (earlier.jobs != next.jobs || earlier.machines != next.machines) {
-    return "the instance has " + std::to_string(next.jobs) + " jobs and " +
-           std::to_string(next.machines) + " machines, the list's " + std::to_string(earlier.jobs) +
-           " and " + std::to_string(earlier.machines);
+    return Failure{"the instance has " + std::to_string(next.jobs) + " jobs and " +
+                   std::to_string(next.machines) + " machines, the list's " +
+                   std::to_string(earlier.jobs) + " and " + std::to_string(earlier.machines)};
   }
   if (!earlier.instanceSha256.empty() && !next.instanceSha256.empty() &&
       earlier.instanceSha256 != next.instanceSha256) {
-    return "D_Entrada.txt has changed since the list was written";
+    return Failure{"D_Entrada.txt has changed since the list was written"};
   }
   if ((boundKnown || counted) && earlier.bound != next.bound) {
-    return "the bound is " + std::to_string(next.bound) + ", the list's " +
-           std::to_string(earlier.bound);
+    return Failure{"the bound is " + std::to_string(next.bound) + ", the list's " +
+                   std::to_string(earlier.bound)};
   }
   if (counted && earlier.count != next.count) {
-    return "this count found " + schedules(next.count) + ", the list holds " +
-           std::to_string(earlier.count);
+    return Failure{"this count found " + schedules(next.count) + ", the list holds " +
+                   std::to_string(earlier.count)};
   }
-  return "";
+  return std::nullopt;
 }
 
 std::string earlierListRefusal(const EnumeratedOptima& earlier, const std::string& jsonPath,

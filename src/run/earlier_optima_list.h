@@ -7,6 +7,7 @@
 #include <string>
 
 #include "results/optima_file.h"
+#include "support/failure.h"
 
 namespace jobshop {
 
@@ -14,12 +15,12 @@ namespace jobshop {
 // unreadable one, no list, or a list already gone: there is nothing left to lose).
 std::optional<EnumeratedOptima> earlierNamedList(const std::string& folder);
 
-// "" when the list of `earlier` is still the list of a count of `next`, or why it is not: another
+// Nothing when the list of `earlier` is still the list of a count of `next`, else why not: another
 // instance (jobs, machines, and the instance digest when both record one), another bound, or, once
 // `counted`, another count. Before the count only the instance and, when `boundKnown`, the bound
 // are compared.
-std::string earlierListMismatch(const EnumeratedOptima& earlier, const EnumeratedOptima& next,
-                                bool boundKnown, bool counted);
+MaybeFailure earlierListMismatch(const EnumeratedOptima& earlier, const EnumeratedOptima& next,
+                                 bool boundKnown, bool counted);
 
 // The one-line refusal to replace "optima.json" at jsonPath: which list would be left unnamed, why,
 // and the two ways on.

@@ -62,18 +62,18 @@ const CommandOptions& importOptions() {
   return options;
 }
 
-// "" or why the value of --target is refused.
-std::string takeTarget(ImportOptions& options, const std::string& value) {
+// Nothing, or why the value of --target is refused.
+MaybeFailure takeTarget(ImportOptions& options, const std::string& value) {
   if (value == "ub") {
     options.targetChoice = TargetChoice::kUpperBound;
   } else if (std::optional<int> target = parseTarget(value)) {
     options.targetChoice = TargetChoice::kGiven;
     options.target = *target;
   } else {
-    return "--target needs a whole number from 0 to 2147483647 or \"ub\", found \"" +
-           printableText(value) + "\"";
+    return Failure{"--target needs a whole number from 0 to 2147483647 or \"ub\", found \"" +
+                   printableText(value) + "\""};
   }
-  return "";
+  return std::nullopt;
 }
 
 ImportOptions parseImportOptions(const std::vector<std::string>& args) {
@@ -84,7 +84,7 @@ ImportOptions parseImportOptions(const std::vector<std::string>& args) {
   options.output = parsed.value("--output");
   // The options before a refused argument are taken first, so that the first fault is the one told.
   if (const std::optional<std::string> target = parsed.value("--target"))
-    options.error = takeTarget(options, *target);
+    if (const MaybeFailure why = takeTarget(options, *target)) options.error = why->reason;
   if (options.error.empty()) options.error = parsed.refusal;
   if (options.error.empty() && !options.help && options.files.size() != 1) {
     options.error = "expected one instance file, found " + std::to_string(options.files.size());
@@ -151,10 +151,10 @@ int writeInstance(const ImportOptions& options, const ImportedInstance& imported
     }
     return 0;
   }
-  const std::string failure = writeTextFile(*options.output, text, WriteMode::kReplace);
-  if (!failure.empty()) {
-    err << kCommandName << ": cannot write " << printableText(*options.output) << " (" << failure
-        << ")\n";
+  const MaybeFailure failure = writeTextFile(*options.output, text, WriteMode::kReplace);
+  if (failure) {
+    err << kCommandName << ": cannot write " << printableText(*options.output) << " ("
+        << failure->reason << ")\n";
     return 1;
   }
   out << "Wrote " << printableText(*options.output) << ": " << instance.jobs << " jobs, "

@@ -94,10 +94,10 @@ int runInitCommand(const std::vector<std::string>& args, const std::string& fold
     return 2;
   }
   const Parameters parameters = defaultParameters();
-  const std::string failure = writeTextFile(path, formatParameterFile(parameters),
-                                            force ? WriteMode::kReplace : WriteMode::kCreateNew);
-  if (!failure.empty()) {
-    err << kCommandName << ": cannot write " << path << " (" << failure << ")\n";
+  const MaybeFailure failure = writeTextFile(path, formatParameterFile(parameters),
+                                             force ? WriteMode::kReplace : WriteMode::kCreateNew);
+  if (failure) {
+    err << kCommandName << ": cannot write " << path << " (" << failure->reason << ")\n";
     return 1;
   }
   out << "Wrote " << path << ": " << describe(parameters) << "\n";

@@ -66,47 +66,53 @@ std::optional<double> parseSeconds(const std::string& text) {
   return value;
 }
 
-// Stores the value of option `name`; "" on success, the reason otherwise.
-std::string takeValue(OptimaOptions& o, const std::string& name, const std::string& value) {
+// Stores the value of option `name`; nothing on success, the reason otherwise.
+MaybeFailure takeValue(OptimaOptions& o, const std::string& name, const std::string& value) {
   if (name == "--bound") {
     o.bound = parseWhole<int>(value, 0);
-    return o.bound ? "" : "--bound needs a whole number from 0, found \"" + value + "\"";
+    if (!o.bound) return Failure{"--bound needs a whole number from 0, found \"" + value + "\""};
+    return std::nullopt;
   }
   if (name == "--limit") {
     o.limit = parseWhole<std::int64_t>(value, 1);
-    return o.limit ? "" : "--limit needs a whole number from 1, found \"" + value + "\"";
+    if (!o.limit) return Failure{"--limit needs a whole number from 1, found \"" + value + "\""};
+    return std::nullopt;
   }
   if (name == "--threads") {
     const std::optional<int> threads = parseWhole<int>(value, 1);
     if (!threads || *threads > 1024) {
-      return "--threads needs a whole number from 1 to 1024, found \"" + value + "\"";
+      return Failure{"--threads needs a whole number from 1 to 1024, found \"" + value + "\""};
     }
     o.threads = *threads;
-    return "";
+    return std::nullopt;
   }
   if (name == "--memory") {
     o.memoryMb = parseWhole<std::size_t>(value, 16);
     if (!o.memoryMb || *o.memoryMb > (std::size_t{1} << 30)) {
-      return "--memory needs a number of megabytes from 16, found \"" + value + "\"";
+      return Failure{"--memory needs a number of megabytes from 16, found \"" + value + "\""};
     }
-    return "";
+    return std::nullopt;
   }
   if (name == "--estimate") {
     o.probes = parseWhole<std::int64_t>(value, 1);
-    return o.probes ? "" : "--estimate needs a number of probes from 1, found \"" + value + "\"";
+    if (!o.probes)
+      return Failure{"--estimate needs a number of probes from 1, found \"" + value + "\""};
+    return std::nullopt;
   }
   if (name == "--seed") {
     o.seed = parseWhole<std::uint64_t>(value, 0);
-    return o.seed ? "" : "--seed needs a whole number from 0, found \"" + value + "\"";
+    if (!o.seed) return Failure{"--seed needs a whole number from 0, found \"" + value + "\""};
+    return std::nullopt;
   }
   if (name == "--time-limit") {
     o.timeLimit = parseSeconds(value);
-    return o.timeLimit ? ""
-                       : "--time-limit needs a number of seconds above 0, found \"" + value + "\"";
+    if (!o.timeLimit)
+      return Failure{"--time-limit needs a number of seconds above 0, found \"" + value + "\""};
+    return std::nullopt;
   }
-  if (value.empty()) return name + " needs a non-empty value";
+  if (value.empty()) return Failure{name + " needs a non-empty value"};
   (name == "--list" ? o.list : o.folder) = value;
-  return "";
+  return std::nullopt;
 }
 
 const CommandOptions& optimaOptions() {
@@ -178,9 +184,11 @@ OptimaOptions readOptions(const std::vector<std::string>& args) {
     } else if (option.name == "--resume") {
       o.resume = true;
     } else {
-      o.error = takeValue(o, option.name, option.value);
+      if (const MaybeFailure why = takeValue(o, option.name, option.value)) {
+        o.error = why->reason;
+        return o;
+      }
     }
-    if (!o.error.empty()) return o;
   }
   o.error = parsed.refusal;
   if (!o.error.empty()) return o;
@@ -205,22 +213,23 @@ std::string listPathFromFolder(const std::string& list, const std::string& folde
   return relative.empty() ? file.string() : relative.string();
 }
 
-// "" or why the outputs cannot be written: the list must not replace the instance it is counted
-// from, nor be the summary written after it; the summary must not be the instance either.
-std::string outputConflict(const OptimaOptions& o) {
+// Nothing, or why the outputs cannot be written: the list must not replace the instance it is
+// counted from, nor be the summary written after it; the summary must not be the instance either.
+MaybeFailure outputConflict(const OptimaOptions& o) {
   const std::string instancePath = pathInFolder(o.folder, kInstanceFileName);
   const std::string jsonPath = pathInFolder(o.folder, kEnumeratedOptimaFileName);
   if (sameExistingFile(jsonPath, instancePath)) {
-    return jsonPath + " is the instance file the count reads";
+    return Failure{jsonPath + " is the instance file the count reads"};
   }
-  if (o.list.empty()) return "";
+  if (o.list.empty()) return std::nullopt;
   if (sameExistingFile(o.list, instancePath)) {
-    return "--list " + o.list + " is the instance file the count reads";
+    return Failure{"--list " + o.list + " is the instance file the count reads"};
   }
   if (sameFileOrPlace(o.list, jsonPath)) {
-    return "--list " + o.list + " is the " + kEnumeratedOptimaFileName + " the command writes";
+    return Failure{"--list " + o.list + " is the " + kEnumeratedOptimaFileName +
+                   " the command writes"};
   }
-  return "";
+  return std::nullopt;
 }
 
 using Deadline = std::optional<std::chrono::steady_clock::time_point>;
@@ -331,8 +340,8 @@ bool countOptima(const OptimaOptions& options, const SearchProblem& problem, Dea
   std::optional<StreamedTextFile> listing;
   if (!options.list.empty()) {
     listing.emplace(options.list, WriteMode::kReplace);
-    if (!listing->failure().empty()) {
-      err << kCommandName << ": cannot write " << options.list << " (" << listing->failure()
+    if (listing->failure()) {
+      err << kCommandName << ": cannot write " << options.list << " (" << listing->failure()->reason
           << ")\n";
       return false;
     }
@@ -345,9 +354,9 @@ bool countOptima(const OptimaOptions& options, const SearchProblem& problem, Dea
   count.timedOut = counted.timedOut;
   summary.count = counted.count;
   summary.complete = counted.complete && (!options.optimum || summary.optimal);
-  const std::string listFailure = listing ? listing->finish() : "";
-  if (listFailure.empty()) return true;
-  err << kCommandName << ": cannot write " << options.list << " (" << listFailure << ")\n";
+  const MaybeFailure listFailure = listing ? listing->finish() : std::nullopt;
+  if (!listFailure) return true;
+  err << kCommandName << ": cannot write " << options.list << " (" << listFailure->reason << ")\n";
   return false;
 }
 
@@ -356,9 +365,9 @@ bool countOptima(const OptimaOptions& options, const SearchProblem& problem, Dea
 // refuses to leave it unnamed unless forced; false with the refusal shown.
 bool earlierListAllows(const OptimaOptions& options, const EnumeratedOptima& earlier,
                        OptimaCount& count, bool counted, std::ostream& err) {
-  const std::string mismatch =
+  const MaybeFailure mismatch =
       earlierListMismatch(earlier, count.summary, !options.optimum, counted);
-  if (mismatch.empty()) {
+  if (!mismatch) {
     if (counted) {
       count.summary.listFile = earlier.listFile;
       count.listKept = true;
@@ -368,7 +377,7 @@ bool earlierListAllows(const OptimaOptions& options, const EnumeratedOptima& ear
   if (options.force) return true;
   err << kCommandName << ": "
       << earlierListRefusal(earlier, pathInFolder(options.folder, kEnumeratedOptimaFileName),
-                            mismatch)
+                            mismatch->reason)
       << "\n";
   return false;
 }
@@ -394,7 +403,9 @@ void printSummary(const OptimaOptions& options, const OptimaCount& count, double
 
 int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   OptimaOptions options = readOptions(args);
-  if (options.error.empty() && !options.help) options.error = outputConflict(options);
+  if (options.error.empty() && !options.help) {
+    if (const MaybeFailure conflict = outputConflict(options)) options.error = conflict->reason;
+  }
   if (!options.error.empty()) {
     err << kCommandName << ": " << options.error << "\n" << kOptimaUsage << "\n";
     return 2;
@@ -409,12 +420,12 @@ int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, st
   const std::optional<Instance> instance = readCountedInstance(options, out, err);
   if (!instance) return 1;
   if (options.resume && !options.bound) {
-    std::string problem;
-    options.bound = checkpointBound(options.folder, problem);
-    if (!options.bound) {
-      err << kCommandName << ": " << problem << "\n";
+    const OrFailure<int> bound = checkpointBound(options.folder);
+    if (!bound) {
+      err << kCommandName << ": " << bound.reason() << "\n";
       return 1;
     }
+    options.bound = *bound;
   }
   OptimaCount count = startCount(options, *instance);
   const std::optional<EnumeratedOptima> earlier =
@@ -424,13 +435,13 @@ int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, st
     return 1;
   if (earlier && !earlierListAllows(options, *earlier, count, true, err)) return 1;
   const std::string jsonPath = pathInFolder(options.folder, kEnumeratedOptimaFileName);
-  const std::string failure =
+  const MaybeFailure failure =
       writeTextFile(jsonPath, enumeratedOptimaJson(count.summary), WriteMode::kReplace);
   printSummary(options, count,
                std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(),
                out);
-  if (!failure.empty()) {
-    err << kCommandName << ": cannot write " << jsonPath << " (" << failure << ")\n";
+  if (failure) {
+    err << kCommandName << ": cannot write " << jsonPath << " (" << failure->reason << ")\n";
     return 1;
   }
   if (count.countOnly && count.countOnly->interruption != 0) {

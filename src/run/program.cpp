@@ -89,20 +89,26 @@ bool writeRecord(const CommandLine& line, ExecutionRecord& record, int exitStatu
   return false;
 }
 
-// Reads both inputs; false (with the reason shown) when one is refused. What a reader took from
-// text that says something else goes to standard error as soon as its file is read, so that it is
-// shown also when the other file is then refused.
-bool readInputs(const CommandLine& line, Instance& instance, Parameters& parameters,
-                std::ostream& out, std::ostream& err) {
+struct MainInputs {
+  Instance instance;
+  Parameters parameters;
+};
+
+// Reads both inputs; nothing once a refusal is shown, since no caller words it again. What a reader
+// took from text that says something else goes to standard error as soon as its file is read, so
+// that it is shown also when the other file is then refused.
+std::optional<MainInputs> readInputs(const CommandLine& line, std::ostream& out,
+                                     std::ostream& err) {
+  MainInputs inputs;
   std::vector<std::string> warnings;
   const auto showWarnings = [&warnings, &err] {
     for (const std::string& warning : warnings) err << warning + '\n';
     warnings.clear();
   };
   try {
-    instance = readInstance(line.folder + kInstanceFileName, &warnings);
+    inputs.instance = readInstance(line.folder + kInstanceFileName, &warnings);
     showWarnings();
-    parameters = readParameters(line.folder + kParametersFileName, &warnings);
+    inputs.parameters = readParameters(line.folder + kParametersFileName, &warnings);
     showWarnings();
   } catch (const InputError& error) {
     if (error.cannotOpen()) {
@@ -111,9 +117,9 @@ bool readInputs(const CommandLine& line, Instance& instance, Parameters& paramet
     } else {
       err << error.message + '\n';
     }
-    return false;
+    return std::nullopt;
   }
-  return true;
+  return inputs;
 }
 
 // Every run, then the execution record; the exit status.
@@ -145,9 +151,10 @@ int executeAndRecord(const CommandLine& line, const Instance& instance,
 }
 
 int mainRun(const CommandLine& line, std::ostream& out, std::ostream& err) {
-  Instance instance;
-  Parameters parameters;
-  if (!readInputs(line, instance, parameters, out, err)) return 1;
+  const std::optional<MainInputs> inputs = readInputs(line, out, err);
+  if (!inputs) return 1;
+  const Instance& instance = inputs->instance;
+  const Parameters& parameters = inputs->parameters;
   // One execution at a time per folder, or two would interleave their records.
   const FolderLockAttempt folderLock = lockFolder(line.folder);
   if (!folderLock.refusal.empty()) {

@@ -142,9 +142,10 @@ std::string outputConflict(const ReportOptions& options) {
 
 bool writeOutput(const std::string& path, const std::string& text, const char* what,
                  std::ostream& err) {
-  const std::string failure = writeTextFile(path, text, WriteMode::kReplace);
-  if (failure.empty()) return true;
-  err << kCommandName << ": cannot write the " << what << " " << path << ": " << failure << "\n";
+  const MaybeFailure failure = writeTextFile(path, text, WriteMode::kReplace);
+  if (!failure) return true;
+  err << kCommandName << ": cannot write the " << what << " " << path << ": " << failure->reason
+      << "\n";
   return false;
 }
 

@@ -20,7 +20,11 @@ namespace {
 
 constexpr int kTemporaryNameAttempts = 100;
 
-std::string systemReason(int error) { return error != 0 ? std::strerror(error) : ""; }
+// Nothing for 0, the system's words for an error.
+MaybeFailure systemFailure(int error) {
+  if (error == 0) return std::nullopt;
+  return Failure{std::strerror(error)};
+}
 
 // Where the bytes finally go: the file a symbolic link points to, so that replacing a linked
 // file keeps the link, as writing through it did.
@@ -113,9 +117,9 @@ int placeNew(const std::string& temporary, const std::filesystem::path& target) 
   return 0;
 }
 
-// Puts a written temporary file in place, or removes it; "" or the reason.
-std::string place(const std::string& temporary, const std::filesystem::path& target, WriteMode mode,
-                  int error) {
+// Puts a written temporary file in place, or removes it; nothing or the reason.
+MaybeFailure place(const std::string& temporary, const std::filesystem::path& target,
+                   WriteMode mode, int error) {
   if (error == 0) {
     if (mode == WriteMode::kCreateNew) {
       error = placeNew(temporary, target);
@@ -123,23 +127,23 @@ std::string place(const std::string& temporary, const std::filesystem::path& tar
       error = errno;
     }
   }
-  if (error == 0) return "";
+  if (error == 0) return std::nullopt;
   unlink(temporary.c_str());
-  return systemReason(error);
+  return systemFailure(error);
 }
 
 }  // namespace
 
-std::string writeTextFile(const std::string& path, const std::string& text, WriteMode mode) {
+MaybeFailure writeTextFile(const std::string& path, const std::string& text, WriteMode mode) {
   const std::filesystem::path target = finalTarget(path, mode);
   if (mode == WriteMode::kReplace && isSpecialFile(target)) {
     const int descriptor = open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (descriptor < 0) return systemReason(errno);
+    if (descriptor < 0) return systemFailure(errno);
     const int error = writeAll(descriptor, text);
-    return systemReason(close(descriptor) != 0 && error == 0 ? errno : error);
+    return systemFailure(close(descriptor) != 0 && error == 0 ? errno : error);
   }
   const TemporaryFile temporary = createTemporary(target, mode);
-  if (temporary.descriptor < 0) return systemReason(temporary.error);
+  if (temporary.descriptor < 0) return systemFailure(temporary.error);
   const int error = syncAndClose(temporary.descriptor, writeAll(temporary.descriptor, text));
   return place(temporary.path, target, mode, error);
 }
@@ -148,32 +152,32 @@ StreamedTextFile::StreamedTextFile(const std::string& path, WriteMode mode)
     : target_(finalTarget(path, mode).string()), mode_(mode) {
   if (mode == WriteMode::kReplace && isSpecialFile(target_)) {
     stream_.open(target_, std::ios::binary | std::ios::trunc);
-    if (!stream_) failure_ = "cannot open " + target_;
+    if (!stream_) failure_ = Failure{"cannot open " + target_};
     return;
   }
   const TemporaryFile temporary = createTemporary(target_, mode);
   if (temporary.descriptor < 0) {
-    failure_ = systemReason(temporary.error);
+    failure_ = systemFailure(temporary.error);
     return;
   }
   close(temporary.descriptor);
   temporary_ = temporary.path;
   stream_.open(temporary_, std::ios::binary | std::ios::trunc);
-  if (!stream_) failure_ = "cannot open " + temporary_;
+  if (!stream_) failure_ = Failure{"cannot open " + temporary_};
 }
 
 StreamedTextFile::~StreamedTextFile() {
   if (!temporary_.empty()) unlink(temporary_.c_str());
 }
 
-std::string StreamedTextFile::finish() {
-  if (!failure_.empty()) return failure_;
+MaybeFailure StreamedTextFile::finish() {
+  if (failure_) return failure_;
   errno = 0;
   stream_.flush();
   int error = stream_ ? 0 : (errno != 0 ? errno : EIO);
   stream_.close();
   if (error == 0 && !stream_) error = errno != 0 ? errno : EIO;
-  if (temporary_.empty()) return failure_ = systemReason(error);
+  if (temporary_.empty()) return failure_ = systemFailure(error);
   if (error == 0) {
     // The stream cannot sync, so the file is opened again for that.
     const int descriptor = open(temporary_.c_str(), O_RDONLY | O_CLOEXEC);

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <string>
 
+#include "support/failure.h"
+
 namespace jobshop {
 
 enum class WriteMode {
@@ -14,11 +16,11 @@ enum class WriteMode {
   kReplace,    // create, or replace what is there
 };
 
-// Writes text to path. Returns "" once every byte is written, synced and the file in place;
+// Writes text to path. Returns nothing once every byte is written, synced and the file in place;
 // otherwise the system's reason (for example "File exists" in kCreateNew mode, "No space left on
 // device"). On failure the path keeps what it held before (or stays absent) and no temporary file
 // is left behind. A path that is a symbolic link has the file it points to replaced.
-std::string writeTextFile(const std::string& path, const std::string& text, WriteMode mode);
+MaybeFailure writeTextFile(const std::string& path, const std::string& text, WriteMode mode);
 
 // The same for text too long to hold in memory: stream() takes the text while it is produced, and
 // finish() puts the file in place as writeTextFile does. A file dropped before finish() (an error
@@ -30,18 +32,18 @@ class StreamedTextFile {
   StreamedTextFile(const StreamedTextFile&) = delete;
   StreamedTextFile& operator=(const StreamedTextFile&) = delete;
 
-  // "" when the temporary file is open, the system's reason otherwise.
-  const std::string& failure() const { return failure_; }
+  // Nothing when the temporary file is open, the system's reason otherwise.
+  const MaybeFailure& failure() const { return failure_; }
   std::ostream& stream() { return stream_; }
-  // "" once the file is in place, the system's reason otherwise.
-  std::string finish();
+  // Nothing once the file is in place, the system's reason otherwise.
+  MaybeFailure finish();
 
  private:
   std::string target_;
   std::string temporary_;
   WriteMode mode_;
   std::ofstream stream_;
-  std::string failure_;
+  MaybeFailure failure_;
 };
 
 // Whether two paths name the same existing file (same device and inode). False when either does
