@@ -198,8 +198,9 @@ TEST(Interruption, AStopAskedBeforeTheFirstGenerationClosesOneRunAsItStands) {
   const std::string folder = makeTempFolder();
   writeFile(folder + "D_Entrada.txt", "2\n3\n10\n3 2 4\n2 5 1\n1 2 3\n3 1 2\n");
   const volatile std::sig_atomic_t stop = SIGTERM;
+  state.stop.signal = &stop;
   std::FILE* out = std::tmpfile();
-  RunOutput output{folder, out, ProgressLine{}, &stop};
+  RunOutput output{folder, out, ProgressLine{}};
   const ExecutionOutcome outcome = executeRuns(state, output);
   std::fclose(out);
   EXPECT_EQ(outcome.interruption, SIGTERM);

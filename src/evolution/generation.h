@@ -10,12 +10,12 @@
 namespace jobshop {
 
 // Runs the three steps on state. Returns true when the generation is complete. Returns false when
-// state.stop was found set by one of the steps (each looks at it every first parent, candidate
-// mate, pair and child): state.population, state.populationSequences and state.evaluationCount are
-// then as they were before the call, while the mating pool, the offspring and the random source
-// are left as the steps stopped them.
-template <class Random>
-bool advanceGeneration(RunState& state, Random& random, SelectionScratch& selection,
+// stop (state.stop in a run) answered yes to one of the steps (each asks it every first parent,
+// candidate mate, pair and child): state.population, state.populationSequences and
+// state.evaluationCount are then as they were before the call, while the mating pool, the offspring
+// and the random source are left as the steps stopped them.
+template <class Random, class Stop>
+bool advanceGeneration(RunState& state, Random& random, Stop& stop, SelectionScratch& selection,
                        VariationScratch& variation, ReplacementScratch& replacement);
 
 }  // namespace jobshop

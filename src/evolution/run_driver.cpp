@@ -12,7 +12,7 @@
 #include "niching/crowding_replacement.h"
 #include "niching/crowding_selection.h"
 #include "results/run_writing.h"
-#include "run/interruption.h"
+#include "support/interruption.h"
 #include "variation/offspring.h"
 
 namespace jobshop {
@@ -41,8 +41,6 @@ void initialiseRun(RunState& state, DriverScratch& scratch) {
   decodePopulationSequences(state.population, state.instance, state.populationSequences,
                             scratch.sequences);
 }
-
-bool stopRequested(const RunOutput& output) { return output.stop != nullptr && *output.stop != 0; }
 
 // Run k of R, evaluations spent of the budget, best makespan and elapsed time; made only when the
 // line is due, as this is called once per generation.
@@ -113,12 +111,12 @@ void recordImprovement(float best, const RunState& state, RunProgress& progress,
 // Generations until the budget is spent or a stop comes.
 void runGenerations(RunState& state, RunOutput& output, DriverScratch& scratch, int runNumber,
                     RunProgress& progress, RunSummary& summary) {
-  while (state.evaluationCount < state.parameters.maxEvaluations && !stopRequested(output)) {
+  while (state.evaluationCount < state.parameters.maxEvaluations && !state.stop.stopRequested()) {
     ++progress.generation;
     // No clearing of matingPool and offspring: with an even population (the reader refuses an odd
     // one) selection and offspring generation overwrite every value of both, so zeros put there
     // first could never be seen.
-    if (!advanceGeneration(state, state.random, scratch.selection, scratch.variation,
+    if (!advanceGeneration(state, state.random, state.stop, scratch.selection, scratch.variation,
                            scratch.replacement)) {
       // Given up on a stop: the run closes with the population and count from before it.
       --progress.generation;
@@ -134,13 +132,12 @@ void runGenerations(RunState& state, RunOutput& output, DriverScratch& scratch, 
   }
 }
 
-void closeSummary(const RunState& state, const RunOutput& output, const RunProgress& progress,
-                  RunSummary& summary) {
+void closeSummary(const RunState& state, const RunProgress& progress, RunSummary& summary) {
   summary.bestMakespan = progress.best;
   summary.generations = progress.generation;
   summary.evaluations = state.evaluationCount;
-  summary.cut = summary.cut ||
-                (stopRequested(output) && state.evaluationCount < state.parameters.maxEvaluations);
+  summary.cut = summary.cut || (state.stop.stopRequested() &&
+                                state.evaluationCount < state.parameters.maxEvaluations);
 }
 
 // One run; sets outputOk to false when a result file failed.
@@ -153,10 +150,8 @@ RunSummary performRun(RunState& state, RunOutput& output, int runNumber, DriverS
   state.evaluationCount = state.population.size;
   RunProgress progress;
   recordImprovement(state.population.fitness(0), state, progress, summary);
-  // The steps look at the flag too, so that a stop does not wait for a generation to end.
-  state.stop.flag = output.stop;
   runGenerations(state, output, scratch, runNumber, progress, summary);
-  closeSummary(state, output, progress, summary);
+  closeSummary(state, progress, summary);
   clearProgressLine(output.progress);
   progress.record += "\n";
   commitRun(state, output, progress.record, summary, scratch, outputOk);
@@ -176,8 +171,8 @@ ExecutionOutcome executeRuns(RunState& state, RunOutput& output) {
     outcome.runs.push_back(performRun(state, output, runNumber, scratch, outcome.outputOk));
     ++runNumber;
     std::fprintf(output.out, "%d\n", runNumber);
-    if (stopRequested(output)) {
-      outcome.interruption = static_cast<int>(*output.stop);
+    if (state.stop.stopRequested()) {
+      outcome.interruption = state.stop.stopSignal();
       break;
     }
   } while (runNumber <= state.parameters.runCount);

@@ -2,7 +2,6 @@
 // through generations until the evaluation budget is spent, then the optima analysis.
 #pragma once
 
-#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -19,10 +18,6 @@ struct RunOutput {
   std::string folder;
   std::FILE* out = stdout;
   ProgressLine progress;
-  // Read between generations: once it holds a signal number, the run in progress stops at the end
-  // of its generation, writes its records as it stands, and no further run starts. Never set when
-  // null.
-  const volatile std::sig_atomic_t* stop = nullptr;
 };
 
 struct ExecutionOutcome {
@@ -32,7 +27,8 @@ struct ExecutionOutcome {
 };
 
 // Performs every run of the execution on `state` (they all take place whatever the files do, unless
-// output.stop is set).
+// state.stop answers yes: the run in progress then writes its records as it stands, and no further
+// run starts).
 ExecutionOutcome executeRuns(RunState& state, RunOutput& output);
 
 }  // namespace jobshop

@@ -21,11 +21,11 @@
 #include "run/command_line.h"
 #include "run/import_command.h"
 #include "run/init_command.h"
-#include "run/interruption.h"
 #include "run/missing_input_hint.h"
 #include "run/optima_command.h"
 #include "run/repeated_execution_warning.h"
 #include "run/report_command.h"
+#include "support/interruption.h"
 #include "support/text_files.h"
 
 namespace jobshop {
@@ -136,7 +136,8 @@ int executeAndRecord(const CommandLine& line, const Instance& instance,
   if (const std::optional<std::string> log =
           readRecordForWarning(line.folder + kExecutionRecordFileName))
     std::fputs(repeatedExecutionWarning(*log, record).c_str(), stderr);
-  RunOutput output{line.folder, stdout, terminalProgressLine(line.quiet), &interruptionFlag()};
+  state.stop.signal = &interruptionFlag();
+  RunOutput output{line.folder, stdout, terminalProgressLine(line.quiet)};
   ExecutionOutcome outcome = executeRuns(state, output);
   const std::size_t runsDone = outcome.runs.size();
   record.runs = std::move(outcome.runs);
