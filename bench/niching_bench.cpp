@@ -15,7 +15,7 @@ void BM_SelectMates(benchmark::State& s) {
   StartedRun run(static_cast<int>(s.range(0)), static_cast<int>(s.range(1)),
                  static_cast<int>(s.range(2)));
   SelectionScratch scratch;
-  for (auto _ : s) selectMates(run.state, run.state.random, scratch);
+  for (auto _ : s) selectMates(run.state, run.state.random, run.state.stop, scratch);
   s.SetItemsProcessed(s.iterations() * s.range(2) / 2);
 }
 BENCHMARK(BM_SelectMates)->Args({10, 10, 100})->Args({20, 20, 200})->Args({100, 20, 100});
@@ -28,12 +28,12 @@ void BM_ReplaceByCrowding(benchmark::State& s) {
   ReplacementScratch replacement;
   const Population start = run.state.population;
   const SequenceTable startSequences = run.state.populationSequences;
-  selectMates(run.state, run.state.random, selection);
-  generateOffspring(run.state, run.state.random, variation);
+  selectMates(run.state, run.state.random, run.state.stop, selection);
+  generateOffspring(run.state, run.state.random, run.state.stop, variation);
   for (auto _ : s) {
     run.state.population = start;
     run.state.populationSequences = startSequences;
-    replaceByCrowding(run.state, run.state.random, replacement);
+    replaceByCrowding(run.state, run.state.random, run.state.stop, replacement);
   }
   s.SetItemsProcessed(s.iterations() * s.range(2));
 }
@@ -47,7 +47,8 @@ void BM_Generation(benchmark::State& s) {
   run.parameters.crowdingGroupSize = static_cast<int>(s.range(3));
   NichingScheme niching = chooseNichingScheme(run.parameters);
   VariationScratch variation;
-  for (auto _ : s) advanceGeneration(run.state, run.state.random, niching, variation);
+  for (auto _ : s)
+    advanceGeneration(run.state, run.state.random, run.state.stop, niching, variation);
   s.SetItemsProcessed(s.iterations() * s.range(2));
 }
 BENCHMARK(BM_Generation)

@@ -41,7 +41,7 @@ struct Replacement {
   // Decodes both populations as the tests leave them, as the generation cycle keeps them decoded.
   void run(detail::ScriptedRandom& draws) {
     decodeSequences(state);
-    replaceByCrowding(state, draws, scratch);
+    replaceByCrowding(state, draws, state.stop, scratch);
     EXPECT_TRUE(draws.allConsumed());
     EXPECT_FALSE(draws.misused);
     expectSequencesOfTheirGenes();

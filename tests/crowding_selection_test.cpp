@@ -41,7 +41,7 @@ TEST(CrowdingSelection, NearestOfTwoCandidatesFirstAmongEquals) {
   detail::ScriptedRandom draws({0, 1, 2,        // distances 5 then 3: the second is the mate
                                 0, 0, 3, 2, 4,  // f redrawn, the clone discarded, then 3 and 3
                                 0, 1, 5});      // distances 5 then 6
-  selectMates(state, draws, scratch);
+  selectMates(state, draws, state.stop, scratch);
   EXPECT_TRUE(draws.allConsumed());
   EXPECT_FALSE(draws.misused);
   EXPECT_EQ(draws.bounds, std::vector<int>(11, 6));
@@ -63,7 +63,7 @@ TEST(CrowdingSelection, SingleCandidateIsTakenWhateverItsDistance) {
   SelectionScratch scratch;
   detail::ScriptedRandom draws({3, 0, 1,  // first parent is the clone 3: individual 0 is discarded
                                 0, 3, 3, 3, 5, 4, 2});
-  selectMates(state, draws, scratch);
+  selectMates(state, draws, state.stop, scratch);
   EXPECT_TRUE(draws.allConsumed());
   EXPECT_EQ(mateOf(state, 0), genesOf(state.population, 1));
   EXPECT_EQ(mateOf(state, 1), genesOf(state.population, 5));
@@ -81,7 +81,7 @@ TEST(CrowdingSelection, ConvergedPopulationTakesFirstOtherCandidate) {
   SelectionScratch scratch;
   // Per pair: the first parent, then candidates until one differs from its position.
   detail::ScriptedRandom draws({1, 1, 1, 0, 2, 3});
-  selectMates(state, draws, scratch);
+  selectMates(state, draws, state.stop, scratch);
   EXPECT_TRUE(draws.allConsumed());
   EXPECT_FALSE(draws.misused);
   EXPECT_EQ(mateOf(state, 0), (std::vector<float>{1, 1, 1}));
@@ -97,7 +97,7 @@ TEST(CrowdingSelection, TwoIndividualsAlwaysPairWithEachOther) {
   decodeSequences(state);
   SelectionScratch scratch;
   detail::ScriptedRandom draws({1, 1, 0, 0, 0});
-  selectMates(state, draws, scratch);
+  selectMates(state, draws, state.stop, scratch);
   EXPECT_TRUE(draws.allConsumed());
   EXPECT_EQ(genesOf(state.matingPool, 0), (std::vector<float>{2, 2, 1, 1}));
   EXPECT_EQ(genesOf(state.matingPool, 1), (std::vector<float>{1, 1, 2, 2}));

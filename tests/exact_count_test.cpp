@@ -233,7 +233,7 @@ TEST(ExactCount, FlowShopsAdmitEveryCombinationOfMachineOrders) {
 
 namespace {
 
-// Counts, stopped as by a signal once `more` subtrees were done beyond the ones resumed: the
+// Counts, stopped by the subtree limit once `more` subtrees were done beyond the ones resumed: the
 // threads see the stop at once, so at most one subtree per thread is done beyond them.
 ExactCountResult countInterrupted(const SearchProblem& problem, int bound, int threads, int more,
                                   const CountProgress* resumeFrom) {
@@ -242,7 +242,7 @@ ExactCountResult countInterrupted(const SearchProblem& problem, int bound, int t
   request.bound = bound;
   request.threads = threads;
   request.resumeFrom = resumeFrom;
-  request.stopAfterSubtrees = static_cast<std::size_t>(more);
+  request.stop.subtreeLimit = more;
   return countExactly(problem, request, quiet);
 }
 
@@ -275,7 +275,8 @@ TEST(ExactCount, AStoppedCountResumesToTheExactCount) {
     SCOPED_TRACE(::testing::Message() << threads << " threads");
     const ExactCountResult first = countInterrupted(problem, kBound, threads, 3, nullptr);
     EXPECT_FALSE(first.complete);
-    EXPECT_TRUE(first.interrupted);
+    EXPECT_TRUE(first.limitReached);
+    EXPECT_FALSE(first.interrupted);
     EXPECT_FALSE(first.timedOut);
     EXPECT_TRUE(atMost(first.count, exact)) << first.count.decimal();
     EXPECT_EQ(first.progress.subtrees, subtrees);
@@ -289,7 +290,7 @@ TEST(ExactCount, AStoppedCountResumesToTheExactCount) {
 
     const ExactCountResult second = countInterrupted(problem, kBound, threads, 3, &first.progress);
     EXPECT_FALSE(second.complete);
-    EXPECT_TRUE(second.interrupted);
+    EXPECT_TRUE(second.limitReached);
     EXPECT_TRUE(atMost(second.count, exact)) << second.count.decimal();
     EXPECT_GE(second.progress.done.size(), first.progress.done.size() + 3);
     EXPECT_LT(second.progress.done.size(), static_cast<std::size_t>(subtrees));

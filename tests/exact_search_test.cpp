@@ -64,7 +64,7 @@ Listed parseListing(const std::string& text, int cells) {
 }
 
 SearchOutcome searchAll(const Instance& instance, int bound, bool list = true) {
-  SearchLimits limits;
+  SearchSettings limits;
   limits.bound = bound;
   limits.list = list;
   return searchSubtree(makeSearchProblem(instance), {}, limits);
@@ -111,7 +111,7 @@ TEST(ExactSearch, MatchesBruteForceOnTinyInstances) {
           EXPECT_EQ(listed.makespans[k], rebuildSchedule(instance, listed.inOrder[k]).makespan);
         }
       }
-      EXPECT_EQ(findOptimum(makeSearchProblem(instance), std::nullopt).makespan, shortest);
+      EXPECT_EQ(findOptimum(makeSearchProblem(instance), StopCondition{}).makespan, shortest);
     }
   }
 }
@@ -144,7 +144,7 @@ TEST(ExactSearch, KnownCountsOfFt06) {
   EXPECT_EQ(searchAll(instance, 54, false).found, 0);
   EXPECT_EQ(searchAll(instance, 55, false).found, 53);
   EXPECT_EQ(searchAll(instance, 56, false).found, 175);
-  const OptimumResult optimum = findOptimum(makeSearchProblem(instance), std::nullopt);
+  const OptimumResult optimum = findOptimum(makeSearchProblem(instance), StopCondition{});
   EXPECT_EQ(optimum.makespan, 55);
   EXPECT_TRUE(optimum.proven);
 }
@@ -156,7 +156,7 @@ TEST(ExactSearch, SplitAndThreadsKeepTheOrderOfTheWholeTree) {
   for (int subtrees : {1, 7, 300}) {
     std::string joined;
     for (const SearchPrefix& prefix : splitSearch(problem, 57, subtrees)) {
-      SearchLimits limits;
+      SearchSettings limits;
       limits.bound = 57;
       limits.list = true;
       joined += searchSubtree(problem, prefix, limits).listing;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "model/scripted_random.h"
+#include "support/scripted_stop.h"
 #include "test_instances.h"
 
 namespace jobshop {
@@ -51,8 +52,10 @@ TEST(GenerationCycle, ReseedsOncePerGenerationBetweenSelectionAndOffspring) {
     draws.insert(draws.end(), kOneGeneration.begin(), kOneGeneration.end());
     return draws;
   }());
-  ASSERT_TRUE(advanceGeneration(whole.state, random, whole.niching, whole.variation));
-  ASSERT_TRUE(advanceGeneration(whole.state, random, whole.niching, whole.variation));
+  ASSERT_TRUE(
+      advanceGeneration(whole.state, random, whole.state.stop, whole.niching, whole.variation));
+  ASSERT_TRUE(
+      advanceGeneration(whole.state, random, whole.state.stop, whole.niching, whole.variation));
   EXPECT_EQ(random.seeds, (std::vector<std::uint32_t>{42, 43})) << "one clock reading each";
   EXPECT_EQ(random.bounds,
             (std::vector<int>{2, 2, 101, 101, 101, 2, 2, 2, 2, 101, 101, 101, 2, 2}));
@@ -63,17 +66,17 @@ TEST(GenerationCycle, ReseedsOncePerGenerationBetweenSelectionAndOffspring) {
   // came after both of selection's draws.
   TinyRun inSelection;
   detail::ScriptedRandom selectionDraws(kOneGeneration);
-  inSelection.state.stop.checksBeforeStop = 1;
-  EXPECT_FALSE(advanceGeneration(inSelection.state, selectionDraws, inSelection.niching,
-                                 inSelection.variation));
+  detail::ScriptedStop atCandidate{.looksBeforeStop = 1};
+  EXPECT_FALSE(advanceGeneration(inSelection.state, selectionDraws, atCandidate,
+                                 inSelection.niching, inSelection.variation));
   EXPECT_TRUE(selectionDraws.seeds.empty());
   EXPECT_EQ(selectionDraws.bounds, (std::vector<int>{2}));
 
   TinyRun inOffspring;
   detail::ScriptedRandom offspringDraws(kOneGeneration);
-  inOffspring.state.stop.checksBeforeStop = 2;
-  EXPECT_FALSE(advanceGeneration(inOffspring.state, offspringDraws, inOffspring.niching,
-                                 inOffspring.variation));
+  detail::ScriptedStop atFirstPair{.looksBeforeStop = 2};
+  EXPECT_FALSE(advanceGeneration(inOffspring.state, offspringDraws, atFirstPair,
+                                 inOffspring.niching, inOffspring.variation));
   EXPECT_EQ(offspringDraws.seeds, (std::vector<std::uint32_t>{42}));
   EXPECT_EQ(offspringDraws.bounds, (std::vector<int>{2, 2}));
 }

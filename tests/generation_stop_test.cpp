@@ -14,6 +14,7 @@
 #include "model/initialisation.h"
 #include "model/machine_sequences.h"
 #include "model/makespan.h"
+#include "support/scripted_stop.h"
 #include "test_instances.h"
 
 namespace jobshop {
@@ -61,16 +62,19 @@ struct GenerationRun {
     state.evaluationCount = state.population.size;
     for (int g = 0; g < generations; ++g) EXPECT_TRUE(advance());
   }
-  bool advance() { return advanceGeneration(state, state.random, niching, variation); }
+  bool advance() { return advanceGeneration(state, state.random, state.stop, niching, variation); }
+  // A generation asked to stop by the scripted stop instead of the run's own condition.
+  bool advance(detail::ScriptedStop& stop) {
+    return advanceGeneration(state, state.random, stop, niching, variation);
+  }
 };
 
-// The checks one generation makes when nothing stops it.
-std::int64_t checksOfOneGeneration(const Parameters& p, int generationsBefore) {
+// The looks one generation takes at its stop when nothing stops it.
+std::int64_t looksOfOneGeneration(const Parameters& p, int generationsBefore) {
   GenerationRun run(p, generationsBefore);
-  constexpr std::int64_t kPlenty = 1'000'000'000;
-  run.state.stop.checksBeforeStop = kPlenty;
-  EXPECT_TRUE(run.advance());
-  return kPlenty - run.state.stop.checksBeforeStop;
+  detail::ScriptedStop never;
+  EXPECT_TRUE(run.advance(never));
+  return never.looks;
 }
 
 }  // namespace
@@ -78,7 +82,7 @@ std::int64_t checksOfOneGeneration(const Parameters& p, int generationsBefore) {
 TEST(GenerationStop, AtEveryCheckTheGenerationLeavesNoTrace) {
   const Parameters p = generationParameters();
   constexpr int kBefore = 3;
-  const std::int64_t checks = checksOfOneGeneration(p, kBefore);
+  const std::int64_t checks = looksOfOneGeneration(p, kBefore);
   const int n = p.populationSize;
   // Selection looks before each first parent and candidate, offspring generation before each pair,
   // replacement before each child: the last n checks are replacement's, the n/2 before them the
@@ -90,8 +94,9 @@ TEST(GenerationStop, AtEveryCheckTheGenerationLeavesNoTrace) {
     const Population population = run.state.population;
     const SequenceTable sequences = run.state.populationSequences;
     const std::int64_t evaluations = run.state.evaluationCount;
-    run.state.stop.checksBeforeStop = k;
-    ASSERT_FALSE(run.advance());
+    detail::ScriptedStop stop{k};
+    ASSERT_FALSE(run.advance(stop));
+    EXPECT_EQ(stop.looks, k + 1) << "the step that saw the stop went no further";
     EXPECT_EQ(run.state.population.values, population.values);
     EXPECT_EQ(run.state.populationSequences.bytes, sequences.bytes);
     EXPECT_EQ(run.state.evaluationCount, evaluations);
@@ -100,40 +105,47 @@ TEST(GenerationStop, AtEveryCheckTheGenerationLeavesNoTrace) {
 
 TEST(GenerationStop, AGenerationThatCompletesIsTheOneNeverAskedToStop) {
   const Parameters p = generationParameters();
-  const std::int64_t checks = checksOfOneGeneration(p, 2);
+  const std::int64_t checks = looksOfOneGeneration(p, 2);
   GenerationRun unlimited(p, 2);
   GenerationRun limited(p, 2);
-  limited.state.stop.checksBeforeStop = checks;
+  detail::ScriptedStop lastMoment{checks};
   ASSERT_TRUE(unlimited.advance());
-  ASSERT_TRUE(limited.advance());
+  ASSERT_TRUE(limited.advance(lastMoment));
   EXPECT_EQ(limited.state.population.values, unlimited.state.population.values);
   EXPECT_EQ(limited.state.populationSequences.bytes, unlimited.state.populationSequences.bytes);
   EXPECT_EQ(limited.state.evaluationCount, unlimited.state.evaluationCount);
   EXPECT_EQ(limited.state.random.state, unlimited.state.random.state);
-  // Every check was used up, so the next one would stop; without a limit the next generation goes
-  // on alike.
-  EXPECT_EQ(limited.state.stop.checksBeforeStop, 0);
-  limited.state.stop.checksBeforeStop = -1;
+  // Every look was used up, so the next one would stop; with the run's own condition the next
+  // generation goes on alike.
+  EXPECT_EQ(lastMoment.looks, checks);
   ASSERT_TRUE(unlimited.advance());
   ASSERT_TRUE(limited.advance());
   EXPECT_EQ(limited.state.population.values, unlimited.state.population.values);
 }
 
-TEST(GenerationStop, TheFlagStopsASearchForMatesThatWouldNotEnd) {
+TEST(GenerationStop, TheSignalFlagStopsASearchForMatesThatWouldNotEnd) {
   Parameters p = generationParameters();
   p.mateCandidates = INT_MAX;
   GenerationRun run(p, 0);
   const Population population = run.state.population;
+  // 100,000 candidates into the first parent's search, the look answers "stop".
+  detail::ScriptedStop stop{100'000};
+  ASSERT_FALSE(run.advance(stop));
+  EXPECT_EQ(stop.looks, 100'001);
+  // The run's own condition, as the handler leaves it after a SIGTERM: the first look stops.
   volatile std::sig_atomic_t flag = 0;
-  run.state.stop.flag = &flag;
-  // 100,000 candidates into the first parent's search, the check answers "stop".
-  run.state.stop.checksBeforeStop = 100'000;
-  ASSERT_FALSE(run.advance());
-  run.state.stop.checksBeforeStop = -1;
+  run.state.stop.signal = &flag;
   flag = SIGTERM;
-  ASSERT_FALSE(run.advance()) << "the raised flag alone stops it too";
+  ASSERT_FALSE(run.advance()) << "the raised flag alone stops it";
+  EXPECT_EQ(run.state.stop.stopSignal(), SIGTERM);
   EXPECT_EQ(run.state.population.values, population.values);
   EXPECT_EQ(run.state.evaluationCount, p.populationSize);
+  // Lowered again (a new condition), the generation completes.
+  flag = 0;
+  p.mateCandidates = 3;
+  GenerationRun fresh(p, 0);
+  fresh.state.stop.signal = &flag;
+  EXPECT_TRUE(fresh.advance());
 }
 
 }  // namespace jobshop

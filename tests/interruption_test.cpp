@@ -10,7 +10,9 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -176,6 +178,23 @@ std::size_t expectWholeRecords(const std::string& folder, std::optional<int> rec
   return records.runs.size();
 }
 
+// The seed the random moments of a test are drawn from: JOBSHOP_TEST_SEED when set, to replay a
+// failure, a fresh one otherwise. Printed either way, so that any failure can be replayed.
+unsigned momentsSeed() {
+  const char* given = std::getenv("JOBSHOP_TEST_SEED");
+  const unsigned seed =
+      given != nullptr ? static_cast<unsigned>(std::stoul(given)) : std::random_device{}();
+  std::cout << "moments from seed " << seed << " (replay with JOBSHOP_TEST_SEED=" << seed << ")\n";
+  return seed;
+}
+
+// Trial k's moments come from seed + k alone, so that one trial replays the same whatever the
+// trials before it drew.
+std::mt19937 trialMoments(unsigned seed, int trial) {
+  const unsigned trialSeed = seed + static_cast<unsigned>(trial);
+  return std::mt19937(trialSeed);
+}
+
 // What the program prints after k runs: 2, 3, .., k+1, one per line.
 std::string runNumbers(std::size_t runs) {
   std::string text;
@@ -198,9 +217,10 @@ TEST(Interruption, AStopAskedBeforeTheFirstGenerationClosesOneRunAsItStands) {
   const std::string folder = makeTempFolder();
   writeFile(folder + "D_Entrada.txt", "2\n3\n10\n3 2 4\n2 5 1\n1 2 3\n3 1 2\n");
   const volatile std::sig_atomic_t stop = SIGTERM;
+  state.stop.signal = &stop;
   std::ostringstream out;
   std::ostringstream err;
-  RunOutput output{folder, out, err, ProgressLine{}, &stop};
+  RunOutput output{folder, out, err, ProgressLine{}};
   const ExecutionOutcome outcome = executeRuns(state, output);
   EXPECT_EQ(out.str(), "2\n");
   EXPECT_EQ(err.str(), "");
@@ -214,11 +234,14 @@ TEST(Interruption, AStopAskedBeforeTheFirstGenerationClosesOneRunAsItStands) {
 }
 
 TEST(Interruption, OneSignalAtARandomMomentLeavesWholeRecordsAndTheRecordSaysSo) {
-  std::random_device device;
-  const unsigned seed = device();
-  SCOPED_TRACE("moments drawn from seed " + std::to_string(seed));
-  std::mt19937 moments(seed);
-  for (const int signal : {SIGINT, SIGTERM, SIGINT, SIGTERM}) {
+  const unsigned seed = momentsSeed();
+  SCOPED_TRACE("JOBSHOP_TEST_SEED=" + std::to_string(seed));
+  const int signals[] = {SIGINT, SIGTERM, SIGINT, SIGTERM};
+  for (int trial = 0; trial < 4; ++trial) {
+    const int signal = signals[trial];
+    std::mt19937 moments = trialMoments(seed, trial);
+    SCOPED_TRACE("trial " + std::to_string(trial) + ", moments from seed " +
+                 std::to_string(seed + static_cast<unsigned>(trial)));
     const std::string folder = makeTempFolder();
     writeFile(folder + "D_Entrada.txt", readFile(kSourceDir + "/examples/ft06/D_Entrada.txt"));
     writeFile(folder + "D_Algoritmo.txt", longParameters());
@@ -249,22 +272,23 @@ TEST(Interruption, OneSignalAtARandomMomentLeavesWholeRecordsAndTheRecordSaysSo)
 }
 
 TEST(Interruption, ASecondSignalEndsTheProgramAtOnceAndStillLeavesWholeRecords) {
-  std::random_device device;
-  const unsigned seed = device();
-  SCOPED_TRACE("moments drawn from seed " + std::to_string(seed));
-  std::mt19937 moments(seed);
+  const unsigned seed = momentsSeed();
+  SCOPED_TRACE("JOBSHOP_TEST_SEED=" + std::to_string(seed));
   for (int trial = 0; trial < 4; ++trial) {
+    std::mt19937 moments = trialMoments(seed, trial);
     const std::string folder = makeTempFolder();
     writeFile(folder + "D_Entrada.txt", readFile(kSourceDir + "/examples/ft06/D_Entrada.txt"));
     writeFile(folder + "D_Algoritmo.txt", longParameters());
     Child child;
     startProgram(folder, child);
     ASSERT_TRUE(awaitSeed(folder));
-    std::this_thread::sleep_for(
-        std::chrono::milliseconds(std::uniform_int_distribution<int>(0, 300)(moments)));
+    const int first = std::uniform_int_distribution<int>(0, 300)(moments);
+    const int between = std::uniform_int_distribution<int>(0, 2000)(moments);
+    SCOPED_TRACE("trial " + std::to_string(trial) + ": first signal after " +
+                 std::to_string(first) + " ms, second " + std::to_string(between) + " us later");
+    std::this_thread::sleep_for(std::chrono::milliseconds(first));
     kill(child.pid, SIGINT);
-    std::this_thread::sleep_for(
-        std::chrono::microseconds(std::uniform_int_distribution<int>(0, 2000)(moments)));
+    std::this_thread::sleep_for(std::chrono::microseconds(between));
     kill(child.pid, SIGINT);
     const std::optional<int> status = awaitEnd(child);
     ASSERT_TRUE(status.has_value()) << "the program did not end within 30 s of the signals";

@@ -93,7 +93,7 @@ TEST(OffspringGeneration, CrossedPairsDrawInOrderAndAreAlwaysEvaluated) {
   // Per pair: crossover test | cut points | test, swap of child 1 | test, swap of child 2.
   detail::ScriptedRandom random({100, 3, 2, 0, 0, 1, 100, 2, 2, 0, 0, 5, 50, 1, 1, 7, 3, 4});
   VariationScratch scratch;
-  generateOffspring(state, random, scratch);
+  generateOffspring(state, random, state.stop, scratch);
 
   EXPECT_TRUE(random.seeds.empty()) << "the generation cycle reseeds, not offspring generation";
   EXPECT_EQ(random.bounds, repeat({101, 6, 6, 101, 6, 6, 101, 6, 6}, 2));
@@ -124,7 +124,7 @@ TEST(OffspringGeneration, CopiedPairsKeepTheirParentsUnlessMutated) {
     state.evaluationCount = 4;
     detail::ScriptedRandom random({0, 0, 0, 0, 0, 0});
     VariationScratch scratch;
-    generateOffspring(state, random, scratch);
+    generateOffspring(state, random, state.stop, scratch);
     EXPECT_EQ(random.bounds, std::vector<int>(6, 101));
     EXPECT_EQ(state.evaluationCount, 4);
     const int source[] = {0, 2, 1, 3};
@@ -142,7 +142,7 @@ TEST(OffspringGeneration, CopiedPairsKeepTheirParentsUnlessMutated) {
   state.evaluationCount = 4;
   detail::ScriptedRandom random({1, 1, 0, 0, 2, 0, 3, 1, 1});
   VariationScratch scratch;
-  generateOffspring(state, random, scratch);
+  generateOffspring(state, random, state.stop, scratch);
   EXPECT_EQ(random.bounds, (std::vector<int>{101, 101, 101, 6, 6, 101, 6, 101, 101}));
   EXPECT_EQ(state.evaluationCount, 4 + 1 + 2);
   EXPECT_EQ(rowGenes(state.offspring, 0), exampleParent1());
@@ -165,7 +165,7 @@ TEST(OffspringGeneration, SeveralCrossoversLeaveTheLastOnesChildren) {
     fillPool(state, {exampleParent1(), exampleParent2()});
     detail::ScriptedRandom random({0, 3, 2, 3, 0, 0});
     VariationScratch scratch;
-    generateOffspring(state, random, scratch);
+    generateOffspring(state, random, state.stop, scratch);
     EXPECT_EQ(random.bounds, (std::vector<int>{101, 6, 6, 6, 101, 101}));
     EXPECT_EQ(rowGenes(state.offspring, 0), (Genes{2, 1, 3, 1, 3, 2}));
     EXPECT_EQ(rowGenes(state.offspring, 1), (Genes{1, 2, 3, 2, 1, 3}));
@@ -186,7 +186,7 @@ TEST(OffspringGeneration, SeveralCrossoversLeaveTheLastOnesChildren) {
   draws.insert(draws.end(), {0, 0});  // mutation tests
   detail::ScriptedRandom random(draws);
   VariationScratch scratch;
-  generateOffspring(state, random, scratch);
+  generateOffspring(state, random, state.stop, scratch);
   std::vector<int> bounds = {101, 6, 6, 6, 6};
   bounds.insert(bounds.end(), 12, 2);
   bounds.insert(bounds.end(), {6, 6, 6});
@@ -224,7 +224,7 @@ TEST(OffspringGeneration, MutationDispatchSharesTheBuffer) {
   RunState state(instance, both, steppingClock(1));
   fillPool(state, {{1, 2, 3, 4}, {4, 3, 2, 1}});
   detail::ScriptedRandom random({0, 0, 0, 3, 0, 100, 1, 2, 3});
-  generateOffspring(state, random, scratch);
+  generateOffspring(state, random, state.stop, scratch);
   EXPECT_EQ(random.bounds, (std::vector<int>{101, 101, 4, 4, 4, 101, 4, 4, 4}));
   EXPECT_EQ(rowGenes(state.offspring, 0), (Genes{2, 1, 3, 4}));
   EXPECT_EQ(rowGenes(state.offspring, 1), (Genes{4, 3, 1, 2}));
@@ -246,12 +246,12 @@ TEST(OffspringGeneration, OneSeedAndOnePoolGiveTheSameChildren) {
   fillPool(state, pool);
   VariationScratch scratch;
   state.random.seedRandom(1234u);
-  generateOffspring(state, state.random, scratch);
+  generateOffspring(state, state.random, state.stop, scratch);
   const Population first = state.offspring;
   const std::int64_t firstCount = state.evaluationCount;
   state.offspring.clear();
   state.random.seedRandom(1234u);
-  generateOffspring(state, state.random, scratch);
+  generateOffspring(state, state.random, state.stop, scratch);
   EXPECT_EQ(state.offspring.values, first.values);
   EXPECT_EQ(state.evaluationCount, 2 * firstCount);
   for (int child = 0; child < 6; ++child) {
@@ -274,7 +274,7 @@ TEST(OffspringGeneration, EveryChildCarriesTheMachineSequencesOfItsGenes) {
     std::vector<Genes> pool;
     for (int k = 0; k < 40; ++k) pool.push_back(randomChromosome(6, 4, rng));
     fillPool(state, pool);
-    generateOffspring(state, state.random, scratch);
+    generateOffspring(state, state.random, state.stop, scratch);
     expectSequencesOfGenes(state);
   }
 }
@@ -289,7 +289,7 @@ TEST(OffspringGeneration, OddPopulationLeavesTheLastSlotAlone) {
   state.offspring.values.assign(state.offspring.values.size(), 77.0f);
   detail::ScriptedRandom random({0, 3, 0, 0, 1, 0, 2, 2});
   VariationScratch scratch;
-  generateOffspring(state, random, scratch);
+  generateOffspring(state, random, state.stop, scratch);
   EXPECT_EQ(random.bounds, (std::vector<int>{101, 6, 101, 6, 6, 101, 6, 6}));
   EXPECT_EQ(rowGenes(state.offspring, 0), (Genes{1, 2, 3, 1, 3, 2}));
   EXPECT_EQ(rowGenes(state.offspring, 1), (Genes{1, 2, 3, 2, 1, 3}));

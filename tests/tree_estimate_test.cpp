@@ -141,7 +141,7 @@ TEST(TreeEstimate, WithinFourStandardErrorsOfTheExactCount) {
     ++instanceSeed;
     const SearchProblem problem =
         makeSearchProblem(randomInstance(shape[0], shape[1], shape[2], instanceSeed));
-    const int bound = findOptimum(problem, std::nullopt).makespan + shape[3];
+    const int bound = findOptimum(problem, StopCondition{}).makespan + shape[3];
     const std::uint64_t probeSeed = instanceSeed * 1000 + 1;
     const std::string what = std::to_string(shape[0]) + "x" + std::to_string(shape[1]) +
                              " times 0.." + std::to_string(shape[2]) + " instance seed " +
@@ -179,7 +179,7 @@ TEST(TreeEstimate, EdgeCasesAndReproducibility) {
   TreeEstimateRequest late;
   late.bound = 60;
   late.probes = 1000;
-  late.deadline = std::chrono::steady_clock::now() - std::chrono::seconds(1);
+  late.stop.deadline = std::chrono::steady_clock::now() - std::chrono::seconds(1);
   const TreeEstimate none = estimateTree(benchmark, late);
   EXPECT_EQ(none.probes, 0) << "a deadline already past stops before the first probe";
   EXPECT_EQ(none.estimate, 0);

@@ -15,6 +15,7 @@
 #include "campaigns/execution_state.h"
 #include "results/file_digest.h"
 #include "support/progress_line.h"
+#include "support/stop_condition.h"
 #include "support/text_files.h"
 
 namespace jobshop {
@@ -113,13 +114,14 @@ struct Pool {
   std::size_t next = 0;
   std::map<pid_t, std::string> running = {};  // execution folder names
   int finishedHere = 0;
-  int stopSignal = 0;  // the first stop signal seen, 0 while none has come
+  // Raised with the first stop signal taken (the runner holds them blocked and takes them itself).
+  StopCondition stop = {};
   bool childrenStopped = false;
   ProgressLine progress = terminalProgressLine(false);
 
-  bool stopped() const { return stopSignal != 0; }
+  bool stopped() const { return stop.stopRequested(); }
   void noteStop(int signal) {
-    if (stopSignal == 0) stopSignal = signal;
+    if (signal != 0) stop.raise(signal);
   }
 
   bool busy() const { return !running.empty() || (next < queue.size() && !stopped()); }
@@ -230,7 +232,7 @@ RunnerReport runCampaign(const std::string& campaignFolder,
     if (!pool.waitForChild(signals)) break;
   }
   clearProgressLine(pool.progress);
-  report.stopSignal = pool.stopSignal;
+  report.stopSignal = pool.stop.stopSignal();
   return report;
 }
 

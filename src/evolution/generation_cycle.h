@@ -11,12 +11,12 @@ namespace jobshop {
 
 // Runs the steps on state: scheme's selection, random reseeded from state.clock, offspring
 // generation, scheme's replacement. Returns true when the generation is complete. Returns false
-// when state.stop was found set by one of the steps (each looks at it every first parent,
-// candidate mate, pair and child): state.population, state.populationSequences and
+// when stop (state.stop in a run) answered yes to one of the steps (each asks it every first
+// parent, candidate mate, pair and child): state.population, state.populationSequences and
 // state.evaluationCount are then as they were before the call, while the mating pool, the
 // offspring and the random source are left as the steps stopped them.
-template <class Random>
-bool advanceGeneration(RunState& state, Random& random, NichingScheme& niching,
+template <class Random, class Stop>
+bool advanceGeneration(RunState& state, Random& random, Stop& stop, NichingScheme& niching,
                        VariationScratch& variation);
 
 }  // namespace jobshop

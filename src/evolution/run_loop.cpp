@@ -27,8 +27,6 @@ void initialiseRun(RunState& state, RunScratch& scratch) {
                             scratch.sequences);
 }
 
-bool stopRequested(const RunWatch& watch) { return watch.stop != nullptr && *watch.stop != 0; }
-
 // Run k of R, evaluations spent of the budget, best makespan and elapsed time; made only when the
 // line is due, as this is called once per generation.
 void showRunProgress(ProgressLine& line, int run, int runs, std::int64_t evaluations, int budget,
@@ -65,12 +63,12 @@ void recordImprovement(float best, const RunState& state, RunProgress& progress,
 // Generations until the budget is spent or a stop comes.
 void runGenerations(RunState& state, RunWatch watch, RunScratch& scratch, int runNumber,
                     RunProgress& progress, RunResult& result) {
-  while (state.evaluationCount < state.parameters.maxEvaluations && !stopRequested(watch)) {
+  while (state.evaluationCount < state.parameters.maxEvaluations && !state.stop.stopRequested()) {
     ++progress.generation;
     // No clearing of matingPool and offspring: with an even population (the reader refuses an odd
     // one) selection and offspring generation overwrite every value of both, so zeros put there
     // first could never be seen.
-    if (!advanceGeneration(state, state.random, scratch.niching, scratch.variation)) {
+    if (!advanceGeneration(state, state.random, state.stop, scratch.niching, scratch.variation)) {
       // Given up on a stop: the run closes with the population and count from before it.
       --progress.generation;
       result.abandonedGeneration = true;
@@ -85,12 +83,11 @@ void runGenerations(RunState& state, RunWatch watch, RunScratch& scratch, int ru
   }
 }
 
-void closeRun(const RunState& state, RunWatch watch, const RunProgress& progress,
-              RunResult& result) {
+void closeRun(const RunState& state, const RunProgress& progress, RunResult& result) {
   result.generations = progress.generation;
   result.evaluations = state.evaluationCount;
-  result.cut = result.cut ||
-               (stopRequested(watch) && state.evaluationCount < state.parameters.maxEvaluations);
+  result.cut = result.cut || (state.stop.stopRequested() &&
+                              state.evaluationCount < state.parameters.maxEvaluations);
 }
 
 }  // namespace
@@ -103,10 +100,8 @@ RunResult performRun(RunState& state, int runNumber, RunWatch watch, RunScratch&
   state.evaluationCount = state.population.size;
   RunProgress progress;
   recordImprovement(state.population.fitness(0), state, progress, result);
-  // The steps look at the flag too, so that a stop does not wait for a generation to end.
-  state.stop.flag = watch.stop;
   runGenerations(state, watch, scratch, runNumber, progress, result);
-  closeRun(state, watch, progress, result);
+  closeRun(state, progress, result);
   clearProgressLine(watch.progress);
   result.analysis = analyseFinalPopulation(state.population, state.instance, scratch.sequences);
   result.seconds =

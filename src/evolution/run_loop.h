@@ -26,12 +26,11 @@ struct RunScratch {
   explicit RunScratch(const Parameters& parameters) : niching(chooseNichingScheme(parameters)) {}
 };
 
-// What a run shows and heeds while it goes: the progress line it redraws every generation, and
-// the flag read between generations (and by the steps inside one), which, once it holds a signal
-// number, closes the run with the population as it stands. Never read when null.
+// What a run shows while it goes: the progress line it redraws every generation. What it heeds is
+// state.stop, asked between generations and by the steps inside one; once it answers yes, the run
+// closes with the population as it stands.
 struct RunWatch {
   ProgressLine& progress;
-  const volatile std::sig_atomic_t* stop = nullptr;
 };
 
 // Run runNumber of the execution on state, drawing from state.random as it stands.

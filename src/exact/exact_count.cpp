@@ -52,7 +52,8 @@ struct Shared {
   MemoCountLimits limits;
   CountCache cache;
   std::atomic<std::size_t> next{0};
-  std::atomic<bool> stop{false};
+  // The request's, and raised here once the count is over: every thread sees it at its next look.
+  StopCondition stop;
   std::atomic<std::int64_t> nodes{0};
   std::mutex mutex;
   std::condition_variable changed;
@@ -60,8 +61,7 @@ struct Shared {
   std::vector<std::size_t> order;  // the subtrees in the order they are taken
   std::size_t finished = 0;        // slots with an outcome, under mutex
   std::size_t doneHere = 0;        // subtrees counted to the end by this count, under mutex
-  std::optional<std::size_t> stopAfter;
-  std::atomic<bool> stoppedAfter{false};
+  std::atomic<bool> limitReached{false};
 
   Shared(const SearchProblem& p, const std::vector<SearchPrefix>& s, int bound,
          std::size_t memoryBytes)
@@ -72,14 +72,10 @@ struct Shared {
         order(subtreeOrder(s.size())) {}
 };
 
-bool pastDeadline(const MemoCountLimits& limits) {
-  return limits.deadline && std::chrono::steady_clock::now() >= *limits.deadline;
-}
-
 // The walk looks at the clock every few thousand nodes, and small subtrees end sooner: each
 // subtree starts only while there is time.
 void work(Shared& shared) {
-  while (!shared.stop.load() && !pastDeadline(shared.limits)) {
+  while (!shared.stop.reached()) {
     const std::size_t turn = shared.next.fetch_add(1);
     if (turn >= shared.prefixes.size()) return;
     const std::size_t i = shared.order[turn];
@@ -91,9 +87,10 @@ void work(Shared& shared) {
       shared.slots[i].done = !outcome.stopped;
       shared.slots[i].outcome = std::move(outcome);
       ++shared.finished;
-      if (shared.slots[i].done && shared.stopAfter && ++shared.doneHere >= *shared.stopAfter) {
-        shared.stoppedAfter.store(true);
-        shared.stop.store(true);
+      if (shared.slots[i].done &&
+          static_cast<std::int64_t>(++shared.doneHere) >= shared.stop.subtreeLimit) {
+        shared.limitReached.store(true);
+        shared.stop.raise();
       }
     }
     shared.changed.notify_one();
@@ -190,12 +187,11 @@ ExactCountResult countExactly(const SearchProblem& problem, const ExactCountRequ
                               ProgressLine& progress) {
   const std::vector<SearchPrefix> prefixes = splitSearch(problem, request.bound, kSubtrees);
   Shared shared(problem, prefixes, request.bound, request.memoryBytes);
+  shared.stop = request.stop;
   shared.limits.bound = request.bound;
-  shared.limits.deadline = request.deadline;
   shared.limits.stop = &shared.stop;
   shared.limits.nodesSoFar = &shared.nodes;
   shared.slots = markResumed(prefixes.size(), request.resumeFrom);
-  shared.stopAfter = request.stopAfterSubtrees;
   const std::size_t resumed = static_cast<std::size_t>(std::count_if(
       shared.slots.begin(), shared.slots.end(), [](const Slot& s) { return s.resumed; }));
 
@@ -208,10 +204,7 @@ ExactCountResult countExactly(const SearchProblem& problem, const ExactCountRequ
   std::unique_lock<std::mutex> lock(shared.mutex);
   while (shared.finished + resumed < prefixes.size()) {
     shared.changed.wait_for(lock, kWait);
-    if (request.interruption && *request.interruption != 0) {
-      result.interrupted = true;
-      shared.stop.store(true);
-    }
+    if (shared.stop.stopSignal() != 0) result.interrupted = true;
     const std::size_t finished = shared.finished;
     if (request.checkpoint &&
         std::chrono::steady_clock::now() - lastCheckpoint >= request.checkpointEvery) {
@@ -225,12 +218,10 @@ ExactCountResult countExactly(const SearchProblem& problem, const ExactCountRequ
     drawProgress(progress, shared, resumed, finished);
     lock.lock();
     // Once stopped, the threads end after their subtree in hand: wait for them below.
-    if (shared.stop.load() ||
-        (request.deadline && std::chrono::steady_clock::now() >= *request.deadline))
-      break;
+    if (shared.stop.reached()) break;
   }
   lock.unlock();
-  shared.stop.store(true);
+  shared.stop.raise();
   for (std::thread& thread : pool) thread.join();
   clearProgressLine(progress);
 
@@ -244,12 +235,12 @@ ExactCountResult countExactly(const SearchProblem& problem, const ExactCountRequ
     result.cache.add(slot.outcome->cache);
   }
   result.complete = result.progress.done.size() == prefixes.size();
-  result.interrupted = result.interrupted || (shared.stoppedAfter.load() && !result.complete);
+  // The threads see a signal themselves, so it may have cut the last subtrees short after this
+  // thread's last look.
+  result.interrupted = result.interrupted || (!result.complete && shared.stop.stopSignal() != 0);
+  result.limitReached = shared.limitReached.load() && !result.complete;
   if (!result.complete) result.sample = sampleOf(shared, result.progress);
-  if (!result.complete && request.deadline &&
-      std::chrono::steady_clock::now() >= *request.deadline) {
-    result.timedOut = true;
-  }
+  if (!result.complete && shared.stop.pastDeadline()) result.timedOut = true;
   result.nodes = shared.nodes.load();
   result.cacheBytes = shared.cache.bytes();
   if (request.checkpoint) request.checkpoint(result.progress);

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <chrono>
-#include <csignal>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -15,6 +14,7 @@
 #include "exact/schedule_search.h"
 #include "exact/wide_count.h"
 #include "support/progress_line.h"
+#include "support/stop_condition.h"
 
 namespace jobshop {
 
@@ -31,18 +31,15 @@ struct ExactCountRequest {
   int bound = 0;
   int threads = 1;
   std::size_t memoryBytes = kDefaultCountMemoryMb << 20;
-  std::optional<std::chrono::steady_clock::time_point> deadline;
-  // Nonzero once the count is to stop (a signal handler sets it); may be null.
-  const volatile std::sig_atomic_t* interruption = nullptr;
+  // Its signal flag, deadline and subtreeLimit (the subtrees this count finishes before it stops)
+  // end the count early, as a lower bound.
+  StopCondition stop;
   // Subtrees an earlier count finished; they are not counted again.
   const CountProgress* resumeFrom = nullptr;
   // Called from the calling thread now and then, and once the count ends or stops, with every
   // subtree done so far: the place to write a checkpoint.
   std::function<void(const CountProgress&)> checkpoint;
   std::chrono::steady_clock::duration checkpointEvery = std::chrono::seconds(60);
-  // Stands for a signal that comes once this many subtrees are done by this count, seen by the
-  // threads themselves at once: lets a test stop a count at an exact point.
-  std::optional<std::size_t> stopAfterSubtrees;
 };
 
 // An estimate of a stopped count's total from the subtrees counted: they are taken in a fixed
@@ -58,7 +55,8 @@ struct ExactCountResult {
   WideCount count;       // exact when complete, else a lower bound
   bool complete = true;  // every subtree was counted
   bool timedOut = false;
-  bool interrupted = false;
+  bool interrupted = false;   // a stop signal ended it
+  bool limitReached = false;  // the subtree limit ended it
   std::int64_t nodes = 0;
   CountCacheStats cache;
   std::size_t cacheBytes = 0;           // the table's size at the end
@@ -69,8 +67,9 @@ struct ExactCountResult {
 // Counts the schedules of makespan <= request.bound: the number countSchedules finds, whatever
 // the threads and the memory. Throws std::invalid_argument when resumeFrom is not of this cut of
 // the tree (another number of subtrees, an index out of range or given twice). Stopped by the
-// deadline or the interruption, the count is a lower bound (the subtrees done and the parts of the
-// others counted so far) and complete is false.
+// deadline or a signal, the count is a lower bound (the subtrees done and the parts of the
+// others counted so far) and complete is false; so is it once request.stop.subtreeLimit subtrees
+// are done.
 ExactCountResult countExactly(const SearchProblem& problem, const ExactCountRequest& request,
                               ProgressLine& progress);
 

@@ -66,8 +66,9 @@ void countNode(MemoWalk& w) {
   if (++w.sinceCheck < kCheckInterval) return;
   w.sinceCheck = 0;
   reportNodes(w);
-  const bool stopAsked = w.limits.stop && w.limits.stop->load(std::memory_order_relaxed);
-  const bool late = w.limits.deadline && std::chrono::steady_clock::now() >= *w.limits.deadline;
+  if (!w.limits.stop) return;
+  const bool stopAsked = w.limits.stop->stopRequested();
+  const bool late = w.limits.stop->pastDeadline();
   if (stopAsked || late) {
     w.halted = true;
     w.outcome.stopped = true;

@@ -4,20 +4,20 @@
 #pragma once
 
 #include <atomic>
-#include <chrono>
 #include <cstdint>
-#include <optional>
 
 #include "exact/count_cache.h"
 #include "exact/schedule_search.h"
 #include "exact/wide_count.h"
+#include "support/stop_condition.h"
 
 namespace jobshop {
 
 struct MemoCountLimits {
   int bound = 0;  // schedules of makespan <= bound are counted
-  std::optional<std::chrono::steady_clock::time_point> deadline;
-  const std::atomic<bool>* stop = nullptr;          // raised by another thread to end early
+  // Ends the count early (a stop raised or signalled, its deadline); shared by the threads of one
+  // count, never looked at when null.
+  const StopCondition* stop = nullptr;
   std::atomic<std::int64_t>* nodesSoFar = nullptr;  // progress shared across threads
   // Counts that took fewer nodes than this are not stored: they are cheaper to redo than to keep.
   std::uint64_t storeFrom = 2;
@@ -26,7 +26,7 @@ struct MemoCountLimits {
 struct MemoCountOutcome {
   WideCount count;  // every schedule below the prefix, or a lower bound when stopped
   std::int64_t nodes = 0;
-  bool stopped = false;  // the deadline or the stop flag ended the count
+  bool stopped = false;  // the stop condition ended the count
   bool timedOut = false;
   CountCacheStats cache;
 };

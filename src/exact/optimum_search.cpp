@@ -5,13 +5,12 @@
 
 namespace jobshop {
 
-OptimumResult findOptimum(const SearchProblem& problem,
-                          std::optional<std::chrono::steady_clock::time_point> deadline) {
-  SearchLimits limits;
+OptimumResult findOptimum(const SearchProblem& problem, const StopCondition& stop) {
+  SearchSettings limits;
   // Every semi-active schedule fits within the total work, so the first leaf is a schedule.
   limits.bound = static_cast<int>(totalWork(problem));
   limits.tighten = true;
-  limits.deadline = deadline;
+  limits.stop = &stop;
   const SearchOutcome outcome = searchSubtree(problem, {}, limits);
   OptimumResult result;
   result.makespan = outcome.found > 0 ? outcome.best : limits.bound;

@@ -1,11 +1,10 @@
 // The smallest makespan of the instance, found and proven by the exact search.
 #pragma once
 
-#include <chrono>
 #include <cstdint>
-#include <optional>
 
 #include "exact/search_problem.h"
+#include "support/stop_condition.h"
 
 namespace jobshop {
 
@@ -15,10 +14,9 @@ struct OptimumResult {
   std::int64_t nodes = 0;
 };
 
-// Searches the whole tree, looking after each schedule found only for shorter ones. Without a
-// deadline, or when it is not reached, makespan is the optimum and proven is true; otherwise
-// makespan is the best found (the sum of all times when none was) and proven is false.
-OptimumResult findOptimum(const SearchProblem& problem,
-                          std::optional<std::chrono::steady_clock::time_point> deadline);
+// Searches the whole tree, looking after each schedule found only for shorter ones. Unless stop
+// ends it early (its deadline passed, a stop raised), makespan is the optimum and proven is true;
+// otherwise makespan is the best found (the sum of all times when none was) and proven is false.
+OptimumResult findOptimum(const SearchProblem& problem, const StopCondition& stop);
 
 }  // namespace jobshop

@@ -28,9 +28,10 @@ struct Slot {
 struct Shared {
   const SearchProblem& problem;
   const std::vector<SearchPrefix>& prefixes;
-  SearchLimits limits;
+  SearchSettings settings;
   std::atomic<std::size_t> next{0};
-  std::atomic<bool> stop{false};
+  // The request's, with the found limit of the walks; raised here once the count is over.
+  StopCondition stop;
   std::atomic<std::int64_t> found{0};
   std::atomic<std::int64_t> nodes{0};
   std::mutex mutex;
@@ -42,20 +43,16 @@ struct Shared {
   }
 };
 
-bool pastDeadline(const SearchLimits& limits) {
-  return limits.deadline && std::chrono::steady_clock::now() >= *limits.deadline;
-}
-
 void work(Shared& shared) {
-  while (!shared.stop.load()) {
+  while (!shared.stop.stopRequested()) {
     const std::size_t i = shared.next.fetch_add(1);
     if (i >= shared.prefixes.size()) return;
     SearchOutcome outcome;
-    if (pastDeadline(shared.limits)) {
+    if (shared.stop.pastDeadline()) {
       outcome.stopped = true;
       outcome.timedOut = true;
     } else {
-      outcome = searchSubtree(shared.problem, shared.prefixes[i], shared.limits);
+      outcome = searchSubtree(shared.problem, shared.prefixes[i], shared.settings);
     }
     {
       const std::lock_guard<std::mutex> lock(shared.mutex);
@@ -87,14 +84,14 @@ CountResult countSchedules(const SearchProblem& problem, const CountRequest& req
                            ProgressLine& progress) {
   const std::vector<SearchPrefix> prefixes = splitSearch(problem, request.bound, kSubtrees);
   Shared shared(problem, prefixes);
-  shared.limits.bound = request.bound;
+  shared.stop = request.stop;
   // One more than the limit, so that reaching it tells whether more exist.
-  if (request.limit) shared.limits.maxFound = *request.limit + 1;
-  shared.limits.list = request.listing != nullptr;
-  shared.limits.deadline = request.deadline;
-  shared.limits.stop = &shared.stop;
-  shared.limits.foundSoFar = &shared.found;
-  shared.limits.nodesSoFar = &shared.nodes;
+  if (request.limit) shared.stop.foundLimit = *request.limit + 1;
+  shared.settings.bound = request.bound;
+  shared.settings.list = request.listing != nullptr;
+  shared.settings.stop = &shared.stop;
+  shared.settings.foundSoFar = &shared.found;
+  shared.settings.nodesSoFar = &shared.nodes;
 
   const std::size_t threadCount =
       std::clamp<std::size_t>(static_cast<std::size_t>(std::max(request.threads, 1)), 1,
@@ -125,13 +122,15 @@ CountResult countSchedules(const SearchProblem& problem, const CountRequest& req
     }
     result.count += taken;
     result.timedOut = result.timedOut || outcome.timedOut;
+    // Stopped short of the found limit: a signal cut the subtree, which is then a lower bound.
+    if (outcome.stopped && outcome.found < shared.stop.foundLimit) result.complete = false;
     lock.lock();
     if (outcome.found > taken) {
       result.complete = false;
       break;
     }
   }
-  shared.stop.store(true);
+  shared.stop.raise();
   lock.unlock();
   for (std::thread& thread : pool) thread.join();
   clearProgressLine(progress);

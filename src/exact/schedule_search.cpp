@@ -24,7 +24,8 @@ struct Level {
 };
 
 struct Walk {
-  const SearchLimits& limits;
+  const SearchSettings& settings;
+  std::int64_t foundLimit;
   SearchNode node;
   std::vector<Level> levels;
   SearchOutcome outcome;
@@ -33,8 +34,10 @@ struct Walk {
   std::int64_t nodesReported = 0;
   std::int64_t foundReported = 0;
 
-  Walk(const SearchProblem& p, const SearchLimits& l)
-      : limits(l), node(makeSearchNode(p, l.bound)) {
+  Walk(const SearchProblem& p, const SearchSettings& s)
+      : settings(s),
+        foundLimit(s.stop ? s.stop->foundLimit : StopCondition::kUnlimited),
+        node(makeSearchNode(p, s.bound)) {
     levels.resize(at(node.length) + 1);
   }
 };
@@ -49,8 +52,8 @@ void halt(Walk& w, bool timedOut) {
 }
 
 void reportProgress(Walk& w) {
-  if (w.limits.nodesSoFar) w.limits.nodesSoFar->fetch_add(w.outcome.nodes - w.nodesReported);
-  if (w.limits.foundSoFar) w.limits.foundSoFar->fetch_add(w.outcome.found - w.foundReported);
+  if (w.settings.nodesSoFar) w.settings.nodesSoFar->fetch_add(w.outcome.nodes - w.nodesReported);
+  if (w.settings.foundSoFar) w.settings.foundSoFar->fetch_add(w.outcome.found - w.foundReported);
   w.nodesReported = w.outcome.nodes;
   w.foundReported = w.outcome.found;
 }
@@ -60,20 +63,21 @@ void countNode(Walk& w) {
   if (++w.sinceCheck < kCheckInterval) return;
   w.sinceCheck = 0;
   reportProgress(w);
-  if (w.limits.stop && w.limits.stop->load(std::memory_order_relaxed)) halt(w, false);
-  if (w.limits.deadline && std::chrono::steady_clock::now() >= *w.limits.deadline) halt(w, true);
+  if (!w.settings.stop) return;
+  if (w.settings.stop->stopRequested()) halt(w, false);
+  if (w.settings.stop->pastDeadline()) halt(w, true);
 }
 
 void record(Walk& w) {
   const int makespan = *std::max_element(w.node.machineEnd.begin(), w.node.machineEnd.end());
   ++w.outcome.found;
-  if (w.limits.list) appendOptimaListLine(w.node.sequences, makespan, w.outcome.listing);
+  if (w.settings.list) appendOptimaListLine(w.node.sequences, makespan, w.outcome.listing);
   if (makespan < w.outcome.best) {
     w.outcome.best = makespan;
     w.outcome.bestSequences = w.node.sequences;
   }
-  if (w.limits.tighten) w.node.bound = makespan - 1;
-  if (w.outcome.found >= w.limits.maxFound) halt(w, false);
+  if (w.settings.tighten) w.node.bound = makespan - 1;
+  if (w.outcome.found >= w.foundLimit) halt(w, false);
 }
 
 // Depth-first below the current node, whose bounds are in its level, children in job order.
@@ -125,19 +129,19 @@ bool acceptedHere(Walk& w) { return w.node.depth == w.node.length ? true : bound
 }  // namespace
 
 SearchOutcome searchSubtree(const SearchProblem& problem, const SearchPrefix& prefix,
-                            const SearchLimits& limits) {
-  Walk w(problem, limits);
+                            const SearchSettings& settings) {
+  Walk w(problem, settings);
   if (replay(w, prefix) && acceptedHere(w)) walkBelow(w);
   reportProgress(w);
   return std::move(w.outcome);
 }
 
 std::vector<SearchPrefix> splitSearch(const SearchProblem& problem, int bound, int minSubtrees) {
-  SearchLimits limits;
-  limits.bound = bound;
+  SearchSettings settings;
+  settings.bound = bound;
   std::vector<SearchPrefix> level;
   {
-    Walk root(problem, limits);
+    Walk root(problem, settings);
     if (acceptedHere(root)) level.push_back({});
   }
   const std::size_t wanted = static_cast<std::size_t>(std::max(minSubtrees, 1));
@@ -146,7 +150,7 @@ std::vector<SearchPrefix> splitSearch(const SearchProblem& problem, int bound, i
   while (!level.empty() && level.size() < wanted && level.front().size() < length) {
     std::vector<SearchPrefix> next;
     for (const SearchPrefix& prefix : level) {
-      Walk w(problem, limits);
+      Walk w(problem, settings);
       replay(w, prefix);
       boundHere(w);  // accepted when the prefix was taken, and it fills the children's bounds
       for (int job = 0; job < w.node.jobs; ++job) {

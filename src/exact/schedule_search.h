@@ -3,14 +3,13 @@
 #pragma once
 
 #include <atomic>
-#include <chrono>
 #include <cstdint>
 #include <limits>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "exact/search_problem.h"
+#include "support/stop_condition.h"
 
 namespace jobshop {
 
@@ -19,14 +18,14 @@ namespace jobshop {
 // every step, the lowest-numbered job whose next operation could come next in that schedule.
 using SearchPrefix = std::vector<int>;
 
-struct SearchLimits {
-  int bound = 0;  // schedules of makespan <= bound are counted
-  // Stop as soon as this many are found; the outcome is then marked stopped.
-  std::int64_t maxFound = std::numeric_limits<std::int64_t>::max();
+struct SearchSettings {
+  int bound = 0;         // schedules of makespan <= bound are counted
   bool list = false;     // keep each schedule's line
   bool tighten = false;  // after each find look only for strictly shorter schedules
-  std::optional<std::chrono::steady_clock::time_point> deadline;
-  const std::atomic<bool>* stop = nullptr;  // raised by another thread to end the search early
+  // Ends the walk early: a stop raised or signalled, its deadline, or its foundLimit schedules
+  // found (the outcome is then marked stopped); the walk runs to its end when null. Several
+  // threads may share one.
+  const StopCondition* stop = nullptr;
   std::atomic<std::int64_t>* foundSoFar = nullptr;  // progress counters shared across threads
   std::atomic<std::int64_t>* nodesSoFar = nullptr;
 };
@@ -34,7 +33,8 @@ struct SearchLimits {
 struct SearchOutcome {
   std::int64_t found = 0;
   std::int64_t nodes = 0;
-  // Ended by maxFound, the deadline or the stop flag: found is then a lower bound.
+  // Ended by the stop condition (its found limit, its deadline, a stop): found is then a lower
+  // bound.
   bool stopped = false;
   bool timedOut = false;
   int best = std::numeric_limits<int>::max();  // smallest makespan found
@@ -46,9 +46,9 @@ struct SearchOutcome {
 
 // Enumerates the subtree below prefix (a prefix from splitSearch, or empty for the whole tree)
 // in a fixed order: the same problem, prefix and limits give the same schedules in the same
-// order. Stops early only as SearchLimits says.
+// order. Stops early only as settings.stop says.
 SearchOutcome searchSubtree(const SearchProblem& problem, const SearchPrefix& prefix,
-                            const SearchLimits& limits);
+                            const SearchSettings& settings);
 
 // The nodes at the shallowest depth that has at least minSubtrees nodes within bound (or at the
 // deepest level short of a schedule, or the schedules themselves for tiny instances), in search

@@ -89,10 +89,6 @@ struct RunningMean {
   }
 };
 
-bool pastDeadline(const TreeEstimateRequest& request) {
-  return request.deadline && std::chrono::steady_clock::now() >= *request.deadline;
-}
-
 }  // namespace
 
 TreeEstimate estimateTree(const SearchProblem& problem, const TreeEstimateRequest& request) {
@@ -107,7 +103,7 @@ TreeEstimate estimateTree(const SearchProblem& problem, const TreeEstimateReques
   std::mt19937_64 random(request.seed);
   RunningMean guesses;
   std::int64_t reached = 0;
-  for (std::int64_t k = 0; k < request.probes && !pastDeadline(request); ++k) {
+  for (std::int64_t k = 0; k < request.probes && !request.stop.reached(); ++k) {
     const long double guess = probe(p, random);
     if (guess > 0) ++reached;
     guesses.add(guess);

@@ -4,11 +4,10 @@
 // estimate; their spread gives its standard error.
 #pragma once
 
-#include <chrono>
 #include <cstdint>
-#include <optional>
 
 #include "exact/search_problem.h"
+#include "support/stop_condition.h"
 
 namespace jobshop {
 
@@ -16,13 +15,13 @@ struct TreeEstimateRequest {
   int bound = 0;
   std::int64_t probes = 1000;
   std::uint64_t seed = 1;  // the same seed gives the same probes and the same estimate
-  std::optional<std::chrono::steady_clock::time_point> deadline;  // ends the probing early
+  StopCondition stop;      // ends the probing early (between probes)
 };
 
 struct TreeEstimate {
   double estimate = 0;       // mean of the probes' guesses
   double standardError = 0;  // of the mean: the guesses' sample standard deviation / sqrt(probes)
-  std::int64_t probes = 0;   // probes made (fewer than asked when the deadline came first)
+  std::int64_t probes = 0;   // probes made (fewer than asked when a stop came first)
   std::int64_t reached = 0;  // probes that reached a schedule; the others guessed 0
 };
 

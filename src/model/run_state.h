@@ -12,7 +12,7 @@
 #include "model/population.h"
 #include "model/random_source.h"
 #include "model/sequence_table.h"
-#include "model/stop_request.h"
+#include "support/stop_condition.h"
 
 namespace jobshop {
 
@@ -32,8 +32,9 @@ struct RunState {
   std::int64_t evaluationCount = 0;
   RandomSource random;
   Clock clock;
-  // Looked at inside the steps of a generation, which give up the generation when it is set.
-  StopRequest stop;
+  // When the run is to stop: looked at between generations and inside their steps, which give up
+  // the generation in hand.
+  StopCondition stop;
 
   RunState(const Instance& inst, const Parameters& params, Clock source)
       : instance(inst),

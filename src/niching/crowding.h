@@ -12,13 +12,13 @@ struct CrowdingScheme {
   SelectionScratch selection;
   ReplacementScratch replacement;
 
-  template <class Random>
-  bool select(RunState& state, Random& random) {
-    return selectMates(state, random, selection);
+  template <class Random, class Stop>
+  bool select(RunState& state, Random& random, Stop& stop) {
+    return selectMates(state, random, stop, selection);
   }
-  template <class Random>
-  bool replace(RunState& state, Random& random) {
-    return replaceByCrowding(state, random, replacement);
+  template <class Random, class Stop>
+  bool replace(RunState& state, Random& random, Stop& stop) {
+    return replaceByCrowding(state, random, stop, replacement);
   }
 };
 

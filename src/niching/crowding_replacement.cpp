@@ -7,6 +7,7 @@
 #include "model/fitness_sort.h"
 #include "model/random_source.h"
 #include "model/scripted_random.h"
+#include "support/scripted_stop.h"
 
 namespace jobshop {
 
@@ -150,8 +151,8 @@ void undoPlacements(RunState& state, const ReplacementScratch& scratch) {
 
 }  // namespace
 
-template <class Random>
-bool replaceByCrowding(RunState& state, Random& random, ReplacementScratch& scratch) {
+template <class Random, class Stop>
+bool replaceByCrowding(RunState& state, Random& random, Stop& stop, ReplacementScratch& scratch) {
   Population& population = state.population;
   SequenceTable& sequences = state.populationSequences;
   const Population& offspring = state.offspring;
@@ -162,7 +163,7 @@ bool replaceByCrowding(RunState& state, Random& random, ReplacementScratch& scra
   scratch.acceptedMark.assign(static_cast<std::size_t>(n), 0);
   prepareUndoLog(state, scratch);
   for (int c = 0; c < n; ++c) {
-    if (state.stop.requested()) {
+    if (stop.stopRequested()) {
       undoPlacements(state, scratch);
       return false;
     }
@@ -176,7 +177,12 @@ bool replaceByCrowding(RunState& state, Random& random, ReplacementScratch& scra
   return true;
 }
 
-template bool replaceByCrowding(RunState&, RandomSource&, ReplacementScratch&);
-template bool replaceByCrowding(RunState&, detail::ScriptedRandom&, ReplacementScratch&);
+template bool replaceByCrowding(RunState&, RandomSource&, StopCondition&, ReplacementScratch&);
+template bool replaceByCrowding(RunState&, detail::ScriptedRandom&, StopCondition&,
+                                ReplacementScratch&);
+template bool replaceByCrowding(RunState&, RandomSource&, detail::ScriptedStop&,
+                                ReplacementScratch&);
+template bool replaceByCrowding(RunState&, detail::ScriptedRandom&, detail::ScriptedStop&,
+                                ReplacementScratch&);
 
 }  // namespace jobshop

@@ -35,12 +35,12 @@ struct ReplacementScratch {
 // then sorted stably by makespan and written back; the previous best comes back at position 0 only
 // when it is strictly better than everything in the working copy. Distances come from the
 // children's machine sequences in state.offspringSequences and from state.populationSequences,
-// which is kept matching the rewritten population. Looks at state.stop before each child; as soon
-// as it is set, puts back what the children placed so far overwrote and returns false, leaving
+// which is kept matching the rewritten population. Asks stop before each child; as soon as it
+// answers yes, puts back what the children placed so far overwrote and returns false, leaving
 // state.population and state.populationSequences as they were on entry. True when complete.
 // Overwrites state.matingPool and state.matingPoolSequences, which are not read after offspring
 // generation, with what the children overwrote.
-template <class Random>
-bool replaceByCrowding(RunState& state, Random& random, ReplacementScratch& scratch);
+template <class Random, class Stop>
+bool replaceByCrowding(RunState& state, Random& random, Stop& stop, ReplacementScratch& scratch);
 
 }  // namespace jobshop

@@ -3,6 +3,7 @@
 
 #include "model/random_source.h"
 #include "model/scripted_random.h"
+#include "support/scripted_stop.h"
 
 namespace jobshop {
 
@@ -27,15 +28,15 @@ int drawOtherThan(int f, int n, Random& random) {
 // The nearest of mateCandidates accepted candidates (the first accepted among equals), or -1 when a
 // stop was asked before all were drawn. Each candidate costs a whole distance, so a look at the
 // stop request per candidate costs nothing noticeable and bounds the wait for it.
-template <class Random>
-int chooseMate(RunState& state, int f, Random& random) {
+template <class Random, class Stop>
+int chooseMate(RunState& state, int f, Random& random, Stop& stop) {
   const SequenceTable& sequences = state.populationSequences;
   const int n = state.population.size;
   const int wanted = state.parameters.mateCandidates;
   int nearest = -1;
   int nearestDistance = 0;
   for (int accepted = 0; accepted < wanted;) {
-    if (state.stop.requested()) return -1;
+    if (stop.stopRequested()) return -1;
     const int c = drawOtherThan(f, n, random);
     const int d = rowDistance(sequences, f, sequences, c);
     if (d == 0) continue;
@@ -50,17 +51,17 @@ int chooseMate(RunState& state, int f, Random& random) {
 
 }  // namespace
 
-template <class Random>
-bool selectMates(RunState& state, Random& random, SelectionScratch& /*scratch*/) {
+template <class Random, class Stop>
+bool selectMates(RunState& state, Random& random, Stop& stop, SelectionScratch& /*scratch*/) {
   const int n = state.population.size;
   const int pairs = n / 2;
   const bool mateExists = holdsTwoSchedules(state);
   for (int i = 0; i < pairs; ++i) {
-    if (state.stop.requested()) return false;
+    if (stop.stopRequested()) return false;
     const int f = random.randomBelow(n);
     copyIndividual(state.population, f, state.matingPool, i);
     copySequenceRow(state.populationSequences, f, state.matingPoolSequences, i);
-    const int mate = mateExists ? chooseMate(state, f, random) : drawOtherThan(f, n, random);
+    const int mate = mateExists ? chooseMate(state, f, random, stop) : drawOtherThan(f, n, random);
     if (mate < 0) return false;
     copyIndividual(state.population, mate, state.matingPool, pairs + i);
     copySequenceRow(state.populationSequences, mate, state.matingPoolSequences, pairs + i);
@@ -68,7 +69,10 @@ bool selectMates(RunState& state, Random& random, SelectionScratch& /*scratch*/)
   return true;
 }
 
-template bool selectMates(RunState&, RandomSource&, SelectionScratch&);
-template bool selectMates(RunState&, detail::ScriptedRandom&, SelectionScratch&);
+template bool selectMates(RunState&, RandomSource&, StopCondition&, SelectionScratch&);
+template bool selectMates(RunState&, detail::ScriptedRandom&, StopCondition&, SelectionScratch&);
+template bool selectMates(RunState&, RandomSource&, detail::ScriptedStop&, SelectionScratch&);
+template bool selectMates(RunState&, detail::ScriptedRandom&, detail::ScriptedStop&,
+                          SelectionScratch&);
 
 }  // namespace jobshop

@@ -17,9 +17,10 @@ struct SelectionScratch {};
 // of state.population individuals. Candidates equal to the first parent's position are redrawn and
 // those at distance 0 discarded; among equal distances the first accepted wins. When every other
 // individual has the first parent's machine sequences, the first candidate drawn is the mate, so
-// the search always ends. Looks at state.stop before each first parent and each candidate, and
-// returns false as soon as it is set (the pool is then partly written); true when complete.
-template <class Random>
-bool selectMates(RunState& state, Random& random, SelectionScratch& scratch);
+// the search always ends. Asks stop (state.stop in a run) before each first parent and each
+// candidate, and returns false as soon as it answers yes (the pool is then partly written); true
+// when complete.
+template <class Random, class Stop>
+bool selectMates(RunState& state, Random& random, Stop& stop, SelectionScratch& scratch);
 
 }  // namespace jobshop

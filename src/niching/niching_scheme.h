@@ -1,7 +1,7 @@
 // The niching schemes a run can use, one alternative each, chosen once per execution. A scheme
-// holds its own scratch and answers select(state, random), which fills state.matingPool, and
-// replace(state, random), which puts state.offspring into state.population; both give up and
-// return false once state.stop is set.
+// holds its own scratch and answers select(state, random, stop), which fills state.matingPool, and
+// replace(state, random, stop), which puts state.offspring into state.population; both give up and
+// return false once stop answers yes.
 #pragma once
 
 #include <variant>

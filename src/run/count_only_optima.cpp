@@ -10,7 +10,6 @@
 #include <limits>
 
 #include "results/count_checkpoint.h"
-#include "run/interruption.h"
 #include "support/text_file_output.h"
 #include "support/text_files.h"
 
@@ -124,8 +123,7 @@ CountOnlyOutcome countOnly(const SearchProblem& problem, const CountOnlyRequest&
   count.bound = summary.bound;
   count.threads = request.threads;
   count.memoryBytes = request.memoryMb << 20;
-  count.deadline = request.deadline;
-  count.interruption = &interruptionFlag();
+  count.stop = request.stop;
   count.resumeFrom = resumed ? &*resumed : nullptr;
   std::string checkpointFailure;
   count.checkpoint = [&](const CountProgress& progress) {
@@ -140,7 +138,7 @@ CountOnlyOutcome countOnly(const SearchProblem& problem, const CountOnlyRequest&
   };
   ProgressLine progress = terminalProgressLine(false);
   const ExactCountResult result = countExactly(problem, count, progress);
-  outcome.interruption = result.interrupted ? interruptionFlag() : 0;
+  outcome.interruption = result.interrupted ? request.stop.stopSignal() : 0;
   outcome.timedOut = result.timedOut;
   outcome.nodes = result.nodes;
   outcome.cache = result.cache;

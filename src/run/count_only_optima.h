@@ -11,6 +11,7 @@
 #include "exact/exact_count.h"
 #include "results/optima_file.h"
 #include "support/failure.h"
+#include "support/stop_condition.h"
 
 namespace jobshop {
 
@@ -18,7 +19,7 @@ struct CountOnlyRequest {
   std::string folder;  // where "optima-checkpoint.json" is written and read
   int threads = 1;
   std::size_t memoryMb = kDefaultCountMemoryMb;
-  std::optional<std::chrono::steady_clock::time_point> deadline;
+  StopCondition stop;  // the deadline and the signal flag, when the handlers are installed
   bool resume = false;
   // The summary so far: instance, digest and bound; the count and completeness are filled in.
   EnumeratedOptima* summary = nullptr;
@@ -41,8 +42,8 @@ struct CountOnlyOutcome {
 // checkpoint.
 OrFailure<int> checkpointBound(const std::string& folder);
 
-// Counts within summary->bound, resuming from the folder's checkpoint when asked. Once the caller
-// has installed the interruption handlers, SIGINT and SIGTERM stop the count at once; a stopped
+// Counts within summary->bound, resuming from the folder's checkpoint when asked. A signal in
+// request.stop (the caller installed the handlers) stops the count at once; a stopped
 // count leaves a checkpoint, a finished one removes it.
 CountOnlyOutcome countOnly(const SearchProblem& problem, const CountOnlyRequest& request);
 

@@ -3,14 +3,12 @@
 
 #include "evolution/run_loop.h"
 #include "results/run_writing.h"
-#include "run/interruption.h"
 #include "run/main_run_messages.h"
+#include "support/interruption.h"
 
 namespace jobshop {
 
 namespace {
-
-bool stopRequested(const RunOutput& output) { return output.stop != nullptr && *output.stop != 0; }
 
 // Commits the run's records to the five files, all or none, with the stop signals held back; sets
 // outputOk to false when a file failed. Returns the run's summary.
@@ -38,13 +36,12 @@ ExecutionOutcome executeRuns(RunState& state, RunOutput& output) {
   ExecutionOutcome outcome;
   int runNumber = 1;
   do {
-    const RunResult result =
-        performRun(state, runNumber, RunWatch{output.progress, output.stop}, scratch);
+    const RunResult result = performRun(state, runNumber, RunWatch{output.progress}, scratch);
     outcome.runs.push_back(commitRun(result, output, outcome.outputOk));
     ++runNumber;
     output.out << runNumber << '\n';
-    if (stopRequested(output)) {
-      outcome.interruption = static_cast<int>(*output.stop);
+    if (state.stop.stopRequested()) {
+      outcome.interruption = state.stop.stopSignal();
       break;
     }
   } while (runNumber <= state.parameters.runCount);

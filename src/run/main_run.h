@@ -2,7 +2,6 @@
 // signals held back, and its number shown.
 #pragma once
 
-#include <csignal>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -20,10 +19,6 @@ struct RunOutput {
   std::ostream& out;
   std::ostream& err;
   ProgressLine progress;
-  // Read between generations: once it holds a signal number, the run in progress stops at the end
-  // of its generation, writes its records as it stands, and no further run starts. Never set when
-  // null.
-  const volatile std::sig_atomic_t* stop = nullptr;
 };
 
 struct ExecutionOutcome {
@@ -33,7 +28,8 @@ struct ExecutionOutcome {
 };
 
 // Reseeds state.random from state.clock, then performs every run of the execution on state (they
-// all take place whatever the files do, unless output.stop is set).
+// all take place whatever the files do, unless state.stop answers yes: the run in progress then
+// writes its records as it stands, and no further run starts).
 ExecutionOutcome executeRuns(RunState& state, RunOutput& output);
 
 }  // namespace jobshop

@@ -19,7 +19,7 @@
 #include "results/optima_file.h"
 #include "run/count_only_optima.h"
 #include "run/earlier_optima_list.h"
-#include "run/interruption.h"
+#include "support/interruption.h"
 #include "support/option_parser.h"
 #include "support/text_file_output.h"
 #include "support/text_files.h"
@@ -232,7 +232,7 @@ MaybeFailure outputConflict(const OptimaOptions& o) {
   return std::nullopt;
 }
 
-using Deadline = std::optional<std::chrono::steady_clock::time_point>;
+using Deadline = StopCondition::Deadline;
 
 // The instance counted from, or nothing (with the reason shown) when it is refused or too large.
 std::optional<Instance> readCountedInstance(const OptimaOptions& options, std::ostream& out,
@@ -289,11 +289,10 @@ OptimaCount startCount(const OptimaOptions& options, const Instance& instance) {
 // The estimate, when asked, made before the count so that it is there however the count ends.
 // False when the estimate is too large to hold.
 bool estimateWhenAsked(const OptimaOptions& options, const SearchProblem& problem,
-                       Deadline deadline, EnumeratedOptima& summary) {
+                       const StopCondition& stop, EnumeratedOptima& summary) {
   if (!options.probes) return true;
   const std::uint64_t seed = options.seed.value_or(1);
-  const TreeEstimate estimate =
-      estimateTree(problem, {summary.bound, *options.probes, seed, deadline});
+  const TreeEstimate estimate = estimateTree(problem, {summary.bound, *options.probes, seed, stop});
   // A guess beyond the range of a double has no place in optima.json: it is only said.
   if (!std::isfinite(estimate.estimate) || !std::isfinite(estimate.standardError)) return false;
   summary.estimate =
@@ -302,13 +301,13 @@ bool estimateWhenAsked(const OptimaOptions& options, const SearchProblem& proble
 }
 
 // Counts without a list: false (with the reason shown) when it cannot run or keep its checkpoint.
-bool countWithoutList(const OptimaOptions& options, const SearchProblem& problem, Deadline deadline,
-                      OptimaCount& count, std::ostream& err) {
+bool countWithoutList(const OptimaOptions& options, const SearchProblem& problem,
+                      const StopCondition& stop, OptimaCount& count, std::ostream& err) {
   CountOnlyRequest request;
   request.folder = options.folder;
   request.threads = count.threads;
   request.memoryMb = options.memoryMb.value_or(kDefaultCountMemoryMb);
-  request.deadline = deadline;
+  request.stop = stop;
   request.resume = options.resume;
   request.summary = &count.summary;
   count.countOnly = countOnly(problem, request);
@@ -321,19 +320,22 @@ bool countWithoutList(const OptimaOptions& options, const SearchProblem& problem
 
 // Finds the optimum first when asked, then counts within the bound, streaming the list to it;
 // false (with the reason shown) when the list cannot be written.
-bool countOptima(const OptimaOptions& options, const SearchProblem& problem, Deadline deadline,
-                 OptimaCount& count, std::ostream& err) {
+bool countOptima(const OptimaOptions& options, const SearchProblem& problem,
+                 const StopCondition& stop, OptimaCount& count, std::ostream& err) {
   ProgressLine progress = terminalProgressLine(false);
   EnumeratedOptima& summary = count.summary;
   if (options.optimum) {
-    const OptimumResult optimum = findOptimum(problem, deadline);
+    // Only the deadline ends the optimum's search early: a signal is for the count that follows,
+    // which keeps what it counted.
+    const OptimumResult optimum = findOptimum(problem, StopCondition{nullptr, stop.deadline});
     summary.bound = optimum.makespan;
     summary.optimal = optimum.proven;
     count.nodes += optimum.nodes;
   }
-  count.estimateTooLarge = !estimateWhenAsked(options, problem, deadline, summary);
+  count.estimateTooLarge =
+      !estimateWhenAsked(options, problem, StopCondition{nullptr, stop.deadline}, summary);
   if (options.list.empty() && !options.limit) {
-    if (!countWithoutList(options, problem, deadline, count, err)) return false;
+    if (!countWithoutList(options, problem, stop, count, err)) return false;
     summary.complete = summary.complete && (!options.optimum || summary.optimal);
     return true;
   }
@@ -347,7 +349,7 @@ bool countOptima(const OptimaOptions& options, const SearchProblem& problem, Dea
     }
     summary.listFile = listPathFromFolder(options.list, options.folder);
   }
-  const CountRequest request{summary.bound, options.limit, deadline, count.threads,
+  const CountRequest request{summary.bound, options.limit, stop, count.threads,
                              listing ? &listing->stream() : nullptr};
   const CountResult counted = countSchedules(problem, request, progress);
   count.nodes += counted.nodes;
@@ -415,7 +417,8 @@ int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, st
     return 0;
   }
   // A count without a list stops at the first signal and keeps what it counted, from the start.
-  if (options.list.empty() && !options.limit) installInterruptionHandlers();
+  const bool stopsOnSignal = options.list.empty() && !options.limit;
+  if (stopsOnSignal) installInterruptionHandlers();
   const auto started = std::chrono::steady_clock::now();
   const std::optional<Instance> instance = readCountedInstance(options, out, err);
   if (!instance) return 1;
@@ -431,8 +434,9 @@ int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, st
   const std::optional<EnumeratedOptima> earlier =
       options.list.empty() ? earlierNamedList(options.folder) : std::nullopt;
   if (earlier && !earlierListAllows(options, *earlier, count, false, err)) return 1;
-  if (!countOptima(options, makeSearchProblem(*instance), deadlineOf(options, started), count, err))
-    return 1;
+  const StopCondition stop{stopsOnSignal ? &interruptionFlag() : nullptr,
+                           deadlineOf(options, started)};
+  if (!countOptima(options, makeSearchProblem(*instance), stop, count, err)) return 1;
   if (earlier && !earlierListAllows(options, *earlier, count, true, err)) return 1;
   const std::string jsonPath = pathInFolder(options.folder, kEnumeratedOptimaFileName);
   const MaybeFailure failure =

@@ -19,13 +19,13 @@
 #include "run/command_line.h"
 #include "run/import_command.h"
 #include "run/init_command.h"
-#include "run/interruption.h"
 #include "run/main_run.h"
 #include "run/main_run_messages.h"
 #include "run/missing_input_hint.h"
 #include "run/optima_command.h"
 #include "run/repeated_execution_warning.h"
 #include "run/report_command.h"
+#include "support/interruption.h"
 #include "support/text_files.h"
 
 namespace jobshop {
@@ -137,7 +137,8 @@ int executeAndRecord(const CommandLine& line, const Instance& instance,
   if (const std::optional<std::string> log =
           readRecordForWarning(line.folder + kExecutionRecordFileName))
     err << repeatedExecutionWarning(*log, record);
-  RunOutput output{line.folder, out, err, terminalProgressLine(line.quiet), &interruptionFlag()};
+  state.stop.signal = &interruptionFlag();
+  RunOutput output{line.folder, out, err, terminalProgressLine(line.quiet)};
   ExecutionOutcome outcome = executeRuns(state, output);
   const std::size_t runsDone = outcome.runs.size();
   record.runs = std::move(outcome.runs);

@@ -7,6 +7,7 @@
 #include "model/makespan.h"
 #include "model/random_source.h"
 #include "model/scripted_random.h"
+#include "support/scripted_stop.h"
 #include "variation/cycle_crossover.h"
 #include "variation/mask_crossovers.h"
 #include "variation/mutations.h"
@@ -110,8 +111,8 @@ void applyMutations(Population& offspring, const Parameters& parameters, float* 
   }
 }
 
-template <class Random>
-bool generateOffspring(RunState& state, Random& random, VariationScratch& scratch) {
+template <class Random, class Stop>
+bool generateOffspring(RunState& state, Random& random, Stop& stop, VariationScratch& scratch) {
   const Parameters& parameters = state.parameters;
   Population& pool = state.matingPool;
   Population& offspring = state.offspring;
@@ -135,7 +136,7 @@ bool generateOffspring(RunState& state, Random& random, VariationScratch& scratc
   };
 
   for (int i = 1; i <= pairs; ++i) {
-    if (state.stop.requested()) return false;
+    if (stop.stopRequested()) return false;
     const int first = 2 * i - 2;
     const int second = 2 * i - 1;
     if (passesPercentage(parameters.crossoverPercent, random)) {
@@ -173,7 +174,11 @@ template void applyMutations(Population&, const Parameters&, float*, int, Random
                              VariationScratch&);
 template void applyMutations(Population&, const Parameters&, float*, int, detail::ScriptedRandom&,
                              VariationScratch&);
-template bool generateOffspring(RunState&, RandomSource&, VariationScratch&);
-template bool generateOffspring(RunState&, detail::ScriptedRandom&, VariationScratch&);
+template bool generateOffspring(RunState&, RandomSource&, StopCondition&, VariationScratch&);
+template bool generateOffspring(RunState&, detail::ScriptedRandom&, StopCondition&,
+                                VariationScratch&);
+template bool generateOffspring(RunState&, RandomSource&, detail::ScriptedStop&, VariationScratch&);
+template bool generateOffspring(RunState&, detail::ScriptedRandom&, detail::ScriptedStop&,
+                                VariationScratch&);
 
 }  // namespace jobshop

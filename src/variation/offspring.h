@@ -36,9 +36,9 @@ void applyMutations(Population& offspring, const Parameters& parameters, float* 
 // children carry their parent's makespan unless mutated, in which case they are evaluated (+1
 // each). No row of state.offspring beyond 2*(N/2)-1 is written and only the pool's first 2*(N/2)
 // rows are read. Every child written also gets its machine sequences in state.offspringSequences.
-// Looks at state.stop before each pair and returns false as soon as it is set (the pairs before it
-// made and counted); true when every pair is made.
-template <class Random>
-bool generateOffspring(RunState& state, Random& random, VariationScratch& scratch);
+// Asks stop before each pair and returns false as soon as it answers yes (the pairs before it made
+// and counted); true when every pair is made.
+template <class Random, class Stop>
+bool generateOffspring(RunState& state, Random& random, Stop& stop, VariationScratch& scratch);
 
 }  // namespace jobshop

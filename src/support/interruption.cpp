@@ -1,5 +1,5 @@
 // The signal handlers of the main run and the holding back of signals around record writes.
-#include "run/interruption.h"
+#include "support/interruption.h"
 
 #include <signal.h>
 
