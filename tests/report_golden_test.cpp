@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "golden_compare.h"
 #include "test_instances.h"
 
 namespace jobshop {
@@ -13,24 +14,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kComparedFiles[] = {"report.html", "runs.csv",   "schedules.csv",  "report.json",
-                                      "stdout.txt",  "stderr.txt", "exit_status.txt"};
-
-// Where two texts part, as line number and both lines: a page is too long to print whole.
-std::string firstDifference(const std::string& actual, const std::string& expected) {
-  std::size_t start = 0;
-  for (int line = 1;; ++line) {
-    const std::size_t actualEnd = actual.find('\n', start);
-    const std::size_t expectedEnd = expected.find('\n', start);
-    const std::string a = actual.substr(start, actualEnd - start);
-    const std::string e = expected.substr(start, expectedEnd - start);
-    if (a != e || actualEnd != expectedEnd)
-      return "line " + std::to_string(line) + ": got\n" + a.substr(0, 300) + "\nexpected\n" +
-             e.substr(0, 300);
-    if (actualEnd == std::string::npos) return "none";
-    start = actualEnd + 1;
-  }
-}
+const std::vector<std::string> kComparedFiles = {"report.html",    "runs.csv",   "schedules.csv",
+                                                 "report.json",    "stdout.txt", "stderr.txt",
+                                                 "exit_status.txt"};
 
 void reportCase(const fs::path& folder) {
   const std::string work = makeTempFolder();
@@ -41,13 +27,7 @@ void reportCase(const fs::path& folder) {
                               "schedules.csv --json report.json > stdout.txt 2> stderr.txt; "
                               "echo $? > exit_status.txt";
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
-  for (const char* name : kComparedFiles) {
-    SCOPED_TRACE(folder.filename().string() + "/" + name);
-    ASSERT_TRUE(fileExists(work + name));
-    const std::string actual = readFile(work + name);
-    const std::string expected = readFile(folder / "expected" / name);
-    EXPECT_TRUE(actual == expected) << firstDifference(actual, expected);
-  }
+  expectSameFiles(work, folder / "expected", kComparedFiles, folder.filename().string());
   fs::remove_all(work);
 }
 
