@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "analysis/recorded_schedules.h"
+#include "analysis/report_analysis.h"
 #include "fuzz_checks.h"
 #include "input/input_error.h"
 #include "input/instance_reader.h"
@@ -54,9 +55,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 "a rebuilt schedule places every operation");
     }
   }
-  const std::string page = htmlReport("", instance, records, schedules, std::nullopt);
+  const ReportAnalysis analysis = analyseReport(instance, records, std::optional<OptimaCoverage>{});
+  const std::string page = htmlReport("", instance, records, schedules, analysis);
   fuzzCheck(page.find("</html>") != std::string::npos, "the page is complete");
-  reportCsv(records.runs, records.log, std::nullopt);
+  reportCsv(records.runs, analysis.runFigures, records.log, analysis.coverage);
   for (const std::string& problem : records.problems)
     fuzzCheck(isPrintableUtf8(problem), "a problem is printable UTF-8 on one line");
   return 0;
