@@ -14,6 +14,8 @@ namespace jobshop {
 using NichingScheme = std::variant<CrowdingScheme>;
 
 // Multi-niche crowding, the one scheme the parameters can ask for today.
-inline NichingScheme chooseNichingScheme(const Parameters&) { return CrowdingScheme{}; }
+inline NichingScheme chooseNichingScheme(const Parameters& /*parameters*/) {
+  return CrowdingScheme{};
+}
 
 }  // namespace jobshop

@@ -38,6 +38,7 @@ struct StopCondition {
         subtreeLimit(other.subtreeLimit),
         raised(other.raised.load(std::memory_order_relaxed)) {}
   StopCondition& operator=(const StopCondition& other) {
+    if (this == &other) return *this;
     signal = other.signal;
     deadline = other.deadline;
     foundLimit = other.foundLimit;
