@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "model/scripted_random.h"
+#include "scripted_random.h"
 #include "test_instances.h"
 
 namespace jobshop {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "model/scripted_random.h"
+#include "scripted_random.h"
 #include "test_instances.h"
 
 namespace jobshop {

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "model/scripted_random.h"
-#include "support/scripted_stop.h"
+#include "scripted_random.h"
+#include "scripted_stop.h"
 #include "test_instances.h"
 
 namespace jobshop {

@@ -14,7 +14,7 @@
 #include "model/initialisation.h"
 #include "model/machine_sequences.h"
 #include "model/makespan.h"
-#include "support/scripted_stop.h"
+#include "scripted_stop.h"
 #include "test_instances.h"
 
 namespace jobshop {

@@ -7,7 +7,7 @@
 
 #include "model/machine_sequences.h"
 #include "model/makespan.h"
-#include "model/scripted_random.h"
+#include "scripted_random.h"
 #include "variation/cycle_crossover.h"
 #include "variation_test_support.h"
 

@@ -10,7 +10,7 @@
 
 #include "model/clock.h"
 #include "model/initialisation.h"
-#include "model/scripted_random.h"
+#include "scripted_random.h"
 #include "test_instances.h"
 
 namespace jobshop {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "model/population.h"
-#include "model/scripted_random.h"
+#include "scripted_random.h"
 #include "variation/variation_scratch.h"
 
 namespace jobshop {

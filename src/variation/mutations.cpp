@@ -1,96 +1,13 @@
-// The four mutation operators. Whether an operator changes mutationBuffer decides how several of
-// them combine on one child, so that detail is kept exactly per operator.
-#include "variation/mutations.h"
-
-#include <algorithm>
-#include <utility>
-
+// The program's own instantiations of variation/mutations_impl.h; those for the tests' scripted
+// draws are in tests/scripted_instantiations.cpp.
 #include "model/random_source.h"
-#include "model/scripted_random.h"
+#include "variation/mutations_impl.h"
 
 namespace jobshop {
 
-namespace {
-
-void copyBufferToChild(Population& offspring, const float* mutationBuffer, int k) {
-  std::copy(mutationBuffer, mutationBuffer + offspring.geneCount, offspring.genes(k));
-}
-
-}  // namespace
-
-template <class Random>
-void scrambleMutation(Population& offspring, float* mutationBuffer, int k, Random& random,
-                      VariationScratch& scratch) {
-  const int geneCount = offspring.geneCount;
-  const int a = random.randomBelow(geneCount);
-  const int b = random.randomBelow(geneCount);
-  const int lo = std::min(a, b);
-  const int n = std::max(a, b) - lo;
-  if (n > 0) {
-    // The pool is a copy of the segment, so the new order can be written over the segment itself.
-    // Each draw names a rank among the entries not yet taken, in the pool's order, so every draw
-    // sequence names exactly one permutation.
-    float* segment = mutationBuffer + lo;
-    RankedPool& pool = scratch.pool;
-    pool.reset(segment, n + 1);
-    for (int i = 0; i < n; ++i) segment[i] = pool.take(random.randomBelow(n + 1 - i));
-    segment[n] = pool.take(0);
-  }
-  copyBufferToChild(offspring, mutationBuffer, k);
-}
-
-template <class Random>
-void swapMutation(Population& offspring, float* mutationBuffer, int k, Random& random,
-                  VariationScratch& /*scratch*/) {
-  const int geneCount = offspring.geneCount;
-  const int a = random.randomBelow(geneCount);
-  const int b = random.randomBelow(geneCount);
-  if (geneCount > 0) std::swap(mutationBuffer[a], mutationBuffer[b]);
-  copyBufferToChild(offspring, mutationBuffer, k);
-}
-
-template <class Random>
-void insertionMutation(Population& offspring, float* mutationBuffer, int k, Random& random,
-                       VariationScratch& scratch) {
-  const int geneCount = offspring.geneCount;
-  const int from = random.randomBelow(geneCount);
-  const int to = random.randomBelow(geneCount);
-  if (geneCount <= 0) return;
-  if (scratch.genes.size() < static_cast<size_t>(geneCount)) {
-    scratch.genes.resize(static_cast<size_t>(geneCount));
-  }
-  float* moved = scratch.genes.data();
-  std::copy(mutationBuffer, mutationBuffer + geneCount, moved);
-  if (from < to) {
-    std::rotate(moved + from, moved + from + 1, moved + to + 1);
-  } else if (from > to) {
-    std::rotate(moved + to, moved + from, moved + from + 1);
-  }
-  std::copy(moved, moved + geneCount, offspring.genes(k));
-}
-
-template <class Random>
-void neighbourSwapMutation(Population& offspring, float* mutationBuffer, int k, Random& random,
-                           VariationScratch& /*scratch*/) {
-  const int geneCount = offspring.geneCount;
-  const int p = random.randomBelow(geneCount);
-  if (geneCount >= 2) {
-    const int left = p < geneCount - 1 ? p : geneCount - 2;
-    std::swap(mutationBuffer[left], mutationBuffer[left + 1]);
-  }
-  copyBufferToChild(offspring, mutationBuffer, k);
-}
-
 template void scrambleMutation(Population&, float*, int, RandomSource&, VariationScratch&);
-template void scrambleMutation(Population&, float*, int, detail::ScriptedRandom&,
-                               VariationScratch&);
 template void swapMutation(Population&, float*, int, RandomSource&, VariationScratch&);
-template void swapMutation(Population&, float*, int, detail::ScriptedRandom&, VariationScratch&);
 template void insertionMutation(Population&, float*, int, RandomSource&, VariationScratch&);
-template void insertionMutation(Population&, float*, int, detail::ScriptedRandom&,
-                                VariationScratch&);
 template void neighbourSwapMutation(Population&, float*, int, RandomSource&, VariationScratch&);
-template void neighbourSwapMutation(Population&, float*, int, detail::ScriptedRandom&,
-                                    VariationScratch&);
 
 }  // namespace jobshop
