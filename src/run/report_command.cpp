@@ -178,10 +178,12 @@ std::optional<ReportOptions> readOptions(const std::vector<std::string>& args, s
 // The schedules the optima command counted; nothing for a folder it never visited, which reports
 // as before.
 std::optional<EnumeratedOptima> enumerationOf(const std::string& folder, ResultRecords& records) {
-  std::string enumerationProblem;
-  std::optional<EnumeratedOptima> enumeration = loadEnumeratedOptima(folder, enumerationProblem);
-  if (!enumerationProblem.empty()) records.problems.push_back(enumerationProblem);
-  return enumeration;
+  OptimaInFolder enumeration = loadEnumeratedOptima(folder);
+  if (!enumeration) {
+    records.problems.push_back(enumeration.reason());
+    return std::nullopt;
+  }
+  return std::move(*enumeration);
 }
 
 // "wrote A", "wrote A and B", "wrote A, B and C": every file written, the page first.
