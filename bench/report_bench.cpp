@@ -71,8 +71,9 @@ struct ReportFolder {
   std::optional<EnumeratedOptima> enumeration = loadEnumerated(path);
 
   static std::optional<EnumeratedOptima> loadEnumerated(const std::string& folder) {
-    std::string problem;
-    return loadEnumeratedOptima(folder, problem);
+    OptimaInFolder read = loadEnumeratedOptima(folder);
+    if (!read) return std::nullopt;
+    return std::move(*read);
   }
 };
 

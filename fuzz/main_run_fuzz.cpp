@@ -124,9 +124,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   record.targetMakespan = instance.targetMakespan;
   record.parameters = parameters;
   record.runs = outcome.runs;
-  fuzzCheck(
-      appendExecutionRecord(folder + kExecutionRecordFileName, executionRecordLine(record)).empty(),
-      "the execution record is written");
+  fuzzCheck(!appendExecutionRecord(folder + kExecutionRecordFileName, executionRecordLine(record)),
+            "the execution record is written");
 
   ResultRecords records = loadResultRecords(folder, instance);
   rebuildRecordedSchedules(records.runs, instance, records.problems);

@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "program_runner.h"
 #include "report_fixture.h"
@@ -49,23 +52,25 @@ TEST(OptimaCommand, SummaryAndListAtTheTarget) {
   EXPECT_EQ(firstLine(list).size(), 36u * 2 + 3) << "36 one-digit jobs and 55, each with a space";
   EXPECT_EQ(firstLine(list).substr(firstLine(list).size() - 4), " 55 ");
 
-  std::string problem;
-  const std::optional<EnumeratedOptima> loaded = loadEnumeratedOptima(folder, problem);
-  ASSERT_TRUE(loaded) << problem;
-  EXPECT_EQ(loaded->bound, 55);
-  EXPECT_EQ(loaded->count, 53);
-  EXPECT_TRUE(loaded->complete);
-  EXPECT_EQ(loaded->listFile, "optima.txt");
-  EXPECT_EQ(loaded->schedules.size(), 53u);
-  EXPECT_EQ(loaded->schedules.begin()->size(), 36u);
+  const OptimaInFolder read = loadEnumeratedOptima(folder);
+  ASSERT_TRUE(read) << read.reason();
+  ASSERT_TRUE(*read);
+  const EnumeratedOptima& loaded = **read;
+  EXPECT_EQ(loaded.bound, 55);
+  EXPECT_EQ(loaded.count, 53);
+  EXPECT_TRUE(loaded.complete);
+  EXPECT_EQ(loaded.listFile, "optima.txt");
+  EXPECT_EQ(loaded.schedules.size(), 53u);
+  EXPECT_EQ(loaded.schedules.begin()->size(), 36u);
 
   // The same list with one thread, from another folder through --dir.
   const Captured single = runOptima(
       makeTempFolder(), "--dir '" + folder + "' --threads 1 --list '" + folder + "single.txt'");
   EXPECT_EQ(firstLine(single.out), "count 53");
   EXPECT_EQ(readFile(folder + "single.txt"), list);
-  ASSERT_TRUE(loadEnumeratedOptima(folder, problem)) << problem;
-  EXPECT_EQ(loadEnumeratedOptima(folder, problem)->listFile, "single.txt");
+  const OptimaInFolder relisted = loadEnumeratedOptima(folder);
+  ASSERT_TRUE(relisted && *relisted);
+  EXPECT_EQ((*relisted)->listFile, "single.txt");
 }
 
 TEST(OptimaCommand, BoundsLimitAndOptimum) {
@@ -83,15 +88,18 @@ TEST(OptimaCommand, BoundsLimitAndOptimum) {
   EXPECT_TRUE(hasLine(limited.out, "complete no"));
   const std::string first = readFile(folder + "first.txt");
   EXPECT_EQ(std::count(first.begin(), first.end(), '\n'), 10);
-  std::string problem;
-  EXPECT_FALSE(loadEnumeratedOptima(folder, problem)->complete);
+  const OptimaInFolder firstRead = loadEnumeratedOptima(folder);
+  ASSERT_TRUE(firstRead && *firstRead);
+  EXPECT_FALSE((*firstRead)->complete);
 
   // first.txt was listed at bound 56: counting at the optimum without a new list must unname it.
   const Captured optimum = runOptima(folder, "--optimum --force");
   EXPECT_EQ(firstLine(optimum.out), "count 53");
   EXPECT_TRUE(hasLine(optimum.out, "bound 55"));
   EXPECT_TRUE(hasLine(optimum.out, "optimum proven"));
-  EXPECT_TRUE(loadEnumeratedOptima(folder, problem)->optimal);
+  const OptimaInFolder optimumRead = loadEnumeratedOptima(folder);
+  ASSERT_TRUE(optimumRead && *optimumRead);
+  EXPECT_TRUE((*optimumRead)->optimal);
 }
 
 TEST(OptimaCommand, TimeLimitGivesALowerBound) {
@@ -103,12 +111,13 @@ TEST(OptimaCommand, TimeLimitGivesALowerBound) {
   EXPECT_EQ(firstLine(outcome.out).rfind("count ", 0), 0u);
   EXPECT_TRUE(hasLine(outcome.out, "complete no"));
   EXPECT_TRUE(hasLine(outcome.out, "time limit reached"));
-  std::string problem;
-  const std::optional<EnumeratedOptima> loaded = loadEnumeratedOptima(folder, problem);
-  ASSERT_TRUE(loaded) << problem;
-  EXPECT_FALSE(loaded->complete);
-  EXPECT_EQ(static_cast<std::int64_t>(loaded->schedules.size()), loaded->count);
-  EXPECT_EQ(firstLine(outcome.out), "count " + std::to_string(loaded->count));
+  const OptimaInFolder read = loadEnumeratedOptima(folder);
+  ASSERT_TRUE(read) << read.reason();
+  ASSERT_TRUE(*read);
+  const EnumeratedOptima& loaded = **read;
+  EXPECT_FALSE(loaded.complete);
+  EXPECT_EQ(static_cast<std::int64_t>(loaded.schedules.size()), loaded.count);
+  EXPECT_EQ(firstLine(outcome.out), "count " + std::to_string(loaded.count));
 }
 
 TEST(OptimaCommand, RefusalsAndUsageErrors) {
@@ -137,9 +146,9 @@ TEST(OptimaCommand, RefusalsAndUsageErrors) {
 
 TEST(OptimaCommand, LoaderRefusesAListThatDisagrees) {
   const std::string folder = makeTempFolder();
-  std::string problem;
-  EXPECT_FALSE(loadEnumeratedOptima(folder, problem));
-  EXPECT_EQ(problem, "") << "no optima.json is no problem";
+  const OptimaInFolder absent = loadEnumeratedOptima(folder);
+  ASSERT_TRUE(absent) << "no optima.json is no problem: " << absent.reason();
+  EXPECT_FALSE(*absent);
   EnumeratedOptima optima;
   optima.jobs = 2;
   optima.machines = 3;
@@ -149,16 +158,29 @@ TEST(OptimaCommand, LoaderRefusesAListThatDisagrees) {
   optima.listFile = "list.txt";
   writeFile(folder + kEnumeratedOptimaFileName, enumeratedOptimaJson(optima));
   writeFile(folder + "list.txt", "1 2 1 2 2 1 10 \n");
-  ASSERT_TRUE(loadEnumeratedOptima(folder, problem)) << problem;
-  for (const char* bad : {"1 2 1 2 2 10 \n", "1 2 1 2 3 1 10 \n", "1 2 1 2 2 1 10\n",
-                          "1 2 1 2 2 1 10 \n2 1 1 2 2 1 12 \n"}) {
-    writeFile(folder + "list.txt", bad);
-    EXPECT_FALSE(loadEnumeratedOptima(folder, problem)) << bad;
-    EXPECT_NE(problem, "") << bad;
+  const OptimaInFolder agreeing = loadEnumeratedOptima(folder);
+  ASSERT_TRUE(agreeing) << agreeing.reason();
+  ASSERT_TRUE(*agreeing);
+  EXPECT_EQ((*agreeing)->schedules.size(), 1u);
+  // Each reason is quoted as it is in the report's problems, so it points at the line.
+  const std::string list = folder + "list.txt";
+  for (const auto& [bad, reason] : std::vector<std::pair<std::string, std::string>>{
+           {"1 2 1 2 2 10 \n", list + ", line 1: expected 7 numbers each followed by a space"},
+           {"1 2 1 2 3 1 10 \n", list + ", line 1: job 3 out of range"},
+           {"1 2 1 2 2 1 10\n", list + ", line 1: expected 7 numbers each followed by a space"},
+           {"1 2 1 2 2 1 10 \n2 1 1 2 2 1 12 \n",
+            list + ", line 2: more schedules than the count of optima.json"},
+           {"", list + " holds 0 schedules, optima.json counts 1"}}) {
+    writeFile(list, bad);
+    const OptimaInFolder refused = loadEnumeratedOptima(folder);
+    ASSERT_FALSE(refused) << bad;
+    EXPECT_EQ(refused.reason(), reason) << bad;
   }
   writeFile(folder + kEnumeratedOptimaFileName, "{\"bound\": 3}");
-  EXPECT_FALSE(loadEnumeratedOptima(folder, problem));
-  EXPECT_NE(problem, "");
+  const OptimaInFolder malformed = loadEnumeratedOptima(folder);
+  ASSERT_FALSE(malformed);
+  EXPECT_EQ(malformed.reason().rfind(folder + kEnumeratedOptimaFileName + ": ", 0), 0u)
+      << malformed.reason();
 }
 
 TEST(OptimaCommand, RefusesOutputsThatNameTheInstanceOrEachOther) {
@@ -292,20 +314,21 @@ TEST(OptimaCommand, ForceOrANewListReplacesTheEarlierOne) {
   const Captured forced = runOptima(folder, "--bound 5 --force");
   EXPECT_EQ(forced.status, 0) << forced.err;
   EXPECT_EQ(forced.err, "");
-  std::string problem;
-  std::optional<EnumeratedOptima> loaded = loadEnumeratedOptima(folder, problem);
-  ASSERT_TRUE(loaded) << problem;
-  EXPECT_EQ(loaded->bound, 5);
-  EXPECT_EQ(loaded->listFile, "");
+  OptimaInFolder loaded = loadEnumeratedOptima(folder);
+  ASSERT_TRUE(loaded) << loaded.reason();
+  ASSERT_TRUE(*loaded);
+  EXPECT_EQ((*loaded)->bound, 5);
+  EXPECT_EQ((*loaded)->listFile, "");
   EXPECT_EQ(readFile(folder + "six.txt"), list) << "the list itself is left as it was";
 
   const std::string relisted = listedFixtureFolder();
   const Captured listed = runOptima(relisted, "--bound 5 --list five.txt");
   EXPECT_EQ(listed.status, 0) << listed.err;
-  loaded = loadEnumeratedOptima(relisted, problem);
-  ASSERT_TRUE(loaded) << problem;
-  EXPECT_EQ(loaded->listFile, "five.txt");
-  EXPECT_EQ(static_cast<std::int64_t>(loaded->schedules.size()), loaded->count);
+  loaded = loadEnumeratedOptima(relisted);
+  ASSERT_TRUE(loaded) << loaded.reason();
+  ASSERT_TRUE(*loaded);
+  EXPECT_EQ((*loaded)->listFile, "five.txt");
+  EXPECT_EQ(static_cast<std::int64_t>((*loaded)->schedules.size()), (*loaded)->count);
 }
 
 }  // namespace jobshop

@@ -192,6 +192,26 @@ TEST(ExactCount, CountsCarryAcrossLimbs) {
   EXPECT_EQ(allOnes.decimal(), "340282366920938463463374607431768211456");
 }
 
+// A checkpoint's counts come back through these digits, so a count must survive them whole and
+// anything a count of that width cannot be must be refused.
+TEST(ExactCount, CountsReadBackFromTheirDigits) {
+  constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
+  WideCount wide(2);
+  wide.limbs = {kMax, kMax};
+  for (const WideCount& count : {WideCount(2), wide}) {
+    const std::optional<WideCount> read = parseWideCount(count.decimal(), 2);
+    ASSERT_TRUE(read) << count.decimal();
+    EXPECT_EQ(*read, count) << count.decimal();
+  }
+  const std::optional<WideCount> carried = parseWideCount("18446744073709551616", 2);  // 2**64
+  ASSERT_TRUE(carried);
+  EXPECT_EQ(carried->limbs, (std::vector<std::uint64_t>{0, 1}));
+  EXPECT_FALSE(parseWideCount("18446744073709551616", 1)) << "2**64 in one limb";
+  EXPECT_FALSE(parseWideCount("340282366920938463463374607431768211456", 2)) << "2**128";
+  for (const char* bad : {"", "12a", "-1", " 1", "1.0"})
+    EXPECT_FALSE(parseWideCount(bad, 2)) << bad;
+}
+
 TEST(ExactCount, FlowShopsAdmitEveryCombinationOfMachineOrders) {
   SKIP_WHEN_SANITIZED();
   // Small enough for the listing walk: 6^3 = 216 and 24^3 = 13,824.

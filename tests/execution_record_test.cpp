@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <nlohmann/json.hpp>
 
 #include "results/file_digest.h"
@@ -111,12 +113,18 @@ TEST(ExecutionRecord, TimesAndDigests) {
 TEST(ExecutionRecord, AppendsWholeLinesAndReportsFailures) {
   const std::string folder = makeTempFolder();
   const std::string path = folder + kExecutionRecordFileName;
-  EXPECT_EQ(appendExecutionRecord(path, "{\"a\":1}\n"), "");
-  EXPECT_EQ(appendExecutionRecord(path, "{\"b\":2}\n"), "");
+  EXPECT_FALSE(appendExecutionRecord(path, "{\"a\":1}\n"));
+  EXPECT_FALSE(appendExecutionRecord(path, "{\"b\":2}\n"));
   EXPECT_EQ(readFile(path), "{\"a\":1}\n{\"b\":2}\n");
-  EXPECT_NE(appendExecutionRecord(folder + "no-such-folder/x.jsonl", "{}\n"), "");
+  // The reason is quoted in the message as it is, so it is the system's own words.
+  const MaybeFailure missingFolder =
+      appendExecutionRecord(folder + "no-such-folder/x.jsonl", "{}\n");
+  ASSERT_TRUE(missingFolder);
+  EXPECT_EQ(missingFolder->reason, std::strerror(ENOENT));
   ASSERT_EQ(symlink("/dev/full", (folder + "full.jsonl").c_str()), 0);
-  EXPECT_NE(appendExecutionRecord(folder + "full.jsonl", "{}\n"), "") << "a full disk";
+  const MaybeFailure fullDisk = appendExecutionRecord(folder + "full.jsonl", "{}\n");
+  ASSERT_TRUE(fullDisk) << "a full disk";
+  EXPECT_EQ(fullDisk->reason, std::strerror(ENOSPC));
 }
 
 }  // namespace jobshop

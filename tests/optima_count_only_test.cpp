@@ -56,12 +56,13 @@ TEST(CountOnlyCommand, ExactCountKeptApartFromTheEstimate) {
   EXPECT_EQ(json["estimate"]["probes"], 300);
   EXPECT_EQ(json["estimate"]["seed"], 7);
   EXPECT_GT(json["estimate"]["value"].get<double>(), 0);
-  std::string problem;
-  const std::optional<EnumeratedOptima> read = loadOptimaSummary(folder, problem);
-  ASSERT_TRUE(read) << problem;
-  EXPECT_EQ(read->count, 575);
-  ASSERT_TRUE(read->estimate);
-  EXPECT_EQ(read->estimate->probes, 300);
+  const OptimaInFolder summary = loadOptimaSummary(folder);
+  ASSERT_TRUE(summary) << summary.reason();
+  ASSERT_TRUE(*summary);
+  const EnumeratedOptima& read = **summary;
+  EXPECT_EQ(read.count, 575);
+  ASSERT_TRUE(read.estimate);
+  EXPECT_EQ(read.estimate->probes, 300);
   EXPECT_FALSE(fileExists(folder + "optima-checkpoint.json"));
 }
 

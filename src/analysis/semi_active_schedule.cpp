@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "support/failure.h"
+
 namespace jobshop {
 
 namespace {
@@ -13,7 +15,7 @@ std::size_t cell(int row, int column, int width) {
   return static_cast<std::size_t>((row - 1) * width + column - 1);
 }
 
-std::string checkRoutes(const Instance& instance) {
+MaybeFailure checkRoutes(const Instance& instance) {
   const int jobs = instance.jobs;
   const int machines = instance.machines;
   for (int j = 1; j <= jobs; ++j) {
@@ -21,44 +23,43 @@ std::string checkRoutes(const Instance& instance) {
     for (int o = 1; o <= machines; ++o) {
       const int m = instance.machineOf(j, o);
       if (m < 1 || m > machines || seen[static_cast<std::size_t>(m)]) {
-        return "job " + std::to_string(j) + "'s route in the instance does not visit every " +
-               "machine exactly once";
+        return Failure{"job " + std::to_string(j) +
+                       "'s route in the instance does not visit every machine exactly once"};
       }
       seen[static_cast<std::size_t>(m)] = true;
     }
   }
-  return {};
+  return std::nullopt;
 }
 
-std::string checkMachineRows(const std::vector<int>& sequences, int jobs, int machines) {
+MaybeFailure checkMachineRows(const std::vector<int>& sequences, int jobs, int machines) {
   for (int m = 1; m <= machines; ++m) {
     std::vector<bool> seen(static_cast<std::size_t>(jobs) + 1, false);
     for (int p = 1; p <= jobs; ++p) {
       const int j = sequences[cell(m, p, jobs)];
       if (j < 1 || j > jobs) {
-        return "machine " + std::to_string(m) + "'s order names job " + std::to_string(j) +
-               ", which this instance does not have";
+        return Failure{"machine " + std::to_string(m) + "'s order names job " + std::to_string(j) +
+                       ", which this instance does not have"};
       }
       if (seen[static_cast<std::size_t>(j)]) {
-        return "machine " + std::to_string(m) + "'s order names job " + std::to_string(j) +
-               " twice";
+        return Failure{"machine " + std::to_string(m) + "'s order names job " + std::to_string(j) +
+                       " twice"};
       }
       seen[static_cast<std::size_t>(j)] = true;
     }
   }
-  return {};
+  return std::nullopt;
 }
 
-// The problem with sequences as a schedule of instance, "" when there is none.
-std::string sequenceProblem(const Instance& instance, const std::vector<int>& sequences) {
+// Why sequences are no schedule of instance, if they are not.
+MaybeFailure sequenceProblem(const Instance& instance, const std::vector<int>& sequences) {
   const int count = instance.geneCount();
   if (static_cast<int>(sequences.size()) != count) {
-    return "it holds " + std::to_string(sequences.size()) +
-           " machine-sequence entries, this instance needs " + std::to_string(count);
+    return Failure{"it holds " + std::to_string(sequences.size()) +
+                   " machine-sequence entries, this instance needs " + std::to_string(count)};
   }
-  std::string problem = checkRoutes(instance);
-  if (problem.empty()) problem = checkMachineRows(sequences, instance.jobs, instance.machines);
-  return problem;
+  if (MaybeFailure routes = checkRoutes(instance)) return routes;
+  return checkMachineRows(sequences, instance.jobs, instance.machines);
 }
 
 // Operations indexed job-major, (job-1)*M + (operation-1): for each, the operation just before and
@@ -141,8 +142,10 @@ std::size_t placeAll(const Instance& instance, const MachineOrder& order,
 
 SemiActiveSchedule rebuildSchedule(const Instance& instance, const std::vector<int>& sequences) {
   SemiActiveSchedule schedule;
-  schedule.problem = sequenceProblem(instance, sequences);
-  if (!schedule.problem.empty()) return schedule;
+  if (const MaybeFailure problem = sequenceProblem(instance, sequences)) {
+    schedule.problem = problem->reason;
+    return schedule;
+  }
   const MachineOrder order = machineOrder(instance, sequences);
   if (placeAll(instance, order, schedule) != order.predecessor.size()) {
     schedule.operations.clear();

@@ -49,8 +49,11 @@ CampaignRecords readCampaignRecords(const std::string& campaignFolder,
     if (!instances.insert(e.instance).second) continue;
     InstanceEnumeration& enumeration = records.enumerations.emplace_back();
     enumeration.instance = e.instance;
-    enumeration.optima =
-        loadEnumeratedOptima(campaignFolder + e.instance + "/", enumeration.problem);
+    OptimaInFolder read = loadEnumeratedOptima(campaignFolder + e.instance + "/");
+    if (read)
+      enumeration.optima = std::move(*read);
+    else
+      enumeration.problem = read.reason();
   }
   return records;
 }

@@ -6,23 +6,24 @@
 #include "campaigns/execution_claim.h"
 #include "campaigns/execution_launch.h"
 #include "campaigns/execution_state.h"
+#include "support/failure.h"
 #include "support/text_files.h"
 
 namespace jobshop {
 
 namespace {
 
-// "" when the execution is done (now or before), else why it is not.
-std::string runToTheEnd(const std::string& program, const std::string& campaignFolder,
-                        const PlannedExecution& execution) {
+// Nothing once the execution is done (now or before), else why it is not.
+MaybeFailure runToTheEnd(const std::string& program, const std::string& campaignFolder,
+                         const PlannedExecution& execution) {
   const std::string folder = campaignFolder + execution.folder + "/";
-  if (effectiveState(folder) == ExecutionState::kDone) return "";
+  if (effectiveState(folder) == ExecutionState::kDone) return std::nullopt;
   Outcome outcome;
   const Launch launch = runExecution(program, campaignFolder, folder, execution,
                                      readWholeFile(folder + kFailedMarker), outcome);
-  if (launch.outcome == Launch::Outcome::kFailed) return launch.problem;
-  if (launch.outcome == Launch::Outcome::kStarted && !outcome.done) return outcome.reason;
-  return "";
+  if (launch.outcome == Launch::Outcome::kFailed) return Failure{launch.problem};
+  if (launch.outcome == Launch::Outcome::kStarted && !outcome.done) return Failure{outcome.reason};
+  return std::nullopt;
 }
 
 }  // namespace
@@ -36,10 +37,10 @@ std::vector<ExecutionFailure> runClusterTask(const std::string& campaignFolder,
   std::vector<ExecutionFailure> failures;
   for (const std::string& name : folders) {
     const auto found = byFolder.find(name);
-    const std::string problem = found == byFolder.end()
-                                    ? "not in the manifest"
-                                    : runToTheEnd(program, campaignFolder, *found->second);
-    if (!problem.empty()) failures.push_back({name, problem});
+    const MaybeFailure failure = found == byFolder.end()
+                                     ? Failure{"not in the manifest"}
+                                     : runToTheEnd(program, campaignFolder, *found->second);
+    if (failure) failures.push_back({name, failure->reason});
   }
   return failures;
 }

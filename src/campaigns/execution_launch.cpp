@@ -18,6 +18,7 @@
 #include "campaigns/execution_state.h"
 #include "results/execution_record.h"
 #include "results/file_digest.h"
+#include "support/failure.h"
 #include "support/text_files.h"
 
 namespace jobshop {
@@ -58,8 +59,9 @@ const char* const kStartSteps[] = {"open /dev/null", "create stdout.txt", "creat
   failStart(report, 3);
 }
 
-pid_t spawnChild(const std::string& program, const std::string& folder,
-                 const PlannedExecution& execution, std::string& problem) {
+// The started child, or why it did not start.
+OrFailure<pid_t> spawnChild(const std::string& program, const std::string& folder,
+                            const PlannedExecution& execution) {
   const std::string seed = std::to_string(execution.seed);
   std::vector<std::string> args = {program, "--dir", folder, "--seed", seed, "--quiet", "--record"};
   std::vector<char*> argv;
@@ -69,10 +71,8 @@ pid_t spawnChild(const std::string& program, const std::string& folder,
   const std::string out = folder + "stdout.txt";
   const std::string err = folder + "stderr.txt";
   int report[2];
-  if (::pipe2(report, O_CLOEXEC) != 0) {
-    problem = "could not start " + program + ": " + std::strerror(errno);
-    return -1;
-  }
+  if (::pipe2(report, O_CLOEXEC) != 0)
+    return Failure{"could not start " + program + ": " + std::strerror(errno)};
   const pid_t runner = ::getpid();
   const pid_t pid = ::fork();
   if (pid == 0)
@@ -85,16 +85,12 @@ pid_t spawnChild(const std::string& program, const std::string& folder,
     while ((got = ::read(report[0], &failure, sizeof failure)) < 0 && errno == EINTR) {
     }
   ::close(report[0]);
-  if (pid < 0) {
-    problem = "could not start " + program + ": " + std::strerror(forkError);
-    return -1;
-  }
+  if (pid < 0) return Failure{"could not start " + program + ": " + std::strerror(forkError)};
   if (got <= 0) return pid;  // the pipe closed at exec
   while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
   }
-  problem = "could not " + std::string(kStartSteps[failure.step]) + " (" + program +
-            "): " + std::strerror(failure.error);
-  return -1;
+  return Failure{"could not " + std::string(kStartSteps[failure.step]) + " (" + program +
+                 "): " + std::strerror(failure.error)};
 }
 
 std::string endedText(int waitStatus) {
@@ -158,12 +154,14 @@ Launch startExecution(const std::string& program, const std::string& campaignFol
     releaseClaim(folder);
     return launch;
   }
-  launch.pid = spawnChild(program, folder, execution, launch.problem);
-  if (launch.pid < 0) {
+  const OrFailure<pid_t> child = spawnChild(program, folder, execution);
+  if (!child) {
+    launch.problem = child.reason();
     placeMarker(folder, kFailedMarker, launch.problem + "\n");
     releaseClaim(folder);
     return launch;
   }
+  launch.pid = *child;
   recordChild(campaignFolder, folder, launch.pid);
   launch.outcome = Launch::Outcome::kStarted;
   return launch;

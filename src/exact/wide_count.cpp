@@ -78,20 +78,20 @@ std::string countDecimal(ConstCountLimbs count) {
   return text;
 }
 
-bool parseWideCount(const std::string& text, int width, WideCount& count) {
+std::optional<WideCount> parseWideCount(const std::string& text, int width) {
   if (text.empty() || text.size() > 20 * static_cast<std::size_t>(width) ||
       !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-    return false;
+    return std::nullopt;
   }
   std::vector<unsigned char> digits(text.size());
   std::transform(text.begin(), text.end(), digits.begin(),
                  [](char c) { return static_cast<unsigned char>(c - '0'); });
   std::vector<mp_limb_t> value(digits.size() / 19 + 2, 0);
   const mp_size_t used = mpn_set_str(value.data(), digits.data(), digits.size(), 10);
-  if (used > width) return false;
-  count = WideCount(width);
+  if (used > width) return std::nullopt;
+  WideCount count(width);
   std::copy(value.begin(), value.begin() + used, count.limbs.begin());
-  return true;
+  return count;
 }
 
 }  // namespace jobshop

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -36,7 +37,7 @@ struct WideCount {
   bool operator==(const WideCount& other) const = default;
 };
 
-// Reads decimal digits into a count of width limbs; false when text is not digits or too large.
-bool parseWideCount(const std::string& text, int width, WideCount& count);
+// Reads decimal digits into a count of width limbs; nothing when text is not digits or too large.
+std::optional<WideCount> parseWideCount(const std::string& text, int width);
 
 }  // namespace jobshop

@@ -104,9 +104,9 @@ std::string executionRecordLine(const ExecutionRecord& record) {
   return line.dump(-1, ' ', false, ordered_json::error_handler_t::replace) + "\n";
 }
 
-std::string appendExecutionRecord(const std::string& path, const std::string& line) {
+MaybeFailure appendExecutionRecord(const std::string& path, const std::string& line) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0) return std::strerror(errno);
+  if (fd < 0) return Failure{std::strerror(errno)};
   struct stat before {};
   const bool sized = ::fstat(fd, &before) == 0;
   const ssize_t written = ::write(fd, line.data(), line.size());
@@ -117,7 +117,8 @@ std::string appendExecutionRecord(const std::string& path, const std::string& li
     if (sized && ::ftruncate(fd, before.st_size) != 0) failure = errno;
   }
   if (::close(fd) != 0 && failure == 0) failure = errno;
-  return failure == 0 ? "" : std::strerror(failure);
+  if (failure == 0) return std::nullopt;
+  return Failure{std::strerror(failure)};
 }
 
 }  // namespace jobshop

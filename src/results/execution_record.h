@@ -12,6 +12,7 @@
 #include "evolution/run_result.h"
 #include "input/parameters.h"
 #include "results/result_files.h"
+#include "support/failure.h"
 
 namespace jobshop {
 
@@ -69,7 +70,7 @@ std::string executionRecordLine(const ExecutionRecord& record);
 std::string isoUtc(std::time_t time);
 
 // Appends the line to path with a single write, so that no reader ever sees half a record.
-// Returns "" on success, otherwise the system's reason.
-std::string appendExecutionRecord(const std::string& path, const std::string& line);
+// Fails with the system's reason.
+MaybeFailure appendExecutionRecord(const std::string& path, const std::string& line);
 
 }  // namespace jobshop

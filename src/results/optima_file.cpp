@@ -28,32 +28,34 @@ std::optional<std::vector<int>> parseLine(const std::string& line) {
   return numbers;
 }
 
-std::string loadList(const std::string& path, EnumeratedOptima& optima) {
+MaybeFailure loadList(const std::string& path, EnumeratedOptima& optima) {
   const std::optional<std::vector<std::string>> lines = readFileLines(path);
-  if (!lines) return "cannot read " + path;
+  if (!lines) return Failure{"cannot read " + path};
   const std::size_t cells =
       static_cast<std::size_t>(optima.jobs) * static_cast<std::size_t>(optima.machines);
   const std::int64_t count = static_cast<std::int64_t>(lines->size());
   for (std::int64_t number = 1; number <= count; ++number) {
     const std::string where = path + ", line " + std::to_string(number) + ": ";
-    if (number > optima.count) return where + "more schedules than the count of optima.json";
+    if (number > optima.count)
+      return Failure{where + "more schedules than the count of optima.json"};
     std::optional<std::vector<int>> numbers = parseLine((*lines)[number - 1]);
     if (!numbers || numbers->size() != cells + 1) {
-      return where + "expected " + std::to_string(cells + 1) + " numbers each followed by a space";
+      return Failure{where + "expected " + std::to_string(cells + 1) +
+                     " numbers each followed by a space"};
     }
     numbers->pop_back();  // the makespan
     for (int job : *numbers) {
       if (job < 1 || job > optima.jobs)
-        return where + "job " + std::to_string(job) + " out of range";
+        return Failure{where + "job " + std::to_string(job) + " out of range"};
     }
     optima.listLines.emplace(*numbers, number);
     optima.schedules.insert(std::move(*numbers));
   }
   if (count != optima.count) {
-    return path + " holds " + std::to_string(count) + " schedules, optima.json counts " +
-           std::to_string(optima.count);
+    return Failure{path + " holds " + std::to_string(count) + " schedules, optima.json counts " +
+                   std::to_string(optima.count)};
   }
-  return "";
+  return std::nullopt;
 }
 
 }  // namespace
@@ -147,16 +149,12 @@ void appendOptimaListLine(const std::vector<int>& sequences, int makespan, std::
   text += '\n';
 }
 
-std::optional<EnumeratedOptima> loadOptimaSummary(const std::string& folder, std::string& problem) {
-  problem.clear();
+OptimaInFolder loadOptimaSummary(const std::string& folder) {
   const std::string path = pathInFolder(folder, kEnumeratedOptimaFileName);
   std::error_code ignored;
-  if (!std::filesystem::exists(path, ignored)) return std::nullopt;
+  if (!std::filesystem::exists(path, ignored)) return std::optional<EnumeratedOptima>();
   const std::optional<std::string> text = readWholeFile(path);
-  if (!text) {
-    problem = "cannot read " + path;
-    return std::nullopt;
-  }
+  if (!text) return Failure{"cannot read " + path};
   EnumeratedOptima optima;
   try {
     const nlohmann::json json = nlohmann::json::parse(*text);
@@ -171,25 +169,21 @@ std::optional<EnumeratedOptima> loadOptimaSummary(const std::string& folder, std
     optima.estimate = readEstimate(json);
     optima.subtreeEstimate = readSubtreeEstimate(json);
   } catch (const nlohmann::json::exception& error) {
-    problem = path + ": " + error.what();
-    return std::nullopt;
+    return Failure{path + ": " + error.what()};
   } catch (const std::invalid_argument& error) {
-    problem = path + ": " + error.what();
-    return std::nullopt;
+    return Failure{path + ": " + error.what()};
   }
-  if (optima.jobs < 1 || optima.machines < 1 || optima.count < 0) {
-    problem = path + ": jobs, machines or count out of range";
-    return std::nullopt;
-  }
-  return optima;
+  if (optima.jobs < 1 || optima.machines < 1 || optima.count < 0)
+    return Failure{path + ": jobs, machines or count out of range"};
+  return std::optional<EnumeratedOptima>(std::move(optima));
 }
 
-std::optional<EnumeratedOptima> loadEnumeratedOptima(const std::string& folder,
-                                                     std::string& problem) {
-  std::optional<EnumeratedOptima> optima = loadOptimaSummary(folder, problem);
-  if (!optima || optima->listFile.empty()) return optima;
-  problem = loadList(pathInFolder(folder, optima->listFile), *optima);
-  if (!problem.empty()) return std::nullopt;
+OptimaInFolder loadEnumeratedOptima(const std::string& folder) {
+  OptimaInFolder optima = loadOptimaSummary(folder);
+  if (!optima || !*optima || (*optima)->listFile.empty()) return optima;
+  EnumeratedOptima& read = **optima;
+  if (MaybeFailure failure = loadList(pathInFolder(folder, read.listFile), read))
+    return std::move(*failure);
   return optima;
 }
 

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "support/failure.h"
+
 namespace jobshop {
 
 inline constexpr const char* kEnumeratedOptimaFileName = "optima.json";
@@ -61,15 +63,18 @@ std::string enumeratedOptimaJson(const EnumeratedOptima& optima);
 // and its makespan, each followed by a space.
 void appendOptimaListLine(const std::vector<int>& sequences, int makespan, std::string& text);
 
-// Reads folder's "optima.json" alone, leaving its list unread (schedules empty); nullopt and
-// problem as loadEnumeratedOptima.
-std::optional<EnumeratedOptima> loadOptimaSummary(const std::string& folder, std::string& problem);
+// What a folder holds of the optima command's counting: nullopt when it has no "optima.json" (a
+// folder the command never visited), the counting when it was read, or a one-line failure when it
+// could not be.
+using OptimaInFolder = OrFailure<std::optional<EnumeratedOptima>>;
 
-// Reads folder's "optima.json" and, when it names a list, that list. Returns nullopt with problem
-// empty when the folder has no "optima.json", and nullopt with a one-line problem when the file or
-// the list is unreadable or malformed (a list line whose length is not J*M + 1 numbers, a job
-// number out of range, more lines than the recorded count).
-std::optional<EnumeratedOptima> loadEnumeratedOptima(const std::string& folder,
-                                                     std::string& problem);
+// Reads folder's "optima.json" alone, leaving its list unread (schedules empty); the outcomes as
+// loadEnumeratedOptima.
+OptimaInFolder loadOptimaSummary(const std::string& folder);
+
+// Reads folder's "optima.json" and, when it names a list, that list. Fails when the file or the
+// list is unreadable or malformed (a list line whose length is not J*M + 1 numbers, a job number
+// out of range, more lines than the recorded count).
+OptimaInFolder loadEnumeratedOptima(const std::string& folder);
 
 }  // namespace jobshop

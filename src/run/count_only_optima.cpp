@@ -65,12 +65,12 @@ OrFailure<CountProgress> progressOf(const CountCheckpoint& checkpoint, int width
   CountProgress progress;
   progress.subtrees = checkpoint.subtrees;
   for (const auto& [index, digits] : checkpoint.done) {
-    WideCount count(width);
-    if (!parseWideCount(digits, width, count)) {
+    std::optional<WideCount> count = parseWideCount(digits, width);
+    if (!count) {
       return Failure{"the count of subtree " + std::to_string(index) +
                      " is beyond any this instance has"};
     }
-    progress.done.emplace_back(index, std::move(count));
+    progress.done.emplace_back(index, std::move(*count));
   }
   return progress;
 }

@@ -16,8 +16,10 @@ std::string schedules(std::int64_t count) {
 }  // namespace
 
 std::optional<EnumeratedOptima> earlierNamedList(const std::string& folder) {
-  std::string problem;
-  std::optional<EnumeratedOptima> earlier = loadOptimaSummary(folder, problem);
+  // An unreadable summary names no list this count could leave unnamed.
+  OptimaInFolder summary = loadOptimaSummary(folder);
+  if (!summary) return std::nullopt;
+  std::optional<EnumeratedOptima> earlier = std::move(*summary);
   if (!earlier || earlier->listFile.empty()) return std::nullopt;
   std::error_code ignored;
   if (!std::filesystem::exists(pathInFolder(folder, earlier->listFile), ignored))

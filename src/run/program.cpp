@@ -77,15 +77,15 @@ bool writeRecord(const CommandLine& line, ExecutionRecord& record, int exitStatu
   record.exitStatus = exitStatus;
   const std::string path = line.folder + kExecutionRecordFileName;
   const std::string text = executionRecordLine(record);
-  std::string failure;
+  MaybeFailure failure;
   {
     // Opened and written with the stop signals held back: a second signal in between would
     // otherwise leave the file created but without the line.
     const DeferredInterruptions whileWriting;
     failure = appendExecutionRecord(path, text);
   }
-  if (failure.empty()) return true;
-  err << executionRecordFailureMessage(path, failure);
+  if (!failure) return true;
+  err << executionRecordFailureMessage(path, failure->reason);
   return false;
 }
 

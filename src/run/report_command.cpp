@@ -17,6 +17,7 @@
 #include "results/optima_file.h"
 #include "results/result_files.h"
 #include "results/result_records.h"
+#include "support/failure.h"
 #include "support/option_parser.h"
 #include "support/text_file_output.h"
 #include "support/text_files.h"
@@ -116,28 +117,28 @@ std::vector<std::pair<const char*, const std::string*>> outputsOf(const ReportOp
   return outputs;
 }
 
-// "" or why an output would replace an input or another output.
-std::string outputConflict(const ReportOptions& options) {
+// Why an output would replace an input or another output, if one would.
+MaybeFailure outputConflict(const ReportOptions& options) {
   const std::string list = namedListPath(options.folder);
   const auto outputs = outputsOf(options);
   for (const auto& output : outputs) {
     const std::string& path = *output.second;
     if (isInputFile(path, options.folder)) {
-      return path + " is one of the files the report is made from";
+      return Failure{path + " is one of the files the report is made from"};
     }
     if (!list.empty() && sameFileOrPlace(path, list)) {
-      return path + " is the list of optimal schedules the report is made from";
+      return Failure{path + " is the list of optimal schedules the report is made from"};
     }
   }
   for (std::size_t later = 1; later < outputs.size(); ++later) {
     for (std::size_t earlier = 0; earlier < later; ++earlier) {
       if (sameFileOrPlace(*outputs[later].second, *outputs[earlier].second)) {
-        return std::string(outputs[later].first) + " and " + outputs[earlier].first +
-               " name the same file";
+        return Failure{std::string(outputs[later].first) + " and " + outputs[earlier].first +
+                       " name the same file"};
       }
     }
   }
-  return "";
+  return std::nullopt;
 }
 
 bool writeOutput(const std::string& path, const std::string& text, const char* what,
@@ -168,8 +169,8 @@ std::optional<ReportOptions> readOptions(const std::vector<std::string>& args, s
                         parsed.valueOr("--json", "")};
   if (!options.folder.empty() && options.folder.back() != '/') options.folder += '/';
   if (options.output.empty()) options.output = options.folder + kDefaultOutputName;
-  if (const std::string conflict = outputConflict(options); !conflict.empty()) {
-    status = usage(err, conflict);
+  if (const MaybeFailure conflict = outputConflict(options)) {
+    status = usage(err, conflict->reason);
     return std::nullopt;
   }
   return options;
@@ -178,10 +179,12 @@ std::optional<ReportOptions> readOptions(const std::vector<std::string>& args, s
 // The schedules the optima command counted; nothing for a folder it never visited, which reports
 // as before.
 std::optional<EnumeratedOptima> enumerationOf(const std::string& folder, ResultRecords& records) {
-  std::string enumerationProblem;
-  std::optional<EnumeratedOptima> enumeration = loadEnumeratedOptima(folder, enumerationProblem);
-  if (!enumerationProblem.empty()) records.problems.push_back(enumerationProblem);
-  return enumeration;
+  OptimaInFolder enumeration = loadEnumeratedOptima(folder);
+  if (!enumeration) {
+    records.problems.push_back(enumeration.reason());
+    return std::nullopt;
+  }
+  return std::move(*enumeration);
 }
 
 // "wrote A", "wrote A and B", "wrote A, B and C": every file written, the page first.
