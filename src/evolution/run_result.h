@@ -6,6 +6,8 @@
 #include <optional>
 #include <vector>
 
+#include "evolution/generation_trace.h"
+
 namespace jobshop {
 
 // A new best makespan and the generation that found it (0 for the initial population).
@@ -49,6 +51,8 @@ struct RunResult {
   bool abandonedGeneration = false;
   double seconds = 0.0;  // from the start of the run to the end of its analysis
   FinalPopulationAnalysis analysis;
+  // One row for the initial population and one per completed generation.
+  RunTrace trace;
 };
 
 }  // namespace jobshop

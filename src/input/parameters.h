@@ -1,6 +1,8 @@
-// The algorithm parameters read from "D_Algoritmo.txt"; input/parameter_table.h gives their order
-// in the file, names and kinds.
+// The algorithm parameters read from "D_Algoritmo.txt" (input/parameter_table.h gives their order
+// in the file, names and kinds), and the niching method the command line chose.
 #pragma once
+
+#include "input/niching_settings.h"
 
 namespace jobshop {
 
@@ -24,6 +26,8 @@ struct Parameters {
   int mateCandidates = 0;
   int crowdingGroups = 0;
   int crowdingGroupSize = 0;
+  // Not a field of the file: the method comes from the command line or the campaign.
+  NichingSettings niching;
 };
 
 }  // namespace jobshop

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "evolution/generation_trace.h"
 #include "input/instance.h"
 #include "results/execution_log.h"
 #include "results/result_file_parsing.h"
@@ -29,6 +30,9 @@ struct RunRecord {
   // got at least as far; 0 when it copies none and counts in every figure.
   bool cut = false;
   int repeatOf = 0;
+  // The run's rows of "D_Sal_Traza.txt" when the folder has them; empty for runs made before the
+  // trace was kept.
+  RunTrace trace;
 };
 
 struct ResultRecords {
