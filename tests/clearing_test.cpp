@@ -44,6 +44,12 @@ TEST(Clearing, HandWorkedReplacementKeepsTheWinnersBeforeBetterClearedSchedules)
   EXPECT_TRUE(none.bounds.empty());
   EXPECT_EQ(hand.populationGenes(), (Genes{c1, kParents[0], c0, c3}));
   EXPECT_EQ(hand.populationMakespans(), (std::vector<float>{9, 10, 10, 14}));
+
+  // The next selection ranks them as the replacement did: C1 0, P0 1, C0 3 (cleared), C3 2.
+  // Draws (2,3): C3 beats the shorter C0. (3,2): C3 drawn first. (1,2): P0. (0,3): C1.
+  detail::ScriptedRandom draws({2, 3, 3, 2, 1, 2, 0, 3});
+  ASSERT_TRUE(hand.as<ClearingScheme>().select(hand.state, draws, hand.state.stop));
+  EXPECT_EQ(hand.matingPoolGenes(), (Genes{c3, c3, kParents[0], c1}));
 }
 
 TEST(Clearing, HandWorkedTournamentsFollowTheClearedOrderAndItsCapacity) {

@@ -18,28 +18,33 @@ struct ClearingScratch {
   SequenceTable joinedSequences;
   MakespanOrder order;
   ClearedOrder cleared;
-  std::vector<int> rank;               // per member: its place in the cleared order
   std::vector<std::uint8_t> keptMark;  // per row of joined: 1 when it is in the next population
   std::vector<int> kept;               // the rows of the next population, in makespan order
+  std::vector<int> rankOfRow;          // per row of joined: its place in the cleared order
+  // Per member of the population: its place in the cleared order, as the last replacement left
+  // it (with the population it left, to recognise it) or as selection cleared it.
+  std::vector<int> rank;
+  std::vector<float> rankedValues;
 };
 
 // The radius and capacity of the settings for schedules of geneCount cells.
 ClearingBounds clearingBounds(const NichingSettings& settings, int geneCount);
 
-// Clears the population (in makespan order, equal makespans by position) and fills mating pool
-// rows 0..N-1 in order, each with the winner of a binary tournament on the cleared order (the
-// earlier wins): two draws randomBelow(N) per row. The population is the survivors of the last
-// replacement in that replacement's makespan order, so these are the niches it found. Asks stop
-// before each niche and each row and returns false as soon as it answers yes (the pool is then
-// partly written).
+// Fills mating pool rows 0..N-1 in order, each with the winner of a binary tournament on the
+// cleared order (the earlier wins): two draws randomBelow(N) per row. The order is the one the
+// last replacement left when the population is still the one it left; otherwise (the first
+// generation of a run) the population is cleared in makespan order, equal makespans by position.
+// Asks stop before each niche and each row and returns false as soon as it answers yes (the pool
+// is then partly written).
 template <class Random, class Stop>
 bool selectByClearedTournament(RunState& state, Random& random, Stop& stop,
                                ClearingScratch& scratch);
 
 // Clears population and children together (2N, in makespan order, equal makespans the population
 // before the children, each in row order) and keeps the first N of the cleared order as the next
-// population, in makespan order. Draws nothing; asks stop before each niche and, once it answers
-// yes, returns false with state.population and state.populationSequences as they were.
+// population, in makespan order, with their places in the cleared order for the next selection.
+// Draws nothing; asks stop before each niche and, once it answers yes, returns false with
+// state.population and state.populationSequences as they were.
 template <class Stop>
 bool replaceByClearing(RunState& state, Stop& stop, ClearingScratch& scratch);
 

@@ -52,20 +52,46 @@ void keepBestCleared(int n, ClearingScratch& scratch) {
     if (keptMark[static_cast<std::size_t>(row)] != 0) scratch.kept.push_back(row);
 }
 
+// The survivors' places in the cleared order of population and children, by population position.
+void keepRanks(const RunState& state, ClearingScratch& scratch) {
+  const int n = state.population.size;
+  scratch.rankOfRow.resize(scratch.cleared.order.size());
+  for (int r = 0; r < n; ++r)
+    scratch
+        .rankOfRow[static_cast<std::size_t>(scratch.cleared.order[static_cast<std::size_t>(r)])] =
+        r;
+  scratch.rank.resize(static_cast<std::size_t>(n));
+  for (std::size_t p = 0; p < scratch.rank.size(); ++p)
+    scratch.rank[p] = scratch.rankOfRow[static_cast<std::size_t>(scratch.kept[p])];
+  scratch.rankedValues = state.population.values;
+}
+
+// Clears the population on its own, for a population no replacement has ranked: a run's first.
+template <class Stop>
+bool rankPopulation(const RunState& state, Stop& stop, ClearingScratch& scratch) {
+  const int n = state.population.size;
+  if (!clearMembers(state.population, state.populationSequences, n,
+                    clearingBounds(state.parameters.niching, state.population.geneCount), stop,
+                    scratch))
+    return false;
+  scratch.rank.resize(static_cast<std::size_t>(n));
+  for (int r = 0; r < n; ++r)
+    scratch.rank[static_cast<std::size_t>(scratch.cleared.order[static_cast<std::size_t>(r)])] = r;
+  scratch.rankedValues = state.population.values;
+  return true;
+}
+
 }  // namespace
 
 template <class Random, class Stop>
 bool selectByClearedTournament(RunState& state, Random& random, Stop& stop,
                                ClearingScratch& scratch) {
   const int n = state.population.size;
-  if (!clearMembers(state.population, state.populationSequences, n,
-                    clearingBounds(state.parameters.niching, state.population.geneCount), stop,
-                    scratch))
+  // The population's values, fitness included, tell whether it is the one ranked last: a run
+  // starts from a fresh population with the scheme of the runs before it.
+  if (scratch.rankedValues != state.population.values && !rankPopulation(state, stop, scratch))
     return false;
-  std::vector<int>& rank = scratch.rank;
-  rank.resize(static_cast<std::size_t>(n));
-  for (int r = 0; r < n; ++r)
-    rank[static_cast<std::size_t>(scratch.cleared.order[static_cast<std::size_t>(r)])] = r;
+  const std::vector<int>& rank = scratch.rank;
   const auto earlier = [&rank](int a, int b) {
     return rank[static_cast<std::size_t>(a)] < rank[static_cast<std::size_t>(b)];
   };
@@ -86,6 +112,7 @@ bool replaceByClearing(RunState& state, Stop& stop, ClearingScratch& scratch) {
     return false;
   keepBestCleared(n, scratch);
   installRows(state, scratch.joined, scratch.joinedSequences, scratch.kept);
+  keepRanks(state, scratch);
   return true;
 }
 
