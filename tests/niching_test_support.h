@@ -61,10 +61,11 @@ struct SeededRun {
 // Generations of `method` from a random population (seed), each checked: the population keeps its
 // size, its sequence rows are the machine sequences of its genes, every makespan is that of its
 // genes, the population is in makespan order, the best never worsens and the evaluations grow by
-// at most N.
-void expectGenerationsKeepThePopulationWhole(NichingMethod method, unsigned seed);
+// at most N. Wide: niches of radius 5 of the 12 cells (clearing capacity 2, sharing alpha 0.5)
+// and windows of 5, instead of the defaults (radius 1: clones only; windows of N).
+void expectGenerationsKeepThePopulationWhole(NichingMethod method, unsigned seed, bool wide);
 
-// The same for several seeds drawn from the test's seed, which is printed.
+// The same for several seeds drawn from the test's seed, which is printed, the odd ones wide.
 void expectGenerationsKeepThePopulationWholeForSeveralSeeds(NichingMethod method);
 
 // A one-job instance (every chromosome the same schedule) and a population of one chromosome
