@@ -1,8 +1,12 @@
-// Crowding selection, crowding replacement and one whole generation, over L and N.
+// Crowding selection, crowding replacement and one whole generation, over L and N; one generation
+// of each niching method on ft10 at N = 100.
 #include <benchmark/benchmark.h>
+
+#include <string>
 
 #include "bench_fixtures.h"
 #include "evolution/generation_cycle.h"
+#include "input/instance_reader.h"
 #include "niching/crowding_replacement.h"
 #include "niching/crowding_selection.h"
 #include "variation/offspring.h"
@@ -61,6 +65,23 @@ BENCHMARK(BM_Generation)
     ->Args({20, 20, 200, 2})
     ->Args({20, 20, 200, 5})
     ->Args({20, 20, 200, 20});
+
+// One generation (reseed included) of the method kNichingMethodNames[range(0)] on ft10 at N = 100,
+// from a random started population that each method then evolves as its runs would.
+void BM_GenerationOfMethod(benchmark::State& s) {
+  const Instance instance =
+      readInstance(std::string(JOBSHOP_SOURCE_DIR) + "/bench/instances/ft10/D_Entrada.txt");
+  Parameters parameters = benchmarkParameters(100);
+  parameters.niching.method = kNichingMethodNames[static_cast<std::size_t>(s.range(0))].method;
+  RunState state(instance, parameters, steppingClock(0));
+  startRun(state);
+  NichingScheme niching = chooseNichingScheme(parameters);
+  VariationScratch variation;
+  for (auto _ : s) advanceGeneration(state, state.random, state.stop, niching, variation);
+  s.SetLabel(kNichingMethodNames[static_cast<std::size_t>(s.range(0))].name);
+  s.SetItemsProcessed(s.iterations() * parameters.populationSize);
+}
+BENCHMARK(BM_GenerationOfMethod)->DenseRange(0, 5);
 
 }  // namespace
 

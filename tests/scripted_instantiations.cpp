@@ -5,8 +5,13 @@
 #include "evolution/generation_cycle_impl.h"
 #include "model/initialisation_impl.h"
 #include "model/random_source.h"
+#include "niching/clearing_impl.h"
 #include "niching/crowding_replacement_impl.h"
 #include "niching/crowding_selection_impl.h"
+#include "niching/deterministic_crowding_impl.h"
+#include "niching/no_niching_impl.h"
+#include "niching/restricted_tournament_impl.h"
+#include "niching/sharing_impl.h"
 #include "scripted_random.h"
 #include "scripted_stop.h"
 #include "support/stop_condition.h"
@@ -68,6 +73,38 @@ template bool replaceByCrowding(RunState&, RandomSource&, detail::ScriptedStop&,
                                 ReplacementScratch&);
 template bool replaceByCrowding(RunState&, detail::ScriptedRandom&, detail::ScriptedStop&,
                                 ReplacementScratch&);
+template bool selectShuffledPairs(RunState&, detail::ScriptedRandom&, StopCondition&,
+                                  DeterministicCrowdingScratch&);
+template bool selectShuffledPairs(RunState&, RandomSource&, detail::ScriptedStop&,
+                                  DeterministicCrowdingScratch&);
+template bool selectShuffledPairs(RunState&, detail::ScriptedRandom&, detail::ScriptedStop&,
+                                  DeterministicCrowdingScratch&);
+template bool replaceNearerParents(RunState&, detail::ScriptedStop&, DeterministicCrowdingScratch&);
+template bool selectUniformly(RunState&, detail::ScriptedRandom&, StopCondition&);
+template bool selectUniformly(RunState&, RandomSource&, detail::ScriptedStop&);
+template bool selectUniformly(RunState&, detail::ScriptedRandom&, detail::ScriptedStop&);
+template bool replaceInRestrictedTournaments(RunState&, detail::ScriptedRandom&, StopCondition&,
+                                             RestrictedTournamentScratch&);
+template bool replaceInRestrictedTournaments(RunState&, RandomSource&, detail::ScriptedStop&,
+                                             RestrictedTournamentScratch&);
+template bool replaceInRestrictedTournaments(RunState&, detail::ScriptedRandom&,
+                                             detail::ScriptedStop&, RestrictedTournamentScratch&);
+template bool selectByClearedTournament(RunState&, detail::ScriptedRandom&, StopCondition&,
+                                        ClearingScratch&);
+template bool selectByClearedTournament(RunState&, RandomSource&, detail::ScriptedStop&,
+                                        ClearingScratch&);
+template bool selectByClearedTournament(RunState&, detail::ScriptedRandom&, detail::ScriptedStop&,
+                                        ClearingScratch&);
+template bool replaceByClearing(RunState&, detail::ScriptedStop&, ClearingScratch&);
+template bool selectBySharedFitness(RunState&, detail::ScriptedRandom&, StopCondition&,
+                                    SharedFitness&);
+template bool selectBySharedFitness(RunState&, RandomSource&, detail::ScriptedStop&,
+                                    SharedFitness&);
+template bool selectBySharedFitness(RunState&, detail::ScriptedRandom&, detail::ScriptedStop&,
+                                    SharedFitness&);
+template bool selectByMakespanTournament(RunState&, detail::ScriptedRandom&, StopCondition&);
+template bool selectByMakespanTournament(RunState&, RandomSource&, detail::ScriptedStop&);
+template bool selectByMakespanTournament(RunState&, detail::ScriptedRandom&, detail::ScriptedStop&);
 template bool advanceGeneration(RunState&, detail::ScriptedRandom&, StopCondition&, NichingScheme&,
                                 VariationScratch&);
 template bool advanceGeneration(RunState&, RandomSource&, detail::ScriptedStop&, NichingScheme&,
