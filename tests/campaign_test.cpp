@@ -86,7 +86,8 @@ TEST(CampaignFile, EveryRefusalNamesFileAndLine) {
       "swapMutationEnabled, neighbourSwapMutationEnabled, segmentWrapCrossoverEnabled, "
       "cycleCrossoverEnabled, segmentFillCrossoverEnabled, maskKeepCrossoverEnabled, "
       "maskReorderCrossoverEnabled, segmentInsertCrossoverEnabled, precedenceCrossoverEnabled, "
-      "mateCandidates, crowdingGroups, crowdingGroupSize");
+      "mateCandidates, crowdingGroups, crowdingGroupSize; the niching keys are niching, "
+      "windowSize, clearingRadius, clearingCapacity, sharingRadius, sharingAlpha");
   // A flag written as an operator's name, without its "Enabled", begins only its own field.
   EXPECT_EQ(
       planningRefusal("[instances]\na = \"D_Entrada.txt\"\n[parameters]\nswapMutation = 1\n")
