@@ -71,6 +71,18 @@ TEST(NichingRun, TheRecordNamesTheMethodAndARepeatIsWarnedOnlyForTheSameOne) {
             nlohmann::json::parse(
                 R"({"method": "clearing", "clearingRadius": 4, "clearingCapacity": 1})"));
   EXPECT_EQ(nlohmann::json::parse(lines[3])["niching"]["clearingRadius"], 9);
+
+  // The report shows each run's method beside its parameters.
+  const Captured report = runProgramIn(folder, "report --json report.json");
+  ASSERT_EQ(report.status, 0) << report.err;
+  const nlohmann::json runs = nlohmann::json::parse(readFile(folder + "report.json"))["runs"];
+  ASSERT_EQ(runs.size(), 4u);
+  EXPECT_EQ(runs[0]["niching"], nlohmann::json::parse(R"({"method": "crowding"})"));
+  EXPECT_EQ(runs[3]["niching"], nlohmann::json::parse(R"({"method": "clearing", "clearingRadius":
+            9, "clearingCapacity": 1})"));
+  EXPECT_NE(readFile(folder + "report.html")
+                .find("<td>clearing (clearingRadius 9, clearingCapacity 1)</td>"),
+            std::string::npos);
 }
 
 }  // namespace jobshop
