@@ -246,4 +246,21 @@ TEST(NichingCampaignRun, AStartedExecutionKeepsItsMethod) {
   EXPECT_EQ(readManifest(into)[0].parameters.niching.method, NichingMethod::crowding);
 }
 
+TEST(NichingCampaignRun, AClusterTaskPassesTheMethodToo) {
+  const std::string source =
+      campaignSource(withParameters("maxEvaluations = 40\nrunCount = 1\nniching = \"clearing\"\n"
+                                    "clearingRadius = 2\n"));
+  const std::string into = source + "out/";
+  ASSERT_EQ(campaign("plan '" + source + "campaign.toml' --into '" + into + "'").status, 0);
+  const Captured written = campaign("slurm '" + into + "'");
+  ASSERT_EQ(written.status, 0) << written.err;
+  const Captured task =
+      campaign("run-one '" + into + "' --task 0 --tasks '" + into + "slurm/tasks-1.tsv'");
+  ASSERT_EQ(task.status, 0) << task.err;
+  const nlohmann::json record =
+      nlohmann::json::parse(readFile(into + "small/default/1/executions.jsonl"));
+  EXPECT_EQ(record["niching"], nlohmann::json::parse(R"({"method": "clearing", "clearingRadius":
+            2, "clearingCapacity": 1})"));
+}
+
 }  // namespace jobshop
