@@ -86,7 +86,8 @@ TEST(CampaignFile, EveryRefusalNamesFileAndLine) {
       "swapMutationEnabled, neighbourSwapMutationEnabled, segmentWrapCrossoverEnabled, "
       "cycleCrossoverEnabled, segmentFillCrossoverEnabled, maskKeepCrossoverEnabled, "
       "maskReorderCrossoverEnabled, segmentInsertCrossoverEnabled, precedenceCrossoverEnabled, "
-      "mateCandidates, crowdingGroups, crowdingGroupSize");
+      "mateCandidates, crowdingGroups, crowdingGroupSize; the niching keys are niching, "
+      "windowSize, clearingRadius, clearingCapacity, sharingRadius, sharingAlpha");
   // A flag written as an operator's name, without its "Enabled", begins only its own field.
   EXPECT_EQ(
       planningRefusal("[instances]\na = \"D_Entrada.txt\"\n[parameters]\nswapMutation = 1\n")
@@ -446,7 +447,8 @@ TEST(CampaignCollect, SummariesCsvAndPageOfAPartlyFinishedCampaign) {
             "neighbourSwapMutationEnabled,segmentWrapCrossoverEnabled,cycleCrossoverEnabled,"
             "segmentFillCrossoverEnabled,maskKeepCrossoverEnabled,maskReorderCrossoverEnabled,"
             "segmentInsertCrossoverEnabled,precedenceCrossoverEnabled,mateCandidates,"
-            "crowdingGroups,crowdingGroupSize");
+            "crowdingGroups,crowdingGroupSize,niching,windowSize,clearingRadius,"
+            "clearingCapacity,sharingRadius,sharingAlpha");
   EXPECT_NE(csv.find("\nsmall,N6,1,41,1,10,10.0,true,1,,"), std::string::npos) << csv;
 
   // The page parses as XML, with a table row per setting, one per pair of settings of an

@@ -40,13 +40,27 @@ std::vector<std::string> parameterNames() {
   return names;
 }
 
-// Every field by name, so that a refused key can be put right without a look at a manual.
+std::vector<std::string> nichingKeys() {
+  std::vector<std::string> keys{"niching"};
+  for (const NichingField& field : kNichingFields) keys.emplace_back(field.name);
+  return keys;
+}
+
+std::string listed(const std::vector<std::string>& names) {
+  std::string list;
+  for (std::size_t i = 0; i < names.size(); ++i) list += (i == 0 ? "" : ", ") + names[i];
+  return list;
+}
+
+// Every key by name, so that a refused key can be put right without a look at a manual.
 std::string unknownParameter(std::string_view key) {
-  const std::vector<std::string> names = parameterNames();
-  std::string why = "expected a field of D_Algoritmo.txt, found \"" + std::string(key) + "\"" +
-                    suggestion(key, names) + "; the fields are";
-  for (std::size_t i = 0; i < names.size(); ++i) why += (i == 0 ? " " : ", ") + names[i];
-  return why;
+  std::vector<std::string> names = parameterNames();
+  const std::vector<std::string> niching = nichingKeys();
+  std::vector<std::string> keys = names;
+  keys.insert(keys.end(), niching.begin(), niching.end());
+  return "expected a field of D_Algoritmo.txt, found \"" + std::string(key) + "\"" +
+         suggestion(key, keys) + "; the fields are " + listed(names) + "; the niching keys are " +
+         listed(niching);
 }
 
 std::string describe(const toml::node& node) {
@@ -126,6 +140,95 @@ ParameterChoice readChoice(const Context& context, const toml::node& node, int f
     choice.values.push_back(fieldValue(context, node, field));
   }
   return choice;
+}
+
+NichingMethod methodValue(const Context& context, const toml::node& node) {
+  const std::vector<std::string> names = nichingMethodNames();
+  const std::optional<NichingMethod> method =
+      node.is_string() ? nichingMethodNamed(node.as_string()->get()) : std::nullopt;
+  if (!method)
+    context.refuse(node.source(),
+                   "expected a niching method (" + listed(names) + ") for niching, found " +
+                       describe(node) +
+                       (node.is_string() ? suggestion(node.as_string()->get(), names) : ""));
+  return *method;
+}
+
+double settingValue(const Context& context, const toml::node& node, const NichingField& field) {
+  const bool number = node.is_integer() || (!field.whole && node.is_floating_point());
+  const double value = node.is_integer() ? static_cast<double>(node.as_integer()->get())
+                       : number          ? node.as_floating_point()->get()
+                                         : 0.0;
+  if (!number || !acceptsValue(field, value))
+    context.refuse(node.source(),
+                   std::string("expected ") +
+                       (field.whole ? "a whole number from 1" : "a finite number above 0") +
+                       " for " + field.name + ", found " + describe(node));
+  return value;
+}
+
+// One value of the choice, refused when the list already holds it.
+void addNichingValue(const Context& context, const toml::node& node, NichingChoice& choice) {
+  const std::string key = choice.setting ? nichingField(*choice.setting).name : "niching";
+  bool repeated = false;
+  std::string shown;
+  if (choice.setting) {
+    const double value = settingValue(context, node, nichingField(*choice.setting));
+    repeated = std::find(choice.values.begin(), choice.values.end(), value) != choice.values.end();
+    shown = nichingValueText(value);
+    choice.values.push_back(value);
+  } else {
+    const NichingMethod method = methodValue(context, node);
+    repeated =
+        std::find(choice.methods.begin(), choice.methods.end(), method) != choice.methods.end();
+    shown = nichingMethodName(method);
+    choice.methods.push_back(method);
+  }
+  if (repeated)
+    context.refuse(node.source(),
+                   "expected distinct values for " + key + ", found " + shown + " twice");
+}
+
+NichingChoice readNichingChoice(const Context& context, const toml::node& node,
+                                std::optional<NichingSetting> setting) {
+  NichingChoice choice;
+  choice.setting = setting;
+  choice.line = static_cast<int>(node.source().begin.line);
+  const toml::array* list = node.as_array();
+  if (list == nullptr) {
+    addNichingValue(context, node, choice);
+    return choice;
+  }
+  if (list->empty())
+    context.refuse(node.source(), std::string("expected at least one value for ") +
+                                      (setting ? nichingField(*setting).name : "niching") +
+                                      ", found an empty list");
+  choice.isAxis = true;
+  for (const toml::node& item : *list) addNichingValue(context, item, choice);
+  return choice;
+}
+
+std::optional<NichingSetting> nichingSettingNamed(std::string_view key) {
+  for (const NichingField& field : kNichingFields)
+    if (key == field.name) return field.setting;
+  return std::nullopt;
+}
+
+// A method's setting is refused unless the campaign runs that method: chosen, or on the axis.
+void checkSettingsHaveTheirMethod(const Context& context, const CampaignFile& campaign) {
+  std::vector<NichingMethod> methods{NichingMethod::crowding};
+  for (const NichingChoice& choice : campaign.niching)
+    if (!choice.setting) methods = choice.methods;
+  for (const NichingChoice& choice : campaign.niching) {
+    if (!choice.setting) continue;
+    const NichingField& field = nichingField(*choice.setting);
+    if (std::find(methods.begin(), methods.end(), field.method) != methods.end()) continue;
+    std::vector<std::string> names;
+    for (NichingMethod method : methods) names.emplace_back(nichingMethodName(method));
+    throw InputError{context.path + ":" + std::to_string(choice.line) + ": expected " + field.name +
+                     " only with niching \"" + nichingMethodName(field.method) +
+                     "\", the one method it applies to, found niching " + listed(names)};
+  }
 }
 
 std::string nameRule(const char* what) {
@@ -217,6 +320,12 @@ void checkExecutionCount(const Context& context, const CampaignFile& campaign,
     axes.push_back(choice.values.size());
     line = std::max(line, choice.line);
   }
+  // Before the settings where a method's values do not apply collapse: a bound from above.
+  for (const NichingChoice& choice : campaign.niching) {
+    if (!choice.isAxis) continue;
+    axes.push_back(choice.size());
+    line = std::max(line, choice.line);
+  }
   std::vector<std::uint64_t> factors = axes;
   factors.push_back(campaign.instances.size());
   factors.push_back(static_cast<std::uint64_t>(campaign.repetitions));
@@ -265,6 +374,14 @@ void readParameters(const Context& context, const toml::node& node, CampaignFile
   if (parameters == nullptr)
     context.refuse(node.source(), "expected a [parameters] table, found " + describe(node));
   for (auto&& [name, value] : *parameters) {
+    if (name == "niching") {
+      campaign.niching.push_back(readNichingChoice(context, value, std::nullopt));
+      continue;
+    }
+    if (const std::optional<NichingSetting> setting = nichingSettingNamed(name.str())) {
+      campaign.niching.push_back(readNichingChoice(context, value, setting));
+      continue;
+    }
     const int field = fieldIndex(std::string(name.str()));
     if (field < 0) context.refuse(name.source(), unknownParameter(name.str()));
     campaign.parameters.push_back(readChoice(context, value, field));
@@ -326,9 +443,13 @@ CampaignFile parseCampaignText(std::string_view text, const std::string& path) {
     }
   }
   checkComplete(context, campaign, hasInstances);
+  checkSettingsHaveTheirMethod(context, campaign);
   checkExecutionCount(context, campaign, repetitionsLine);
   std::sort(campaign.parameters.begin(), campaign.parameters.end(),
             [](const ParameterChoice& a, const ParameterChoice& b) { return a.field < b.field; });
+  // The method first (nullopt orders before every setting), then the settings in table order.
+  std::sort(campaign.niching.begin(), campaign.niching.end(),
+            [](const NichingChoice& a, const NichingChoice& b) { return a.setting < b.setting; });
   // Tables come back ordered by key; instances are run and shown in the order written.
   std::sort(campaign.instances.begin(), campaign.instances.end(),
             [](const CampaignInstance& a, const CampaignInstance& b) { return a.line < b.line; });

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "input/niching_fields.h"
 #include "input/parameter_table.h"
 
 namespace jobshop {
@@ -30,6 +31,18 @@ struct ParameterChoice {
   int line = 0;
 };
 
+// The niching method, or one of the methods' own settings, set by the file: a single value, or a
+// list that is a grid axis.
+struct NichingChoice {
+  std::optional<NichingSetting> setting;  // none: the method itself
+  std::vector<NichingMethod> methods;     // the method's values
+  std::vector<double> values;             // a setting's values
+  bool isAxis = false;
+  int line = 0;
+
+  std::size_t size() const { return setting ? values.size() : methods.size(); }
+};
+
 struct CampaignFile {
   std::string path;
   std::string name;
@@ -37,12 +50,14 @@ struct CampaignFile {
   std::int64_t baseSeed = 0;
   std::vector<CampaignInstance> instances;  // in file order
   std::vector<ParameterChoice> parameters;  // in the field order of "D_Algoritmo.txt"
+  std::vector<NichingChoice> niching;       // the method first, then kNichingFields' order
 };
 
 // Reads and checks the campaign file at path (a regular file of at most kMaxCampaignInputBytes).
 // Throws InputError{"FILE:LINE: expected ..., found ..."} for a syntax error, an unknown key, a
 // value of the wrong type or range, a campaign or instance name that is not a plain folder name,
-// a missing [instances] table, and a plan of more than kMaxCampaignExecutions executions (counted
+// a missing [instances] table, a method's setting when that method is neither the one chosen
+// nor on the niching axis, and a plan of more than kMaxCampaignExecutions executions (counted
 // before anything is expanded).
 CampaignFile readCampaignFile(const std::string& path);
 

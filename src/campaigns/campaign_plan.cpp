@@ -1,6 +1,7 @@
 // Expanding the grid, reading the instances, checking every setting, and laying out the folders.
 #include "campaigns/campaign_plan.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -17,6 +18,7 @@
 #include "input/instance_reader.h"
 #include "input/instance_text.h"
 #include "input/line_reader.h"
+#include "input/niching_fields.h"
 #include "input/parameter_reader.h"
 #include "input/parameter_table.h"
 #include "input/parameter_template.h"
@@ -67,41 +69,98 @@ Instance loadInstance(const CampaignFile& campaign, const CampaignInstance& entr
   }
 }
 
+void setChoice(Parameters& parameters, const ParameterChoice& choice, std::size_t value) {
+  kParameterFields[static_cast<std::size_t>(choice.field)].setIn(parameters, choice.values[value]);
+}
+
+void setChoice(Parameters& parameters, const NichingChoice& choice, std::size_t value) {
+  if (choice.setting)
+    setValue(parameters.niching, *choice.setting, choice.values[value]);
+  else
+    parameters.niching.method = choice.methods[value];
+}
+
+std::size_t valueCount(const ParameterChoice& choice) { return choice.values.size(); }
+std::size_t valueCount(const NichingChoice& choice) { return choice.size(); }
+
+// Every setting crossed with every value of the axis, the axis varying fastest.
+template <class Choice>
+std::vector<Parameters> crossed(const std::vector<Parameters>& settings, const Choice& axis) {
+  std::vector<Parameters> next;
+  for (const Parameters& setting : settings)
+    for (std::size_t value = 0; value < valueCount(axis); ++value) {
+      Parameters expanded = setting;
+      setChoice(expanded, axis, value);
+      next.push_back(expanded);
+    }
+  return next;
+}
+
+template <class Choice>
+void setFixed(Parameters& base, const std::vector<Choice>& choices) {
+  for (const Choice& choice : choices)
+    if (!choice.isAxis) setChoice(base, choice, 0);
+}
+
+template <class Choice>
+void crossAxes(std::vector<Parameters>& settings, const std::vector<Choice>& choices) {
+  for (const Choice& choice : choices)
+    if (choice.isAxis) settings = crossed(settings, choice);
+}
+
+bool sameSetting(const Parameters& a, const Parameters& b) {
+  for (const ParameterField& field : kParameterFields)
+    if (field.valueIn(a) != field.valueIn(b)) return false;
+  return sameNiching(a.niching, b.niching);
+}
+
+// A method's values mean nothing to the settings of other methods: those collapse into the first.
+std::vector<Parameters> collapsed(const std::vector<Parameters>& settings) {
+  std::vector<Parameters> kept;
+  for (Parameters setting : settings) {
+    setting.niching = ownSettingsOnly(setting.niching);
+    const auto same = [&setting](const Parameters& earlier) {
+      return sameSetting(setting, earlier);
+    };
+    if (std::none_of(kept.begin(), kept.end(), same)) kept.push_back(setting);
+  }
+  return kept;
+}
+
 std::vector<Parameters> expandGrid(const CampaignFile& campaign) {
   Parameters base = defaultParameters();
-  std::vector<const ParameterChoice*> axes;
-  for (const ParameterChoice& choice : campaign.parameters) {
-    if (choice.isAxis)
-      axes.push_back(&choice);
-    else
-      kParameterFields[static_cast<std::size_t>(choice.field)].setIn(base, choice.values[0]);
-  }
+  setFixed(base, campaign.parameters);
+  setFixed(base, campaign.niching);
   std::vector<Parameters> settings{base};
-  for (const ParameterChoice* axis : axes) {
-    std::vector<Parameters> next;
-    for (const Parameters& setting : settings)
-      for (int value : axis->values) {
-        Parameters expanded = setting;
-        kParameterFields[static_cast<std::size_t>(axis->field)].setIn(expanded, value);
-        next.push_back(expanded);
-      }
-    settings = std::move(next);
-  }
-  return settings;
+  crossAxes(settings, campaign.parameters);
+  crossAxes(settings, campaign.niching);
+  return collapsed(settings);
+}
+
+int lastAxisLine(const CampaignFile& campaign) {
+  int line = 1;
+  for (const ParameterChoice& choice : campaign.parameters)
+    if (choice.isAxis) line = std::max(line, choice.line);
+  for (const NichingChoice& choice : campaign.niching)
+    if (choice.isAxis) line = std::max(line, choice.line);
+  return line;
 }
 
 void checkSetting(const CampaignFile& campaign, const Parameters& parameters,
                   const std::string& name) {
+  const auto refuse = [&](const std::string& why) {
+    return InputError{campaign.path + ":" + std::to_string(lastAxisLine(campaign)) +
+                      ": expected settings that can run, found setting " + name + ": " + why};
+  };
   try {
     parseParameterLines(splitLines(formatParameterFile(parameters)), kParametersFileName);
   } catch (const InputError& error) {
-    int line = 1;
-    for (const ParameterChoice& choice : campaign.parameters)
-      if (choice.isAxis) line = choice.line;
-    throw InputError{campaign.path + ":" + std::to_string(line) +
-                     ": expected settings that can run, found setting " + name + ": " +
-                     error.message};
+    throw refuse(error.message);
   }
+  if (!windowFitsPopulation(parameters.niching, parameters.populationSize))
+    throw refuse("windowSize " + std::to_string(*parameters.niching.windowSize) +
+                 " is larger than the population (populationSize " +
+                 std::to_string(parameters.populationSize) + ")");
 }
 
 std::optional<std::string> fileText(const std::string& path) { return readWholeFile(path); }
@@ -111,7 +170,9 @@ bool hasStarted(const std::string& folder) {
   std::error_code error;
   for (const auto& entry : fs::directory_iterator(folder, error)) {
     const std::string name = entry.path().filename().string();
-    if (name != kInstanceFileName && name != kParametersFileName && name != "seed") return true;
+    if (name != kInstanceFileName && name != kParametersFileName && name != "seed" &&
+        name != kNichingFileName)
+      return true;
   }
   return false;
 }
@@ -119,32 +180,52 @@ bool hasStarted(const std::string& folder) {
 bool sameInputs(const std::string& folder, const PlannedExecution& e) {
   return fileText(folder + kInstanceFileName) == *e.instanceText &&
          fileText(folder + kParametersFileName) == formatParameterFile(e.parameters) &&
-         fileText(folder + "seed") == seedText(e.seed);
+         fileText(folder + "seed") == seedText(e.seed) &&
+         fileText(folder + kNichingFileName) == nichingFileText(e.parameters.niching);
 }
 
 }  // namespace
 
-std::string settingName(const Parameters& parameters, const std::vector<ParameterChoice>& axes) {
-  std::string name;
-  for (const ParameterChoice& axis : axes) {
+std::string settingName(const Parameters& parameters, const CampaignFile& campaign) {
+  std::vector<std::string> parts;
+  const NichingSettings& niching = parameters.niching;
+  for (const NichingChoice& axis : campaign.niching)
+    if (axis.isAxis && !axis.setting) parts.emplace_back(nichingMethodName(niching.method));
+  for (const ParameterChoice& axis : campaign.parameters) {
     if (!axis.isAxis) continue;
-    if (!name.empty()) name += '-';
     const ParameterField& field = kParameterFields[static_cast<std::size_t>(axis.field)];
-    name += field.label + std::to_string(field.valueIn(parameters));
+    parts.push_back(field.label + std::to_string(field.valueIn(parameters)));
   }
+  for (const NichingChoice& axis : campaign.niching) {
+    if (!axis.isAxis || !axis.setting) continue;
+    const NichingField& field = nichingField(*axis.setting);
+    const std::optional<double> value = givenValue(niching, field.setting);
+    if (field.method == niching.method && value)
+      parts.push_back(field.label + nichingValueText(*value));
+  }
+  std::string name;
+  for (const std::string& part : parts) name += (name.empty() ? "" : "-") + part;
   return name.empty() ? "default" : name;
+}
+
+std::optional<std::string> nichingFileText(const NichingSettings& settings) {
+  const std::vector<std::string> args = nichingArguments(settings);
+  if (args.empty()) return std::nullopt;
+  std::string text;
+  for (const std::string& arg : args) text += (text.empty() ? "" : " ") + arg;
+  return text + "\n";
 }
 
 std::vector<PlannedExecution> planCampaign(const CampaignFile& campaign) {
   const std::vector<Parameters> settings = expandGrid(campaign);
   for (const Parameters& setting : settings)
-    checkSetting(campaign, setting, settingName(setting, campaign.parameters));
+    checkSetting(campaign, setting, settingName(setting, campaign));
   std::vector<PlannedExecution> executions;
   for (const CampaignInstance& entry : campaign.instances) {
     const Instance instance = loadInstance(campaign, entry);
     const auto instanceText = std::make_shared<const std::string>(formatInstanceFile(instance));
     for (const Parameters& setting : settings) {
-      const std::string name = settingName(setting, campaign.parameters);
+      const std::string name = settingName(setting, campaign);
       for (int k = 1; k <= campaign.repetitions; ++k) {
         PlannedExecution e;
         e.instance = entry.name;
@@ -228,6 +309,15 @@ void writeExecutionFolder(const PlannedExecution& e, const std::string& folder) 
   writeFileOrThrow(path + kInstanceFileName, *e.instanceText);
   writeFileOrThrow(path + kParametersFileName, formatParameterFile(e.parameters));
   writeFileOrThrow(path + "seed", seedText(e.seed));
+  if (const std::optional<std::string> niching = nichingFileText(e.parameters.niching)) {
+    writeFileOrThrow(path + kNichingFileName, *niching);
+  } else {
+    // A crowding execution replanned from another method: its old options must not stay behind.
+    std::error_code error;
+    fs::remove(path + kNichingFileName, error);
+    if (error)
+      throw InputError{"cannot remove " + path + kNichingFileName + ": " + error.message()};
+  }
 }
 
 }  // namespace
@@ -264,7 +354,7 @@ MaybeFailure planOverwritesInput(const CampaignFile& campaign,
   for (const PlannedExecution& e : executions) {
     if (instances.insert(e.instance).second)
       outputs.push_back(folder + e.instance + "/" + kInstanceFileName);
-    for (const char* name : {kInstanceFileName, kParametersFileName, "seed"})
+    for (const char* name : {kInstanceFileName, kParametersFileName, "seed", kNichingFileName})
       outputs.push_back(folder + e.folder + "/" + name);
   }
   for (const std::string& output : outputs) {

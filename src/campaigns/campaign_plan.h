@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,16 +27,21 @@ struct PlannedExecution {
   std::shared_ptr<const std::string> instanceText;  // "D_Entrada.txt", shared by its executions
 };
 
-// A setting's readable name from the values of the grid axes only, in field order
-// ("N200-CS10"); "default" when the file has no axis. The same values give the same name
-// whenever the file is planned again.
-std::string settingName(const Parameters& parameters, const std::vector<ParameterChoice>& axes);
+// A setting's readable name from the values of the grid axes only: the method when it is an axis,
+// then the fields in file order, then the method's own settings ("clearing-N200-CR2"); a
+// setting of another method is left out. "default" when the file has no axis. The same values
+// give the same name whenever the file is planned again.
+std::string settingName(const Parameters& parameters, const CampaignFile& campaign);
+
+// The text of an execution's niching file: its niching options on one line; nothing for crowding.
+std::optional<std::string> nichingFileText(const NichingSettings& settings);
 
 // Every execution of the campaign: instances in file order, settings in grid order (the last
-// axis varying fastest), repetitions 1..R with seed base_seed + k. Reads every instance (a
-// "D_Entrada.txt", or the standard or Taillard format; a regular file of at most
-// kMaxCampaignInputBytes) and checks every setting as the main run would; throws InputError
-// naming the file, line and setting for any that could not run.
+// axis varying fastest; the method's axis and its settings' axes after the fields, and a
+// setting's values collapsed into one where its method is not the setting's), repetitions 1..R with
+// seed base_seed + k. Reads every instance (a "D_Entrada.txt", or the standard or Taillard format;
+// a regular file of at most kMaxCampaignInputBytes) and checks every setting as the main run would;
+// throws InputError naming the file, line and setting for any that could not run.
 std::vector<PlannedExecution> planCampaign(const CampaignFile& campaign);
 
 struct LayoutSummary {

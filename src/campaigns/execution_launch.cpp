@@ -16,6 +16,7 @@
 
 #include "campaigns/execution_claim.h"
 #include "campaigns/execution_state.h"
+#include "input/niching_fields.h"
 #include "results/execution_record.h"
 #include "results/file_digest.h"
 #include "support/failure.h"
@@ -62,8 +63,7 @@ const char* const kStartSteps[] = {"open /dev/null", "create stdout.txt", "creat
 // The started child, or why it did not start.
 OrFailure<pid_t> spawnChild(const std::string& program, const std::string& folder,
                             const PlannedExecution& execution) {
-  const std::string seed = std::to_string(execution.seed);
-  std::vector<std::string> args = {program, "--dir", folder, "--seed", seed, "--quiet", "--record"};
+  std::vector<std::string> args = launchArguments(program, folder, execution);
   std::vector<char*> argv;
   argv.reserve(args.size() + 1);
   for (std::string& arg : args) argv.push_back(arg.data());
@@ -114,6 +114,15 @@ MaybeFailure placeMarker(const std::string& folder, const char* marker, const st
 }
 
 }  // namespace
+
+std::vector<std::string> launchArguments(const std::string& program, const std::string& folder,
+                                         const PlannedExecution& execution) {
+  std::vector<std::string> args = {
+      program, "--dir", folder, "--seed", std::to_string(execution.seed), "--quiet", "--record"};
+  for (std::string& arg : nichingArguments(execution.parameters.niching))
+    args.push_back(std::move(arg));
+  return args;
+}
 
 std::string selfProgramPath() {
   std::error_code error;

@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "campaigns/campaign_plan.h"
 
@@ -29,7 +30,8 @@ struct Launch {
 
 // Claims the execution in folder (under campaignFolder), clears it when it is not done (a
 // cut-off or failed attempt leaves files that must not be appended to), and starts
-// `program --dir folder --seed S --quiet --record` with standard output and error in
+// `program --dir folder --seed S --quiet --record` and the execution's niching options
+// (launchArguments) with standard output and error in
 // "stdout.txt" and "stderr.txt"; the running marker then names the child too. The child is
 // killed when this process dies. failedBefore is the failed marker's text when the caller chose
 // to run the execution again (none when it was not failed then): a failure of another runner
@@ -37,6 +39,10 @@ struct Launch {
 Launch startExecution(const std::string& program, const std::string& campaignFolder,
                       const std::string& folder, const PlannedExecution& execution,
                       const std::optional<std::string>& failedBefore);
+
+// The command line of the execution in folder, the program first.
+std::vector<std::string> launchArguments(const std::string& program, const std::string& folder,
+                                         const PlannedExecution& execution);
 
 struct Outcome {
   bool done = false;

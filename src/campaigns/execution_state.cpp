@@ -33,7 +33,7 @@ bool clearExecution(const std::string& folder) {
   for (const auto& entry : fs::directory_iterator(folder, error)) {
     const std::string name = entry.path().filename().string();
     if (name == kInstanceFileName || name == kParametersFileName || name == "seed" ||
-        name == kRunningMarker)
+        name == kNichingFileName || name == kRunningMarker)
       continue;
     std::error_code removeError;
     fs::remove_all(entry.path(), removeError);

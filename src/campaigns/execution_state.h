@@ -18,11 +18,15 @@ enum class ExecutionState {
 inline const char* const kDoneMarker = "done";
 inline const char* const kFailedMarker = "failed";
 inline const char* const kRunningMarker = "running";
+// An execution's niching options, one line, beside its other inputs; absent for crowding, so
+// that folders planned before methods existed hold the same inputs.
+inline const char* const kNichingFileName = "niching";
 
 // The state of the execution in folder (ending in '/').
 ExecutionState executionState(const std::string& folder);
 
-// Removes everything but the execution's inputs ("D_Entrada.txt", "D_Algoritmo.txt", "seed") and
+// Removes everything but the execution's inputs ("D_Entrada.txt", "D_Algoritmo.txt", "seed",
+// "niching") and
 // its running marker, so that the claimant can run it again from scratch. False when something
 // could not be removed.
 bool clearExecution(const std::string& folder);

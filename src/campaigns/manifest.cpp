@@ -8,6 +8,7 @@
 #include "campaigns/campaign_file.h"
 #include "input/input_error.h"
 #include "input/line_reader.h"
+#include "input/niching_fields.h"
 #include "input/parameter_table.h"
 
 namespace jobshop {
@@ -16,10 +17,56 @@ namespace {
 
 constexpr int kLeadingColumns = 8;
 
-std::string headerLine() {
+// The header of manifests written before niching methods existed: their executions ran crowding.
+std::string headerWithoutNiching() {
   std::string line = "folder\tinstance\tsetting\trepetition\tseed\tjobs\tmachines\ttarget";
   for (const ParameterField& field : kParameterFields) line += std::string("\t") + field.name;
+  return line;
+}
+
+std::string headerLine() {
+  std::string line = headerWithoutNiching() + "\tniching";
+  for (const NichingField& field : kNichingFields) line += std::string("\t") + field.name;
   return line + "\n";
+}
+
+constexpr std::size_t kNichingColumns = 1 + kNichingFields.size();
+
+// The method, then each setting the execution gives its method; "" where it is left to its
+// default or belongs to another method.
+std::vector<std::string> nichingFields(const NichingSettings& settings) {
+  std::vector<std::string> fields{nichingMethodName(settings.method)};
+  for (const NichingField& field : kNichingFields) {
+    const std::optional<double> value = givenValue(settings, field.setting);
+    fields.push_back(field.method == settings.method && value ? nichingValueText(*value) : "");
+  }
+  return fields;
+}
+
+std::optional<double> settingText(const std::string& text) {
+  double value = 0;
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
+  return value;
+}
+
+// The niching columns of a row; why they are refused, or nothing.
+MaybeFailure readNiching(const std::vector<std::string>& columns, NichingSettings& settings) {
+  const std::optional<NichingMethod> method = nichingMethodNamed(columns[0]);
+  if (!method) return Failure{"expected a niching method, found \"" + columns[0] + "\""};
+  settings.method = *method;
+  for (std::size_t i = 0; i < kNichingFields.size(); ++i) {
+    const NichingField& field = kNichingFields[i];
+    const std::string& text = columns[i + 1];
+    if (text.empty()) continue;
+    const std::optional<double> value = settingText(text);
+    if (field.method != *method || !value || !acceptsValue(field, *value))
+      return Failure{std::string("expected ") + field.name + " empty or a value for " +
+                     nichingMethodName(field.method) + ", found \"" + text + "\""};
+    setValue(settings, field.setting, *value);
+  }
+  return std::nullopt;
 }
 
 std::vector<std::string> splitTabs(const std::string& line) {
@@ -65,6 +112,8 @@ std::string formatManifest(const std::vector<PlannedExecution>& executions) {
                                        std::to_string(e.target)};
     for (const ParameterField& field : kParameterFields)
       fields.push_back(std::to_string(field.valueIn(e.parameters)));
+    for (std::string& field : nichingFields(e.parameters.niching))
+      fields.push_back(std::move(field));
     for (std::size_t i = 0; i < fields.size(); ++i) {
       text += fields[i];
       text += i + 1 < fields.size() ? '\t' : '\n';
@@ -88,15 +137,18 @@ std::vector<PlannedExecution> parseManifestLines(const std::vector<std::string>&
   auto refuse = [&path](std::size_t line, const std::string& what) {
     throw InputError{path + ":" + std::to_string(line) + ": " + what};
   };
-  if (lines.empty() || lines[0] + "\n" != headerLine())
+  const bool withNiching = !lines.empty() && lines[0] + "\n" == headerLine();
+  if (!withNiching && (lines.empty() || lines[0] != headerWithoutNiching()))
     refuse(1, "expected the manifest header line, found something else");
+  const std::size_t columns = static_cast<std::size_t>(kLeadingColumns) +
+                              static_cast<std::size_t>(kParameterFieldCount) +
+                              (withNiching ? kNichingColumns : 0);
   std::vector<PlannedExecution> executions;
   for (std::size_t i = 1; i < lines.size(); ++i) {
     const std::vector<std::string> fields = splitTabs(lines[i]);
-    if (fields.size() !=
-        static_cast<std::size_t>(kLeadingColumns) + static_cast<std::size_t>(kParameterFieldCount))
-      refuse(i + 1, "expected " + std::to_string(kLeadingColumns + kParameterFieldCount) +
-                        " tab-separated fields, found " + std::to_string(fields.size()));
+    if (fields.size() != columns)
+      refuse(i + 1, "expected " + std::to_string(columns) + " tab-separated fields, found " +
+                        std::to_string(fields.size()));
     PlannedExecution e;
     e.folder = fields[0];
     e.instance = fields[1];
@@ -114,6 +166,11 @@ std::vector<PlannedExecution> parseManifestLines(const std::vector<std::string>&
       kParameterFields[static_cast<std::size_t>(field)].setIn(e.parameters, value);
     }
     if (!numbers) refuse(i + 1, "expected whole numbers after the setting, found other text");
+    if (withNiching) {
+      const std::vector<std::string> niching(fields.end() - kNichingColumns, fields.end());
+      if (const MaybeFailure why = readNiching(niching, e.parameters.niching))
+        refuse(i + 1, why->reason);
+    }
     executions.push_back(std::move(e));
   }
   return executions;

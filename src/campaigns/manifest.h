@@ -1,5 +1,5 @@
-// The campaign's manifest: one tab-separated row per execution with every parameter, the list
-// that running, status and collecting go by.
+// The campaign's manifest: one tab-separated row per execution with every parameter and its
+// niching method and settings, the list that running, status and collecting go by.
 #pragma once
 
 #include <string>
@@ -14,7 +14,8 @@ inline const char* const kManifestFileName = "manifest.tsv";
 // The manifest text: a header line, then one row per execution in the given order.
 std::string formatManifest(const std::vector<PlannedExecution>& executions);
 
-// The executions listed in DIR's manifest (instanceText left empty). Throws InputError
+// The executions listed in DIR's manifest (instanceText left empty); a manifest written before
+// the niching columns existed reads as crowding. Throws InputError
 // ("DIR/manifest.tsv:LINE: expected ..., found ...") when it is missing or malformed.
 std::vector<PlannedExecution> readManifest(const std::string& campaignFolder);
 

@@ -1,11 +1,27 @@
 // The runs' own values beside what their execution was planned with; "" where a run recorded none.
 #include "report/collected_runs_csv.h"
 
+#include "input/niching_fields.h"
 #include "input/parameter_table.h"
 #include "support/csv_row.h"
 #include "support/number_format.h"
 
 namespace jobshop {
+
+namespace {
+
+// The method, then each setting of it as planned; "" for another method's, or for a default the
+// run resolves from the instance or the population.
+std::vector<std::string> nichingCells(const NichingSettings& niching) {
+  std::vector<std::string> cells{nichingMethodName(niching.method)};
+  for (const NichingField& field : kNichingFields) {
+    const std::optional<double> value = heldValue(niching, field.setting);
+    cells.push_back(field.method == niching.method && value ? nichingValueText(*value) : "");
+  }
+  return cells;
+}
+
+}  // namespace
 
 std::string collectedRunsCsv(const CampaignAnalysis& analysis) {
   auto cell = [](const auto& value) -> std::string {
@@ -28,6 +44,8 @@ std::string collectedRunsCsv(const CampaignAnalysis& analysis) {
                                      "targetEvaluations",
                                      "seconds"};
   for (const ParameterField& field : kParameterFields) header.push_back(field.name);
+  header.emplace_back("niching");
+  for (const NichingField& field : kNichingFields) header.emplace_back(field.name);
   std::string text = csvRow(header);
   for (const CollectedRun& run : analysis.runs) {
     const CampaignExecution& e = *run.execution;
@@ -49,6 +67,7 @@ std::string collectedRunsCsv(const CampaignAnalysis& analysis) {
         run.seconds ? fixedNumber(*run.seconds, 3) : ""};
     for (const ParameterField& field : kParameterFields)
       cells.push_back(std::to_string(field.valueIn(e.parameters)));
+    for (std::string& niching : nichingCells(e.parameters.niching)) cells.push_back(niching);
     text += csvRow(cells);
   }
   return text;

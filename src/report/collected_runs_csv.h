@@ -7,7 +7,8 @@
 
 namespace jobshop {
 
-// One row per run in plan order, with its execution's every parameter as a column.
+// One row per run in plan order, with its execution's every parameter and its niching method and
+// settings as columns.
 std::string collectedRunsCsv(const CampaignAnalysis& analysis);
 
 }  // namespace jobshop

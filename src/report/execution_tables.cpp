@@ -1,9 +1,11 @@
 // What "executions.jsonl" says about each execution, as an HTML table: one column per execution,
-// one row per field (start, version, seed, clock, runs, then every parameter).
+// one row per field (start, version, seed, clock, runs, then every parameter and the niching
+// method).
 #include "report/execution_tables.h"
 
 #include <algorithm>
 
+#include "input/niching_fields.h"
 #include "report/estimate_markup.h"
 #include "report/markup.h"
 
@@ -48,6 +50,20 @@ std::string valueOf(const LoggedExecution& execution, const std::string& name) {
     if (parameter.first == name) return parameter.second;
   }
   return {};
+}
+
+// "clearing (clearingRadius 4, clearingCapacity 1)": the method and the values its run used.
+std::string nichingText(const LoggedExecution& execution) {
+  const NichingSettings& niching = execution.niching;
+  std::string settings;
+  for (const NichingField& field : kNichingFields) {
+    const std::optional<double> value = heldValue(niching, field.setting);
+    if (field.method != niching.method || !value) continue;
+    settings +=
+        (settings.empty() ? "" : ", ") + std::string(field.name) + " " + nichingValueText(*value);
+  }
+  const std::string method = nichingMethodName(niching.method);
+  return settings.empty() ? method : method + " (" + settings + ")";
 }
 
 // How the execution ended: a signal's exit status says which signal and how far it got.
@@ -138,6 +154,7 @@ std::string executionsSection(
   for (const std::string& name : parameterNames(log)) {
     row(name, [&name](const LoggedExecution& e) { return escapeMarkup(valueOf(e, name)); });
   }
+  row("niching", [](const LoggedExecution& e) { return escapeMarkup(nichingText(e)); });
   html += "</tbody></table></div></section>";
   return html;
 }

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <nlohmann/json.hpp>
 
+#include "input/niching_fields.h"
+
 namespace jobshop {
 
 namespace {
@@ -35,6 +37,18 @@ Json parametersOf(const LoggedExecution& execution) {
   Json parameters = Json::object();
   for (const auto& [name, value] : execution.parameters) parameters[name] = parameterValue(value);
   return parameters;
+}
+
+// The method and its own settings as the record gives them.
+Json nichingOf(const LoggedExecution& execution) {
+  const NichingSettings& niching = execution.niching;
+  Json object{{"method", nichingMethodName(niching.method)}};
+  for (const NichingField& field : kNichingFields) {
+    const std::optional<double> value = heldValue(niching, field.setting);
+    if (field.method != niching.method || !value) continue;
+    object[field.name] = field.whole ? Json(static_cast<int>(*value)) : Json(*value);
+  }
+  return object;
 }
 
 // Null only when the record says nothing of it: neither the run nor its execution's exit status.
@@ -70,6 +84,7 @@ void addRecorded(const RunRecord& run, const ExecutionLog& log, Json& object) {
   object["repeatsRun"] = run.repeatOf != 0 ? Json(run.repeatOf) : Json(nullptr);
   object["counted"] = run.repeatOf == 0;
   field("parameters", [&] { return parametersOf(*execution); });
+  field("niching", [&] { return nichingOf(*execution); });
 }
 
 Json runObject(const RunRecord& run, std::size_t index, const RunFigures& figures,

@@ -13,7 +13,8 @@ namespace jobshop {
 //   instance {jobs, machines, target}, problems [...], summary {...} (the summary cards, drawn
 //   from the counted runs),
 //   runs: one object per run with the per-run CSV's columns (camelCase, null where the CSV is
-//     empty), targetEvaluations, counted (false for a copy) and the execution's parameters;
+//     empty), targetEvaluations, counted (false for a copy), the execution's parameters and niching
+//     (its method and settings);
 //   distinctOptima {count, bestMakespan}: the distinct schedules of the best makespan B the
 //     counted runs reached, B null when it lies above the target;
 //   schedules: one object per schedule of optima {id, makespan, sequences, runs, inEnumeration

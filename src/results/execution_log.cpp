@@ -6,6 +6,7 @@
 #include <limits>
 #include <nlohmann/json.hpp>
 
+#include "input/niching_fields.h"
 #include "results/result_files.h"
 #include "support/printable_text.h"
 
@@ -119,6 +120,33 @@ std::optional<int> smallInteger(const Json& object, const char* name, const std:
   return static_cast<int>(*value);
 }
 
+NichingMethod loggedMethod(const Json& object) {
+  const Json* method = member(object, "method");
+  if (method == nullptr) throw Malformed{"niching: no field \"method\""};
+  const std::optional<NichingMethod> named =
+      method->is_string() ? nichingMethodNamed(method->get<std::string>()) : std::nullopt;
+  if (!named)
+    throw Malformed{"niching: \"method\" should name a niching method, not " + method->dump()};
+  return *named;
+}
+
+// Only the method's own settings are read: a record never holds another method's.
+NichingSettings loggedNiching(const Json& object) {
+  if (!object.is_object()) throw Malformed{"\"niching\" should be an object"};
+  NichingSettings settings;
+  settings.method = loggedMethod(object);
+  for (const NichingField& field : kNichingFields) {
+    if (field.method != settings.method) continue;
+    const std::optional<double> value = optionalNumber(object, field.name, "niching: ");
+    if (!value) continue;
+    if (!acceptsValue(field, *value))
+      throw Malformed{std::string("niching: \"") + field.name + "\" cannot be " +
+                      nichingValueText(*value)};
+    setValue(settings, field.setting, *value);
+  }
+  return settings;
+}
+
 LoggedExecution loggedExecution(const Json& object) {
   if (!object.is_object())
     throw Malformed{std::string("expected a JSON object, found ") + object.type_name()};
@@ -150,6 +178,7 @@ LoggedExecution loggedExecution(const Json& object) {
                                       value.is_string() ? value.get<std::string>() : value.dump());
   }
   execution.runCount = optionalInteger(parameters, "runCount", "parameters: ");
+  if (const Json* niching = member(object, "niching")) execution.niching = loggedNiching(*niching);
   const Json& runs = required(object, "runs", "");
   if (!runs.is_array()) throw Malformed{"\"runs\" should be an array"};
   for (std::size_t k = 0; k < runs.size(); ++k) execution.runs.push_back(loggedRun(runs[k], k));
@@ -179,7 +208,8 @@ bool repeats(const LoggedExecution& later, const LoggedExecution& earlier) {
   return later.seed && !later.wallClock && later.seed == earlier.seed && !earlier.wallClock &&
          later.clock == earlier.clock && !later.instanceSha256.empty() &&
          later.instanceSha256 == earlier.instanceSha256 && later.parameters == earlier.parameters &&
-         !later.version.empty() && later.version == earlier.version;
+         sameNiching(later.niching, earlier.niching) && !later.version.empty() &&
+         later.version == earlier.version;
 }
 
 std::optional<int> repeatedExecution(const ExecutionLog& log, const LoggedExecution& execution) {

@@ -48,6 +48,9 @@ struct LoggedExecution {
   // Every field of the parameter file in the order written, values as they are shown.
   std::vector<std::pair<std::string, std::string>> parameters;
   std::optional<std::int64_t> runCount;
+  // The method and its settings as the run resolved them; crowding for a record from before
+  // methods were recorded.
+  NichingSettings niching;
   std::vector<LoggedRun> runs;
   std::optional<int> exitStatus;  // 130 or 143 when a signal stopped the execution
 };
@@ -56,8 +59,8 @@ struct LoggedExecution {
 bool interrupted(const LoggedExecution& execution);
 
 // True when later made exactly what earlier made: the same seed (not the wall clock), the same
-// instance bytes, the same parameters and the same version. Such an execution's runs are copies
-// of the earlier one's, as far as the earlier one got.
+// instance bytes, the same parameters, the same niching method and settings and the same version.
+// Such an execution's runs are copies of the earlier one's, as far as the earlier one got.
 bool repeats(const LoggedExecution& later, const LoggedExecution& earlier);
 
 struct ExecutionLog {

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <nlohmann/json.hpp>
 
+#include "input/niching_fields.h"
 #include "input/parameter_table.h"
 
 namespace jobshop {
@@ -23,6 +24,19 @@ ordered_json parameterObject(const Parameters& parameters) {
   for (const ParameterField& field : kParameterFields) {
     const int value = field.valueIn(parameters);
     object[field.name] = field.isFlag() ? ordered_json(value == 1) : ordered_json(value);
+  }
+  return object;
+}
+
+// The method and the values its run used, defaults resolved; only the method's own settings.
+ordered_json nichingObject(const ExecutionRecord& record) {
+  const NichingSettings& settings = record.parameters.niching;
+  ordered_json object{{"method", nichingMethodName(settings.method)}};
+  for (const NichingField& field : kNichingFields) {
+    if (field.method != settings.method) continue;
+    const double value = resolvedValue(settings, field.setting, record.parameters.populationSize,
+                                       record.jobs * record.machines);
+    object[field.name] = field.whole ? ordered_json(static_cast<int>(value)) : ordered_json(value);
   }
   return object;
 }
@@ -98,6 +112,7 @@ std::string executionRecordLine(const ExecutionRecord& record) {
                             {"target", record.targetMakespan},
                             {"sha256", record.instanceSha256}}},
                           {"parameters", parameterObject(record.parameters)},
+                          {"niching", nichingObject(record)},
                           {"runs", runs},
                           {"exitStatus", record.exitStatus}};
   // Replacement keeps the line valid JSON even if a path or text ever held invalid UTF-8.

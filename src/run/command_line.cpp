@@ -1,6 +1,7 @@
 // Parsing the options of the main run.
 #include "run/command_line.h"
 
+#include "run/niching_options.h"
 #include "support/failure.h"
 #include "support/option_parser.h"
 
@@ -8,7 +9,7 @@ namespace jobshop {
 
 const char* const kUsageLine =
     "uso: jobshop-niching [--seed S] [--clock hashed|linear|wall | --wall-clock] "
-    "[--record | --no-record] [--dir DIR] [--quiet] "
+    "[--record | --no-record] [--dir DIR] [--quiet] [--niching NAME [SETTING VALUE]...] "
     "| import | init | report | optima | campaign | --help | --version";
 
 std::optional<std::uint32_t> parseSeed(const std::string& text) {
@@ -49,33 +50,37 @@ CommandLine refuse(const std::string& why) {
   return line;
 }
 
+std::vector<OptionSpec> withNichingOptions(std::vector<OptionSpec> options) {
+  for (OptionSpec& spec : nichingOptionSpecs()) options.push_back(std::move(spec));
+  return options;
+}
+
 const CommandOptions& mainRunOptions() {
   static const CommandOptions options{
-      .options =
-          {
-              {.name = "--help", .alias = "-h", .alone = true},
-              {.name = "--version", .alone = true},
-              {.name = "--quiet", .alias = "-q"},
-              {.name = "--seed", .takesValue = true, .whenMissing = "falta el valor de --seed"},
-              {.name = "--clock",
-               .takesValue = true,
-               .setting = "clock",
-               .whenMissing = "falta el valor de --clock (hashed, linear o wall)",
-               .whenRepeated = "solo cabe un reloj (--clock o --wall-clock)"},
-              {.name = "--wall-clock",
-               .setting = "clock",
-               .whenRepeated = "solo cabe un reloj (--clock o --wall-clock)"},
-              {.name = "--record",
-               .setting = "record",
-               .whenRepeated = "solo cabe uno de --record y --no-record"},
-              {.name = "--no-record",
-               .setting = "record",
-               .whenRepeated = "solo cabe uno de --record y --no-record"},
-              {.name = "--dir",
-               .takesValue = true,
-               .emptyValueIsMissing = true,
-               .whenMissing = "falta la carpeta de --dir"},
-          },
+      .options = withNichingOptions({
+          {.name = "--help", .alias = "-h", .alone = true},
+          {.name = "--version", .alone = true},
+          {.name = "--quiet", .alias = "-q"},
+          {.name = "--seed", .takesValue = true, .whenMissing = "falta el valor de --seed"},
+          {.name = "--clock",
+           .takesValue = true,
+           .setting = "clock",
+           .whenMissing = "falta el valor de --clock (hashed, linear o wall)",
+           .whenRepeated = "solo cabe un reloj (--clock o --wall-clock)"},
+          {.name = "--wall-clock",
+           .setting = "clock",
+           .whenRepeated = "solo cabe un reloj (--clock o --wall-clock)"},
+          {.name = "--record",
+           .setting = "record",
+           .whenRepeated = "solo cabe uno de --record y --no-record"},
+          {.name = "--no-record",
+           .setting = "record",
+           .whenRepeated = "solo cabe uno de --record y --no-record"},
+          {.name = "--dir",
+           .takesValue = true,
+           .emptyValueIsMissing = true,
+           .whenMissing = "falta la carpeta de --dir"},
+      }),
       .wording = {.unknown = "argumento desconocido \"{}\"",
                   .repeated = "{} aparece más de una vez",
                   .notAlone = "\"{}\" no admite otros argumentos",
@@ -102,6 +107,8 @@ MaybeFailure takeOption(CommandLine& line, const GivenOption& option) {
     line.clock = ClockScheme::wall;
   } else if (option.name == "--no-record") {
     line.record = false;
+  } else if (isNichingOption(option.name)) {
+    return takeNichingOption(line.niching, option);
   } else if (option.name == "--dir") {
     line.folder = option.value;
     if (line.folder.back() != '/') line.folder += '/';
@@ -123,6 +130,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
   if (line.seed && line.clock == ClockScheme::wall)
     return refuse(
         "--seed y el reloj de calendario (--clock wall, --wall-clock) no pueden ir juntos");
+  if (const MaybeFailure why = checkSettingsFitMethod(line.niching, parsed.given))
+    return refuse(why->reason);
   return line;
 }
 
@@ -132,7 +141,7 @@ multi-niche crowding; reports how many distinct optimal schedules each run ends 
 
 Usage:
   jobshop-niching [--seed S] [--clock hashed|linear|wall | --wall-clock] [--record | --no-record]
-                  [--dir DIR] [--quiet]
+                  [--dir DIR] [--quiet] [--niching NAME [SETTING VALUE]...]
       Reads "D_Entrada.txt" (instance) and "D_Algoritmo.txt" (parameters) and appends one record
       per run to "D_Sal_Mejores.txt", "D_Sal_Optimos.txt", "D_Sal_NumOptimos.txt",
       "D_Sal_Distancias.txt" and "D_Sal_Soluciones.txt", and one line per execution to
@@ -156,6 +165,25 @@ Usage:
       --dir DIR      read the inputs from and append the results to DIR instead of the current
                      folder
       --quiet, -q    no progress display on standard error (it is shown only on a terminal)
+      --niching NAME the niching method (the execution record names it):
+                       crowding                multi-niche crowding, as "D_Algoritmo.txt" sets
+                                               it (the default)
+                       deterministic-crowding  parents against their nearer child
+                       restricted-tournament   each child against the nearest of a random window
+                       clearing                the best of each niche keep their places, the
+                                               rest are cleared
+                       sharing                 fitness divided by the crowd within a radius
+                       none                    no niching: tournament selection, generational
+                                               replacement
+      Each method's own settings, refused with another method:
+      --window-size N        restricted-tournament: members drawn per child (1 to the
+                             population size; default min(N, 20))
+      --clearing-radius D    clearing: distance within which schedules share a niche (from 1;
+                             default a tenth of the largest distance, at least 1)
+      --clearing-capacity K  clearing: winners kept per niche (from 1; default 1)
+      --sharing-radius D     sharing: distance where sharing ends (from 1; default as the
+                             clearing radius)
+      --sharing-alpha A      sharing: shape of the sharing function (a number above 0; default 1)
   jobshop-niching import [--target T|ub] [--output PATH] FILE
       Converts an instance in the standard or the Taillard format into "D_Entrada.txt" text,
       written to standard output or PATH. Without --target the target is the classic lower bound;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "input/niching_settings.h"
+
 namespace jobshop {
 
 enum class CommandAction { run, help, version, usageError };
@@ -22,10 +24,11 @@ struct CommandLine {
   CommandAction action = CommandAction::run;
   std::optional<std::uint32_t> seed;        // --seed S; otherwise drawn from the entropy source
   ClockScheme clock = ClockScheme::hashed;  // --clock NAME; --wall-clock is --clock wall
-  bool record = true;  // --no-record turns the execution record off; --record changes nothing
-  std::string folder;  // --dir DIR: "" or a path ending in '/'
-  bool quiet = false;  // --quiet (-q): no progress display
-  std::string error;   // why the arguments were refused, for usageError
+  bool record = true;       // --no-record turns the execution record off; --record changes nothing
+  std::string folder;       // --dir DIR: "" or a path ending in '/'
+  bool quiet = false;       // --quiet (-q): no progress display
+  NichingSettings niching;  // --niching NAME and the method's own settings
+  std::string error;        // why the arguments were refused, for usageError
 };
 
 // Parses the arguments of the main run (argv[1..]).

@@ -28,6 +28,12 @@ std::string memoryShortageMessage(int populationSize, int geneCount) {
          " individuos de " + std::to_string(geneCount) + " genes)\n";
 }
 
+std::string windowSizeMessage(int windowSize, int populationSize) {
+  return "--window-size " + std::to_string(windowSize) +
+         " supera el tamaño de la población, que en D_Algoritmo.txt es " +
+         std::to_string(populationSize) + "\n";
+}
+
 std::string seedMessage(std::uint32_t seed) { return "semilla " + std::to_string(seed) + "\n"; }
 
 }  // namespace jobshop

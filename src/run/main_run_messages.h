@@ -22,6 +22,10 @@ std::string interruptionMessage(int signal, std::size_t runsDone, int runCount);
 // Populations too large for the memory there is.
 std::string memoryShortageMessage(int populationSize, int geneCount);
 
+// A restricted tournament's window (--window-size) larger than the population of
+// "D_Algoritmo.txt".
+std::string windowSizeMessage(int windowSize, int populationSize);
+
 // The seed every reading of the execution's clock derives from.
 std::string seedMessage(std::uint32_t seed);
 

@@ -10,6 +10,7 @@
 #include "build_version.h"
 #include "input/input_error.h"
 #include "input/instance_reader.h"
+#include "input/niching_fields.h"
 #include "input/parameter_reader.h"
 #include "results/execution_record.h"
 #include "results/file_digest.h"
@@ -110,6 +111,7 @@ std::optional<MainInputs> readInputs(const CommandLine& line, std::ostream& out,
     showWarnings();
     inputs.parameters = readParameters(line.folder + kParametersFileName, &warnings);
     showWarnings();
+    inputs.parameters.niching = line.niching;
   } catch (const InputError& error) {
     if (error.cannotOpen()) {
       out << error.message;
@@ -117,6 +119,12 @@ std::optional<MainInputs> readInputs(const CommandLine& line, std::ostream& out,
     } else {
       err << error.message + '\n';
     }
+    return std::nullopt;
+  }
+  // Only the file knows the population the window is drawn from.
+  if (!windowFitsPopulation(inputs.parameters.niching, inputs.parameters.populationSize)) {
+    err << windowSizeMessage(*inputs.parameters.niching.windowSize,
+                             inputs.parameters.populationSize);
     return std::nullopt;
   }
   return inputs;
