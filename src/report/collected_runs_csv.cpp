@@ -2,6 +2,7 @@
 #include "report/collected_runs_csv.h"
 
 #include "input/parameter_table.h"
+#include "report/measure_fields.h"
 #include "support/csv_row.h"
 #include "support/number_format.h"
 
@@ -28,6 +29,7 @@ std::string collectedRunsCsv(const CampaignAnalysis& analysis) {
                                      "targetEvaluations",
                                      "seconds"};
   for (const ParameterField& field : kParameterFields) header.push_back(field.name);
+  for (const std::string& name : measureColumns()) header.push_back(name);
   std::string text = csvRow(header);
   for (const CollectedRun& run : analysis.runs) {
     const CampaignExecution& e = *run.execution;
@@ -49,6 +51,7 @@ std::string collectedRunsCsv(const CampaignAnalysis& analysis) {
         run.seconds ? fixedNumber(*run.seconds, 3) : ""};
     for (const ParameterField& field : kParameterFields)
       cells.push_back(std::to_string(field.valueIn(e.parameters)));
+    addMeasureFields(run.measures, cells);
     text += csvRow(cells);
   }
   return text;

@@ -7,7 +7,8 @@
 
 namespace jobshop {
 
-// One row per run in plan order, with its execution's every parameter as a column.
+// One row per run in plan order, with its execution's every parameter as a column, then the
+// measures of its trace (report/measure_fields.h).
 std::string collectedRunsCsv(const CampaignAnalysis& analysis);
 
 }  // namespace jobshop
