@@ -82,9 +82,10 @@ std::string nichingSummary(const ReportAnalysis& analysis) {
   for (const MeasureRow& row : kMeasureRows) {
     if (!shown(row, analysis)) continue;
     const MeasureAverage& average = aggregates.*row.average;
+    const int decimals = row.count != nullptr ? 1 : 3;
     html += std::string("<tr><th title=\"") + row.meaning + "\">" + row.name + "</th>" +
-            tableCell(valueText(average.mean, 3)) + tableCell(valueText(average.median, 3)) +
-            "</tr>";
+            tableCell(valueText(average.mean, decimals)) +
+            tableCell(valueText(average.median, decimals)) + "</tr>";
   }
   html += "</tbody></table><p class=\"note\">Over the " +
           countOf(aggregates.traced, "counted run", "counted runs") +
