@@ -86,6 +86,14 @@ TEST(NichingMeasures, ARunOfTheInitialPopulationAloneScoresNoDynamicF1) {
   EXPECT_DOUBLE_EQ(*m->dynamicF1, 0.0);  // its only evaluations made the initial population
 }
 
+TEST(NichingMeasures, RowsWhoseEvaluationsFallGiveNoDynamicF1) {
+  const std::optional<NichingMeasures> m =
+      nichingMeasures({row(0, 10, 4, 2, 2), row(1, 30, 4, 2, 2), row(2, 20, 4, 2, 2)}, 4.0);
+  ASSERT_TRUE(m);
+  EXPECT_FALSE(m->dynamicF1);
+  EXPECT_DOUBLE_EQ(*m->f1, 0.5);  // P = R = 2/4: the last row still stands
+}
+
 TEST(NichingMeasures, KOnlyFromACompleteCountAtTheTarget) {
   EXPECT_EQ(exactCountFor(true, 55, 55, 12.0), 12.0);
   EXPECT_FALSE(exactCountFor(false, 55, 55, 12.0));  // a lower bound only

@@ -32,6 +32,8 @@ std::optional<double> dynamicF1Of(const RunTrace& trace, double exactCount) {
   double weighted = 0;
   for (std::size_t g = 0; g + 1 < trace.size(); ++g) {
     const double span = static_cast<double>(trace[g + 1].evaluations - trace[g].evaluations);
+    // Evaluations only grow; rows that say otherwise cannot weigh anything.
+    if (span < 0) return std::nullopt;
     weighted += f1Of(trace[g], exactCount).value_or(0.0) * span;
   }
   return weighted / whole;
