@@ -58,7 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const ReportAnalysis analysis = analyseReport(instance, records, std::optional<OptimaCoverage>{});
   const std::string page = htmlReport("", instance, records, schedules, analysis);
   fuzzCheck(page.find("</html>") != std::string::npos, "the page is complete");
-  reportCsv(records.runs, analysis.runFigures, records.log, analysis.coverage);
+  reportCsv(records.runs, analysis.runFigures, records.log, analysis.coverage,
+            analysis.runMeasures);
   for (const std::string& problem : records.problems)
     fuzzCheck(isPrintableUtf8(problem), "a problem is printable UTF-8 on one line");
   return 0;

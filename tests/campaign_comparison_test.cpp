@@ -150,7 +150,9 @@ TEST(CampaignComparison, CollectWritesThePagesFiguresAsJson) {
   const nlohmann::json expected = nlohmann::json::parse(R"({"instance": "small",
       "settingA": "N6", "settingB": "N8", "fisherP": 1.0, "fisherPHolm": 1.0,
       "mannWhitneyP": 1.0, "mannWhitneyPHolm": 1.0, "rateDifference": 0.0,
-      "probabilityOfSuperiority": 0.5})");
+      "probabilityOfSuperiority": 0.5, "foundP": null, "foundPHolm": null,
+      "foundSuperiority": null, "dynamicF1P": null, "dynamicF1PHolm": null,
+      "dynamicF1Superiority": null})");
   EXPECT_EQ(read["comparisons"][0], expected);
   EXPECT_EQ(read["comparisons"][1]["instance"], "given");
 }

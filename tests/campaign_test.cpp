@@ -448,7 +448,8 @@ TEST(CampaignCollect, SummariesCsvAndPageOfAPartlyFinishedCampaign) {
             "segmentFillCrossoverEnabled,maskKeepCrossoverEnabled,maskReorderCrossoverEnabled,"
             "segmentInsertCrossoverEnabled,precedenceCrossoverEnabled,mateCandidates,"
             "crowdingGroups,crowdingGroupSize,niching,windowSize,clearingRadius,"
-            "clearingCapacity,sharingRadius,sharingAlpha");
+            "clearingCapacity,sharingRadius,sharingAlpha,held,found,distinct,recall,precision,f1,"
+            "foundRecall,retention,dynamicF1");
   EXPECT_NE(csv.find("\nsmall,N6,1,41,1,10,10.0,true,1,,"), std::string::npos) << csv;
 
   // The page parses as XML, with a table row per setting, one per pair of settings of an

@@ -25,8 +25,9 @@ const std::string kRecordedColumns =
     "neighbourSwapMutationEnabled,segmentWrapCrossoverEnabled,cycleCrossoverEnabled,"
     "segmentFillCrossoverEnabled,maskKeepCrossoverEnabled,maskReorderCrossoverEnabled,"
     "segmentInsertCrossoverEnabled,precedenceCrossoverEnabled,mateCandidates,crowdingGroups,"
-    "crowdingGroupSize";
-const std::string kNoRecord(38, ',');
+    "crowdingGroupSize,held,found,distinct,recall,precision,f1,foundRecall,retention,dynamicF1";
+// Nothing recorded, and no trace: 38 empty fields of the record, then 9 of the measures.
+const std::string kNoRecord(38 + 9, ',');
 const std::string kFixtureCsv =
     "run,bestMakespan,reachedTarget,distinctOptima,averageDistance,improvingGenerations,"
     "lastImprovingGeneration," +

@@ -35,7 +35,8 @@ struct SettingGroup {
   std::vector<CollectedRun> runs;
 };
 
-CollectedRun collectedRun(const CampaignExecution& execution, const RunRecord& record, int run) {
+CollectedRun collectedRun(const CampaignExecution& execution, const RunRecord& record, int run,
+                          std::optional<double> exactCount) {
   CollectedRun collected;
   collected.execution = &execution;
   collected.run = run;
@@ -50,6 +51,7 @@ CollectedRun collectedRun(const CampaignExecution& execution, const RunRecord& r
     collected.targetEvaluations = record.logged->targetEvaluations;
     collected.seconds = record.logged->seconds;
   }
+  collected.measures = nichingMeasures(record.trace, exactCount);
   return collected;
 }
 
@@ -59,8 +61,13 @@ void summarise(SettingGroup& group) {
   std::vector<double> distances;
   std::vector<double> generations;
   std::vector<double> evaluations;
+  std::vector<std::optional<NichingMeasures>> measures;
   for (const CollectedRun& run : group.runs) {
     ++s.runs;
+    measures.push_back(run.measures);
+    if (run.measures) s.foundPerTracedRun.push_back(run.measures->found);
+    if (run.measures && run.measures->dynamicF1)
+      s.dynamicF1PerTracedRun.push_back(*run.measures->dynamicF1);
     s.bestMakespanPerRun.push_back(run.bestMakespan);
     if (run.reachedTarget) {
       ++s.runsReachingTarget;
@@ -82,6 +89,7 @@ void summarise(SettingGroup& group) {
   s.medianTargetGeneration = medianOf(generations);
   s.medianTargetEvaluations = medianOf(evaluations);
   s.secondsPerExecution = meanOf(group.seconds);
+  s.niching = aggregateMeasures(measures);
 }
 
 // Matches the setting's distinct optimal schedules against the enumeration of its instance.
@@ -124,14 +132,14 @@ SettingGroup& groupOf(const CampaignExecution& e, std::vector<SettingGroup>& gro
 
 // Adds a finished execution's runs to its group.
 void addRuns(const CampaignExecution& e, const ExecutionRecords& records, SettingGroup& group,
-             CampaignAnalysis& analysis) {
+             std::optional<double> exactCount, CampaignAnalysis& analysis) {
   ++group.summary.finished;
   if (!group.instance && records.instance) group.instance = &*records.instance;
   double seconds = 0;
   bool timed = !records.runs.empty();
   const int numbered = static_cast<int>(group.records.size());
   for (std::size_t k = 0; k < records.runs.size(); ++k) {
-    const CollectedRun run = collectedRun(e, records.runs[k], static_cast<int>(k) + 1);
+    const CollectedRun run = collectedRun(e, records.runs[k], static_cast<int>(k) + 1, exactCount);
     if (run.seconds)
       seconds += *run.seconds;
     else
@@ -177,6 +185,15 @@ const InstanceEnumeration* enumerationOf(const std::string& instance,
   return nullptr;
 }
 
+// K for the measures of the traces of e's runs.
+std::optional<double> exactCountOf(const CampaignExecution& e,
+                                   const std::vector<InstanceEnumeration>& enumerations) {
+  const InstanceEnumeration* enumeration = enumerationOf(e.instance, enumerations);
+  if (!enumeration || !enumeration->optima) return std::nullopt;
+  const EnumeratedOptima& optima = *enumeration->optima;
+  return exactCountFor(optima.complete, optima.bound, e.target, static_cast<double>(optima.count));
+}
+
 // The group's summary, compared with its instance's enumeration where the optima command counted;
 // what reading the enumeration found is told at the instance's first group.
 void summariseGroup(SettingGroup& group, const std::vector<InstanceEnumeration>& enumerations,
@@ -191,6 +208,7 @@ void summariseGroup(SettingGroup& group, const std::vector<InstanceEnumeration>&
   if (told.insert(enumeration->instance).second && !enumeration->problem.empty())
     problems.push_back(enumeration->instance + ": " + enumeration->problem);
   if (const auto& enumerated = enumeration->optima) {
+    group.summary.exactCount = exactCountOf(*group.summary.example, enumerations);
     compareWithEnumeration(group.summary, found, *enumerated, problems);
     measureAgainstList(group, *enumerated, optima);
   }
@@ -209,7 +227,7 @@ CampaignAnalysis analyseCampaign(CampaignRecords records) {
     SettingGroup& group = groupOf(e, groups, index);
     ++group.summary.planned;
     if (records.executions[k].finished)
-      addRuns(e, records.executions[k], group, analysis);
+      addRuns(e, records.executions[k], group, exactCountOf(e, records.enumerations), analysis);
     else
       group.summary.unfinished.push_back(e.folder);
   }

@@ -36,6 +36,38 @@ void measureAgainstList(const ResultRecords& records, ReportAnalysis& analysis) 
   }
 }
 
+std::optional<double> exactCountOf(const std::optional<OptimaCoverage>& coverage) {
+  if (!coverage) return std::nullopt;
+  const EnumeratedOptima& enumeration = coverage->enumeration;
+  return exactCountFor(enumeration.complete, enumeration.bound, coverage->target,
+                       static_cast<double>(enumeration.count));
+}
+
+// The averages over the counted runs that belong, copies left out as in every figure.
+template <typename Belongs>
+NichingAggregates aggregateCounted(const std::vector<RunRecord>& runs,
+                                   const std::vector<std::optional<NichingMeasures>>& measures,
+                                   Belongs belongs) {
+  std::vector<std::optional<NichingMeasures>> counted;
+  for (std::size_t r = 0; r < runs.size(); ++r)
+    if (runs[r].repeatOf == 0 && belongs(runs[r])) counted.push_back(measures[r]);
+  return aggregateMeasures(counted);
+}
+
+// Each run's measures from its trace, and their averages over all runs and per execution.
+void measureTraces(const ResultRecords& records, ReportAnalysis& analysis) {
+  analysis.exactCount = exactCountOf(analysis.coverage);
+  for (const RunRecord& run : records.runs)
+    analysis.runMeasures.push_back(nichingMeasures(run.trace, analysis.exactCount));
+  const std::vector<std::optional<NichingMeasures>>& measures = analysis.runMeasures;
+  analysis.niching =
+      aggregateCounted(records.runs, measures, [](const RunRecord&) { return true; });
+  for (const LoggedExecution& execution : records.log.executions)
+    analysis.nichingByExecution.push_back(
+        aggregateCounted(records.runs, measures,
+                         [&](const RunRecord& run) { return run.execution == execution.number; }));
+}
+
 // Everything that follows from the union and the coverage.
 void addFigures(const Instance& instance, const ResultRecords& records, ReportAnalysis& analysis) {
   analysis.summary =
@@ -48,6 +80,7 @@ void addFigures(const Instance& instance, const ResultRecords& records, ReportAn
   analysis.estimates = estimateRichness(incidence.runsHolding, incidence.runCount);
   analysis.accumulation = accumulationCurve(incidence.runsHolding, incidence.runCount);
   measureAgainstList(records, analysis);
+  measureTraces(records, analysis);
 
   analysis.map = nicheMap(analysis.optima, analysis.coverage);
   analysis.histograms = distanceHistograms(analysis.optima, analysis.coverage);

@@ -9,6 +9,7 @@
 #include "analysis/distance_histograms.h"
 #include "analysis/enumeration_measures.h"
 #include "analysis/niche_map.h"
+#include "analysis/niching_measures.h"
 #include "analysis/optima_coverage.h"
 #include "analysis/optimum_union.h"
 #include "analysis/richness_estimates.h"
@@ -36,6 +37,12 @@ struct ReportAnalysis {
   std::vector<std::optional<EnumerationMeasures>> measuresByExecution;
   NicheMap map;
   DistanceHistograms histograms;
+  // K for the measures of the runs' traces: the enumeration's count when it is complete and at
+  // the target; without it only the measures that need no K are known.
+  std::optional<double> exactCount;
+  std::vector<std::optional<NichingMeasures>> runMeasures;  // per run, copies included
+  NichingAggregates niching;                                // over the counted runs
+  std::vector<NichingAggregates> nichingByExecution;        // per execution of the record
 };
 
 // The analysis of records against enumeration (the folder's "optima.json", when it has one); what

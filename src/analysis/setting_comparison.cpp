@@ -22,23 +22,36 @@ SettingComparison comparePair(const SettingSummary& a, const SettingSummary& b) 
     pair.mannWhitneyP = test->p;
     pair.probabilityOfSuperiority = test->probabilityOfSuperiority;
   }
+  if (const auto test = mannWhitney(a.foundPerTracedRun, b.foundPerTracedRun)) {
+    pair.foundP = test->p;
+    pair.foundSuperiority = test->probabilityOfSuperiority;
+  }
+  if (const auto test = mannWhitney(a.dynamicF1PerTracedRun, b.dynamicF1PerTracedRun)) {
+    pair.dynamicF1P = test->p;
+    pair.dynamicF1Superiority = test->probabilityOfSuperiority;
+  }
   return pair;
 }
 
-// Holm over the pairs [begin, end) of one instance, one family per test.
+// Holm over the pairs [begin, end) of one instance for one test, whose p-value and adjusted
+// p-value are the members p and adjusted.
+void adjustFamily(std::vector<SettingComparison>& pairs, std::size_t begin, std::size_t end,
+                  std::optional<double> SettingComparison::*p,
+                  std::optional<double> SettingComparison::*adjusted) {
+  std::vector<std::optional<double>> family;
+  for (std::size_t k = begin; k < end; ++k) family.push_back(pairs[k].*p);
+  const auto holm = holmAdjusted(family);
+  for (std::size_t k = begin; k < end; ++k) pairs[k].*adjusted = holm[k - begin];
+}
+
+// One family per test.
 void adjustInstance(std::vector<SettingComparison>& pairs, std::size_t begin, std::size_t end) {
-  std::vector<std::optional<double>> fisher;
-  std::vector<std::optional<double>> rank;
-  for (std::size_t k = begin; k < end; ++k) {
-    fisher.push_back(pairs[k].fisherP);
-    rank.push_back(pairs[k].mannWhitneyP);
-  }
-  const auto fisherHolm = holmAdjusted(fisher);
-  const auto rankHolm = holmAdjusted(rank);
-  for (std::size_t k = begin; k < end; ++k) {
-    pairs[k].fisherPHolm = fisherHolm[k - begin];
-    pairs[k].mannWhitneyPHolm = rankHolm[k - begin];
-  }
+  adjustFamily(pairs, begin, end, &SettingComparison::fisherP, &SettingComparison::fisherPHolm);
+  adjustFamily(pairs, begin, end, &SettingComparison::mannWhitneyP,
+               &SettingComparison::mannWhitneyPHolm);
+  adjustFamily(pairs, begin, end, &SettingComparison::foundP, &SettingComparison::foundPHolm);
+  adjustFamily(pairs, begin, end, &SettingComparison::dynamicF1P,
+               &SettingComparison::dynamicF1PHolm);
 }
 
 }  // namespace

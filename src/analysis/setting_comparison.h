@@ -1,5 +1,6 @@
 // Every pair of settings of an instance compared: do they reach the target at different rates,
-// and do their successful runs find different numbers of distinct optima?
+// do their successful runs find different numbers of distinct optima, and do their runs find
+// and keep them differently?
 #pragma once
 
 #include <optional>
@@ -24,6 +25,10 @@ struct SettingComparison {
   // successful run.
   std::optional<double> mannWhitneyP, mannWhitneyPHolm;
   std::optional<double> probabilityOfSuperiority;
+  // The same test on the distinct optimal schedules a run found on its way, and on its dynamic
+  // F1, over the runs with a trace (dynamic F1 only where K is known).
+  std::optional<double> foundP, foundPHolm, foundSuperiority;
+  std::optional<double> dynamicF1P, dynamicF1PHolm, dynamicF1Superiority;
 };
 
 // Each pair of settings of each instance, instances in the order they first appear, A before B in

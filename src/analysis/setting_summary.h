@@ -9,6 +9,7 @@
 #include "analysis/campaign_records.h"
 #include "analysis/campaign_statistics.h"
 #include "analysis/enumeration_measures.h"
+#include "analysis/niching_measures.h"
 #include "analysis/richness_estimates.h"
 
 namespace jobshop {
@@ -23,6 +24,8 @@ struct CollectedRun {
   std::optional<double> averageDistance;
   std::optional<long long> generations, evaluations, targetGeneration, targetEvaluations;
   std::optional<double> seconds;
+  // From its trace against its instance's exact count; nothing for a run made before the trace.
+  std::optional<NichingMeasures> measures;
 };
 
 struct SettingSummary {
@@ -67,6 +70,13 @@ struct SettingSummary {
   std::optional<RichnessEstimates> richness;
   // Peak ratio and success rate of the runs against the instance's list of a complete enumeration.
   std::optional<EnumerationMeasures> againstEnumeration;
+  // The measures of the runs' traces: K when the instance's enumeration gives one, their mean
+  // and median over the runs with a trace, and per such run in run order the two that the
+  // settings are compared on (dynamic F1 only with K).
+  std::optional<double> exactCount;
+  NichingAggregates niching;
+  std::vector<double> foundPerTracedRun;
+  std::vector<double> dynamicF1PerTracedRun;
 };
 
 }  // namespace jobshop

@@ -10,6 +10,7 @@
 #include "report/distinct_schedules_text.h"
 #include "report/markup.h"
 #include "report/report_style.h"
+#include "report/setting_measures_table.h"
 
 namespace jobshop {
 
@@ -152,7 +153,7 @@ std::string comparisonSection(const std::vector<SettingComparison>& comparisons,
   for (const SettingComparison& pair : comparisons)
     if (pair.a->instance == instance) pairs.push_back(&pair);
   if (pairs.empty()) return "";
-  return "<h3>Settings compared</h3>" + comparisonTable(pairs);
+  return "<h3>Settings compared</h3>" + comparisonTable(pairs) + traceComparisonTable(pairs);
 }
 
 }  // namespace
@@ -207,6 +208,7 @@ std::string campaignPage(const std::string& title, const CampaignAnalysis& analy
     html += figure("Best makespans", boxPlots(settings, example.target), kBoxCaption);
     html += figure("Distinct optima per run that reached the target", optimaBoxPlots(settings),
                    kOptimaBoxCaption);
+    html += "<h3>Optimal schedules held and found</h3>" + settingMeasuresTable(settings);
     html += comparisonSection(analysis.comparisons, instance);
     html += executionsSection(settings, base, campaignFolder);
   }

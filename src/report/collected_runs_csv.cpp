@@ -3,6 +3,7 @@
 
 #include "input/niching_fields.h"
 #include "input/parameter_table.h"
+#include "report/measure_fields.h"
 #include "support/csv_row.h"
 #include "support/number_format.h"
 
@@ -46,6 +47,7 @@ std::string collectedRunsCsv(const CampaignAnalysis& analysis) {
   for (const ParameterField& field : kParameterFields) header.push_back(field.name);
   header.emplace_back("niching");
   for (const NichingField& field : kNichingFields) header.emplace_back(field.name);
+  for (const std::string& name : measureColumns()) header.push_back(name);
   std::string text = csvRow(header);
   for (const CollectedRun& run : analysis.runs) {
     const CampaignExecution& e = *run.execution;
@@ -68,6 +70,7 @@ std::string collectedRunsCsv(const CampaignAnalysis& analysis) {
     for (const ParameterField& field : kParameterFields)
       cells.push_back(std::to_string(field.valueIn(e.parameters)));
     for (std::string& niching : nichingCells(e.parameters.niching)) cells.push_back(niching);
+    addMeasureFields(run.measures, cells);
     text += csvRow(cells);
   }
   return text;

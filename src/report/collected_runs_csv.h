@@ -8,7 +8,7 @@
 namespace jobshop {
 
 // One row per run in plan order, with its execution's every parameter and its niching method and
-// settings as columns.
+// settings as columns, then the measures of its trace (report/measure_fields.h).
 std::string collectedRunsCsv(const CampaignAnalysis& analysis);
 
 }  // namespace jobshop

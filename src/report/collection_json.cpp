@@ -28,6 +28,29 @@ Json estimatesJson(const std::optional<RichnessEstimates>& r) {
               {"coverage", r->coverage}};
 }
 
+Json averageJson(const MeasureAverage& average) {
+  return Json{{"mean", orNull(average.mean)}, {"median", orNull(average.median)}};
+}
+
+// The mean and median of each measure of the runs' traces, and how many runs had none.
+Json measuresJson(const SettingSummary& s) {
+  const NichingAggregates& a = s.niching;
+  const Json exactCount =
+      s.exactCount ? Json(static_cast<std::int64_t>(*s.exactCount)) : Json(nullptr);
+  return Json{{"K", exactCount},
+              {"traced", a.traced},
+              {"untraced", a.untraced},
+              {"held", averageJson(a.held)},
+              {"found", averageJson(a.found)},
+              {"distinct", averageJson(a.distinct)},
+              {"recall", averageJson(a.recall)},
+              {"precision", averageJson(a.precision)},
+              {"f1", averageJson(a.f1)},
+              {"foundRecall", averageJson(a.foundRecall)},
+              {"retention", averageJson(a.retention)},
+              {"dynamicF1", averageJson(a.dynamicF1)}};
+}
+
 Json settingJson(const SettingSummary& s) {
   Json json;
   json["setting"] = s.setting;
@@ -49,6 +72,7 @@ Json settingJson(const SettingSummary& s) {
   const auto& measures = s.againstEnumeration;
   json["peakRatio"] = measures ? Json(measures->peakRatio) : Json(nullptr);
   json["successRate"] = measures ? Json(measures->successRate) : Json(nullptr);
+  json["measures"] = measuresJson(s);
   return json;
 }
 
@@ -61,7 +85,13 @@ Json comparisonJson(const SettingComparison& pair) {
               {"mannWhitneyP", orNull(pair.mannWhitneyP)},
               {"mannWhitneyPHolm", orNull(pair.mannWhitneyPHolm)},
               {"rateDifference", orNull(pair.rateDifference)},
-              {"probabilityOfSuperiority", orNull(pair.probabilityOfSuperiority)}};
+              {"probabilityOfSuperiority", orNull(pair.probabilityOfSuperiority)},
+              {"foundP", orNull(pair.foundP)},
+              {"foundPHolm", orNull(pair.foundPHolm)},
+              {"foundSuperiority", orNull(pair.foundSuperiority)},
+              {"dynamicF1P", orNull(pair.dynamicF1P)},
+              {"dynamicF1PHolm", orNull(pair.dynamicF1PHolm)},
+              {"dynamicF1Superiority", orNull(pair.dynamicF1Superiority)}};
 }
 
 // The instance's entry in instances, added when it is the first of its settings.

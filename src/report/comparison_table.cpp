@@ -59,7 +59,47 @@ const char* const kComparisonHead =
     "<th title=\"probability that a successful run of A finds more distinct optima than one of "
     "B, ties counting half\">P(A &gt; B)</th></tr>";
 
+std::string superiorityText(const std::optional<double>& probability) {
+  return probability ? fixedNumber(*probability, 2) : "–";
+}
+
+std::string traceComparisonRow(const SettingComparison& pair) {
+  std::string row = "<tr><td class=\"name\">" + escapeMarkup(pair.a->setting) +
+                    "</td><td class=\"name\">" + escapeMarkup(pair.b->setting) + "</td>";
+  row += tableCell(pValueText(pair.foundP)) + adjustedCell(pair.foundPHolm) +
+         tableCell(superiorityText(pair.foundSuperiority));
+  row += tableCell(pValueText(pair.dynamicF1P)) + adjustedCell(pair.dynamicF1PHolm) +
+         tableCell(superiorityText(pair.dynamicF1Superiority));
+  return row + "</tr>";
+}
+
+const char* const kTraceComparisonHead =
+    "<tr><th class=\"name\">setting A</th><th class=\"name\">setting B</th>"
+    "<th title=\"Mann-Whitney U test, two-sided, on the distinct optimal schedules each run "
+    "found\">found p</th>"
+    "<th title=\"found p after Holm's adjustment over this instance's pairs\">Holm p</th>"
+    "<th title=\"probability that a run of A finds more than one of B, ties counting half\">"
+    "P(A &gt; B)</th>"
+    "<th title=\"Mann-Whitney U test, two-sided, on each run's dynamic F1\">dynamic F1 p</th>"
+    "<th title=\"dynamic F1 p after Holm's adjustment over this instance's pairs\">Holm p</th>"
+    "<th title=\"probability that a run of A has a higher dynamic F1 than one of B, ties "
+    "counting half\">P(A &gt; B)</th></tr>";
+
 }  // namespace
+
+std::string traceComparisonTable(const std::vector<const SettingComparison*>& pairs) {
+  bool traced = false;
+  for (const SettingComparison* pair : pairs) traced = traced || pair->foundP.has_value();
+  if (!traced) return "";
+  std::string html = "<div class=\"scroll\"><table class=\"settings comparisons traces\">";
+  html += kTraceComparisonHead;
+  for (const SettingComparison* pair : pairs) html += traceComparisonRow(*pair);
+  return html +
+         "</table></div><p class=\"caption\">The runs with a trace compared with the "
+         "Mann-Whitney test, as above: on the distinct optimal schedules each found during its "
+         "run, and on its dynamic F1 (only with an exact count of the optimal schedules). Holm's "
+         "adjustment runs over this instance's pairs for each test on its own.</p>";
+}
 
 std::string pValueText(const std::optional<double>& p) {
   if (!p) return "–";

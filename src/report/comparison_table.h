@@ -11,6 +11,10 @@ namespace jobshop {
 // The table and, under it, the sentence that says what the marks mean; "" without pairs.
 std::string comparisonTable(const std::vector<const SettingComparison*>& pairs);
 
+// The same pairs compared on the runs' traces: the distinct optimal schedules each run found, and
+// its dynamic F1; "" when no pair has a trace to compare.
+std::string traceComparisonTable(const std::vector<const SettingComparison*>& pairs);
+
 // "0.042", "< 0.001", or "–" when there is no p-value.
 std::string pValueText(const std::optional<double>& p);
 

@@ -9,6 +9,7 @@
 #include "report/makespan_histogram.h"
 #include "report/markup.h"
 #include "report/niche_map_section.h"
+#include "report/niching_markup.h"
 #include "report/optima_sections.h"
 #include "report/report_style.h"
 #include "report/report_tables.h"
@@ -42,7 +43,8 @@ std::string contents(const ResultRecords& records, bool optimal, bool accumulati
   if (!records.runs.empty()) {
     html +=
         entry("executions", "Executions") + entry("runs", "Runs") +
-        entry("convergence", "Convergence") + entry("histogram", "Best makespans") +
+        entry("convergence", "Convergence") + entry("held-found", "Held and found") +
+        entry("histogram", "Best makespans") +
         entry("optima-overall", optimal ? "Optima over all runs" : "At or below target: all runs");
     if (accumulation) html += entry("accumulation", "Accumulation");
     if (nicheMap) html += entry("niche-map", "Map");
@@ -121,16 +123,18 @@ std::string htmlReport(const std::string& folder, const Instance& instance,
   const std::vector<RunRecord>& counted = analysis.counted;
   html += "<section id=\"summary\"><h2>Summary</h2>" +
           summaryCards(analysis.summary, instance, coverage) + repeatsNote(analysis.repeats) +
-          "</section>";
+          nichingSummary(analysis) + "</section>";
   if (!records.runs.empty()) {
     html += executionsSection(records.log, records.runs, analysis.repeats,
                               analysis.measuresByExecution);
     html += "<section id=\"runs\"><h2>Runs</h2>" +
-            runsTable(records.runs, analysis.runFigures, records.log, coverage) + "</section>";
+            runsTable(records.runs, analysis.runFigures, records.log, coverage, analysis) +
+            "</section>";
     html += "<section id=\"convergence\"><h2>Convergence</h2><p class=\"note\">" +
             convergenceNote(counted, instance.targetMakespan) + "</p><div class=\"chart\">" +
             convergencePlot(counted, instance.targetMakespan) + "</div>" + runLegend(counted) +
             evaluationsChart(counted) + "</section>";
+    html += heldFoundSection(analysis);
     html +=
         "<section id=\"histogram\"><h2>Best makespans</h2><p class=\"note\">How many runs ended "
         "at each best makespan; green runs reached the target.</p><div class=\"chart\">" +

@@ -7,6 +7,7 @@
 
 #include "analysis/run_summary.h"
 #include "input/parameter_table.h"
+#include "report/measure_fields.h"
 #include "support/csv_row.h"
 #include "support/number_format.h"
 
@@ -137,16 +138,20 @@ void addRecordedFields(const RunRecord& run, const ExecutionLog& log,
 }  // namespace
 
 std::string reportCsv(const std::vector<RunRecord>& runs, const std::vector<RunFigures>& figures,
-                      const ExecutionLog& log, const std::optional<OptimaCoverage>& coverage) {
+                      const ExecutionLog& log, const std::optional<OptimaCoverage>& coverage,
+                      const std::vector<std::optional<NichingMeasures>>& measures) {
   const std::vector<std::string> parameters = parameterColumns(log);
   std::vector<std::string> header(std::begin(kFixedColumns), std::end(kFixedColumns));
   header.insert(header.end(), parameters.begin(), parameters.end());
+  const std::vector<std::string> measureNames = measureColumns();
+  header.insert(header.end(), measureNames.begin(), measureNames.end());
   std::string csv = csvRow(header);
   for (std::size_t r = 0; r < runs.size(); ++r) {
     std::vector<std::string> fields;
     addResultFields(runs[r], figures[r], fields);
     addEnumerationFields(coverage, r, fields);
     addRecordedFields(runs[r], log, parameters, fields);
+    addMeasureFields(measures[r], fields);
     csv += csvRow(fields);
   }
   return csv;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/niching_measures.h"
 #include "analysis/optima_coverage.h"
 #include "analysis/run_summary.h"
 #include "results/execution_log.h"
@@ -25,8 +26,14 @@ namespace jobshop {
 // column per parameter (the documented ones, then any others the log names). Values a run does not
 // have (optima of a run above the target, the distance of a single optimum, the enumeration without
 // "optima.json", everything recorded for a run without a record) are empty.
-// figures[r] is runFigures(runs[r]).
+// Last, after the parameters so that no earlier column moves, the measures of the run's trace:
+// held, found, distinct, recall, precision, f1, foundRecall, retention, dynamicF1, empty for a
+// run without a trace and where a measure cannot be computed (recall, f1, foundRecall and
+// dynamicF1 without an exact count, precision without distinct schedules, retention when none
+// was found).
+// figures[r] is runFigures(runs[r]) and measures[r] the measures of runs[r].
 std::string reportCsv(const std::vector<RunRecord>& runs, const std::vector<RunFigures>& figures,
-                      const ExecutionLog& log, const std::optional<OptimaCoverage>& coverage);
+                      const ExecutionLog& log, const std::optional<OptimaCoverage>& coverage,
+                      const std::vector<std::optional<NichingMeasures>>& measures);
 
 }  // namespace jobshop

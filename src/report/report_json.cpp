@@ -87,8 +87,29 @@ void addRecorded(const RunRecord& run, const ExecutionLog& log, Json& object) {
   field("niching", [&] { return nichingOf(*execution); });
 }
 
+// The measures of the run's trace, each null where it cannot be computed (all of them for a run
+// without a trace).
+void addMeasures(const std::optional<NichingMeasures>& measures, Json& object) {
+  const auto count = [&](int NichingMeasures::*member) {
+    return measures ? Json((*measures).*member) : Json(nullptr);
+  };
+  const auto share = [&](std::optional<double> NichingMeasures::*member) {
+    return measures ? orNull((*measures).*member) : Json(nullptr);
+  };
+  object["held"] = count(&NichingMeasures::held);
+  object["found"] = count(&NichingMeasures::found);
+  object["distinct"] = count(&NichingMeasures::distinct);
+  object["recall"] = share(&NichingMeasures::recall);
+  object["precision"] = share(&NichingMeasures::precision);
+  object["f1"] = share(&NichingMeasures::f1);
+  object["foundRecall"] = share(&NichingMeasures::foundRecall);
+  object["retention"] = share(&NichingMeasures::retention);
+  object["dynamicF1"] = share(&NichingMeasures::dynamicF1);
+}
+
 Json runObject(const RunRecord& run, std::size_t index, const RunFigures& figures,
-               const ExecutionLog& log, const std::optional<OptimaCoverage>& coverage) {
+               const ExecutionLog& log, const std::optional<OptimaCoverage>& coverage,
+               const std::optional<NichingMeasures>& measures) {
   Json object = Json::object();
   object["run"] = run.run;
   object["bestMakespan"] = number(run.best);
@@ -100,14 +121,15 @@ Json runObject(const RunRecord& run, std::size_t index, const RunFigures& figure
   object["foundOfEnumerated"] =
       coverage && coverage->listed ? count(coverage->foundByRun[index]) : Json(nullptr);
   addRecorded(run, log, object);
+  addMeasures(measures, object);
   return object;
 }
 
 Json runsArray(const ResultRecords& records, const ReportAnalysis& analysis) {
   Json runs = Json::array();
   for (std::size_t r = 0; r < records.runs.size(); ++r)
-    runs.push_back(
-        runObject(records.runs[r], r, analysis.runFigures[r], records.log, analysis.coverage));
+    runs.push_back(runObject(records.runs[r], r, analysis.runFigures[r], records.log,
+                             analysis.coverage, analysis.runMeasures[r]));
   return runs;
 }
 
@@ -181,6 +203,40 @@ Json enumerationObject(const std::optional<OptimaCoverage>& coverage,
               {"successRate", measures ? number(measures->successRate) : Json(nullptr)}};
 }
 
+Json averageObject(const MeasureAverage& average) {
+  return Json{{"mean", orNull(average.mean)}, {"median", orNull(average.median)}};
+}
+
+Json aggregatesObject(const NichingAggregates& aggregates) {
+  return Json{{"traced", aggregates.traced},
+              {"untraced", aggregates.untraced},
+              {"held", averageObject(aggregates.held)},
+              {"found", averageObject(aggregates.found)},
+              {"distinct", averageObject(aggregates.distinct)},
+              {"recall", averageObject(aggregates.recall)},
+              {"precision", averageObject(aggregates.precision)},
+              {"f1", averageObject(aggregates.f1)},
+              {"foundRecall", averageObject(aggregates.foundRecall)},
+              {"retention", averageObject(aggregates.retention)},
+              {"dynamicF1", averageObject(aggregates.dynamicF1)}};
+}
+
+// The averages of the runs' measures over all counted runs and per execution of the record.
+Json measuresObject(const ReportAnalysis& analysis, const ExecutionLog& log) {
+  Json executions = Json::array();
+  for (std::size_t k = 0; k < analysis.nichingByExecution.size(); ++k) {
+    Json execution = Json{{"execution", log.executions[k].number}};
+    execution.update(aggregatesObject(analysis.nichingByExecution[k]));
+    executions.push_back(execution);
+  }
+  // K is the enumeration's count, whole; the analysis keeps it as the measures divide by it.
+  const Json exactCount =
+      analysis.exactCount ? Json(static_cast<std::int64_t>(*analysis.exactCount)) : Json(nullptr);
+  return Json{{"K", exactCount},
+              {"overall", aggregatesObject(analysis.niching)},
+              {"executions", executions}};
+}
+
 Json histogramObject(const DistanceHistogram& histogram) {
   Json pairs = Json::array();
   for (const std::size_t n : histogram.pairs) pairs.push_back(count(n));
@@ -213,6 +269,7 @@ std::string reportJson(const Instance& instance, const ResultRecords& records,
   json["accumulation"] = accumulationArray(analysis.accumulation);
   json["enumeration"] = enumerationObject(analysis.coverage, analysis.measures);
   json["distanceHistograms"] = histogramsObject(analysis.histograms);
+  json["measures"] = measuresObject(analysis, records.log);
   // A problem may quote bytes of the files that are not UTF-8; they must not stop the output.
   return json.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
 }

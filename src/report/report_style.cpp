@@ -148,6 +148,18 @@ table.matrix.dense tr:first-child th:first-child { left: 0; z-index: 2; }
 details.distances > summary, details.shared-optima > summary { font-size: 14px; margin: 8px 0 4px; }
 table.shared-optima th.text, table.shared-optima td.found-by, table.shared-optima td.runs,
 table.shared-optima td.first { text-align: left; }
+svg.held-found .tick, svg.held-found .axis-title { font-size: 16px; }
+svg .run-line { fill: none; stroke-width: 0.8; opacity: 0.35; }
+svg .median-line { fill: none; stroke-width: 3; }
+svg .quartile-band { stroke: none; fill-opacity: 0.16; }
+svg .run-line.held-count, svg .median-line.held-count { stroke: #1f5fa8; }
+svg .run-line.found-count, svg .median-line.found-count { stroke: #d9822b; }
+svg .quartile-band.held-count { fill: #1f5fa8; }
+svg .quartile-band.found-count { fill: #d9822b; }
+.swatch.held-count { background: #1f5fa8; }
+.swatch.found-count { background: #d9822b; }
+.swatch.band { background: #9aa3b233; }
+table.measures th { text-align: left; }
 )css";
 
 }  // namespace jobshop

@@ -6,6 +6,7 @@
 
 #include "report/coverage_markup.h"
 #include "report/markup.h"
+#include "report/niching_markup.h"
 #include "results/run_marks.h"
 
 namespace jobshop {
@@ -95,7 +96,9 @@ std::string summaryCards(const ReportSummary& summary, const Instance& instance,
 }
 
 std::string runsTable(const std::vector<RunRecord>& runs, const std::vector<RunFigures>& figures,
-                      const ExecutionLog& log, const std::optional<OptimaCoverage>& coverage) {
+                      const ExecutionLog& log, const std::optional<OptimaCoverage>& coverage,
+                      const ReportAnalysis& analysis) {
+  const std::string measureHeadings = nichingHeadings(analysis);
   const bool matched = coverage && coverage->listed;
   const bool optimal = targetProvenOptimal(coverage);
   std::string html = "<div class=\"scroll wide\"><table class=\"runs\"><thead><tr>";
@@ -114,6 +117,7 @@ std::string runsTable(const std::vector<RunRecord>& runs, const std::vector<RunF
   html += heading("gens", "generations the run made");
   html += heading("evals", "evaluations the run made");
   html += heading("target gen.", "the generation in which the run first reached the target");
+  html += measureHeadings;
   html += heading("note", "cut short by a signal, or a copy of an earlier run");
   html += "</tr></thead><tbody>";
   const std::size_t listed = std::min(runs.size(), kRunsTableRows);
@@ -135,6 +139,7 @@ std::string runsTable(const std::vector<RunRecord>& runs, const std::vector<RunF
     html += tableCell(logged ? grouped(logged->generations) : "");
     html += tableCell(logged ? grouped(logged->evaluations) : "");
     html += tableCell(logged ? grouped(logged->targetGeneration) : "");
+    if (!measureHeadings.empty()) html += nichingCells(analysis, r);
     html += tableCell(runNote(run, log), "note");
     html += "</tr>";
   }
@@ -148,7 +153,14 @@ std::string runsTable(const std::vector<RunRecord>& runs, const std::vector<RunF
           kExecutionRecordFileName +
           ", which recorded its time, its generations (<i>gens</i>), its evaluations "
           "(<i>evals</i>) and the generation it first reached the target (<i>target "
-          "gen.</i>).</p>";
+          "gen.</i>)" +
+          (measureHeadings.empty()
+               ? std::string()
+               : "; then the measures of its trace: the distinct optimal schedules its final "
+                 "population <i>held</i>, those it <i>found</i> on the way, the <i>distinct</i> "
+                 "schedules of its final population, and the shares of them (each heading "
+                 "explains its own)") +
+          ".</p>";
   if (listed < runs.size()) {
     html += "<p class=\"note left-out\">The first " +
             groupedNumber(static_cast<std::int64_t>(listed)) + " of the " +

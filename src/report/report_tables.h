@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "analysis/optima_coverage.h"
+#include "analysis/report_analysis.h"
 #include "analysis/run_summary.h"
 #include "input/instance.h"
 #include "results/result_records.h"
@@ -30,8 +31,10 @@ inline constexpr std::size_t kRunsTableRows = 1000;
 // only when coverage has a list to match against. With a record in the folder, a run it does not
 // account for says "no record" where its execution would be. The last column notes a run cut short
 // (row class "cut") and a copy of an earlier run (row class "copy").
-// figures[r] is runFigures(runs[r]).
+// When a run has a trace, the measures of each run's trace stand before the note.
+// figures[r] is runFigures(runs[r]), and analysis the report's analysis of runs.
 std::string runsTable(const std::vector<RunRecord>& runs, const std::vector<RunFigures>& figures,
-                      const ExecutionLog& log, const std::optional<OptimaCoverage>& coverage);
+                      const ExecutionLog& log, const std::optional<OptimaCoverage>& coverage,
+                      const ReportAnalysis& analysis);
 
 }  // namespace jobshop

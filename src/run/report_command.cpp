@@ -240,11 +240,11 @@ int runReportCommand(const std::vector<std::string>& args, std::ostream& out, st
                              htmlReport(options->folder, instance, records, schedules, analysis),
                              "report", err);
   if (!options->csv.empty())
-    written =
-        writeOutput(options->csv,
-                    reportCsv(records.runs, analysis.runFigures, records.log, analysis.coverage),
-                    "CSV file", err) &&
-        written;
+    written = writeOutput(options->csv,
+                          reportCsv(records.runs, analysis.runFigures, records.log,
+                                    analysis.coverage, analysis.runMeasures),
+                          "CSV file", err) &&
+              written;
   if (!options->schedulesCsv.empty() || !options->json.empty())
     written = writeMachineReadable(*options, instance, records, analysis, err) && written;
   if (written) confirmWritten(*options, records, out);
