@@ -245,7 +245,7 @@ class ReportJsonFt06 : public testing::Test {
     const std::string folder = makeTempFolder();
     for (const char* name : {"D_Entrada.txt", "D_Algoritmo.txt", "D_Sal_Mejores.txt",
                              "D_Sal_Optimos.txt", "D_Sal_NumOptimos.txt", "D_Sal_Distancias.txt",
-                             "D_Sal_Soluciones.txt", "executions.jsonl"}) {
+                             "D_Sal_Soluciones.txt", "D_Sal_Traza.txt", "executions.jsonl"}) {
       writeFile(folder + name, readFile(*runs_ + name));
     }
     return folder;
