@@ -132,7 +132,9 @@ TEST(RunTrace, SeededRunsKeepTheirTraceConsistent) {
         EXPECT_LE(row.held, row.distinct);
         EXPECT_LE(row.held, row.found);
         if (g == 0) continue;
-        EXPECT_GT(row.evaluations, trace[g - 1].evaluations);
+        // Never fewer; as many when no pair of a small population was crossed and no child
+        // mutated, so that no offspring needed evaluating.
+        EXPECT_GE(row.evaluations, trace[g - 1].evaluations);
         EXPECT_GE(row.found, trace[g - 1].found);
       }
       // ft06's target is its optimum, so the schedules held at the end are the distinct optima.
