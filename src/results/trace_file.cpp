@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "support/printable_text.h"
 
@@ -103,6 +104,45 @@ void spoil(TraceBlock* block) {
   block->trace.clear();
 }
 
+// Made only for a problem: a long trace is mostly good lines.
+std::string lineName(int lineNumber) {
+  return std::string(kTraceFileName) + " line " + std::to_string(lineNumber);
+}
+
+struct TraceReading {
+  std::vector<TraceBlock> blocks;
+  TraceBlock* block = nullptr;  // the run being read
+  // After a line that breaks a block, the block's further rows are dropped without a word each:
+  // the break is told once.
+  bool skipping = false;
+};
+
+// One line that should be a row: a generation 0 starts a run's block, any other follows on.
+void readRow(TraceReading& reading, std::string_view line, int lineNumber, std::int64_t offset,
+             std::vector<std::string>& problems) {
+  const std::optional<ParsedRow> parsed = parseRow(line);
+  if (!parsed) {
+    problems.push_back(lineName(lineNumber) + ": expected seven tab-separated numbers, found " +
+                       quoted(line, 60));
+    spoil(reading.block);
+    reading.skipping = true;
+    return;
+  }
+  if (parsed->row.generation == 0) {
+    reading.blocks.push_back(TraceBlock{parsed->run, lineNumber, offset, {}, false});
+    reading.block = &reading.blocks.back();
+    reading.skipping = false;
+  }
+  if (reading.skipping) return;
+  if (const std::string reason = breakInOrder(reading.block, *parsed); !reason.empty()) {
+    problems.push_back(lineName(lineNumber) + ": " + reason);
+    spoil(reading.block);
+    reading.skipping = true;
+    return;
+  }
+  reading.block->trace.push_back(parsed->row);
+}
+
 }  // namespace
 
 std::string traceRowsText(int run, const RunTrace& trace) {
@@ -114,11 +154,7 @@ std::string traceRowsText(int run, const RunTrace& trace) {
 std::vector<TraceBlock> parseTraceFile(const std::string& text,
                                        std::vector<std::string>& problems) {
   const std::string_view header(kTraceHeader, std::string_view(kTraceHeader).size() - 1);
-  std::vector<TraceBlock> blocks;
-  TraceBlock* block = nullptr;
-  // After a line that breaks a block, the block's further rows are dropped without a word each:
-  // the break is told once.
-  bool skipping = false;
+  TraceReading reading;
   std::size_t offset = 0;
   for (int lineNumber = 1; offset < text.size(); ++lineNumber) {
     const std::string_view rest = std::string_view(text).substr(offset);
@@ -126,39 +162,19 @@ std::vector<TraceBlock> parseTraceFile(const std::string& text,
     std::string_view line = rest.substr(0, end);
     const std::size_t lineStart = offset;
     offset += end == std::string_view::npos ? rest.size() : end + 1;
-    const std::string where = std::string(kTraceFileName) + " line " + std::to_string(lineNumber);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (line == header && end != std::string_view::npos) continue;
-    if (lineNumber == 1) problems.push_back(where + ": the file does not start with its header");
+    if (lineNumber == 1)
+      problems.push_back(lineName(lineNumber) + ": the file does not start with its header");
     if (end == std::string_view::npos) {
-      problems.push_back(where + ": the file ends in the middle of a line (it was cut short)");
-      spoil(block);
+      problems.push_back(lineName(lineNumber) +
+                         ": the file ends in the middle of a line (it was cut short)");
+      spoil(reading.block);
       break;
     }
-    const std::optional<ParsedRow> parsed = parseRow(line);
-    if (!parsed) {
-      problems.push_back(where + ": expected seven tab-separated numbers, found " +
-                         quoted(line, 60));
-      spoil(block);
-      skipping = true;
-      continue;
-    }
-    if (parsed->row.generation == 0) {
-      blocks.push_back(
-          TraceBlock{parsed->run, lineNumber, static_cast<std::int64_t>(lineStart), {}, false});
-      block = &blocks.back();
-      skipping = false;
-    }
-    if (skipping) continue;
-    if (const std::string reason = breakInOrder(block, *parsed); !reason.empty()) {
-      problems.push_back(where + ": " + reason);
-      spoil(block);
-      skipping = true;
-      continue;
-    }
-    block->trace.push_back(parsed->row);
+    readRow(reading, line, lineNumber, static_cast<std::int64_t>(lineStart), problems);
   }
-  return blocks;
+  return std::move(reading.blocks);
 }
 
 }  // namespace jobshop
