@@ -216,7 +216,7 @@ TEST(TraceFile, EveryMalformedLineIsNamedAndItsRunKeepsNoPartialTrace) {
     ASSERT_EQ(blocks.size(), c.blocks);
     for (const TraceBlock& block : blocks)
       if (block.broken) {
-        EXPECT_TRUE(block.trace.empty()) << "no part of a run's trace";
+        EXPECT_TRUE(block.trace.empty()) << "no rows of a broken run";
       }
   }
   // A run broken in its middle is told once, and the run after it reads whole.

@@ -25,7 +25,7 @@ struct TraceBlock {
   std::int64_t offset = 0;  // of the first row's first byte
   RunTrace trace;
   // A row of the block was malformed or broke the order of its rows; the trace is left empty so
-  // that no figure is computed from part of a run, but the block still stands for its run.
+  // that no figure is computed from some of a run's rows, but the block still stands for its run.
   bool broken = false;
 };
 
