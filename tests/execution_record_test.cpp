@@ -39,9 +39,10 @@ ExecutionRecord sampleRecord() {
                      0.25,
                      false,
                      false,
-                     std::array<std::int64_t, 5>{0, 0, 0, 0, 0}};
-  RunSummary missed{2,   57.5f, 0,    100,         std::nullopt, std::nullopt, std::nullopt,
-                    0.5, true,  true, std::nullopt};
+                     std::array<std::int64_t, 5>{0, 0, 0, 0, 0},
+                     52};
+  RunSummary missed{2,   57.5f, 0,    100,          std::nullopt, std::nullopt, std::nullopt,
+                    0.5, true,  true, std::nullopt, std::nullopt};
   record.runs = {reached, missed};
   record.exitStatus = 1;
   return record;
@@ -84,6 +85,9 @@ TEST(ExecutionRecord, OneLineWithEveryFieldByName) {
   EXPECT_TRUE(json["runs"][1]["targetGeneration"].is_null());
   EXPECT_TRUE(json["runs"][1]["targetEvaluations"].is_null());
   EXPECT_TRUE(json["runs"][1]["distinctOptima"].is_null());
+  EXPECT_EQ(json["runs"][0]["traceOffset"], 52);
+  ASSERT_TRUE(json["runs"][1].contains("traceOffset"));
+  EXPECT_TRUE(json["runs"][1]["traceOffset"].is_null()) << "a run whose trace was not written";
   EXPECT_EQ(json["exitStatus"], 1);
 
   ExecutionRecord wall = sampleRecord();

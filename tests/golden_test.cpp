@@ -1,6 +1,6 @@
 // End-to-end golden cases: the built program in a temporary folder, with --seed or a frozen clock,
-// must reproduce standard output, the exit status and all five result files byte for byte; other
-// files beside them are not part of a case.
+// must reproduce standard output, the exit status and all five result files byte for byte, and
+// the run trace where a case gives it; other files beside them are not part of a case.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -42,6 +42,12 @@ void runCase(const fs::path& folder) {
     SCOPED_TRACE(folder.filename().string() + "/" + name);
     ASSERT_TRUE(fileExists(work + name));
     EXPECT_EQ(readFile(work + name), readFile(folder / "expected" / name));
+  }
+  // The trace is compared in the cases that give it; the others were made before it existed.
+  if (fs::exists(folder / "expected" / "D_Sal_Traza.txt")) {
+    SCOPED_TRACE(folder.filename().string() + "/D_Sal_Traza.txt");
+    EXPECT_EQ(readFile(work + "D_Sal_Traza.txt"),
+              readFile(folder / "expected" / "D_Sal_Traza.txt"));
   }
   // The execution record may lie beside them: it holds times and the build, which no reference
   // can fix in advance.

@@ -140,9 +140,9 @@ std::chrono::milliseconds processorTime(pid_t pid) {
   return std::chrono::milliseconds(ticks * 1000 / sysconf(_SC_CLK_TCK));
 }
 
-// The five result files and the record as the report reads them, without creating anything: a
-// result file not written yet (the program was ended before its first run closed) is as empty as
-// it would be.
+// The five result files, the trace and the record as the report reads them, without creating
+// anything: a result file not written yet (the program was ended before its first run closed) is as
+// empty as it would be.
 ResultRecords recordsIn(const std::string& folder, const Instance& instance, bool allFilesWritten) {
   ResultTexts texts;
   for (std::size_t f = 0; f < std::size(kResultFileNames); ++f) {
@@ -154,6 +154,7 @@ ResultRecords recordsIn(const std::string& folder, const Instance& instance, boo
   }
   if (fileExists(folder + "executions.jsonl"))
     texts.executionLog = readFile(folder + "executions.jsonl");
+  if (fileExists(folder + kTraceFileName)) texts.trace = readFile(folder + kTraceFileName);
   return parseResultRecords(texts, folder, instance);
 }
 
@@ -165,6 +166,14 @@ std::size_t expectWholeRecords(const std::string& folder, std::optional<int> rec
   ResultRecords records = recordsIn(folder, instance, allFilesWritten);
   rebuildRecordedSchedules(records.runs, instance, records.problems);
   for (const std::string& problem : records.problems) ADD_FAILURE() << problem;
+  // Every run closed by a signal has its trace, one row per generation it completed and one for
+  // its initial population: a generation given up adds none.
+  for (const RunRecord& run : records.runs) {
+    EXPECT_FALSE(run.trace.empty()) << "run " << run.run;
+    if (run.logged && run.logged->generations && !run.trace.empty()) {
+      EXPECT_EQ(run.trace.back().generation, *run.logged->generations) << "run " << run.run;
+    }
+  }
   if (!recordedStatus) {
     EXPECT_FALSE(fileExists(folder + "executions.jsonl"));
     return records.runs.size();

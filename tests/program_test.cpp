@@ -236,6 +236,17 @@ TEST(Program, OutputFailuresAreNeverReportedAsSuccess) {
   EXPECT_EQ(readFile(blocked + "D_Sal_Mejores.txt"), "10.0 0\n\n10.0 0\n\n");
   EXPECT_EQ(readFile(blocked + "D_Sal_Optimos.txt"), "") << "opened, then nothing written";
 
+  // A folder in the way of the trace is told the same way; the five files still take every run.
+  const std::string untraced = folderWith(kExampleInstance, parameterFile(6, 0, 2));
+  ASSERT_EQ(mkdir((untraced + "D_Sal_Traza.txt").c_str(), 0755), 0);
+  Captured traceless = runProgramIn(untraced, "--seed 3");
+  EXPECT_EQ(traceless.status, 1);
+  EXPECT_EQ(traceless.out,
+            "No se ha podido abrir el archivo de salida2\n"
+            "No se ha podido abrir el archivo de salida3\n");
+  EXPECT_EQ(readFile(untraced + "D_Sal_Mejores.txt"), "10.0 0\n\n10.0 0\n\n");
+  EXPECT_EQ(readFile(untraced + "D_Sal_Optimos.txt"), "10.0\n10.0\n");
+
   // A full disk shows only when the buffered write is flushed.
   const std::string full = folderWith(kExampleInstance, parameterFile(6, 0, 1));
   ASSERT_EQ(symlink("/dev/full", (full + "D_Sal_Soluciones.txt").c_str()), 0);

@@ -1,5 +1,6 @@
 // Records committed whole: one writer per folder, the journal that undoes a commit its execution
-// did not finish, and a full disk or a kill that leaves no half record in any of the five files.
+// did not finish, and a full disk or a kill that leaves no half record in any of the five files
+// and no trace without its records, nor records without their trace.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -9,11 +10,13 @@
 #include <chrono>
 #include <cstring>
 #include <random>
+#include <sstream>
 #include <string>
 
 #include "results/folder_lock.h"
 #include "results/result_files.h"
 #include "results/run_records.h"
+#include "results/trace_file.h"
 #include "test_instances.h"
 #include "test_seed.h"
 #include "wait_until.h"
@@ -56,10 +59,25 @@ std::size_t countOf(const std::string& text, const std::string& piece) {
   return count;
 }
 
-// The number of whole runs the five files hold, or a description of how they disagree. With
-// every run at the target, each run leaves one progress record (ending in an empty line), one line
-// in the optima and count files, one block of solution lines (ending in an empty line), and at
-// most one distance line.
+// The runs of the trace: its rows of generation 0, once the header is past; -1 when the text is
+// not the header followed by whole rows.
+long traceRuns(const std::string& text) {
+  if (text.empty()) return 0;
+  if (text.rfind(kTraceHeader, 0) != 0 || text.back() != '\n') return -1;
+  std::istringstream lines(text.substr(std::string(kTraceHeader).size()));
+  long runs = 0;
+  for (std::string line; std::getline(lines, line);) {
+    const std::size_t tab = line.find('\t');
+    if (tab == std::string::npos) return -1;
+    if (line.compare(tab, 3, "\t0\t") == 0) ++runs;
+  }
+  return runs;
+}
+
+// The number of whole runs the five files and the trace hold, or a description of how they
+// disagree. With every run at the target, each run leaves one progress record (ending in an empty
+// line), one line in the optima and count files, one block of solution lines (ending in an empty
+// line), at most one distance line, and one block of trace rows.
 struct FileRuns {
   std::size_t runs = 0;
   std::string disagreement;
@@ -76,6 +94,8 @@ FileRuns wholeRuns(const std::string& folder) {
       fileExists(folder + kDistanceFileName) ? readFile(folder + kDistanceFileName) : "";
   const std::string solutions =
       fileExists(folder + kSolutionFileName) ? readFile(folder + kSolutionFileName) : "";
+  const long traced =
+      traceRuns(fileExists(folder + kTraceFileName) ? readFile(folder + kTraceFileName) : "");
   FileRuns result;
   const std::size_t progressRuns = countOf(progress, "\n\n");
   result.runs = countOf(optima, "\n");
@@ -91,18 +111,23 @@ FileRuns wholeRuns(const std::string& folder) {
                           std::to_string(result.runs) + ", counts " +
                           std::to_string(countOf(counts, "\n")) + ", solutions " +
                           std::to_string(countOf(solutions, "\n\n"));
+  else if (traced != static_cast<long>(result.runs))
+    result.disagreement = "runs: " + std::to_string(result.runs) + " in the five files, " +
+                          std::to_string(traced) + " in the trace";
   return result;
 }
 
 RunRecords sampleRecords(const std::string& tag) {
   RunRecords records;
   records.text = {tag + " 0\n\n", tag + "\n", "1\n", "", tag + " 1 \n\n"};
+  records.trace = "1\t0\t6\t" + tag + "\t1\t1\t1\n";
   return records;
 }
 
 void fillFolder(const std::string& folder) {
   for (const char* name : kResultFileNames)
     writeFile(folder + name, std::string("earlier ") + name);
+  writeFile(folder + kTraceFileName, std::string("earlier ") + kTraceFileName);
 }
 
 }  // namespace
@@ -122,6 +147,9 @@ TEST(RecordCommit, AllFiveOrNoneAndTheOffsetsWhereTheRunStarts) {
       EXPECT_EQ((*outcome.offsets)[f], static_cast<std::int64_t>(before.size()));
       EXPECT_EQ(readFile(folder + kResultFileNames[f]), before + sampleRecords("7.0").text[f]);
     }
+    const std::string before = std::string("earlier ") + kTraceFileName;
+    EXPECT_EQ(outcome.traceStart, static_cast<std::int64_t>(before.size()));
+    EXPECT_EQ(readFile(folder + kTraceFileName), before + sampleRecords("7.0").trace);
   }
   EXPECT_FALSE(fileExists(folder + kJournalFileName)) << "the journal goes once the run is in";
 
@@ -138,15 +166,35 @@ TEST(RecordCommit, AllFiveOrNoneAndTheOffsetsWhereTheRunStarts) {
   for (std::size_t f = 0; f < 4; ++f)
     EXPECT_EQ(readFile(full + kResultFileNames[f]), std::string("earlier ") + kResultFileNames[f]);
   EXPECT_FALSE(fileExists(full + kJournalFileName));
+
+  // The trace, written last, refuses every byte: the five files are cut back with it.
+  const std::string fullTrace = makeTempFolder();
+  fillFolder(fullTrace);
+  std::remove((fullTrace + kTraceFileName).c_str());
+  ASSERT_EQ(symlink("/dev/full", (fullTrace + kTraceFileName).c_str()), 0);
+  ResultFileSet traced;
+  openResultFiles(traced, fullTrace);
+  ASSERT_TRUE(traced.traceOpen());
+  const CommitOutcome refused = commitRunRecords(traced, sampleRecords("9.0"));
+  EXPECT_NE(refused.failure.find(kTraceFileName), std::string::npos) << refused.failure;
+  EXPECT_FALSE(refused.offsets);
+  EXPECT_FALSE(refused.traceStart);
+  for (const char* name : kResultFileNames)
+    EXPECT_EQ(readFile(fullTrace + name), std::string("earlier ") + name);
+  EXPECT_FALSE(fileExists(fullTrace + kJournalFileName));
 }
 
 TEST(RecordCommit, AJournalLeftBehindCutsTheFilesBackOnlyWhenWhole) {
   const std::string folder = makeTempFolder();
   for (const char* name : kResultFileNames) writeFile(folder + name, "0123456789");
+  writeFile(folder + kTraceFileName, "0123456789");
   writeFile(folder + kJournalFileName,
             "jobshop-niching journal 1\nD_Sal_Mejores.txt 4\nD_Sal_Optimos.txt 10\n"
-            "D_Sal_NumOptimos.txt 0\nD_Sal_Distancias.txt 10\nD_Sal_Soluciones.txt 9\nend\n");
+            "D_Sal_NumOptimos.txt 0\nD_Sal_Distancias.txt 10\nD_Sal_Soluciones.txt 9\n"
+            "D_Sal_Traza.txt 3\nend\n");
   const std::string said = recoverUnfinishedCommit(folder);
+  EXPECT_NE(said.find("D_Sal_Traza.txt de 10 a 3 bytes"), std::string::npos) << said;
+  EXPECT_EQ(readFile(folder + kTraceFileName), "012");
   EXPECT_NE(said.find("D_Sal_Mejores.txt de 10 a 4 bytes"), std::string::npos) << said;
   EXPECT_NE(said.find("D_Sal_NumOptimos.txt de 10 a 0 bytes"), std::string::npos) << said;
   EXPECT_EQ(said.find("D_Sal_Optimos.txt"), std::string::npos) << "already at its length";
@@ -251,7 +299,7 @@ TEST(RecordCommit, AKillAtAnyWriteLeavesWholeRecordsOnceTheNextExecutionStarts) 
   if (shell("strace -o /dev/null true > /dev/null 2>&1") != 0)
     GTEST_SKIP() << "strace cannot trace here (apt-get install strace)";
   // The k-th write of the execution kills it, k = 1, 2, ...: every point of every commit.
-  for (int k = 1; k <= 24; ++k) {
+  for (int k = 1; k <= 32; ++k) {
     SCOPED_TRACE("killed at write " + std::to_string(k));
     const std::string folder = folderWith(parameters(6, 60, 3));
     ASSERT_EQ(shell(program(folder, "--seed 5 --quiet") + " > /dev/null 2>&1"), 0);

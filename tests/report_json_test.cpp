@@ -86,15 +86,18 @@ const std::map<std::string, std::string> kEnumerationColumns = {
     {"enumeratedOptima", "K"}, {"enumerationBound", "bound"}, {"enumerationComplete", "complete"}};
 
 // Every column of every row of the per-run CSV is in the JSON with the same value: in the run,
-// in the enumeration, or (the columns after repeatsRun) in the run's parameters, which leave out
-// a parameter its execution did not record.
+// in the enumeration, or (the columns from repeatsRun to the trace's measures) in the run's
+// parameters, which leave out a parameter its execution did not record.
 void expectRunsAgreeWithCsv(const Json& json, const std::string& csv) {
   const auto table = csvTable(csv);
   const auto rows = csvRecords(csv);
   ASSERT_EQ(rows.size(), json["runs"].size());
   const auto parameters = std::find(table[0].begin(), table[0].end(), "repeatsRun");
   ASSERT_NE(parameters, table[0].end());
-  const std::set<std::string> parameterColumns(parameters + 1, table[0].end());
+  // The trace's measures end the row; they are the run's own fields.
+  const auto measures = std::find(parameters, table[0].end(), "held");
+  ASSERT_NE(measures, table[0].end());
+  const std::set<std::string> parameterColumns(parameters + 1, measures);
   for (std::size_t r = 0; r < rows.size(); ++r) {
     const Json& run = json["runs"][r];
     for (const auto& [column, field] : rows[r]) {
@@ -245,7 +248,7 @@ class ReportJsonFt06 : public testing::Test {
     const std::string folder = makeTempFolder();
     for (const char* name : {"D_Entrada.txt", "D_Algoritmo.txt", "D_Sal_Mejores.txt",
                              "D_Sal_Optimos.txt", "D_Sal_NumOptimos.txt", "D_Sal_Distancias.txt",
-                             "D_Sal_Soluciones.txt", "executions.jsonl"}) {
+                             "D_Sal_Soluciones.txt", "D_Sal_Traza.txt", "executions.jsonl"}) {
       writeFile(folder + name, readFile(*runs_ + name));
     }
     return folder;

@@ -2,6 +2,7 @@
 // runs table, the executions table, the summary and the CSV show them, and that copies count once.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 
@@ -68,8 +69,8 @@ std::string between(const std::string& page, const std::string& from, const std:
 // The summary's cards, without what follows them.
 std::string summaryCardsOf(const std::string& page) {
   const std::size_t start = page.find("<div class=\"cards\">");
-  const std::size_t end =
-      std::min(page.find("<p class=\"note repeats\">", start), page.find("</section>", start));
+  const std::size_t end = std::min({page.find("<p class=\"note repeats\">", start),
+                                    page.find("<h3>", start), page.find("</section>", start)});
   return start == std::string::npos ? std::string() : page.substr(start, end - start);
 }
 
@@ -139,6 +140,9 @@ TEST(ReportMarks, AnExecutionRepeatedWithTheSameSeedCountsItsRunsOnce) {
   const std::string one = readFile(once + "report.html");
   const std::string two = readFile(twice + "report.html");
   EXPECT_EQ(summaryCardsOf(two), summaryCardsOf(one));
+  EXPECT_EQ(between(two, "<table class=\"measures\">", "</table>"),
+            between(one, "<table class=\"measures\">", "</table>"));
+  EXPECT_FALSE(between(one, "<table class=\"measures\">", "</table>").starts_with("missing"));
   for (const char* from : {"<section id=\"convergence\">", "<section id=\"histogram\">",
                            "<section id=\"optima-overall\">"}) {
     EXPECT_EQ(between(two, from, "</section>"), between(one, from, "</section>")) << from;

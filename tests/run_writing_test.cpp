@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "results/execution_record.h"
+#include "results/trace_file.h"
 #include "test_instances.h"
 
 namespace jobshop {
@@ -26,6 +27,7 @@ RunResult handBuiltResult() {
   result.analysis.reachedTarget = true;
   result.analysis.distinctOptima = {{{1, 2, 2, 1, 1, 2}, 10.0f}, {{2, 1, 2, 1, 1, 2}, 10.0f}};
   result.analysis.averageDistance = 14.0f / 3.0f;
+  result.trace = {{0, 6, 12.0f, 6, 0, 0}, {1, 12, 10.5f, 5, 1, 1}};
   return result;
 }
 
@@ -66,7 +68,7 @@ TEST(RunWriting, WrittenToAFolderAndSummarised) {
   EXPECT_TRUE(written.progressOpened && written.analysisOpened && written.commit.failure.empty());
   EXPECT_EQ(readFile(folder + "D_Sal_Mejores.txt"), "12.0 0\n10.5 3\n10.0 17\n\n");
   EXPECT_EQ(readFile(folder + "D_Sal_Soluciones.txt"), "1 2 2 1 1 2 10 \n2 1 2 1 1 2 10 \n\n");
-  const RunSummary summary = summariseRun(result, written.commit.offsets);
+  const RunSummary summary = summariseRun(result, written.commit.offsets, written.traceOffset);
   EXPECT_EQ(summary.run, 4);
   EXPECT_EQ(summary.bestMakespan, 10.0f) << "the last improvement";
   EXPECT_EQ(summary.generations, 20);
@@ -75,6 +77,16 @@ TEST(RunWriting, WrittenToAFolderAndSummarised) {
   EXPECT_EQ(summary.targetEvaluations, 108);
   EXPECT_EQ(summary.distinctOptima, 2);
   EXPECT_EQ(summary.offsets, (std::array<std::int64_t, 5>{0, 0, 0, 0, 0}));
+  const std::string rows = "4\t0\t6\t12.0\t6\t0\t0\n4\t1\t12\t10.5\t5\t1\t1\n";
+  const std::string header = kTraceHeader;
+  EXPECT_TRUE(written.traceOpened);
+  EXPECT_EQ(readFile(folder + kTraceFileName), header + rows);
+  EXPECT_EQ(summary.traceOffset, static_cast<std::int64_t>(header.size())) << "past the header";
+
+  // The next run's rows follow without a header of their own.
+  const WrittenRun next = writeRunResult(folder, result);
+  EXPECT_EQ(readFile(folder + kTraceFileName), header + rows + rows);
+  EXPECT_EQ(next.traceOffset, static_cast<std::int64_t>(header.size() + rows.size()));
 
   // A folder in the way of one analysis file: nothing of the analysis is written, yet the summary
   // still counts the optima.
@@ -87,6 +99,16 @@ TEST(RunWriting, WrittenToAFolderAndSummarised) {
   const RunSummary counted = summariseRun(result, refused.commit.offsets);
   EXPECT_EQ(counted.distinctOptima, 2);
   EXPECT_FALSE(counted.offsets.has_value());
+
+  // A folder in the way of the trace: the five files take the run, the trace does not.
+  const std::string untraced = makeTempFolder();
+  ASSERT_EQ(mkdir((untraced + kTraceFileName).c_str(), 0755), 0);
+  const WrittenRun traceless = writeRunResult(untraced, result);
+  EXPECT_TRUE(traceless.progressOpened && traceless.analysisOpened);
+  EXPECT_FALSE(traceless.traceOpened);
+  EXPECT_TRUE(traceless.commit.offsets.has_value());
+  EXPECT_FALSE(traceless.traceOffset.has_value());
+  EXPECT_EQ(readFile(untraced + "D_Sal_Mejores.txt"), "12.0 0\n10.5 3\n10.0 17\n\n");
 }
 
 }  // namespace jobshop

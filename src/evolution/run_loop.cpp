@@ -8,6 +8,8 @@
 
 #include "evolution/generation_cycle.h"
 #include "evolution/optima_analysis.h"
+#include "evolution/population_census.h"
+#include "evolution/target_reach.h"
 #include "model/fitness_sort.h"
 #include "model/initialisation.h"
 #include "model/sequence_table.h"
@@ -36,11 +38,6 @@ void showRunProgress(ProgressLine& line, int run, int runs, std::int64_t evaluat
   std::snprintf(text, sizeof text, "ejecución %d de %d | evaluaciones %lld de %d | mejor %.1f | ",
                 run, runs, static_cast<long long>(evaluations), budget, static_cast<double>(best));
   drawProgressLine(line, text + elapsedText(line));
-}
-
-bool reachesTarget(float makespan, const Instance& instance) {
-  // Compared as doubles, which hold both the int target and the float makespan exactly.
-  return static_cast<double>(makespan) <= static_cast<double>(instance.targetMakespan);
 }
 
 // What a run has seen so far besides its result: the best makespan and the generation reached.
@@ -80,6 +77,7 @@ void runGenerations(RunState& state, RunWatch watch, RunScratch& scratch, int ru
                     state.evaluationCount, state.parameters.maxEvaluations,
                     std::min(best, progress.best));
     if (best < progress.best) recordImprovement(best, state, progress, result);
+    result.trace.push_back(takeCensus(scratch.census, state, progress.generation));
   }
 }
 
@@ -100,6 +98,8 @@ RunResult performRun(RunState& state, int runNumber, RunWatch watch, RunScratch&
   state.evaluationCount = state.population.size;
   RunProgress progress;
   recordImprovement(state.population.fitness(0), state, progress, result);
+  startCensus(scratch.census, state.populationSequences);
+  result.trace.push_back(takeCensus(scratch.census, state, 0));
   runGenerations(state, watch, scratch, runNumber, progress, result);
   closeRun(state, progress, result);
   clearProgressLine(watch.progress);

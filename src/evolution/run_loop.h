@@ -4,6 +4,7 @@
 
 #include <csignal>
 
+#include "evolution/population_census.h"
 #include "evolution/run_result.h"
 #include "model/machine_sequences.h"
 #include "model/makespan.h"
@@ -22,6 +23,8 @@ struct RunScratch {
   MakespanScratch makespan;
   SequenceScratch sequences;
   Population orderingCopy;
+  // The count behind the run's trace; what it has found is forgotten at the start of each run.
+  PopulationCensus census;
 
   explicit RunScratch(const Parameters& parameters) : niching(chooseNichingScheme(parameters)) {}
 };

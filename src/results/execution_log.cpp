@@ -108,6 +108,10 @@ LoggedRun loggedRun(const Json& entry, std::size_t index) {
   run.abandonedGeneration = optionalFlag(entry, "abandonedGeneration", where);
   run.offsetsRecorded = entry.contains("offsets");
   if (const Json* offsets = member(entry, "offsets")) run.offsets = fileOffsets(*offsets, where);
+  run.traceOffsetRecorded = entry.contains("traceOffset");
+  run.traceOffset = optionalInteger(entry, "traceOffset", where);
+  if (run.traceOffset && *run.traceOffset < 0)
+    throw Malformed{where + "\"traceOffset\" should be a byte offset from 0"};
   return run;
 }
 

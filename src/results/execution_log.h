@@ -29,6 +29,11 @@ struct LoggedRun {
   // from one whose run had its records not written (offsets null: the run has none to pair).
   bool offsetsRecorded = false;
   std::optional<std::array<std::int64_t, 5>> offsets;
+  // Where the run's first row starts in "D_Sal_Traza.txt". traceOffsetRecorded tells a record
+  // from before the trace existed (its runs take the trace's blocks in order) from a run whose
+  // trace was not written (null: it has none).
+  bool traceOffsetRecorded = false;
+  std::optional<std::int64_t> traceOffset;
 };
 
 struct LoggedExecution {

@@ -65,7 +65,8 @@ ordered_json runObject(const RunSummary& run) {
                       {"seconds", run.seconds},
                       {"cut", run.cut},
                       {"abandonedGeneration", run.abandonedGeneration},
-                      {"offsets", offsetObject(run.offsets)}};
+                      {"offsets", offsetObject(run.offsets)},
+                      {"traceOffset", orNull(run.traceOffset)}};
 }
 
 }  // namespace
@@ -79,7 +80,8 @@ std::string isoUtc(std::time_t time) {
 }
 
 RunSummary summariseRun(const RunResult& result,
-                        const std::optional<std::array<std::int64_t, 5>>& offsets) {
+                        const std::optional<std::array<std::int64_t, 5>>& offsets,
+                        std::optional<std::int64_t> traceOffset) {
   RunSummary summary;
   summary.run = result.run;
   summary.bestMakespan = result.improvements.back().best;
@@ -92,6 +94,7 @@ RunSummary summariseRun(const RunResult& result,
   summary.cut = result.cut;
   summary.abandonedGeneration = result.abandonedGeneration;
   summary.offsets = offsets;
+  summary.traceOffset = traceOffset;
   return summary;
 }
 

@@ -37,12 +37,15 @@ struct RunSummary {
   // Byte offsets at which the run's records start in the five result files, in the order of
   // kResultFileNames; absent when its records were not written.
   std::optional<std::array<std::int64_t, 5>> offsets;
+  // Byte offset of the run's first row in "D_Sal_Traza.txt"; absent when it was not written.
+  std::optional<std::int64_t> traceOffset;
 };
 
-// The summary of a finished run whose records start at `offsets` in the five result files (absent
-// when they were not written).
+// The summary of a finished run whose records start at `offsets` in the five result files and
+// whose trace starts at traceOffset (each absent when not written).
 RunSummary summariseRun(const RunResult& result,
-                        const std::optional<std::array<std::int64_t, 5>>& offsets);
+                        const std::optional<std::array<std::int64_t, 5>>& offsets,
+                        std::optional<std::int64_t> traceOffset = std::nullopt);
 
 struct ExecutionRecord {
   std::string version;

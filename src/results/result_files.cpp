@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <sstream>
@@ -44,24 +45,46 @@ std::string failureText(const std::string& path, int reason) {
   return path + " (" + std::strerror(reason) + ")";
 }
 
-using Lengths = std::array<std::int64_t, 5>;
+// The five files in their order, then the trace: the files a journal can name.
+constexpr std::size_t kCommittedFiles = 6;
+constexpr std::size_t kTraceSlot = 5;
+const char* const kCommittedFileNames[kCommittedFiles] = {kProgressFileName,     kOptimaFileName,
+                                                          kOptimumCountFileName, kDistanceFileName,
+                                                          kSolutionFileName,     kTraceFileName};
+
+int descriptorOf(const ResultFileSet& files, std::size_t f) {
+  return f < files.descriptors.size() ? files.descriptors[f] : files.traceDescriptor;
+}
+
+int& descriptorOf(ResultFileSet& files, std::size_t f) {
+  return f < files.descriptors.size() ? files.descriptors[f] : files.traceDescriptor;
+}
+
+const std::string& recordText(const RunRecords& records, std::size_t f) {
+  return f < records.text.size() ? records.text[f] : records.trace;
+}
+
+using Lengths = std::array<std::int64_t, kCommittedFiles>;
+
+std::int64_t lengthOf(int descriptor) {
+  struct stat status {};
+  if (descriptor >= 0 && ::fstat(descriptor, &status) == 0)
+    return static_cast<std::int64_t>(status.st_size);
+  return -1;
+}
 
 // Lengths of the open files; -1 where a file is not open.
 Lengths lengthsOf(const ResultFileSet& files) {
-  Lengths lengths{-1, -1, -1, -1, -1};
-  for (std::size_t f = 0; f < 5; ++f) {
-    struct stat status {};
-    if (files.descriptors[f] >= 0 && ::fstat(files.descriptors[f], &status) == 0)
-      lengths[f] = static_cast<std::int64_t>(status.st_size);
-  }
+  Lengths lengths{};
+  for (std::size_t f = 0; f < kCommittedFiles; ++f) lengths[f] = lengthOf(descriptorOf(files, f));
   return lengths;
 }
 
 std::string journalText(const Lengths& lengths) {
   std::string text = std::string(kJournalHeading) + "\n";
-  for (std::size_t f = 0; f < 5; ++f)
+  for (std::size_t f = 0; f < kCommittedFiles; ++f)
     if (lengths[f] >= 0)
-      text += std::string(kResultFileNames[f]) + " " + std::to_string(lengths[f]) + "\n";
+      text += std::string(kCommittedFileNames[f]) + " " + std::to_string(lengths[f]) + "\n";
   return text + "end\n";
 }
 
@@ -77,31 +100,34 @@ int writeJournal(const std::string& folder, const Lengths& lengths) {
 }
 
 void cutBack(const ResultFileSet& files, const Lengths& lengths) {
-  for (std::size_t f = 0; f < 5; ++f)
+  for (std::size_t f = 0; f < kCommittedFiles; ++f)
     if (lengths[f] >= 0)
-      (void)!::truncate((files.folder + kResultFileNames[f]).c_str(),
+      (void)!::truncate((files.folder + kCommittedFileNames[f]).c_str(),
                         static_cast<off_t>(lengths[f]));
 }
 
 void closeAll(ResultFileSet& files, int& failure, std::string& failedPath) {
-  for (std::size_t f = 0; f < 5; ++f) {
-    if (files.descriptors[f] < 0) continue;
-    if (::close(files.descriptors[f]) != 0 && failure == 0) {
+  for (std::size_t f = 0; f < kCommittedFiles; ++f) {
+    int& descriptor = descriptorOf(files, f);
+    if (descriptor < 0) continue;
+    if (::close(descriptor) != 0 && failure == 0) {
       failure = errno;
-      failedPath = files.folder + kResultFileNames[f];
+      failedPath = files.folder + kCommittedFileNames[f];
     }
-    files.descriptors[f] = -1;
+    descriptor = -1;
   }
 }
 
 }  // namespace
 
 ResultFileSet::~ResultFileSet() {
-  for (int& descriptor : descriptors)
+  for (std::size_t f = 0; f < kCommittedFiles; ++f) {
+    int& descriptor = descriptorOf(*this, f);
     if (descriptor >= 0) {
       ::close(descriptor);
       descriptor = -1;
     }
+  }
 }
 
 bool ResultFileSet::analysisOpen() const {
@@ -120,8 +146,13 @@ void openResultFiles(ResultFileSet& files, const std::string& folder) {
       ::close(files.descriptors[opened]);
       files.descriptors[opened] = -1;
     }
-    return;
+    break;
   }
+  files.traceDescriptor = openForAppend(folder + kTraceFileName);
+}
+
+std::int64_t traceLength(const ResultFileSet& files) {
+  return std::max<std::int64_t>(0, lengthOf(files.traceDescriptor));
 }
 
 CommitOutcome commitRunRecords(ResultFileSet& files, const RunRecords& records) {
@@ -129,10 +160,10 @@ CommitOutcome commitRunRecords(ResultFileSet& files, const RunRecords& records) 
   const Lengths lengths = lengthsOf(files);
   int failure = writeJournal(files.folder, lengths);
   std::string failedPath = journalPath(files.folder);
-  for (std::size_t f = 0; f < 5 && failure == 0; ++f) {
-    if (files.descriptors[f] < 0) continue;
-    failure = writeWhole(files.descriptors[f], records.text[f]);
-    if (failure != 0) failedPath = files.folder + kResultFileNames[f];
+  for (std::size_t f = 0; f < kCommittedFiles && failure == 0; ++f) {
+    if (descriptorOf(files, f) < 0) continue;
+    failure = writeWhole(descriptorOf(files, f), recordText(records, f));
+    if (failure != 0) failedPath = files.folder + kCommittedFileNames[f];
   }
   const bool journalWritten = failure == 0 || failedPath != journalPath(files.folder);
   closeAll(files, failure, failedPath);
@@ -141,8 +172,11 @@ CommitOutcome commitRunRecords(ResultFileSet& files, const RunRecords& records) 
     outcome.failure = failureText(failedPath, failure);
   } else {
     bool allOpen = true;
-    for (std::int64_t length : lengths) allOpen = allOpen && length >= 0;
-    if (allOpen) outcome.offsets = lengths;
+    for (std::size_t f = 0; f < 5; ++f) allOpen = allOpen && lengths[f] >= 0;
+    if (allOpen)
+      outcome.offsets =
+          std::array<std::int64_t, 5>{lengths[0], lengths[1], lengths[2], lengths[3], lengths[4]};
+    if (lengths[kTraceSlot] >= 0) outcome.traceStart = lengths[kTraceSlot];
   }
   if (journalWritten) ::unlink(journalPath(files.folder).c_str());
   return outcome;
@@ -172,7 +206,7 @@ std::string recoverUnfinishedCommit(const std::string& folder) {
     long long length = -1;
     fields >> name >> length;
     bool known = false;
-    for (const char* resultName : kResultFileNames) known = known || name == resultName;
+    for (const char* fileName : kCommittedFileNames) known = known || name == fileName;
     complete = known && length >= 0;
     entries.emplace_back(name, length);
   }

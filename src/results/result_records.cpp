@@ -7,6 +7,7 @@
 #include "results/result_files.h"
 #include "results/run_alignment.h"
 #include "results/run_marks.h"
+#include "results/trace_alignment.h"
 #include "support/text_files.h"
 
 namespace jobshop {
@@ -40,6 +41,7 @@ ResultRecords loadResultRecords(const std::string& folder, const Instance& insta
   texts.files = readResultFiles(folder);
   // Folders written before the record existed have none; they read exactly as before.
   texts.executionLog = readWholeFile(folder + kExecutionRecordFileName);
+  texts.trace = readWholeFile(folder + kTraceFileName);
   return parseResultRecords(texts, folder, instance);
 }
 
@@ -64,6 +66,7 @@ ResultRecords parseResultRecords(const ResultTexts& texts, const std::string& fo
     matchLoggedRuns(records.log, instance, records.runs, problems);
     markCutAndRepeatedRuns(records.log, records.runs);
   }
+  attachTraces(texts.trace, records.log, records.runs, problems);
   return records;
 }
 

@@ -43,16 +43,19 @@ struct ResultRecords {
 
 // Reads the five result files of folder (a path ending in '/' or empty for the current folder)
 // and aligns them run by run against instance's target, then matches the runs of
-// "executions.jsonl" to them when the folder has one. Never writes to the folder. A missing or
+// "executions.jsonl" to them when the folder has one, and gives them their rows of
+// "D_Sal_Traza.txt". Never writes to the folder. A missing or
 // unreadable result file is a problem and counts as empty.
 ResultRecords loadResultRecords(const std::string& folder, const Instance& instance);
 
 // The texts loadResultRecords reads: the five result files in the order "D_Sal_Mejores.txt",
 // "D_Sal_Optimos.txt", "D_Sal_NumOptimos.txt", "D_Sal_Distancias.txt", "D_Sal_Soluciones.txt"
-// (nullopt for a file that cannot be read), and "executions.jsonl" when there is one.
+// (nullopt for a file that cannot be read), and "executions.jsonl" and "D_Sal_Traza.txt" when
+// there are.
 struct ResultTexts {
   ResultFileTexts files;
   std::optional<std::string> executionLog;
+  std::optional<std::string> trace;
 };
 
 // The same splitting, aligning and matching on texts already in memory, folder (as given to

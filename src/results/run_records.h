@@ -1,5 +1,5 @@
-// One run's records as the five result files receive them, gathered in memory so that they can be
-// committed to the files together.
+// One run's records as the five result files and the trace receive them, gathered in memory so
+// that they can be committed to the files together.
 #pragma once
 
 #include <array>
@@ -20,6 +20,7 @@ enum ResultFileIndex : std::size_t {
 
 struct RunRecords {
   std::array<std::string, 5> text;
+  std::string trace;
 };
 
 }  // namespace jobshop

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "model/population.h"
+#include "results/trace_file.h"
 
 namespace jobshop {
 
@@ -66,7 +67,13 @@ WrittenRun writeRunResult(const std::string& folder, const RunResult& result) {
   if (written.progressOpened) records.text[kProgressFile] = progressRecordText(result);
   written.analysisOpened = files.analysisOpen();
   if (written.analysisOpened) appendAnalysisRecords(result.analysis, records);
+  written.traceOpened = files.traceOpen();
+  // A trace begins with its header, also one found empty after an earlier commit was undone.
+  const std::string header = traceLength(files) == 0 ? kTraceHeader : "";
+  if (written.traceOpened) records.trace = header + traceRowsText(result.run, result.trace);
   written.commit = commitRunRecords(files, records);
+  if (written.commit.traceStart)
+    written.traceOffset = *written.commit.traceStart + static_cast<std::int64_t>(header.size());
   return written;
 }
 

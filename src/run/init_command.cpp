@@ -48,7 +48,7 @@ std::string describe(const Parameters& p) {
 // The folder's other file that path is (a link to it), or "": replacing the parameter file must not
 // replace the instance or a result file through it.
 std::string inputAt(const std::string& folder, const std::string& path) {
-  std::vector<std::string> inputs{kInstanceFileName, kExecutionRecordFileName};
+  std::vector<std::string> inputs{kInstanceFileName, kExecutionRecordFileName, kTraceFileName};
   inputs.insert(inputs.end(), std::begin(kResultFileNames), std::end(kResultFileNames));
   for (const std::string& name : inputs) {
     std::string input = (std::filesystem::path(folder) / name).string();

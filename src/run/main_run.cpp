@@ -15,7 +15,7 @@ namespace {
 RunSummary commitRun(const RunResult& result, RunOutput& output, bool& outputOk) {
   const DeferredInterruptions whileWriting;
   const WrittenRun written = writeRunResult(output.folder, result);
-  for (const bool opened : {written.progressOpened, written.analysisOpened}) {
+  for (const bool opened : {written.progressOpened, written.analysisOpened, written.traceOpened}) {
     if (!opened) {
       output.out << outputOpenMessage();
       outputOk = false;
@@ -25,7 +25,7 @@ RunSummary commitRun(const RunResult& result, RunOutput& output, bool& outputOk)
     output.err << recordCommitFailureMessage(written.commit.failure, result.run);
     outputOk = false;
   }
-  return summariseRun(result, written.commit.offsets);
+  return summariseRun(result, written.commit.offsets, written.traceOffset);
 }
 
 }  // namespace
