@@ -77,7 +77,7 @@ std::string nichingSummary(const ReportAnalysis& analysis) {
   const NichingAggregates& aggregates = analysis.niching;
   if (aggregates.traced == 0) return {};
   std::string html =
-      "<h3>Optimal schedules in the final population</h3><table class=\"measures\"><thead><tr>"
+      "<h3>Optimal schedules held at the end and found on the way</h3><table class=\"measures\"><thead><tr>"
       "<th>measure</th><th>mean</th><th>median</th></tr></thead><tbody>";
   for (const MeasureRow& row : kMeasureRows) {
     if (!shown(row, analysis)) continue;
