@@ -144,8 +144,9 @@ Usage:
                   [--dir DIR] [--quiet] [--niching NAME [SETTING VALUE]...]
       Reads "D_Entrada.txt" (instance) and "D_Algoritmo.txt" (parameters) and appends one record
       per run to "D_Sal_Mejores.txt", "D_Sal_Optimos.txt", "D_Sal_NumOptimos.txt",
-      "D_Sal_Distancias.txt" and "D_Sal_Soluciones.txt", and one line per execution to
-      "executions.jsonl". Prints the number k+1 after run k, and "semilla S" on standard error.
+      "D_Sal_Distancias.txt" and "D_Sal_Soluciones.txt", its trace (one line per generation) to
+      "D_Sal_Traza.txt", and one line per execution to "executions.jsonl". Prints the number k+1
+      after run k, and "semilla S" on standard error.
       The random source is seeded from a clock once at the start and at every generation; the
       k-th reading (k = 0, 1, ...) of an execution with seed S depends on --clock. S is drawn from
       the system's entropy source unless --seed gives it.
