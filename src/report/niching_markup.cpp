@@ -3,6 +3,7 @@
 
 #include "report/held_found_chart.h"
 #include "report/markup.h"
+#include "support/number_format.h"
 
 namespace jobshop {
 
@@ -48,7 +49,7 @@ bool shown(const MeasureRow& row, const ReportAnalysis& analysis) {
 }
 
 std::string valueText(const std::optional<double>& value, int decimals) {
-  return value ? fixedNumber(*value, decimals) : "&#8211;";
+  return value ? smallShareNumber(*value, decimals) : "&#8211;";
 }
 
 bool anyTraced(const ReportAnalysis& analysis) {
@@ -77,7 +78,8 @@ std::string nichingSummary(const ReportAnalysis& analysis) {
   const NichingAggregates& aggregates = analysis.niching;
   if (aggregates.traced == 0) return {};
   std::string html =
-      "<h3>Optimal schedules held at the end and found on the way</h3><table class=\"measures\"><thead><tr>"
+      "<h3>Optimal schedules held at the end and found on the way</h3><table "
+      "class=\"measures\"><thead><tr>"
       "<th>measure</th><th>mean</th><th>median</th></tr></thead><tbody>";
   for (const MeasureRow& row : kMeasureRows) {
     if (!shown(row, analysis)) continue;

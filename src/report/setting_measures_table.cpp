@@ -2,6 +2,7 @@
 #include "report/setting_measures_table.h"
 
 #include "report/markup.h"
+#include "support/number_format.h"
 
 namespace jobshop {
 
@@ -32,8 +33,8 @@ const MeasureColumn kColumns[] = {
 
 std::string averageCell(const MeasureAverage& average, int decimals) {
   if (!average.median) return tableCell("–");
-  return tableCell(fixedNumber(*average.median, decimals) + " / " +
-                   fixedNumber(*average.mean, decimals));
+  return tableCell(smallShareNumber(*average.median, decimals) + " / " +
+                   smallShareNumber(*average.mean, decimals));
 }
 
 std::string measuresRow(const SettingSummary& s, bool withK) {

@@ -1,5 +1,7 @@
 #include "support/number_format.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace jobshop {
@@ -8,6 +10,15 @@ std::string fixedNumber(double value, int decimals) {
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
   return buffer;
+}
+
+std::string smallShareNumber(double value, int decimals) {
+  const double magnitude = std::fabs(value);
+  if (value == 0.0 || !std::isfinite(value) || magnitude >= std::pow(10.0, -decimals))
+    return fixedNumber(value, decimals);
+  // Two significant digits: the first lies at -floor(log10) - 1 places after the point.
+  const int first = static_cast<int>(std::ceil(-std::log10(magnitude)));
+  return fixedNumber(value, std::min(first + 1, 17));
 }
 
 std::string plainNumber(double value) {

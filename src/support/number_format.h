@@ -10,6 +10,11 @@ namespace jobshop {
 // `value` with exactly `decimals` digits after the point, as printf's "%.*f" writes it.
 std::string fixedNumber(double value, int decimals);
 
+// fixedNumber, except that a value other than 0 too small for `decimals` digits keeps two
+// significant ones ("0.000082" rather than "0.000"): a recall against tens of thousands of optima
+// is small but not nothing.
+std::string smallShareNumber(double value, int decimals);
+
 // A makespan for people: whole values without decimals, others with one.
 std::string plainNumber(double value);
 
