@@ -88,8 +88,9 @@ const std::string& scratchFolder() {
 }
 
 void emptyFolder(const std::string& folder) {
-  for (const char* name : {kProgressFileName, kOptimaFileName, kOptimumCountFileName,
-                           kDistanceFileName, kSolutionFileName, kExecutionRecordFileName})
+  for (const char* name :
+       {kProgressFileName, kOptimaFileName, kOptimumCountFileName, kDistanceFileName,
+        kSolutionFileName, kTraceFileName, kExecutionRecordFileName})
     std::remove((folder + name).c_str());
 }
 
@@ -142,6 +143,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
               "one solution line per distinct optimum");
     fuzzCheck(read.progress.empty() || read.progress.back().makespan == read.best,
               "the progress record ends at the best");
+    fuzzCheck(!read.trace.empty(), "every run reads back its trace");
   }
   return 0;
 }
