@@ -1,7 +1,8 @@
-// Fuzzing the whole main run: the input bytes decode into a tiny instance and parameters (valid or
-// not, with small budgets so each input ends quickly), the real readers check them, and the real
-// run driver writes into a scratch folder. Whatever ran, the files must read back whole: every
-// solution rebuilds to its makespan and the counts agree between the files and the record.
+// Fuzzing the whole main run: the input bytes decode into a tiny instance, parameters (valid or
+// not, with small budgets so each input ends quickly) and a niching method, the real readers check
+// them, and the real run driver writes into a scratch folder. Whatever ran, the files must read
+// back whole: every solution rebuilds to its makespan and the counts agree between the files and
+// the record.
 #include <unistd.h>
 
 #include <cstdint>
@@ -15,6 +16,7 @@
 #include "input/input_error.h"
 #include "input/instance_reader.h"
 #include "input/line_reader.h"
+#include "input/niching_settings.h"
 #include "input/parameter_reader.h"
 #include "model/clock.h"
 #include "model/run_state.h"
@@ -77,6 +79,14 @@ std::string parameterText(ByteSource& in) {
   return text;
 }
 
+// Read after every other byte, so that the inputs made before methods could be chosen still run
+// multi-niche crowding: a used-up input gives 0. The method's settings keep their defaults, which
+// fit any population.
+NichingMethod nichingMethod(ByteSource& in) {
+  return kNichingMethodNames[static_cast<std::size_t>(in.byte()) % kNichingMethodNames.size()]
+      .method;
+}
+
 // The scratch folder of this process, emptied before each input.
 const std::string& scratchFolder() {
   static const std::string folder = [] {
@@ -88,8 +98,9 @@ const std::string& scratchFolder() {
 }
 
 void emptyFolder(const std::string& folder) {
-  for (const char* name : {kProgressFileName, kOptimaFileName, kOptimumCountFileName,
-                           kDistanceFileName, kSolutionFileName, kExecutionRecordFileName})
+  for (const char* name :
+       {kProgressFileName, kOptimaFileName, kOptimumCountFileName, kDistanceFileName,
+        kSolutionFileName, kTraceFileName, kExecutionRecordFileName})
     std::remove((folder + name).c_str());
 }
 
@@ -103,6 +114,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     instance = parseInstanceLines(splitLines(instanceText(in)), "D_Entrada.txt");
     parameters = parseParameterLines(splitLines(parameterText(in)), "D_Algoritmo.txt");
+    parameters.niching.method = nichingMethod(in);
   } catch (const InputError& error) {
     fuzzCheck(isPrintableUtf8(error.message), "a refusal is printable UTF-8 on one line");
     return 0;
@@ -142,6 +154,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
               "one solution line per distinct optimum");
     fuzzCheck(read.progress.empty() || read.progress.back().makespan == read.best,
               "the progress record ends at the best");
+    fuzzCheck(!read.trace.empty(), "every run reads back its trace");
   }
   return 0;
 }

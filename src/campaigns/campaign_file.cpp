@@ -224,6 +224,7 @@ void checkSettingsHaveTheirMethod(const Context& context, const CampaignFile& ca
     const NichingField& field = nichingField(*choice.setting);
     if (std::find(methods.begin(), methods.end(), field.method) != methods.end()) continue;
     std::vector<std::string> names;
+    names.reserve(methods.size());
     for (NichingMethod method : methods) names.emplace_back(nichingMethodName(method));
     throw InputError{context.path + ":" + std::to_string(choice.line) + ": expected " + field.name +
                      " only with niching \"" + nichingMethodName(field.method) +

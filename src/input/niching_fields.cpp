@@ -21,6 +21,7 @@ const NichingField& nichingField(NichingSetting setting) {
 
 std::vector<std::string> nichingMethodNames() {
   std::vector<std::string> names;
+  names.reserve(kNichingMethodNames.size());
   for (const NichingMethodName& entry : kNichingMethodNames) names.emplace_back(entry.name);
   return names;
 }

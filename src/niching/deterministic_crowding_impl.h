@@ -21,8 +21,8 @@ void contest(RunState& state, int child, int parent, DeterministicCrowdingScratc
 }
 
 void settlePair(RunState& state, int pair, DeterministicCrowdingScratch& scratch) {
-  const int first = scratch.shuffled[static_cast<std::size_t>(2 * pair)];
-  const int second = scratch.shuffled[static_cast<std::size_t>(2 * pair + 1)];
+  const int first = scratch.shuffled[2 * static_cast<std::size_t>(pair)];
+  const int second = scratch.shuffled[2 * static_cast<std::size_t>(pair) + 1];
   const int c1 = 2 * pair;
   const int c2 = 2 * pair + 1;
   const SequenceTable& parents = state.populationSequences;
@@ -55,8 +55,8 @@ bool selectShuffledPairs(RunState& state, Random& random, Stop& stop,
               shuffled[static_cast<std::size_t>(random.randomBelow(i + 1))]);
   for (int k = 0; k < pairs; ++k) {
     if (stop.stopRequested()) return false;
-    copyToMatingPool(state, shuffled[static_cast<std::size_t>(2 * k)], k);
-    copyToMatingPool(state, shuffled[static_cast<std::size_t>(2 * k + 1)], pairs + k);
+    copyToMatingPool(state, shuffled[2 * static_cast<std::size_t>(k)], k);
+    copyToMatingPool(state, shuffled[2 * static_cast<std::size_t>(k) + 1], pairs + k);
   }
   return true;
 }
