@@ -51,6 +51,11 @@ std::optional<double> heldValue(const NichingSettings& settings, NichingSetting 
 }
 
 void setValue(NichingSettings& settings, NichingSetting setting, double value) {
+  if (setting == NichingSetting::sharingAlpha) {
+    settings.sharingAlpha = value;
+    return;
+  }
+  // Only the whole-number settings are converted: alpha may lie far beyond the int range.
   const int whole = static_cast<int>(value);
   switch (setting) {
     case NichingSetting::windowSize:
@@ -66,7 +71,6 @@ void setValue(NichingSettings& settings, NichingSetting setting, double value) {
       settings.sharingRadius = whole;
       break;
     case NichingSetting::sharingAlpha:
-      settings.sharingAlpha = value;
       break;
   }
 }
