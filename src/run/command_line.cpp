@@ -51,7 +51,7 @@ CommandLine refuse(const std::string& why) {
 }
 
 std::vector<OptionSpec> withNichingOptions(std::vector<OptionSpec> options) {
-  for (OptionSpec& spec : nichingOptionSpecs()) options.push_back(std::move(spec));
+  for (OptionSpec& option : nichingOptionSpecs()) options.push_back(std::move(option));
   return options;
 }
 

@@ -70,15 +70,15 @@ MaybeFailure takeSetting(NichingSettings& settings, const NichingField& field,
 }  // namespace
 
 std::vector<OptionSpec> nichingOptionSpecs() {
-  std::vector<OptionSpec> specs{
+  std::vector<OptionSpec> options{
       {.name = "--niching",
        .takesValue = true,
        .whenMissing = "falta el método de --niching (" + methodList() + ")"}};
   for (const NichingField& field : kNichingFields)
-    specs.push_back({.name = field.option,
-                     .takesValue = true,
-                     .whenMissing = std::string("falta el valor de ") + field.option});
-  return specs;
+    options.push_back({.name = field.option,
+                       .takesValue = true,
+                       .whenMissing = std::string("falta el valor de ") + field.option});
+  return options;
 }
 
 bool isNichingOption(const std::string& name) {
