@@ -331,6 +331,9 @@ TEST(Interruption, ASecondSignalEndsTheProgramAtOnceAndStillLeavesWholeRecords) 
 // from, its record saying so.
 TEST(Interruption, ASignalInsideAGenerationThatWouldNotEndClosesTheRunAsItStoodBeforeIt) {
   std::vector<std::string> lines = *readFileLines(kSourceDir + "/examples/ft06/D_Algoritmo.txt");
+  // One generation, of hours of mate selection: more generations would be refused as a run that
+  // could not finish.
+  lines[3] = std::to_string(std::stoi(lines[1]) + 1);
   lines[33] = "2147483647";
   std::string parameters;
   for (const std::string& line : lines) parameters += line + "\n";

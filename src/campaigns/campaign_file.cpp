@@ -9,9 +9,11 @@
 #include <fstream>
 #include <limits>
 #include <optional>
+#include <set>
 #include <sstream>
 
 #include "campaigns/bounded_file.h"
+#include "campaigns/toml_nesting.h"
 #include "input/input_error.h"
 #include "support/nearest_name.h"
 
@@ -117,6 +119,15 @@ int fieldIndex(const std::string& key) {
   return -1;
 }
 
+// No axis can hold more values than a campaign may have executions; refused at the first value
+// past that, before the rest of the list is looked at.
+void checkAxisLength(const Context& context, const toml::node& item, const std::string& key,
+                     std::size_t valuesBefore) {
+  if (static_cast<std::int64_t>(valuesBefore) < kMaxCampaignExecutions) return;
+  context.refuse(item.source(), "expected at most " + std::to_string(kMaxCampaignExecutions) +
+                                    " values for " + key + ", found more");
+}
+
 ParameterChoice readChoice(const Context& context, const toml::node& node, int field) {
   ParameterChoice choice;
   choice.field = field;
@@ -127,13 +138,14 @@ ParameterChoice readChoice(const Context& context, const toml::node& node, int f
                                         kParameterFields[static_cast<std::size_t>(field)].name +
                                         ", found an empty list");
     choice.isAxis = true;
+    const std::string key = kParameterFields[static_cast<std::size_t>(field)].name;
+    std::set<int> seen;
     for (const toml::node& item : *list) {
+      checkAxisLength(context, item, key, choice.values.size());
       const int value = fieldValue(context, item, field);
-      for (int earlier : choice.values)
-        if (earlier == value)
-          context.refuse(item.source(), std::string("expected distinct values for ") +
-                                            kParameterFields[static_cast<std::size_t>(field)].name +
-                                            ", found " + std::to_string(value) + " twice");
+      if (!seen.insert(value).second)
+        context.refuse(item.source(), "expected distinct values for " + key + ", found " +
+                                          std::to_string(value) + " twice");
       choice.values.push_back(value);
     }
   } else {
@@ -168,13 +180,15 @@ double settingValue(const Context& context, const toml::node& node, const Nichin
 }
 
 // One value of the choice, refused when the list already holds it.
-void addNichingValue(const Context& context, const toml::node& node, NichingChoice& choice) {
+void addNichingValue(const Context& context, const toml::node& node, NichingChoice& choice,
+                     std::set<double>& seen) {
   const std::string key = choice.setting ? nichingField(*choice.setting).name : "niching";
+  checkAxisLength(context, node, key, choice.size());
   bool repeated = false;
   std::string shown;
   if (choice.setting) {
     const double value = settingValue(context, node, nichingField(*choice.setting));
-    repeated = std::find(choice.values.begin(), choice.values.end(), value) != choice.values.end();
+    repeated = !seen.insert(value).second;
     shown = nichingValueText(value);
     choice.values.push_back(value);
   } else {
@@ -195,8 +209,9 @@ NichingChoice readNichingChoice(const Context& context, const toml::node& node,
   choice.setting = setting;
   choice.line = static_cast<int>(node.source().begin.line);
   const toml::array* list = node.as_array();
+  std::set<double> seen;
   if (list == nullptr) {
-    addNichingValue(context, node, choice);
+    addNichingValue(context, node, choice, seen);
     return choice;
   }
   if (list->empty())
@@ -204,7 +219,7 @@ NichingChoice readNichingChoice(const Context& context, const toml::node& node,
                                       (setting ? nichingField(*setting).name : "niching") +
                                       ", found an empty list");
   choice.isAxis = true;
-  for (const toml::node& item : *list) addNichingValue(context, item, choice);
+  for (const toml::node& item : *list) addNichingValue(context, item, choice, seen);
   return choice;
 }
 
@@ -343,6 +358,10 @@ void checkExecutionCount(const Context& context, const CampaignFile& campaign,
 
 toml::table parseToml(std::string_view text, const Context& context) {
   const std::string& path = context.path;
+  if (const std::optional<std::size_t> line = firstTooDeepLine(text, kMaxTomlNesting))
+    throw InputError{path + ":" + std::to_string(*line) + ": expected at most " +
+                     std::to_string(kMaxTomlNesting) +
+                     " levels of dotted keys, tables and arrays, found more"};
   try {
     return toml::parse(text, path);
   } catch (const toml::parse_error& error) {

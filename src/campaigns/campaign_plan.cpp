@@ -2,6 +2,7 @@
 #include "campaigns/campaign_plan.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -23,7 +24,9 @@
 #include "input/parameter_table.h"
 #include "input/parameter_template.h"
 #include "input/refusal.h"
+#include "model/run_demand.h"
 #include "results/file_digest.h"
+#include "support/memory_limits.h"
 #include "support/text_files.h"
 
 namespace jobshop {
@@ -163,6 +166,32 @@ void checkSetting(const CampaignFile& campaign, const Parameters& parameters,
                  std::to_string(parameters.populationSize) + ")");
 }
 
+std::string demandText(const RunDemandExcess& excess, const Parameters& parameters) {
+  const auto mebibytes = [](double bytes) {
+    return std::to_string(static_cast<long long>(bytes / 1048576));
+  };
+  if (excess.kind == RunDemandExcess::Kind::kMemory)
+    return "populations of " + std::to_string(parameters.populationSize) + " need " +
+           mebibytes(excess.needed) + " MiB, more than the " + mebibytes(excess.available) +
+           " MiB this machine lets a process use";
+  char comparisons[32];
+  std::snprintf(comparisons, sizeof comparisons, "%.1e", excess.needed);
+  return "mateCandidates " + std::to_string(parameters.mateCandidates) + " makes at least " +
+         comparisons + " gene comparisons in each run's mate selection, more than a day of work";
+}
+
+// Checked on this machine: an execution that cannot run here is refused before any folder is made.
+void checkDemand(const CampaignFile& campaign, const CampaignInstance& entry,
+                 const Instance& instance, const Parameters& parameters,
+                 std::optional<std::int64_t> usableBytes) {
+  const std::optional<RunDemandExcess> excess = runDemandExcess(instance, parameters, usableBytes);
+  if (!excess) return;
+  throw InputError{campaign.path + ":" + std::to_string(entry.line) +
+                   ": expected settings that can run, found setting " +
+                   settingName(parameters, campaign) + " on instance " + entry.name + ": " +
+                   demandText(*excess, parameters)};
+}
+
 std::optional<std::string> fileText(const std::string& path) { return readWholeFile(path); }
 
 // True when the folder holds anything beyond the inputs of a plan: the execution has started.
@@ -220,9 +249,12 @@ std::vector<PlannedExecution> planCampaign(const CampaignFile& campaign) {
   const std::vector<Parameters> settings = expandGrid(campaign);
   for (const Parameters& setting : settings)
     checkSetting(campaign, setting, settingName(setting, campaign));
+  const std::optional<std::int64_t> usable = usableMemory(currentMemoryLimits());
   std::vector<PlannedExecution> executions;
   for (const CampaignInstance& entry : campaign.instances) {
     const Instance instance = loadInstance(campaign, entry);
+    for (const Parameters& setting : settings)
+      checkDemand(campaign, entry, instance, setting, usable);
     const auto instanceText = std::make_shared<const std::string>(formatInstanceFile(instance));
     for (const Parameters& setting : settings) {
       const std::string name = settingName(setting, campaign);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdio>
 
 namespace jobshop {
 
@@ -26,6 +27,34 @@ std::string interruptionMessage(int signal, std::size_t runsDone, int runCount) 
 std::string memoryShortageMessage(int populationSize, int geneCount) {
   return "No hay memoria suficiente para las poblaciones (" + std::to_string(populationSize) +
          " individuos de " + std::to_string(geneCount) + " genes)\n";
+}
+
+namespace {
+
+std::string mebibytes(double bytes) {
+  return std::to_string(static_cast<long long>(bytes / 1048576));
+}
+
+std::string scientific(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1e", value);
+  return text;
+}
+
+}  // namespace
+
+std::string runDemandMessage(const RunDemandExcess& excess, const Parameters& parameters,
+                             int geneCount) {
+  if (excess.kind == RunDemandExcess::Kind::kMemory)
+    return "No hay memoria suficiente para las poblaciones (" +
+           std::to_string(parameters.populationSize) + " individuos de " +
+           std::to_string(geneCount) + " genes): necesitan " + mebibytes(excess.needed) +
+           " MiB y este proceso puede usar " + mebibytes(excess.available) + " MiB\n";
+  return "mateCandidates " + std::to_string(parameters.mateCandidates) + " pide al menos " +
+         scientific(excess.needed) +
+         " comparaciones de genes en la selección de parejas de cada ejecución (N/2 × "
+         "mateCandidates × L por generación), más de las " +
+         scientific(excess.available) + " de un día de cálculo; ninguna ejecución terminaría\n";
 }
 
 std::string windowSizeMessage(int windowSize, int populationSize) {

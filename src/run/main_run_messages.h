@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <string>
 
+#include "input/parameters.h"
+#include "model/run_demand.h"
+
 namespace jobshop {
 
 // On standard output when a result file cannot be opened; it has no line end.
@@ -21,6 +24,11 @@ std::string interruptionMessage(int signal, std::size_t runsDone, int runCount);
 
 // Populations too large for the memory there is.
 std::string memoryShortageMessage(int populationSize, int geneCount);
+
+// Why no run of the execution could finish, found before the first: populations beyond the
+// memory this process may use, or a mate selection of more work than a run could do.
+std::string runDemandMessage(const RunDemandExcess& excess, const Parameters& parameters,
+                             int geneCount);
 
 // A restricted tournament's window (--window-size) larger than the population of
 // "D_Algoritmo.txt".

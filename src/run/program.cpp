@@ -27,6 +27,7 @@
 #include "run/repeated_execution_warning.h"
 #include "run/report_command.h"
 #include "support/interruption.h"
+#include "support/memory_limits.h"
 #include "support/text_files.h"
 
 namespace jobshop {
@@ -125,6 +126,11 @@ std::optional<MainInputs> readInputs(const CommandLine& line, std::ostream& out,
   if (!windowFitsPopulation(inputs.parameters.niching, inputs.parameters.populationSize)) {
     err << windowSizeMessage(*inputs.parameters.niching.windowSize,
                              inputs.parameters.populationSize);
+    return std::nullopt;
+  }
+  if (const std::optional<RunDemandExcess> excess = runDemandExcess(
+          inputs.instance, inputs.parameters, usableMemory(currentMemoryLimits()))) {
+    err << runDemandMessage(*excess, inputs.parameters, inputs.instance.geneCount());
     return std::nullopt;
   }
   return inputs;
