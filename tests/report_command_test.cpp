@@ -101,6 +101,7 @@ TEST(ReportCommand, FilesThatDisagreeAreReportedAndExitOne) {
       {"D_Entrada.txt", "3\n2\n5\n1 1\n1 1\n1 1\n1 2\n1 2\n1 2\n",
        "D_Sal_Soluciones.txt line 1: makespan 4 is not run 1's best, 5.0"},
   };
+  int singleProblems = 0;
   for (const Case& c : cases) {
     auto files = fixtureFiles();
     files[c.file] = c.text;
@@ -108,12 +109,15 @@ TEST(ReportCommand, FilesThatDisagreeAreReportedAndExitOne) {
     const Captured outcome = report({"--dir", folder, "--csv", folder + "runs.csv"});
     EXPECT_EQ(outcome.status, 1) << c.expected;
     EXPECT_NE(outcome.err.find(c.expected), std::string::npos) << outcome.err;
+    EXPECT_EQ(outcome.out.find(" 1 problems)"), std::string::npos) << outcome.out;
+    if (outcome.out.find(" (4 runs, 1 problem)\n") != std::string::npos) ++singleProblems;
     const std::string page = readFile(folder + "report.html");
     EXPECT_NE(page.find("The result files do not agree"), std::string::npos) << c.expected;
     EXPECT_NE(page.find("<li>"), std::string::npos);
     EXPECT_TRUE(fileExists(folder + "runs.csv"));
     EXPECT_EQ(contentsOf(folder, files), files) << c.expected;
   }
+  EXPECT_GT(singleProblems, 0) << "the noun agrees with one problem";
 }
 
 TEST(ReportCommand, SolutionsThatAreNoScheduleOfTheInstanceAreNotDrawn) {

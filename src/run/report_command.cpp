@@ -18,6 +18,7 @@
 #include "results/result_files.h"
 #include "results/result_records.h"
 #include "support/failure.h"
+#include "support/number_format.h"
 #include "support/option_parser.h"
 #include "support/text_file_output.h"
 #include "support/text_files.h"
@@ -195,8 +196,10 @@ void confirmWritten(const ReportOptions& options, const ResultRecords& records, 
     if (k > 0) out << (k + 1 == outputs.size() ? " and " : ", ");
     out << *outputs[k].second;
   }
-  out << " (" << records.runs.size() << " runs";
-  if (!records.problems.empty()) out << ", " << records.problems.size() << " problems";
+  out << " (" << countOf(static_cast<std::int64_t>(records.runs.size()), "run", "runs");
+  if (!records.problems.empty())
+    out << ", "
+        << countOf(static_cast<std::int64_t>(records.problems.size()), "problem", "problems");
   out << ")\n";
 }
 
