@@ -200,7 +200,8 @@ TEST(OptimaCommand, RefusesOutputsThatNameTheInstanceOrEachOther) {
     EXPECT_FALSE(fileExists(folder + "optima.json")) << arguments;
   }
   EXPECT_EQ(runOptima(folder, "--list D_Entrada.txt").err,
-            "jobshop-niching optima: --list D_Entrada.txt is the instance file the count reads\n" +
+            "jobshop-niching optima: --list D_Entrada.txt is the folder's own file, which the "
+            "program reads or records\n" +
                 std::string(kOptimaUsage) + "\n");
 
   // optima.json as a link to the instance would be written through.

@@ -26,7 +26,9 @@
 #include "input/refusal.h"
 #include "model/run_demand.h"
 #include "results/file_digest.h"
+#include "results/output_clash.h"
 #include "support/memory_limits.h"
+#include "support/text_file_output.h"
 #include "support/text_files.h"
 
 namespace jobshop {
@@ -352,6 +354,14 @@ void writeExecutionFolder(const PlannedExecution& e, const std::string& folder) 
   }
 }
 
+// The records of the folder output is planned into, but for the inputs the plan writes there: an
+// execution's seed or niching file must not take the place of its results.
+std::vector<std::string> recordsBeside(const std::string& output) {
+  const std::string folder = output.substr(0, output.rfind('/') + 1);
+  return filesOtherThan(folderRecordFiles(folder),
+                        {folder + kInstanceFileName, folder + kParametersFileName});
+}
+
 }  // namespace
 
 LayoutSummary layOutCampaign(const CampaignFile& campaign,
@@ -366,7 +376,7 @@ LayoutSummary layOutCampaign(const CampaignFile& campaign,
   // leaves nothing the manifest does not know, and planning again completes it.
   writeFileOrThrow(folder + kManifestFileName, formatManifest(listed));
   // Planned from the folder's own copy, the copy is already in place.
-  if (!sameFile(campaign.path, folder + "campaign.toml"))
+  if (!sameFileOrPlace(campaign.path, folder + "campaign.toml"))
     writeFileOrThrow(folder + "campaign.toml", readWholeFile(campaign.path).value_or(""));
   writeInstanceFolders(executions, folder);
   for (const PlannedExecution* e : toWrite) writeExecutionFolder(*e, folder);
@@ -380,7 +390,7 @@ MaybeFailure planOverwritesInput(const CampaignFile& campaign,
   std::vector<std::string> inputs{campaign.path};
   for (const CampaignInstance& instance : campaign.instances) inputs.push_back(instance.path);
   std::vector<std::string> outputs{folder + kManifestFileName};
-  if (!sameFile(campaign.path, folder + "campaign.toml"))
+  if (!sameFileOrPlace(campaign.path, folder + "campaign.toml"))
     outputs.push_back(folder + "campaign.toml");
   std::set<std::string> instances;
   for (const PlannedExecution& e : executions) {
@@ -390,8 +400,10 @@ MaybeFailure planOverwritesInput(const CampaignFile& campaign,
       outputs.push_back(folder + e.folder + "/" + name);
   }
   for (const std::string& output : outputs) {
-    if (const std::optional<std::string> input = inputOverwrittenBy(output, inputs))
+    if (const std::optional<std::string> input = clashingFile(output, inputs))
       return Failure{output + " is the input " + *input};
+    if (const std::optional<std::string> record = clashingFile(output, recordsBeside(output)))
+      return Failure{clashReason(output, *record)};
   }
   return std::nullopt;
 }

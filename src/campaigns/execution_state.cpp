@@ -5,6 +5,7 @@
 
 #include "input/instance_reader.h"
 #include "input/parameter_reader.h"
+#include "results/output_clash.h"
 #include "support/text_file_output.h"
 
 namespace jobshop {
@@ -43,6 +44,10 @@ bool clearExecution(const std::string& folder) {
 }
 
 MaybeFailure writeMarker(const std::string& folder, const char* marker, const std::string& text) {
+  // A marker linked to one of the execution's inputs or records would replace it.
+  if (const std::optional<std::string> record =
+          clashingFile(folder + marker, folderRecordFiles(folder)))
+    return Failure{clashReason(folder + marker, *record)};
   return writeTextFile(folder + marker, text, WriteMode::kReplace);
 }
 

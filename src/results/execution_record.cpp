@@ -69,6 +69,31 @@ ordered_json runObject(const RunSummary& run) {
                       {"traceOffset", orNull(run.traceOffset)}};
 }
 
+// Whether the file's byte at size - 1 is a line end; a file that cannot be read back counts as
+// ended, as it did before it could be checked.
+bool endsWithNewline(const std::string& path, off_t size) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return true;
+  char last = '\n';
+  const bool read = ::pread(fd, &last, 1, size - 1) == 1;
+  ::close(fd);
+  return !read || last == '\n';
+}
+
+// Every byte, or the errno that stopped the write: the write after a short one tells why (ENOSPC
+// for a full disk, EFBIG past the file-size limit).
+int writeWhole(int fd, const std::string& text) {
+  std::size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written < 0) return errno;
+    if (written == 0) return EIO;
+    done += static_cast<std::size_t>(written);
+  }
+  return 0;
+}
+
 }  // namespace
 
 std::string isoUtc(std::time_t time) {
@@ -127,13 +152,15 @@ MaybeFailure appendExecutionRecord(const std::string& path, const std::string& l
   if (fd < 0) return Failure{std::strerror(errno)};
   struct stat before {};
   const bool sized = ::fstat(fd, &before) == 0;
-  const ssize_t written = ::write(fd, line.data(), line.size());
-  int failure = written < 0 ? errno : 0;
-  if (written >= 0 && static_cast<std::size_t>(written) != line.size()) {
-    // A full disk took part of the line: cut it off again so the file keeps whole lines.
-    failure = ENOSPC;
-    if (sized && ::ftruncate(fd, before.st_size) != 0) failure = errno;
-  }
+  // A last line cut short (a full disk, an editor) is ended first, so that the new record begins a
+  // line of its own: the cut one is still told as malformed, and this one stays readable.
+  const bool cut = sized && before.st_size > 0 && !endsWithNewline(path, before.st_size);
+  int failure = writeWhole(fd, cut ? "\n" + line : line);
+  // A full disk or the file-size limit took part of the line: cut it off again so the file keeps
+  // whole lines.
+  struct stat after {};
+  const bool grown = sized && ::fstat(fd, &after) == 0 && after.st_size > before.st_size;
+  if (failure != 0 && grown && ::ftruncate(fd, before.st_size) != 0) failure = errno;
   if (::close(fd) != 0 && failure == 0) failure = errno;
   if (failure == 0) return std::nullopt;
   return Failure{std::strerror(failure)};

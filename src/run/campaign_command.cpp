@@ -31,6 +31,7 @@
 #include "report/collection_json.h"
 #include "report/summary_table.h"
 #include "results/file_digest.h"
+#include "results/output_clash.h"
 #include "run/report_command.h"
 #include "support/interruption.h"
 #include "support/nearest_name.h"
@@ -217,6 +218,16 @@ int runOne(const ParsedOptions& parsed, std::ostream& err) {
   return failures.empty() ? 0 : 1;
 }
 
+// The submitted job's id in the campaign folder, unless the file is linked to what the campaign
+// is read from.
+MaybeFailure recordSlurmJob(const std::string& folder, const std::string& id) {
+  const std::string path = folder + kSlurmJobFileName;
+  if (const std::optional<std::string> input =
+          clashingFile(path, {folder + kManifestFileName, folder + "campaign.toml"}))
+    return Failure{clashReason(path, *input)};
+  return writeTextFile(path, id + "\n", WriteMode::kReplace);
+}
+
 int slurm(const ParsedOptions& parsed, std::ostream& out, std::ostream& err) {
   const std::string folder = folderPath(parsed.operands.front());
   const std::vector<PlannedExecution> executions = readManifest(folder);
@@ -249,8 +260,7 @@ int slurm(const ParsedOptions& parsed, std::ostream& out, std::ostream& err) {
     err << kCommandName << ": sbatch refused " << job.scriptPath << "\n";
     return 1;
   }
-  const MaybeFailure failure =
-      writeTextFile(folder + kSlurmJobFileName, id + "\n", WriteMode::kReplace);
+  const MaybeFailure failure = recordSlurmJob(folder, id);
   if (failure) {
     err << kCommandName << ": submitted job " << id << " but cannot record it in " << folder
         << kSlurmJobFileName << ": " << failure->reason << "\n";
@@ -293,7 +303,7 @@ void checkCollectOutputs(const std::string& folder, const std::vector<PlannedExe
   if (outputs.json) written.emplace_back("--json", *outputs.json);
   for (std::size_t i = 0; i < written.size(); ++i)
     for (std::size_t j = i + 1; j < written.size(); ++j)
-      if (sameFile(written[i].second, written[j].second))
+      if (sameFileOrPlace(written[i].second, written[j].second))
         throw UsageError{std::string(written[i].first) + " and " + written[j].first +
                          " name the same file " + written[j].second};
   std::vector<std::string> inputs{folder + kManifestFileName, folder + "campaign.toml"};
@@ -304,7 +314,7 @@ void checkCollectOutputs(const std::string& folder, const std::vector<PlannedExe
     for (const std::string& file : filesIn(folder + e.folder + "/")) inputs.push_back(file);
   }
   for (const auto& [option, output] : written) {
-    if (const std::optional<std::string> input = inputOverwrittenBy(output, inputs))
+    if (const std::optional<std::string> input = clashingFile(output, inputs))
       throw UsageError{"collecting would write over its own input: " + output + " is " + *input};
   }
 }

@@ -2,13 +2,16 @@
 #include "run/import_command.h"
 
 #include <charconv>
+#include <filesystem>
 #include <limits>
 #include <optional>
 
 #include "input/input_error.h"
 #include "input/instance_import.h"
+#include "input/instance_reader.h"
 #include "input/instance_text.h"
 #include "input/lower_bound.h"
+#include "results/output_clash.h"
 #include "support/option_parser.h"
 #include "support/printable_text.h"
 #include "support/text_file_output.h"
@@ -76,6 +79,22 @@ MaybeFailure takeTarget(ImportOptions& options, const std::string& value) {
   return std::nullopt;
 }
 
+// Nothing, or why output must not be written: it is the file being imported, or one of the other
+// files of its own folder (the parameters, a result file, a record), which an instance written
+// there would replace.
+MaybeFailure outputClash(const std::string& output, const std::string& imported) {
+  if (sameExistingFile(output, imported)) {
+    return Failure{"--output " + printableText(output) + " is the instance file being imported"};
+  }
+  const std::string folder = std::filesystem::path(output).parent_path().string();
+  const std::string prefix = folder.empty() ? folder : folder + "/";
+  const std::vector<std::string> others =
+      filesOtherThan(folderRecordFiles(prefix), {prefix + kInstanceFileName});
+  if (const std::optional<std::string> record = clashingFile(output, others))
+    return Failure{"--output " + printableText(clashReason(output, *record))};
+  return std::nullopt;
+}
+
 ImportOptions parseImportOptions(const std::vector<std::string>& args) {
   const ParsedOptions parsed = parseOptions(args, importOptions());
   ImportOptions options;
@@ -89,10 +108,9 @@ ImportOptions parseImportOptions(const std::vector<std::string>& args) {
   if (options.error.empty() && !options.help && options.files.size() != 1) {
     options.error = "expected one instance file, found " + std::to_string(options.files.size());
   }
-  if (options.error.empty() && !options.help && options.output &&
-      sameExistingFile(*options.output, options.files.front())) {
-    options.error =
-        "--output " + printableText(*options.output) + " is the instance file being imported";
+  if (options.error.empty() && !options.help && options.output) {
+    if (const MaybeFailure clash = outputClash(*options.output, options.files.front()))
+      options.error = clash->reason;
   }
   return options;
 }

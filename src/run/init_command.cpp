@@ -10,8 +10,7 @@
 #include "input/parameter_reader.h"
 #include "input/parameter_table.h"
 #include "input/parameter_template.h"
-#include "results/execution_record.h"
-#include "results/result_files.h"
+#include "results/output_clash.h"
 #include "support/option_parser.h"
 #include "support/text_file_output.h"
 
@@ -46,15 +45,12 @@ std::string describe(const Parameters& p) {
 }
 
 // The folder's other file that path is (a link to it), or "": replacing the parameter file must not
-// replace the instance or a result file through it.
+// replace the instance, a result file or a record through it.
 std::string inputAt(const std::string& folder, const std::string& path) {
-  std::vector<std::string> inputs{kInstanceFileName, kExecutionRecordFileName, kTraceFileName};
-  inputs.insert(inputs.end(), std::begin(kResultFileNames), std::end(kResultFileNames));
-  for (const std::string& name : inputs) {
-    std::string input = (std::filesystem::path(folder) / name).string();
-    if (sameExistingFile(path, input)) return input;
-  }
-  return "";
+  const std::string prefix = folder.empty() || folder.back() == '/' ? folder : folder + "/";
+  const std::vector<std::string> others =
+      filesOtherThan(folderRecordFiles(prefix), {prefix + kParametersFileName});
+  return clashingFile(path, others).value_or("");
 }
 
 }  // namespace

@@ -18,6 +18,11 @@ std::string executionRecordFailureMessage(const std::string& path, const std::st
   return "No se ha podido escribir el archivo de salida " + path + " (" + reason + ")\n";
 }
 
+std::string outputOnInputMessage(const std::string& output, const std::string& input) {
+  return "El archivo de salida " + output + " es el mismo archivo que " + input +
+         ", que el programa lee; no se ejecuta para no escribir en él (quite el enlace)\n";
+}
+
 std::string interruptionMessage(int signal, std::size_t runsDone, int runCount) {
   return std::string("Interrumpido por ") + (signal == SIGINT ? "SIGINT" : "SIGTERM") +
          " tras la ejecución " + std::to_string(runsDone) + " de " +

@@ -19,6 +19,9 @@ std::string recordCommitFailureMessage(const std::string& resultFile, int run);
 // The execution record that could not be appended to path, for reason.
 std::string executionRecordFailureMessage(const std::string& path, const std::string& reason);
 
+// A file the execution would write (output) that is one of its inputs, by a link or another name.
+std::string outputOnInputMessage(const std::string& output, const std::string& input);
+
 // An execution that signal stopped after runsDone of its runs.
 std::string interruptionMessage(int signal, std::size_t runsDone, int runCount);
 

@@ -15,8 +15,10 @@
 #include "exact/tree_estimate.h"
 #include "input/input_error.h"
 #include "input/instance_reader.h"
+#include "results/count_checkpoint.h"
 #include "results/file_digest.h"
 #include "results/optima_file.h"
+#include "results/output_clash.h"
 #include "run/count_only_optima.h"
 #include "run/earlier_optima_list.h"
 #include "support/interruption.h"
@@ -213,22 +215,27 @@ std::string listPathFromFolder(const std::string& list, const std::string& folde
   return relative.empty() ? file.string() : relative.string();
 }
 
-// Nothing, or why the outputs cannot be written: the list must not replace the instance it is
-// counted from, nor be the summary written after it; the summary must not be the instance either.
+// Nothing, or why the outputs cannot be written: neither optima.json, its checkpoint nor the list
+// may land on the instance or on another of the folder's files (the list an earlier count named may
+// be written again), and the list must not be the summary written after it.
 MaybeFailure outputConflict(const OptimaOptions& o) {
-  const std::string instancePath = pathInFolder(o.folder, kInstanceFileName);
-  const std::string jsonPath = pathInFolder(o.folder, kEnumeratedOptimaFileName);
-  if (sameExistingFile(jsonPath, instancePath)) {
-    return Failure{jsonPath + " is the instance file the count reads"};
+  const std::string folder = pathInFolder(o.folder, "");
+  const std::string jsonPath = folder + kEnumeratedOptimaFileName;
+  const std::string checkpointPath = folder + kCountCheckpointFileName;
+  const std::vector<std::string> records = folderRecordFiles(folder);
+  const std::vector<std::string> others = filesOtherThan(records, {jsonPath, checkpointPath});
+  for (const std::string& output : {jsonPath, checkpointPath}) {
+    if (const std::optional<std::string> input = clashingFile(output, others))
+      return Failure{clashReason(output, *input)};
   }
   if (o.list.empty()) return std::nullopt;
-  if (sameExistingFile(o.list, instancePath)) {
-    return Failure{"--list " + o.list + " is the instance file the count reads"};
-  }
   if (sameFileOrPlace(o.list, jsonPath)) {
     return Failure{"--list " + o.list + " is the " + kEnumeratedOptimaFileName +
                    " the command writes"};
   }
+  if (const std::optional<std::string> input =
+          clashingFile(o.list, filesOtherThan(folderOwnFiles(folder), {jsonPath})))
+    return Failure{"--list " + clashReason(o.list, *input)};
   return std::nullopt;
 }
 

@@ -22,12 +22,14 @@
 #include "run/init_command.h"
 #include "run/main_run.h"
 #include "run/main_run_messages.h"
+#include "run/main_run_outputs.h"
 #include "run/missing_input_hint.h"
 #include "run/optima_command.h"
 #include "run/repeated_execution_warning.h"
 #include "run/report_command.h"
 #include "support/interruption.h"
 #include "support/memory_limits.h"
+#include "support/temporary_names.h"
 #include "support/text_files.h"
 
 namespace jobshop {
@@ -170,6 +172,10 @@ int mainRun(const CommandLine& line, std::ostream& out, std::ostream& err) {
   if (!inputs) return 1;
   const Instance& instance = inputs->instance;
   const Parameters& parameters = inputs->parameters;
+  if (const std::optional<std::string> clash = mainRunOutputClash(line.folder)) {
+    err << *clash;
+    return 1;
+  }
   // One execution at a time per folder, or two would interleave their records.
   const FolderLockAttempt folderLock = lockFolder(line.folder);
   if (!folderLock.refusal.empty()) {
@@ -177,9 +183,7 @@ int mainRun(const CommandLine& line, std::ostream& out, std::ostream& err) {
     return 1;
   }
   err << recoverUnfinishedCommit(line.folder);
-  // Past a file-size limit a write fails like one on a full disk, and the records are cut back
-  // whole, instead of the signal ending the program in mid-record.
-  std::signal(SIGXFSZ, SIG_IGN);
+  removeStaleTemporaries(line.folder);
   try {
     return executeAndRecord(line, instance, parameters, out, err);
   } catch (const std::bad_alloc&) {
@@ -192,6 +196,10 @@ int mainRun(const CommandLine& line, std::ostream& out, std::ostream& err) {
 }  // namespace
 
 int runProgram(const std::vector<std::string>& args) {
+  // Past a file-size limit a write fails with EFBIG, told as a file too large, and the records
+  // are cut back whole, instead of the signal ending any command in mid-write and leaving its
+  // temporary file behind.
+  std::signal(SIGXFSZ, SIG_IGN);
   if (!args.empty() && args[0] == "optima")
     return runOptimaCommand(std::vector<std::string>(args.begin() + 1, args.end()), std::cout,
                             std::cerr);

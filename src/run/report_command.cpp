@@ -2,7 +2,6 @@
 // page: read, align, rebuild the optima, match them against an enumeration, then write.
 #include "run/report_command.h"
 
-#include <nlohmann/json.hpp>
 #include <optional>
 
 #include "analysis/recorded_schedules.h"
@@ -15,13 +14,13 @@
 #include "report/schedules_csv.h"
 #include "results/file_digest.h"
 #include "results/optima_file.h"
+#include "results/output_clash.h"
 #include "results/result_files.h"
 #include "results/result_records.h"
 #include "support/failure.h"
 #include "support/number_format.h"
 #include "support/option_parser.h"
 #include "support/text_file_output.h"
-#include "support/text_files.h"
 
 namespace jobshop {
 
@@ -81,30 +80,6 @@ int usage(std::ostream& err, const std::string& why) {
   return 2;
 }
 
-// True when writing to path would replace one of the files the report is made from: by name
-// (also for an input missing so far, which the next run would append to) or as the same file
-// under another name (a link).
-bool isInputFile(const std::string& path, const std::string& folder) {
-  const char* const inputs[] = {
-      kInstanceFileName, kProgressFileName, kOptimaFileName,          kOptimumCountFileName,
-      kDistanceFileName, kSolutionFileName, kExecutionRecordFileName, kEnumeratedOptimaFileName};
-  for (const char* name : inputs) {
-    if (sameFileOrPlace(path, folder + name)) return true;
-  }
-  return false;
-}
-
-// The list of schedules that "optima.json" names, which the report reads too; "" when there is
-// none (a malformed "optima.json" is the report's problem to describe, not a usage error).
-std::string namedListPath(const std::string& folder) {
-  const std::optional<std::string> text = readWholeFile(folder + kEnumeratedOptimaFileName);
-  if (!text) return "";
-  const nlohmann::json json = nlohmann::json::parse(*text, nullptr, false);
-  if (!json.is_object() || !json.contains("list") || !json["list"].is_string()) return "";
-  const std::string list = json["list"].get<std::string>();
-  return list.empty() ? "" : folder + list;
-}
-
 // The outputs asked for, by option name, the page first.
 std::vector<std::pair<const char*, const std::string*>> outputsOf(const ReportOptions& options) {
   std::vector<std::pair<const char*, const std::string*>> outputs{{"--output", &options.output}};
@@ -118,18 +93,15 @@ std::vector<std::pair<const char*, const std::string*>> outputsOf(const ReportOp
   return outputs;
 }
 
-// Why an output would replace an input or another output, if one would.
+// Why an output would replace one of the folder's files (by name, also one missing so far, which
+// the next run would append to, or as the same file under another name or a link) or another
+// output, if one would.
 MaybeFailure outputConflict(const ReportOptions& options) {
-  const std::string list = namedListPath(options.folder);
+  const std::vector<std::string> records = folderRecordFiles(options.folder);
   const auto outputs = outputsOf(options);
   for (const auto& output : outputs) {
-    const std::string& path = *output.second;
-    if (isInputFile(path, options.folder)) {
-      return Failure{path + " is one of the files the report is made from"};
-    }
-    if (!list.empty() && sameFileOrPlace(path, list)) {
-      return Failure{path + " is the list of optimal schedules the report is made from"};
-    }
+    if (const std::optional<std::string> input = clashingFile(*output.second, records))
+      return Failure{clashReason(*output.second, *input)};
   }
   for (std::size_t later = 1; later < outputs.size(); ++later) {
     for (std::size_t earlier = 0; earlier < later; ++earlier) {

@@ -14,6 +14,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "support/temporary_names.h"
+
 namespace jobshop {
 
 namespace {
@@ -65,12 +67,9 @@ TemporaryFile createTemporary(const std::filesystem::path& target, WriteMode mod
   temporary.error = replaceable(target, mode);
   if (temporary.error != 0) return temporary;
   const std::filesystem::path folder = target.parent_path();
-  std::string stem = ".";
-  stem.append(target.filename().string()).append(".tmp.").append(std::to_string(getpid()));
+  removeStaleTemporaries(folder);
   for (int n = 0; n < kTemporaryNameAttempts; ++n) {
-    std::string name = stem;
-    name.append(".").append(std::to_string(n));
-    temporary.path = (folder / name).string();
+    temporary.path = (folder / temporaryName(target.filename().string(), getpid(), n)).string();
     temporary.descriptor =
         open(temporary.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     temporary.error = temporary.descriptor < 0 ? errno : 0;
