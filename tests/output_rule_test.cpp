@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -167,6 +168,25 @@ TEST(OutputRule, AnAppendEndsACutRecordAndKeepsTheNewOneReadable) {
   // A file already ending its line gets no extra blank line.
   ASSERT_FALSE(appendExecutionRecord(path, whole));
   EXPECT_EQ(readFile(path), "{\"program\":\"jobshop-niching\",\"vers\n" + whole + whole);
+}
+
+TEST(OutputRule, TheRunsRecordedBehindACutRecordAreStillTheirExecutions) {
+  const Ft06Folder folder;
+  ASSERT_EQ(runProgramIn(folder.path, "--seed 1 --quiet").status, 0);
+  // The first record loses its last 20 bytes, line end included, as a full disk would leave it.
+  const std::string path = folder.path + kExecutionRecordFileName;
+  const std::string first = readFile(path);
+  writeFile(path, first.substr(0, first.size() - 20));
+  ASSERT_EQ(runProgramIn(folder.path, "--seed 2 --quiet").status, 0);
+  const Captured report = runProgramIn(folder.path, "report --json report.json");
+  EXPECT_EQ(report.status, 1) << "the cut line is a problem";
+  const nlohmann::json json = nlohmann::json::parse(readFile(folder.path + "report.json"));
+  ASSERT_EQ(json["runs"].size(), 4u);
+  for (int k = 0; k < 2; ++k) EXPECT_TRUE(json["runs"][k]["seed"].is_null()) << "run " << k + 1;
+  for (int k = 2; k < 4; ++k) {
+    EXPECT_EQ(json["runs"][k]["seed"], 2) << "run " << k + 1;
+    EXPECT_EQ(json["runs"][k]["execution"], 1) << "the first readable record";
+  }
 }
 
 TEST(OutputRule, StaleTemporariesOfADeadWriterAreRemovedOnTheNextWrite) {

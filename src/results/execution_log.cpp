@@ -254,11 +254,9 @@ ExecutionLog parseExecutionLog(const std::string& text, std::vector<std::string>
       problems.push_back(std::string(kExecutionRecordFileName) + ":" + std::to_string(lineNumber) +
                          ": not a JSON object (" + printableText(reason) + ")");
     }
-    if (!accepted) {
-      // How many runs a refused line held is unknown, so no later line can be matched to runs.
-      log.brokenLine = lineNumber;
-      break;
-    }
+    // A refused line's runs are unknown, so later lines cannot be matched to runs by counting;
+    // they are still read, for their runs placed by offsets (a record appended behind a cut one).
+    if (!accepted && !log.brokenLine) log.brokenLine = lineNumber;
   }
   return log;
 }

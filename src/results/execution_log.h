@@ -71,14 +71,14 @@ bool repeats(const LoggedExecution& later, const LoggedExecution& earlier);
 struct ExecutionLog {
   bool present = false;  // false when the folder has no such file (written by older versions)
   std::vector<LoggedExecution> executions;
-  // Set at the first malformed line: the runs of that line are unknown, so the lines after it
-  // cannot be matched to runs either.
+  // Set at the first malformed line: the runs of that line are unknown, so the runs of the lines
+  // after it that recorded no offsets cannot be matched to runs either.
   std::optional<int> brokenLine;
 };
 
 // Parses the JSON Lines text; blank lines are skipped and unknown fields ignored. A line that is
-// not a JSON object with the documented fields and types ends the reading and is reported in
-// problems as "executions.jsonl:LINE: REASON". Never throws.
+// not a JSON object with the documented fields and types is reported in problems as
+// "executions.jsonl:LINE: REASON" and skipped; the first such line is brokenLine. Never throws.
 ExecutionLog parseExecutionLog(const std::string& text, std::vector<std::string>& problems);
 
 // The number of the first execution of the log, before execution itself, that execution repeats;

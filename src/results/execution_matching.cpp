@@ -46,6 +46,8 @@ void matchLoggedRuns(const ExecutionLog& log, const Instance& instance,
     for (const LoggedRun& logged : execution.runs) {
       if (!logged.offsetsRecorded) counted.push_back(&logged);
     }
+    // Past an unreadable line, counting would give this execution that line's runs.
+    if (!counted.empty() && log.brokenLine && execution.line > *log.brokenLine) return;
     const std::size_t left = static_cast<std::size_t>(
         std::count_if(runs.begin() + static_cast<std::ptrdiff_t>(next), runs.end(),
                       [](const RunRecord& run) { return !run.logged; }));
