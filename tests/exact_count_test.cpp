@@ -334,8 +334,9 @@ TEST(ExactCount, ResumingFromAnotherCutIsRefused) {
   const int subtrees = exactCountSubtrees(problem, 656);
   ProgressLine quiet = terminalProgressLine(true);
   for (const CountProgress& foreign :
-       {CountProgress{subtrees + 1, {}}, CountProgress{subtrees, {{subtrees, WideCount(2)}}},
-        CountProgress{subtrees, {{0, WideCount(2)}, {0, WideCount(2)}}}}) {
+       {CountProgress{subtrees + 1, {}, {}},
+        CountProgress{subtrees, {{subtrees, WideCount(2)}}, {}},
+        CountProgress{subtrees, {{0, WideCount(2)}, {0, WideCount(2)}}, {}}}) {
     ExactCountRequest request;
     request.bound = 656;
     request.resumeFrom = &foreign;

@@ -8,6 +8,8 @@
 #include <condition_variable>
 #include <cstdio>
 #include <mutex>
+#include <new>
+#include <optional>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -30,8 +32,9 @@ constexpr int kSubtrees = 256;
 constexpr auto kWait = std::chrono::milliseconds(250);
 
 struct Slot {
-  bool resumed = false;  // done by an earlier count
-  bool done = false;     // counted to the end by this one
+  bool resumed = false;                // done by an earlier count
+  const SubtreePlace* from = nullptr;  // where an earlier count stopped in it
+  bool done = false;                   // counted to the end by this one
   std::optional<MemoCountOutcome> outcome;
 };
 
@@ -58,7 +61,8 @@ struct Shared {
   std::mutex mutex;
   std::condition_variable changed;
   std::vector<Slot> slots;
-  std::vector<std::size_t> order;  // the subtrees in the order they are taken
+  std::vector<std::size_t> order;  // the fixed random order, whose first ones are the sample
+  std::vector<std::size_t> queue;  // the order taken: the subtrees begun before first
   std::size_t finished = 0;        // slots with an outcome, under mutex
   std::size_t doneHere = 0;        // subtrees counted to the end by this count, under mutex
   std::atomic<bool> limitReached{false};
@@ -69,7 +73,8 @@ struct Shared {
         prefixes(s),
         cache(memoryBytes, stateKeyShape(p, bound).words),
         slots(s.size()),
-        order(subtreeOrder(s.size())) {}
+        order(subtreeOrder(s.size())),
+        queue(order) {}
 };
 
 // The walk looks at the clock every few thousand nodes, and small subtrees end sooner: each
@@ -78,10 +83,10 @@ void work(Shared& shared) {
   while (!shared.stop.reached()) {
     const std::size_t turn = shared.next.fetch_add(1);
     if (turn >= shared.prefixes.size()) return;
-    const std::size_t i = shared.order[turn];
+    const std::size_t i = shared.queue[turn];
     if (shared.slots[i].resumed) continue;
-    MemoCountOutcome outcome =
-        countSubtree(shared.problem, shared.prefixes[i], shared.limits, shared.cache);
+    MemoCountOutcome outcome = countSubtree(shared.problem, shared.prefixes[i], shared.limits,
+                                            shared.cache, shared.slots[i].from);
     {
       const std::lock_guard<std::mutex> lock(shared.mutex);
       shared.slots[i].done = !outcome.stopped;
@@ -92,19 +97,33 @@ void work(Shared& shared) {
         shared.limitReached.store(true);
         shared.stop.raise();
       }
+      if (shared.nodes.load() >= shared.stop.nodeLimit) shared.stop.raise();
     }
     shared.changed.notify_one();
   }
 }
 
-// Every subtree done, in index order; under the mutex.
+// Where the subtree of slot stands when it is not done: the place this count stopped at, else the
+// one it was resumed from; nothing when it was never begun.
+const SubtreePlace* placeOf(const Slot& slot) {
+  if (slot.outcome && slot.outcome->stopped && !slot.outcome->stoppedAt.at.empty()) {
+    return &slot.outcome->stoppedAt;
+  }
+  return slot.from;
+}
+
+// Every subtree done and every one begun, in index order; under the mutex.
 CountProgress progressOf(const Shared& shared, const CountProgress* resumed) {
   CountProgress progress;
   progress.subtrees = static_cast<int>(shared.prefixes.size());
   if (resumed) progress.done = resumed->done;
   for (std::size_t i = 0; i < shared.slots.size(); ++i) {
-    if (shared.slots[i].done)
-      progress.done.emplace_back(static_cast<int>(i), shared.slots[i].outcome->count);
+    const Slot& slot = shared.slots[i];
+    if (slot.done) {
+      progress.done.emplace_back(static_cast<int>(i), slot.outcome->count);
+    } else if (const SubtreePlace* place = placeOf(slot)) {
+      progress.partial.push_back({static_cast<int>(i), *place});
+    }
   }
   std::sort(progress.done.begin(), progress.done.end(),
             [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -136,6 +155,32 @@ void drawProgress(ProgressLine& line, const Shared& shared, std::size_t resumed,
         " left at this pace";
   }
   drawProgressLine(line, text);
+}
+
+// Marks each subtree begun by an earlier count with its place, after checking the place is one a
+// walk of that subtree stops at.
+void markBegun(std::vector<Slot>& slots, const CountProgress& resumed, const SearchProblem& problem,
+               int bound, const std::vector<SearchPrefix>& prefixes) {
+  for (const PartialSubtree& partial : resumed.partial) {
+    const auto index = static_cast<std::size_t>(partial.index);
+    if (partial.index < 0 || index >= slots.size() || slots[index].resumed || slots[index].from) {
+      throw std::invalid_argument("a subtree resumed is out of range or given twice");
+    }
+    if (!placeWithin(problem, bound, prefixes[index], partial.place.at)) {
+      throw std::invalid_argument("the place of subtree " + std::to_string(partial.index) +
+                                  " is not one its count stops at");
+    }
+    slots[index].from = &partial.place;
+  }
+}
+
+// The subtrees begun first, so that a chain of short counts finishes them one after the other.
+std::vector<std::size_t> begunFirst(const std::vector<std::size_t>& order,
+                                    const std::vector<Slot>& slots) {
+  std::vector<std::size_t> queue = order;
+  std::stable_partition(queue.begin(), queue.end(),
+                        [&](std::size_t i) { return slots[i].from != nullptr; });
+  return queue;
 }
 
 std::vector<Slot> markResumed(std::size_t subtrees, const CountProgress* resumed) {
@@ -179,6 +224,15 @@ std::optional<SubtreeSample> sampleOf(const Shared& shared, const CountProgress&
 
 }  // namespace
 
+std::size_t defaultCountMemoryMb(const MemoryLimits& limits) {
+  std::uint64_t megabytes = kDefaultCountMemoryMb;
+  for (const std::optional<std::uint64_t>& limit :
+       {limits.addressSpace, limits.group, limits.physical}) {
+    if (limit) megabytes = std::min<std::uint64_t>(megabytes, *limit / 2 >> 20);
+  }
+  return static_cast<std::size_t>(std::max<std::uint64_t>(megabytes, kLeastCountMemoryMb));
+}
+
 int exactCountSubtrees(const SearchProblem& problem, int bound) {
   return static_cast<int>(splitSearch(problem, bound, kSubtrees).size());
 }
@@ -186,20 +240,34 @@ int exactCountSubtrees(const SearchProblem& problem, int bound) {
 ExactCountResult countExactly(const SearchProblem& problem, const ExactCountRequest& request,
                               ProgressLine& progress) {
   const std::vector<SearchPrefix> prefixes = splitSearch(problem, request.bound, kSubtrees);
-  Shared shared(problem, prefixes, request.bound, request.memoryBytes);
+  std::vector<Slot> slots = markResumed(prefixes.size(), request.resumeFrom);
+  if (request.resumeFrom) markBegun(slots, *request.resumeFrom, problem, request.bound, prefixes);
+  std::optional<Shared> made;
+  try {
+    made.emplace(problem, prefixes, request.bound, request.memoryBytes);
+  } catch (const std::bad_alloc&) {
+    ExactCountResult refused;
+    refused.complete = false;
+    refused.noTable = true;
+    refused.count = WideCount(countLimbsFor(problem));
+    return refused;
+  }
+  Shared& shared = *made;
   shared.stop = request.stop;
   shared.limits.bound = request.bound;
   shared.limits.stop = &shared.stop;
   shared.limits.nodesSoFar = &shared.nodes;
-  shared.slots = markResumed(prefixes.size(), request.resumeFrom);
+  shared.slots = std::move(slots);
+  shared.queue = begunFirst(shared.order, shared.slots);
   const std::size_t resumed = static_cast<std::size_t>(std::count_if(
       shared.slots.begin(), shared.slots.end(), [](const Slot& s) { return s.resumed; }));
 
   const std::size_t threadCount = static_cast<std::size_t>(std::clamp(request.threads, 1, 1024));
+  ExactCountResult result;
+  result.countStarted = std::chrono::steady_clock::now();
   std::vector<std::thread> pool;
   for (std::size_t t = 0; t < threadCount; ++t) pool.emplace_back(work, std::ref(shared));
 
-  ExactCountResult result;
   auto lastCheckpoint = std::chrono::steady_clock::now();
   std::unique_lock<std::mutex> lock(shared.mutex);
   while (shared.finished + resumed < prefixes.size()) {
@@ -229,6 +297,7 @@ ExactCountResult countExactly(const SearchProblem& problem, const ExactCountRequ
   result.progress = progressOf(shared, request.resumeFrom);
   for (const auto& [index, count] : result.progress.done) result.count.add(count);
   for (const Slot& slot : shared.slots) {
+    if (!slot.outcome && slot.from) result.count.add(slot.from->before);
     if (!slot.outcome) continue;
     if (!slot.done) result.count.add(slot.outcome->count);  // a lower bound of its subtree
     result.timedOut = result.timedOut || slot.outcome->timedOut;
@@ -241,6 +310,7 @@ ExactCountResult countExactly(const SearchProblem& problem, const ExactCountRequ
   result.limitReached = shared.limitReached.load() && !result.complete;
   if (!result.complete) result.sample = sampleOf(shared, result.progress);
   if (!result.complete && shared.stop.pastDeadline()) result.timedOut = true;
+  result.noProgress = !result.complete && shared.finished == 0;
   result.nodes = shared.nodes.load();
   result.cacheBytes = shared.cache.bytes();
   if (request.checkpoint) request.checkpoint(result.progress);

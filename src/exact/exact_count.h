@@ -11,20 +11,38 @@
 #include <vector>
 
 #include "exact/count_cache.h"
+#include "exact/memo_count.h"
 #include "exact/schedule_search.h"
 #include "exact/wide_count.h"
+#include "support/memory_limits.h"
 #include "support/progress_line.h"
 #include "support/stop_condition.h"
 
 namespace jobshop {
 
-// The default of --memory, in megabytes: a quarter of a 24 GB machine.
+// The default of --memory, in megabytes, where no limit asks for less: a quarter of a 24 GB
+// machine.
 inline constexpr std::size_t kDefaultCountMemoryMb = 6144;
+// The least table --memory takes.
+inline constexpr std::size_t kLeastCountMemoryMb = 16;
 
-// What a stopped count keeps: the count of every subtree done, by its index in the split.
+// The default of --memory under limits: kDefaultCountMemoryMb, or half the smallest limit where
+// that is less, so that the rest (the threads' stacks, the allocator's arenas, the search) has
+// room beside the table; never under kLeastCountMemoryMb.
+std::size_t defaultCountMemoryMb(const MemoryLimits& limits);
+
+// A subtree begun and not done, by its index in the split: where its walk stopped.
+struct PartialSubtree {
+  int index = 0;
+  SubtreePlace place;
+};
+
+// What a stopped count keeps: the count of every subtree done, by its index in the split, and the
+// place of every subtree begun, so that no finished work is counted again.
 struct CountProgress {
   int subtrees = 0;  // how many the tree was cut into
   std::vector<std::pair<int, WideCount>> done;
+  std::vector<PartialSubtree> partial;
 };
 
 struct ExactCountRequest {
@@ -34,7 +52,8 @@ struct ExactCountRequest {
   // Its signal flag, deadline and subtreeLimit (the subtrees this count finishes before it stops)
   // end the count early, as a lower bound.
   StopCondition stop;
-  // Subtrees an earlier count finished; they are not counted again.
+  // Subtrees an earlier count finished, and places it stopped at; what they hold is not counted
+  // again, and the subtrees begun are taken up first.
   const CountProgress* resumeFrom = nullptr;
   // Called from the calling thread now and then, and once the count ends or stops, with every
   // subtree done so far: the place to write a checkpoint.
@@ -59,14 +78,22 @@ struct ExactCountResult {
   bool limitReached = false;  // the subtree limit ended it
   std::int64_t nodes = 0;
   CountCacheStats cache;
-  std::size_t cacheBytes = 0;           // the table's size at the end
-  CountProgress progress;               // every subtree done, this run's and the resumed ones
+  std::size_t cacheBytes = 0;  // the table's size at the end
+  CountProgress progress;      // every subtree done or begun, this run's and the resumed
+  // No subtree was taken up (the time ran out before the count began), so the checkpoint holds
+  // what it held before.
+  bool noProgress = false;
+  bool noTable = false;
+  std::chrono::steady_clock::time_point
+      countStarted;  // once the tree was cut, when threads began  // the table of known counts
+                     // could not be had: nothing was counted
   std::optional<SubtreeSample> sample;  // when stopped with at least two in the sample
 };
 
 // Counts the schedules of makespan <= request.bound: the number countSchedules finds, whatever
-// the threads and the memory. Throws std::invalid_argument when resumeFrom is not of this cut of
-// the tree (another number of subtrees, an index out of range or given twice). Stopped by the
+// the threads, the memory and the stops and resumptions on the way. Throws std::invalid_argument
+// when resumeFrom is not of this cut of the tree (another number of subtrees, an index out of range
+// or given twice, a place no walk of its subtree stops at). Stopped by the
 // deadline or a signal, the count is a lower bound (the subtrees done and the parts of the
 // others counted so far) and complete is false; so is it once request.stop.subtreeLimit subtrees
 // are done.

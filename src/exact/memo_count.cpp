@@ -2,6 +2,7 @@
 // and the count of a child searched to the end is stored under its key.
 #include "exact/memo_count.h"
 
+#include <optional>
 #include <vector>
 
 #include "exact/child_test.h"
@@ -27,6 +28,9 @@ struct MemoWalk {
   std::vector<NodeBounds> bounds;     // per depth
   std::vector<std::uint64_t> keys;    // per depth, shape.words each
   std::vector<std::uint64_t> counts;  // per depth, width limbs each
+  std::vector<int> stepJob;           // per depth, the job appended to reach it
+  int rootDepth = 0;                  // the depth of the subtree's root
+  const WideCount* before = nullptr;  // the count before the place a resumed walk goes on from
   MemoCountOutcome outcome;
   bool halted = false;
   std::int64_t sinceCheck = 0;
@@ -42,6 +46,7 @@ struct MemoWalk {
         width(countLimbsFor(p)) {
     const std::size_t levels = at(node.length) + 1;
     bounds.resize(levels);
+    stepJob.assign(levels, 0);
     keys.assign(levels * at(shape.words), 0);
     counts.assign(levels * at(width), 0);
     outcome.count = WideCount(width);
@@ -61,32 +66,52 @@ void reportNodes(MemoWalk& w) {
   w.storesReported = w.outcome.cache.stores;
 }
 
+// The place of the step just appended: every count on the way down holds the children finished
+// before the one taken there, so their sum is all the walk counted before this step.
+void notePlace(MemoWalk& w) {
+  SubtreePlace& place = w.outcome.stoppedAt;
+  const int depth = w.node.depth;
+  place.at.assign(w.stepJob.begin() + w.rootDepth + 1, w.stepJob.begin() + depth + 1);
+  place.before = w.before ? *w.before : WideCount(w.width);
+  for (int d = w.rootDepth; d < depth; ++d) addCount(place.before.limbs, w.count(d));
+}
+
+// The count's nodes so far, all threads', against its node limit.
+bool pastNodeLimit(const MemoWalk& w) {
+  const std::int64_t walked = w.limits.nodesSoFar ? w.limits.nodesSoFar->load() : w.outcome.nodes;
+  return walked >= w.limits.stop->nodeLimit;
+}
+
 void countNode(MemoWalk& w) {
   ++w.outcome.nodes;
   if (++w.sinceCheck < kCheckInterval) return;
   w.sinceCheck = 0;
   reportNodes(w);
   if (!w.limits.stop) return;
-  const bool stopAsked = w.limits.stop->stopRequested();
+  const bool stopAsked = w.limits.stop->stopRequested() || pastNodeLimit(w);
   const bool late = w.limits.stop->pastDeadline();
   if (stopAsked || late) {
     w.halted = true;
     w.outcome.stopped = true;
+    notePlace(w);
     w.outcome.timedOut = w.outcome.timedOut || late;
   }
 }
 
-// Counts the completions of the current node, which its bounds at its depth accept, into the
-// count at its depth; returns the nodes it took. A halted walk leaves a lower bound there.
-std::uint64_t countBelow(MemoWalk& w) {
+std::uint64_t countBelow(MemoWalk& w);
+
+// Adds the completions of the current node through its children from job `first` on, which its
+// bounds at its depth accept, to the count at its depth; returns the nodes it took. A halted walk
+// leaves a lower bound there.
+std::uint64_t countChildrenFrom(MemoWalk& w, int first) {
   SearchNode& n = w.node;
   const int depth = n.depth;
   CountLimbs total = w.count(depth);
-  clearCount(total);
   std::uint64_t work = 1;
-  for (int job = 0; job < n.jobs && !w.halted; ++job) {
+  for (int job = first; job < n.jobs && !w.halted; ++job) {
     if (!canAppend(n, job) || !childMayFit(n, w.bounds[at(depth)], job)) continue;
     const AppendUndo undo = appendJob(n, job);
+    w.stepJob[at(n.depth)] = job;
     countNode(w);
     ++work;
     if (n.depth == n.length) {
@@ -112,23 +137,96 @@ std::uint64_t countBelow(MemoWalk& w) {
   return work;
 }
 
+// Counts the completions of the current node, which its bounds at its depth accept, into the
+// count at its depth; returns the nodes it took.
+std::uint64_t countBelow(MemoWalk& w) {
+  clearCount(w.count(w.node.depth));
+  return countChildrenFrom(w, 0);
+}
+
+// Appends the child `job` of the current node if the walk takes it and goes below it: the
+// canonical order allows it, it may fit, and it is no schedule yet and passes its own bounds.
+std::optional<AppendUndo> enterChild(MemoWalk& w, int job) {
+  SearchNode& n = w.node;
+  if (job < 0 || job >= n.jobs || !canAppend(n, job) ||
+      !childMayFit(n, w.bounds[at(n.depth)], job)) {
+    return std::nullopt;
+  }
+  const AppendUndo undo = appendJob(n, job);
+  w.stepJob[at(n.depth)] = job;
+  if (n.depth < n.length && boundNode(n, w.bounds[at(n.depth)])) return undo;
+  undoAppend(n, undo);
+  return std::nullopt;
+}
+
+// Counts into the count at the current depth the completions of the current node from the place
+// on (its steps from `step`), as countBelow's order meets them: the child on the place only from
+// the place on, the children after it whole.
+void countFromPlace(MemoWalk& w, const std::vector<int>& place, std::size_t step) {
+  clearCount(w.count(w.node.depth));
+  const int job = place[step];
+  if (step + 1 == place.size()) {
+    countChildrenFrom(w, job);
+    return;
+  }
+  const std::optional<AppendUndo> undo = enterChild(w, job);
+  if (!undo) return;  // placeWithin refuses such a place before any count
+  countFromPlace(w, place, step + 1);
+  addCount(w.count(w.node.depth - 1), w.count(w.node.depth));
+  undoAppend(w.node, *undo);
+  countChildrenFrom(w, job + 1);
+}
+
+// Appends the prefix to the root; false when the walk could not reach its end.
+bool appendPrefix(SearchNode& node, const SearchPrefix& prefix) {
+  for (int job : prefix) {
+    if (job < 0 || job >= node.jobs || !canAppend(node, job)) return false;
+    appendJob(node, job);
+  }
+  return true;
+}
+
 }  // namespace
 
 MemoCountOutcome countSubtree(const SearchProblem& problem, const SearchPrefix& prefix,
-                              const MemoCountLimits& limits, CountCache& cache) {
+                              const MemoCountLimits& limits, CountCache& cache,
+                              const SubtreePlace* from) {
   MemoWalk w(problem, limits, cache);
-  for (int job : prefix) {
-    if (job < 0 || job >= w.node.jobs || !canAppend(w.node, job)) return std::move(w.outcome);
-    appendJob(w.node, job);
-  }
+  if (!appendPrefix(w.node, prefix)) return std::move(w.outcome);
+  w.rootDepth = w.node.depth;
   if (w.node.depth == w.node.length) {
     addSmallCount(w.outcome.count.limbs, 1);
   } else if (boundNode(w.node, w.bounds[at(w.node.depth)])) {
-    countBelow(w);
+    if (from && !from->at.empty()) {
+      w.before = &from->before;
+      addCount(w.outcome.count.limbs, from->before.limbs);
+      countFromPlace(w, from->at, 0);
+    } else {
+      countBelow(w);
+    }
     addCount(w.outcome.count.limbs, w.count(w.node.depth));
   }
   reportNodes(w);
   return std::move(w.outcome);
+}
+
+bool placeWithin(const SearchProblem& problem, int bound, const SearchPrefix& prefix,
+                 const std::vector<int>& place) {
+  MemoCountLimits limits;
+  limits.bound = bound;
+  CountCache none(0, 1);
+  MemoWalk w(problem, limits, none);
+  if (place.empty() || !appendPrefix(w.node, prefix) || w.node.depth == w.node.length ||
+      static_cast<int>(place.size()) > w.node.length - w.node.depth ||
+      !boundNode(w.node, w.bounds[at(w.node.depth)])) {
+    return false;
+  }
+  for (std::size_t step = 0; step + 1 < place.size(); ++step) {
+    if (!enterChild(w, place[step])) return false;
+  }
+  const int last = place.back();
+  return last >= 0 && last < w.node.jobs && canAppend(w.node, last) &&
+         childMayFit(w.node, w.bounds[at(w.node.depth)], last);
 }
 
 }  // namespace jobshop

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <vector>
 
 #include "exact/count_cache.h"
 #include "exact/schedule_search.h"
@@ -23,17 +24,34 @@ struct MemoCountLimits {
   std::uint64_t storeFrom = 2;
 };
 
+// Where a stopped walk of a subtree left off: the jobs appended below the subtree's root down to
+// the step it was about to count (jobs from 0), and the count of every schedule before that step in
+// the walk's order. The walk's order is fixed, so a later walk can count the rest from there.
+struct SubtreePlace {
+  std::vector<int> at;
+  WideCount before;
+};
+
 struct MemoCountOutcome {
   WideCount count;  // every schedule below the prefix, or a lower bound when stopped
   std::int64_t nodes = 0;
-  bool stopped = false;  // the stop condition ended the count
+  bool stopped = false;    // the stop condition ended the count
+  SubtreePlace stoppedAt;  // when stopped: where to go on from
   bool timedOut = false;
   CountCacheStats cache;
 };
 
 // Counts the schedules below prefix (from splitSearch, or empty for the whole tree), the same
-// number searchSubtree finds.
+// number searchSubtree finds. From a place an earlier walk of this prefix stopped at, it counts
+// only the schedules from that place on and adds the place's count before it: the same total.
 MemoCountOutcome countSubtree(const SearchProblem& problem, const SearchPrefix& prefix,
-                              const MemoCountLimits& limits, CountCache& cache);
+                              const MemoCountLimits& limits, CountCache& cache,
+                              const SubtreePlace* from = nullptr);
+
+// Whether at is a place a walk of prefix within bound can stop at: each step a child the walk
+// takes, each but the last one it goes below. A place read back from a file is checked before
+// a count goes on from it.
+bool placeWithin(const SearchProblem& problem, int bound, const SearchPrefix& prefix,
+                 const std::vector<int>& at);
 
 }  // namespace jobshop

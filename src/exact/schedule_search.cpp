@@ -136,6 +136,8 @@ SearchOutcome searchSubtree(const SearchProblem& problem, const SearchPrefix& pr
   return std::move(w.outcome);
 }
 
+constexpr std::size_t kMaxSplitDepth = 256;
+
 std::vector<SearchPrefix> splitSearch(const SearchProblem& problem, int bound, int minSubtrees) {
   SearchSettings settings;
   settings.bound = bound;
@@ -147,7 +149,11 @@ std::vector<SearchPrefix> splitSearch(const SearchProblem& problem, int bound, i
   const std::size_t wanted = static_cast<std::size_t>(std::max(minSubtrees, 1));
   const std::size_t length =
       static_cast<std::size_t>(problem.jobs) * static_cast<std::size_t>(problem.machines);
-  while (!level.empty() && level.size() < wanted && level.front().size() < length) {
+  // Each level replays its prefixes from the root, so a tree that does not widen (one job of many
+  // machines) would cost the square of its depth to cut: below kMaxSplitDepth the subtrees are
+  // left as they are, which no tree that widens at all reaches.
+  const std::size_t deepest = std::min(length, kMaxSplitDepth);
+  while (!level.empty() && level.size() < wanted && level.front().size() < deepest) {
     std::vector<SearchPrefix> next;
     for (const SearchPrefix& prefix : level) {
       Walk w(problem, settings);

@@ -17,15 +17,84 @@ std::string countCheckpointJson(const CountCheckpoint& checkpoint) {
   nlohmann::ordered_json done = nlohmann::ordered_json::array();
   for (const auto& [index, count] : checkpoint.done) done.push_back({index, count});
   json["done"] = std::move(done);
+  // Left out when empty, so that a checkpoint of subtrees done only reads as before.
+  if (!checkpoint.partial.empty()) {
+    nlohmann::ordered_json partial = nlohmann::ordered_json::array();
+    for (const CountCheckpoint::Partial& p : checkpoint.partial)
+      partial.push_back({p.index, p.at, p.count});
+    json["partial"] = std::move(partial);
+  }
   return json.dump() + "\n";
 }
 
 namespace {
 
+bool isDigits(const std::string& count) {
+  return !count.empty() && count.size() <= 100000 &&
+         count.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// A subtree index below subtrees not seen before, or nothing.
+std::optional<int> newSubtree(const nlohmann::json& entry, const CountCheckpoint& checkpoint,
+                              std::set<int>& seen) {
+  if (!entry.is_number_unsigned()) return std::nullopt;
+  const auto given = entry.get<std::uint64_t>();
+  if (given >= static_cast<std::uint64_t>(checkpoint.subtrees) ||
+      !seen.insert(static_cast<int>(given)).second) {
+    return std::nullopt;
+  }
+  return static_cast<int>(given);
+}
+
+// The jobs of a place below a subtree's root: at least one, each a job of the instance, no more
+// than a schedule has steps.
+std::optional<std::vector<int>> placeOf(const nlohmann::json& at,
+                                        const CountCheckpoint& checkpoint) {
+  const std::int64_t steps =
+      static_cast<std::int64_t>(checkpoint.jobs) * static_cast<std::int64_t>(checkpoint.machines);
+  if (!at.is_array() || at.empty() || static_cast<std::int64_t>(at.size()) > steps) {
+    return std::nullopt;
+  }
+  std::vector<int> jobs;
+  for (const nlohmann::json& job : at) {
+    if (!job.is_number_unsigned() || job.get<std::uint64_t>() >= std::uint64_t(checkpoint.jobs))
+      return std::nullopt;
+    jobs.push_back(job.get<int>());
+  }
+  return jobs;
+}
+
+// The partial list: [index, [jobs], "count"] triples, each index once, in neither list before.
+MaybeFailure readPartial(const nlohmann::json& partial, std::set<int>& seen,
+                         CountCheckpoint& checkpoint) {
+  if (!partial.is_array()) return Failure{"\"partial\" is not a list"};
+  for (const nlohmann::json& entry : partial) {
+    if (!entry.is_array() || entry.size() != 3 || !entry[0].is_number_integer() ||
+        !entry[2].is_string()) {
+      return Failure{"an entry of \"partial\" is not [subtree, [jobs], \"count\"]"};
+    }
+    const std::optional<int> index = newSubtree(entry[0], checkpoint, seen);
+    if (!index) {
+      return Failure{"partial subtree " + entry[0].dump() + " is out of range or given twice"};
+    }
+    std::optional<std::vector<int>> at = placeOf(entry[1], checkpoint);
+    if (!at)
+      return Failure{"the place of partial subtree " + std::to_string(*index) +
+                     " is not a list of jobs"};
+    std::string count = entry[2].get<std::string>();
+    if (!isDigits(count)) {
+      return Failure{"the count of partial subtree " + std::to_string(*index) +
+                     " is not a whole number"};
+    }
+    checkpoint.partial.push_back({*index, std::move(*at), std::move(count)});
+  }
+  return std::nullopt;
+}
+
 // The done list: [index, "count"] pairs, each index once and below subtrees.
-MaybeFailure readDone(const nlohmann::json& done, CountCheckpoint& checkpoint) {
+MaybeFailure readDone(const nlohmann::json& done, std::set<int>& seen,
+                      CountCheckpoint& checkpoint) {
   if (!done.is_array()) return Failure{"\"done\" is not a list"};
-  std::set<int> seen;
   for (const nlohmann::json& entry : done) {
     if (!entry.is_array() || entry.size() != 2 || !entry[0].is_number_integer() ||
         !entry[1].is_string()) {
@@ -37,8 +106,7 @@ MaybeFailure readDone(const nlohmann::json& done, CountCheckpoint& checkpoint) {
     }
     const int index = static_cast<int>(given);
     std::string count = entry[1].get<std::string>();
-    if (count.empty() || count.size() > 100000 ||
-        count.find_first_not_of("0123456789") != std::string::npos) {
+    if (!isDigits(count)) {
       return Failure{"the count of subtree " + std::to_string(index) + " is not a whole number"};
     }
     checkpoint.done.emplace_back(index, std::move(count));
@@ -69,7 +137,12 @@ OrFailure<CountCheckpoint> parseCountCheckpoint(const std::string& text) {
   checkpoint.machines = json["machines"].get<int>();
   checkpoint.bound = json["bound"].get<int>();
   checkpoint.subtrees = json["subtrees"].get<int>();
-  if (MaybeFailure failure = readDone(json["done"], checkpoint)) return std::move(*failure);
+  std::set<int> seen;
+  if (MaybeFailure failure = readDone(json["done"], seen, checkpoint)) return std::move(*failure);
+  if (json.contains("partial")) {
+    if (MaybeFailure failure = readPartial(json["partial"], seen, checkpoint))
+      return std::move(*failure);
+  }
   return checkpoint;
 }
 

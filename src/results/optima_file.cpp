@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 
+#include "results/json_fields.h"
 #include "support/text_files.h"
 
 namespace jobshop {
@@ -66,6 +67,8 @@ std::string countText(const EnumeratedOptima& optima) {
 
 namespace {
 
+constexpr std::int64_t kMaxInt = std::numeric_limits<int>::max();
+
 // A JSON whole number while a reader takes it as one, beyond the int64 maximum its digits as a
 // string.
 nlohmann::ordered_json countValue(const EnumeratedOptima& optima) {
@@ -74,9 +77,10 @@ nlohmann::ordered_json countValue(const EnumeratedOptima& optima) {
 }
 
 // "count" as a number, or as the digits of a count too large for one.
-void readCount(const nlohmann::json& value, EnumeratedOptima& optima) {
+void readCount(const nlohmann::json& object, EnumeratedOptima& optima) {
+  const nlohmann::json& value = object.at("count");
   if (!value.is_string()) {
-    optima.count = value.get<std::int64_t>();
+    optima.count = wholeField(object, "count", 0, std::numeric_limits<std::int64_t>::max());
     return;
   }
   const std::string digits = value.get<std::string>();
@@ -97,15 +101,17 @@ void readCount(const nlohmann::json& value, EnumeratedOptima& optima) {
 std::optional<OptimaEstimate> readEstimate(const nlohmann::json& json) {
   if (!json.contains("estimate")) return std::nullopt;
   const nlohmann::json& e = json.at("estimate");
-  return OptimaEstimate{e.at("value").get<double>(), e.at("standardError").get<double>(),
-                        e.at("probes").get<std::int64_t>(), e.at("seed").get<std::uint64_t>()};
+  return OptimaEstimate{realField(e, "value"), realField(e, "standardError"),
+                        wholeField(e, "probes", 1, std::numeric_limits<std::int64_t>::max()),
+                        unsignedField(e, "seed")};
 }
 
 std::optional<SubtreeEstimate> readSubtreeEstimate(const nlohmann::json& json) {
   if (!json.contains("subtreeEstimate")) return std::nullopt;
   const nlohmann::json& e = json.at("subtreeEstimate");
-  return SubtreeEstimate{e.at("value").get<double>(), e.at("standardError").get<double>(),
-                         e.at("counted").get<int>(), e.at("subtrees").get<int>()};
+  const auto subtrees = static_cast<int>(wholeField(e, "subtrees", 1, kMaxInt));
+  return SubtreeEstimate{realField(e, "value"), realField(e, "standardError"),
+                         static_cast<int>(wholeField(e, "counted", 0, subtrees)), subtrees};
 }
 
 }  // namespace
@@ -158,19 +164,19 @@ OptimaInFolder loadOptimaSummary(const std::string& folder) {
   EnumeratedOptima optima;
   try {
     const nlohmann::json json = nlohmann::json::parse(*text);
-    optima.jobs = json.at("jobs").get<int>();
-    optima.machines = json.at("machines").get<int>();
-    optima.instanceSha256 = json.value("instanceSha256", std::string());
-    optima.bound = json.at("bound").get<int>();
-    readCount(json.at("count"), optima);
-    optima.complete = json.at("complete").get<bool>();
-    optima.optimal = json.value("optimal", false);
-    optima.listFile = json.value("list", std::string());
+    optima.jobs = static_cast<int>(wholeField(json, "jobs", 1, kMaxInt));
+    optima.machines = static_cast<int>(wholeField(json, "machines", 1, kMaxInt));
+    optima.instanceSha256 = optionalTextField(json, "instanceSha256");
+    optima.bound = static_cast<int>(wholeField(json, "bound", 0, kMaxInt));
+    readCount(json, optima);
+    optima.complete = booleanField(json, "complete");
+    optima.optimal = json.contains("optimal") && booleanField(json, "optimal");
+    optima.listFile = optionalTextField(json, "list");
     optima.estimate = readEstimate(json);
     optima.subtreeEstimate = readSubtreeEstimate(json);
   } catch (const nlohmann::json::exception& error) {
     return Failure{path + ": " + error.what()};
-  } catch (const std::invalid_argument& error) {
+  } catch (const std::invalid_argument& error) {  // a JsonFieldError among them
     return Failure{path + ": " + error.what()};
   }
   if (optima.jobs < 1 || optima.machines < 1 || optima.count < 0)

@@ -4,10 +4,13 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <limits>
+#include <stdexcept>
 
 #include "results/count_checkpoint.h"
 #include "support/text_file_output.h"
@@ -60,17 +63,28 @@ std::size_t peakMemoryBytes() {
   return static_cast<std::size_t>(usage.ru_maxrss) * 1024;
 }
 
+OrFailure<WideCount> subtreeCount(const std::string& digits, int index, int width) {
+  std::optional<WideCount> count = parseWideCount(digits, width);
+  if (!count) {
+    return Failure{"the count of subtree " + std::to_string(index) +
+                   " is beyond any this instance has"};
+  }
+  return std::move(*count);
+}
+
 // The progress a checkpoint holds, its counts in limbs of width, or why a count does not fit.
 OrFailure<CountProgress> progressOf(const CountCheckpoint& checkpoint, int width) {
   CountProgress progress;
   progress.subtrees = checkpoint.subtrees;
   for (const auto& [index, digits] : checkpoint.done) {
-    std::optional<WideCount> count = parseWideCount(digits, width);
-    if (!count) {
-      return Failure{"the count of subtree " + std::to_string(index) +
-                     " is beyond any this instance has"};
-    }
-    progress.done.emplace_back(index, std::move(*count));
+    OrFailure<WideCount> count = subtreeCount(digits, index, width);
+    if (!count) return count.failure();
+    progress.done.emplace_back(index, std::move(count).value());
+  }
+  for (const CountCheckpoint::Partial& partial : checkpoint.partial) {
+    OrFailure<WideCount> count = subtreeCount(partial.count, partial.index, width);
+    if (!count) return count.failure();
+    progress.partial.push_back({partial.index, {partial.at, std::move(count).value()}});
   }
   return progress;
 }
@@ -81,6 +95,39 @@ void storeProgress(const CountProgress& progress, CountCheckpoint& checkpoint) {
   checkpoint.done.clear();
   for (const auto& [index, count] : progress.done)
     checkpoint.done.emplace_back(index, count.decimal());
+  checkpoint.partial.clear();
+  for (const PartialSubtree& partial : progress.partial) {
+    checkpoint.partial.push_back({partial.index, partial.place.at, partial.place.before.decimal()});
+  }
+}
+
+// The count, or why it could not be made: a resumed place that is not of this tree, or no table.
+OrFailure<ExactCountResult> runCount(const SearchProblem& problem, const ExactCountRequest& count,
+                                     const std::string& folder) {
+  ProgressLine progress = terminalProgressLine(false);
+  ExactCountResult result;
+  try {
+    result = countExactly(problem, count, progress);
+  } catch (const std::invalid_argument& error) {
+    return Failure{"cannot resume from " + checkpointPath(folder) + ": " + error.what()};
+  }
+  if (result.noTable) {
+    return Failure{"cannot have the table of known counts (" + groupedMegabytes(count.memoryBytes) +
+                   " MB): not enough memory; give a smaller --memory"};
+  }
+  return result;
+}
+
+// The time limit a count that took up nothing needs at least: what went before the count, then as
+// long again, and never under a second, to count in.
+void printNoProgress(double secondsBefore, std::ostream& out) {
+  const double needed = std::max(1.0, std::ceil(2 * secondsBefore));
+  char text[256];
+  std::snprintf(text, sizeof text,
+                "no progress: the time limit ran out %.3f s in, before the count took up a "
+                "subtree; run with a --time-limit of at least %.0f s",
+                secondsBefore, needed);
+  out << text << "\n";
 }
 
 }  // namespace
@@ -116,9 +163,10 @@ CountOnlyOutcome countOnly(const SearchProblem& problem, const CountOnlyRequest&
     resumed = std::move(progress).value();
     outcome.resumed = true;
     outcome.resumedSubtrees = resumed->done.size();
+    outcome.resumedBegun = resumed->partial.size();
   }
   CountCheckpoint checkpoint{
-      summary.instanceSha256, summary.jobs, summary.machines, summary.bound, 0, {}};
+      summary.instanceSha256, summary.jobs, summary.machines, summary.bound, 0, {}, {}};
   ExactCountRequest count;
   count.bound = summary.bound;
   count.threads = request.threads;
@@ -136,8 +184,16 @@ CountOnlyOutcome countOnly(const SearchProblem& problem, const CountOnlyRequest&
       checkpointFailure = failure->reason;
     }
   };
-  ProgressLine progress = terminalProgressLine(false);
-  const ExactCountResult result = countExactly(problem, count, progress);
+  const OrFailure<ExactCountResult> counted = runCount(problem, count, request.folder);
+  if (!counted) {
+    outcome.failure = counted.reason();
+    return outcome;
+  }
+  const ExactCountResult& result = *counted;
+  if (result.noProgress && !result.interrupted) {
+    outcome.noProgressAfter =
+        std::chrono::duration<double>(result.countStarted - request.started).count();
+  }
   outcome.interruption = result.interrupted ? request.stop.stopSignal() : 0;
   outcome.timedOut = result.timedOut;
   outcome.nodes = result.nodes;
@@ -186,9 +242,11 @@ void printCountOnlyLines(const CountOnlyOutcome& outcome, const EnumeratedOptima
     out << text << "\n";
   }
   if (outcome.resumed) {
-    out << "resumed " << outcome.resumedSubtrees << " of " << outcome.subtrees << " subtrees from "
-        << kCountCheckpointFileName << "\n";
+    out << "resumed " << outcome.resumedSubtrees << " of " << outcome.subtrees << " subtrees";
+    if (outcome.resumedBegun > 0) out << " and " << outcome.resumedBegun << " begun";
+    out << " from " << kCountCheckpointFileName << "\n";
   }
+  if (outcome.noProgressAfter) printNoProgress(*outcome.noProgressAfter, out);
   if (outcome.interruption != 0) {
     out << "stopped by " << (outcome.interruption == SIGINT ? "SIGINT" : "SIGTERM") << "\n";
   }

@@ -20,6 +20,8 @@ struct CountOnlyRequest {
   int threads = 1;
   std::size_t memoryMb = kDefaultCountMemoryMb;
   StopCondition stop;  // the deadline and the signal flag, when the handlers are installed
+  // When the command started: what came before the count is part of any time limit.
+  std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
   bool resume = false;
   // The summary so far: instance, digest and bound; the count and completeness are filled in.
   EnumeratedOptima* summary = nullptr;
@@ -33,6 +35,9 @@ struct CountOnlyOutcome {
   std::size_t tableBytes = 0;
   bool resumed = false;
   std::size_t resumedSubtrees = 0;
+  std::size_t resumedBegun = 0;  // subtrees an earlier count began and this one went on with
+  // The time limit ran out before the count took up any subtree: the seconds that went before it.
+  std::optional<double> noProgressAfter;
   std::size_t subtrees = 0;
   bool checkpointWritten = false;
   std::string failure;  // why the count could not run or its checkpoint not be written

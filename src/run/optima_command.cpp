@@ -22,6 +22,7 @@
 #include "run/count_only_optima.h"
 #include "run/earlier_optima_list.h"
 #include "support/interruption.h"
+#include "support/memory_limits.h"
 #include "support/option_parser.h"
 #include "support/text_file_output.h"
 #include "support/text_files.h"
@@ -142,7 +143,8 @@ const CommandOptions& optimaOptions() {
                    .takesValue = true,
                    .valueName = "MB",
                    .description = "the count's table of known counts holds at most MB megabytes "
-                                  "(default: 6144); a smaller table only makes the count slower"},
+                                  "(default: 6144, or half the memory limit it runs under); a "
+                                  "smaller table only makes the count slower"},
                   {.name = "--resume",
                    .description = "go on with the count that optima-checkpoint.json holds"},
                   {.name = "--estimate",
@@ -245,8 +247,9 @@ using Deadline = StopCondition::Deadline;
 std::optional<Instance> readCountedInstance(const OptimaOptions& options, std::ostream& out,
                                             std::ostream& err) {
   Instance instance;
+  std::vector<std::string> warnings;
   try {
-    instance = readInstance(pathInFolder(options.folder, kInstanceFileName));
+    instance = readInstance(pathInFolder(options.folder, kInstanceFileName), &warnings);
   } catch (const InputError& error) {
     if (error.cannotOpen()) {
       out << error.message << std::flush;
@@ -255,6 +258,8 @@ std::optional<Instance> readCountedInstance(const OptimaOptions& options, std::o
     }
     return std::nullopt;
   }
+  // Worded and shown as the main run shows them: the count takes the values the warnings name.
+  for (const std::string& warning : warnings) err << warning << "\n";
   if (instance.jobs > kMaxSearchJobs) {
     err << kCommandName << ": the exact search handles at most " << kMaxSearchJobs
         << " jobs, the instance has " << instance.jobs << "\n";
@@ -277,10 +282,13 @@ struct OptimaCount {
   int threads = 0;
   std::optional<CountOnlyOutcome> countOnly;  // the count without a list, when it was one
   bool estimateTooLarge = false;
+  std::chrono::steady_clock::time_point started;  // when the command started
 };
 
-OptimaCount startCount(const OptimaOptions& options, const Instance& instance) {
+OptimaCount startCount(const OptimaOptions& options, const Instance& instance,
+                       std::chrono::steady_clock::time_point started) {
   OptimaCount count;
+  count.started = started;
   count.summary.jobs = instance.jobs;
   count.summary.machines = instance.machines;
   const std::optional<std::string> bytes =
@@ -313,7 +321,8 @@ bool countWithoutList(const OptimaOptions& options, const SearchProblem& problem
   CountOnlyRequest request;
   request.folder = options.folder;
   request.threads = count.threads;
-  request.memoryMb = options.memoryMb.value_or(kDefaultCountMemoryMb);
+  request.memoryMb = options.memoryMb.value_or(defaultCountMemoryMb(currentMemoryLimits()));
+  request.started = count.started;
   request.stop = stop;
   request.resume = options.resume;
   request.summary = &count.summary;
@@ -437,7 +446,7 @@ int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, st
     }
     options.bound = *bound;
   }
-  OptimaCount count = startCount(options, *instance);
+  OptimaCount count = startCount(options, *instance, started);
   const std::optional<EnumeratedOptima> earlier =
       options.list.empty() ? earlierNamedList(options.folder) : std::nullopt;
   if (earlier && !earlierListAllows(options, *earlier, count, false, err)) return 1;

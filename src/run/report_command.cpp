@@ -149,13 +149,30 @@ std::optional<ReportOptions> readOptions(const std::vector<std::string>& args, s
   return options;
 }
 
+// Why an enumeration is of another "D_Entrada.txt" than the folder's, by the digest it recorded;
+// nothing when it is of this one or recorded none (files written before the digest was).
+MaybeFailure foreignEnumeration(const std::string& folder, const EnumeratedOptima& enumeration) {
+  if (enumeration.instanceSha256.empty()) return std::nullopt;
+  const std::optional<std::string> bytes = readWholeFile(folder + kInstanceFileName);
+  if (bytes && sha256Hex(*bytes) == enumeration.instanceSha256) return std::nullopt;
+  return Failure{std::string(kEnumeratedOptimaFileName) +
+                 " counts the schedules of another D_Entrada.txt (its instanceSha256 is not the "
+                 "digest of the folder's); the report leaves it aside"};
+}
+
 // The schedules the optima command counted; nothing for a folder it never visited, which reports
-// as before.
+// as before, or for one whose count is of another instance.
 std::optional<EnumeratedOptima> enumerationOf(const std::string& folder, ResultRecords& records) {
   OptimaInFolder enumeration = loadEnumeratedOptima(folder);
   if (!enumeration) {
     records.problems.push_back(enumeration.reason());
     return std::nullopt;
+  }
+  if (*enumeration) {
+    if (const MaybeFailure foreign = foreignEnumeration(folder, **enumeration)) {
+      records.problems.push_back(foreign->reason);
+      return std::nullopt;
+    }
   }
   return std::move(*enumeration);
 }

@@ -1,3 +1,6 @@
+// A group's limit binds its members however deep, so every group from the program's own up to the
+// root is looked at. Inside a container the path of /proc/self/cgroup may be the host's and not
+// be mounted, and then the root of the mount is the group's own.
 #include "support/memory_limits.h"
 
 #include <sys/resource.h>
@@ -5,83 +8,97 @@
 
 #include <algorithm>
 #include <charconv>
-#include <fstream>
+
+#include "support/text_files.h"
 
 namespace jobshop {
 
 namespace {
 
-// cgroup v1 writes "no limit" as the largest page-aligned 64-bit value; anything past a petabyte
-// is taken as that.
-constexpr std::int64_t kNoControlGroupLimit = std::int64_t{1} << 50;
+// v1 writes its "no limit" as the largest page multiple below 2^63.
+constexpr std::uint64_t kNoLimitFrom = std::uint64_t{1} << 62;
 
-std::optional<std::int64_t> physicalMemory() {
-  const long pages = sysconf(_SC_PHYS_PAGES);
-  const long pageSize = sysconf(_SC_PAGESIZE);
-  if (pages <= 0 || pageSize <= 0) return std::nullopt;
-  return std::int64_t{pages} * pageSize;
+std::optional<std::uint64_t> smaller(std::optional<std::uint64_t> a,
+                                     std::optional<std::uint64_t> b) {
+  if (!a) return b;
+  if (!b) return a;
+  return std::min(*a, *b);
 }
 
-std::optional<std::int64_t> addressSpaceLimit() {
-  rlimit limit{};
-  if (getrlimit(RLIMIT_AS, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return std::nullopt;
-  return static_cast<std::int64_t>(std::min<rlim_t>(limit.rlim_cur, INT64_MAX));
+// The smallest limit in file of the groups from path up to the mount's root.
+std::optional<std::uint64_t> limitUpFrom(const std::string& mount, std::string path,
+                                         const std::string& file) {
+  std::optional<std::uint64_t> least;
+  while (true) {
+    if (const std::optional<std::string> text = readWholeFile(mount + path + "/" + file)) {
+      least = smaller(least, parseGroupLimit(*text));
+    }
+    if (path.empty() || path == "/") return least;
+    path = path.substr(0, path.find_last_of('/'));
+  }
 }
 
-// A few bytes of a pseudo-file; never more, whatever is mounted there.
-std::optional<std::string> smallFileText(const std::string& path) {
-  std::ifstream file(path);
-  if (!file) return std::nullopt;
-  std::string text(64, '\0');
-  file.read(text.data(), static_cast<std::streamsize>(text.size()));
-  text.resize(static_cast<std::size_t>(file.gcount()));
-  return text;
-}
-
-// The limit of the group this process belongs to, as /proc/self/cgroup names it.
-std::optional<std::int64_t> ownGroupLimit() {
-  std::ifstream membership("/proc/self/cgroup");
-  std::string line;
-  while (std::getline(membership, line)) {
-    // v2: "0::/path"; v1: "N:memory:/path" (possibly among other controllers).
+// The group path of a /proc/self/cgroup line "id:controllers:path" for v1's memory controller
+// (controllers holds "memory") or v2's single line (id 0, no controllers).
+std::optional<std::string> groupPath(const std::string& cgroups, bool v2) {
+  for (const std::string& line : splitLines(cgroups)) {
     const std::size_t first = line.find(':');
     const std::size_t second = line.find(':', first + 1);
     if (first == std::string::npos || second == std::string::npos) continue;
     const std::string controllers = line.substr(first + 1, second - first - 1);
-    const std::string path = line.substr(second + 1);
-    std::optional<std::string> text;
-    if (controllers.empty())
-      text = smallFileText("/sys/fs/cgroup" + path + "/memory.max");
-    else if (controllers.find("memory") != std::string::npos)
-      text = smallFileText("/sys/fs/cgroup/memory" + path + "/memory.limit_in_bytes");
-    if (text) return controlGroupLimit(*text);
+    const bool match = v2 ? line.compare(0, first, "0") == 0 && controllers.empty()
+                          : ("," + controllers + ",").find(",memory,") != std::string::npos;
+    if (match) return line.substr(second + 1);
   }
   return std::nullopt;
 }
 
+std::optional<std::uint64_t> groupLimit() {
+  const std::string cgroups = readWholeFile("/proc/self/cgroup").value_or("");
+  std::optional<std::uint64_t> least;
+  if (const std::optional<std::string> path = groupPath(cgroups, true)) {
+    least = smaller(least, limitUpFrom("/sys/fs/cgroup", *path, "memory.max"));
+  }
+  if (const std::optional<std::string> path = groupPath(cgroups, false)) {
+    least = smaller(least, limitUpFrom("/sys/fs/cgroup/memory", *path, "memory.limit_in_bytes"));
+  }
+  return least;
+}
+
+std::optional<std::uint64_t> addressSpaceLimit() {
+  rlimit limit{};
+  if (getrlimit(RLIMIT_AS, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return std::nullopt;
+  return static_cast<std::uint64_t>(limit.rlim_cur);
+}
+
+std::optional<std::uint64_t> physicalMemory() {
+  const long pages = sysconf(_SC_PHYS_PAGES);
+  const long pageSize = sysconf(_SC_PAGESIZE);
+  if (pages <= 0 || pageSize <= 0) return std::nullopt;
+  return static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize);
+}
+
 }  // namespace
 
-std::optional<std::int64_t> controlGroupLimit(const std::string& text) {
-  const std::size_t end = text.find_first_of(" \n");
-  const std::string value = text.substr(0, end);
-  std::int64_t bytes = 0;
-  const auto [rest, error] = std::from_chars(value.data(), value.data() + value.size(), bytes);
-  if (value.empty() || error != std::errc() || rest != value.data() + value.size() || bytes <= 0 ||
-      bytes >= kNoControlGroupLimit)
+std::optional<std::uint64_t> parseGroupLimit(const std::string& text) {
+  std::string digits = text;
+  while (!digits.empty() && (digits.back() == '\n' || digits.back() == ' ')) digits.pop_back();
+  std::uint64_t value = 0;
+  const char* end = digits.data() + digits.size();
+  const auto [stop, ec] = std::from_chars(digits.data(), end, value);
+  if (digits.empty() || ec != std::errc() || stop != end || value >= kNoLimitFrom) {
     return std::nullopt;
-  return bytes;
+  }
+  return value;
 }
 
-MemoryLimits currentMemoryLimits() {
-  return {physicalMemory(), addressSpaceLimit(), ownGroupLimit()};
-}
+MemoryLimits currentMemoryLimits() { return {addressSpaceLimit(), groupLimit(), physicalMemory()}; }
 
 std::optional<std::int64_t> usableMemory(const MemoryLimits& limits) {
-  std::optional<std::int64_t> least;
-  for (const std::optional<std::int64_t>& limit :
-       {limits.physical, limits.addressSpace, limits.controlGroup})
-    if (limit && (!least || *limit < *least)) least = limit;
-  return least;
+  const std::optional<std::uint64_t> least =
+      smaller(smaller(limits.addressSpace, limits.group), limits.physical);
+  if (!least) return std::nullopt;
+  return static_cast<std::int64_t>(std::min<std::uint64_t>(*least, INT64_MAX));
 }
 
 }  // namespace jobshop

@@ -1,7 +1,8 @@
-// How much memory this process may take: the least of the machine's physical memory, the
-// address-space limit it runs under and the memory limit of its control group. Allocations past it
-// are not refused by the system at once (memory is overcommitted) but end in the process being
-// killed, so what cannot fit is refused before it is allocated.
+// The memory limits the program runs under: the address space it may reserve (RLIMIT_AS), the
+// memory its control group may use (cgroup v2 memory.max, v1 memory.limit_in_bytes, the smallest
+// on the way up from the program's group) and the machine's memory. Memory is overcommitted, so an
+// allocation past them may succeed and the process be killed later: what cannot fit is refused
+// before it is allocated.
 #pragma once
 
 #include <cstdint>
@@ -11,19 +12,18 @@
 namespace jobshop {
 
 struct MemoryLimits {
-  std::optional<std::int64_t> physical;      // the machine's RAM
-  std::optional<std::int64_t> addressSpace;  // RLIMIT_AS, when set
-  std::optional<std::int64_t> controlGroup;  // memory.max (v2) or memory.limit_in_bytes (v1)
+  std::optional<std::uint64_t> addressSpace;  // bytes; none when unlimited
+  std::optional<std::uint64_t> group;         // bytes; none when unlimited or not found
+  std::optional<std::uint64_t> physical;      // bytes of the machine's memory; none if not told
 };
 
-// The limits of the running process, each absent when the system does not set or tell it.
 MemoryLimits currentMemoryLimits();
 
-// The least of the limits given; nullopt when none is known.
+// The least of the limits; nullopt when none is known.
 std::optional<std::int64_t> usableMemory(const MemoryLimits& limits);
 
-// A cgroup limit file's text as a byte count: nullopt for "max", a v1 "no limit" value (near
-// 2^63) or text that is not a whole number.
-std::optional<std::int64_t> controlGroupLimit(const std::string& text);
+// The limit a cgroup file holds: none for "max" or v1's "no limit" (near 2^63), nor for a text
+// that is not a number.
+std::optional<std::uint64_t> parseGroupLimit(const std::string& text);
 
 }  // namespace jobshop

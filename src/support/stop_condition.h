@@ -23,9 +23,11 @@ struct StopCondition {
   const volatile std::sig_atomic_t* signal = nullptr;
   Deadline deadline;
   // The counted limits of the exact search: a walk ends once it has found foundLimit schedules,
-  // a count once subtreeLimit subtrees are done by it.
+  // a count once subtreeLimit subtrees are done by it or once it has walked nodeLimit nodes (at
+  // its next look, so a little beyond: a count of one thread stops at the same place each time).
   std::int64_t foundLimit = kUnlimited;
   std::int64_t subtreeLimit = kUnlimited;
+  std::int64_t nodeLimit = kUnlimited;
 
   StopCondition() = default;
   StopCondition(const volatile std::sig_atomic_t* stopSignal, Deadline until)
@@ -36,6 +38,7 @@ struct StopCondition {
         deadline(other.deadline),
         foundLimit(other.foundLimit),
         subtreeLimit(other.subtreeLimit),
+        nodeLimit(other.nodeLimit),
         raised(other.raised.load(std::memory_order_relaxed)) {}
   StopCondition& operator=(const StopCondition& other) {
     if (this == &other) return *this;
@@ -43,6 +46,7 @@ struct StopCondition {
     deadline = other.deadline;
     foundLimit = other.foundLimit;
     subtreeLimit = other.subtreeLimit;
+    nodeLimit = other.nodeLimit;
     raised.store(other.raised.load(std::memory_order_relaxed), std::memory_order_relaxed);
     return *this;
   }

@@ -1,0 +1,82 @@
+// nlohmann's get<> converts any number to the type asked, wrapping what does not fit: each field
+// is looked at as it was written before it is converted.
+#include "results/json_fields.h"
+
+#include <cmath>
+
+namespace jobshop {
+
+namespace {
+
+const nlohmann::json& fieldOf(const nlohmann::json& object, const std::string& name) {
+  if (!object.is_object() || !object.contains(name)) {
+    throw JsonFieldError("no \"" + name + "\"");
+  }
+  return object.at(name);
+}
+
+// The value as written, cut short: a message quotes it, whatever its length.
+std::string shown(const nlohmann::json& value) {
+  std::string text = value.dump();
+  if (text.size() > 40) text = text.substr(0, 37) + "...";
+  return text;
+}
+
+[[noreturn]] void refuseWhole(const std::string& name, const nlohmann::json& value,
+                              std::int64_t least, std::int64_t most) {
+  throw JsonFieldError("\"" + name + "\" is " + shown(value) + ", not a whole number from " +
+                       std::to_string(least) + " to " + std::to_string(most));
+}
+
+}  // namespace
+
+std::int64_t wholeField(const nlohmann::json& object, const std::string& name, std::int64_t least,
+                        std::int64_t most) {
+  const nlohmann::json& value = fieldOf(object, name);
+  if (value.is_number_unsigned()) {
+    const auto read = value.get<std::uint64_t>();
+    if (read > static_cast<std::uint64_t>(most) || static_cast<std::int64_t>(read) < least) {
+      refuseWhole(name, value, least, most);
+    }
+    return static_cast<std::int64_t>(read);
+  }
+  if (!value.is_number_integer()) refuseWhole(name, value, least, most);
+  const auto read = value.get<std::int64_t>();
+  if (read < least || read > most) refuseWhole(name, value, least, most);
+  return read;
+}
+
+std::uint64_t unsignedField(const nlohmann::json& object, const std::string& name) {
+  const nlohmann::json& value = fieldOf(object, name);
+  if (!value.is_number_unsigned()) {
+    throw JsonFieldError("\"" + name + "\" is " + shown(value) +
+                         ", not a whole number from 0 to 18446744073709551615");
+  }
+  return value.get<std::uint64_t>();
+}
+
+double realField(const nlohmann::json& object, const std::string& name) {
+  const nlohmann::json& value = fieldOf(object, name);
+  if (!value.is_number() || !std::isfinite(value.get<double>())) {
+    throw JsonFieldError("\"" + name + "\" is " + shown(value) + ", not a number");
+  }
+  return value.get<double>();
+}
+
+bool booleanField(const nlohmann::json& object, const std::string& name) {
+  const nlohmann::json& value = fieldOf(object, name);
+  if (!value.is_boolean()) {
+    throw JsonFieldError("\"" + name + "\" is " + shown(value) + ", not true or false");
+  }
+  return value.get<bool>();
+}
+
+std::string optionalTextField(const nlohmann::json& object, const std::string& name) {
+  if (!object.contains(name)) return std::string();
+  const nlohmann::json& value = object.at(name);
+  if (!value.is_string())
+    throw JsonFieldError("\"" + name + "\" is " + shown(value) + ", not a string");
+  return value.get<std::string>();
+}
+
+}  // namespace jobshop
