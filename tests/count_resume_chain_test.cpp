@@ -96,12 +96,17 @@ TEST(CountResumeChain, ATimeLimitSpentBeforeTheCountIsNoProgress) {
 
 TEST(CountMemory, TheDefaultTableFitsTheLimits) {
   constexpr std::uint64_t kGiB = std::uint64_t{1} << 30;
-  EXPECT_EQ(defaultCountMemoryMb({}), 6144u);                         // no limit: the usual default
-  EXPECT_EQ(defaultCountMemoryMb({4 * kGiB, std::nullopt}), 2048u);   // 4 GiB / 2, by hand
-  EXPECT_EQ(defaultCountMemoryMb({std::nullopt, 1 * kGiB}), 512u);    // 1 GiB / 2, by hand
-  EXPECT_EQ(defaultCountMemoryMb({4 * kGiB, 1 * kGiB}), 512u);        // the smaller binds
-  EXPECT_EQ(defaultCountMemoryMb({64 * kGiB, std::nullopt}), 6144u);  // 32 GiB > 6144 MB
-  EXPECT_EQ(defaultCountMemoryMb({std::nullopt, 8u << 20}), 16u);     // never under 16 MB
+  EXPECT_EQ(defaultCountMemoryMb({}), 6144u);  // no limit: the usual default
+  EXPECT_EQ(defaultCountMemoryMb({4 * kGiB, std::nullopt, std::nullopt}),
+            2048u);  // 4 GiB / 2, by hand
+  EXPECT_EQ(defaultCountMemoryMb({std::nullopt, 1 * kGiB, std::nullopt}),
+            512u);                                                            // 1 GiB / 2, by hand
+  EXPECT_EQ(defaultCountMemoryMb({4 * kGiB, 1 * kGiB, std::nullopt}), 512u);  // the smaller binds
+  EXPECT_EQ(defaultCountMemoryMb({64 * kGiB, std::nullopt, std::nullopt}),
+            6144u);  // 32 GiB > 6144 MB
+  EXPECT_EQ(defaultCountMemoryMb({std::nullopt, 8u << 20, std::nullopt}),
+            16u);  // never under 16 MB
+  EXPECT_EQ(defaultCountMemoryMb({std::nullopt, std::nullopt, 2 * kGiB}), 1024u);  // the machine's
 }
 
 TEST(CountMemory, GroupLimitsReadAsTheKernelWritesThem) {
