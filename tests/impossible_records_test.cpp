@@ -127,13 +127,16 @@ TEST(ImpossibleRecords, EvaluationsBeyondTheBudgetAreRefused) {
 }
 
 TEST(ImpossibleRecords, OtherNegativeOrWrappingValuesAreRefused) {
-  expectRefused(with([](Json& r) { r["runs"][0]["run"] = 0; }), "\"run\" cannot be 0");
+  expectRefused(with([](Json& r) { r["runs"][0]["run"] = -1; }), "\"run\" cannot be -1");
   expectRefused(with([](Json& r) { r["runs"][0]["run"] = kIntMost + 1; }),
                 "\"run\" cannot be 2147483648");
   expectRefused(with([](Json& r) { r["runs"][0]["seconds"] = -0.5; }),
                 "\"seconds\" cannot be negative");
   expectRefused(with([](Json& r) { r["runs"][0]["traceOffset"] = -1; }), "\"traceOffset\"");
-  expectRefused(with([](Json& r) { r["runs"][0]["offsets"]["D_Sal_Soluciones.txt"] = -1; }),
+  expectRefused(with([](Json& r) {
+                  for (const char* name : kResultFileNames) r["runs"][0]["offsets"][name] = 0;
+                  r["runs"][0]["offsets"]["D_Sal_Soluciones.txt"] = -1;
+                }),
                 "D_Sal_Soluciones.txt");
 }
 

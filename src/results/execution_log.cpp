@@ -123,7 +123,7 @@ LoggedRun loggedRun(const Json& entry, std::size_t index) {
   LoggedRun run;
   const std::int64_t position = static_cast<std::int64_t>(index) + 1;
   const std::optional<std::int64_t> number = optionalInteger(entry, "run", where);
-  if (number && (*number < 1 || *number > kIntMost))
+  if (number && (*number < 0 || *number > kIntMost))
     throw Malformed{where + "\"run\" cannot be " + std::to_string(*number)};
   run.run = static_cast<int>(number.value_or(position));
   run.bestMakespan = optionalNumber(entry, "bestMakespan", where);
