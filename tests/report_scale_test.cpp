@@ -134,4 +134,38 @@ TEST(ReportScale, RepeatedLinesArePairedInOrderAndCountedPastTheLimit) {
   EXPECT_EQ(limited.total, 4u);
 }
 
+// An instance past what a chart or a list of machine orders can show (120 x 50: 6000 operations,
+// built directly; the main run accepts up to 4096 x 4096): the page names it instead of drawing.
+TEST(ReportScale, AnInstanceTooLargeToDrawIsReportedWithoutChartsOrOrders) {
+  constexpr int kWideJobs = 120;
+  constexpr int kMachines = 50;
+  const std::string folder = makeTempFolder();
+  std::string instance = std::to_string(kWideJobs) + "\n" + std::to_string(kMachines) + "\n" +
+                         std::to_string(kWideJobs + kMachines) + "\n";
+  std::string times, route, row;
+  for (int m = 1; m <= kMachines; ++m) {
+    times += m > 1 ? " 1" : "1";
+    route += (m > 1 ? " " : "") + std::to_string(m);
+  }
+  for (int j = 1; j <= kWideJobs; ++j) row += std::to_string(j) + " ";
+  for (int j = 0; j < kWideJobs; ++j) instance += times + "\n";
+  for (int j = 0; j < kWideJobs; ++j) instance += route + "\n";
+  writeFile(folder + "D_Entrada.txt", instance);
+  // Every machine takes the jobs in one order: a flow shop of unit times ends at J + M - 1.
+  std::string solution;
+  for (int m = 0; m < kMachines; ++m) solution += row;
+  const std::string makespan = std::to_string(kWideJobs + kMachines - 1);
+  writeFile(folder + "D_Sal_Mejores.txt", makespan + ".0 0\n\n");
+  writeFile(folder + "D_Sal_Optimos.txt", makespan + ".0\n");
+  writeFile(folder + "D_Sal_NumOptimos.txt", "1\n");
+  writeFile(folder + "D_Sal_Distancias.txt", "");
+  writeFile(folder + "D_Sal_Soluciones.txt", solution + makespan + " \n\n");
+  const Written written = reportOf(folder, "page");
+  EXPECT_NE(written.page.find("This instance has 6000 operations, more than a chart shows (5000), "
+                              "so no schedule of it is drawn."),
+            std::string::npos);
+  EXPECT_EQ(written.page.find("<svg class=\"gantt"), std::string::npos);
+  EXPECT_NE(written.page.find("6000 cells, too many to list here"), std::string::npos);
+}
+
 }  // namespace jobshop
