@@ -43,7 +43,7 @@ std::string fixtureLog() {
          parameters +
          ",\"runs\":[{\"run\":1,\"bestMakespan\":4.0,\"generations\":3,\"evaluations\":8,"
          "\"targetGeneration\":0,\"seconds\":1.0},{\"run\":2,\"bestMakespan\":4.0,"
-         "\"generations\":30,\"evaluations\":62,\"targetGeneration\":9,\"seconds\":2.0}]}\n";
+         "\"generations\":30,\"evaluations\":42,\"targetGeneration\":9,\"seconds\":2.0}]}\n";
 }
 
 std::string folderWith(const std::map<std::string, std::string>& files) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <limits>
 #include <random>
 #include <set>
@@ -14,6 +15,7 @@ namespace {
 
 // Fixed, so that a sampled histogram is the same at every report of a folder.
 constexpr std::uint64_t kPairSeed = 0x70616972;
+constexpr std::uint64_t kNearestSeed = 0x6e656172;
 
 using Schedules = std::vector<const std::vector<int>*>;
 
@@ -49,9 +51,24 @@ DistanceHistogram pairDistances(const Schedules& schedules) {
   return histogram;
 }
 
+// Up to kNearestComparisons distances every schedule of from is counted; past them a uniform
+// sample of from, as many as that many distances allow, each against all of to.
+std::vector<const std::vector<int>*> nearestSample(const Schedules& from, std::size_t toCount) {
+  const std::size_t wanted =
+      std::max<std::size_t>(1, kNearestComparisons / std::max<std::size_t>(toCount, 1));
+  if (from.size() <= wanted) return from;
+  std::mt19937_64 random(kNearestSeed);
+  Schedules chosen;
+  chosen.reserve(wanted);
+  std::sample(from.begin(), from.end(), std::back_inserter(chosen), wanted, random);
+  return chosen;
+}
+
 DistanceHistogram nearestDistances(const Schedules& from, const Schedules& to) {
   DistanceHistogram histogram;
-  for (const std::vector<int>* schedule : from) {
+  const Schedules counted = nearestSample(from, to.size());
+  histogram.sampled = counted.size() < from.size();
+  for (const std::vector<int>* schedule : counted) {
     int nearest = std::numeric_limits<int>::max();
     for (const std::vector<int>* other : to)
       nearest = std::min(nearest, sequenceDistance(*schedule, *other));

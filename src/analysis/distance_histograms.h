@@ -14,11 +14,14 @@ namespace jobshop {
 
 // Past this many pairs, a uniform sample of this many pairs is counted.
 inline constexpr std::size_t kCountedPairs = 100000;
+// Past this many distances from the unfound listed schedules to the found ones, a uniform sample
+// of the unfound ones is counted, as many as this many distances allow (at least one).
+inline constexpr std::size_t kNearestComparisons = 5'000'000;
 
 struct DistanceHistogram {
   std::vector<std::size_t> pairs;  // pairs[d]: how many pairs (or schedules) at distance d
   std::size_t total = 0;
-  bool sampled = false;
+  bool sampled = false;  // pairs, or for nearestFound the schedules, are a sample
 };
 
 struct DistanceHistograms {

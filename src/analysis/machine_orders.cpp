@@ -16,6 +16,10 @@ std::vector<bool> differingCells(const std::vector<int>& sequences,
 
 std::string machineOrders(const std::vector<int>& sequences, int jobs,
                           const std::vector<bool>& marked) {
+  if (sequences.size() > kListedCells) {
+    return "<span class=\"order left-out\">" + std::to_string(sequences.size()) +
+           " cells, too many to list here</span>";
+  }
   std::string html;
   const std::size_t width = static_cast<std::size_t>(jobs);
   for (std::size_t start = 0; start < sequences.size(); start += width) {

@@ -2,6 +2,7 @@
 // which two schedules' orders differ.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -12,8 +13,13 @@ namespace jobshop {
 std::vector<bool> differingCells(const std::vector<int>& sequences,
                                  const std::vector<int>& reference);
 
+// Past this many cells (a 100 x 50 instance) a schedule's orders would fill megabytes of the page
+// for each schedule listed, so they are left to the result files.
+inline constexpr std::size_t kListedCells = 5000;
+
 // One <span class="order"> per machine ("M1 3 1 2"), so that lines break only between machines;
-// the jobs of the cells that marked sets (when not empty) are wrapped in <mark>.
+// the jobs of the cells that marked sets (when not empty) are wrapped in <mark>. Past kListedCells
+// cells, a <span class="order left-out"> that says how many cells there are instead.
 std::string machineOrders(const std::vector<int>& sequences, int jobs,
                           const std::vector<bool>& marked = {});
 

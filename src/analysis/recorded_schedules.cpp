@@ -25,6 +25,8 @@ std::vector<std::vector<SemiActiveSchedule>> rebuildRecordedSchedules(
                            std::to_string(solution.line) + " (run " + std::to_string(run.run) +
                            "): " + schedule.problem + "; it is not drawn");
       }
+      // Kept they would grow with every schedule of every run; the page rebuilds the few it draws.
+      schedule.operations = {};
       rebuilt.push_back(std::move(schedule));
     }
   }

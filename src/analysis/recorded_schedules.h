@@ -11,9 +11,10 @@
 
 namespace jobshop {
 
-// One rebuilt schedule per recorded solution, indexed like runs[r].solutions. A solution that is
-// not a schedule of the instance, or whose rebuilt makespan differs from the recorded one, keeps a
-// non-empty problem and is also reported in problems.
+// One rebuilt schedule per recorded solution, indexed like runs[r].solutions, with its makespan
+// and problem but not its operations (rebuildSchedule gives them again for a schedule drawn). A
+// solution that is not a schedule of the instance, or whose rebuilt makespan differs from the
+// recorded one, keeps a non-empty problem and is also reported in problems.
 std::vector<std::vector<SemiActiveSchedule>> rebuildRecordedSchedules(
     const std::vector<RunRecord>& runs, const Instance& instance,
     std::vector<std::string>& problems);

@@ -129,8 +129,11 @@ std::string histogramNote(const DistanceHistograms& histograms, std::size_t cell
   }
   if (histograms.nearestFound && histograms.nearestFound->total > 0) {
     const DistanceHistogram& nearest = *histograms.nearestFound;
-    note += " Every listed schedule no run found lies within " +
-            cells(static_cast<int>(nearest.pairs.size()) - 1) +
+    note += nearest.sampled ? " Of a uniform sample of " +
+                                  groupedNumber(static_cast<std::int64_t>(nearest.total)) +
+                                  " of the listed schedules no run found, every one lies within "
+                            : " Every listed schedule no run found lies within ";
+    note += cells(static_cast<int>(nearest.pairs.size()) - 1) +
             " of a found one, half of them within " + std::to_string(*medianDistance(nearest)) +
             ".";
   }
@@ -159,7 +162,10 @@ std::string histogramCharts(const DistanceHistograms& histograms) {
   }
   if (histograms.nearestFound && histograms.nearestFound->total > 0) {
     html += "<div class=\"chart\">" +
-            distanceHistogramChart(*histograms.nearestFound, "Unfound to the nearest found",
+            distanceHistogramChart(*histograms.nearestFound,
+                                   histograms.nearestFound->sampled
+                                       ? "Unfound to the nearest found (sample)"
+                                       : "Unfound to the nearest found",
                                    "schedules", largest) +
             "</div>";
   }

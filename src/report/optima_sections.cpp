@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "analysis/farthest_pair.h"
 #include "analysis/machine_orders.h"
 #include "report/coverage_markup.h"
 #include "report/distance_table.h"
@@ -31,45 +32,43 @@ std::string sharedWith(const SharedOptimum& optimum, int run) {
 // then the next ones in order, up to kGanttChartsPerRun; undrawable ones are skipped.
 struct DrawnOptima {
   std::vector<bool> drawn;
-  std::size_t first = 0, second = 0;  // the farthest pair, when farthest >= 0
-  int farthest = -1;
+  FarthestPair farthest;  // distance -1 when the pair is not drawn
 };
 
-DrawnOptima drawnOptima(const std::vector<std::vector<int>>& matrix,
-                        const std::vector<SemiActiveSchedule>& schedules) {
-  const std::size_t count = matrix.size();
-  auto drawable = [&](std::size_t k) {
-    return k < schedules.size() && schedules[k].problem.empty();
-  };
+DrawnOptima drawnOptima(const RunRecord& run, const std::vector<SemiActiveSchedule>& schedules,
+                        bool charted) {
+  const std::size_t count = run.solutions.size();
+  std::vector<bool> drawable(count, false);
+  for (std::size_t k = 0; k < count && k < schedules.size(); ++k)
+    drawable[k] = schedules[k].problem.empty() && charted;
   std::vector<bool> drawn(count, false);
   std::size_t chosen = 0;
   auto choose = [&](std::size_t k) {
-    if (chosen < kGanttChartsPerRun && drawable(k) && !drawn[k]) {
+    if (chosen < kGanttChartsPerRun && drawable[k] && !drawn[k]) {
       drawn[k] = true;
       ++chosen;
     }
   };
   for (std::size_t k = 0; k < count && chosen == 0; ++k) choose(k);
-  int farthest = -1;
-  std::size_t first = 0;
-  std::size_t second = 0;
-  for (std::size_t i = 0; i < count; ++i) {
-    for (std::size_t j = i + 1; j < count; ++j) {
-      if (drawable(i) && drawable(j) && matrix[i][j] > farthest) {
-        farthest = matrix[i][j];
-        first = i;
-        second = j;
-      }
-    }
-  }
-  if (farthest >= 0 && kGanttChartsPerRun - chosen >= 2) {
-    choose(first);
-    choose(second);
+  FarthestPair farthest = farthestPair(run.solutions, drawable);
+  if (farthest.distance >= 0 && kGanttChartsPerRun - chosen >= 2) {
+    choose(farthest.first);
+    choose(farthest.second);
   } else {
-    farthest = -1;
+    farthest.distance = -1;
   }
   for (std::size_t k = 0; k < count; ++k) choose(k);
-  return DrawnOptima{drawn, first, second, farthest};
+  return DrawnOptima{drawn, farthest};
+}
+
+// ", one of the two farthest apart (distance 12)", naming the sample when the pair comes from one.
+std::string farthestNote(const FarthestPair& farthest) {
+  std::string note = ", one of the two farthest apart";
+  if (farthest.sample > 0) {
+    note += " in a sample of " + std::to_string(farthest.sample) + " of the " +
+            std::to_string(farthest.usableCount) + " drawable";
+  }
+  return note + " (distance " + std::to_string(farthest.distance) + ")";
 }
 
 // "Optimum k (its line, the runs that also found it)", or "Schedule k (...)".
@@ -138,14 +137,14 @@ std::string otherOptima(const RunRecord& run, std::size_t runIndex, const RunCon
 
 // The distances among the first largestSide schedules, with a note of the ones left out, folded
 // under a line that says the matrix's size and order.
-std::string distancesPart(const RunRecord& run, const std::vector<std::vector<int>>& matrix,
-                          const RunContext& context, std::size_t largestSide) {
-  const std::size_t count = matrix.size();
-  const std::size_t side = std::min(count, largestSide);
-  std::vector<std::vector<int>> shown(side);
-  for (std::size_t i = 0; i < side; ++i) {
-    shown[i].assign(matrix[i].begin(), matrix[i].begin() + static_cast<std::ptrdiff_t>(side));
-  }
+std::string distancesPart(const RunRecord& run, const RunContext& context,
+                          std::size_t largestSide) {
+  const std::size_t count = run.solutions.size();
+  const std::size_t side =
+      std::min({count, largestSide,
+                comparedSchedules(static_cast<std::size_t>(context.instance.geneCount()))});
+  const std::vector<std::vector<int>> shown = distanceMatrix(std::vector<RecordedSolution>(
+      run.solutions.begin(), run.solutions.begin() + static_cast<std::ptrdiff_t>(side)));
   const std::string noun = context.naming.noun(2);
   std::string summary = "Distances between ";
   summary += side < count ? "the first " + std::to_string(side) + " of the " +
@@ -211,6 +210,14 @@ std::vector<bool> outlinedOperations(const RunRecord& run, std::size_t k,
                            differingCells(sequences, run.solutions.front().sequences), jobs);
 }
 
+// Said once per run in place of its charts, for an instance too large to draw.
+std::string unchartedNote(const RunContext& context) {
+  return "<p class=\"note left-out\">This instance has " +
+         std::to_string(context.instance.geneCount()) + " operations, more than a chart shows (" +
+         std::to_string(kChartedOperations) + "), so no " + context.naming.noun(1) +
+         " of it is drawn.</p>";
+}
+
 // A run's part of the page, and how many of its bytes are a matrix too large to carry numbers.
 struct RunPart {
   std::string html;
@@ -224,28 +231,33 @@ RunPart runOptima(const RunRecord& run, std::size_t runIndex, const RunContext& 
   if (run.solutions.empty()) {
     return {html + "<p class=\"unusable\">No solution of this run could be read.</p></details>"};
   }
-  const std::vector<std::vector<int>> matrix = distanceMatrix(run.solutions);
-  const DrawnOptima chosen = drawnOptima(matrix, schedules);
+  const bool charted = context.instance.geneCount() <= kChartedOperations;
+  const DrawnOptima chosen = drawnOptima(run, schedules, charted);
+  if (!charted) html += unchartedNote(context);
+  const FarthestPair& farthest = chosen.farthest;
   if (run.solutions.size() >= 2) html += differenceLegend(context.naming);
   for (std::size_t k = 0; k < run.solutions.size(); ++k) {
     if (!chosen.drawn[k]) continue;
     std::string name = optimumName(
         run, k, context.optima.schedules[context.optima.indexOf[runIndex][k]], context.naming);
-    if (chosen.farthest > 0 && (k == chosen.first || k == chosen.second)) {
-      name += ", one of the two farthest apart (distance " + std::to_string(chosen.farthest) + ")";
-    }
+    if (farthest.distance > 0 && (k == farthest.first || k == farthest.second))
+      name += farthestNote(farthest);
     if (k > 0) {
-      name += "; " + std::to_string(matrix[0][k]) + " cells differ from " + context.naming.noun(1) +
-              " 1";
+      name +=
+          "; " +
+          std::to_string(sequenceDistance(run.solutions[0].sequences, run.solutions[k].sequences)) +
+          " cells differ from " + context.naming.noun(1) + " 1";
     }
+    // Rebuilt again here: the schedules keep no operations, which only the drawn few need.
+    const SemiActiveSchedule drawn = rebuildSchedule(context.instance, run.solutions[k].sequences);
     html += "<figure class=\"chart\"><figcaption>" + escapeMarkup(name) + "</figcaption>" +
-            ganttChart(schedules[k], context.instance,
-                       outlinedOperations(run, k, schedules[k], context.instance.jobs)) +
+            ganttChart(drawn, context.instance,
+                       outlinedOperations(run, k, drawn, context.instance.jobs)) +
             "</figure>";
   }
   html += otherOptima(run, runIndex, context, schedules, chosen.drawn);
   std::string distances;
-  if (run.solutions.size() >= 2) distances = distancesPart(run, matrix, context, largestMatrixSide);
+  if (run.solutions.size() >= 2) distances = distancesPart(run, context, largestMatrixSide);
   const bool dense = std::min(run.solutions.size(), largestMatrixSide) > kNumberedMatrixSide;
   return {html + distances + "</details>", dense ? distances.size() : 0};
 }

@@ -27,6 +27,9 @@ inline constexpr std::size_t kListedOptimaPerRun = 30;
 inline constexpr std::size_t kMatrixSide = 150;
 inline constexpr std::size_t kDenseMatrixBytes = 2'000'000;
 inline constexpr std::size_t kRunOptimaBytes = 4'000'000;
+// Past this many operations (a 100 x 50 instance) a schedule's chart would be megabytes of bars
+// too thin to see, so none is drawn.
+inline constexpr int kChartedOperations = 5000;
 
 // A <section id="optima">: for each run that reached the target a <details id="run-N"> (the first
 // one open) with its Gantt charts, its other schedules as machine orders, and its distances; its

@@ -92,18 +92,44 @@ std::string text(const Json& object, const char* name) {
   return value->get<std::string>();
 }
 
+// A count from 0 up to most, or absent; anything else no run could have written.
+std::optional<std::int64_t> countUpTo(const Json& object, const char* name, std::int64_t most,
+                                      const std::string& where) {
+  const std::optional<std::int64_t> value = optionalInteger(object, name, where);
+  if (value && (*value < 0 || *value > most)) {
+    throw Malformed{where + "\"" + name + "\" cannot be " + std::to_string(*value) +
+                    " (a run's count runs from 0 to " + std::to_string(most) + ")"};
+  }
+  return value;
+}
+
+constexpr std::int64_t kIntMost = std::numeric_limits<int>::max();
+constexpr std::int64_t kCountMost = std::numeric_limits<std::int64_t>::max();
+
+// Generations are counted in an int; the target is reached within the run's own generations and
+// evaluations.
+void readCounts(const Json& entry, const std::string& where, LoggedRun& run) {
+  run.generations = countUpTo(entry, "generations", kIntMost, where);
+  run.evaluations = countUpTo(entry, "evaluations", kCountMost, where);
+  run.targetGeneration =
+      countUpTo(entry, "targetGeneration", run.generations.value_or(kIntMost), where);
+  run.targetEvaluations =
+      countUpTo(entry, "targetEvaluations", run.evaluations.value_or(kCountMost), where);
+}
+
 LoggedRun loggedRun(const Json& entry, std::size_t index) {
   const std::string where = "runs[" + std::to_string(index) + "]: ";
   if (!entry.is_object()) throw Malformed{where + "not an object"};
   LoggedRun run;
-  run.run = static_cast<int>(
-      optionalInteger(entry, "run", where).value_or(static_cast<std::int64_t>(index) + 1));
+  const std::int64_t position = static_cast<std::int64_t>(index) + 1;
+  const std::optional<std::int64_t> number = optionalInteger(entry, "run", where);
+  if (number && (*number < 0 || *number > kIntMost))
+    throw Malformed{where + "\"run\" cannot be " + std::to_string(*number)};
+  run.run = static_cast<int>(number.value_or(position));
   run.bestMakespan = optionalNumber(entry, "bestMakespan", where);
-  run.generations = optionalInteger(entry, "generations", where);
-  run.evaluations = optionalInteger(entry, "evaluations", where);
-  run.targetGeneration = optionalInteger(entry, "targetGeneration", where);
-  run.targetEvaluations = optionalInteger(entry, "targetEvaluations", where);
+  readCounts(entry, where, run);
   run.seconds = optionalNumber(entry, "seconds", where);
+  if (run.seconds && *run.seconds < 0) throw Malformed{where + "\"seconds\" cannot be negative"};
   run.cut = optionalFlag(entry, "cut", where);
   run.abandonedGeneration = optionalFlag(entry, "abandonedGeneration", where);
   run.offsetsRecorded = entry.contains("offsets");
@@ -151,6 +177,30 @@ NichingSettings loggedNiching(const Json& object) {
   return settings;
 }
 
+// A parameter as the main run read it, when the record holds it as a whole number from 0.
+std::optional<std::int64_t> countParameter(const Json& parameters, const char* name) {
+  const Json* value = member(parameters, name);
+  if (value == nullptr || !value->is_number_integer()) return std::nullopt;
+  const std::int64_t count = value->get<std::int64_t>();
+  return count >= 0 ? std::optional<std::int64_t>(count) : std::nullopt;
+}
+
+// A run evaluates its initial population, then whole generations while it is below the budget:
+// it ends before the budget and two populations more, however the generations are made.
+void checkBudget(const Json& parameters, const std::vector<LoggedRun>& runs) {
+  const std::optional<std::int64_t> budget = countParameter(parameters, "maxEvaluations");
+  const std::optional<std::int64_t> population = countParameter(parameters, "populationSize");
+  if (!budget || !population || *budget > kIntMost || *population > kIntMost) return;
+  const std::int64_t most = *budget + 2 * *population;
+  for (std::size_t k = 0; k < runs.size(); ++k) {
+    if (runs[k].evaluations && *runs[k].evaluations > most)
+      throw Malformed{"runs[" + std::to_string(k) + "]: \"evaluations\" cannot be " +
+                      std::to_string(*runs[k].evaluations) + " with maxEvaluations " +
+                      std::to_string(*budget) + " and populationSize " +
+                      std::to_string(*population)};
+  }
+}
+
 LoggedExecution loggedExecution(const Json& object) {
   if (!object.is_object())
     throw Malformed{std::string("expected a JSON object, found ") + object.type_name()};
@@ -168,6 +218,8 @@ LoggedExecution loggedExecution(const Json& object) {
     }
     execution.seed = static_cast<std::uint32_t>(*seed);
   }
+  if (object.contains("instance") && object["instance"].is_null())
+    throw Malformed{"\"instance\" should be an object, not null"};
   if (const Json* instance = member(object, "instance")) {
     if (!instance->is_object()) throw Malformed{"\"instance\" should be an object"};
     execution.jobs = smallInteger(*instance, "jobs", "instance: ");
@@ -186,6 +238,7 @@ LoggedExecution loggedExecution(const Json& object) {
   const Json& runs = required(object, "runs", "");
   if (!runs.is_array()) throw Malformed{"\"runs\" should be an array"};
   for (std::size_t k = 0; k < runs.size(); ++k) execution.runs.push_back(loggedRun(runs[k], k));
+  checkBudget(parameters, execution.runs);
   // The main run performs at least one run, whatever runCount says (0 and below give one); one
   // stopped by SIGINT or SIGTERM (exit status 130 or 143) holds the runs it got through.
   const std::optional<std::int64_t> exitStatus = optionalInteger(object, "exitStatus", "");

@@ -3,6 +3,7 @@
 #include "results/optimum_distances.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace jobshop {
 
@@ -34,6 +35,53 @@ std::optional<float> averagePairDistance(const std::vector<std::vector<int>>& ma
   for (std::size_t i = 0; i < n; ++i) {
     for (std::size_t j = i + 1; j < n; ++j) total += matrix[i][j];
   }
+  const double pairs = static_cast<double>(n) * static_cast<double>(n - 1);
+  return static_cast<float>(2.0 * static_cast<double>(total) / pairs);
+}
+
+namespace {
+
+std::int64_t pairsOf(std::size_t count) {
+  const auto n = static_cast<std::int64_t>(count);
+  return n * (n - 1) / 2;
+}
+
+// The pairs of n solutions that differ in cell c: all pairs but those that both lack it and those
+// that hold the same job there. longest: the solutions by length, longest first, so that those
+// holding cell c come first and a long row costs only its own cells.
+std::int64_t differingPairsAt(const std::vector<const std::vector<int>*>& longest, std::size_t c,
+                              std::vector<int>& jobs) {
+  jobs.clear();
+  for (const std::vector<int>* sequences : longest) {
+    if (c >= sequences->size()) break;
+    jobs.push_back((*sequences)[c]);
+  }
+  std::sort(jobs.begin(), jobs.end());
+  std::int64_t same = 0;
+  for (std::size_t k = 0; k < jobs.size();) {
+    std::size_t end = k;
+    while (end < jobs.size() && jobs[end] == jobs[k]) ++end;
+    same += pairsOf(end - k);
+    k = end;
+  }
+  return pairsOf(longest.size()) - pairsOf(longest.size() - jobs.size()) - same;
+}
+
+}  // namespace
+
+std::optional<float> averagePairDistance(const std::vector<RecordedSolution>& solutions) {
+  const std::size_t n = solutions.size();
+  if (n < 2) return std::nullopt;
+  std::vector<const std::vector<int>*> longest;
+  longest.reserve(n);
+  for (const RecordedSolution& solution : solutions) longest.push_back(&solution.sequences);
+  std::stable_sort(longest.begin(), longest.end(),
+                   [](const auto* a, const auto* b) { return a->size() > b->size(); });
+  long long total = 0;
+  std::vector<int> jobs;
+  jobs.reserve(n);
+  for (std::size_t c = 0; c < longest.front()->size(); ++c)
+    total += differingPairsAt(longest, c, jobs);
   const double pairs = static_cast<double>(n) * static_cast<double>(n - 1);
   return static_cast<float>(2.0 * static_cast<double>(total) / pairs);
 }

@@ -19,4 +19,9 @@ std::vector<std::vector<int>> distanceMatrix(const std::vector<RecordedSolution>
 // 32-bit float; empty for fewer than two solutions.
 std::optional<float> averagePairDistance(const std::vector<std::vector<int>>& matrix);
 
+// The same from the solutions themselves, without the matrix: per cell, the pairs that hold two
+// different jobs there (or a job and nothing), so that time and memory grow with the solutions
+// rather than with their pairs; the sum, and so the value, is the matrix's exactly.
+std::optional<float> averagePairDistance(const std::vector<RecordedSolution>& solutions);
+
 }  // namespace jobshop

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "results/optimum_distances.h"
+#include "results/repeated_solutions.h"
 #include "results/result_files.h"
 #include "support/number_format.h"
 
@@ -144,22 +145,27 @@ void checkBlock(const RunRecord& run, const NumberLine* count, const SolutionBlo
   }
 }
 
-void checkDistinct(const RunRecord& run, const std::vector<std::vector<int>>& matrix,
-                   std::vector<std::string>& problems) {
-  for (std::size_t i = 0; i < matrix.size(); ++i) {
-    for (std::size_t j = i + 1; j < matrix.size(); ++j) {
-      if (matrix[i][j] == 0) {
-        problems.push_back(lineOf(kSolutionFileName, run.solutions[j].line) +
-                           ": the same machine sequences as line " +
-                           std::to_string(run.solutions[i].line) + ", but optima are distinct");
-      }
-    }
+// Enough to show what is wrong; a block that repeats a line thousands of times would otherwise
+// print millions of pairs.
+constexpr std::size_t kListedRepeats = 100;
+
+void checkDistinct(const RunRecord& run, std::vector<std::string>& problems) {
+  const RepeatedSolutions repeated = repeatedSolutions(run.solutions, kListedRepeats);
+  for (const auto& [i, j] : repeated.pairs) {
+    problems.push_back(lineOf(kSolutionFileName, run.solutions[j].line) +
+                       ": the same machine sequences as line " +
+                       std::to_string(run.solutions[i].line) + ", but optima are distinct");
+  }
+  const std::size_t unlisted = repeated.total - repeated.pairs.size();
+  if (unlisted > 0) {
+    problems.push_back(runLabel(run.run) + std::to_string(unlisted) +
+                       (unlisted == 1 ? " more pair" : " more pairs") + " of lines in " +
+                       kSolutionFileName + " hold the same machine sequences");
   }
 }
 
 // A run of two or more distinct optima has an average distance line that its solutions give.
 void attachAverageDistance(RunRecord& run, const NumberLine* distance,
-                           const std::vector<std::vector<int>>& matrix,
                            std::vector<std::string>& problems) {
   const int distinct = *run.distinctOptima;
   if (distance == nullptr) {
@@ -168,8 +174,9 @@ void attachAverageDistance(RunRecord& run, const NumberLine* distance,
     return;
   }
   run.averageDistance = distance->value;
-  std::optional<float> recomputed = averagePairDistance(matrix);
-  if (distance->value && recomputed && static_cast<int>(matrix.size()) == distinct &&
+  if (!distance->value || static_cast<int>(run.solutions.size()) != distinct) return;
+  const std::optional<float> recomputed = averagePairDistance(run.solutions);
+  if (recomputed &&
       fixedNumber(*distance->value, 2) != fixedNumber(static_cast<double>(*recomputed), 2)) {
     problems.push_back(lineOf(kDistanceFileName, distance->line) + " gives run " +
                        std::to_string(run.run) + " an average distance of " +
@@ -189,10 +196,9 @@ void attachOptima(RunRecord& run, const ParsedResultFiles& files, const RunPiece
     run.solutions = block->solutions;
     checkBlock(run, count, *block, problems);
   }
-  const std::vector<std::vector<int>> matrix = distanceMatrix(run.solutions);
-  checkDistinct(run, matrix, problems);
+  checkDistinct(run, problems);
   if (run.distinctOptima && *run.distinctOptima >= 2)
-    attachAverageDistance(run, entryOf(files.distances, pieces.distance), matrix, problems);
+    attachAverageDistance(run, entryOf(files.distances, pieces.distance), problems);
 }
 
 RunRecord assembleRun(const ParsedResultFiles& files, const RunPieces& pieces, int number,
