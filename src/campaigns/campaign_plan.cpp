@@ -8,7 +8,6 @@
 #include <set>
 #include <sstream>
 
-#include "campaigns/bounded_file.h"
 #include "campaigns/execution_state.h"
 #include "campaigns/manifest.h"
 #include "campaigns/output_check.h"
@@ -24,6 +23,7 @@
 #include "input/parameter_template.h"
 #include "input/refusal.h"
 #include "results/file_digest.h"
+#include "support/bounded_file.h"
 #include "support/text_files.h"
 
 namespace jobshop {
@@ -53,7 +53,7 @@ Instance loadInstance(const CampaignFile& campaign, const CampaignInstance& entr
     return InputError{campaign.path + ":" + std::to_string(entry.line) + ": expected an instance " +
                       entry.name + " that can be read, found " + reason};
   };
-  const BoundedRead read = readBoundedFile(entry.path);
+  const BoundedRead read = readBoundedFile(entry.path, kMaxInputFileBytes);
   if (read.failure == BoundedReadFailure::kUnreadable)
     throw refuse("no readable file " + entry.path);
   if (!read.text) throw refuse(entry.path + ", " + read.problem);
@@ -163,7 +163,10 @@ void checkSetting(const CampaignFile& campaign, const Parameters& parameters,
                  std::to_string(parameters.populationSize) + ")");
 }
 
-std::optional<std::string> fileText(const std::string& path) { return readWholeFile(path); }
+// The inputs an execution folder was given: each as large as a user's input may be.
+std::optional<std::string> fileText(const std::string& path) {
+  return readWholeFile(path, kMaxInputFileBytes);
+}
 
 // True when the folder holds anything beyond the inputs of a plan: the execution has started.
 bool hasStarted(const std::string& folder) {
@@ -335,7 +338,8 @@ LayoutSummary layOutCampaign(const CampaignFile& campaign,
   writeFileOrThrow(folder + kManifestFileName, formatManifest(listed));
   // Planned from the folder's own copy, the copy is already in place.
   if (!sameFile(campaign.path, folder + "campaign.toml"))
-    writeFileOrThrow(folder + "campaign.toml", readWholeFile(campaign.path).value_or(""));
+    writeFileOrThrow(folder + "campaign.toml",
+                     readWholeFile(campaign.path, kMaxInputFileBytes).value_or(""));
   writeInstanceFolders(executions, folder);
   for (const PlannedExecution* e : toWrite) writeExecutionFolder(*e, folder);
   summary.total = static_cast<int>(listed.size());

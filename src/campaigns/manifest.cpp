@@ -10,6 +10,7 @@
 #include "input/line_reader.h"
 #include "input/niching_fields.h"
 #include "input/parameter_table.h"
+#include "support/bounded_file.h"
 
 namespace jobshop {
 
@@ -124,7 +125,7 @@ std::string formatManifest(const std::vector<PlannedExecution>& executions) {
 
 std::vector<PlannedExecution> readManifest(const std::string& campaignFolder) {
   const std::string path = campaignFolder + kManifestFileName;
-  const auto lines = readFileLines(path);
+  const auto lines = readFileLines(path, kMaxRecordFileBytes);
   if (!lines)
     throw InputError{path +
                      ": expected a campaign manifest, found no readable file (plan the "

@@ -19,6 +19,7 @@
 #include "results/optima_file.h"
 #include "run/count_only_optima.h"
 #include "run/earlier_optima_list.h"
+#include "support/bounded_file.h"
 #include "support/interruption.h"
 #include "support/option_parser.h"
 #include "support/text_file_output.h"
@@ -239,7 +240,10 @@ std::optional<Instance> readCountedInstance(const OptimaOptions& options, std::o
                                             std::ostream& err) {
   Instance instance;
   try {
-    instance = readInstance(pathInFolder(options.folder, kInstanceFileName));
+    std::vector<std::string> warnings;
+    instance = readInstance(pathInFolder(options.folder, kInstanceFileName), &warnings);
+    // Said as the main run says them, since the count starts from the same file.
+    for (const std::string& warning : warnings) err << warning << "\n";
   } catch (const InputError& error) {
     if (error.cannotOpen()) {
       out << error.message << std::flush;
@@ -277,7 +281,7 @@ OptimaCount startCount(const OptimaOptions& options, const Instance& instance) {
   count.summary.jobs = instance.jobs;
   count.summary.machines = instance.machines;
   const std::optional<std::string> bytes =
-      readWholeFile(pathInFolder(options.folder, kInstanceFileName));
+      readWholeFile(pathInFolder(options.folder, kInstanceFileName), kMaxInputFileBytes);
   if (bytes) count.summary.instanceSha256 = sha256Hex(*bytes);
   count.summary.bound = options.bound.value_or(instance.targetMakespan);
   count.threads = options.threads > 0

@@ -17,6 +17,7 @@
 #include "results/optima_file.h"
 #include "results/result_files.h"
 #include "results/result_records.h"
+#include "support/bounded_file.h"
 #include "support/failure.h"
 #include "support/option_parser.h"
 #include "support/text_file_output.h"
@@ -96,7 +97,8 @@ bool isInputFile(const std::string& path, const std::string& folder) {
 // The list of schedules that "optima.json" names, which the report reads too; "" when there is
 // none (a malformed "optima.json" is the report's problem to describe, not a usage error).
 std::string namedListPath(const std::string& folder) {
-  const std::optional<std::string> text = readWholeFile(folder + kEnumeratedOptimaFileName);
+  const std::optional<std::string> text =
+      readWholeFile(folder + kEnumeratedOptimaFileName, kMaxRecordFileBytes);
   if (!text) return "";
   const nlohmann::json json = nlohmann::json::parse(*text, nullptr, false);
   if (!json.is_object() || !json.contains("list") || !json["list"].is_string()) return "";
@@ -224,7 +226,9 @@ int runReportCommand(const std::vector<std::string>& args, std::ostream& out, st
   if (!options) return status;
   Instance instance;
   try {
-    instance = readInstance(options->folder + kInstanceFileName);
+    std::vector<std::string> warnings;
+    instance = readInstance(options->folder + kInstanceFileName, &warnings);
+    for (const std::string& warning : warnings) err << kCommandName << ": " << warning << "\n";
   } catch (const InputError& error) {
     err << kCommandName << ": " << error.message << "\n";
     return 1;
