@@ -24,9 +24,9 @@
 #include "input/instance_reader.h"
 #include "input/line_reader.h"
 #include "results/result_files.h"
-#include "support/bounded_file.h"
 #include "results/result_records.h"
 #include "run/main_run.h"
+#include "support/bounded_file.h"
 #include "test_instances.h"
 
 namespace jobshop {
