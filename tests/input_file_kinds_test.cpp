@@ -105,7 +105,7 @@ std::map<std::string, std::vector<std::string>> snapshot(const std::string& fold
 }
 
 // A folder the program has run in: the 2 × 3 example, its results and record, and an exact count
-// with its list; made once, copied for each case.
+// with its list, an instance to import and a campaign folder; made once, copied for each case.
 const std::string& fixture() {
   static const std::string folder = [] {
     const std::string made = makeTempFolder();
@@ -117,6 +117,7 @@ const std::string& fixture() {
     const Captured count = runProgramIn(made, "optima --list optima-list.txt");
     EXPECT_EQ(count.status, 0) << count.err;
     writeFile(made + "optima-checkpoint.json", "{}\n");
+    fs::create_directory(made + "campaign");  // a manifest goes in, case by case
     writeFile(made + "source.txt", "2 3\n1 3 2 2 3 4\n3 2 1 5 2 1\n");
     return made;
   }();
@@ -218,6 +219,11 @@ TEST(InputFileKinds, TheCountLooksAtEveryFileItReads) {
       {"optima-checkpoint.json", "optima --resume", kMaxRecordFileBytes, "{\n"},
   };
   for (const ReadFile& read : reads) expectLookedAtOnly(read);
+}
+
+TEST(InputFileKinds, TheCampaignStatusLooksAtItsManifest) {
+  expectLookedAtOnly(
+      {"campaign/manifest.tsv", "campaign status campaign", kMaxRecordFileBytes, "x\n"});
 }
 
 TEST(InputFileKinds, TheImportLooksAtItsSource) {
