@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "results/file_digest.h"
+#include "support/bounded_file.h"
 #include "support/text_files.h"
 #include "test_instances.h"
 
@@ -110,8 +111,9 @@ TEST(ExecutionRecord, TimesAndDigests) {
   EXPECT_EQ(sha256Hex(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
   const std::string folder = makeTempFolder();
   writeFile(folder + "bytes", std::string("a\0b\r\n", 5));
-  EXPECT_EQ(readWholeFile(folder + "bytes"), std::string("a\0b\r\n", 5)) << "bytes as they are";
-  EXPECT_FALSE(readWholeFile(folder + "missing"));
+  EXPECT_EQ(readWholeFile(folder + "bytes", kMaxMarkerFileBytes), std::string("a\0b\r\n", 5))
+      << "bytes as they are";
+  EXPECT_FALSE(readWholeFile(folder + "missing", kMaxMarkerFileBytes));
 }
 
 TEST(ExecutionRecord, AppendsWholeLinesAndReportsFailures) {

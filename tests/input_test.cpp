@@ -14,6 +14,7 @@
 #include "input/line_reader.h"
 #include "input/parameter_reader.h"
 #include "refusal_expect.h"
+#include "support/bounded_file.h"
 #include "support/printable_text.h"
 
 namespace jobshop {
@@ -94,11 +95,11 @@ TEST(LineReader, SplitsLinesDroppingLineEnds) {
 TEST(LineReader, ReadsWholeFilesAndReportsUnopenable) {
   TempDir dir;
   const std::string longLine(5000, 'x');
-  auto lines = readFileLines(dir.write("f.txt", "1\r\n" + longLine + "\nend"));
+  auto lines = readFileLines(dir.write("f.txt", "1\r\n" + longLine + "\nend"), kMaxInputFileBytes);
   ASSERT_TRUE(lines.has_value());
   EXPECT_EQ(*lines, (std::vector<std::string>{"1", longLine, "end"}));
-  EXPECT_FALSE(readFileLines((dir.path / "missing.txt").string()).has_value());
-  EXPECT_FALSE(readFileLines(dir.path.string()).has_value());
+  EXPECT_FALSE(readFileLines((dir.path / "missing.txt").string(), kMaxInputFileBytes).has_value());
+  EXPECT_FALSE(readFileLines(dir.path.string(), kMaxInputFileBytes).has_value());
 }
 
 TEST(LineReader, ConvertsDecimals) {

@@ -26,6 +26,7 @@
 #include "results/result_files.h"
 #include "results/result_records.h"
 #include "run/main_run.h"
+#include "support/bounded_file.h"
 #include "test_instances.h"
 
 namespace jobshop {
@@ -36,7 +37,8 @@ const std::string kSourceDir = JOBSHOP_SOURCE_DIR;
 
 // ft06 with 30 runs of 100,000 evaluations: long enough for a signal to find it in any phase.
 std::string longParameters() {
-  std::vector<std::string> lines = *readFileLines(kSourceDir + "/examples/ft06/D_Algoritmo.txt");
+  std::vector<std::string> lines =
+      *readFileLines(kSourceDir + "/examples/ft06/D_Algoritmo.txt", kMaxInputFileBytes);
   lines[3] = "100000";
   lines[5] = "30";
   std::string text;
@@ -330,7 +332,8 @@ TEST(Interruption, ASecondSignalEndsTheProgramAtOnceAndStillLeavesWholeRecords) 
 // seen inside it, the generation is given up, and the run closes with the population it started
 // from, its record saying so.
 TEST(Interruption, ASignalInsideAGenerationThatWouldNotEndClosesTheRunAsItStoodBeforeIt) {
-  std::vector<std::string> lines = *readFileLines(kSourceDir + "/examples/ft06/D_Algoritmo.txt");
+  std::vector<std::string> lines =
+      *readFileLines(kSourceDir + "/examples/ft06/D_Algoritmo.txt", kMaxInputFileBytes);
   // One generation, of hours of mate selection: more generations would be refused as a run that
   // could not finish.
   lines[3] = std::to_string(std::stoi(lines[1]) + 1);
@@ -369,7 +372,8 @@ TEST(Interruption, ASignalInsideAGenerationThatWouldNotEndClosesTheRunAsItStoodB
 // A run whose budget no machine spends: whenever the signal comes, it cuts run 1, and the record of
 // the execution (made under a given seed, like every one here) says so.
 TEST(Interruption, ARunCutUnderAGivenSeedIsRecordedAsCut) {
-  std::vector<std::string> lines = *readFileLines(kSourceDir + "/examples/ft06/D_Algoritmo.txt");
+  std::vector<std::string> lines =
+      *readFileLines(kSourceDir + "/examples/ft06/D_Algoritmo.txt", kMaxInputFileBytes);
   lines[3] = "2000000000";
   std::string parameters;
   for (const std::string& line : lines) parameters += line + "\n";

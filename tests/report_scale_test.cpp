@@ -145,7 +145,8 @@ TEST(ReportScale, AnInstanceTooLargeToDrawIsReportedWithoutChartsOrOrders) {
   std::string times, route, row;
   for (int m = 1; m <= kMachines; ++m) {
     times += m > 1 ? " 1" : "1";
-    route += (m > 1 ? " " : "") + std::to_string(m);
+    if (m > 1) route += ' ';
+    route += std::to_string(m);
   }
   for (int j = 1; j <= kWideJobs; ++j) row += std::to_string(j) + " ";
   for (int j = 0; j < kWideJobs; ++j) instance += times + "\n";

@@ -9,7 +9,7 @@
 set(JOBSHOP_PROCESS_SUITES
   BuildVersion CampaignBounds CampaignOutputs CampaignClaim CampaignComparison CampaignCollect
   CampaignFile CampaignPlan CampaignRun CampaignSlurm CampaignStatistics OptimaCommand GoldenRuns
-  InputWarnings Interruption CountOnlyCommand CommandOptions OptionParser Program FolderLock
+  InputFileKinds InputWarnings Interruption UnevenRows CountOnlyCommand CommandOptions OptionParser Program FolderLock
   NichingCampaignRun NichingRun RecordCommit RefusalWording ReportAlignment ReportCommand ReportPage ReportCoverage ReportJson
   ReportJsonFt06 ReportMarks ReportProgram ReportRecords TextFileOutput TraceMeasuresEndToEnd
   OutputRule)

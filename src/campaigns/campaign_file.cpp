@@ -12,9 +12,9 @@
 #include <set>
 #include <sstream>
 
-#include "campaigns/bounded_file.h"
 #include "campaigns/toml_nesting.h"
 #include "input/input_error.h"
+#include "support/bounded_file.h"
 #include "support/nearest_name.h"
 
 namespace jobshop {
@@ -423,7 +423,7 @@ void checkComplete(const Context& context, const CampaignFile& campaign, bool ha
 }  // namespace
 
 CampaignFile readCampaignFile(const std::string& path) {
-  const BoundedRead read = readBoundedFile(path);
+  const BoundedRead read = readBoundedFile(path, kMaxInputFileBytes);
   if (read.failure == BoundedReadFailure::kUnreadable)
     throw InputError{
         path + ": expected a readable campaign file, found File could not be opened for reading"};

@@ -53,7 +53,7 @@ struct CampaignFile {
   std::vector<NichingChoice> niching;       // the method first, then kNichingFields' order
 };
 
-// Reads and checks the campaign file at path (a regular file of at most kMaxCampaignInputBytes).
+// Reads and checks the campaign file at path (a regular file of at most kMaxInputFileBytes).
 // Throws InputError{"FILE:LINE: expected ..., found ..."} for a syntax error, an unknown key, a
 // value of the wrong type or range, a campaign or instance name that is not a plain folder name,
 // a missing [instances] table, a method's setting when that method is neither the one chosen

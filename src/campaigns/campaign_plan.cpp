@@ -9,7 +9,6 @@
 #include <set>
 #include <sstream>
 
-#include "campaigns/bounded_file.h"
 #include "campaigns/execution_state.h"
 #include "campaigns/manifest.h"
 #include "campaigns/output_check.h"
@@ -27,6 +26,7 @@
 #include "model/run_demand.h"
 #include "results/file_digest.h"
 #include "results/output_clash.h"
+#include "support/bounded_file.h"
 #include "support/memory_limits.h"
 #include "support/text_file_output.h"
 #include "support/text_files.h"
@@ -58,7 +58,7 @@ Instance loadInstance(const CampaignFile& campaign, const CampaignInstance& entr
     return InputError{campaign.path + ":" + std::to_string(entry.line) + ": expected an instance " +
                       entry.name + " that can be read, found " + reason};
   };
-  const BoundedRead read = readBoundedFile(entry.path);
+  const BoundedRead read = readBoundedFile(entry.path, kMaxInputFileBytes);
   if (read.failure == BoundedReadFailure::kUnreadable)
     throw refuse("no readable file " + entry.path);
   if (!read.text) throw refuse(entry.path + ", " + read.problem);
@@ -194,7 +194,10 @@ void checkDemand(const CampaignFile& campaign, const CampaignInstance& entry,
                    demandText(*excess, parameters)};
 }
 
-std::optional<std::string> fileText(const std::string& path) { return readWholeFile(path); }
+// The inputs an execution folder was given: each as large as a user's input may be.
+std::optional<std::string> fileText(const std::string& path) {
+  return readWholeFile(path, kMaxInputFileBytes);
+}
 
 // True when the folder holds anything beyond the inputs of a plan: the execution has started.
 bool hasStarted(const std::string& folder) {
@@ -377,7 +380,8 @@ LayoutSummary layOutCampaign(const CampaignFile& campaign,
   writeFileOrThrow(folder + kManifestFileName, formatManifest(listed));
   // Planned from the folder's own copy, the copy is already in place.
   if (!sameFileOrPlace(campaign.path, folder + "campaign.toml"))
-    writeFileOrThrow(folder + "campaign.toml", readWholeFile(campaign.path).value_or(""));
+    writeFileOrThrow(folder + "campaign.toml",
+                     readWholeFile(campaign.path, kMaxInputFileBytes).value_or(""));
   writeInstanceFolders(executions, folder);
   for (const PlannedExecution* e : toWrite) writeExecutionFolder(*e, folder);
   summary.total = static_cast<int>(listed.size());

@@ -40,7 +40,7 @@ std::optional<std::string> nichingFileText(const NichingSettings& settings);
 // axis varying fastest; the method's axis and its settings' axes after the fields, and a
 // setting's values collapsed into one where its method is not the setting's), repetitions 1..R with
 // seed base_seed + k. Reads every instance (a "D_Entrada.txt", or the standard or Taillard format;
-// a regular file of at most kMaxCampaignInputBytes) and checks every setting as the main run would;
+// a regular file of at most kMaxInputFileBytes) and checks every setting as the main run would;
 // throws InputError naming the file, line and setting for any that could not run.
 std::vector<PlannedExecution> planCampaign(const CampaignFile& campaign);
 

@@ -14,6 +14,7 @@
 #include "campaigns/execution_launch.h"
 #include "campaigns/execution_state.h"
 #include "results/file_digest.h"
+#include "support/bounded_file.h"
 #include "support/progress_line.h"
 #include "support/stop_condition.h"
 #include "support/text_files.h"
@@ -99,7 +100,7 @@ std::vector<Queued> queueExecutions(const std::string& campaignFolder,
     } else if (state == ExecutionState::kRunning) {
       ++report.skipped;
     } else {
-      queue.push_back({&e, readWholeFile(folder + kFailedMarker)});
+      queue.push_back({&e, readWholeFile(folder + kFailedMarker, kMaxMarkerFileBytes)});
     }
   }
   return queue;

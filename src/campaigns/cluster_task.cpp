@@ -6,6 +6,7 @@
 #include "campaigns/execution_claim.h"
 #include "campaigns/execution_launch.h"
 #include "campaigns/execution_state.h"
+#include "support/bounded_file.h"
 #include "support/failure.h"
 #include "support/text_files.h"
 
@@ -19,8 +20,9 @@ MaybeFailure runToTheEnd(const std::string& program, const std::string& campaign
   const std::string folder = campaignFolder + execution.folder + "/";
   if (effectiveState(folder) == ExecutionState::kDone) return std::nullopt;
   Outcome outcome;
-  const Launch launch = runExecution(program, campaignFolder, folder, execution,
-                                     readWholeFile(folder + kFailedMarker), outcome);
+  const Launch launch =
+      runExecution(program, campaignFolder, folder, execution,
+                   readWholeFile(folder + kFailedMarker, kMaxMarkerFileBytes), outcome);
   if (launch.outcome == Launch::Outcome::kFailed) return Failure{launch.problem};
   if (launch.outcome == Launch::Outcome::kStarted && !outcome.done) return Failure{outcome.reason};
   return std::nullopt;

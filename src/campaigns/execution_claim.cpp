@@ -9,11 +9,11 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 
 #include "campaigns/execution_state.h"
 #include "results/file_digest.h"
+#include "support/bounded_file.h"
 #include "support/text_file_output.h"
 #include "support/text_files.h"
 
@@ -68,7 +68,7 @@ bool removeStale(const std::string& campaignFolder, const std::string& folder,
                  const std::string& judged) {
   const ClaimLock lock(campaignFolder);
   if (lock.fd < 0) return false;
-  const std::optional<std::string> now = readWholeFile(markerPath(folder));
+  const std::optional<std::string> now = readWholeFile(markerPath(folder), kMaxMarkerFileBytes);
   if (!now) return true;
   if (*now != judged || livenessOf(now, nullptr) != ClaimLiveness::kStale) return false;
   return ::unlink(markerPath(folder).c_str()) == 0 || errno == ENOENT;
@@ -92,9 +92,10 @@ std::string hostName() {
 bool processAlive(long pid) {
   if (pid <= 0) return false;
   if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno != EPERM) return false;
-  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-  std::string line;
-  if (!std::getline(stat, line)) return true;  // no /proc: the signal test is all there is
+  const std::optional<std::string> stat =
+      readWholeFile("/proc/" + std::to_string(pid) + "/stat", kMaxMarkerFileBytes);
+  if (!stat || stat->empty()) return true;  // no /proc: the signal test is all there is
+  const std::string line = stat->substr(0, stat->find('\n'));
   const std::size_t name = line.rfind(')');
   if (name == std::string::npos || name + 2 >= line.size()) return true;
   const char state = line[name + 2];
@@ -109,7 +110,7 @@ std::string claimText(const ClaimHolder& holder) {
 ClaimHolder thisRunner() { return {hostName(), static_cast<long>(::getpid()), 0}; }
 
 ClaimLiveness claimLiveness(const std::string& folder, std::string* host) {
-  return livenessOf(readWholeFile(markerPath(folder)), host);
+  return livenessOf(readWholeFile(markerPath(folder), kMaxMarkerFileBytes), host);
 }
 
 ExecutionState effectiveState(const std::string& folder, std::string* otherHost) {
@@ -125,7 +126,8 @@ ExecutionState effectiveState(const std::string& folder, std::string* otherHost)
 
 OrFailure<ClaimResult> claimExecution(const std::string& campaignFolder,
                                       const std::string& folder) {
-  const std::optional<std::string> existing = readWholeFile(markerPath(folder));
+  const std::optional<std::string> existing =
+      readWholeFile(markerPath(folder), kMaxMarkerFileBytes);
   if (existing) {
     if (livenessOf(existing, nullptr) != ClaimLiveness::kStale) return ClaimResult::kHeldElsewhere;
     if (!removeStale(campaignFolder, folder, *existing)) return ClaimResult::kHeldElsewhere;
@@ -142,7 +144,7 @@ OrFailure<ClaimResult> claimExecution(const std::string& campaignFolder,
 }
 
 bool holdsClaim(const std::string& folder, const std::string& text) {
-  return readWholeFile(markerPath(folder)) == text;
+  return readWholeFile(markerPath(folder), kMaxMarkerFileBytes) == text;
 }
 
 bool recordChild(const std::string& campaignFolder, const std::string& folder, pid_t child) {
@@ -158,7 +160,7 @@ bool recordChild(const std::string& campaignFolder, const std::string& folder, p
 
 void releaseClaim(const std::string& folder) {
   ClaimHolder holder;
-  const std::optional<std::string> text = readWholeFile(markerPath(folder));
+  const std::optional<std::string> text = readWholeFile(markerPath(folder), kMaxMarkerFileBytes);
   if (text && parseHolder(*text, holder) && holder.host == hostName() &&
       holder.runner == static_cast<long>(::getpid()))
     ::unlink(markerPath(folder).c_str());

@@ -19,6 +19,7 @@
 #include "input/niching_fields.h"
 #include "results/execution_record.h"
 #include "results/file_digest.h"
+#include "support/bounded_file.h"
 #include "support/failure.h"
 #include "support/text_files.h"
 
@@ -150,7 +151,7 @@ Launch startExecution(const std::string& program, const std::string& campaignFol
   }
   // Another runner may have finished it between the caller's look and this claim.
   if (executionState(folder) == ExecutionState::kDone ||
-      readWholeFile(folder + kFailedMarker) != failedBefore) {
+      readWholeFile(folder + kFailedMarker, kMaxMarkerFileBytes) != failedBefore) {
     launch.outcome = executionState(folder) == ExecutionState::kDone
                          ? Launch::Outcome::kDone
                          : Launch::Outcome::kFailedElsewhere;
@@ -188,7 +189,8 @@ Outcome finishExecution(const std::string& folder, int waitStatus) {
                        "); it stays pending";
   } else {
     const std::string how = endedText(waitStatus);
-    const std::string errors = trimmed(readWholeFile(folder + "stderr.txt").value_or(""));
+    const std::string errors =
+        trimmed(readWholeFile(folder + "stderr.txt", kMaxRecordFileBytes).value_or(""));
     outcome.reason = errors.empty() ? how : errors;
     const MaybeFailure failure = placeMarker(folder, kFailedMarker, how + "\n" + finished);
     if (failure)

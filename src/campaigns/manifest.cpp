@@ -10,6 +10,7 @@
 #include "input/line_reader.h"
 #include "input/niching_fields.h"
 #include "input/parameter_table.h"
+#include "support/bounded_file.h"
 
 namespace jobshop {
 
@@ -124,12 +125,13 @@ std::string formatManifest(const std::vector<PlannedExecution>& executions) {
 
 std::vector<PlannedExecution> readManifest(const std::string& campaignFolder) {
   const std::string path = campaignFolder + kManifestFileName;
-  const auto lines = readFileLines(path);
-  if (!lines)
+  const BoundedRead read = readBoundedFile(path, kMaxRecordFileBytes);
+  if (read.failure == BoundedReadFailure::kUnreadable)
     throw InputError{path +
                      ": expected a campaign manifest, found no readable file (plan the "
                      "campaign first: jobshop-niching campaign plan FILE --into DIR)"};
-  return parseManifestLines(*lines, path);
+  if (!read.text) throw InputError{path + ": expected a campaign manifest, found " + read.problem};
+  return parseManifestLines(splitLines(*read.text), path);
 }
 
 std::vector<PlannedExecution> parseManifestLines(const std::vector<std::string>& lines,

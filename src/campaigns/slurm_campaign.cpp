@@ -12,6 +12,7 @@
 #include "campaigns/required_write.h"
 #include "input/input_error.h"
 #include "input/line_reader.h"
+#include "support/bounded_file.h"
 
 namespace jobshop {
 
@@ -131,7 +132,7 @@ SlurmPlan writeSlurmJob(const std::string& campaignFolder, const std::string& ca
 }
 
 std::vector<std::string> slurmTaskFolders(const std::string& tasksPath, int task) {
-  const auto lines = readFileLines(tasksPath);
+  const auto lines = readFileLines(tasksPath, kMaxRecordFileBytes);
   if (!lines || task < 0 || static_cast<std::size_t>(task) >= lines->size()) return {};
   std::vector<std::string> folders;
   std::istringstream fields((*lines)[static_cast<std::size_t>(task)]);

@@ -1,14 +1,13 @@
 // Format detection and the entry points of the import: text or a whole file to an Instance.
 #include "input/instance_import.h"
 
-#include <cerrno>
-#include <cstring>
 #include <optional>
 
 #include "input/input_error.h"
 #include "input/instance_reader.h"
 #include "input/standard_format.h"
 #include "input/taillard_format.h"
+#include "support/bounded_file.h"
 #include "support/printable_text.h"
 #include "support/text_files.h"
 
@@ -50,12 +49,13 @@ ImportedInstance parseInstanceText(const std::string& text, const std::string& f
 }
 
 ImportedInstance importInstanceFile(const std::string& path, std::vector<std::string>* warnings) {
-  const std::optional<std::string> text = readWholeFile(path);
-  if (!text) {
-    throw InputError{printableText(path) + ": cannot open the file (" + std::strerror(errno) + ")",
+  const BoundedRead read = readBoundedFile(path, kMaxInputFileBytes);
+  if (read.failure == BoundedReadFailure::kUnreadable) {
+    throw InputError{printableText(path) + ": cannot open the file (" + read.problem + ")",
                      Refusal{path, 0, CannotOpen{}}};
   }
-  return parseInstanceText(*text, path, warnings);
+  if (!read.text) throw InputError{printableText(path) + ": " + read.problem + "; it is not read"};
+  return parseInstanceText(*read.text, path, warnings);
 }
 
 }  // namespace jobshop

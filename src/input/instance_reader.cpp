@@ -24,6 +24,12 @@ struct SourceFile {
 
 enum class Matrix { kTimes, kRouting };
 
+// What is said about a file read whole but not as plainly as it is written.
+struct FileWarnings {
+  FirstLossyRead lossy;
+  FirstUnevenRows uneven;
+};
+
 const std::string& lineOrRefuse(const SourceFile& file, size_t lineNumber, EndOfFile expected) {
   if (lineNumber > file.lines.size()) refuse({file.name, lineNumber, expected});
   return file.lines[lineNumber - 1];
@@ -96,7 +102,7 @@ void checkHasDigits(const SourceFile& file, const MatrixField& field) {
 // goes on across lines, so only the order and the total count of the values matter, not where the
 // lines break. Surplus values are counted but not stored, and refused once all J lines are read.
 void readMatrixLines(const SourceFile& file, size_t firstLine, Matrix matrix,
-                     const Instance& instance, std::vector<int>& values, FirstLossyRead& lossy) {
+                     const Instance& instance, std::vector<int>& values, FileWarnings& said) {
   const size_t machines = static_cast<size_t>(instance.machines);
   const size_t total = static_cast<size_t>(instance.jobs) * machines;
   values.assign(total, 0);
@@ -105,9 +111,10 @@ void readMatrixLines(const SourceFile& file, size_t firstLine, Matrix matrix,
   for (int job = 1; job <= instance.jobs; ++job) {
     const size_t lineNumber = firstLine + static_cast<size_t>(job) - 1;
     const std::string& line = lineOrRefuse(file, lineNumber, expectedLine(matrix, job));
+    const size_t lineStart = k;
     forEachMatrixField(line, [&](std::string_view text) {
       const MatrixField field{lineNumber, text, convertDecimal(text)};
-      lossy.note(lineNumber, text, field.converted);
+      said.lossy.note(lineNumber, text, field.converted);
       checkHasDigits(file, field);
       if (k < total) {
         if (matrix == Matrix::kTimes) checkTime(file, field, k / machines, k % machines);
@@ -116,6 +123,8 @@ void readMatrixLines(const SourceFile& file, size_t firstLine, Matrix matrix,
       }
       ++k;
     });
+    said.uneven.note(lineNumber, k - lineStart, machines, lineStart,
+                     static_cast<size_t>(job - 1) * machines);
   }
   if (k != total) {
     refuse({file.name, firstLine + static_cast<size_t>(instance.jobs) - 1,
@@ -136,20 +145,20 @@ void checkTotalTime(const SourceFile& file, const Instance& instance, size_t fir
 
 // Converts the whole line `lineNumber`, refusing a value beyond the int range.
 DecimalValue readWholeLine(const SourceFile& file, size_t lineNumber, EndOfFile::Expected what,
-                           FirstLossyRead& lossy) {
+                           FileWarnings& said) {
   const std::string& line = lineOrRefuse(file, lineNumber, {what});
   const DecimalValue value = convertDecimal(line);
   if (value.outOfRange) {
     refuse({file.name, lineNumber, OutsideIntRange{{Found::Form::kWritten, quoted(line)}}});
   }
-  lossy.note(lineNumber, line, value);
+  said.lossy.note(lineNumber, line, value);
   return value;
 }
 
 // Converts the whole line `lineNumber` as a count that must be at least 1.
 int readCount(const SourceFile& file, size_t lineNumber, EndOfFile::Expected what,
-              OutOfBounds::Quantity quantity, FirstLossyRead& lossy) {
-  const DecimalValue count = readWholeLine(file, lineNumber, what, lossy);
+              OutOfBounds::Quantity quantity, FileWarnings& said) {
+  const DecimalValue count = readWholeLine(file, lineNumber, what, said);
   if (count.value < 1) {
     refuse({file.name, lineNumber,
             OutOfBounds{quantity, false, 1, foundValue(count, file.lines[lineNumber - 1])}});
@@ -194,31 +203,30 @@ std::optional<std::string> unreachableTarget(const std::string& fileName,
 }  // namespace
 
 Instance readInstance(const std::string& path, std::vector<std::string>* warnings) {
-  std::optional<std::vector<std::string>> lines = readFileLines(path);
-  if (!lines) refuse({path, 0, CannotOpen{}});
-  return parseInstanceLines(std::move(*lines), fileNameOf(path), warnings);
+  return parseInstanceLines(inputFileLines(path), fileNameOf(path), warnings);
 }
 
 Instance parseInstanceLines(std::vector<std::string> lines, const std::string& fileName,
                             std::vector<std::string>* warnings) {
   const SourceFile file{fileName, std::move(lines)};
-  FirstLossyRead lossy{fileName, std::nullopt};
+  FileWarnings said{{fileName, std::nullopt}, {fileName, {}, {}, {}, {}}};
 
   Instance instance;
   instance.jobs =
-      readCount(file, 1, EndOfFile::Expected::kJobCount, OutOfBounds::Quantity::kJobCount, lossy);
+      readCount(file, 1, EndOfFile::Expected::kJobCount, OutOfBounds::Quantity::kJobCount, said);
   checkJobCount(file, instance);
   instance.machines = readCount(file, 2, EndOfFile::Expected::kMachineCount,
-                                OutOfBounds::Quantity::kMachineCount, lossy);
+                                OutOfBounds::Quantity::kMachineCount, said);
   checkOperationCount(file, instance);
   instance.targetMakespan =
-      readWholeLine(file, 3, EndOfFile::Expected::kTargetMakespan, lossy).value;
+      readWholeLine(file, 3, EndOfFile::Expected::kTargetMakespan, said).value;
 
   const size_t jobs = static_cast<size_t>(instance.jobs);
-  readMatrixLines(file, 4, Matrix::kTimes, instance, instance.times, lossy);
+  readMatrixLines(file, 4, Matrix::kTimes, instance, instance.times, said);
   checkTotalTime(file, instance, 4);
-  readMatrixLines(file, 4 + jobs, Matrix::kRouting, instance, instance.routing, lossy);
-  lossy.passOn(warnings);
+  readMatrixLines(file, 4 + jobs, Matrix::kRouting, instance, instance.routing, said);
+  said.lossy.passOn(warnings);
+  said.uneven.passOn(warnings);
   if (warnings != nullptr) {
     if (std::optional<std::string> target = unreachableTarget(file.name, instance))
       warnings->push_back(std::move(*target));

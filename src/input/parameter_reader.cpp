@@ -112,9 +112,7 @@ void checkGroupPlaces(const ValueLines& file, const Parameters& parameters) {
 }  // namespace
 
 Parameters readParameters(const std::string& path, std::vector<std::string>* warnings) {
-  std::optional<std::vector<std::string>> lines = readFileLines(path);
-  if (!lines) refuse({path, 0, CannotOpen{}});
-  return parseParameterLines(std::move(*lines), fileNameOf(path), warnings);
+  return parseParameterLines(inputFileLines(path), fileNameOf(path), warnings);
 }
 
 Parameters parseParameterLines(std::vector<std::string> lines, const std::string& fileName,

@@ -24,4 +24,25 @@ struct FirstLossyRead {
   void passOn(std::vector<std::string>* warnings) const;
 };
 
+// The first matrix line of one file that holds fewer values than the instance has machines, and
+// the first that holds more. The values run on across lines, so such a file is read, but a row
+// broken across lines is more often a slip than a layout: it is said, once per kind and file,
+// with where its values went ("D_Entrada.txt, línea 5: 5 valores donde se esperaban 6; los
+// valores siguen en la línea 6").
+struct FirstUnevenRows {
+  std::string fileName;
+  std::optional<std::size_t> shortLine;
+  std::optional<std::string> shortWarning;
+  std::optional<std::size_t> longLine;
+  std::optional<std::string> longWarning;
+
+  // Keeps the warning for lineNumber when it holds `found` values instead of `expected` and no
+  // warning of its kind was kept before. readBefore values of the matrix came before the line,
+  // whose own row starts at value rowStart.
+  void note(std::size_t lineNumber, std::size_t found, std::size_t expected, std::size_t readBefore,
+            std::size_t rowStart);
+  // Appends the kept warnings, if any, in the order of their lines, to warnings (when not null).
+  void passOn(std::vector<std::string>* warnings) const;
+};
+
 }  // namespace jobshop

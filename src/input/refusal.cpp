@@ -21,6 +21,21 @@ void refuse(Refusal refusal) {
   throw InputError{std::move(message), std::move(refusal)};
 }
 
+std::vector<std::string> inputFileLines(const std::string& path) {
+  BoundedRead read = readBoundedFile(path, kMaxInputFileBytes);
+  switch (read.failure) {
+    case BoundedReadFailure::kNone:
+      break;
+    case BoundedReadFailure::kUnreadable:
+      refuse({path, 0, CannotOpen{}});
+    case BoundedReadFailure::kNotRegular:
+      refuse({path, 0, NotRegularFile{read.kind}});
+    case BoundedReadFailure::kTooLarge:
+      refuse({path, 0, FileTooLarge{read.size, read.limit}});
+  }
+  return splitLines(*read.text);
+}
+
 std::string fileNameOf(const std::string& path) {
   return std::filesystem::path(path).filename().string();
 }

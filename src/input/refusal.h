@@ -8,8 +8,10 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "input/line_reader.h"
+#include "support/bounded_file.h"
 
 namespace jobshop {
 
@@ -26,6 +28,17 @@ struct Found {
 
 // The file could not be opened or read at all.
 struct CannotOpen {};
+
+// What stands at the file's path is no regular file: looked at, never read.
+struct NotRegularFile {
+  FileKind kind = FileKind::kOther;
+};
+
+// The file holds more bytes than are read of its kind.
+struct FileTooLarge {
+  std::int64_t size = 0;
+  std::int64_t limit = 0;
+};
 
 // The file ended where a line was still expected.
 struct EndOfFile {
@@ -117,19 +130,24 @@ struct TooManyGroupPlaces {
   int groupSize = 0;
 };
 
-using RefusalDetail = std::variant<CannotOpen, EndOfFile, OutsideIntRange, NoNumber, OutOfBounds,
-                                   NotAPermutation, WrongValueCount, TotalTimeTooLarge,
-                                   OddPopulation, NoEvaluations, NoCrossover, TooManyGroupPlaces>;
+using RefusalDetail =
+    std::variant<CannotOpen, NotRegularFile, FileTooLarge, EndOfFile, OutsideIntRange, NoNumber,
+                 OutOfBounds, NotAPermutation, WrongValueCount, TotalTimeTooLarge, OddPopulation,
+                 NoEvaluations, NoCrossover, TooManyGroupPlaces>;
 
 struct Refusal {
-  // The file's name as the user knows it; its whole path when it cannot be opened.
+  // The file's name as the user knows it; its whole path when it cannot be opened or read.
   std::string file;
-  std::size_t line = 0;  // 1-based; 0 when the file could not be opened
+  std::size_t line = 0;  // 1-based; 0 when the file could not be opened or read
   RefusalDetail detail;
 };
 
 // Throws the InputError of refusal, worded in Spanish as the main run prints it.
 [[noreturn]] void refuse(Refusal refusal);
+
+// The lines of the input file at path (at most kMaxInputFileBytes), or the refusal of a file that
+// cannot be opened, is no regular file or is larger, thrown.
+std::vector<std::string> inputFileLines(const std::string& path);
 
 // The last component of `path`, the name a user knows the file by.
 std::string fileNameOf(const std::string& path);

@@ -26,6 +26,25 @@ std::string found(const Found& found) {
   return found.text;
 }
 
+std::string kindFound(FileKind kind) {
+  switch (kind) {
+    case FileKind::kFolder:
+      return "una carpeta";
+    case FileKind::kNamedPipe:
+      return "una tubería con nombre";
+    case FileKind::kCharacterDevice:
+      return "un dispositivo de caracteres";
+    case FileKind::kBlockDevice:
+      return "un dispositivo de bloques";
+    case FileKind::kSocket:
+      return "un socket";
+    case FileKind::kRegular:
+    case FileKind::kOther:
+      break;
+  }
+  return "otra cosa";
+}
+
 std::string counted(std::int64_t n, const char* singular, const char* plural) {
   return number(n) + " " + (n == 1 ? singular : plural);
 }
@@ -81,6 +100,13 @@ struct SpanishReason {
   const Refusal& refusal;
 
   std::string operator()(const CannotOpen& /*unopened*/) const { return ""; }
+  std::string operator()(const NotRegularFile& found) const {
+    return "no es un archivo normal sino " + kindFound(found.kind) + "; no se lee";
+  }
+  std::string operator()(const FileTooLarge& large) const {
+    return number(large.size) + " bytes, más de los " + number(large.limit) + " (" +
+           limitText(large.limit) + ") que se leen de este archivo";
+  }
   std::string operator()(const EndOfFile& end) const {
     return expectation(end) + ", se encontró el final del archivo";
   }
@@ -140,8 +166,10 @@ struct SpanishReason {
 std::string inSpanish(const Refusal& refusal) {
   if (std::holds_alternative<CannotOpen>(refusal.detail))
     return "No se ha podido abrir el archivo del ejemplo";
-  return refusal.file + ", línea " + number(refusal.line) + ": " +
-         std::visit(SpanishReason{refusal}, refusal.detail);
+  const std::string reason = std::visit(SpanishReason{refusal}, refusal.detail);
+  // A file refused whole, before any of its lines is read, has no line to name.
+  if (refusal.line == 0) return refusal.file + ": " + reason;
+  return refusal.file + ", línea " + number(refusal.line) + ": " + reason;
 }
 
 }  // namespace jobshop

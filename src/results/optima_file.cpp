@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "results/json_fields.h"
+#include "support/bounded_file.h"
 #include "support/text_files.h"
 
 namespace jobshop {
@@ -30,7 +31,7 @@ std::optional<std::vector<int>> parseLine(const std::string& line) {
 }
 
 MaybeFailure loadList(const std::string& path, EnumeratedOptima& optima) {
-  const std::optional<std::vector<std::string>> lines = readFileLines(path);
+  const std::optional<std::vector<std::string>> lines = readFileLines(path, kMaxResultFileBytes);
   if (!lines) return Failure{"cannot read " + path};
   const std::size_t cells =
       static_cast<std::size_t>(optima.jobs) * static_cast<std::size_t>(optima.machines);
@@ -159,7 +160,7 @@ OptimaInFolder loadOptimaSummary(const std::string& folder) {
   const std::string path = pathInFolder(folder, kEnumeratedOptimaFileName);
   std::error_code ignored;
   if (!std::filesystem::exists(path, ignored)) return std::optional<EnumeratedOptima>();
-  const std::optional<std::string> text = readWholeFile(path);
+  const std::optional<std::string> text = readWholeFile(path, kMaxRecordFileBytes);
   if (!text) return Failure{"cannot read " + path};
   EnumeratedOptima optima;
   try {

@@ -10,13 +10,15 @@
 #include "results/execution_record.h"
 #include "results/optima_file.h"
 #include "results/result_files.h"
+#include "support/bounded_file.h"
 #include "support/text_file_output.h"
 #include "support/text_files.h"
 
 namespace jobshop {
 
 std::optional<std::string> namedListFile(const std::string& folder) {
-  const std::optional<std::string> text = readWholeFile(folder + kEnumeratedOptimaFileName);
+  const std::optional<std::string> text =
+      readWholeFile(folder + kEnumeratedOptimaFileName, kMaxRecordFileBytes);
   if (!text) return std::nullopt;
   const nlohmann::json json = nlohmann::json::parse(*text, nullptr, false);
   if (!json.is_object() || !json.contains("list") || !json["list"].is_string()) return std::nullopt;

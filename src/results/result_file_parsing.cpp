@@ -8,6 +8,7 @@
 
 #include "results/result_files.h"
 #include "results/run_records.h"
+#include "support/bounded_file.h"
 #include "support/printable_text.h"
 #include "support/text_files.h"
 
@@ -225,10 +226,20 @@ std::vector<SolutionBlock> parseSolutionFile(const std::string& text, int geneCo
   return blocks;
 }
 
-ResultFileTexts readResultFiles(const std::string& folder) {
+ResultFileTexts readResultFiles(const std::string& folder, std::vector<std::string>& problems) {
   ResultFileTexts texts;
-  for (std::size_t f = 0; f < texts.size(); ++f)
-    texts[f] = readWholeFile(folder + kResultFileNames[f]);
+  for (std::size_t f = 0; f < texts.size(); ++f) {
+    const std::string path = folder + kResultFileNames[f];
+    BoundedRead read = readBoundedFile(path, kMaxResultFileBytes);
+    texts[f] = std::move(read.text);
+    // One that is there but refused is said with its reason, and read as empty, like one that
+    // cannot be opened.
+    if (read.failure == BoundedReadFailure::kNotRegular ||
+        read.failure == BoundedReadFailure::kTooLarge) {
+      problems.push_back("cannot read " + path + " (" + read.problem + "); it is taken as empty");
+      texts[f] = std::string();
+    }
+  }
   return texts;
 }
 

@@ -74,8 +74,9 @@ struct ParsedResultFiles {
 // read.
 using ResultFileTexts = std::array<std::optional<std::string>, 5>;
 
-// Reads the five files of folder (a path ending in '/' or empty for the current folder).
-ResultFileTexts readResultFiles(const std::string& folder);
+// Reads the five files of folder (a path ending in '/' or empty for the current folder). One that
+// is no regular file or is too large is a problem, and read as empty.
+ResultFileTexts readResultFiles(const std::string& folder, std::vector<std::string>& problems);
 
 // Parses each text, one that could not be read as empty, for an instance of geneCount genes.
 ParsedResultFiles parseResultFiles(const ResultFileTexts& texts, int geneCount,

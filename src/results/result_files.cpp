@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "results/run_records.h"
+#include "support/bounded_file.h"
 
 namespace jobshop {
 
@@ -184,13 +185,10 @@ CommitOutcome commitRunRecords(ResultFileSet& files, const RunRecords& records) 
 
 std::string recoverUnfinishedCommit(const std::string& folder) {
   const std::string path = journalPath(folder);
-  const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (descriptor < 0) return "";
-  std::string text;
-  char buffer[512];
-  for (ssize_t got; (got = ::read(descriptor, buffer, sizeof buffer)) > 0;)
-    text.append(buffer, static_cast<std::size_t>(got));
-  ::close(descriptor);
+  // A journal is a few lines: anything else standing there is no journal of this program's.
+  const BoundedRead journal = readBoundedFile(path, kMaxMarkerFileBytes);
+  if (journal.failure == BoundedReadFailure::kUnreadable) return "";
+  const std::string text = journal.text.value_or("");
 
   // Nothing is cut unless the journal is whole: one cut short was being written when its
   // execution died, before any record had been appended.

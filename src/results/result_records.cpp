@@ -8,7 +8,7 @@
 #include "results/run_alignment.h"
 #include "results/run_marks.h"
 #include "results/trace_alignment.h"
-#include "support/text_files.h"
+#include "support/bounded_file.h"
 
 namespace jobshop {
 
@@ -34,15 +34,30 @@ bool noteUnreadableFiles(const ResultFileTexts& texts, const std::string& folder
   return true;
 }
 
+// The text of a file a folder may go without; one that is there but no regular file, or too large,
+// is a problem, and read as missing.
+std::optional<std::string> optionalFileText(const std::string& path, std::int64_t limit,
+                                            std::vector<std::string>& problems) {
+  BoundedRead read = readBoundedFile(path, limit);
+  if (read.failure == BoundedReadFailure::kNotRegular ||
+      read.failure == BoundedReadFailure::kTooLarge)
+    problems.push_back("cannot read " + path + " (" + read.problem + "); it is not used");
+  return std::move(read.text);
+}
+
 }  // namespace
 
 ResultRecords loadResultRecords(const std::string& folder, const Instance& instance) {
   ResultTexts texts;
-  texts.files = readResultFiles(folder);
+  std::vector<std::string> refused;
+  texts.files = readResultFiles(folder, refused);
   // Folders written before the record existed have none; they read exactly as before.
-  texts.executionLog = readWholeFile(folder + kExecutionRecordFileName);
-  texts.trace = readWholeFile(folder + kTraceFileName);
-  return parseResultRecords(texts, folder, instance);
+  texts.executionLog =
+      optionalFileText(folder + kExecutionRecordFileName, kMaxRecordFileBytes, refused);
+  texts.trace = optionalFileText(folder + kTraceFileName, kMaxResultFileBytes, refused);
+  ResultRecords records = parseResultRecords(texts, folder, instance);
+  records.problems.insert(records.problems.begin(), refused.begin(), refused.end());
+  return records;
 }
 
 ResultRecords parseResultRecords(const ResultTexts& texts, const std::string& folder,

@@ -33,6 +33,7 @@
 #include "results/file_digest.h"
 #include "results/output_clash.h"
 #include "run/report_command.h"
+#include "support/bounded_file.h"
 #include "support/interruption.h"
 #include "support/nearest_name.h"
 #include "support/option_parser.h"
@@ -279,7 +280,7 @@ int status(const ParsedOptions& parsed, std::ostream& out) {
     out << count << " of the running are claimed by host " << host
         << ", which this host cannot look into: they are never taken over from here (if " << host
         << " is gone, delete their running markers to run them again)\n";
-  if (const auto id = readWholeFile(folder + kSlurmJobFileName)) {
+  if (const auto id = readWholeFile(folder + kSlurmJobFileName, kMaxMarkerFileBytes)) {
     std::string job = *id;
     while (!job.empty() && (job.back() == '\n' || job.back() == '\r')) job.pop_back();
     const std::string state = slurmJobState(job);

@@ -13,6 +13,7 @@
 #include <stdexcept>
 
 #include "results/count_checkpoint.h"
+#include "support/bounded_file.h"
 #include "support/text_file_output.h"
 #include "support/text_files.h"
 
@@ -26,9 +27,11 @@ std::string checkpointPath(const std::string& folder) {
 
 OrFailure<CountCheckpoint> readCheckpoint(const std::string& folder) {
   const std::string path = checkpointPath(folder);
-  const std::optional<std::string> text = readWholeFile(path);
-  if (!text) return Failure{"no checkpoint to resume from: cannot read " + path};
-  OrFailure<CountCheckpoint> checkpoint = parseCountCheckpoint(*text);
+  const BoundedRead read = readBoundedFile(path, kMaxRecordFileBytes);
+  if (read.failure == BoundedReadFailure::kUnreadable)
+    return Failure{"no checkpoint to resume from: cannot read " + path};
+  if (!read.text) return Failure{"cannot resume from " + path + ": " + read.problem};
+  OrFailure<CountCheckpoint> checkpoint = parseCountCheckpoint(*read.text);
   if (!checkpoint) return Failure{path + ": " + checkpoint.reason()};
   return checkpoint;
 }

@@ -1,8 +1,9 @@
 // Naming the inputs the main run cannot open, and the commands that write them.
 #include "run/missing_input_hint.h"
 
+#include <unistd.h>
+
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 
@@ -32,13 +33,11 @@ bool exists(const std::string& path) {
   return fs::exists(fs::symlink_status(path, ignored));
 }
 
-// "" when path opens for reading, otherwise why not.
+// "" when path may be read, otherwise why not. Asked without opening it, so that a named pipe put
+// there does not hold the hint up.
 std::string unreadable(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "r");
-  if (file == nullptr) return std::strerror(errno);
-  std::fclose(file);
-  std::error_code ignored;
-  return fs::is_directory(path, ignored) ? "es una carpeta" : "";
+  if (::access(path.c_str(), R_OK) != 0) return std::strerror(errno);
+  return "";
 }
 
 // The command that writes the missing input name in folder.

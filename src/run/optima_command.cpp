@@ -21,6 +21,7 @@
 #include "results/output_clash.h"
 #include "run/count_only_optima.h"
 #include "run/earlier_optima_list.h"
+#include "support/bounded_file.h"
 #include "support/interruption.h"
 #include "support/memory_limits.h"
 #include "support/option_parser.h"
@@ -292,7 +293,7 @@ OptimaCount startCount(const OptimaOptions& options, const Instance& instance,
   count.summary.jobs = instance.jobs;
   count.summary.machines = instance.machines;
   const std::optional<std::string> bytes =
-      readWholeFile(pathInFolder(options.folder, kInstanceFileName));
+      readWholeFile(pathInFolder(options.folder, kInstanceFileName), kMaxInputFileBytes);
   if (bytes) count.summary.instanceSha256 = sha256Hex(*bytes);
   count.summary.bound = options.bound.value_or(instance.targetMakespan);
   count.threads = options.threads > 0

@@ -27,6 +27,7 @@
 #include "run/optima_command.h"
 #include "run/repeated_execution_warning.h"
 #include "run/report_command.h"
+#include "support/bounded_file.h"
 #include "support/interruption.h"
 #include "support/memory_limits.h"
 #include "support/temporary_names.h"
@@ -69,7 +70,8 @@ ExecutionRecord startRecord(const CommandLine& line, std::time_t now, const Exec
   record.jobs = instance.jobs;
   record.machines = instance.machines;
   record.targetMakespan = instance.targetMakespan;
-  record.instanceSha256 = sha256Hex(readWholeFile(line.folder + kInstanceFileName).value_or(""));
+  record.instanceSha256 =
+      sha256Hex(readWholeFile(line.folder + kInstanceFileName, kMaxInputFileBytes).value_or(""));
   record.parameters = parameters;
   return record;
 }

@@ -1,15 +1,13 @@
 // Finding an earlier execution of the folder's record that the one starting repeats.
 #include "run/repeated_execution_warning.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <optional>
 #include <vector>
 
 #include "results/execution_log.h"
+#include "support/bounded_file.h"
 #include "support/printable_text.h"
+#include "support/text_files.h"
 
 namespace jobshop {
 
@@ -53,23 +51,7 @@ std::string repeatedExecutionWarning(const std::string& logText, const Execution
 }
 
 std::optional<std::string> readRecordForWarning(const std::string& path) {
-  // Opened without waiting, so that a named pipe does not hold the execution up.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
-  struct stat status {};
-  std::optional<std::string> text;
-  if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
-      status.st_size <= kMaxWarnedRecordBytes) {
-    text.emplace();
-    char buffer[65536];
-    ssize_t got = 0;
-    while ((got = ::read(fd, buffer, sizeof buffer)) > 0 &&
-           static_cast<std::int64_t>(text->size()) <= kMaxWarnedRecordBytes)
-      text->append(buffer, static_cast<std::size_t>(got));
-    if (got < 0 || static_cast<std::int64_t>(text->size()) > kMaxWarnedRecordBytes) text.reset();
-  }
-  ::close(fd);
-  return text;
+  return readWholeFile(path, kMaxRecordFileBytes);
 }
 
 }  // namespace jobshop

@@ -15,10 +15,7 @@ namespace jobshop {
 // a record (a warning never stops an execution).
 std::string repeatedExecutionWarning(const std::string& logText, const ExecutionRecord& starting);
 
-// The largest record read for the warning: 64 MiB, tens of thousands of executions.
-inline constexpr std::int64_t kMaxWarnedRecordBytes = std::int64_t{64} * 1024 * 1024;
-
-// The text of the record at path when it is a regular file of at most kMaxWarnedRecordBytes;
+// The text of the record at path when it is a regular file of at most kMaxRecordFileBytes;
 // nullopt otherwise. Whatever else stands at path (a device, a pipe) is never read: /dev/full
 // would never end.
 std::optional<std::string> readRecordForWarning(const std::string& path);

@@ -17,6 +17,7 @@
 #include "results/output_clash.h"
 #include "results/result_files.h"
 #include "results/result_records.h"
+#include "support/bounded_file.h"
 #include "support/failure.h"
 #include "support/number_format.h"
 #include "support/option_parser.h"
@@ -153,7 +154,7 @@ std::optional<ReportOptions> readOptions(const std::vector<std::string>& args, s
 // nothing when it is of this one or recorded none (files written before the digest was).
 MaybeFailure foreignEnumeration(const std::string& folder, const EnumeratedOptima& enumeration) {
   if (enumeration.instanceSha256.empty()) return std::nullopt;
-  const std::optional<std::string> bytes = readWholeFile(folder + kInstanceFileName);
+  const std::optional<std::string> bytes = readWholeFile(folder + kInstanceFileName, kMaxInputFileBytes);
   if (bytes && sha256Hex(*bytes) == enumeration.instanceSha256) return std::nullopt;
   return Failure{std::string(kEnumeratedOptimaFileName) +
                  " counts the schedules of another D_Entrada.txt (its instanceSha256 is not the "
@@ -216,7 +217,9 @@ int runReportCommand(const std::vector<std::string>& args, std::ostream& out, st
   if (!options) return status;
   Instance instance;
   try {
-    instance = readInstance(options->folder + kInstanceFileName);
+    std::vector<std::string> warnings;
+    instance = readInstance(options->folder + kInstanceFileName, &warnings);
+    for (const std::string& warning : warnings) err << kCommandName << ": " << warning << "\n";
   } catch (const InputError& error) {
     err << kCommandName << ": " << error.message << "\n";
     return 1;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "support/bounded_file.h"
 #include "support/text_files.h"
 
 namespace jobshop {
@@ -30,7 +31,8 @@ std::optional<std::uint64_t> limitUpFrom(const std::string& mount, std::string p
                                          const std::string& file) {
   std::optional<std::uint64_t> least;
   while (true) {
-    if (const std::optional<std::string> text = readWholeFile(mount + path + "/" + file)) {
+    if (const std::optional<std::string> text =
+            readWholeFile(mount + path + "/" + file, kMaxMarkerFileBytes)) {
       least = smaller(least, parseGroupLimit(*text));
     }
     if (path.empty() || path == "/") return least;
@@ -54,7 +56,7 @@ std::optional<std::string> groupPath(const std::string& cgroups, bool v2) {
 }
 
 std::optional<std::uint64_t> groupLimit() {
-  const std::string cgroups = readWholeFile("/proc/self/cgroup").value_or("");
+  const std::string cgroups = readWholeFile("/proc/self/cgroup", kMaxMarkerFileBytes).value_or("");
   std::optional<std::uint64_t> least;
   if (const std::optional<std::string> path = groupPath(cgroups, true)) {
     least = smaller(least, limitUpFrom("/sys/fs/cgroup", *path, "memory.max"));

@@ -1,18 +1,10 @@
 #include "support/text_files.h"
 
-#include <cstdio>
 #include <filesystem>
-#include <memory>
+
+#include "support/bounded_file.h"
 
 namespace jobshop {
-
-namespace {
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-}  // namespace
 
 std::vector<std::string> splitLines(std::string_view text) {
   std::vector<std::string> lines;
@@ -31,20 +23,12 @@ std::vector<std::string> splitLines(std::string_view text) {
   return lines;
 }
 
-std::optional<std::string> readWholeFile(const std::string& path) {
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (!file) return std::nullopt;
-  std::string text;
-  char chunk[65536];
-  size_t count = 0;
-  while ((count = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) text.append(chunk, count);
-  // A directory opens on some systems but fails on the first read.
-  if (std::ferror(file.get())) return std::nullopt;
-  return text;
+std::optional<std::string> readWholeFile(const std::string& path, std::int64_t limit) {
+  return readBoundedFile(path, limit).text;
 }
 
-std::optional<std::vector<std::string>> readFileLines(const std::string& path) {
-  std::optional<std::string> text = readWholeFile(path);
+std::optional<std::vector<std::string>> readFileLines(const std::string& path, std::int64_t limit) {
+  std::optional<std::string> text = readWholeFile(path, limit);
   if (!text) return std::nullopt;
   return splitLines(*text);
 }
