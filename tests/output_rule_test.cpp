@@ -189,6 +189,22 @@ TEST(OutputRule, TheRunsRecordedBehindACutRecordAreStillTheirExecutions) {
   }
 }
 
+TEST(OutputRule, ANamedPipeNobodyReadsIsNeverWaitedOnAsAnOutput) {
+  // Written whole (optima.json) and streamed (the page): each fails at once instead of waiting
+  // for a reader. `timeout` ends a wait with status 124, which the checks tell apart.
+  const Ft06Folder folder;
+  ASSERT_EQ(mkfifo((folder.path + "optima.json").c_str(), 0644), 0);
+  const Captured count = runProgramIn(folder.path, "optima --limit 3", "timeout 20 ");
+  EXPECT_EQ(count.status, 1) << count.err;
+  EXPECT_TRUE(contains(count.err, "cannot write optima.json")) << count.err;
+  ASSERT_EQ(runProgramIn(folder.path, "--seed 1 --quiet").status, 0);
+  ASSERT_EQ(mkfifo((folder.path + "page.html").c_str(), 0644), 0);
+  const Captured report = runProgramIn(folder.path, "report --output page.html", "timeout 20 ");
+  EXPECT_EQ(report.status, 1) << report.err;
+  EXPECT_TRUE(contains(report.err, "page.html")) << report.err;
+  folder.expectInputsUntouched("named pipes as outputs");
+}
+
 TEST(OutputRule, StaleTemporariesOfADeadWriterAreRemovedOnTheNextWrite) {
   const std::string folder = makeTempFolder();
   // A child that has ended and been waited for: its PID is free.

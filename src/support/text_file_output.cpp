@@ -136,8 +136,12 @@ MaybeFailure place(const std::string& temporary, const std::filesystem::path& ta
 MaybeFailure writeTextFile(const std::string& path, const std::string& text, WriteMode mode) {
   const std::filesystem::path target = finalTarget(path, mode);
   if (mode == WriteMode::kReplace && isSpecialFile(target)) {
-    const int descriptor = open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    // A named pipe nobody reads would hold the open forever: without waiting it fails at once
+    // ("No such device or address"), and once open the writes wait as usual.
+    const int descriptor = open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NONBLOCK);
     if (descriptor < 0) return systemFailure(errno);
+    const int flags = fcntl(descriptor, F_GETFL);
+    if (flags >= 0) fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK);
     const int error = writeAll(descriptor, text);
     return systemFailure(close(descriptor) != 0 && error == 0 ? errno : error);
   }
@@ -150,7 +154,15 @@ MaybeFailure writeTextFile(const std::string& path, const std::string& text, Wri
 StreamedTextFile::StreamedTextFile(const std::string& path, WriteMode mode)
     : target_(finalTarget(path, mode).string()), mode_(mode) {
   if (mode == WriteMode::kReplace && isSpecialFile(target_)) {
+    // Opened once without waiting, so that a named pipe nobody reads fails at once; held open
+    // while the stream opens it again, so that a reader there sees no end in between.
+    const int probe = open(target_.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+    if (probe < 0) {
+      failure_ = systemFailure(errno);
+      return;
+    }
     stream_.open(target_, std::ios::binary | std::ios::trunc);
+    close(probe);
     if (!stream_) failure_ = Failure{"cannot open " + target_};
     return;
   }
