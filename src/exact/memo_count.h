@@ -48,10 +48,10 @@ MemoCountOutcome countSubtree(const SearchProblem& problem, const SearchPrefix& 
                               const MemoCountLimits& limits, CountCache& cache,
                               const SubtreePlace* from = nullptr);
 
-// Whether at is a place a walk of prefix within bound can stop at: each step a child the walk
+// Whether place is a place a walk of prefix within bound can stop at: each step a child the walk
 // takes, each but the last one it goes below. A place read back from a file is checked before
 // a count goes on from it.
 bool placeWithin(const SearchProblem& problem, int bound, const SearchPrefix& prefix,
-                 const std::vector<int>& at);
+                 const std::vector<int>& place);
 
 }  // namespace jobshop
