@@ -49,9 +49,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const RunRecord& run = records.runs[r];
     fuzzCheck(run.run == static_cast<int>(r) + 1, "runs numbered in order");
     fuzzCheck(schedules[r].size() == run.solutions.size(), "one schedule per solution");
-    for (const SemiActiveSchedule& schedule : schedules[r]) {
-      if (!schedule.problem.empty()) continue;
-      fuzzCheck(schedule.operations.size() == static_cast<std::size_t>(instance.geneCount()),
+    for (std::size_t s = 0; s < schedules[r].size(); ++s) {
+      if (!schedules[r][s].problem.empty()) continue;
+      fuzzCheck(schedules[r][s].makespan == run.solutions[s].makespan,
+                "a rebuilt schedule keeps its recorded makespan");
+      // Only the makespan is kept; drawing rebuilds the operations.
+      const SemiActiveSchedule drawn = rebuildSchedule(instance, run.solutions[s].sequences);
+      fuzzCheck(drawn.operations.size() == static_cast<std::size_t>(instance.geneCount()),
                 "a rebuilt schedule places every operation");
     }
   }
