@@ -205,6 +205,18 @@ TEST(OutputRule, ANamedPipeNobodyReadsIsNeverWaitedOnAsAnOutput) {
   folder.expectInputsUntouched("named pipes as outputs");
 }
 
+TEST(OutputRule, ANamedPipeNobodyReadsIsNeverWaitedOnAsAnAppendedRecord) {
+  // A result file and the execution record are appended to, not replaced: their opens must not
+  // wait for a reader either. `timeout` ends a wait with status 124, which the checks tell apart.
+  for (const std::string name : {"D_Sal_Optimos.txt", "D_Sal_Traza.txt", "executions.jsonl"}) {
+    const Ft06Folder folder;
+    ASSERT_EQ(mkfifo((folder.path + name).c_str(), 0644), 0);
+    const Captured run = runProgramIn(folder.path, "--seed 1 --quiet", "timeout 20 ");
+    EXPECT_EQ(run.status, 1) << name << ": " << run.err;
+    folder.expectInputsUntouched(name + " a named pipe");
+  }
+}
+
 TEST(OutputRule, StaleTemporariesOfADeadWriterAreRemovedOnTheNextWrite) {
   const std::string folder = makeTempFolder();
   // A child that has ended and been waited for: its PID is free.
