@@ -85,6 +85,37 @@ TEST(OutputRule, MainRunRefusesResultFilesAndRecordsLinkedToItsInputs) {
   }
 }
 
+TEST(OutputRule, MainRunRefusesAResultFileThatIsAnotherRecord) {
+  // Two result files that are one file would interleave their records; the optima list under a
+  // result file's name would take the runs' records into the list.
+  struct Case {
+    Link kind;
+    const char* output;
+    const char* record;
+  };
+  for (const Case& each : {Case{Link::kHard, "D_Sal_Optimos.txt", "D_Sal_Soluciones.txt"},
+                           Case{Link::kSymbolic, "D_Sal_Traza.txt", "list.txt"},
+                           Case{Link::kHard, "executions.jsonl", "list.txt"}}) {
+    const Ft06Folder folder;
+    const std::string optima = "{\"list\": \"list.txt\"}\n";
+    writeFile(folder.path + "optima.json", optima);
+    writeFile(folder.path + each.record, "kept\n");
+    link(each.kind, folder.path + each.record, folder.path + each.output);
+    const std::string context = std::string(each.output) + " -> " + each.record;
+    const Captured run = runProgramIn(folder.path, "--seed 1 --quiet");
+    EXPECT_EQ(run.status, 1) << context;
+    EXPECT_EQ(run.out, "") << context;
+    EXPECT_EQ(run.err, "El archivo de salida " + std::string(each.output) +
+                           " es el mismo archivo que " + each.record +
+                           ", otro registro de la carpeta; no se ejecuta para no mezclarlos "
+                           "(quite el enlace)\n")
+        << context;
+    EXPECT_EQ(readFile(folder.path + each.record), "kept\n") << context;
+    EXPECT_EQ(readFile(folder.path + "optima.json"), optima) << context;
+    folder.expectInputsUntouched(context);
+  }
+}
+
 TEST(OutputRule, MainRunWritesThroughALinkToAHarmlessPlace) {
   const Ft06Folder folder;
   fs::create_directory(folder.path + "elsewhere");
