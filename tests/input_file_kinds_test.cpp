@@ -207,8 +207,8 @@ TEST(InputFileKinds, TheReportLooksAtEveryFileItReads) {
       {"D_Sal_Soluciones.txt", "report --output page.html", kMaxResultFileBytes, "x\n"},
       {"D_Sal_Traza.txt", "report --output page.html", kMaxResultFileBytes, "x\n"},
       {"executions.jsonl", "report --output page.html", kMaxRecordFileBytes, "{\n"},
-      {"optima.json", "report --output page.html", kMaxRecordFileBytes, "{\n", false},
-      {"optima-list.txt", "report --output page.html", kMaxResultFileBytes, "x\n", false},
+      {"optima.json", "report --output page.html", kMaxRecordFileBytes, "{\n"},
+      {"optima-list.txt", "report --output page.html", kMaxResultFileBytes, "x\n"},
   };
   for (const ReadFile& read : reads) expectLookedAtOnly(read);
 }

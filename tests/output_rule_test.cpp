@@ -85,6 +85,37 @@ TEST(OutputRule, MainRunRefusesResultFilesAndRecordsLinkedToItsInputs) {
   }
 }
 
+TEST(OutputRule, MainRunRefusesAResultFileThatIsAnotherRecord) {
+  // Two result files that are one file would interleave their records; the optima list under a
+  // result file's name would take the runs' records into the list.
+  struct Case {
+    Link kind;
+    const char* output;
+    const char* record;
+  };
+  for (const Case& each : {Case{Link::kHard, "D_Sal_Optimos.txt", "D_Sal_Soluciones.txt"},
+                           Case{Link::kSymbolic, "D_Sal_Traza.txt", "list.txt"},
+                           Case{Link::kHard, "executions.jsonl", "list.txt"}}) {
+    const Ft06Folder folder;
+    const std::string optima = "{\"list\": \"list.txt\"}\n";
+    writeFile(folder.path + "optima.json", optima);
+    writeFile(folder.path + each.record, "kept\n");
+    link(each.kind, folder.path + each.record, folder.path + each.output);
+    const std::string context = std::string(each.output) + " -> " + each.record;
+    const Captured run = runProgramIn(folder.path, "--seed 1 --quiet");
+    EXPECT_EQ(run.status, 1) << context;
+    EXPECT_EQ(run.out, "") << context;
+    EXPECT_EQ(run.err, "El archivo de salida " + std::string(each.output) +
+                           " es el mismo archivo que " + each.record +
+                           ", otro registro de la carpeta; no se ejecuta para no mezclarlos "
+                           "(quite el enlace)\n")
+        << context;
+    EXPECT_EQ(readFile(folder.path + each.record), "kept\n") << context;
+    EXPECT_EQ(readFile(folder.path + "optima.json"), optima) << context;
+    folder.expectInputsUntouched(context);
+  }
+}
+
 TEST(OutputRule, MainRunWritesThroughALinkToAHarmlessPlace) {
   const Ft06Folder folder;
   fs::create_directory(folder.path + "elsewhere");
@@ -203,6 +234,18 @@ TEST(OutputRule, ANamedPipeNobodyReadsIsNeverWaitedOnAsAnOutput) {
   EXPECT_EQ(report.status, 1) << report.err;
   EXPECT_TRUE(contains(report.err, "page.html")) << report.err;
   folder.expectInputsUntouched("named pipes as outputs");
+}
+
+TEST(OutputRule, ANamedPipeNobodyReadsIsNeverWaitedOnAsAnAppendedRecord) {
+  // A result file and the execution record are appended to, not replaced: their opens must not
+  // wait for a reader either. `timeout` ends a wait with status 124, which the checks tell apart.
+  for (const std::string name : {"D_Sal_Optimos.txt", "D_Sal_Traza.txt", "executions.jsonl"}) {
+    const Ft06Folder folder;
+    ASSERT_EQ(mkfifo((folder.path + name).c_str(), 0644), 0);
+    const Captured run = runProgramIn(folder.path, "--seed 1 --quiet", "timeout 20 ");
+    EXPECT_EQ(run.status, 1) << name << ": " << run.err;
+    folder.expectInputsUntouched(name + " a named pipe");
+  }
 }
 
 TEST(OutputRule, StaleTemporariesOfADeadWriterAreRemovedOnTheNextWrite) {

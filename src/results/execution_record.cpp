@@ -11,6 +11,7 @@
 
 #include "input/niching_fields.h"
 #include "input/parameter_table.h"
+#include "support/open_for_writing.h"
 
 namespace jobshop {
 
@@ -148,7 +149,7 @@ std::string executionRecordLine(const ExecutionRecord& record) {
 }
 
 MaybeFailure appendExecutionRecord(const std::string& path, const std::string& line) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  const int fd = openForWriting(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
   if (fd < 0) return Failure{std::strerror(errno)};
   struct stat before {};
   const bool sized = ::fstat(fd, &before) == 0;

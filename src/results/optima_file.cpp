@@ -30,17 +30,23 @@ std::optional<std::vector<int>> parseLine(const std::string& line) {
   return numbers;
 }
 
+// With the reason, so that a pipe, a device or a file past the limit is told as what it is.
+Failure cannotRead(const std::string& path, const BoundedRead& read) {
+  return Failure{"cannot read " + path + " (" + read.problem + ")"};
+}
+
 MaybeFailure loadList(const std::string& path, EnumeratedOptima& optima) {
-  const std::optional<std::vector<std::string>> lines = readFileLines(path, kMaxResultFileBytes);
-  if (!lines) return Failure{"cannot read " + path};
+  const BoundedRead read = readBoundedFile(path, kMaxResultFileBytes);
+  if (!read.text) return cannotRead(path, read);
+  const std::vector<std::string> lines = splitLines(*read.text);
   const std::size_t cells =
       static_cast<std::size_t>(optima.jobs) * static_cast<std::size_t>(optima.machines);
-  const std::int64_t count = static_cast<std::int64_t>(lines->size());
+  const std::int64_t count = static_cast<std::int64_t>(lines.size());
   for (std::int64_t number = 1; number <= count; ++number) {
     const std::string where = path + ", line " + std::to_string(number) + ": ";
     if (number > optima.count)
       return Failure{where + "more schedules than the count of optima.json"};
-    std::optional<std::vector<int>> numbers = parseLine((*lines)[number - 1]);
+    std::optional<std::vector<int>> numbers = parseLine(lines[number - 1]);
     if (!numbers || numbers->size() != cells + 1) {
       return Failure{where + "expected " + std::to_string(cells + 1) +
                      " numbers each followed by a space"};
@@ -160,8 +166,9 @@ OptimaInFolder loadOptimaSummary(const std::string& folder) {
   const std::string path = pathInFolder(folder, kEnumeratedOptimaFileName);
   std::error_code ignored;
   if (!std::filesystem::exists(path, ignored)) return std::optional<EnumeratedOptima>();
-  const std::optional<std::string> text = readWholeFile(path, kMaxRecordFileBytes);
-  if (!text) return Failure{"cannot read " + path};
+  const BoundedRead read = readBoundedFile(path, kMaxRecordFileBytes);
+  if (!read.text) return cannotRead(path, read);
+  const std::optional<std::string>& text = read.text;
   EnumeratedOptima optima;
   try {
     const nlohmann::json json = nlohmann::json::parse(*text);

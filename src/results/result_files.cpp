@@ -14,6 +14,7 @@
 
 #include "results/run_records.h"
 #include "support/bounded_file.h"
+#include "support/open_for_writing.h"
 
 namespace jobshop {
 
@@ -24,7 +25,7 @@ const char* const kJournalHeading = "jobshop-niching journal 1";
 std::string journalPath(const std::string& folder) { return folder + kJournalFileName; }
 
 int openForAppend(const std::string& path) {
-  return ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  return openForWriting(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
 }
 
 // Every byte or an errno: a full disk may take part of the text before it refuses the rest.
@@ -92,7 +93,7 @@ std::string journalText(const Lengths& lengths) {
 // 0 once the journal is wholly in the folder.
 int writeJournal(const std::string& folder, const Lengths& lengths) {
   const std::string path = journalPath(folder);
-  const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  const int descriptor = openForWriting(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (descriptor < 0) return errno;
   int failure = writeWhole(descriptor, journalText(lengths));
   if (::close(descriptor) != 0 && failure == 0) failure = errno;

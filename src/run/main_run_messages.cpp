@@ -23,6 +23,11 @@ std::string outputOnInputMessage(const std::string& output, const std::string& i
          ", que el programa lee; no se ejecuta para no escribir en él (quite el enlace)\n";
 }
 
+std::string outputOnRecordMessage(const std::string& output, const std::string& record) {
+  return "El archivo de salida " + output + " es el mismo archivo que " + record +
+         ", otro registro de la carpeta; no se ejecuta para no mezclarlos (quite el enlace)\n";
+}
+
 std::string interruptionMessage(int signal, std::size_t runsDone, int runCount) {
   return std::string("Interrumpido por ") + (signal == SIGINT ? "SIGINT" : "SIGTERM") +
          " tras la ejecución " + std::to_string(runsDone) + " de " +

@@ -22,6 +22,11 @@ std::string executionRecordFailureMessage(const std::string& path, const std::st
 // A file the execution would write (output) that is one of its inputs, by a link or another name.
 std::string outputOnInputMessage(const std::string& output, const std::string& input);
 
+// An output that is another of the folder's records (a result file, the trace, executions.jsonl,
+// optima.json, its list, the count's checkpoint) under a second name: appending there would mix
+// two records in one file.
+std::string outputOnRecordMessage(const std::string& output, const std::string& record);
+
 // An execution that signal stopped after runsDone of its runs.
 std::string interruptionMessage(int signal, std::size_t runsDone, int runCount);
 

@@ -32,6 +32,11 @@ std::optional<std::string> mainRunOutputClash(const std::string& folder) {
   for (const std::string& output : mainRunOutputs(folder))
     if (const std::optional<std::string> input = clashingFile(output, inputs))
       return outputOnInputMessage(output, *input);
+  const std::vector<std::string> records = folderRecordFiles(folder);
+  for (const std::string& output : mainRunOutputs(folder))
+    if (const std::optional<std::string> record =
+            clashingFile(output, filesOtherThan(records, {output})))
+      return outputOnRecordMessage(output, *record);
   return std::nullopt;
 }
 
