@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "exact/bounds_window.h"
 #include "exact/child_test.h"
-#include "exact/node_bounds.h"
 #include "exact/search_node.h"
 #include "results/optima_file.h"
 
@@ -20,7 +20,6 @@ std::size_t at(int index) { return static_cast<std::size_t>(index); }
 struct Level {
   int nextJob = 0;
   AppendUndo undo;
-  NodeBounds bounds;  // the node's at this depth, read by its children's test
 };
 
 struct Walk {
@@ -28,6 +27,7 @@ struct Walk {
   std::int64_t foundLimit;
   SearchNode node;
   std::vector<Level> levels;
+  BoundsWindow bounds;  // the path's, read by the children's test
   SearchOutcome outcome;
   bool halted = false;
   std::int64_t sinceCheck = 0;
@@ -37,13 +37,19 @@ struct Walk {
   Walk(const SearchProblem& p, const SearchSettings& s)
       : settings(s),
         foundLimit(s.stop ? s.stop->foundLimit : StopCondition::kUnlimited),
-        node(makeSearchNode(p, s.bound)) {
+        node(makeSearchNode(p, s.bound)),
+        bounds(makeBoundsWindow(p)) {
     levels.resize(at(node.length) + 1);
   }
 };
 
-// Bounds the node at the current depth into its level.
-bool boundHere(Walk& w) { return boundNode(w.node, w.levels[at(w.node.depth)].bounds); }
+// Bounds the node at the current depth, for its children's test.
+bool boundHere(Walk& w) { return boundAtDepth(w.bounds, w.node); }
+
+// Whether the walk may go below job's child of the current node, which boundHere accepted.
+bool childTaken(Walk& w, int job) {
+  return canAppend(w.node, job) && childMayFit(w.node, boundsAtDepth(w.bounds, w.node), job);
+}
 
 void halt(Walk& w, bool timedOut) {
   w.halted = true;
@@ -95,7 +101,7 @@ void walkBelow(Walk& w) {
     bool descended = false;
     while (level.nextJob < n.jobs && !w.halted) {
       const int job = level.nextJob++;
-      if (!canAppend(n, job) || !childMayFit(n, w.levels[at(n.depth)].bounds, job)) continue;
+      if (!childTaken(w, job)) continue;
       level.undo = appendJob(n, job);
       if (n.depth == n.length) {
         countNode(w);
@@ -160,8 +166,7 @@ std::vector<SearchPrefix> splitSearch(const SearchProblem& problem, int bound, i
       replay(w, prefix);
       boundHere(w);  // accepted when the prefix was taken, and it fills the children's bounds
       for (int job = 0; job < w.node.jobs; ++job) {
-        if (!canAppend(w.node, job) || !childMayFit(w.node, w.levels[at(w.node.depth)].bounds, job))
-          continue;
+        if (!childTaken(w, job)) continue;
         const AppendUndo undo = appendJob(w.node, job);
         if (acceptedHere(w)) {
           next.push_back(prefix);
