@@ -99,18 +99,25 @@ void walkBelow(Walk& w) {
   while (!w.halted) {
     Level& level = w.levels[at(n.depth)];
     bool descended = false;
+    // The node's bounds, looked up again only after a child is bounded, which may take their slot.
+    const NodeBounds* bounds = nullptr;
     while (level.nextJob < n.jobs && !w.halted) {
       const int job = level.nextJob++;
-      if (!childTaken(w, job)) continue;
+      if (!canAppend(n, job)) continue;
+      if (!bounds) bounds = &boundsAtDepth(w.bounds, n);
+      if (!childMayFit(n, *bounds, job)) continue;
       level.undo = appendJob(n, job);
       if (n.depth == n.length) {
         countNode(w);
         record(w);
-      } else if (boundHere(w)) {
-        countNode(w);
-        w.levels[at(n.depth)].nextJob = 0;
-        descended = true;
-        break;
+      } else {
+        bounds = nullptr;
+        if (boundHere(w)) {
+          countNode(w);
+          w.levels[at(n.depth)].nextJob = 0;
+          descended = true;
+          break;
+        }
       }
       undoAppend(n, level.undo);
     }
