@@ -76,4 +76,6 @@ const NodeBounds& boundsAtDepth(BoundsWindow& w, SearchNode& node) {
   return w.slots[at(slot)];
 }
 
+void forgetBounds(BoundsWindow& w) { std::fill(w.holder.begin(), w.holder.end(), -1); }
+
 }  // namespace jobshop

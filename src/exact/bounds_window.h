@@ -28,4 +28,7 @@ bool boundAtDepth(BoundsWindow& window, const SearchNode& node);
 // same.
 const NodeBounds& boundsAtDepth(BoundsWindow& window, SearchNode& node);
 
+// Forgets every depth's bounds, for a walk that goes on from another node than the last it bounded.
+void forgetBounds(BoundsWindow& window);
+
 }  // namespace jobshop

@@ -131,9 +131,16 @@ void walkBelow(Walk& w) {
 bool replay(Walk& w, const SearchPrefix& prefix) {
   for (int job : prefix) {
     if (job < 0 || job >= w.node.jobs || !canAppend(w.node, job)) return false;
-    w.levels[at(w.node.depth)].undo = appendJob(w.node, job);
+    Level& level = w.levels[at(w.node.depth)];  // the depth before the step, where rewind reads
+    level.undo = appendJob(w.node, job);
   }
   return true;
+}
+
+// Takes the walk back to the root, for the next prefix; the bounds it holds are of another path.
+void rewind(Walk& w) {
+  while (w.node.depth > 0) undoAppend(w.node, w.levels[at(w.node.depth - 1)].undo);
+  forgetBounds(w.bounds);
 }
 
 // A complete schedule within the bound, or a node that boundNode accepts.
@@ -154,11 +161,11 @@ constexpr std::size_t kMaxSplitDepth = 256;
 std::vector<SearchPrefix> splitSearch(const SearchProblem& problem, int bound, int minSubtrees) {
   SearchSettings settings;
   settings.bound = bound;
+  // One walk for every prefix: a walk's arrays are as long as the operations, and fresh ones for
+  // each would cost more than the prefixes on a long instance.
+  Walk w(problem, settings);
   std::vector<SearchPrefix> level;
-  {
-    Walk root(problem, settings);
-    if (acceptedHere(root)) level.push_back({});
-  }
+  if (acceptedHere(w)) level.push_back({});
   const std::size_t wanted = static_cast<std::size_t>(std::max(minSubtrees, 1));
   const std::size_t length =
       static_cast<std::size_t>(problem.jobs) * static_cast<std::size_t>(problem.machines);
@@ -169,7 +176,7 @@ std::vector<SearchPrefix> splitSearch(const SearchProblem& problem, int bound, i
   while (!level.empty() && level.size() < wanted && level.front().size() < deepest) {
     std::vector<SearchPrefix> next;
     for (const SearchPrefix& prefix : level) {
-      Walk w(problem, settings);
+      rewind(w);
       replay(w, prefix);
       boundHere(w);  // accepted when the prefix was taken, and it fills the children's bounds
       for (int job = 0; job < w.node.jobs; ++job) {
