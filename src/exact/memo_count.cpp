@@ -113,8 +113,12 @@ std::uint64_t countChildrenFrom(MemoWalk& w, int first) {
   const int depth = n.depth;
   CountLimbs total = w.count(depth);
   std::uint64_t work = 1;
+  // The node's bounds, looked up again only after a child is bounded, which may take their slot.
+  const NodeBounds* bounds = nullptr;
   for (int job = first; job < n.jobs && !w.halted; ++job) {
-    if (!childTaken(w, job)) continue;
+    if (!canAppend(n, job)) continue;
+    if (!bounds) bounds = &boundsAtDepth(w.bounds, n);
+    if (!childMayFit(n, *bounds, job)) continue;
     const AppendUndo undo = appendJob(n, job);
     w.stepJob[at(n.depth)] = job;
     countNode(w);
@@ -128,12 +132,16 @@ std::uint64_t countChildrenFrom(MemoWalk& w, int first) {
       unsigned __int128 known = 0;
       if (w.cache.find(key, hash, known, w.outcome.cache)) {
         addSmallCount(total, known);
-      } else if (boundAtDepth(w.bounds, n)) {
-        const std::uint64_t childWork = countBelow(w);
-        work += childWork;
-        addCount(total, w.count(n.depth));
-        if (!w.halted && childWork >= w.limits.storeFrom && countFits128(w.count(n.depth), known)) {
-          w.cache.store(key, hash, known, childWork, w.outcome.cache);
+      } else {
+        bounds = nullptr;
+        if (boundAtDepth(w.bounds, n)) {
+          const std::uint64_t childWork = countBelow(w);
+          work += childWork;
+          addCount(total, w.count(n.depth));
+          if (!w.halted && childWork >= w.limits.storeFrom &&
+              countFits128(w.count(n.depth), known)) {
+            w.cache.store(key, hash, known, childWork, w.outcome.cache);
+          }
         }
       }
     }
