@@ -102,6 +102,42 @@ TEST(OptimaCommand, BoundsLimitAndOptimum) {
   EXPECT_TRUE((*optimumRead)->optimal);
 }
 
+TEST(OptimaCommand, OneJobOfManyMachinesHasItsOneSchedule) {
+  // One job: each machine's sequence is that job alone, so there is exactly one schedule, of
+  // makespan the job's total time. 4,096 machines take hundredths of a second; a walk whose cost
+  // grows with the square of the operations again (bounds recomputed or held for every depth of
+  // the chain) makes this test take seconds and hundreds of megabytes.
+  const int machines = 4096;
+  std::string times;
+  std::string routing;
+  int total = 0;
+  std::string expectedLine;
+  for (int m = 1; m <= machines; ++m) {
+    const int time = m * 7 % 9 + 1;
+    total += time;
+    times += std::to_string(time) + (m < machines ? " " : "\n");
+    routing += std::to_string(m) + (m < machines ? " " : "\n");
+    expectedLine += "1 ";
+  }
+  expectedLine += std::to_string(total) + " \n";
+  const std::string folder = makeTempFolder();
+  writeFile(folder + "D_Entrada.txt", "1\n" + std::to_string(machines) + "\n" +
+                                          std::to_string(total) + "\n" + times + routing);
+
+  const Captured limited = runOptima(folder, "--limit 3 --list one.txt");
+  EXPECT_EQ(limited.status, 0) << limited.err;
+  EXPECT_EQ(limited.err, "");
+  EXPECT_EQ(firstLine(limited.out), "count 1");
+  EXPECT_TRUE(hasLine(limited.out, "bound " + std::to_string(total)));
+  EXPECT_TRUE(hasLine(limited.out, "complete yes")) << "fewer than the limit: all were found";
+  EXPECT_EQ(readFile(folder + "one.txt"), expectedLine);
+
+  const Captured counted = runOptima(folder, "--force");
+  EXPECT_EQ(counted.status, 0) << counted.err;
+  EXPECT_EQ(firstLine(counted.out), "count 1");
+  EXPECT_TRUE(hasLine(counted.out, "complete yes"));
+}
+
 TEST(OptimaCommand, TimeLimitGivesALowerBound) {
   const std::string folder = makeTempFolder();
   writeFile(folder + "D_Entrada.txt",

@@ -45,14 +45,10 @@ bool childMayFit(const SearchNode& n, const NodeBounds& b, int job) {
     from = std::max(from, b.head[at(x)]);
     if (from + rest > n.bound) return false;
   }
-  for (int k = 0; k < n.machines; ++k) {
-    const std::uint64_t left = k == m ? n.remaining[at(k)] & ~jobBit(job) : n.remaining[at(k)];
-    if (left == 0) continue;
-    const int from = k == m ? end : start;
-    const int load = k == m ? b.load[at(k)] - p.duration[at(op)] : b.load[at(k)];
-    if (from + load + b.minTail[at(k)] > n.bound) return false;
-  }
-  return true;
+  const int others = restBesides(b, m);
+  if (others != kNoRest && start + others > n.bound) return false;
+  const std::uint64_t left = n.remaining[at(m)] & ~jobBit(job);
+  return left == 0 || end + b.load[at(m)] - p.duration[at(op)] + b.minTail[at(m)] <= n.bound;
 }
 
 }  // namespace jobshop

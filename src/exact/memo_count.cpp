@@ -5,8 +5,8 @@
 #include <optional>
 #include <vector>
 
+#include "exact/bounds_window.h"
 #include "exact/child_test.h"
-#include "exact/node_bounds.h"
 #include "exact/search_node.h"
 #include "exact/search_state_key.h"
 
@@ -25,7 +25,7 @@ struct MemoWalk {
   StateKeyWriter keyWriter;
   StateKeyShape shape;
   int width;
-  std::vector<NodeBounds> bounds;     // per depth
+  BoundsWindow bounds;                // the path's
   std::vector<std::uint64_t> keys;    // per depth, shape.words each
   std::vector<std::uint64_t> counts;  // per depth, width limbs each
   std::vector<int> stepJob;           // per depth, the job appended to reach it
@@ -43,9 +43,9 @@ struct MemoWalk {
         node(makeSearchNode(p, l.bound)),
         keyWriter(p, l.bound),
         shape(keyWriter.shape()),
-        width(countLimbsFor(p)) {
+        width(countLimbsFor(p)),
+        bounds(makeBoundsWindow(p)) {
     const std::size_t levels = at(node.length) + 1;
-    bounds.resize(levels);
     stepJob.assign(levels, 0);
     keys.assign(levels * at(shape.words), 0);
     counts.assign(levels * at(width), 0);
@@ -100,6 +100,11 @@ void countNode(MemoWalk& w) {
 
 std::uint64_t countBelow(MemoWalk& w);
 
+// Whether the walk may go below job's child of the current node, which the walk bounded.
+bool childTaken(MemoWalk& w, int job) {
+  return canAppend(w.node, job) && childMayFit(w.node, boundsAtDepth(w.bounds, w.node), job);
+}
+
 // Adds the completions of the current node through its children from job `first` on, which its
 // bounds at its depth accept, to the count at its depth; returns the nodes it took. A halted walk
 // leaves a lower bound there.
@@ -108,8 +113,12 @@ std::uint64_t countChildrenFrom(MemoWalk& w, int first) {
   const int depth = n.depth;
   CountLimbs total = w.count(depth);
   std::uint64_t work = 1;
+  // The node's bounds, looked up again only after a child is bounded, which may take their slot.
+  const NodeBounds* bounds = nullptr;
   for (int job = first; job < n.jobs && !w.halted; ++job) {
-    if (!canAppend(n, job) || !childMayFit(n, w.bounds[at(depth)], job)) continue;
+    if (!canAppend(n, job)) continue;
+    if (!bounds) bounds = &boundsAtDepth(w.bounds, n);
+    if (!childMayFit(n, *bounds, job)) continue;
     const AppendUndo undo = appendJob(n, job);
     w.stepJob[at(n.depth)] = job;
     countNode(w);
@@ -123,12 +132,16 @@ std::uint64_t countChildrenFrom(MemoWalk& w, int first) {
       unsigned __int128 known = 0;
       if (w.cache.find(key, hash, known, w.outcome.cache)) {
         addSmallCount(total, known);
-      } else if (boundNode(n, w.bounds[at(n.depth)])) {
-        const std::uint64_t childWork = countBelow(w);
-        work += childWork;
-        addCount(total, w.count(n.depth));
-        if (!w.halted && childWork >= w.limits.storeFrom && countFits128(w.count(n.depth), known)) {
-          w.cache.store(key, hash, known, childWork, w.outcome.cache);
+      } else {
+        bounds = nullptr;
+        if (boundAtDepth(w.bounds, n)) {
+          const std::uint64_t childWork = countBelow(w);
+          work += childWork;
+          addCount(total, w.count(n.depth));
+          if (!w.halted && childWork >= w.limits.storeFrom &&
+              countFits128(w.count(n.depth), known)) {
+            w.cache.store(key, hash, known, childWork, w.outcome.cache);
+          }
         }
       }
     }
@@ -148,13 +161,10 @@ std::uint64_t countBelow(MemoWalk& w) {
 // canonical order allows it, it may fit, and it is no schedule yet and passes its own bounds.
 std::optional<AppendUndo> enterChild(MemoWalk& w, int job) {
   SearchNode& n = w.node;
-  if (job < 0 || job >= n.jobs || !canAppend(n, job) ||
-      !childMayFit(n, w.bounds[at(n.depth)], job)) {
-    return std::nullopt;
-  }
+  if (job < 0 || job >= n.jobs || !childTaken(w, job)) return std::nullopt;
   const AppendUndo undo = appendJob(n, job);
   w.stepJob[at(n.depth)] = job;
-  if (n.depth < n.length && boundNode(n, w.bounds[at(n.depth)])) return undo;
+  if (n.depth < n.length && boundAtDepth(w.bounds, n)) return undo;
   undoAppend(n, undo);
   return std::nullopt;
 }
@@ -196,7 +206,7 @@ MemoCountOutcome countSubtree(const SearchProblem& problem, const SearchPrefix& 
   w.rootDepth = w.node.depth;
   if (w.node.depth == w.node.length) {
     addSmallCount(w.outcome.count.limbs, 1);
-  } else if (boundNode(w.node, w.bounds[at(w.node.depth)])) {
+  } else if (boundAtDepth(w.bounds, w.node)) {
     if (from && !from->at.empty()) {
       w.before = &from->before;
       addCount(w.outcome.count.limbs, from->before.limbs);
@@ -218,15 +228,14 @@ bool placeWithin(const SearchProblem& problem, int bound, const SearchPrefix& pr
   MemoWalk w(problem, limits, none);
   if (place.empty() || !appendPrefix(w.node, prefix) || w.node.depth == w.node.length ||
       static_cast<int>(place.size()) > w.node.length - w.node.depth ||
-      !boundNode(w.node, w.bounds[at(w.node.depth)])) {
+      !boundAtDepth(w.bounds, w.node)) {
     return false;
   }
   for (std::size_t step = 0; step + 1 < place.size(); ++step) {
     if (!enterChild(w, place[step])) return false;
   }
   const int last = place.back();
-  return last >= 0 && last < w.node.jobs && canAppend(w.node, last) &&
-         childMayFit(w.node, w.bounds[at(w.node.depth)], last);
+  return last >= 0 && last < w.node.jobs && childTaken(w, last);
 }
 
 }  // namespace jobshop

@@ -165,8 +165,21 @@ bool followRoutes(const SearchNode& n, NodeBounds& b) {
   return true;
 }
 
+void noteRest(NodeBounds& b, int m, int rest) {
+  if (b.busiest == kNoMachine || rest > b.busiestRest) {
+    b.otherRest = b.busiestRest;
+    b.busiest = m;
+    b.busiestRest = rest;
+  } else {
+    b.otherRest = std::max(b.otherRest, rest);
+  }
+}
+
 void summarise(const SearchNode& n, NodeBounds& b) {
   const SearchProblem& p = *n.problem;
+  b.busiest = kNoMachine;
+  b.busiestRest = kNoRest;
+  b.otherRest = kNoRest;
   for (int m = 0; m < n.machines; ++m) {
     int load = 0;
     int minTail = kUnbounded;
@@ -188,7 +201,18 @@ void summarise(const SearchNode& n, NodeBounds& b) {
     b.minTail[at(m)] = minTail;
     b.leastTime[at(m)] = least;
     b.secondTime[at(m)] = second;
+    if (n.remaining[at(m)] != 0) noteRest(b, m, load + minTail);
   }
+}
+
+int loneJobOf(const SearchNode& n) {
+  int lone = -1;
+  for (int j = 0; j < n.jobs; ++j) {
+    if (n.jobNext[at(j)] == n.machines) continue;
+    if (lone >= 0) return -1;
+    lone = j;
+  }
+  return lone;
 }
 
 }  // namespace
@@ -221,7 +245,37 @@ bool boundNode(const SearchNode& n, NodeBounds& b) {
     if (!followRoutes(n, b)) return false;
   }
   summarise(n, b);
+  b.loneJob = loneJobOf(n);
   return true;
+}
+
+int restBesides(const NodeBounds& b, int machine) {
+  return b.busiest == machine ? b.otherRest : b.busiestRest;
+}
+
+// The child test held the lone job's start at its operation's head, so every head after it stays,
+// no machine holds two operations for a rule to raise, and no order is forbidden with no other job
+// to take its turn: startChains and summarise would give the parent's values again. The rest of a
+// machine is its one operation's time and tail, the job's work from there on, which never grows
+// along the route, so the worst machines are those of the next two operations.
+void boundLoneJobChild(const SearchNode& child, NodeBounds& b) {
+  const SearchProblem& p = *child.problem;
+  const int job = b.loneJob;
+  const int next = child.jobNext[at(job)];
+  const int first = job * child.machines;
+  const int taken = p.machine[at(first + next - 1)];
+  b.load[at(taken)] = 0;
+  b.minTail[at(taken)] = kUnbounded;
+  b.leastTime[at(taken)] = kUnbounded;
+  b.secondTime[at(taken)] = kUnbounded;
+  b.busiest = kNoMachine;
+  b.busiestRest = kNoRest;
+  b.otherRest = kNoRest;
+  for (int k = next; k < std::min(next + 2, child.machines); ++k) {
+    const std::size_t op = at(first + k);
+    noteRest(b, p.machine[op], p.duration[op] + p.tail[op]);
+  }
+  if (next == child.machines) b.loneJob = -1;
 }
 
 }  // namespace jobshop

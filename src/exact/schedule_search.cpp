@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "exact/bounds_window.h"
 #include "exact/child_test.h"
-#include "exact/node_bounds.h"
 #include "exact/search_node.h"
 #include "results/optima_file.h"
 
@@ -20,7 +20,6 @@ std::size_t at(int index) { return static_cast<std::size_t>(index); }
 struct Level {
   int nextJob = 0;
   AppendUndo undo;
-  NodeBounds bounds;  // the node's at this depth, read by its children's test
 };
 
 struct Walk {
@@ -28,6 +27,7 @@ struct Walk {
   std::int64_t foundLimit;
   SearchNode node;
   std::vector<Level> levels;
+  BoundsWindow bounds;  // the path's, read by the children's test
   SearchOutcome outcome;
   bool halted = false;
   std::int64_t sinceCheck = 0;
@@ -37,13 +37,19 @@ struct Walk {
   Walk(const SearchProblem& p, const SearchSettings& s)
       : settings(s),
         foundLimit(s.stop ? s.stop->foundLimit : StopCondition::kUnlimited),
-        node(makeSearchNode(p, s.bound)) {
+        node(makeSearchNode(p, s.bound)),
+        bounds(makeBoundsWindow(p)) {
     levels.resize(at(node.length) + 1);
   }
 };
 
-// Bounds the node at the current depth into its level.
-bool boundHere(Walk& w) { return boundNode(w.node, w.levels[at(w.node.depth)].bounds); }
+// Bounds the node at the current depth, for its children's test.
+bool boundHere(Walk& w) { return boundAtDepth(w.bounds, w.node); }
+
+// Whether the walk may go below job's child of the current node, which boundHere accepted.
+bool childTaken(Walk& w, int job) {
+  return canAppend(w.node, job) && childMayFit(w.node, boundsAtDepth(w.bounds, w.node), job);
+}
 
 void halt(Walk& w, bool timedOut) {
   w.halted = true;
@@ -93,18 +99,25 @@ void walkBelow(Walk& w) {
   while (!w.halted) {
     Level& level = w.levels[at(n.depth)];
     bool descended = false;
+    // The node's bounds, looked up again only after a child is bounded, which may take their slot.
+    const NodeBounds* bounds = nullptr;
     while (level.nextJob < n.jobs && !w.halted) {
       const int job = level.nextJob++;
-      if (!canAppend(n, job) || !childMayFit(n, w.levels[at(n.depth)].bounds, job)) continue;
+      if (!canAppend(n, job)) continue;
+      if (!bounds) bounds = &boundsAtDepth(w.bounds, n);
+      if (!childMayFit(n, *bounds, job)) continue;
       level.undo = appendJob(n, job);
       if (n.depth == n.length) {
         countNode(w);
         record(w);
-      } else if (boundHere(w)) {
-        countNode(w);
-        w.levels[at(n.depth)].nextJob = 0;
-        descended = true;
-        break;
+      } else {
+        bounds = nullptr;
+        if (boundHere(w)) {
+          countNode(w);
+          w.levels[at(n.depth)].nextJob = 0;
+          descended = true;
+          break;
+        }
       }
       undoAppend(n, level.undo);
     }
@@ -118,9 +131,16 @@ void walkBelow(Walk& w) {
 bool replay(Walk& w, const SearchPrefix& prefix) {
   for (int job : prefix) {
     if (job < 0 || job >= w.node.jobs || !canAppend(w.node, job)) return false;
-    w.levels[at(w.node.depth)].undo = appendJob(w.node, job);
+    Level& level = w.levels[at(w.node.depth)];  // the depth before the step, where rewind reads
+    level.undo = appendJob(w.node, job);
   }
   return true;
+}
+
+// Takes the walk back to the root, for the next prefix; the bounds it holds are of another path.
+void rewind(Walk& w) {
+  while (w.node.depth > 0) undoAppend(w.node, w.levels[at(w.node.depth - 1)].undo);
+  forgetBounds(w.bounds);
 }
 
 // A complete schedule within the bound, or a node that boundNode accepts.
@@ -141,11 +161,11 @@ constexpr std::size_t kMaxSplitDepth = 256;
 std::vector<SearchPrefix> splitSearch(const SearchProblem& problem, int bound, int minSubtrees) {
   SearchSettings settings;
   settings.bound = bound;
+  // One walk for every prefix: a walk's arrays are as long as the operations, and fresh ones for
+  // each would cost more than the prefixes on a long instance.
+  Walk w(problem, settings);
   std::vector<SearchPrefix> level;
-  {
-    Walk root(problem, settings);
-    if (acceptedHere(root)) level.push_back({});
-  }
+  if (acceptedHere(w)) level.push_back({});
   const std::size_t wanted = static_cast<std::size_t>(std::max(minSubtrees, 1));
   const std::size_t length =
       static_cast<std::size_t>(problem.jobs) * static_cast<std::size_t>(problem.machines);
@@ -156,12 +176,11 @@ std::vector<SearchPrefix> splitSearch(const SearchProblem& problem, int bound, i
   while (!level.empty() && level.size() < wanted && level.front().size() < deepest) {
     std::vector<SearchPrefix> next;
     for (const SearchPrefix& prefix : level) {
-      Walk w(problem, settings);
+      rewind(w);
       replay(w, prefix);
       boundHere(w);  // accepted when the prefix was taken, and it fills the children's bounds
       for (int job = 0; job < w.node.jobs; ++job) {
-        if (!canAppend(w.node, job) || !childMayFit(w.node, w.levels[at(w.node.depth)].bounds, job))
-          continue;
+        if (!childTaken(w, job)) continue;
         const AppendUndo undo = appendJob(w.node, job);
         if (acceptedHere(w)) {
           next.push_back(prefix);
