@@ -154,7 +154,8 @@ std::optional<ReportOptions> readOptions(const std::vector<std::string>& args, s
 // nothing when it is of this one or recorded none (files written before the digest was).
 MaybeFailure foreignEnumeration(const std::string& folder, const EnumeratedOptima& enumeration) {
   if (enumeration.instanceSha256.empty()) return std::nullopt;
-  const std::optional<std::string> bytes = readWholeFile(folder + kInstanceFileName, kMaxInputFileBytes);
+  const std::optional<std::string> bytes =
+      readWholeFile(folder + kInstanceFileName, kMaxInputFileBytes);
   if (bytes && sha256Hex(*bytes) == enumeration.instanceSha256) return std::nullopt;
   return Failure{std::string(kEnumeratedOptimaFileName) +
                  " counts the schedules of another D_Entrada.txt (its instanceSha256 is not the "
