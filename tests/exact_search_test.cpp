@@ -135,7 +135,7 @@ TEST(ExactSearch, HandCountedCases) {
   EXPECT_EQ(searchAll(crossed, 10).found, 1);
   EXPECT_EQ(searchAll(crossed, 11).found, 3);
 
-  // The README's two-job, three-machine example has one optimum of makespan 10.
+  // The two-job, three-machine example of docs/files.md has one optimum of makespan 10.
   EXPECT_EQ(searchAll(exampleInstance(), 10).listing, "1 2 1 2 2 1 10 \n");
 }
 
