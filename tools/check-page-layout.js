@@ -120,17 +120,28 @@
     return depth;
   }
 
+  // A <title> or <desc> inside a text is a tooltip, not drawn.
+  function drawnText(text) {
+    let drawn = "";
+    const walker = document.createTreeWalker(text, NodeFilter.SHOW_TEXT);
+    for (let node = walker.nextNode(); node; node = walker.nextNode()) {
+      if (!node.parentElement.closest("title, desc")) drawn += node.data;
+    }
+    return drawn;
+  }
+
   function measureChartTexts(svg) {
     const texts = [];
     for (const text of svg.querySelectorAll("text")) {
       if (text.closest("defs, clipPath, mask, marker, pattern, symbol")) continue;
-      if (!text.textContent.trim() || !isDisplayed(text)) continue;
+      const drawn = drawnText(text);
+      if (!drawn.trim() || !isDisplayed(text)) continue;
       const matrix = text.getScreenCTM();
       if (!matrix) continue;
       const quad = screenQuad(text);
       const fontPx = parseFloat(getComputedStyle(text).fontSize);
       const scale = Math.hypot(matrix.a, matrix.b);
-      texts.push({ element: text, label: quoted(text.textContent), quad, box: quadBox(quad),
+      texts.push({ element: text, label: quoted(drawn), quad, box: quadBox(quad),
                    fontPx, scale, renderedPx: fontPx * scale });
     }
     return texts;
