@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "report/markup.h"
+#include "support/number_format.h"
 
 namespace jobshop {
 
@@ -76,7 +77,8 @@ std::vector<double> niceTicks(double low, double high, int maxTicks) {
 }
 
 std::string tickLabel(double value) {
-  if (std::fabs(value - std::round(value)) < 1e-9) return fixedNumber(std::round(value), 0);
+  if (std::fabs(value - std::round(value)) < 1e-9)
+    return groupedNumber(static_cast<std::int64_t>(std::llround(value)));
   return fixedNumber(value, 2);
 }
 

@@ -10,7 +10,7 @@ namespace jobshop {
 // chosen so that there are at most maxTicks of them; empty when high < low.
 std::vector<double> niceTicks(double low, double high, int maxTicks);
 
-// A tick value as a label: whole numbers without decimals.
+// A tick value as a label: whole numbers without decimals and with thousands separators.
 std::string tickLabel(double value);
 
 // Fill colour of job (1-based) in the Gantt charts, "#rrggbb": twenty colours clearly unlike each
