@@ -30,7 +30,9 @@ table.settings td.wrap { white-space: normal; }
 table.settings span.whole { white-space: nowrap; }
 table.settings td.name { position: sticky; left: 0; background: #fff; }
 table.settings th.name { position: sticky; left: 0; background: #e9ecf1; }
-.chart svg { display: block; width: 100%; height: auto; }
+.chart { width: fit-content; max-width: 100%; box-sizing: border-box; }
+.chart p.caption { contain: inline-size; }
+.chart svg.wide { max-width: none; }
 p.caption { font-size: 13px; color: #5a6272; margin: 4px 0 14px; }
 svg .run-mark { fill: #1d2330; opacity: 0.45; }
 details.executions { font-size: 13px; }

@@ -82,6 +82,13 @@ std::string tickLabel(double value) {
   return fixedNumber(value, 2);
 }
 
+double textWidth(const std::string& text, double fontSize) {
+  std::size_t characters = 0;
+  for (const char byte : text)
+    if ((static_cast<unsigned char>(byte) & 0xC0) != 0x80) ++characters;  // not a continuation
+  return static_cast<double>(characters) * kCharacterAdvance * fontSize;
+}
+
 std::string jobColour(int job) {
   // Twenty colours picked as Glasbey et al. describe ("Colour displays for categorical images",
   // Color Research and Application 32(4), 2007): each next colour is the one of a 16-level sRGB
