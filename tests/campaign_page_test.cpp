@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "report/enumeration_table.h"
 #include "test_instances.h"
 
 namespace jobshop {
@@ -138,6 +139,37 @@ TEST(CampaignPage, SettingsComparedWithTheSignificantOnesMarked) {
   EXPECT_NE(page.find("★ and bold: significant at 0.05 after Holm's adjustment over the 3 pairs "
                       "of this instance"),
             std::string::npos);
+}
+
+TEST(CampaignPage, PeakRatioAndSuccessRateOfEachSettingAgainstTheList) {
+  CampaignAnalysis collection =
+      analysed({finished(execution("N100", 1), {1, 2}), finished(execution("N200", 1), {2, 2})});
+  // Two listed schedules: N100's runs found 1 and 2 of them, N200's both each; N300 has no list.
+  collection.settings[0].againstEnumeration =
+      EnumerationMeasures{.listed = 2, .found = 2, .peakRatio = 0.75, .successRate = 0.5};
+  collection.settings[1].againstEnumeration =
+      EnumerationMeasures{.listed = 2, .found = 2, .peakRatio = 1, .successRate = 1};
+  const std::string folder = makeTempFolder();
+  const std::string page = campaignPage("c", collection, folder, folder + "campaign.html");
+  // (1/2 + 2/2) / 2 = 0.75 and 1 of 2 runs = 50 %, by hand.
+  EXPECT_NE(page.find("<tr><td class=\"name\">N100</td><td>2 of 2</td><td>0.750</td>"
+                      "<td>50 %</td></tr>"),
+            std::string::npos)
+      << page;
+  EXPECT_NE(page.find("<tr><td class=\"name\">N200</td><td>2 of 2</td><td>1.000</td>"
+                      "<td>100 %</td></tr>"),
+            std::string::npos);
+  EXPECT_NE(page.find("peak ratio is the share of the K that a run found, averaged over the runs"),
+            std::string::npos)
+      << "says what the two mean";
+
+  SettingSummary unlisted = collection.settings[0];
+  unlisted.setting = "N300";
+  unlisted.againstEnumeration.reset();
+  EXPECT_NE(enumerationTable({&collection.settings[0], &unlisted})
+                .find("<tr><td class=\"name\">N300</td><td>–</td><td>–</td><td>–</td></tr>"),
+            std::string::npos);
+  EXPECT_EQ(enumerationTable({&unlisted}), "") << "no table without a list";
 }
 
 }  // namespace jobshop

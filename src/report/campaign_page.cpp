@@ -8,6 +8,7 @@
 #include "report/chart_support.h"
 #include "report/comparison_table.h"
 #include "report/distinct_schedules_text.h"
+#include "report/enumeration_table.h"
 #include "report/markup.h"
 #include "report/report_style.h"
 #include "report/setting_measures_table.h"
@@ -211,6 +212,7 @@ std::string campaignPage(const std::string& title, const CampaignAnalysis& analy
     html += figure("Distinct optima per run that reached the target", optimaBoxPlots(settings),
                    kOptimaBoxCaption);
     html += "<h3>Optimal schedules held and found</h3>" + settingMeasuresTable(settings);
+    html += enumerationTable(settings);
     html += comparisonSection(analysis.comparisons, instance);
     html += executionsSection(settings, base, campaignFolder);
   }
