@@ -1,4 +1,4 @@
-// The campaign page as a reader meets it: charts that scale to their cards, captions that say what
+// The campaign page as a reader meets it: charts drawn at their own size, captions that say what
 // the marks are, links only to reports that exist, and counts in the singular where they are one.
 #include "report/campaign_page.h"
 
@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "report/enumeration_table.h"
 #include "test_instances.h"
 
 namespace jobshop {
@@ -56,13 +57,13 @@ CampaignAnalysis analysed(std::vector<ExecutionRecords> executions) {
 
 }  // namespace
 
-TEST(CampaignPage, ChartsScaleToTheirCardsAndSayWhatTheirMarksAre) {
+TEST(CampaignPage, ChartsKeepTheirSizeAndSayWhatTheirMarksAre) {
   const CampaignAnalysis collection = analysed({finished(execution("N100", 1), {1})});
   const std::string folder = makeTempFolder();
   const std::string page = campaignPage("c", collection, folder, folder + "campaign.html");
-  EXPECT_EQ(
-      occurrencesOf(page, "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"100%\" viewBox="), 3u);
-  EXPECT_EQ(occurrencesOf(page, "<svg"), 3u) << "no chart with a fixed size";
+  EXPECT_EQ(occurrencesOf(page, "<svg"), 3u);
+  EXPECT_EQ(occurrencesOf(page, "width=\"100%\""), 0u)
+      << "a chart stretched to its card draws its text larger than the page's";
   EXPECT_NE(page.find("<p class=\"caption\">box: middle half of the runs (quartiles), line: "
                       "median; whiskers: the best and the worst run; dots: each run's best "
                       "makespan; dashed line: the target</p>"),
@@ -138,6 +139,37 @@ TEST(CampaignPage, SettingsComparedWithTheSignificantOnesMarked) {
   EXPECT_NE(page.find("★ and bold: significant at 0.05 after Holm's adjustment over the 3 pairs "
                       "of this instance"),
             std::string::npos);
+}
+
+TEST(CampaignPage, PeakRatioAndSuccessRateOfEachSettingAgainstTheList) {
+  CampaignAnalysis collection =
+      analysed({finished(execution("N100", 1), {1, 2}), finished(execution("N200", 1), {2, 2})});
+  // Two listed schedules: N100's runs found 1 and 2 of them, N200's both each; N300 has no list.
+  collection.settings[0].againstEnumeration =
+      EnumerationMeasures{.listed = 2, .found = 2, .peakRatio = 0.75, .successRate = 0.5};
+  collection.settings[1].againstEnumeration =
+      EnumerationMeasures{.listed = 2, .found = 2, .peakRatio = 1, .successRate = 1};
+  const std::string folder = makeTempFolder();
+  const std::string page = campaignPage("c", collection, folder, folder + "campaign.html");
+  // (1/2 + 2/2) / 2 = 0.75 and 1 of 2 runs = 50 %, by hand.
+  EXPECT_NE(page.find("<tr><td class=\"name\">N100</td><td>2 of 2</td><td>0.750</td>"
+                      "<td>50 %</td></tr>"),
+            std::string::npos)
+      << page;
+  EXPECT_NE(page.find("<tr><td class=\"name\">N200</td><td>2 of 2</td><td>1.000</td>"
+                      "<td>100 %</td></tr>"),
+            std::string::npos);
+  EXPECT_NE(page.find("peak ratio is the share of the K that a run found, averaged over the runs"),
+            std::string::npos)
+      << "says what the two mean";
+
+  SettingSummary unlisted = collection.settings[0];
+  unlisted.setting = "N300";
+  unlisted.againstEnumeration.reset();
+  EXPECT_NE(enumerationTable({&collection.settings[0], &unlisted})
+                .find("<tr><td class=\"name\">N300</td><td>–</td><td>–</td><td>–</td></tr>"),
+            std::string::npos);
+  EXPECT_EQ(enumerationTable({&unlisted}), "") << "no table without a list";
 }
 
 }  // namespace jobshop

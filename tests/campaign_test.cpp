@@ -470,6 +470,28 @@ TEST(CampaignCollect, SummariesCsvAndPageOfAPartlyFinishedCampaign) {
   EXPECT_TRUE(fileExists(source + "c.csv"));
 }
 
+TEST(CampaignCollect, ThePageIsTitledWithTheCampaignsName) {
+  const std::string source = campaignSource(kSmallCampaign);
+  const std::string into = source + "out/";
+  ASSERT_EQ(campaign("plan '" + source + "campaign.toml' --into '" + into + "'").status, 0);
+  ASSERT_EQ(campaign("collect '" + into + "'").status, 0);
+  EXPECT_NE(readFile(into + "campaign.html").find("<h1>Campaign small</h1>"), std::string::npos)
+      << "the name, not the folder's \"out\"";
+
+  // A file without a name named the folder; a copy that no longer reads is refused.
+  std::string unnamed = kSmallCampaign;
+  unnamed.erase(0, unnamed.find('\n') + 1);
+  const std::string other = campaignSource(unnamed);
+  ASSERT_EQ(campaign("plan '" + other + "campaign.toml' --into '" + other + "trial'").status, 0);
+  ASSERT_EQ(campaign("collect '" + other + "trial'").status, 0);
+  EXPECT_NE(readFile(other + "trial/campaign.html").find("<h1>Campaign trial</h1>"),
+            std::string::npos);
+  writeFile(into + "campaign.toml", "name = 3\n");
+  const Captured refused = campaign("collect '" + into + "'");
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find(into + "campaign.toml:1:"), std::string::npos) << refused.err;
+}
+
 TEST(CampaignCollect, FoundOfTheOptimalSchedulesThatExist) {
   const std::string source = campaignSource(kSmallCampaign);
   const std::string into = source + "out/";

@@ -166,9 +166,9 @@ TEST(ReportCharts, ConvergenceRangeKeepsTheRegionNearTheTarget) {
 
 // At 20x20 sizes the best makespans spread over hundreds of values: 40 runs at 1644, 1655, ...,
 // 2073 are binned by 50 (the 1-2-5 step giving at most 20 bins over 430 values), from 1600 to
-// 2099, and the axis ticks at round makespans, 50 apart: 1600, 1650, ..., 2050, never ranges.
-// The axis is linear, so the ticks are equally apart and the target 1644 stands 44 / 50 of the
-// way from the tick 1600 to the tick 1650.
+// 2099, and the axis ticks at round makespans, 100 apart in a chart that fits an 800 px window:
+// 1,600, 1,700, ..., 2,000, never ranges. The axis is linear, so the ticks are equally apart and
+// the target 1644 stands 44 / 100 of the way from the tick 1,600 to the tick 1,700.
 TEST(ReportCharts, HistogramAxisTicksAtRoundMakespans) {
   std::vector<RunRecord> runs;
   for (int k = 0; k < 40; ++k) runs.push_back(runEndingAt(k + 1, 1644.0 + 11.0 * k, 1644));
@@ -181,14 +181,15 @@ TEST(ReportCharts, HistogramAxisTicksAtRoundMakespans) {
     labels += ' ';
   }
   // The y axis counts runs first (0 to 5 by 1), then the makespans.
-  EXPECT_EQ(labels, "0 1 2 3 4 5 1600 1650 1700 1750 1800 1850 1900 1950 2000 2050 ") << histogram;
+  EXPECT_EQ(labels, "0 1 2 3 4 5 1,600 1,700 1,800 1,900 2,000 ") << histogram;
   XmlDocument chart = xmlOfFragment(histogram);
-  const double tick1600 = chart.number("//text[.=\"1600\"]/@x");
-  const double tick1650 = chart.number("//text[.=\"1650\"]/@x");
-  const double tick2050 = chart.number("//text[.=\"2050\"]/@x");
-  EXPECT_NEAR(tick2050 - tick1600, 9.0 * (tick1650 - tick1600), 0.11);
+  const double tick1600 = chart.number("//text[.=\"1,600\"]/@x");
+  const double tick1700 = chart.number("//text[.=\"1,700\"]/@x");
+  const double tick2000 = chart.number("//text[.=\"2,000\"]/@x");
+  EXPECT_NEAR(tick2000 - tick1600, 4.0 * (tick1700 - tick1600), 0.11);
   EXPECT_NEAR(chart.number("//line[@class=\"target\"]/@x1"),
-              tick1600 + 44.0 / 50.0 * (tick1650 - tick1600), 0.06);
+              tick1600 + 44.0 / 100.0 * (tick1700 - tick1600), 0.1)
+      << "each coordinate is written to 0.05: 0.05 + 0.56 * 0.05 + 0.44 * 0.05 = 0.1";
   EXPECT_EQ(xpathOfText(histogram, "count(//g[@class=\"bin\"])"), "10");
   EXPECT_EQ(xpathOfText(histogram, "string(//g[@class=\"bin\"][1]/title)"), "1600 to 1649: 1 run");
 }

@@ -377,6 +377,7 @@ void readName(const Context& context, const toml::node& node, CampaignFile& camp
   if (!node.is_string())
     context.refuse(node.source(), "expected a string for name, found " + describe(node));
   campaign.name = node.as_string()->get();
+  campaign.nameGiven = true;
   if (!isPlainName(campaign.name))
     context.refuse(node.source(), nameRule("a campaign name") + campaign.name + "\"");
 }

@@ -46,6 +46,7 @@ struct NichingChoice {
 struct CampaignFile {
   std::string path;
   std::string name;
+  bool nameGiven = false;  // by a name key, rather than taken from the file's own name
   int repetitions = 1;
   std::int64_t baseSeed = 0;
   std::vector<CampaignInstance> instances;  // in file order

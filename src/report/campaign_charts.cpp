@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "report/chart_frame.h"
 #include "report/chart_support.h"
 #include "report/markup.h"
 #include "report/svg_elements.h"
@@ -13,9 +14,46 @@ namespace jobshop {
 
 namespace {
 
-constexpr double kLabelWidth = 170, kPlotWidth = 600, kRowHeight = 26;
+constexpr double kRowHeight = 26;
+// Around the settings' names, right of the plot (room for half the last tick's label), and between
+// the plot and a note beside it.
+constexpr double kLabelMargin = 8, kRight = 30, kNoteGap = 14;
+// The least a plot shrinks to beside long names or notes; the chart grows wider instead, and then
+// scrolls rather than shrinking its text.
+constexpr double kMinPlotWidth = 240;
 
-constexpr double kChartWidth = kLabelWidth + kPlotWidth + 30;
+// The columns of a chart of one row per setting: names, plot and an optional note beside it, each
+// as wide as its longest text.
+struct RowLayout {
+  double labelWidth = 0;
+  double plotWidth = 0;
+  double width = kChartWidth;
+  bool wide = false;
+
+  double noteLeft() const { return labelWidth + plotWidth + kNoteGap; }
+};
+
+RowLayout rowLayout(const std::vector<const SettingSummary*>& settings, double noteWidth = 0) {
+  double longest = 0;
+  for (const SettingSummary* s : settings) longest = std::max(longest, textWidth(s->setting));
+  RowLayout layout;
+  layout.labelWidth = std::max(longest + 2 * kLabelMargin, 48.0);
+  const double note = noteWidth > 0 ? kNoteGap + noteWidth : 0;
+  layout.width = std::max(kChartWidth, layout.labelWidth + kMinPlotWidth + note + kRight);
+  layout.wide = layout.width > kChartWidth;
+  layout.plotWidth = layout.width - layout.labelWidth - note - kRight;
+  return layout;
+}
+
+// A chart wider than the column keeps its size in a box of its own that scrolls.
+std::string rowChartOpen(const RowLayout& layout, double height) {
+  if (!layout.wide) return svgOpen("", layout.width, height);
+  return "<div class=\"scroll\">" + svgOpen("wide", layout.width, height);
+}
+
+std::string rowChartClose(const RowLayout& layout) {
+  return layout.wide ? "</svg></div>" : "</svg>";
+}
 
 std::string percent(double fraction) { return fixedNumber(100 * fraction, 0) + " %"; }
 
@@ -48,9 +86,10 @@ std::string runDots(const std::vector<double>& values, const X& x, double y) {
 }  // namespace
 
 std::string successChart(const std::vector<const SettingSummary*>& settings) {
+  const RowLayout layout = rowLayout(settings);
   const double height = 40 + kRowHeight * static_cast<double>(settings.size());
-  std::string svg = scalableSvgOpen(kChartWidth, height);
-  auto x = [](double fraction) { return kLabelWidth + fraction * kPlotWidth; };
+  std::string svg = rowChartOpen(layout, height);
+  auto x = [&](double fraction) { return layout.labelWidth + fraction * layout.plotWidth; };
   for (double tick : {0.0, 0.25, 0.5, 0.75, 1.0}) {
     svg += svgLine("grid", x(tick), 10, x(tick), height - 24);
     svg += svgText("tick", x(tick), height - 8, "middle", percent(tick));
@@ -58,7 +97,7 @@ std::string successChart(const std::vector<const SettingSummary*>& settings) {
   for (std::size_t i = 0; i < settings.size(); ++i) {
     const SettingSummary& s = *settings[i];
     const double y = 12 + kRowHeight * static_cast<double>(i);
-    svg += svgText("tick", kLabelWidth - 8, y + 15, "end", s.setting);
+    svg += svgText("tick", layout.labelWidth - kLabelMargin, y + 15, "end", s.setting);
     if (!s.targetRate) continue;
     const double rate = *s.targetRate;
     svg += "<g><title>" + escapeMarkup(s.setting) + ": " + std::to_string(s.runsReachingTarget) +
@@ -71,10 +110,11 @@ std::string successChart(const std::vector<const SettingSummary*>& settings) {
     svg += svgLine("whisker", x(s.successInterval.high), middle - 5, x(s.successInterval.high),
                    middle + 5);
   }
-  return svg + "</svg>";
+  return svg + rowChartClose(layout);
 }
 
 std::string boxPlots(const std::vector<const SettingSummary*>& settings, int target) {
+  // The axis starts at the target or the best run below it: no makespan left of it is drawn.
   double low = target;
   double high = target;
   for (const SettingSummary* s : settings)
@@ -83,25 +123,30 @@ std::string boxPlots(const std::vector<const SettingSummary*>& settings, int tar
       high = std::max(high, s->bestMakespans->highest);
     }
   if (high - low < 1) high = low + 1;
-  const double margin = (high - low) * 0.05;
-  low -= margin;
-  high += margin;
-  auto x = [&](double value) { return kLabelWidth + (value - low) / (high - low) * kPlotWidth; };
+  high += (high - low) * 0.05;
+  const RowLayout layout = rowLayout(settings);
+  auto x = [&](double value) {
+    return layout.labelWidth + (value - low) / (high - low) * layout.plotWidth;
+  };
   const double height = 56 + kRowHeight * static_cast<double>(settings.size());
-  std::string svg = scalableSvgOpen(kChartWidth, height);
+  std::string svg = rowChartOpen(layout, height);
   for (double tick : niceTicks(low, high, 8)) {
     if (tick != std::floor(tick)) continue;  // makespans are whole numbers
     svg += svgLine("grid", x(tick), 10, x(tick), height - 40);
     svg += svgText("tick", x(tick), height - 26, "middle", tickLabel(tick));
   }
-  svg += svgText("axis-title", kLabelWidth + kPlotWidth / 2, height - 6, "middle",
+  svg += svgText("axis-title", layout.labelWidth + layout.plotWidth / 2, height - 6, "middle",
                  "best makespan of a run");
   svg += svgLine("target-line", x(target), 6, x(target), height - 40);
-  svg += svgText("tick", x(target) + 4, 16, "start", "target " + std::to_string(target));
+  // Beside the line, on the side with room for it.
+  const std::string targetLabel = "target " + groupedNumber(target);
+  const bool onTheRight = x(target) + 4 + textWidth(targetLabel) <= layout.width;
+  svg += svgText("tick", onTheRight ? x(target) + 4 : x(target) - 4, 16,
+                 onTheRight ? "start" : "end", targetLabel);
   for (std::size_t i = 0; i < settings.size(); ++i) {
     const SettingSummary& s = *settings[i];
     const double y = 22 + kRowHeight * static_cast<double>(i);
-    svg += svgText("tick", kLabelWidth - 8, y + 15, "end", s.setting);
+    svg += svgText("tick", layout.labelWidth - kLabelMargin, y + 15, "end", s.setting);
     if (!s.bestMakespans) continue;
     const Spread& b = *s.bestMakespans;
     svg += boxMarks(b, x, y,
@@ -109,7 +154,7 @@ std::string boxPlots(const std::vector<const SettingSummary*>& settings, int tar
                         plainNumber(b.median) + ", worst " + plainNumber(b.highest));
     svg += runDots(s.bestMakespanPerRun, x, y);
   }
-  return svg + "</svg>";
+  return svg + rowChartClose(layout);
 }
 
 std::string unionAndEstimate(const SettingSummary& s) {
@@ -126,29 +171,34 @@ std::string unionAndEstimate(const SettingSummary& s) {
 }
 
 std::string optimaBoxPlots(const std::vector<const SettingSummary*>& settings) {
-  // A narrower plot than the makespans', leaving room for the union and the estimate beside it.
-  constexpr double kPlotShare = 360;
-  constexpr double kNoteWidth = 270;
+  // The union and the estimate beside each row take the room their longest text needs; the plot
+  // takes the rest.
+  double noteWidth = 0;
+  for (const SettingSummary* s : settings)
+    noteWidth = std::max(noteWidth, textWidth(unionAndEstimate(*s)));
+  const RowLayout layout = rowLayout(settings, noteWidth);
   double high = 1;
   for (const SettingSummary* s : settings)
     if (s->distinctOptimaPerRun) high = std::max(high, s->distinctOptimaPerRun->highest);
   const double low = 0;
   high += (high - low) * 0.05;
-  auto x = [&](double value) { return kLabelWidth + (value - low) / (high - low) * kPlotShare; };
+  auto x = [&](double value) {
+    return layout.labelWidth + (value - low) / (high - low) * layout.plotWidth;
+  };
   const double height = 56 + kRowHeight * static_cast<double>(settings.size());
-  std::string svg = scalableSvgOpen(kLabelWidth + kPlotShare + kNoteWidth, height);
+  std::string svg = rowChartOpen(layout, height);
   for (double tick : niceTicks(low, high, 6)) {
     if (tick != std::floor(tick)) continue;  // counts are whole numbers
     svg += svgLine("grid", x(tick), 10, x(tick), height - 40);
     svg += svgText("tick", x(tick), height - 26, "middle", tickLabel(tick));
   }
-  svg += svgText("axis-title", kLabelWidth + kPlotShare / 2, height - 6, "middle",
+  svg += svgText("axis-title", layout.labelWidth + layout.plotWidth / 2, height - 6, "middle",
                  "distinct optima of a run that reached the target");
   for (std::size_t i = 0; i < settings.size(); ++i) {
     const SettingSummary& s = *settings[i];
     const double y = 22 + kRowHeight * static_cast<double>(i);
-    svg += svgText("tick", kLabelWidth - 8, y + 15, "end", s.setting);
-    svg += svgText("tick", kLabelWidth + kPlotShare + 14, y + 15, "start", unionAndEstimate(s));
+    svg += svgText("tick", layout.labelWidth - kLabelMargin, y + 15, "end", s.setting);
+    svg += svgText("tick", layout.noteLeft(), y + 15, "start", unionAndEstimate(s));
     if (!s.distinctOptimaPerRun) {
       svg += svgText("tick", x(low) + 4, y + 15, "start", "no run reached the target");
       continue;
@@ -160,7 +210,7 @@ std::string optimaBoxPlots(const std::vector<const SettingSummary*>& settings) {
                         " distinct optima per run that reached the target");
     svg += runDots(s.optimaPerSuccessfulRun, x, y);
   }
-  return svg + "</svg>";
+  return svg + rowChartClose(layout);
 }
 
 }  // namespace jobshop

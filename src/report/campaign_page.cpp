@@ -8,6 +8,7 @@
 #include "report/chart_support.h"
 #include "report/comparison_table.h"
 #include "report/distinct_schedules_text.h"
+#include "report/enumeration_table.h"
 #include "report/markup.h"
 #include "report/report_style.h"
 #include "report/setting_measures_table.h"
@@ -30,7 +31,9 @@ table.settings td.wrap { white-space: normal; }
 table.settings span.whole { white-space: nowrap; }
 table.settings td.name { position: sticky; left: 0; background: #fff; }
 table.settings th.name { position: sticky; left: 0; background: #e9ecf1; }
-.chart svg { display: block; width: 100%; height: auto; }
+.chart { width: fit-content; max-width: 100%; box-sizing: border-box; }
+.chart p.caption { contain: inline-size; }
+.chart svg.wide { max-width: none; }
 p.caption { font-size: 13px; color: #5a6272; margin: 4px 0 14px; }
 svg .run-mark { fill: #1d2330; opacity: 0.45; }
 details.executions { font-size: 13px; }
@@ -209,6 +212,7 @@ std::string campaignPage(const std::string& title, const CampaignAnalysis& analy
     html += figure("Distinct optima per run that reached the target", optimaBoxPlots(settings),
                    kOptimaBoxCaption);
     html += "<h3>Optimal schedules held and found</h3>" + settingMeasuresTable(settings);
+    html += enumerationTable(settings);
     html += comparisonSection(analysis.comparisons, instance);
     html += executionsSection(settings, base, campaignFolder);
   }

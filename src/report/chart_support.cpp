@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "report/markup.h"
+#include "support/number_format.h"
 
 namespace jobshop {
 
@@ -76,8 +77,16 @@ std::vector<double> niceTicks(double low, double high, int maxTicks) {
 }
 
 std::string tickLabel(double value) {
-  if (std::fabs(value - std::round(value)) < 1e-9) return fixedNumber(std::round(value), 0);
+  if (std::fabs(value - std::round(value)) < 1e-9)
+    return groupedNumber(static_cast<std::int64_t>(std::llround(value)));
   return fixedNumber(value, 2);
+}
+
+double textWidth(const std::string& text, double fontSize) {
+  std::size_t characters = 0;
+  for (const char byte : text)
+    if ((static_cast<unsigned char>(byte) & 0xC0) != 0x80) ++characters;  // not a continuation
+  return static_cast<double>(characters) * kCharacterAdvance * fontSize;
 }
 
 std::string jobColour(int job) {

@@ -19,9 +19,10 @@ constexpr double kTop = 8.0;
 constexpr double kRowHeight = 24.0;
 constexpr double kRowGap = 5.0;
 constexpr double kAxisHeight = 48.0;
-// Room a label needs per digit at the bars' two font sizes, and around it.
-constexpr double kDigitWidth = 7.0;
-constexpr double kSmallDigitWidth = 5.0;
+// Room a label needs per digit at the bars' two font sizes (12 px and 11 px, a digit 0.64 em wide
+// in the page's face), and around it. The small size is the least the page draws text at.
+constexpr double kDigitWidth = 7.7;
+constexpr double kSmallDigitWidth = 7.0;
 constexpr double kLabelPadding = 3.0;
 // A wide chart stops growing here; bars still too narrow keep their number in the tooltip.
 constexpr double kMaxWidth = 8000.0;

@@ -69,7 +69,7 @@ svg .reached-mark { stroke: #ffffff; stroke-width: 1.2; }
 svg .lane { fill: #f4f5f7; stroke: #e1e4e9; stroke-width: 1; }
 svg .operation { stroke: #ffffff; stroke-width: 1; }
 svg .bar-label { fill: #111111; font-size: 12px; }
-svg .bar-label.small { font-size: 9px; }
+svg .bar-label.small { font-size: 11px; }
 svg .bar-label.on-dark { fill: #ffffff; }
 svg.gantt.wide { max-width: none; }
 svg .operation.differs { stroke: #1d2330; stroke-width: 3; }
@@ -86,7 +86,7 @@ svg .map-area { fill: #fbfbfc; stroke: #e1e4e9; stroke-width: 1; }
 svg .found { stroke: #ffffff; stroke-width: 1; fill-opacity: 0.9; }
 svg .unfound { fill: #b8bec9; }
 svg .scale-bar { stroke: #1d2330; stroke-width: 2; }
-svg .scale-label { fill: #1d2330; font-size: 15px; }
+svg .scale-label { fill: #1d2330; font-size: 13px; }
 svg .bar.distance { fill: #5b7bb5; }
 svg .chart-heading { fill: #1d2330; font-size: 13px; font-weight: bold; }
 .distance-histograms { display: grid; grid-template-columns: repeat(auto-fit, minmax(300px, 1fr));
@@ -148,7 +148,6 @@ table.matrix.dense tr:first-child th:first-child { left: 0; z-index: 2; }
 details.distances > summary, details.shared-optima > summary { font-size: 14px; margin: 8px 0 4px; }
 table.shared-optima th.text, table.shared-optima td.found-by, table.shared-optima td.runs,
 table.shared-optima td.first { text-align: left; }
-svg.held-found .tick, svg.held-found .axis-title { font-size: 16px; }
 svg .run-line { fill: none; stroke-width: 0.8; opacity: 0.35; }
 svg .median-line { fill: none; stroke-width: 3; }
 svg .quartile-band { stroke: none; fill-opacity: 0.16; }

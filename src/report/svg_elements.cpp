@@ -11,11 +11,6 @@ std::string svgOpen(const std::string& className, double width, double height) {
          coordinate(width) + " " + coordinate(height) + "\">";
 }
 
-std::string scalableSvgOpen(double width, double height) {
-  return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"100%\" viewBox=\"0 0 " +
-         coordinate(width) + " " + coordinate(height) + "\" preserveAspectRatio=\"xMinYMin meet\">";
-}
-
 std::string svgLine(const std::string& className, double x1, double y1, double x2, double y2) {
   return "<line class=\"" + className + "\" x1=\"" + coordinate(x1) + "\" y1=\"" + coordinate(y1) +
          "\" x2=\"" + coordinate(x2) + "\" y2=\"" + coordinate(y2) + "\"/>";

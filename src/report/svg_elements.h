@@ -10,10 +10,6 @@ namespace jobshop {
 // empty.
 std::string svgOpen(const std::string& className, double width, double height);
 
-// The opening <svg> tag of a drawing in width x height units scaled to the width of its card,
-// whatever the window.
-std::string scalableSvgOpen(double width, double height);
-
 std::string svgLine(const std::string& className, double x1, double y1, double x2, double y2);
 
 // A <text> at (x, y) anchored "start", "middle" or "end"; content is escaped.

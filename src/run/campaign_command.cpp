@@ -326,6 +326,18 @@ std::string writtenFiles(const CollectOutputs& outputs) {
   return outputs.html + ", " + outputs.csv + " and " + *outputs.json;
 }
 
+// The campaign's name from the folder's copy of its file; the folder's own name when the file gives
+// none (the folder was then named after the original file) or the folder holds no copy.
+std::string campaignTitle(const std::string& folder) {
+  const std::string file = folder + "campaign.toml";
+  std::error_code ignored;
+  if (fs::is_regular_file(file, ignored)) {
+    const CampaignFile campaign = readCampaignFile(file);
+    if (campaign.nameGiven) return campaign.name;
+  }
+  return fs::absolute(folder).lexically_normal().parent_path().filename().string();
+}
+
 int collect(const ParsedOptions& parsed, std::ostream& out, std::ostream& err) {
   const std::string folder = folderPath(parsed.operands.front());
   const std::vector<PlannedExecution> executions = readManifest(folder);
@@ -341,8 +353,7 @@ int collect(const ParsedOptions& parsed, std::ostream& out, std::ostream& err) {
       if (executionState(folder + e.folder + "/") == ExecutionState::kDone)
         ok = runReportCommand({"--dir", folder + e.folder}, quiet, quiet) == 0 && ok;
   }
-  const std::string title =
-      fs::absolute(folder).lexically_normal().parent_path().filename().string();
+  const std::string title = campaignTitle(folder);
   std::vector<std::pair<std::string, std::string>> files{
       {outputs.html, campaignPage(title, analysis, folder, outputs.html)},
       {outputs.csv, collectedRunsCsv(analysis)}};
