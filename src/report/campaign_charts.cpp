@@ -117,7 +117,8 @@ std::string unionAndEstimate(const SettingSummary& s) {
   std::string text = "union " + groupedNumber(s.distinctSchedules);
   if (!s.richness) return text;
   const RichnessEstimates& r = *s.richness;
-  if (r.lowerBoundOnly) return text + " · at least " + estimateText(r.chao2) + " (too few repeats)";
+  // The grey of its class and the caption say why; the line stays short beside the chart.
+  if (r.lowerBoundOnly) return text + " · Chao2 at least " + estimateText(r.chao2);
   return text + " · Chao2 " + estimateText(r.chao2) + " (" + estimateText(r.chao2Lower) + "–" +
          estimateText(r.chao2Upper) + ")";
 }

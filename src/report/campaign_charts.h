@@ -21,8 +21,8 @@ std::string boxPlots(const std::vector<const SettingSummary*>& settings, int tar
 std::string optimaBoxPlots(const std::vector<const SettingSummary*>& settings);
 
 // "union 12 · Chao2 15.3 (12.4–31.0)": what a setting found and how many there may be; "union
-// 12 · at least 45.0 (too few repeats)" when the runs are too few to estimate the total; the
-// estimate is left out when there is none.
+// 12 · Chao2 at least 45.0" when the runs are too few to estimate the total; the estimate is left
+// out when there is none.
 std::string unionAndEstimate(const SettingSummary& setting);
 
 // The class of that text: muted when it gives a lower bound only.
