@@ -135,6 +135,7 @@ TEST(CampaignComparison, CollectWritesThePagesFiguresAsJson) {
   EXPECT_EQ(estimates["Q1"], 0);
   EXPECT_EQ(estimates["Q2"], 0);
   EXPECT_EQ(estimates["chao2"], 1.0) << "found by every run: nothing left unseen";
+  EXPECT_EQ(estimates["lowerBoundOnly"], false) << "nothing found by one run only";
   for (const char* key : {"chao2Lower", "chao2Upper", "jackknife1", "jackknife2", "coverage"})
     EXPECT_TRUE(estimates[key].is_number()) << key;
   // The list of the complete enumeration holds that one schedule, and every run found it.

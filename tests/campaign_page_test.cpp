@@ -172,4 +172,30 @@ TEST(CampaignPage, PeakRatioAndSuccessRateOfEachSettingAgainstTheList) {
   EXPECT_EQ(enumerationTable({&unlisted}), "") << "no table without a list";
 }
 
+TEST(CampaignPage, AWeakEstimateIsAMutedLowerBoundAndTheUndercountIsSaidOnce) {
+  CampaignAnalysis collection =
+      analysed({finished(execution("N100", 1), {1, 1, 2, 2, 2, 3, 3, 4, 4, 5}),
+                finished(execution("N200", 1), {1, 1, 1, 0, 0, 0, 0, 0, 0, 0}),
+                finished(execution("N300", 1), std::vector<int>(10, 0))});
+  // Made-up figures, as if from larger runs; the third setting stands for a second instance, so
+  // that the page has two charts with estimates.
+  collection.settings[0].distinctSchedules = 14;
+  collection.settings[0].richness =
+      RichnessEstimates{.chao2 = 70198.44, .chao2Lower = 57563, .chao2Upper = 85626.3};
+  collection.settings[1].distinctSchedules = 299;
+  collection.settings[1].richness = RichnessEstimates{.chao2 = 40394.94, .lowerBoundOnly = true};
+  collection.settings[2].instance = "la01";
+  collection.settings[2].distinctSchedules = 3;
+  collection.settings[2].richness = RichnessEstimates{.chao2 = 3};
+  const std::string folder = makeTempFolder();
+  const std::string page = campaignPage("c", collection, folder, folder + "campaign.html");
+
+  EXPECT_NE(page.find(">union 14 · Chao2 70,198.4 (57,563.0–85,626.3)</text>"), std::string::npos)
+      << page;
+  EXPECT_NE(page.find("<text class=\"tick lower-bound\""), std::string::npos);
+  EXPECT_NE(page.find(">union 299 · Chao2 at least 40,394.9</text>"), std::string::npos);
+  EXPECT_EQ(occurrencesOf(page, "tick lower-bound"), 1u) << "only the weak estimate is muted";
+  EXPECT_EQ(occurrencesOf(page, "much harder for the runs to reach"), 1u) << "once per page";
+}
+
 }  // namespace jobshop

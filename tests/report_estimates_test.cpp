@@ -2,10 +2,12 @@
 // list, and the accumulation chart with what it rises towards.
 #include <gtest/gtest.h>
 
+#include "analysis/recorded_schedules.h"
 #include "analysis_of.h"
 #include "report/accumulation_chart.h"
 #include "report/estimate_markup.h"
 #include "report/execution_tables.h"
+#include "report/html_report.h"
 #include "report/overall_optima.h"
 #include "report_fixture.h"
 #include "test_instances.h"
@@ -37,6 +39,16 @@ std::vector<RunRecord> fourRuns() {
           runOf(3, 10, {{kA, 10}}), runOf(4, 10, {{kD, 10}})};
 }
 
+// k = 2 1 1 over T = 3 runs: one schedule found twice, enough for an estimate.
+std::vector<RunRecord> threeRuns() {
+  return {runOf(1, 10, {{kA, 10}, {kB, 10}}), runOf(2, 10, {{kA, 10}}), runOf(3, 10, {{kC, 10}})};
+}
+
+constexpr const char* kUndercount =
+    "<span class=\"caveat\">These estimators undercount when some schedules are much harder for "
+    "the runs to reach than others, as they usually are: read them as lower bounds in practice, "
+    "not as unbiased guesses of the total.</span>";
+
 OptimaCoverage completeList(int bound, std::set<Schedule> schedules) {
   OptimaCoverage coverage;
   coverage.target = 10;
@@ -58,23 +70,22 @@ std::string estimatesOf(const std::string& section) {
 
 }  // namespace
 
-TEST(ReportEstimates, ParagraphGivesEachEstimateRounded) {
-  const std::vector<RunRecord> runs = fourRuns();
-  const std::string section = overallOptimaSection(analysisOf(runs, instance()), instance());
-  // S_obs = 4, Q1 = 3, Q2 = 0, U = 6, a = 3/4: f0 = 0.75 * 3 * 2 / 2 = 2.25, so Chao2 6.25;
-  // the interval is S_obs + 2.25 / C to S_obs + 2.25 * C with C = 9.0310 (as in
-  // RichnessEstimates.NoScheduleFoundTwiceStaysFinite): 4.249 to 24.320. Jackknife 1
-  // 4 + 3 * 3/4 = 6.25, jackknife 2 4 + 3 * 5/4 = 7.75, coverage 1 - (3/6) * 1 = 0.5.
+TEST(ReportEstimates, ParagraphGivesEachEstimateWithOneDecimal) {
+  const std::string section = overallOptimaSection(analysisOf(threeRuns(), instance()), instance());
+  // S_obs = 3, Q1 = 2, Q2 = 1, U = 4, a = 2/3, by hand: f0 = 2/3 * 2 * 1 / (2 * 2) = 1/3, so
+  // Chao2 3.33; var = 1/3 + 4/9 * 2 * 9 / 16 + 4/9 * 4 / 64 = 0.8611, C = exp(1.96 sqrt(ln(1 +
+  // var / f0^2))) = 17.933 (python3), interval 3 + f0 / C = 3.019 to 3 + f0 * C = 8.978.
+  // Jackknife 1 3 + 2 * 2/3 = 4.33, jackknife 2 3 + 2 * 3/3 - 1 * 1 / 6 = 4.83, coverage
+  // 1 - (2/4) * (4 / (4 + 2)) = 0.67. Every estimate keeps its decimal, 3.0 included.
   EXPECT_EQ(estimatesOf(section),
-            "<p class=\"estimates\">Estimated number of schedules of makespan 10, from how often "
-            "the 4 runs found the 4 they found: Chao2 <strong class=\"chao2\">6.3</strong> (95 % "
-            "interval 4.2 to 24.3); jackknife 1: 6.3; jackknife 2: 7.8; sample coverage 0.50. "
-            "<span class=\"caveat\">These are estimates that take the runs for uniform samples "
-            "of the schedules, which they are not: schedules no run reaches easily are "
-            "under-counted, so the estimates tend to be low.</span></p>");
+            std::string("<p class=\"estimates\">Estimated number of schedules of makespan 10, "
+                        "from how often the 3 runs found the 3 they found: Chao2 <strong "
+                        "class=\"chao2\">3.3</strong> (95 % interval 3.0 to 9.0); jackknife 1: "
+                        "4.3; jackknife 2: 4.8; sample coverage 0.67. ") +
+                kUndercount + "</p>");
   // Without runs (or with one run) there is nothing to estimate from.
   EXPECT_EQ(estimatesOf(overallOptimaSection(analysisOf({}, instance()), instance())), "");
-  const std::vector<RunRecord> one = {runs[0]};
+  const std::vector<RunRecord> one = {threeRuns()[0]};
   EXPECT_EQ(estimatesOf(overallOptimaSection(analysisOf(one, instance()), instance())), "");
 }
 
@@ -86,8 +97,8 @@ TEST(ReportEstimates, SaysWhichMakespanAndWhenNothingIsUnseen) {
   const std::string paragraph =
       estimatesOf(overallOptimaSection(analysisOf(runs, instance()), instance()));
   EXPECT_NE(paragraph.find("Estimated number of schedules of makespan 9,"), std::string::npos);
-  EXPECT_NE(paragraph.find("Chao2 <strong class=\"chao2\">2</strong> (no sign of unseen "
-                           "schedules); jackknife 1: 2; jackknife 2: 2; sample coverage 1.00."),
+  EXPECT_NE(paragraph.find("Chao2 <strong class=\"chao2\">2.0</strong> (no sign of unseen "
+                           "schedules); jackknife 1: 2.0; jackknife 2: 2.0; sample coverage 1.00."),
             std::string::npos)
       << paragraph;
   EXPECT_NE(paragraph.find("They are about makespan 9, the best the runs reached, below the "
@@ -95,6 +106,50 @@ TEST(ReportEstimates, SaysWhichMakespanAndWhenNothingIsUnseen) {
                            "counted in them."),
             std::string::npos)
       << paragraph;
+}
+
+TEST(ReportEstimates, TooFewRepeatsGiveOnlyAMutedLowerBound) {
+  // S_obs = 4, Q1 = 3, Q2 = 0, T = 4, by hand: f0 = 3/4 * 3 * 2 / 2 = 2.25, Chao2 6.25 (printed
+  // 6.2, as printf rounds the tie); coverage 1 - (3/6) * 1 = 0.50, not under the threshold, but
+  // no schedule found by two runs leaves Chao2 nothing to lean on. The interval and the
+  // jackknives are left out.
+  const std::string lowerBound =
+      estimatesOf(overallOptimaSection(analysisOf(fourRuns(), instance()), instance()));
+  EXPECT_EQ(lowerBound,
+            std::string("<p class=\"estimates\">Number of schedules of makespan 10 in all: <span "
+                        "class=\"lower-bound\">at least <strong class=\"chao2\">6.2</strong> "
+                        "(Chao2; too few repeats to estimate the total)</span>. The 4 runs found "
+                        "4, none of them by exactly two runs (sample coverage 0.50). ") +
+                kUndercount + "</p>");
+
+  // k = 2 and six 1s over T = 3, by hand: Q1 = 6, Q2 = 1, U = 8, coverage 1 - (6/8) * (12 / 14)
+  // = 0.357, under 0.5.
+  const std::vector<RunRecord> thin = {runOf(1, 10, {{kA, 10}, {kB, 10}, {{1, 1, 2, 2}, 10}}),
+                                       runOf(2, 10, {{kA, 10}, {kC, 10}, {{2, 2, 1, 1}, 10}}),
+                                       runOf(3, 10, {{kD, 10}, {{1, 2, 2, 2}, 10}})};
+  const std::string uncovered =
+      estimatesOf(overallOptimaSection(analysisOf(thin, instance()), instance()));
+  EXPECT_NE(uncovered.find("</span>. The 3 runs found 7, and the sample coverage is 0.36, under "
+                           "the 0.5 an estimate needs."),
+            std::string::npos)
+      << uncovered;
+  EXPECT_EQ(uncovered.find("interval"), std::string::npos) << uncovered;
+}
+
+// The whole page, estimates paragraph and accumulation chart together, without an enumeration.
+TEST(ReportEstimates, ThePageSaysTheUndercountOnceAndAWeakEstimateAsALowerBound) {
+  for (const bool weak : {true, false}) {
+    const std::vector<RunRecord> runs = weak ? fourRuns() : threeRuns();
+    ResultRecords records;
+    records.runs = runs;
+    const auto schedules = rebuildRecordedSchedules(runs, instance(), records.problems);
+    const std::string page =
+        htmlReport("", instance(), records, schedules, analysisOf(runs, instance()));
+    EXPECT_EQ(occurrences(page, "much harder for the runs to reach"), 1u) << weak;
+    EXPECT_EQ(occurrences(page, "at least"), weak ? 2u : 0u) << "paragraph and chart";
+    EXPECT_EQ(occurrences(page, "too few repeats to estimate the total"), weak ? 2u : 0u);
+    EXPECT_EQ(occurrences(page, "95 % interval"), weak ? 0u : 3u) << "paragraph, label, caption";
+  }
 }
 
 TEST(ReportEstimates, ExactCountOnlyAtTheBestMakespan) {
@@ -152,13 +207,27 @@ TEST(ReportEstimates, PeakRatioAndSuccessRateBesideFoundKOfK) {
 
 TEST(ReportEstimates, AccumulationRisesTowardsTheCountOrTheEstimate) {
   const std::vector<RunRecord> runs = fourRuns();
-  const std::string estimated = accumulationSection(analysisOf(runs, instance()));
+  const std::string estimated = accumulationSection(analysisOf(threeRuns(), instance()));
   EXPECT_EQ(occurrences(estimated, "<rect class=\"estimate-band\""), 1u);
   EXPECT_EQ(occurrences(estimated, "<line class=\"estimate\""), 1u);
   EXPECT_EQ(occurrences(estimated, "class=\"ceiling\""), 0u);
-  EXPECT_NE(estimated.find("Chao2 estimate 6.3 (95 % interval 4.2 to 24.3)"), std::string::npos);
+  EXPECT_NE(estimated.find("Chao2 estimate 3.3 (95 % interval 3.0 to 9.0)"), std::string::npos);
+  EXPECT_NE(estimated.find("Like the estimates above, it is a lower bound in practice."),
+            std::string::npos);
+  // The interval's end (8.98) lies above twice the estimate (3.33), where the plot stops: the
+  // cut is named, and the band ends at the top of the plot.
+  EXPECT_NE(estimated.find("\u2191 the interval goes on to 9.0"), std::string::npos) << estimated;
+  EXPECT_NE(estimated.find("cut at the top of the chart."), std::string::npos);
+
+  // No schedule found by two runs: a muted line, no band.
+  const std::string bounded = accumulationSection(analysisOf(runs, instance()));
+  EXPECT_EQ(occurrences(bounded, "estimate-band"), 0u);
+  EXPECT_EQ(occurrences(bounded, "<line class=\"estimate lower-bound\""), 1u);
+  EXPECT_NE(bounded.find("Chao2: at least 6.2 (too few repeats to estimate the total)"),
+            std::string::npos)
+      << bounded;
   // S(4) - S(3) = Q1 / T = 3/4.
-  EXPECT_NE(estimated.find("<strong class=\"last-step\">0.75</strong>"), std::string::npos);
+  EXPECT_NE(bounded.find("<strong class=\"last-step\">0.75</strong>"), std::string::npos);
 
   const std::string counted = accumulationSection(
       analysisOf(runs, instance(), completeList(10, {kA, kB, kC, kD, {1, 1, 2, 2}})));
@@ -183,8 +252,15 @@ TEST(ReportEstimates, AFarCeilingIsNamedAtTheTopInsteadOfSquashingTheCurve) {
   EXPECT_NE(section.find("\u2191 enumeration: 66,989, far above the chart"), std::string::npos)
       << section;
   EXPECT_NE(section.find("lies far above the curve"), std::string::npos);
-  EXPECT_EQ(estimateText(14014.4), "14,014");
+}
+
+TEST(ReportEstimates, EstimatesKeepOneDecimalAndTheirGroups) {
+  EXPECT_EQ(estimateText(70198.44), "70,198.4");
+  EXPECT_EQ(estimateText(14014.4), "14,014.4");
+  EXPECT_EQ(estimateText(1234567.0), "1,234,567.0");
+  EXPECT_EQ(estimateText(52.97), "53.0") << "never a bare 53 beside an exact count of 53";
   EXPECT_EQ(estimateText(46.54), "46.5");
+  EXPECT_EQ(estimateText(999.96), "1,000.0");
 }
 
 // Runs that found 3 of 4,000 listed schedules in all: the ratios keep their first digits.

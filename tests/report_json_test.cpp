@@ -179,6 +179,8 @@ void expectSchedulesAreTheRecordedOnes(const Json& json, const std::string& solu
   EXPECT_GE(estimates["chao2"].get<double>(), static_cast<double>(atBest));
   EXPECT_LE(estimates["chao2Lower"].get<double>(), estimates["chao2"].get<double>());
   EXPECT_GE(estimates["chao2Upper"].get<double>(), estimates["chao2"].get<double>());
+  EXPECT_EQ(estimates["lowerBoundOnly"],
+            once > 0 && (twice == 0 || estimates["coverage"].get<double>() < 0.5));
   const Json& curve = json["accumulation"];
   ASSERT_EQ(curve.size(), json["runs"].size());
   EXPECT_NEAR(curve.back().get<double>(), static_cast<double>(atBest), 1e-9);

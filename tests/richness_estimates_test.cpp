@@ -81,6 +81,31 @@ TEST(RichnessEstimates, TwoRunsAreTheFewestThatEstimate) {
   EXPECT_NEAR(estimates->coverage, 0.75, kTolerance);   // 1 - (2/4) * (2 / (2 + 2))
 }
 
+TEST(RichnessEstimates, TooFewRepeatsLeaveOnlyALowerBound) {
+  // T = 4, k = 1 1 1: Q2 = 0, coverage 0 (above): Chao2 leans on its bias-corrected form.
+  EXPECT_TRUE(estimateRichness({1, 1, 1}, 4)->lowerBoundOnly);
+  // T = 10, k = 1 1 and eight 10s: Q1 = 2, Q2 = 0, U = 82, coverage 1 - (2/82) * (18 / 18) =
+  // 0.976, by hand; high, but with no schedule found twice it still bounds from below.
+  const auto noPairs = estimateRichness({1, 1, 10, 10, 10, 10, 10, 10, 10, 10}, 10);
+  EXPECT_NEAR(noPairs->coverage, 80.0 / 82.0, kTolerance);
+  EXPECT_TRUE(noPairs->lowerBoundOnly);
+  // T = 5, k = 1 1 1 1 1 1 2 3: Q1 = 6, Q2 = 1, U = 11, coverage 1 - (6/11) * (24 / 26) =
+  // 71/143 = 0.4965, by hand: just under the threshold.
+  const auto under = estimateRichness({1, 1, 1, 1, 1, 1, 2, 3}, 5);
+  EXPECT_NEAR(under->coverage, 71.0 / 143.0, kTolerance);
+  EXPECT_LT(under->coverage, kLeastCoverageToEstimate);
+  EXPECT_TRUE(under->lowerBoundOnly);
+  // T = 3, k = 1 1 1 1 1 1 1 2 2: Q1 = 7, Q2 = 2, U = 11, coverage 1 - (7/11) * (14 / 18) =
+  // 50/99 = 0.5051, by hand: just over it, an estimate.
+  const auto over = estimateRichness({1, 1, 1, 1, 1, 1, 1, 2, 2}, 3);
+  EXPECT_NEAR(over->coverage, 50.0 / 99.0, kTolerance);
+  EXPECT_GT(over->coverage, kLeastCoverageToEstimate);
+  EXPECT_FALSE(over->lowerBoundOnly);
+  // Nothing found by one run only (Q1 = 0, Q2 = 0, coverage 1): no sign of unseen schedules,
+  // which is an estimate, not a bound.
+  EXPECT_FALSE(estimateRichness({3, 4}, 4)->lowerBoundOnly);
+}
+
 TEST(RichnessEstimates, RunsWithoutSchedulesEstimateNone) {
   const auto estimates = estimateRichness({}, 3);
   ASSERT_TRUE(estimates);

@@ -68,6 +68,8 @@ std::optional<RichnessEstimates> estimateRichness(const std::vector<std::size_t>
   estimates.jackknife2 =
       c.observed + c.q1 * (2 * t - 3) / t - c.q2 * (t - 2) * (t - 2) / (t * (t - 1));
   estimates.coverage = sampleCoverage(c, t);
+  estimates.lowerBoundOnly =
+      c.q1 > 0 && (c.q2 == 0 || estimates.coverage < kLeastCoverageToEstimate);
   return estimates;
 }
 

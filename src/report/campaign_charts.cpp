@@ -6,6 +6,7 @@
 
 #include "report/chart_frame.h"
 #include "report/chart_support.h"
+#include "report/estimate_markup.h"
 #include "report/markup.h"
 #include "report/svg_elements.h"
 #include "support/number_format.h"
@@ -158,16 +159,17 @@ std::string boxPlots(const std::vector<const SettingSummary*>& settings, int tar
 }
 
 std::string unionAndEstimate(const SettingSummary& s) {
-  // Estimates run into the thousands where most schedules were found once; a decimal there would
-  // only crowd the line.
-  auto estimate = [&](double value) {
-    return value < 100 ? fixedNumber(value, 1) : groupedNumber(std::llround(value));
-  };
   std::string text = "union " + groupedNumber(s.distinctSchedules);
-  if (s.richness)
-    text += " · Chao2 " + estimate(s.richness->chao2) + " (" + estimate(s.richness->chao2Lower) +
-            "–" + estimate(s.richness->chao2Upper) + ")";
-  return text;
+  if (!s.richness) return text;
+  const RichnessEstimates& r = *s.richness;
+  // The grey of its class and the caption say why; the line stays short beside the chart.
+  if (r.lowerBoundOnly) return text + " · Chao2 at least " + estimateText(r.chao2);
+  return text + " · Chao2 " + estimateText(r.chao2) + " (" + estimateText(r.chao2Lower) + "–" +
+         estimateText(r.chao2Upper) + ")";
+}
+
+std::string unionAndEstimateClass(const SettingSummary& s) {
+  return s.richness && s.richness->lowerBoundOnly ? "tick lower-bound" : "tick";
 }
 
 std::string optimaBoxPlots(const std::vector<const SettingSummary*>& settings) {
@@ -198,7 +200,8 @@ std::string optimaBoxPlots(const std::vector<const SettingSummary*>& settings) {
     const SettingSummary& s = *settings[i];
     const double y = 22 + kRowHeight * static_cast<double>(i);
     svg += svgText("tick", layout.labelWidth - kLabelMargin, y + 15, "end", s.setting);
-    svg += svgText("tick", layout.noteLeft(), y + 15, "start", unionAndEstimate(s));
+    svg += svgText(unionAndEstimateClass(s), layout.noteLeft(), y + 15, "start",
+                   unionAndEstimate(s));
     if (!s.distinctOptimaPerRun) {
       svg += svgText("tick", x(low) + 4, y + 15, "start", "no run reached the target");
       continue;

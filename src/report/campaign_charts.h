@@ -20,9 +20,13 @@ std::string boxPlots(const std::vector<const SettingSummary*>& settings, int tar
 // setting's union of distinct optima and its Chao2 estimate of how many exist written beside it.
 std::string optimaBoxPlots(const std::vector<const SettingSummary*>& settings);
 
-// "union 12 · Chao2 15.3 (12.4–31.0)": what a setting found and how many there may be; the
-// estimate is left out when there is none.
+// "union 12 · Chao2 15.3 (12.4–31.0)": what a setting found and how many there may be; "union
+// 12 · Chao2 at least 45.0" when the runs are too few to estimate the total; the estimate is left
+// out when there is none.
 std::string unionAndEstimate(const SettingSummary& setting);
+
+// The class of that text: muted when it gives a lower bound only.
+std::string unionAndEstimateClass(const SettingSummary& setting);
 
 // What the marks of each chart stand for, one line under it.
 inline constexpr const char* kSuccessCaption =
@@ -34,6 +38,7 @@ inline constexpr const char* kOptimaBoxCaption =
     "each row: the runs of a setting that reached the target; box: quartiles, line: median, "
     "whiskers: fewest and most; dots: each run's distinct optima; beside it: the distinct optima "
     "of all its runs together (union) and the Chao2 estimate of how many schedules of the "
-    "setting's best makespan exist, with its 95 % interval";
+    "setting's best makespan exist, with its 95 % interval, or in grey only a lower bound when the "
+    "runs are too few to estimate the total";
 
 }  // namespace jobshop

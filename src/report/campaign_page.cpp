@@ -9,6 +9,7 @@
 #include "report/comparison_table.h"
 #include "report/distinct_schedules_text.h"
 #include "report/enumeration_table.h"
+#include "report/estimate_markup.h"
 #include "report/markup.h"
 #include "report/report_style.h"
 #include "report/setting_measures_table.h"
@@ -159,6 +160,16 @@ std::string comparisonSection(const std::vector<SettingComparison>& comparisons,
   return "<h3>Settings compared</h3>" + comparisonTable(pairs) + traceComparisonTable(pairs);
 }
 
+// Said once on the page, under the first chart that shows estimates.
+std::string undercountNote(const std::vector<const SettingSummary*>& settings, bool& said) {
+  const bool estimated = std::any_of(settings.begin(), settings.end(), [](const SettingSummary* s) {
+    return s->richness.has_value();
+  });
+  if (said || !estimated) return "";
+  said = true;
+  return "<p class=\"note undercount\">" + undercountSentence() + "</p>";
+}
+
 }  // namespace
 
 std::string campaignPage(const std::string& title, const CampaignAnalysis& analysis,
@@ -194,6 +205,7 @@ std::string campaignPage(const std::string& title, const CampaignAnalysis& analy
   for (const SettingSummary& s : analysis.settings)
     if (std::find(instances.begin(), instances.end(), s.instance) == instances.end())
       instances.push_back(s.instance);
+  bool undercountSaid = false;
   for (const std::string& instance : instances) {
     std::vector<const SettingSummary*> settings;
     for (const SettingSummary& s : analysis.settings)
@@ -211,6 +223,7 @@ std::string campaignPage(const std::string& title, const CampaignAnalysis& analy
     html += figure("Best makespans", boxPlots(settings, example.target), kBoxCaption);
     html += figure("Distinct optima per run that reached the target", optimaBoxPlots(settings),
                    kOptimaBoxCaption);
+    html += undercountNote(settings, undercountSaid);
     html += "<h3>Optimal schedules held and found</h3>" + settingMeasuresTable(settings);
     html += enumerationTable(settings);
     html += comparisonSection(analysis.comparisons, instance);

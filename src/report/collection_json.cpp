@@ -25,7 +25,8 @@ Json estimatesJson(const std::optional<RichnessEstimates>& r) {
               {"chao2Upper", r->chao2Upper},
               {"jackknife1", r->jackknife1},
               {"jackknife2", r->jackknife2},
-              {"coverage", r->coverage}};
+              {"coverage", r->coverage},
+              {"lowerBoundOnly", r->lowerBoundOnly}};
 }
 
 Json averageJson(const MeasureAverage& average) {

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "report/markup.h"
+#include "support/number_format.h"
 
 namespace jobshop {
 
@@ -20,10 +21,16 @@ std::string ratioText(double value) {
   return fixedNumber(value, std::min(6, 1 - static_cast<int>(std::floor(std::log10(value)))));
 }
 
+// One decimal, without it when the share rounds to a whole percent.
+std::string tenthsText(double value) {
+  const double tenths = std::round(value * 10.0);
+  return fixedNumber(tenths / 10.0, std::fmod(tenths, 10.0) == 0.0 ? 0 : 1);
+}
+
 // A share under a thousandth keeps its first digits rather than reading "0 %".
 std::string percentText(double share) {
   const double percent = share * 100.0;
-  return (percent > 0.0 && percent < 0.1 ? ratioText(percent) : estimateText(percent)) + " %";
+  return (percent > 0.0 && percent < 0.1 ? ratioText(percent) : tenthsText(percent)) + " %";
 }
 
 std::string chao2Text(const RichnessEstimates& estimates) {
@@ -32,6 +39,38 @@ std::string chao2Text(const RichnessEstimates& estimates) {
     return text + " (no sign of unseen schedules)";
   return text + " (95 % interval " + estimateText(estimates.chao2Lower) + " to " +
          estimateText(estimates.chao2Upper) + ")";
+}
+
+// Chao2 with the interval and the jackknives, when the runs support an estimate.
+std::string estimateSentence(const std::string& schedules, const RichnessEstimates& estimates) {
+  return "Estimated number of " + schedules + ", from how often the " +
+         countOf(static_cast<std::int64_t>(estimates.runs), "run", "runs") + " found the " +
+         groupedNumber(static_cast<std::int64_t>(estimates.observed)) +
+         " they found: " + chao2Text(estimates) +
+         "; jackknife 1: " + estimateText(estimates.jackknife1) +
+         "; jackknife 2: " + estimateText(estimates.jackknife2) + "; sample coverage " +
+         ratioText(estimates.coverage) + ".";
+}
+
+// Why the runs are too few: what the estimate would lean on is missing or too thin.
+std::string tooFewReason(const RichnessEstimates& estimates) {
+  std::string reason;
+  if (estimates.q2 == 0) reason += ", none of them by exactly two runs";
+  if (estimates.coverage < kLeastCoverageToEstimate)
+    return reason + ", and the sample coverage is " + ratioText(estimates.coverage) +
+           ", under the " + fixedNumber(kLeastCoverageToEstimate, 1) + " an estimate needs";
+  return reason + " (sample coverage " + ratioText(estimates.coverage) + ")";
+}
+
+// Chao2 as a lower bound only, muted, with the reason; the interval and the jackknives would
+// lend it a precision it does not have.
+std::string lowerBoundSentence(const std::string& schedules, const RichnessEstimates& estimates) {
+  return "Number of " + schedules + " in all: <span class=\"lower-bound\">at least " +
+         strong("chao2", estimateText(estimates.chao2)) +
+         " (Chao2; too few repeats to estimate the total)</span>. The " +
+         countOf(static_cast<std::int64_t>(estimates.runs), "run", "runs") + " found " +
+         groupedNumber(static_cast<std::int64_t>(estimates.observed)) + tooFewReason(estimates) +
+         ".";
 }
 
 // Which makespan the estimates are about, when the reader could take it for another: the runs
@@ -56,10 +95,16 @@ std::string bestNote(const ScheduleIncidence& incidence, int targetMakespan, std
 }  // namespace
 
 std::string estimateText(double value) {
-  // A tenth is noise beside a hundred or more.
-  if (std::fabs(value) >= 100.0) return groupedNumber(std::llround(value));
-  const double tenths = std::round(value * 10.0);
-  return fixedNumber(tenths / 10.0, std::fmod(tenths, 10.0) == 0.0 ? 0 : 1);
+  const std::string fixed = fixedNumber(value, 1);
+  const std::size_t point = fixed.find('.');
+  if (point == std::string::npos) return fixed;
+  return groupedDigits(fixed.substr(0, point)) + fixed.substr(point);
+}
+
+std::string undercountSentence() {
+  return "These estimators undercount when some schedules are much harder for the runs to reach "
+         "than others, as they usually are: read them as lower bounds in practice, not as "
+         "unbiased guesses of the total.";
 }
 
 std::optional<std::int64_t> exactCountAtBest(const ScheduleIncidence& incidence,
@@ -86,24 +131,16 @@ std::string estimatesParagraph(const ScheduleIncidence& incidence,
                                const std::optional<OptimaCoverage>& coverage, int targetMakespan,
                                std::size_t recorded) {
   if (!estimates || !incidence.bestMakespan || estimates->observed == 0) return {};
-  std::string html = "<p class=\"estimates\">Estimated number of " +
-                     escapeMarkup(bestMakespanWords(incidence, coverage)) +
-                     ", from how often the " +
-                     countOf(static_cast<std::int64_t>(estimates->runs), "run", "runs") +
-                     " found the " + groupedNumber(static_cast<std::int64_t>(estimates->observed)) +
-                     " they found: " + chao2Text(*estimates) +
-                     "; jackknife 1: " + estimateText(estimates->jackknife1) +
-                     "; jackknife 2: " + estimateText(estimates->jackknife2) +
-                     "; sample coverage " + ratioText(estimates->coverage) + ".";
+  const std::string schedules = escapeMarkup(bestMakespanWords(incidence, coverage));
+  std::string html = "<p class=\"estimates\">" + (estimates->lowerBoundOnly
+                                                      ? lowerBoundSentence(schedules, *estimates)
+                                                      : estimateSentence(schedules, *estimates));
   if (const std::optional<std::int64_t> exact = exactCountAtBest(incidence, coverage)) {
     html += " The enumeration counts " + strong("exact-count", groupedNumber(*exact)) +
             " of makespan \u2264 " + std::to_string(*incidence.bestMakespan) + ".";
   }
   html += bestNote(incidence, targetMakespan, recorded);
-  return html +
-         " <span class=\"caveat\">These are estimates that take the runs for uniform samples of "
-         "the schedules, which they are not: schedules no run reaches easily are under-counted, "
-         "so the estimates tend to be low.</span></p>";
+  return html + " <span class=\"caveat\">" + undercountSentence() + "</span></p>";
 }
 
 std::string enumerationMeasuresParagraph(const EnumerationMeasures& measures,

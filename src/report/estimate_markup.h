@@ -14,9 +14,13 @@
 
 namespace jobshop {
 
-// An estimate for people: one decimal, without it when the value rounds to a whole number or is
-// 100 or more.
+// An estimate for people: always one decimal, with thousands separators ("70,198.4"), so that it
+// never reads as a count beside the whole numbers of an enumeration.
 std::string estimateText(double value);
+
+// That the estimators undercount where schedules differ in how hard they are to reach: plain
+// text, said once on each page that shows estimates.
+std::string undercountSentence();
 
 // The exact count an enumeration gives of the schedules the estimates are about: only from a
 // complete enumeration whose bound is the incidence's best makespan.
@@ -29,10 +33,11 @@ std::string bestMakespanWords(const ScheduleIncidence& incidence,
                               const std::optional<OptimaCoverage>& coverage);
 
 // A <p class="estimates">: Chao2 with its interval (class "chao2" holds the estimate), the two
-// jackknives and the sample coverage, the exact count beside them when there is one, which
-// makespan they are about when that needs saying, and what they assume. recorded is how many
-// distinct schedules the runs recorded at any makespan. "" when estimates is empty or nothing was
-// seen at the best makespan.
+// jackknives and the sample coverage, or, when the runs are too few, Chao2 alone as a muted
+// lower bound (class "lower-bound") with the reason; the exact count beside them when there is one,
+// which makespan they are about when that needs saying, and that they undercount. recorded is how
+// many distinct schedules the runs recorded at any makespan. "" when estimates is empty or nothing
+// was seen at the best makespan.
 std::string estimatesParagraph(const ScheduleIncidence& incidence,
                                const std::optional<RichnessEstimates>& estimates,
                                const std::optional<OptimaCoverage>& coverage, int targetMakespan,

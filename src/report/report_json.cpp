@@ -180,7 +180,8 @@ Json estimatesObject(const std::optional<RichnessEstimates>& estimates) {
               {"coverage", number(estimates->coverage)},
               {"Q1", count(estimates->q1)},
               {"Q2", count(estimates->q2)},
-              {"T", count(estimates->runs)}};
+              {"T", count(estimates->runs)},
+              {"lowerBoundOnly", estimates->lowerBoundOnly}};
 }
 
 Json accumulationArray(const std::vector<double>& accumulation) {

@@ -19,8 +19,8 @@ namespace jobshop {
 //     counted runs reached, B null when it lies above the target;
 //   schedules: one object per schedule of optima {id, makespan, sequences, runs, inEnumeration
 //     (null without a list), map ([x, y] or null)};
-//   estimates {chao2, chao2Lower, chao2Upper, jackknife1, jackknife2, coverage, Q1, Q2, T} or
-//     null for fewer than two counted runs;
+//   estimates {chao2, chao2Lower, chao2Upper, jackknife1, jackknife2, coverage, Q1, Q2, T,
+//     lowerBoundOnly} or null for fewer than two counted runs;
 //   accumulation [S(1), ..., S(T)];
 //   enumeration {K, bound, complete, optimal, listed, found, peakRatio, successRate} or null
 //     without "optima.json" (found null without a list, the ratios null without a complete one);

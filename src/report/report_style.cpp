@@ -122,6 +122,9 @@ p.coverage { font-size: 15px; background: #fff; border-left: 4px solid #2e9a52; 
 p.coverage .fault, td.enumeration.missing { color: #a4271b; font-weight: bold; }
 p.estimates, p.enumeration-measures { font-size: 15px; }
 p.estimates .caveat { color: #5a6272; font-size: 14px; }
+.lower-bound, .lower-bound strong { color: #6b7280; }
+svg text.lower-bound { fill: #6b7280; }
+svg .estimate.lower-bound { stroke: #8a909c; stroke-dasharray: 3 3; }
 td.enumeration { text-align: left; white-space: nowrap; }
 td.enumeration.listed { color: #1e7b3a; }
 table.executions td { text-align: left; }
