@@ -167,8 +167,9 @@ TEST(ReportCharts, ConvergenceRangeKeepsTheRegionNearTheTarget) {
 // At 20x20 sizes the best makespans spread over hundreds of values: 40 runs at 1644, 1655, ...,
 // 2073 are binned by 50 (the 1-2-5 step giving at most 20 bins over 430 values), from 1600 to
 // 2099, and the axis ticks at round makespans, 50 apart: 1600, 1650, ..., 2050, never ranges.
-// The axis is linear, so the ticks are equally apart and the target 1644 stands 44 / 50 of the
-// way from the tick 1600 to the tick 1650.
+// The axis is linear, so the ticks are equally apart; it starts at the target 1644 (no run lies
+// below it), which stands 6 / 50 of the way before the tick 1650 towards 1600, and the bins of 50
+// start there too.
 TEST(ReportCharts, HistogramAxisTicksAtRoundMakespans) {
   std::vector<RunRecord> runs;
   for (int k = 0; k < 40; ++k) runs.push_back(runEndingAt(k + 1, 1644.0 + 11.0 * k, 1644));
@@ -181,16 +182,17 @@ TEST(ReportCharts, HistogramAxisTicksAtRoundMakespans) {
     labels += ' ';
   }
   // The y axis counts runs first (0 to 5 by 1), then the makespans.
-  EXPECT_EQ(labels, "0 1 2 3 4 5 1600 1650 1700 1750 1800 1850 1900 1950 2000 2050 ") << histogram;
+  EXPECT_EQ(labels, "0 1 2 3 4 5 1650 1700 1750 1800 1850 1900 1950 2000 2050 ") << histogram;
   XmlDocument chart = xmlOfFragment(histogram);
-  const double tick1600 = chart.number("//text[.=\"1600\"]/@x");
   const double tick1650 = chart.number("//text[.=\"1650\"]/@x");
+  const double tick1700 = chart.number("//text[.=\"1700\"]/@x");
   const double tick2050 = chart.number("//text[.=\"2050\"]/@x");
-  EXPECT_NEAR(tick2050 - tick1600, 9.0 * (tick1650 - tick1600), 0.11);
+  EXPECT_NEAR(tick2050 - tick1650, 8.0 * (tick1700 - tick1650), 0.11);
   EXPECT_NEAR(chart.number("//line[@class=\"target\"]/@x1"),
-              tick1600 + 44.0 / 50.0 * (tick1650 - tick1600), 0.06);
-  EXPECT_EQ(xpathOfText(histogram, "count(//g[@class=\"bin\"])"), "10");
-  EXPECT_EQ(xpathOfText(histogram, "string(//g[@class=\"bin\"][1]/title)"), "1600 to 1649: 1 run");
+              tick1650 - 6.0 / 50.0 * (tick1700 - tick1650), 0.06);
+  // Runs at 1644, 1655, 1666, 1677 and 1688 share the first bin; nine bins reach 2073.
+  EXPECT_EQ(xpathOfText(histogram, "count(//g[@class=\"bin\"])"), "9");
+  EXPECT_EQ(xpathOfText(histogram, "string(//g[@class=\"bin\"][1]/title)"), "1644 to 1693: 5 runs");
 }
 
 // Three recorded runs spending 500, 500 and 1000 evaluations, two of which reached the target
