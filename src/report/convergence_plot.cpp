@@ -127,7 +127,6 @@ std::string convergenceAxes(const ChartFrame& frame, int targetMakespan, bool cu
   return svg;
 }
 
-// Thin and over the runs' lines, so that it shows where they run along it.
 std::string targetText(int targetMakespan) { return "target " + std::to_string(targetMakespan); }
 
 double targetLabelX(const ChartFrame& frame) { return frame.plotRight() + 8.0; }
@@ -135,6 +134,7 @@ double targetLabelBaseline(const ChartFrame& frame, int targetMakespan) {
   return frame.y(targetMakespan) + 4.0;
 }
 
+// Thin and over the runs' lines, so that it shows where they run along it.
 std::string targetLine(const ChartFrame& frame, int targetMakespan) {
   const double right = frame.plotRight();
   const double targetY = frame.y(targetMakespan);
@@ -222,7 +222,7 @@ std::string endTitle(const EndKey& key, const EndGroup& group) {
 }
 
 std::string endCountText(const EndGroup& group) {
-  return countOf(group.runs.size(), "run", "runs");
+  return countOf(static_cast<std::int64_t>(group.runs.size()), "run", "runs");
 }
 
 // Where a shared end's count would stand, right of and above its tick.
@@ -232,13 +232,18 @@ LabelArea wantedCountArea(const ChartFrame& frame, const EndKey& key, const EndG
                   kEndCountFont);
 }
 
-// The baselines of the shared ends' counts, placed clear of each other and of the target's label:
+// The shared ends' counts, placed clear of each other and of the target's label:
 // ends at nearly one place would otherwise print their counts over one another. The rightmost end
 // is placed first, so that a count moved further up belongs to an end further left and its leader
 // passes left of the counts below it rather than through them.
-std::map<EndKey, double> countBaselines(const ChartFrame& frame,
-                                        const std::map<EndKey, EndGroup>& groups,
-                                        int targetMakespan) {
+struct PlacedCount {
+  double baseline = 0.0;
+  bool moved = false;  // off its wanted place, so that a leader shows whose it is
+};
+
+std::map<EndKey, PlacedCount> placedCounts(const ChartFrame& frame,
+                                           const std::map<EndKey, EndGroup>& groups,
+                                           int targetMakespan) {
   std::vector<const std::pair<const EndKey, EndGroup>*> shared;
   for (const auto& entry : groups) {
     if (entry.second.runs.size() > 1) shared.push_back(&entry);
@@ -252,30 +257,34 @@ std::map<EndKey, double> countBaselines(const ChartFrame& frame,
   const LabelArea target = textArea(targetLabelX(frame), targetLabelBaseline(frame, targetMakespan),
                                     targetText(targetMakespan), kTargetLabelFont);
   const std::vector<double> tops = placeLabels(wanted, {target}, 0.0, frame.plotBottom());
-  std::map<EndKey, double> baselines;
+  std::map<EndKey, PlacedCount> placed;
   for (std::size_t k = 0; k < shared.size(); ++k) {
     const EndKey& key = shared[k]->first;
-    baselines[key] = tops[k] + (clampedY(frame, key.makespan) - kEndCountOffset) - wanted[k].top;
+    const double wantedBaseline = clampedY(frame, key.makespan) - kEndCountOffset;
+    const bool moved = tops[k] != wanted[k].top;
+    placed[key] = {moved ? wantedBaseline + (tops[k] - wanted[k].top) : wantedBaseline, moved};
   }
-  return baselines;
+  return placed;
 }
 
 // A shared end's count, with a thin leader back to its tick when it had to move off its place.
 std::string endCount(const ChartFrame& frame, const EndKey& key, const EndGroup& group,
-                     double baseline) {
+                     const PlacedCount& count) {
   const double x = frame.x(key.generation);
   const double y = clampedY(frame, key.makespan);
   std::string svg;
-  if (baseline != y - kEndCountOffset) {
-    svg += svgLine("end-leader", x, y, x + kEndCountOffset - 1.0, baseline - kEndCountFont / 3.0);
+  if (count.moved) {
+    svg += svgLine("end-leader", x, y, x + kEndCountOffset - 1.0,
+                   count.baseline - kEndCountFont / 3.0);
   }
-  return svg + svgText("end-count", x + kEndCountOffset, baseline, "start", endCountText(group));
+  return svg +
+         svgText("end-count", x + kEndCountOffset, count.baseline, "start", endCountText(group));
 }
 
 // A short upright tick where runs ended; an open ring where the files only say when they last
 // improved. A mark shared by several runs says how many.
 std::string endMark(const ChartFrame& frame, const EndKey& key, const EndGroup& group,
-                    std::optional<double> countBaseline) {
+                    const PlacedCount* count) {
   const double x = frame.x(key.generation);
   const double y = clampedY(frame, key.makespan);
   std::string svg = "<g>" + endTitle(key, group);
@@ -287,7 +296,7 @@ std::string endMark(const ChartFrame& frame, const EndKey& key, const EndGroup& 
     svg += "<circle class=\"unknown-end\" cx=\"" + coordinate(x) + "\" cy=\"" + coordinate(y) +
            "\" r=\"5\" stroke=\"" + group.colour + "\"/>";
   }
-  if (countBaseline) svg += endCount(frame, key, group, *countBaseline);
+  if (count != nullptr) svg += endCount(frame, key, group, *count);
   return svg + "</g>";
 }
 
@@ -306,11 +315,10 @@ std::string convergencePlot(const std::vector<RunRecord>& runs, int targetMakesp
   }
   svg += targetLine(frame, targetMakespan);
   const std::map<EndKey, EndGroup> groups = endGroups(plotted);
-  const std::map<EndKey, double> baselines = countBaselines(frame, groups, targetMakespan);
+  const std::map<EndKey, PlacedCount> counts = placedCounts(frame, groups, targetMakespan);
   for (const auto& [key, group] : groups) {
-    const auto placed = baselines.find(key);
-    svg += endMark(frame, key, group,
-                   placed == baselines.end() ? std::nullopt : std::optional(placed->second));
+    const auto count = counts.find(key);
+    svg += endMark(frame, key, group, count == counts.end() ? nullptr : &count->second);
   }
   return svg + "</svg>";
 }
