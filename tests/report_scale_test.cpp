@@ -162,9 +162,10 @@ TEST(ReportScale, AnInstanceTooLargeToDrawIsReportedWithoutChartsOrOrders) {
   writeFile(folder + "D_Sal_Distancias.txt", "");
   writeFile(folder + "D_Sal_Soluciones.txt", solution + makespan + " \n\n");
   const Written written = reportOf(folder, "page");
-  EXPECT_NE(written.page.find("This instance has 6,000 operations, more than a chart shows (5,000), "
-                              "so no schedule of it is drawn."),
-            std::string::npos);
+  EXPECT_NE(
+      written.page.find("This instance has 6,000 operations, more than a chart shows (5,000), "
+                        "so no schedule of it is drawn."),
+      std::string::npos);
   EXPECT_EQ(written.page.find("<svg class=\"gantt"), std::string::npos);
   EXPECT_NE(written.page.find("6000 cells, too many to list here"), std::string::npos);
 }
