@@ -37,6 +37,10 @@ TEST(DistanceHistograms, CountsHandCountedPairsAndNearestDistances) {
   EXPECT_EQ(histograms.nearestFound->pairs, (std::vector<std::size_t>{0, 0, 1, 0, 1}));
   EXPECT_EQ(histograms.nearestFound->total, 2u);
 
+  // Cumulative shares at 2, 3, 4: found 2/3, 2/3, 1; listed 3/6, 4/6, 1. Largest gap 2/3 - 1/2.
+  ASSERT_TRUE(histograms.foundListedGap);
+  EXPECT_DOUBLE_EQ(*histograms.foundListedGap, 1.0 / 6.0);
+
   EXPECT_EQ(medianDistance(histograms.found), 2);
   EXPECT_EQ(medianDistance(histograms.listed.value()), 2);
   EXPECT_EQ(medianDistance(DistanceHistogram{{0, 1, 0, 3}, 4, false}), 3);
@@ -49,6 +53,7 @@ TEST(DistanceHistograms, WithoutAListOrWithoutFoundSchedulesTheirHistogramsAreAb
   EXPECT_EQ(unlisted.found.pairs, (std::vector<std::size_t>{0, 0, 1}));
   EXPECT_FALSE(unlisted.listed);
   EXPECT_FALSE(unlisted.nearestFound);
+  EXPECT_FALSE(unlisted.foundListedGap);
 
   OptimaCoverage counted = listOf({a, b});
   counted.listed = false;  // only a count, no list to compare against
@@ -60,6 +65,28 @@ TEST(DistanceHistograms, WithoutAListOrWithoutFoundSchedulesTheirHistogramsAreAb
   ASSERT_TRUE(none.listed);
   EXPECT_EQ(none.listed->total, 1u);
   EXPECT_FALSE(none.nearestFound);
+  EXPECT_FALSE(none.foundListedGap);
+}
+
+TEST(DistanceHistograms, DistributionGapIsTheLargestGapBetweenCumulativeShares) {
+  // Two peaks at 10 and 30 around one peak at 20: both medians are 20, yet at 10 the shares are
+  // 4/9 against 0 and at 20 they are 5/9 against 1, by hand.
+  DistanceHistogram peaks{std::vector<std::size_t>(31, 0), 9, false};
+  peaks.pairs[10] = 4;
+  peaks.pairs[20] = 1;
+  peaks.pairs[30] = 4;
+  DistanceHistogram onePeak{std::vector<std::size_t>(21, 0), 9, false};
+  onePeak.pairs[20] = 9;
+  EXPECT_EQ(medianDistance(peaks), medianDistance(onePeak));
+  EXPECT_DOUBLE_EQ(distributionGap(peaks, onePeak).value(), 4.0 / 9.0);
+  EXPECT_DOUBLE_EQ(distributionGap(onePeak, peaks).value(), 4.0 / 9.0);
+
+  // The same shares from different totals: 1/2, 1/2 against 3/6, 3/6, no gap.
+  EXPECT_DOUBLE_EQ(distributionGap({{0, 1, 1}, 2, false}, {{0, 3, 3}, 6, false}).value(), 0.0);
+  // No distance in common, histograms of different lengths: at 1 the shares are 1 against 0.
+  EXPECT_DOUBLE_EQ(distributionGap({{0, 2}, 2, false}, {{0, 0, 0, 5}, 5, false}).value(), 1.0);
+  EXPECT_EQ(distributionGap(DistanceHistogram{}, onePeak), std::nullopt);
+  EXPECT_EQ(distributionGap(onePeak, DistanceHistogram{}), std::nullopt);
 }
 
 TEST(DistanceHistograms, ManyListedSchedulesAreSampledTheSameWayEachTime) {

@@ -102,11 +102,26 @@ TEST(NicheMap, SectionNeedsTwoPointsToPlace) {
   EXPECT_NE(unlisted.find("id=\"niche-map\""), std::string::npos);
   EXPECT_NE(unlisted.find("Two found schedules lie a median 2 cells apart (of 4)."),
             std::string::npos);
-  // The listed pairs' median (2, 2 and 4 cells) is the found pair's: alike.
+  // The listed pairs lie 2, 2 and 4 cells apart, the found pair 2: the same median, but at 2 cells
+  // the cumulative shares are 1 against 2/3, a gap of 1/3 by hand.
   const std::vector<int> c{2, 1, 3, 4};
-  EXPECT_NE(section({a, b}, listOf({a, b, c}))
-                .find("two listed ones 2 cells (of 4): the runs' schedules spread much like"),
-            std::string::npos);
+  const std::string twoOfThree = section({a, b}, listOf({a, b, c}));
+  EXPECT_NE(twoOfThree.find("two listed ones 2 cells (of 4): the runs' schedules spread "
+                            "differently from the listed ones as a whole (Kolmogorov-Smirnov "
+                            "distance 0.33"),
+            std::string::npos)
+      << twoOfThree;
+  // The one unfound schedule, c, lies 2 cells from a and 4 from b.
+  EXPECT_NE(twoOfThree.find(" The one listed schedule no run found lies 2 cells from a found one."),
+            std::string::npos)
+      << twoOfThree;
+  EXPECT_EQ(twoOfThree.find("half of them"), std::string::npos);
+  // Every listed schedule found: the same pairs, no gap.
+  const std::string all = section({a, b, c}, listOf({a, b, c}));
+  EXPECT_NE(all.find("the runs' schedules spread much like the listed ones as a whole "
+                     "(Kolmogorov-Smirnov distance 0.00"),
+            std::string::npos)
+      << all;
 }
 
 TEST(NicheMap, ThePageShowsTheMapOfTheRunsSchedules) {

@@ -71,6 +71,45 @@ TEST(ReportChartLayout, EveryLabelIsInsideItsDrawingAndApartFromTheOthers) {
   }
 }
 
+// Pairs of runs that end at the target a generation apart: their counts and the target's label
+// would all stand at one height.
+TEST(ReportChartLayout, CountsOfRunsEndingCloseTogetherStandApart) {
+  std::vector<RunRecord> runs;
+  for (int k = 1; k <= 8; ++k) {
+    RunRecord run = runEndingAt(k, 55.0, 55);
+    run.logged = LoggedRun{};
+    run.logged->generations = 960 + (k - 1) / 2;
+    runs.push_back(run);
+  }
+  const std::string plot = convergencePlot(runs, 55);
+  EXPECT_EQ(occurrences(plot, "class=\"end-count\""), 4u) << plot;
+  expectLabelsInsideAndApart(plot);
+}
+
+// The axis starts at the target when every run is at or above it (below lie makespans no run
+// has), and the target's line stops short of the count above the bar it stands in.
+TEST(ReportChartLayout, TheMakespanAxisStartsAtTheTargetAndItsLineClearsTheCount) {
+  std::vector<RunRecord> runs;
+  for (int k = 1; k <= 3; ++k) runs.push_back(runEndingAt(k, 55.0, 55));
+  runs.push_back(runEndingAt(4, 58.0, 55));
+  XmlDocument chart = xmlOfFragment(makespanHistogram(runs, 55));
+  ASSERT_TRUE(chart.wellFormed()) << chart.errors();
+  const Box area = plotArea(chart);
+  const int ticks =
+      chart.count("//*[@class=\"tick\"][@y > " + std::to_string(area.bottom + 10.0) + "]");
+  ASSERT_GT(ticks, 0);
+  for (int k = 1; k <= ticks; ++k) {
+    EXPECT_GE(chart.number("(//*[@class=\"tick\"][@y > " + std::to_string(area.bottom + 10.0) +
+                           "])[" + std::to_string(k) + "]"),
+              55.0);
+  }
+  const Box count = textBox(chart, "//*[@class=\"bar-count\"][. = \"3\"]");
+  const double lineTop = chart.number("//line[@class=\"target\"]/@y1");
+  const double lineBottom = chart.number("//line[@class=\"target\"]/@y2");
+  EXPECT_TRUE(lineBottom < count.top || lineTop > count.bottom)
+      << "line " << lineTop << " to " << lineBottom << " crosses " << describe(count);
+}
+
 TEST(ReportChartLayout, RunEndsStandInsideThePlotArea) {
   std::vector<RunRecord> runs;
   for (int k = 1; k <= 5; ++k) {

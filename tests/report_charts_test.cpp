@@ -167,8 +167,9 @@ TEST(ReportCharts, ConvergenceRangeKeepsTheRegionNearTheTarget) {
 // At 20x20 sizes the best makespans spread over hundreds of values: 40 runs at 1644, 1655, ...,
 // 2073 are binned by 50 (the 1-2-5 step giving at most 20 bins over 430 values), from 1600 to
 // 2099, and the axis ticks at round makespans, 100 apart in a chart that fits an 800 px window:
-// 1,600, 1,700, ..., 2,000, never ranges. The axis is linear, so the ticks are equally apart and
-// the target 1644 stands 44 / 100 of the way from the tick 1,600 to the tick 1,700.
+// 1,700, 1,800, ..., 2,000, never ranges. The axis is linear, so the ticks are equally apart; it
+// starts at the target 1644 (no run lies below it), which stands 56 / 100 of the way before the
+// tick 1,700 towards 1,600, and the bins of 50 start there too.
 TEST(ReportCharts, HistogramAxisTicksAtRoundMakespans) {
   std::vector<RunRecord> runs;
   for (int k = 0; k < 40; ++k) runs.push_back(runEndingAt(k + 1, 1644.0 + 11.0 * k, 1644));
@@ -181,17 +182,19 @@ TEST(ReportCharts, HistogramAxisTicksAtRoundMakespans) {
     labels += ' ';
   }
   // The y axis counts runs first (0 to 5 by 1), then the makespans.
-  EXPECT_EQ(labels, "0 1 2 3 4 5 1,600 1,700 1,800 1,900 2,000 ") << histogram;
+  EXPECT_EQ(labels, "0 1 2 3 4 5 1,700 1,800 1,900 2,000 ") << histogram;
   XmlDocument chart = xmlOfFragment(histogram);
-  const double tick1600 = chart.number("//text[.=\"1,600\"]/@x");
   const double tick1700 = chart.number("//text[.=\"1,700\"]/@x");
+  const double tick1800 = chart.number("//text[.=\"1,800\"]/@x");
   const double tick2000 = chart.number("//text[.=\"2,000\"]/@x");
-  EXPECT_NEAR(tick2000 - tick1600, 4.0 * (tick1700 - tick1600), 0.11);
+  EXPECT_NEAR(tick2000 - tick1700, 3.0 * (tick1800 - tick1700), 0.11);
   EXPECT_NEAR(chart.number("//line[@class=\"target\"]/@x1"),
-              tick1600 + 44.0 / 100.0 * (tick1700 - tick1600), 0.1)
+              tick1700 - 56.0 / 100.0 * (tick1800 - tick1700), 0.1)
       << "each coordinate is written to 0.05: 0.05 + 0.56 * 0.05 + 0.44 * 0.05 = 0.1";
-  EXPECT_EQ(xpathOfText(histogram, "count(//g[@class=\"bin\"])"), "10");
-  EXPECT_EQ(xpathOfText(histogram, "string(//g[@class=\"bin\"][1]/title)"), "1600 to 1649: 1 run");
+  // Runs at 1644, 1655, 1666, 1677 and 1688 share the first bin; nine bins reach 2073.
+  EXPECT_EQ(xpathOfText(histogram, "count(//g[@class=\"bin\"])"), "9");
+  EXPECT_EQ(xpathOfText(histogram, "string(//g[@class=\"bin\"][1]/title)"),
+            "1,644 to 1,693: 5 runs");
 }
 
 // Three recorded runs spending 500, 500 and 1000 evaluations, two of which reached the target

@@ -60,6 +60,22 @@ TEST(ReportRecord, ExecutionsAreShownAndWrittenToTheCsv) {
   EXPECT_EQ(field("record line", 2), "3");
   EXPECT_EQ(field("swapMutationEnabled", 1), "true");
   EXPECT_EQ(field("futureKnob", 2), "x,y");
+  // Settings that differ between the two executions are highlighted, and the note says so; the
+  // seed differs by design and is not a setting.
+  auto rowClass = [&](const std::string& label) {
+    return xpath(page, "string(" + table + "//tr[th=\"" + label + "\"]/@class)");
+  };
+  EXPECT_EQ(rowClass("version"), "differs");
+  EXPECT_EQ(rowClass("clock"), "differs");
+  EXPECT_EQ(rowClass("populationSize"), "");
+  EXPECT_EQ(rowClass("seed"), "");
+  EXPECT_NE(xpath(page, "string(//section[@id=\"executions\"]/p[@class=\"note\"])")
+                .find("Highlighted rows are settings that differ between the executions."),
+            std::string::npos);
+  // A timestamp and an option are kept whole where the column is narrow.
+  EXPECT_EQ(xpath(page, "string(" + table + "//tr[th=\"started (UTC)\"]/td[1]/span/@class)"),
+            "whole");
+  EXPECT_EQ(xpath(page, "string(" + table + "//tr[th=\"seed\"]/td[1]/span[2])"), "--seed");
   // The runs table: run 4 made 30 generations and reached the target in generation 9.
   const std::string run4 = "//table[@class=\"runs\"]/tbody/tr[4]/td";
   EXPECT_EQ(xpath(page, "string(" + run4 + "[9])"), "2.000");

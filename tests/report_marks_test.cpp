@@ -70,6 +70,7 @@ std::string between(const std::string& page, const std::string& from, const std:
 std::string summaryCardsOf(const std::string& page) {
   const std::size_t start = page.find("<div class=\"cards\">");
   const std::size_t end = std::min({page.find("<p class=\"note repeats\">", start),
+                                    page.find("<p class=\"note cut-runs\">", start),
                                     page.find("<h3>", start), page.find("</section>", start)});
   return start == std::string::npos ? std::string() : page.substr(start, end - start);
 }
@@ -104,10 +105,17 @@ TEST(ReportMarks, CutRunsAreMarkedInBothTablesTheCardsAndTheCsv) {
   EXPECT_EQ(runsTableCell(page, 3, "td[@class=\"note\"]"), "");
   EXPECT_EQ(runsTableCell(page, 4, "td[@class=\"note\"]"), "cut short");
   EXPECT_EQ(xpath(page, "string(//*[@id=\"runs-cut\"])"), "2runs cut short");
+  // Where the figures are, that they count the cut runs.
+  EXPECT_EQ(xpath(page, "string(//*[@id=\"summary\"]/p[@class=\"note cut-runs\"])"),
+            "Of the 4 runs, 2 were cut short by a stop (run 2: cut after 2,300,000 of 5,000,000 "
+            "evaluations; run 4: cut short); they count in every figure of this page, with what "
+            "they had found when stopped.");
   EXPECT_EQ(executionsCell(page, "exit status", 1), "130: stopped by SIGINT, 2 of 2 runs recorded");
   EXPECT_EQ(executionsCell(page, "exit status", 2),
             "143: stopped by SIGTERM, 2 of 3 runs recorded");
   EXPECT_EQ(executionsCell(page, "repeat", 1), "no");
+  // A whole-number setting reads with separators, as the note beside it does.
+  EXPECT_EQ(executionsCell(page, "maxEvaluations", 1), "5,000,000");
 }
 
 TEST(ReportMarks, AnExecutionRepeatedWithTheSameSeedCountsItsRunsOnce) {
@@ -159,6 +167,7 @@ TEST(ReportMarks, AnExecutionRepeatedWithTheSameSeedCountsItsRunsOnce) {
   EXPECT_EQ(executionsCell(page, "repeat", 1), "no");
   EXPECT_EQ(executionsCell(page, "repeat", 2), "repeats execution 1: its runs are copies");
   EXPECT_EQ(xpath(page, "count(//*[@id=\"runs-cut\"])"), "0");
+  EXPECT_EQ(xpath(page, "count(//p[@class=\"note cut-runs\"])"), "0");
 }
 
 TEST(ReportMarks, RunsThatEndedElsewhereThanTheRepeatedOnesCount) {
@@ -251,6 +260,11 @@ TEST(ReportMarks, CardsAgreeInNumberAndCallSchedulesOptimaOnlyWhenProven) {
 
   one.runsCut = 0;
   EXPECT_EQ(summaryCards(one, instance, std::nullopt).find("cut short"), std::string::npos);
+  ReportSummary ten = one;
+  ten.runs = 10;
+  EXPECT_NE(summaryCards(ten, instance, std::nullopt)
+                .find("1 of 10</div><div class=\"label\">runs reached the target<"),
+            std::string::npos);
   EXPECT_EQ(groupedNumber(999), "999");
   EXPECT_EQ(groupedNumber(1000), "1,000");
   EXPECT_EQ(groupedNumber(-1234567), "-1,234,567");

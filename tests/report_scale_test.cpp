@@ -95,7 +95,7 @@ TEST(ReportScale, ALargeRunIsSampledTheSameWayAtEveryReportAndSaysSo) {
   EXPECT_TRUE(first.page == second.page) << "the page differs between two reports of one folder";
   EXPECT_EQ(first.json, second.json);
 
-  EXPECT_NE(first.page.find("one of the two farthest apart in a sample of 2000 of the 3000 "
+  EXPECT_NE(first.page.find("one of the two farthest apart in a sample of 2,000 of the 3,000 "
                             "drawable (distance "),
             std::string::npos);
   EXPECT_NE(first.page.find("a uniform sample of that many pairs is counted"), std::string::npos);
@@ -162,9 +162,10 @@ TEST(ReportScale, AnInstanceTooLargeToDrawIsReportedWithoutChartsOrOrders) {
   writeFile(folder + "D_Sal_Distancias.txt", "");
   writeFile(folder + "D_Sal_Soluciones.txt", solution + makespan + " \n\n");
   const Written written = reportOf(folder, "page");
-  EXPECT_NE(written.page.find("This instance has 6000 operations, more than a chart shows (5000), "
-                              "so no schedule of it is drawn."),
-            std::string::npos);
+  EXPECT_NE(
+      written.page.find("This instance has 6,000 operations, more than a chart shows (5,000), "
+                        "so no schedule of it is drawn."),
+      std::string::npos);
   EXPECT_EQ(written.page.find("<svg class=\"gantt"), std::string::npos);
   EXPECT_NE(written.page.find("6000 cells, too many to list here"), std::string::npos);
 }

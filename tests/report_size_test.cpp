@@ -93,7 +93,7 @@ TEST(ReportSize, ManyRunsWithManyOptimaGiveASmallPageThatSaysWhatItLeftOut) {
   EXPECT_NE(page.find(", among the first 30 of the 120; the other 90 are left out of this page"),
             std::string::npos);
   EXPECT_NE(
-      page.find("The first 300 of the 9060 schedules are listed; the other 8760 are left out"),
+      page.find("The first 300 of the 9,060 schedules are listed; the other 8,760 are left out"),
       std::string::npos);
   EXPECT_NE(page.find(" runs that reached the target are not shown, so that this page stays small; "
                       "D_Sal_Soluciones.txt holds them."),

@@ -1,6 +1,7 @@
 #include "analysis/distance_histograms.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <iterator>
 #include <limits>
@@ -96,9 +97,29 @@ DistanceHistograms distanceHistograms(const OptimumUnion& optima,
     listed.push_back(&schedule);
     if (!foundSet.contains(schedule)) unfound.push_back(&schedule);
   }
-  if (listed.size() >= 2) histograms.listed = pairDistances(listed);
+  if (listed.size() >= 2) {
+    histograms.listed = pairDistances(listed);
+    histograms.foundListedGap = distributionGap(histograms.found, *histograms.listed);
+  }
   if (!found.empty()) histograms.nearestFound = nearestDistances(unfound, found);
   return histograms;
+}
+
+std::optional<double> distributionGap(const DistanceHistogram& first,
+                                      const DistanceHistogram& second) {
+  if (first.total == 0 || second.total == 0) return std::nullopt;
+  const std::size_t bins = std::max(first.pairs.size(), second.pairs.size());
+  std::size_t firstSeen = 0;
+  std::size_t secondSeen = 0;
+  double gap = 0.0;
+  for (std::size_t d = 0; d < bins; ++d) {
+    firstSeen += d < first.pairs.size() ? first.pairs[d] : 0;
+    secondSeen += d < second.pairs.size() ? second.pairs[d] : 0;
+    const double firstShare = static_cast<double>(firstSeen) / static_cast<double>(first.total);
+    const double secondShare = static_cast<double>(secondSeen) / static_cast<double>(second.total);
+    gap = std::max(gap, std::abs(firstShare - secondShare));
+  }
+  return gap;
 }
 
 std::optional<int> medianDistance(const DistanceHistogram& histogram) {

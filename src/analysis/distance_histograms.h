@@ -29,6 +29,8 @@ struct DistanceHistograms {
   std::optional<DistanceHistogram> listed;  // pairwise among the listed ones (or a sample)
   std::optional<DistanceHistogram>
       nearestFound;  // each unfound listed schedule to its nearest found
+  // distributionGap(found, *listed): whether the runs' schedules spread like all listed ones.
+  std::optional<double> foundListedGap;
 };
 
 // pairs runs up to the largest distance counted (empty when nothing was). listed is present with a
@@ -36,6 +38,13 @@ struct DistanceHistograms {
 // (pairs drawn uniformly, with replacement) come from a fixed seed.
 DistanceHistograms distanceHistograms(const OptimumUnion& optima,
                                       const std::optional<OptimaCoverage>& coverage);
+
+// The two-sample Kolmogorov-Smirnov distance of two histograms: the largest gap between their
+// empirical cumulative shares, 0 for the same shares at every distance, 1 for no overlap at all.
+// Medians alone miss a histogram with two peaks around the other's one. nullopt when either is
+// empty.
+std::optional<double> distributionGap(const DistanceHistogram& first,
+                                      const DistanceHistogram& second);
 
 // The distance below which half the counted pairs lie (the lower median); nullopt when empty.
 std::optional<int> medianDistance(const DistanceHistogram& histogram);

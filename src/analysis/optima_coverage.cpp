@@ -7,6 +7,7 @@
 
 #include "analysis/optimum_union.h"
 #include "results/result_files.h"
+#include "support/number_format.h"
 
 namespace jobshop {
 
@@ -105,7 +106,7 @@ EnumerationStatus enumerationStatus(const OptimaCoverage& coverage,
 
 std::string enumeratedCountText(const EnumeratedOptima& enumeration) {
   std::string text = enumeration.complete ? "" : "at least ";
-  return text + countText(enumeration);
+  return text + groupedDigits(countText(enumeration));
 }
 
 std::string enumeratedScheduleWords(const OptimaCoverage& coverage) {

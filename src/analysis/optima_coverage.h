@@ -48,7 +48,7 @@ EnumerationStatus enumerationStatus(const OptimaCoverage& coverage,
 // target may lie above the optimum, and without a proof nobody knows).
 bool targetProvenOptimal(const std::optional<OptimaCoverage>& coverage);
 
-// "53", or "at least 53" when the enumeration stopped before it was complete.
+// "66,989", or "at least 66,989" when the enumeration stopped before it was complete.
 std::string enumeratedCountText(const EnumeratedOptima& enumeration);
 
 // What was counted, for a sentence after the count: "optimal schedules (makespan ≤ 55, the

@@ -200,8 +200,8 @@ std::string optimaBoxPlots(const std::vector<const SettingSummary*>& settings) {
     const SettingSummary& s = *settings[i];
     const double y = 22 + kRowHeight * static_cast<double>(i);
     svg += svgText("tick", layout.labelWidth - kLabelMargin, y + 15, "end", s.setting);
-    svg += svgText(unionAndEstimateClass(s), layout.noteLeft(), y + 15, "start",
-                   unionAndEstimate(s));
+    svg +=
+        svgText(unionAndEstimateClass(s), layout.noteLeft(), y + 15, "start", unionAndEstimate(s));
     if (!s.distinctOptimaPerRun) {
       svg += svgText("tick", x(low) + 4, y + 15, "start", "no run reached the target");
       continue;

@@ -13,6 +13,7 @@
 #include "report/markup.h"
 #include "report/report_style.h"
 #include "report/setting_measures_table.h"
+#include "support/number_format.h"
 
 namespace jobshop {
 
@@ -214,7 +215,7 @@ std::string campaignPage(const std::string& title, const CampaignAnalysis& analy
     html += "<h2 id=\"" + escapeMarkup(instance) + "\">" + escapeMarkup(instance) + "</h2>";
     html += "<p class=\"meta\">" + std::to_string(example.jobs) + " jobs × " +
             std::to_string(example.machines) + " machines, target " +
-            std::to_string(example.target) + "</p>";
+            groupedNumber(example.target) + "</p>";
     html += "<div class=\"scroll\"><table class=\"settings\">";
     html += kTableHead;
     for (const SettingSummary* s : settings) html += settingRow(*s);

@@ -8,10 +8,12 @@
 #include "report/chart_frame.h"
 #include "report/chart_support.h"
 #include "report/convergence_range.h"
+#include "report/label_placement.h"
 #include "report/markup.h"
 #include "report/svg_elements.h"
 #include "results/execution_record.h"
 #include "results/result_files.h"
+#include "support/number_format.h"
 
 namespace jobshop {
 
@@ -25,6 +27,11 @@ constexpr double kLogRatio = 5.0;
 constexpr int kLogMinimumGenerations = 50;
 // Ends that share a mark are drawn in this neutral colour rather than one run's.
 constexpr const char* kSharedEndColour = "#3a4150";
+// The font sizes the page's style gives the labels placed around the lines' ends.
+constexpr double kEndCountFont = 11.0;
+constexpr double kTargetLabelFont = 13.0;
+// A shared end's count stands this far right of and above its tick.
+constexpr double kEndCountOffset = 6.0;
 
 bool endRecorded(const RunRecord& run) { return run.logged && run.logged->generations; }
 
@@ -121,13 +128,20 @@ std::string convergenceAxes(const ChartFrame& frame, int targetMakespan, bool cu
   return svg;
 }
 
+std::string targetText(int targetMakespan) { return "target " + groupedNumber(targetMakespan); }
+
+double targetLabelX(const ChartFrame& frame) { return frame.plotRight() + 8.0; }
+double targetLabelBaseline(const ChartFrame& frame, int targetMakespan) {
+  return frame.y(targetMakespan) + 4.0;
+}
+
 // Thin and over the runs' lines, so that it shows where they run along it.
 std::string targetLine(const ChartFrame& frame, int targetMakespan) {
   const double right = frame.plotRight();
   const double targetY = frame.y(targetMakespan);
   return svgLine("target over", kFrameLeft, targetY, right, targetY) +
-         svgText("target-label", right + 8.0, targetY + 4.0, "start",
-                 "target " + std::to_string(targetMakespan));
+         svgText("target-label", targetLabelX(frame), targetLabelBaseline(frame, targetMakespan),
+                 "start", targetText(targetMakespan));
 }
 
 std::string stepPath(const std::vector<ProgressStep>& steps, const ChartFrame& frame, double endX) {
@@ -145,8 +159,8 @@ std::string stepPath(const std::vector<ProgressStep>& steps, const ChartFrame& f
 std::string runTitle(const RunRecord& run, int end) {
   const ProgressStep& last = run.progress.back();
   return "<title>run " + std::to_string(run.run) + ": best " + fixedNumber(last.makespan, 1) +
-         " from generation " + std::to_string(last.generation) + ", ended " +
-         (endRecorded(run) ? "after generation " + std::to_string(end)
+         " from generation " + groupedNumber(last.generation) + ", ended " +
+         (endRecorded(run) ? "after generation " + groupedNumber(end)
                            : std::string("at an unknown generation")) +
          "</title>";
 }
@@ -202,15 +216,76 @@ std::string endTitle(const EndKey& key, const EndGroup& group) {
     text += (k == 0 ? "" : ", ") + std::to_string(group.runs[k]);
   }
   text += ": best " + plainNumber(key.makespan);
-  text += key.recorded ? ", ended after generation " + std::to_string(key.generation)
-                       : ", last improved at generation " + std::to_string(key.generation) +
+  text += key.recorded ? ", ended after generation " + groupedNumber(key.generation)
+                       : ", last improved at generation " + groupedNumber(key.generation) +
                              ", ended at an unknown generation";
   return "<title>" + text + "</title>";
 }
 
+std::string endCountText(const EndGroup& group) {
+  return countOf(static_cast<std::int64_t>(group.runs.size()), "run", "runs");
+}
+
+// Where a shared end's count would stand, right of and above its tick.
+LabelArea wantedCountArea(const ChartFrame& frame, const EndKey& key, const EndGroup& group) {
+  return textArea(frame.x(key.generation) + kEndCountOffset,
+                  clampedY(frame, key.makespan) - kEndCountOffset, endCountText(group),
+                  kEndCountFont);
+}
+
+// The shared ends' counts, placed clear of each other and of the target's label:
+// ends at nearly one place would otherwise print their counts over one another. The rightmost end
+// is placed first, so that a count moved further up belongs to an end further left and its leader
+// passes left of the counts below it rather than through them.
+struct PlacedCount {
+  double baseline = 0.0;
+  bool moved = false;  // off its wanted place, so that a leader shows whose it is
+};
+
+std::map<EndKey, PlacedCount> placedCounts(const ChartFrame& frame,
+                                           const std::map<EndKey, EndGroup>& groups,
+                                           int targetMakespan) {
+  std::vector<const std::pair<const EndKey, EndGroup>*> shared;
+  for (const auto& entry : groups) {
+    if (entry.second.runs.size() > 1) shared.push_back(&entry);
+  }
+  std::stable_sort(shared.begin(), shared.end(), [](const auto* a, const auto* b) {
+    return a->first.generation > b->first.generation;
+  });
+  std::vector<LabelArea> wanted;
+  for (const auto* entry : shared)
+    wanted.push_back(wantedCountArea(frame, entry->first, entry->second));
+  const LabelArea target = textArea(targetLabelX(frame), targetLabelBaseline(frame, targetMakespan),
+                                    targetText(targetMakespan), kTargetLabelFont);
+  const std::vector<double> tops = placeLabels(wanted, {target}, 0.0, frame.plotBottom());
+  std::map<EndKey, PlacedCount> placed;
+  for (std::size_t k = 0; k < shared.size(); ++k) {
+    const EndKey& key = shared[k]->first;
+    const double wantedBaseline = clampedY(frame, key.makespan) - kEndCountOffset;
+    const bool moved = tops[k] != wanted[k].top;
+    placed[key] = {moved ? wantedBaseline + (tops[k] - wanted[k].top) : wantedBaseline, moved};
+  }
+  return placed;
+}
+
+// A shared end's count, with a thin leader back to its tick when it had to move off its place.
+std::string endCount(const ChartFrame& frame, const EndKey& key, const EndGroup& group,
+                     const PlacedCount& count) {
+  const double x = frame.x(key.generation);
+  const double y = clampedY(frame, key.makespan);
+  std::string svg;
+  if (count.moved) {
+    svg += svgLine("end-leader", x, y, x + kEndCountOffset - 1.0,
+                   count.baseline - kEndCountFont / 3.0);
+  }
+  return svg +
+         svgText("end-count", x + kEndCountOffset, count.baseline, "start", endCountText(group));
+}
+
 // A short upright tick where runs ended; an open ring where the files only say when they last
 // improved. A mark shared by several runs says how many.
-std::string endMark(const ChartFrame& frame, const EndKey& key, const EndGroup& group) {
+std::string endMark(const ChartFrame& frame, const EndKey& key, const EndGroup& group,
+                    const PlacedCount* count) {
   const double x = frame.x(key.generation);
   const double y = clampedY(frame, key.makespan);
   std::string svg = "<g>" + endTitle(key, group);
@@ -222,10 +297,7 @@ std::string endMark(const ChartFrame& frame, const EndKey& key, const EndGroup& 
     svg += "<circle class=\"unknown-end\" cx=\"" + coordinate(x) + "\" cy=\"" + coordinate(y) +
            "\" r=\"5\" stroke=\"" + group.colour + "\"/>";
   }
-  if (group.runs.size() > 1) {
-    svg += svgText("end-count", x + 6.0, y - 6.0, "start",
-                   std::to_string(group.runs.size()) + " runs");
-  }
+  if (count != nullptr) svg += endCount(frame, key, group, *count);
   return svg + "</g>";
 }
 
@@ -243,7 +315,12 @@ std::string convergencePlot(const std::vector<RunRecord>& runs, int targetMakesp
     svg += runLine(plotted[r], seriesColour(static_cast<int>(r)), frame, targetMakespan);
   }
   svg += targetLine(frame, targetMakespan);
-  for (const auto& [key, group] : endGroups(plotted)) svg += endMark(frame, key, group);
+  const std::map<EndKey, EndGroup> groups = endGroups(plotted);
+  const std::map<EndKey, PlacedCount> counts = placedCounts(frame, groups, targetMakespan);
+  for (const auto& [key, group] : groups) {
+    const auto count = counts.find(key);
+    svg += endMark(frame, key, group, count == counts.end() ? nullptr : &count->second);
+  }
   return svg + "</svg>";
 }
 
@@ -281,9 +358,10 @@ std::string convergenceNote(const std::vector<RunRecord>& runs, std::optional<in
             "edge (where the axis is broken) stand for higher values.";
   }
   if (runs.size() > kPlottedRuns) {
-    note += " The first " + std::to_string(kPlottedRuns) + " of the " +
-            std::to_string(runs.size()) + " runs are drawn, so that this page stays small; " +
-            kProgressFileName + " holds every run's progress.";
+    note += " The first " + groupedNumber(static_cast<std::int64_t>(kPlottedRuns)) + " of the " +
+            groupedNumber(static_cast<std::int64_t>(runs.size())) +
+            " runs are drawn, so that this page stays small; " + kProgressFileName +
+            " holds every run's progress.";
   }
   if (logarithmicGenerations(plotted)) {
     note += " The generation axis is logarithmic, since the longest run is far longer than most.";

@@ -18,7 +18,7 @@ std::string strong(const char* className, const std::string& text) {
 }
 
 std::string plural(std::size_t count, const char* one, const char* many) {
-  return std::to_string(count) + " " + (count == 1 ? one : many);
+  return groupedNumber(static_cast<std::int64_t>(count)) + " " + (count == 1 ? one : many);
 }
 
 // Where the figures come from, so that a reader can open the files.
@@ -33,7 +33,8 @@ std::string sources(const EnumeratedOptima& enumeration) {
 std::string listLine(const EnumeratedOptima& enumeration, const SharedOptimum& optimum) {
   const auto line = enumeration.listLines.find(optimum.sequences);
   if (line == enumeration.listLines.end()) return "in the enumeration";
-  return "line " + std::to_string(line->second) + " of " + escapeMarkup(enumeration.listFile);
+  return "line " + groupedNumber(static_cast<std::int64_t>(line->second)) + " of " +
+         escapeMarkup(enumeration.listFile);
 }
 
 // The estimates beside the count, in words that never make them one.
@@ -54,6 +55,13 @@ std::string estimateSentence(const EnumeratedOptima& enumeration) {
             " (standard error " + scientificText(e->standardError) + ").</span>";
   }
   return text;
+}
+
+// What the list holds beyond the runs' schedules; with nothing left, that they found it all.
+std::string unfoundText(std::int64_t unfound) {
+  if (unfound <= 0) return "every listed schedule was found by some run.";
+  if (unfound == 1) return "no run found the other one.";
+  return "no run found the other " + groupedNumber(unfound) + ".";
 }
 
 }  // namespace
@@ -78,13 +86,13 @@ std::string coverageParagraph(const OptimaCoverage& coverage, const OptimumUnion
             ". No list of them was written, so the runs' schedules are not matched against it.";
   } else {
     html += "Together the runs found " +
-            strong("found-of-enumerated", std::to_string(coverage.foundOverall)) + " of " +
-            lowerBound + count + " " + words + " that an exact enumeration lists " +
+            strong("found-of-enumerated",
+                   groupedNumber(static_cast<std::int64_t>(coverage.foundOverall))) +
+            " of " + lowerBound + count + " " + words + " that an exact enumeration lists " +
             sources(enumeration) + "; ";
     const std::int64_t unfound =
         enumeration.count - static_cast<std::int64_t>(coverage.foundOverall);
-    html += std::to_string(unfound) + (unfound == 1 ? " listed one" : " listed ones") +
-            " no run found.";
+    html += unfoundText(unfound);
     std::size_t missing = 0;
     for (const SharedOptimum& optimum : optima.schedules) {
       if (enumerationStatus(coverage, optimum.sequences, optimum.makespan) ==
@@ -127,7 +135,7 @@ std::string enumerationCell(const OptimaCoverage& coverage, const SharedOptimum&
 
 std::string runCoverageText(const OptimaCoverage& coverage, std::size_t runIndex) {
   if (!coverage.listed || runIndex >= coverage.foundByRun.size()) return {};
-  return std::to_string(coverage.foundByRun[runIndex]) + " of " +
+  return groupedNumber(static_cast<std::int64_t>(coverage.foundByRun[runIndex])) + " of " +
          enumeratedCountText(coverage.enumeration);
 }
 

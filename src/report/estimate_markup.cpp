@@ -80,7 +80,7 @@ std::string bestNote(const ScheduleIncidence& incidence, int targetMakespan, std
   std::string text;
   if (best < targetMakespan) {
     text += " They are about makespan " + std::to_string(best) +
-            ", the best the runs reached, below the target " + std::to_string(targetMakespan) + ".";
+            ", the best the runs reached, below the target " + groupedNumber(targetMakespan) + ".";
   }
   const std::size_t others = recorded - std::min(recorded, incidence.schedules.size());
   if (others == 1) {
@@ -119,7 +119,7 @@ std::optional<std::int64_t> exactCountAtBest(const ScheduleIncidence& incidence,
 
 std::string bestMakespanWords(const ScheduleIncidence& incidence,
                               const std::optional<OptimaCoverage>& coverage) {
-  const std::string best = std::to_string(*incidence.bestMakespan);
+  const std::string best = groupedNumber(*incidence.bestMakespan);
   if (coverage && coverage->enumeration.optimal &&
       coverage->enumeration.bound == *incidence.bestMakespan)
     return "optimal schedules (makespan " + best + ")";
@@ -137,7 +137,7 @@ std::string estimatesParagraph(const ScheduleIncidence& incidence,
                                                       : estimateSentence(schedules, *estimates));
   if (const std::optional<std::int64_t> exact = exactCountAtBest(incidence, coverage)) {
     html += " The enumeration counts " + strong("exact-count", groupedNumber(*exact)) +
-            " of makespan \u2264 " + std::to_string(*incidence.bestMakespan) + ".";
+            " of makespan \u2264 " + groupedNumber(*incidence.bestMakespan) + ".";
   }
   html += bestNote(incidence, targetMakespan, recorded);
   return html + " <span class=\"caveat\">" + undercountSentence() + "</span></p>";

@@ -80,7 +80,8 @@ std::string chart(const Spent& spent) {
   return svgOpen("evaluations", frame.width, frame.height) + axes(frame) +
          "<path class=\"series reached-count\" d=\"" + reachedPath(frame, spent) + "\"/>" +
          svgText("end-count", frame.plotRight() + 8.0, endY + 4.0, "start",
-                 std::to_string(spent.reached.size()) + " of " + std::to_string(spent.runs)) +
+                 groupedNumber(static_cast<std::int64_t>(spent.reached.size())) + " of " +
+                     groupedNumber(static_cast<std::int64_t>(spent.runs))) +
          "</svg>";
 }
 
@@ -91,7 +92,7 @@ std::string evaluationsChart(const std::vector<RunRecord>& runs) {
   // A flat line at zero would say only what the runs table already says.
   if (spent.reached.empty()) return {};
   return "<h3>Runs at the target against evaluations</h3><p class=\"note\">How many of the " +
-         std::to_string(spent.runs) + (spent.runs == 1 ? " run" : " runs") +
+         countOf(static_cast<std::int64_t>(spent.runs), "run", "runs") +
          " with evaluations recorded in " + kExecutionRecordFileName +
          " had reached the target after each number of evaluations (its targetEvaluations). The "
          "best makespan is drawn against generations above and not against evaluations: a "

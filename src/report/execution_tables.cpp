@@ -4,6 +4,7 @@
 #include "report/execution_tables.h"
 
 #include <algorithm>
+#include <set>
 
 #include "input/niching_fields.h"
 #include "report/estimate_markup.h"
@@ -13,10 +14,17 @@ namespace jobshop {
 
 namespace {
 
-std::string seedText(const LoggedExecution& execution) {
+// A value that breaks nowhere: a timestamp, a version or an option torn at a hyphen reads as two.
+std::string whole(const std::string& markup) {
+  return "<span class=\"whole\">" + markup + "</span>";
+}
+
+// Seeds stay ungrouped, as they are typed back on the command line.
+std::string seedCell(const LoggedExecution& execution) {
   if (!execution.seed) return execution.wallClock ? "none (wall clock)" : "none";
-  return std::to_string(*execution.seed) +
-         (execution.seedGiven ? " (given with --seed)" : " (chosen by the program)");
+  return whole(std::to_string(*execution.seed)) + (execution.seedGiven
+                                                       ? " (given with " + whole("--seed") + ")"
+                                                       : std::string(" (chosen by the program)"));
 }
 
 // First and last run number (in the result files) that an execution accounts for.
@@ -50,6 +58,15 @@ std::string valueOf(const LoggedExecution& execution, const std::string& name) {
     if (parameter.first == name) return parameter.second;
   }
   return {};
+}
+
+// A whole number as people read it ("50,000"); any other value as the record holds it.
+std::string parameterText(const std::string& value) {
+  const std::size_t sign = value.starts_with('-') ? 1 : 0;
+  const bool whole =
+      value.size() > sign && std::all_of(value.begin() + static_cast<std::ptrdiff_t>(sign),
+                                         value.end(), [](char c) { return c >= '0' && c <= '9'; });
+  return whole ? groupedDigits(value) : escapeMarkup(value);
 }
 
 // "clearing (clearingRadius 4, clearingCapacity 1)": the method and the values its run used.
@@ -95,6 +112,26 @@ std::string repeatText(const LoggedExecution& execution,
   return "no";
 }
 
+// The rows whose setting is not the same in every execution: the version, the clock, each
+// parameter and the niching method, by their labels. A run's seed differs by design and is left
+// out.
+std::set<std::string> differingSettings(const ExecutionLog& log) {
+  std::set<std::string> differing;
+  if (log.executions.size() < 2) return differing;
+  auto compare = [&](const std::string& label, auto valueOfExecution) {
+    for (const LoggedExecution& execution : log.executions) {
+      if (valueOfExecution(execution) != valueOfExecution(log.executions.front()))
+        differing.insert(label);
+    }
+  };
+  compare("version", [](const LoggedExecution& e) { return e.version; });
+  compare("clock", [](const LoggedExecution& e) { return e.clock; });
+  for (const std::string& name : parameterNames(log))
+    compare(name, [&name](const LoggedExecution& e) { return valueOf(e, name); });
+  compare("niching", [](const LoggedExecution& e) { return nichingText(e); });
+  return differing;
+}
+
 std::string measuresCell(const std::optional<EnumerationMeasures>& measures) {
   return measures ? enumerationMeasuresCell(*measures) : std::string("no counted run");
 }
@@ -117,12 +154,18 @@ std::string executionsSection(
           ", one column per execution.";
   if (covered < runs.size()) {
     html +=
-        " It accounts for " + std::to_string(covered) + " of the " + std::to_string(runs.size()) +
+        " It accounts for " + groupedNumber(static_cast<std::int64_t>(covered)) + " of the " +
+        groupedNumber(static_cast<std::int64_t>(runs.size())) +
         " runs; the others come from executions that left no record (killed before they could "
         "write it, or run with --no-record" +
-        (log.brokenLine ? ", or runs after its unreadable line " + std::to_string(*log.brokenLine)
+        (log.brokenLine ? ", or runs after its unreadable line " + groupedNumber(*log.brokenLine)
                         : std::string()) +
         ") and are marked \"no record\" in the runs table.";
+  }
+  if (!differingSettings(log).empty()) {
+    html +=
+        " <span class=\"differs\">Highlighted</span> rows are settings that differ between "
+        "the executions.";
   }
   html += "</p>";
   if (log.executions.empty()) return html + "</section>";
@@ -131,14 +174,16 @@ std::string executionsSection(
     html += "<th>execution " + std::to_string(execution.number) + "</th>";
   }
   html += "</tr></thead><tbody>";
+  const std::set<std::string> differing = differingSettings(log);
   auto row = [&](const std::string& label, auto cellOf) {
-    html += "<tr><th>" + escapeMarkup(label) + "</th>";
+    html += std::string(differing.contains(label) ? "<tr class=\"differs\">" : "<tr>") + "<th>" +
+            escapeMarkup(label) + "</th>";
     for (const LoggedExecution& execution : log.executions) {
       html += "<td>" + cellOf(execution) + "</td>";
     }
     html += "</tr>";
   };
-  row("record line", [](const LoggedExecution& e) { return std::to_string(e.line); });
+  row("record line", [](const LoggedExecution& e) { return groupedNumber(e.line); });
   row("runs in the result files", [&runs](const LoggedExecution& e) { return runRange(e, runs); });
   row("exit status", [](const LoggedExecution& e) { return exitText(e); });
   row("repeat", [&](const LoggedExecution& e) { return repeatText(e, repeats); });
@@ -147,12 +192,12 @@ std::string executionsSection(
       return measuresCell(measuresByExecution[static_cast<std::size_t>(e.number - 1)]);
     });
   }
-  row("started (UTC)", [](const LoggedExecution& e) { return escapeMarkup(e.started); });
-  row("version", [](const LoggedExecution& e) { return escapeMarkup(e.version); });
-  row("seed", [](const LoggedExecution& e) { return escapeMarkup(seedText(e)); });
-  row("clock", [](const LoggedExecution& e) { return escapeMarkup(e.clock); });
+  row("started (UTC)", [](const LoggedExecution& e) { return whole(escapeMarkup(e.started)); });
+  row("version", [](const LoggedExecution& e) { return whole(escapeMarkup(e.version)); });
+  row("seed", [](const LoggedExecution& e) { return seedCell(e); });
+  row("clock", [](const LoggedExecution& e) { return whole(escapeMarkup(e.clock)); });
   for (const std::string& name : parameterNames(log)) {
-    row(name, [&name](const LoggedExecution& e) { return escapeMarkup(valueOf(e, name)); });
+    row(name, [&name](const LoggedExecution& e) { return whole(parameterText(valueOf(e, name))); });
   }
   row("niching", [](const LoggedExecution& e) { return escapeMarkup(nichingText(e)); });
   html += "</tbody></table></div></section>";

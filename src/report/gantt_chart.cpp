@@ -8,6 +8,7 @@
 #include "report/chart_frame.h"
 #include "report/chart_support.h"
 #include "report/svg_elements.h"
+#include "support/number_format.h"
 
 namespace jobshop {
 
@@ -85,7 +86,7 @@ std::string timeAxis(const GanttLayout& layout, int makespan) {
   }
   const double endX = kLeft + layout.span * layout.scale;
   svg += svgLine("makespan", endX, kTop - 4.0, endX, layout.axisY);
-  svg += svgText("tick strong", endX, layout.axisY + 14.0, "middle", std::to_string(makespan));
+  svg += svgText("tick strong", endX, layout.axisY + 14.0, "middle", groupedNumber(makespan));
   svg += svgText("axis-title", kLeft + layout.plotWidth / 2.0, layout.axisY + 36.0, "middle",
                  "time (the dashed line is the makespan)");
   return svg;

@@ -122,8 +122,8 @@ std::string htmlReport(const std::string& folder, const Instance& instance,
   // Every figure is drawn from the same runs: copies made by a repeated execution count once.
   const std::vector<RunRecord>& counted = analysis.counted;
   html += "<section id=\"summary\"><h2>Summary</h2>" +
-          summaryCards(analysis.summary, instance, coverage) + repeatsNote(analysis.repeats) +
-          nichingSummary(analysis) + "</section>";
+          summaryCards(analysis.summary, instance, coverage) + cutRunsNote(counted, records.log) +
+          repeatsNote(analysis.repeats) + nichingSummary(analysis) + "</section>";
   if (!records.runs.empty()) {
     html += executionsSection(records.log, records.runs, analysis.repeats,
                               analysis.measuresByExecution);

@@ -6,6 +6,7 @@
 #include "report/chart_frame.h"
 #include "report/chart_support.h"
 #include "report/svg_elements.h"
+#include "support/number_format.h"
 
 namespace jobshop {
 
@@ -31,7 +32,9 @@ struct Bins {
 
 long long wholeBest(const RunRecord& run) { return static_cast<long long>(std::floor(run.best)); }
 
-// The target is on the axis too, so that the gap between it and the runs can be seen.
+// The target is on the axis too, so that the gap between it and the runs can be seen. The axis
+// starts at the target, or at a lower best: below it lie makespans no run reached, and below a
+// proven optimum makespans no schedule has. Padding and bins go upwards from there.
 Bins binsFor(const std::vector<RunRecord>& runs, int targetMakespan) {
   long long lowest = targetMakespan;
   long long highest = targetMakespan;
@@ -45,10 +48,9 @@ Bins binsFor(const std::vector<RunRecord>& runs, int targetMakespan) {
     bins.binWidth = static_cast<long long>(
         std::ceil(niceTicks(0.0, static_cast<double>(values), kMaxBins / 2).at(1)));
   } else if (values < kMinSlots) {
-    lowest -= (kMinSlots - values) / 2;
     highest = lowest + kMinSlots - 1;
   }
-  bins.start = lowest - ((lowest % bins.binWidth) + bins.binWidth) % bins.binWidth;
+  bins.start = lowest;
   const std::size_t count = static_cast<std::size_t>((highest - bins.start) / bins.binWidth + 1);
   bins.reached.assign(count, 0);
   bins.missed.assign(count, 0);
@@ -86,36 +88,47 @@ std::string histogramAxes(const ChartFrame& frame) {
   return chartAxes(frame, xTicks, xLabels, "best makespan of a run", "runs", true);
 }
 
-// Drawn beneath the bars, at the target's value on the axis.
-std::string targetMarker(const ChartFrame& frame, int targetMakespan) {
+// The count above a bar stands this far over its top, and reaches this high above its baseline.
+constexpr double kCountLift = 5.0;
+constexpr double kCountHeight = 12.0;
+
+int binTotal(const Bins& bins, std::size_t b) { return bins.reached[b] + bins.missed[b]; }
+
+// Drawn beneath the bars, at the target's value on the axis; the line stops short of the count
+// above the target's bar, so that the count stays legible.
+std::string targetMarker(const ChartFrame& frame, const Bins& bins, int targetMakespan) {
   const double targetX = frame.x(targetMakespan);
   const bool roomRight = targetX + 110.0 <= frame.plotRight();
-  return svgLine("target", targetX, frame.top - 10.0, targetX, frame.plotBottom()) +
+  const auto targetBin = static_cast<std::size_t>((targetMakespan - bins.start) / bins.binWidth);
+  const int below = targetBin < bins.count() ? binTotal(bins, targetBin) : 0;
+  const double lineEnd =
+      below > 0 ? frame.y(below) - kCountLift - kCountHeight - 2.0 : frame.plotBottom();
+  return svgLine("target", targetX, frame.top - 10.0, targetX, lineEnd) +
          svgText("target-label", roomRight ? targetX + 5.0 : targetX - 5.0, frame.top - 14.0,
-                 roomRight ? "start" : "end", "target " + std::to_string(targetMakespan));
+                 roomRight ? "start" : "end", "target " + groupedNumber(targetMakespan));
 }
 
 std::string bar(const ChartFrame& frame, const Bins& bins, std::size_t b) {
   const int reached = bins.reached[b];
-  const int total = reached + bins.missed[b];
+  const int total = binTotal(bins, b);
   const long long low = bins.low(b);
   const double left = frame.x(static_cast<double>(low) - 0.5);
   const double slot = frame.x(static_cast<double>(low + bins.binWidth) - 0.5) - left;
   const double gap = std::min(slot * 0.15, 8.0);
   const double x = left + gap / 2.0;
   const std::string range =
-      bins.binWidth == 1 ? std::to_string(low)
-                         : std::to_string(low) + " to " + std::to_string(low + bins.binWidth - 1);
-  std::string svg = "<g class=\"bin\"><title>" + range + ": " + std::to_string(total) + " run" +
-                    (total == 1 ? "" : "s") + "</title>";
+      bins.binWidth == 1 ? groupedNumber(low)
+                         : groupedNumber(low) + " to " + groupedNumber(low + bins.binWidth - 1);
+  std::string svg =
+      "<g class=\"bin\"><title>" + range + ": " + countOf(total, "run", "runs") + "</title>";
   if (bins.missed[b] > 0) {
     svg += svgRect("bar missed", x, frame.y(total), slot - gap, frame.y(reached) - frame.y(total));
   }
   if (reached > 0) {
     svg += svgRect("bar reached", x, frame.y(reached), slot - gap, frame.y(0.0) - frame.y(reached));
   }
-  svg += svgText("bar-count", x + (slot - gap) / 2.0, frame.y(total) - 5.0, "middle",
-                 std::to_string(total));
+  svg += svgText("bar-count", x + (slot - gap) / 2.0, frame.y(total) - kCountLift, "middle",
+                 groupedNumber(total));
   return svg + "</g>";
 }
 
@@ -130,9 +143,9 @@ std::string makespanHistogram(const std::vector<RunRecord>& runs, int targetMake
   const ChartFrame frame = histogramFrame(bins);
   std::string svg = svgOpen("histogram", frame.width, frame.height);
   svg += histogramAxes(frame);
-  svg += targetMarker(frame, targetMakespan);
+  svg += targetMarker(frame, bins, targetMakespan);
   for (std::size_t b = 0; b < bins.count(); ++b) {
-    if (bins.reached[b] + bins.missed[b] > 0) svg += bar(frame, bins, b);
+    if (binTotal(bins, b) > 0) svg += bar(frame, bins, b);
   }
   return svg + "</svg>";
 }

@@ -18,8 +18,10 @@ namespace {
 
 // As many runs as the convergence plot's legend names.
 constexpr std::size_t kLegendRuns = 40;
-// Found pairs whose median lies within this share of the listed pairs' are spread like them.
-constexpr double kAlike = 0.2;
+// Kolmogorov-Smirnov distances below which the found pairs spread much like, or somewhat like, the
+// listed ones.
+constexpr double kAlike = 0.1;
+constexpr double kSomewhatAlike = 0.3;
 
 std::size_t unfoundCount(const OptimumUnion& optima,
                          const std::optional<OptimaCoverage>& coverage) {
@@ -90,7 +92,8 @@ std::string mapLegend(const NicheMap& map, const OptimumUnion& optima,
   }
   html += swatch("#8a93a3", dotRadius(1), "held by 1 run");
   if (most > 1) {
-    html += swatch("#8a93a3", dotRadius(most), "held by " + std::to_string(most) + " runs");
+    html += swatch("#8a93a3", dotRadius(most),
+                   "held by " + groupedNumber(static_cast<std::int64_t>(most)) + " runs");
   }
   if (!map.unfoundListed.empty()) html += swatch("#b8bec9", 3.2, "listed, found by no run");
   return html + "</div>";
@@ -103,40 +106,51 @@ int largestDistance(const DistanceHistograms& histograms) {
   return std::max(static_cast<int>(bins) - 1, 1);
 }
 
-std::string spreadComparison(int found, int listed) {
-  if (found <= (1.0 - kAlike) * listed)
-    return "the runs' schedules cluster closer together than the listed ones as a whole.";
-  if (found >= (1.0 + kAlike) * listed)
-    return "the runs' schedules lie further apart than the listed ones as a whole.";
-  return "the runs' schedules spread much like the listed ones as a whole.";
+// The whole distributions rather than their medians: two peaks around the listed pairs' one share
+// their median and still spread otherwise.
+std::string spreadComparison(double gap) {
+  const std::string figure = " (Kolmogorov-Smirnov distance " + fixedNumber(gap, 2) +
+                             ": the largest gap between the two histograms' cumulative shares).";
+  if (gap < kAlike)
+    return "the runs' schedules spread much like the listed ones as a whole" + figure;
+  if (gap < kSomewhatAlike)
+    return "the runs' schedules spread somewhat like the listed ones as a whole" + figure;
+  return "the runs' schedules spread differently from the listed ones as a whole" + figure;
 }
 
 std::string cells(int count) { return countOf(count, "cell", "cells"); }
+
+// How near the unfound listed schedules lie to a found one; a median of one would say nothing.
+std::string nearestSentence(const DistanceHistogram& nearest) {
+  const std::string farthest = cells(static_cast<int>(nearest.pairs.size()) - 1);
+  if (nearest.total == 1 && !nearest.sampled)
+    return " The one listed schedule no run found lies " + farthest + " from a found one.";
+  const std::string within =
+      " of a found one, half of them within " + groupedNumber(*medianDistance(nearest)) + ".";
+  if (nearest.sampled) {
+    return " Of a uniform sample of " + groupedNumber(static_cast<std::int64_t>(nearest.total)) +
+           " of the listed schedules no run found, every one lies within " + farthest + within;
+  }
+  return " Every listed schedule no run found lies within " + farthest + within;
+}
 
 std::string histogramNote(const DistanceHistograms& histograms, std::size_t cellCount) {
   std::string note;
   // -1 where nothing was counted.
   const int found = medianDistance(histograms.found).value_or(-1);
   const int listed = histograms.listed ? medianDistance(*histograms.listed).value_or(-1) : -1;
-  const std::string ofAll = " (of " + std::to_string(cellCount) + ")";
+  const std::string ofAll = " (of " + groupedNumber(static_cast<std::int64_t>(cellCount)) + ")";
   if (found >= 0) note += "Two found schedules lie a median " + cells(found) + " apart";
-  if (found >= 0 && listed >= 0) {
-    note += ", two listed ones " + cells(listed) + ofAll + ": " + spreadComparison(found, listed);
+  if (found >= 0 && listed >= 0 && histograms.foundListedGap) {
+    note += ", two listed ones " + cells(listed) + ofAll + ": " +
+            spreadComparison(*histograms.foundListedGap);
   } else if (found >= 0) {
     note += ofAll + ".";
   } else if (listed >= 0) {
     note += "Two listed schedules lie a median " + cells(listed) + " apart" + ofAll + ".";
   }
-  if (histograms.nearestFound && histograms.nearestFound->total > 0) {
-    const DistanceHistogram& nearest = *histograms.nearestFound;
-    note += nearest.sampled ? " Of a uniform sample of " +
-                                  groupedNumber(static_cast<std::int64_t>(nearest.total)) +
-                                  " of the listed schedules no run found, every one lies within "
-                            : " Every listed schedule no run found lies within ";
-    note += cells(static_cast<int>(nearest.pairs.size()) - 1) +
-            " of a found one, half of them within " + std::to_string(*medianDistance(nearest)) +
-            ".";
-  }
+  if (histograms.nearestFound && histograms.nearestFound->total > 0)
+    note += nearestSentence(*histograms.nearestFound);
   if (histograms.found.sampled || (histograms.listed && histograms.listed->sampled)) {
     note += " Past " + groupedNumber(static_cast<std::int64_t>(kCountedPairs)) +
             " pairs, a uniform sample of that many pairs is counted.";

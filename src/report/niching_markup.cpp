@@ -112,7 +112,7 @@ std::string nichingCells(const ReportAnalysis& analysis, std::size_t run) {
     if (!measures)
       html += tableCell("");
     else if (row.count != nullptr)
-      html += tableCell(std::to_string((*measures).*row.count));
+      html += tableCell(groupedNumber(static_cast<std::int64_t>((*measures).*row.count)));
     else
       html += tableCell(valueText((*measures).*row.share, 3));
   }

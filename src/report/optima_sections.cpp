@@ -13,6 +13,7 @@
 #include "report/schedule_naming.h"
 #include "results/optimum_distances.h"
 #include "results/result_files.h"
+#include "support/number_format.h"
 
 namespace jobshop {
 
@@ -65,22 +66,26 @@ DrawnOptima drawnOptima(const RunRecord& run, const std::vector<SemiActiveSchedu
 std::string farthestNote(const FarthestPair& farthest) {
   std::string note = ", one of the two farthest apart";
   if (farthest.sample > 0) {
-    note += " in a sample of " + std::to_string(farthest.sample) + " of the " +
-            std::to_string(farthest.usableCount) + " drawable";
+    note += " in a sample of " + groupedNumber(static_cast<std::int64_t>(farthest.sample)) +
+            " of the " + groupedNumber(static_cast<std::int64_t>(farthest.usableCount)) +
+            " drawable";
   }
-  return note + " (distance " + std::to_string(farthest.distance) + ")";
+  return note + " (distance " + groupedNumber(static_cast<std::int64_t>(farthest.distance)) + ")";
 }
 
 // "Optimum k (its line, the runs that also found it)", or "Schedule k (...)".
 std::string optimumName(const RunRecord& run, std::size_t k, const SharedOptimum& optimum,
                         const ScheduleNaming& naming) {
-  return naming.capitalNoun() + " " + std::to_string(k + 1) + " (" + kSolutionFileName + " line " +
-         std::to_string(run.solutions[k].line) + ", " + sharedWith(optimum, run.run) + ")";
+  return naming.capitalNoun() + " " + groupedNumber(static_cast<std::int64_t>(k + 1)) + " (" +
+         kSolutionFileName + " line " +
+         groupedNumber(static_cast<std::int64_t>(run.solutions[k].line)) + ", " +
+         sharedWith(optimum, run.run) + ")";
 }
 
 std::string linesOfRun(const RunRecord& run) {
-  return kSolutionFileName + std::string(" lines ") + std::to_string(run.solutions.front().line) +
-         "&#8211;" + std::to_string(run.solutions.back().line);
+  return kSolutionFileName + std::string(" lines ") +
+         groupedNumber(static_cast<std::int64_t>(run.solutions.front().line)) + "&#8211;" +
+         groupedNumber(static_cast<std::int64_t>(run.solutions.back().line));
 }
 
 // What a run's part of the page draws from: the union over all runs, the instance, and how the
@@ -126,11 +131,12 @@ std::string otherOptima(const RunRecord& run, std::size_t runIndex, const RunCon
             " of this run, as machine orders:</p><ul class=\"rest\">" + rest + "</ul>";
   }
   if (left > 0) {
-    html += "<p class=\"note left-out\">" + std::to_string(left) + " more " +
-            context.naming.noun(static_cast<std::int64_t>(left)) + (left == 1 ? " is" : " are") +
-            " left out of this page to keep it small; " + linesOfRun(run) + " hold all " +
-            std::to_string(run.solutions.size()) + " of this run's " + context.naming.noun(2) +
-            ".</p>";
+    html += "<p class=\"note left-out\">" + groupedNumber(static_cast<std::int64_t>(left)) +
+            " more " + context.naming.noun(static_cast<std::int64_t>(left)) +
+            (left == 1 ? " is" : " are") + " left out of this page to keep it small; " +
+            linesOfRun(run) + " hold all " +
+            groupedNumber(static_cast<std::int64_t>(run.solutions.size())) + " of this run's " +
+            context.naming.noun(2) + ".</p>";
   }
   return html;
 }
@@ -147,17 +153,20 @@ std::string distancesPart(const RunRecord& run, const RunContext& context,
       run.solutions.begin(), run.solutions.begin() + static_cast<std::ptrdiff_t>(side)));
   const std::string noun = context.naming.noun(2);
   std::string summary = "Distances between ";
-  summary += side < count ? "the first " + std::to_string(side) + " of the " +
-                                std::to_string(count) + " " + noun
-                          : "the " + std::to_string(count) + " " + noun;
-  summary += " (" + std::to_string(side) + " \u00d7 " + std::to_string(side) +
+  summary += side < count
+                 ? "the first " + groupedNumber(static_cast<std::int64_t>(side)) + " of the " +
+                       groupedNumber(static_cast<std::int64_t>(count)) + " " + noun
+                 : "the " + groupedNumber(static_cast<std::int64_t>(count)) + " " + noun;
+  summary += " (" + groupedNumber(static_cast<std::int64_t>(side)) + " \u00d7 " +
+             groupedNumber(static_cast<std::int64_t>(side)) +
              "), ordered by average-linkage clustering";
   std::string note = "<p class=\"note\">Distances between the " + noun +
                      " (machine-order cells whose job differs, out of " +
-                     std::to_string(context.instance.geneCount()) + ")";
+                     groupedNumber(context.instance.geneCount()) + ")";
   if (side < count) {
-    note += ", among the first " + std::to_string(side) + " of the " + std::to_string(count) +
-            "; the other " + std::to_string(count - side) +
+    note += ", among the first " + groupedNumber(static_cast<std::int64_t>(side)) + " of the " +
+            groupedNumber(static_cast<std::int64_t>(count)) + "; the other " +
+            groupedNumber(static_cast<std::int64_t>(count - side)) +
             " are left out of this page (the average over all pairs is the run's line in " +
             kDistanceFileName + ", its " + noun + " are " + linesOfRun(run) + ")";
   }
@@ -178,12 +187,14 @@ std::string runHeading(const RunRecord& run, std::size_t runIndex, const RunCont
   }
   std::string html = "<details class=\"run-optima\" id=\"run-" + std::to_string(run.run) + "\"" +
                      (open ? " open=\"open\"" : "") + "><summary>Run " + std::to_string(run.run) +
-                     ": makespan " + plainNumber(run.best) + ", " + std::to_string(count) +
-                     " distinct " + context.naming.noun(static_cast<std::int64_t>(count));
+                     ": makespan " + plainNumber(run.best) + ", " +
+                     groupedNumber(static_cast<std::int64_t>(count)) + " distinct " +
+                     context.naming.noun(static_cast<std::int64_t>(count));
   if (run.averageDistance) {
     html += ", average distance " + fixedNumber(*run.averageDistance, 2);
   }
-  if (count > 0) html += ", " + std::to_string(shared) + " also found by other runs";
+  if (count > 0)
+    html += ", " + groupedNumber(static_cast<std::int64_t>(shared)) + " also found by other runs";
   if (context.coverage && context.coverage->listed) {
     html += ", found <span class=\"run-coverage\">" + runCoverageText(*context.coverage, runIndex) +
             "</span> enumerated";
@@ -213,8 +224,8 @@ std::vector<bool> outlinedOperations(const RunRecord& run, std::size_t k,
 // Said once per run in place of its charts, for an instance too large to draw.
 std::string unchartedNote(const RunContext& context) {
   return "<p class=\"note left-out\">This instance has " +
-         std::to_string(context.instance.geneCount()) + " operations, more than a chart shows (" +
-         std::to_string(kChartedOperations) + "), so no " + context.naming.noun(1) +
+         groupedNumber(context.instance.geneCount()) + " operations, more than a chart shows (" +
+         groupedNumber(kChartedOperations) + "), so no " + context.naming.noun(1) +
          " of it is drawn.</p>";
 }
 
@@ -245,7 +256,7 @@ RunPart runOptima(const RunRecord& run, std::size_t runIndex, const RunContext& 
     if (k > 0) {
       name +=
           "; " +
-          std::to_string(sequenceDistance(run.solutions[0].sequences, run.solutions[k].sequences)) +
+          groupedNumber(sequenceDistance(run.solutions[0].sequences, run.solutions[k].sequences)) +
           " cells differ from " + context.naming.noun(1) + " 1";
     }
     // Rebuilt again here: the schedules keep no operations, which only the drawn few need.
@@ -306,13 +317,14 @@ std::string runOptimaSection(const std::vector<RunRecord>& runs, const OptimumUn
   }
   if (folded.empty()) {
     return html + "<p>No run reached the target makespan " +
-           std::to_string(instance.targetMakespan) + ", so there are no " +
+           groupedNumber(instance.targetMakespan) + ", so there are no " +
            context.naming.phrase(2) + " to show.</p></section>";
   }
   html += sectionNote(context.naming);
   if (undrawn > 0) {
     html += "<p class=\"note left-out\">The " + context.naming.noun(2) + " of the last " +
-            (undrawn == 1 ? std::string("run") : std::to_string(undrawn) + " runs") +
+            (undrawn == 1 ? std::string("run")
+                          : groupedNumber(static_cast<std::int64_t>(undrawn)) + " runs") +
             " that reached the target are not shown, so that this page stays small; " +
             kSolutionFileName + " holds them.</p>";
   }

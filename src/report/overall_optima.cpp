@@ -18,7 +18,7 @@ namespace {
 
 std::string foundBy(const SharedOptimum& optimum) {
   const std::size_t count = optimum.runs.size();
-  return "found by " + std::to_string(count) + (count == 1 ? " run" : " runs");
+  return "found by " + countOf(static_cast<std::int64_t>(count), "run", "runs");
 }
 
 // "The runs found 5 distinct ...; counted per run they are 9. 2 found by 3 runs; 3 by 1 run."
@@ -31,15 +31,15 @@ std::string countsParagraph(const OptimumUnion& optima, const ScheduleNaming& na
   }
   const std::size_t distinct = optima.schedules.size();
   std::string html = "<p class=\"overall\">The runs found <strong class=\"distinct-count\">" +
-                     std::to_string(distinct) + "</strong> " +
+                     groupedNumber(static_cast<std::int64_t>(distinct)) + "</strong> " +
                      naming.phrase(static_cast<std::int64_t>(distinct), "distinct") +
-                     " (by machine orders); counted per run they are " + std::to_string(found) +
-                     ".";
+                     " (by machine orders); counted per run they are " +
+                     groupedNumber(static_cast<std::int64_t>(found)) + ".";
   for (auto it = byRunCount.rbegin(); it != byRunCount.rend(); ++it) {
     html += ' ';
-    html += std::to_string(it->second);
+    html += groupedNumber(static_cast<std::int64_t>(it->second));
     html += it == byRunCount.rbegin() ? " found by " : " by ";
-    html += std::to_string(it->first);
+    html += groupedNumber(static_cast<std::int64_t>(it->first));
     html += it->first == 1 ? " run;" : " runs;";
   }
   html.back() = '.';
@@ -58,9 +58,10 @@ std::string tableHead(bool matched) {
 std::string tableRow(std::size_t k, const SharedOptimum& optimum, const Instance& instance,
                      const std::optional<OptimaCoverage>& coverage) {
   const bool matched = coverage && coverage->listed;
-  return "<tr><td>" + std::to_string(k + 1) + "</td><td class=\"found-by\">" + foundBy(optimum) +
-         "</td><td class=\"runs\">" + numberList(optimum.runs) + "</td><td class=\"first\">" +
-         kSolutionFileName + " line " + std::to_string(optimum.firstLine) + "</td>" +
+  return "<tr><td>" + groupedNumber(static_cast<std::int64_t>(k + 1)) +
+         "</td><td class=\"found-by\">" + foundBy(optimum) + "</td><td class=\"runs\">" +
+         numberList(optimum.runs) + "</td><td class=\"first\">" + kSolutionFileName + " line " +
+         groupedNumber(static_cast<std::int64_t>(optimum.firstLine)) + "</td>" +
          (matched ? enumerationCell(*coverage, optimum) : std::string()) + "<td class=\"orders\">" +
          machineOrders(optimum.sequences, instance.jobs) + "</td></tr>";
 }
@@ -93,7 +94,7 @@ std::string overallOptimaSection(const ReportAnalysis& analysis, const Instance&
   const std::size_t total = optima.schedules.size();
   html += "<details class=\"shared-optima\"" +
           std::string(total <= kOpenSharedSchedules ? " open=\"open\"" : "") +
-          "><summary>Every distinct schedule (" + std::to_string(total) +
+          "><summary>Every distinct schedule (" + groupedNumber(static_cast<std::int64_t>(total)) +
           "), with the runs that found it</summary>" + tableHead(coverage && coverage->listed);
   const std::size_t shown = std::min(total, kSharedSchedulesShown);
   for (std::size_t k = 0; k < shown; ++k) {
@@ -101,10 +102,12 @@ std::string overallOptimaSection(const ReportAnalysis& analysis, const Instance&
   }
   html += "</tbody></table></div>";
   if (shown < total) {
-    html += "<p class=\"note left-out\">The first " + std::to_string(shown) + " of the " +
-            std::to_string(total) + " schedules are listed; the other " +
-            std::to_string(total - shown) + " are left out of this page to keep " + "it small (" +
-            kSolutionFileName + " holds every run's " + naming.noun(2) + ").</p>";
+    html += "<p class=\"note left-out\">The first " +
+            groupedNumber(static_cast<std::int64_t>(shown)) + " of the " +
+            groupedNumber(static_cast<std::int64_t>(total)) + " schedules are listed; the other " +
+            groupedNumber(static_cast<std::int64_t>(total - shown)) +
+            " are left out of this page to keep " + "it small (" + kSolutionFileName +
+            " holds every run's " + naming.noun(2) + ").</p>";
   }
   return html + "</details></section>";
 }

@@ -247,8 +247,9 @@ Json histogramObject(const DistanceHistogram& histogram) {
 Json histogramsObject(const DistanceHistograms& histograms) {
   return Json{{"found", histogramObject(histograms.found)},
               {"listed", histograms.listed ? histogramObject(*histograms.listed) : Json(nullptr)},
-              {"nearestFound", histograms.nearestFound ? histogramObject(*histograms.nearestFound)
-                                                       : Json(nullptr)}};
+              {"nearestFound",
+               histograms.nearestFound ? histogramObject(*histograms.nearestFound) : Json(nullptr)},
+              {"foundListedGap", orNull(histograms.foundListedGap)}};
 }
 
 }  // namespace

@@ -42,6 +42,10 @@ table.runs td.note { white-space: normal; min-width: 11em; }
 table.runs tr.cut td.note { color: #a4271b; }
 table.runs tr.cut > :first-child { border-left: 4px solid #c0392b; }
 table.runs tr.copy td { color: #7a8191; }
+.whole { white-space: nowrap; }
+table.executions tr.differs th, table.executions tr.differs td, span.differs {
+  background: #fff1c9; }
+span.differs { padding: 0 3px; }
 .chart { background: #fff; border: 1px solid #d5d9e0; border-radius: 8px; padding: 8px;
   margin: 8px 0; }
 svg { display: block; max-width: 100%; height: auto; font-size: 12px; }
@@ -52,6 +56,7 @@ svg .tick.strong { font-weight: bold; fill: #1d2330; }
 svg .axis-title { fill: #1d2330; font-size: 13px; }
 svg .series { fill: none; stroke-width: 2.2; stroke-linejoin: round; opacity: 0.85; }
 svg .series-end { stroke-width: 2; }
+svg .end-leader { stroke: #5a6272; stroke-width: 0.8; }
 svg .unknown-end { fill: #ffffff; stroke-width: 2; }
 svg .end-count { fill: #1d2330; font-size: 11px; paint-order: stroke; stroke: #ffffff;
   stroke-width: 3px; stroke-linejoin: round; }

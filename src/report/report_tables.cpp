@@ -8,6 +8,7 @@
 #include "report/markup.h"
 #include "report/niching_markup.h"
 #include "results/run_marks.h"
+#include "support/number_format.h"
 
 namespace jobshop {
 
@@ -42,7 +43,31 @@ std::string runNote(const RunRecord& run, const ExecutionLog& log) {
   return note;
 }
 
+// Each named with where it stopped; past this many the rest are only counted.
+constexpr std::size_t kNamedCutRuns = 5;
+
 }  // namespace
+
+std::string cutRunsNote(const std::vector<RunRecord>& counted, const ExecutionLog& log) {
+  std::vector<std::string> cuts;
+  for (const RunRecord& run : counted) {
+    if (run.cut) cuts.push_back("run " + std::to_string(run.run) + ": " + cutText(run, log));
+  }
+  if (cuts.empty()) return {};
+  const bool one = cuts.size() == 1;
+  std::string named;
+  for (std::size_t k = 0; k < std::min(cuts.size(), kNamedCutRuns); ++k)
+    named += (k == 0 ? "" : "; ") + cuts[k];
+  if (cuts.size() > kNamedCutRuns)
+    named +=
+        "; and " + groupedNumber(static_cast<std::int64_t>(cuts.size() - kNamedCutRuns)) + " more";
+  return "<p class=\"note cut-runs\">Of the " +
+         countOf(static_cast<std::int64_t>(counted.size()), "run", "runs") + ", " +
+         groupedNumber(static_cast<std::int64_t>(cuts.size())) + (one ? " was" : " were") +
+         " cut short by a stop (" + named + "); " + (one ? "it counts" : "they count") +
+         " in every figure of this page, with what " + (one ? "it" : "they") +
+         " had found when stopped.</p>";
+}
 
 std::string summaryCards(const ReportSummary& summary, const Instance& instance,
                          const std::optional<OptimaCoverage>& coverage) {
@@ -51,7 +76,7 @@ std::string summaryCards(const ReportSummary& summary, const Instance& instance,
   std::string html = "<div class=\"cards\">";
   html += card(std::to_string(instance.jobs) + " &#215; " + std::to_string(instance.machines),
                "jobs &#215; machines");
-  html += card(std::to_string(instance.targetMakespan), "target makespan");
+  html += card(groupedNumber(instance.targetMakespan), "target makespan");
   html += card(groupedNumber(summary.runs), summary.runs == 1 ? "run" : "runs");
   if (summary.runsCut > 0) {
     html += card(groupedNumber(summary.runsCut),
@@ -62,19 +87,19 @@ std::string summaryCards(const ReportSummary& summary, const Instance& instance,
   html += card(orDash(summary.medianBest, -1), "median of the runs' bests");
   html +=
       card(groupedNumber(summary.runsReachingTarget) + " of " + groupedNumber(summary.runs),
-           summary.runsReachingTarget == 1 ? "run reached the target" : "runs reached the target",
+           // "1 of 10 runs reached": the noun agrees with the runs, not with those that reached.
+           summary.runs == 1 ? "run reached the target" : "runs reached the target",
            summary.runsReachingTarget > 0 ? "good" : "bad");
   std::string optima = "&#8211;";
   if (summary.fewestOptima) {
-    optima = std::to_string(*summary.fewestOptima);
+    optima = groupedNumber(*summary.fewestOptima);
     if (*summary.mostOptima != *summary.fewestOptima) {
-      optima += "&#8211;" + std::to_string(*summary.mostOptima);
+      optima += "&#8211;" + groupedNumber(*summary.mostOptima);
     }
   }
-  html += card(optima, optimal ? "distinct optima in one run that reached the target"
-                               : "distinct schedules at or below the target in one run that "
-                                 "reached it");
-  html += card(summary.distinctOptimaOverall ? std::to_string(*summary.distinctOptimaOverall)
+  html += card(optima, optimal ? "distinct optima per run that reached the target"
+                               : "schedules &#8804; target per run that reached it");
+  html += card(summary.distinctOptimaOverall ? groupedNumber(*summary.distinctOptimaOverall)
                                              : std::string("&#8211;"),
                "distinct " + schedules + " over all runs (the runs' counts add up to " +
                    groupedNumber(summary.totalOptima) + ")",
@@ -128,11 +153,11 @@ std::string runsTable(const std::vector<RunRecord>& runs, const std::vector<RunF
     html += tableCell(std::to_string(run.run));
     html += tableCell(plainNumber(run.best));
     html += tableCell(run.reachedTarget ? "yes" : "no", "reached");
-    html += tableCell(run.distinctOptima ? std::to_string(*run.distinctOptima) : "");
+    html += tableCell(run.distinctOptima ? groupedNumber(*run.distinctOptima) : "");
     if (matched) html += tableCell(runCoverageText(*coverage, r), "run-coverage");
     html += tableCell(run.averageDistance ? fixedNumber(*run.averageDistance, 2) : "");
-    html += tableCell(std::to_string(figures[r].improvingGenerations));
-    html += tableCell(std::to_string(figures[r].lastImprovingGeneration));
+    html += tableCell(groupedNumber(figures[r].improvingGenerations));
+    html += tableCell(groupedNumber(figures[r].lastImprovingGeneration));
     const LoggedRun* logged = run.logged ? &*run.logged : nullptr;
     html += tableCell(logged ? std::to_string(run.execution) : log.present ? "no record" : "");
     html += tableCell(logged && logged->seconds ? fixedNumber(*logged->seconds, 3) : "");

@@ -23,6 +23,10 @@ namespace jobshop {
 std::string summaryCards(const ReportSummary& summary, const Instance& instance,
                          const std::optional<OptimaCoverage>& coverage);
 
+// Which of the counted runs a stop cut short, and that every figure counts them with what they had
+// found when they stopped; "" when none was cut.
+std::string cutRunsNote(const std::vector<RunRecord>& counted, const ExecutionLog& log);
+
 // The runs table lists at most this many runs, so that the page stays small; the CSV has them all.
 inline constexpr std::size_t kRunsTableRows = 1000;
 
