@@ -21,18 +21,7 @@ namespace {
 void expectLabelsInsideAndApart(const std::string& svg) {
   XmlDocument chart = xmlOfFragment(svg);
   ASSERT_TRUE(chart.wellFormed()) << chart.errors();
-  const Box drawing = viewBox(chart);
-  const std::vector<Label> found = labels(chart);
-  ASSERT_FALSE(found.empty()) << svg;
-  for (std::size_t i = 0; i < found.size(); ++i) {
-    EXPECT_TRUE(inside(found[i].box, drawing))
-        << '"' << found[i].text << "\" at " << describe(found[i].box) << " leaves "
-        << describe(drawing);
-    for (std::size_t j = i + 1; j < found.size(); ++j)
-      EXPECT_FALSE(overlap(found[i].box, found[j].box))
-          << '"' << found[i].text << "\" at " << describe(found[i].box) << " overlaps \""
-          << found[j].text << "\" at " << describe(found[j].box);
-  }
+  jobshop::expectLabelsInsideAndApart(chart);
 }
 
 // Forty runs over hundreds of makespans, half of them with their progress, a quarter recorded.

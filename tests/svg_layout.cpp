@@ -1,14 +1,16 @@
 #include "svg_layout.h"
 
+#include <gtest/gtest.h>
+
 #include <sstream>
 
 namespace jobshop {
 
 namespace {
 
-// The charts' text is at most 13 px and at least 9 px; the smaller size keeps the boxes within
+// The charts' text is at most 13 px and at least 11 px; the smaller size keeps the boxes within
 // what is drawn.
-constexpr double kFontSize = 9.0;
+constexpr double kFontSize = 11.0;
 constexpr double kCapHeight = 0.7 * kFontSize;
 constexpr double kCharacterWidth = 0.5 * kFontSize;
 
@@ -73,6 +75,21 @@ std::vector<Label> labels(XmlDocument& chart) {
     found.push_back({chart.value("string(" + text + ")"), textBox(chart, text)});
   }
   return found;
+}
+
+void expectLabelsInsideAndApart(XmlDocument& chart) {
+  const Box drawing = viewBox(chart);
+  const std::vector<Label> found = labels(chart);
+  ASSERT_FALSE(found.empty());
+  for (std::size_t i = 0; i < found.size(); ++i) {
+    EXPECT_TRUE(inside(found[i].box, drawing))
+        << '"' << found[i].text << "\" at " << describe(found[i].box) << " leaves "
+        << describe(drawing);
+    for (std::size_t j = i + 1; j < found.size(); ++j)
+      EXPECT_FALSE(overlap(found[i].box, found[j].box))
+          << '"' << found[i].text << "\" at " << describe(found[i].box) << " overlaps \""
+          << found[j].text << "\" at " << describe(found[j].box);
+  }
 }
 
 }  // namespace jobshop

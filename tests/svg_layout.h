@@ -37,4 +37,8 @@ struct Label {
 Box textBox(XmlDocument& chart, const std::string& text);
 std::vector<Label> labels(XmlDocument& chart);
 
+// Expects the chart to have labels, every one inside the drawing and no two overlapping; each
+// failure names the texts and their boxes.
+void expectLabelsInsideAndApart(XmlDocument& chart);
+
 }  // namespace jobshop
