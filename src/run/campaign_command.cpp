@@ -327,13 +327,18 @@ std::string writtenFiles(const CollectOutputs& outputs) {
 }
 
 // The campaign's name from the folder's copy of its file; the folder's own name when the file gives
-// none (the folder was then named after the original file) or the folder holds no copy.
-std::string campaignTitle(const std::string& folder) {
+// none (the folder was then named after the original file) or the folder holds no copy. A copy
+// that cannot be read costs the page only its title, so it is a warning: the results are all there.
+std::string campaignTitle(const std::string& folder, std::ostream& err) {
   const std::string file = folder + "campaign.toml";
   std::error_code ignored;
   if (fs::is_regular_file(file, ignored)) {
-    const CampaignFile campaign = readCampaignFile(file);
-    if (campaign.nameGiven) return campaign.name;
+    try {
+      const CampaignFile campaign = readCampaignFile(file);
+      if (campaign.nameGiven) return campaign.name;
+    } catch (const InputError& error) {
+      err << "warning: " << error.message << "; the page is titled with the folder's name\n";
+    }
   }
   return fs::absolute(folder).lexically_normal().parent_path().filename().string();
 }
@@ -353,7 +358,7 @@ int collect(const ParsedOptions& parsed, std::ostream& out, std::ostream& err) {
       if (executionState(folder + e.folder + "/") == ExecutionState::kDone)
         ok = runReportCommand({"--dir", folder + e.folder}, quiet, quiet) == 0 && ok;
   }
-  const std::string title = campaignTitle(folder);
+  const std::string title = campaignTitle(folder, err);
   std::vector<std::pair<std::string, std::string>> files{
       {outputs.html, campaignPage(title, analysis, folder, outputs.html)},
       {outputs.csv, collectedRunsCsv(analysis)}};
