@@ -238,6 +238,36 @@ TEST(CampaignClaim, ALiveChildOrAnotherHostKeepsItsClaim) {
   EXPECT_EQ(executionState(folder + "small/N6/1/"), ExecutionState::kDone);
 }
 
+// A PID is given again once the kernel's counter wraps (at 32,768 by default, seconds apart on a
+// busy machine), so a claim names its processes by PID and start time: a dead runner's PID now
+// held by another process must not keep the execution "running" for as long as that one lives.
+TEST(CampaignClaim, APidGivenToAnotherProcessHoldsNoClaim) {
+  const std::string folder = plannedFolder(kSmallCampaign);
+  const std::string marker = folder + "small/N6/1/running";
+  const long self = static_cast<long>(::getpid());
+  const unsigned long long start = processStartTime(self);
+  ASSERT_NE(start, 0u) << "this test reads /proc";
+  const std::string host = hostName();
+
+  writeFile(marker, host + " " + std::to_string(self) + " 0 " + std::to_string(start) + " 0\n");
+  EXPECT_EQ(claimLiveness(folder + "small/N6/1/"), ClaimLiveness::kLive) << "the same process";
+  writeFile(marker, host + " " + std::to_string(self) + " 0 " + std::to_string(start + 1) + " 0\n");
+  EXPECT_EQ(claimLiveness(folder + "small/N6/1/"), ClaimLiveness::kStale)
+      << "the PID, but another process";
+  writeFile(marker,
+            host + " 999999999 " + std::to_string(self) + " 0 " + std::to_string(start + 1) + "\n");
+  EXPECT_EQ(claimLiveness(folder + "small/N6/1/"), ClaimLiveness::kStale) << "the child's PID too";
+  writeFile(marker, host + " " + std::to_string(self) + " 0\n");
+  EXPECT_EQ(claimLiveness(folder + "small/N6/1/"), ClaimLiveness::kLive)
+      << "a marker of an earlier version, without start times, is judged by the PID alone";
+
+  // The program's own markers carry the start times, and read back as they were written.
+  const ClaimHolder runner = thisRunner();
+  EXPECT_EQ(runner.runnerStart, start);
+  EXPECT_EQ(claimText(runner),
+            host + " " + std::to_string(self) + " 0 " + std::to_string(start) + " 0\n");
+}
+
 TEST(CampaignClaim, AFullDiskGivesEveryFailureItsReasonAndLeavesNoTemporaryFile) {
   // Nothing can be written at all: nothing starts, each says why, and all stay pending.
   const std::string full = plannedFolder(kSmallCampaign);

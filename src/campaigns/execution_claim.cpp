@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <sstream>
 
 #include "campaigns/execution_state.h"
@@ -34,6 +35,8 @@ bool parseHolder(const std::string& text, ClaimHolder& holder) {
   std::istringstream fields(text);
   if (!(fields >> holder.host >> holder.runner)) return false;
   if (!(fields >> holder.child)) holder.child = 0;  // markers of earlier versions name one process
+  if (!(fields >> holder.runnerStart >> holder.childStart))
+    holder.runnerStart = holder.childStart = 0;
   return true;
 }
 
@@ -43,8 +46,10 @@ ClaimLiveness livenessOf(const std::optional<std::string>& text, std::string* ho
   if (!parseHolder(*text, holder)) return ClaimLiveness::kStale;
   if (host != nullptr) *host = holder.host;
   if (holder.host != hostName()) return ClaimLiveness::kOtherHost;
-  return processAlive(holder.runner) || processAlive(holder.child) ? ClaimLiveness::kLive
-                                                                   : ClaimLiveness::kStale;
+  return processAlive(holder.runner, holder.runnerStart) ||
+                 processAlive(holder.child, holder.childStart)
+             ? ClaimLiveness::kLive
+             : ClaimLiveness::kStale;
 }
 
 // Serialises takeovers of stale claims among the runners of this host; the kernel lets go of the
@@ -89,25 +94,63 @@ std::string hostName() {
   return name;
 }
 
+namespace {
+
+// The fields of /proc/PID/stat after the command's name, which may itself hold spaces and ')'.
+std::optional<std::string> statFields(long pid) {
+  const std::optional<std::string> stat =
+      readWholeFile("/proc/" + std::to_string(pid) + "/stat", kMaxMarkerFileBytes);
+  if (!stat || stat->empty()) return std::nullopt;
+  const std::string line = stat->substr(0, stat->find('\n'));
+  const std::size_t name = line.rfind(')');
+  if (name == std::string::npos || name + 2 >= line.size()) return std::nullopt;
+  return line.substr(name + 2);
+}
+
+}  // namespace
+
 bool processAlive(long pid) {
   if (pid <= 0) return false;
   if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno != EPERM) return false;
-  const std::optional<std::string> stat =
-      readWholeFile("/proc/" + std::to_string(pid) + "/stat", kMaxMarkerFileBytes);
-  if (!stat || stat->empty()) return true;  // no /proc: the signal test is all there is
-  const std::string line = stat->substr(0, stat->find('\n'));
-  const std::size_t name = line.rfind(')');
-  if (name == std::string::npos || name + 2 >= line.size()) return true;
-  const char state = line[name + 2];
+  const std::optional<std::string> fields = statFields(pid);
+  if (!fields) return true;  // no /proc: the signal test is all there is
+  const char state = fields->front();
   return state != 'Z' && state != 'X';
 }
 
-std::string claimText(const ClaimHolder& holder) {
-  return holder.host + " " + std::to_string(holder.runner) + " " + std::to_string(holder.child) +
-         "\n";
+bool processAlive(long pid, unsigned long long start) {
+  if (!processAlive(pid)) return false;
+  if (start == 0) return true;
+  const unsigned long long now = processStartTime(pid);
+  return now == 0 || now == start;
 }
 
-ClaimHolder thisRunner() { return {hostName(), static_cast<long>(::getpid()), 0}; }
+unsigned long long processStartTime(long pid) {
+  if (pid <= 0) return 0;
+  const std::optional<std::string> fields = statFields(pid);
+  if (!fields) return 0;
+  // The state is field 3 and the start time field 22: the 20th after the name.
+  std::istringstream words(*fields);
+  std::string word;
+  for (int k = 0; k < 19 && words >> word; ++k) {
+  }
+  unsigned long long start = 0;
+  return words >> start ? start : 0;
+}
+
+std::string claimText(const ClaimHolder& holder) {
+  std::ostringstream text;
+  text << holder.host << ' ' << holder.runner << ' ' << holder.child;
+  if (holder.runnerStart != 0 || holder.childStart != 0)
+    text << ' ' << holder.runnerStart << ' ' << holder.childStart;
+  text << '\n';
+  return text.str();
+}
+
+ClaimHolder thisRunner() {
+  const long self = static_cast<long>(::getpid());
+  return {.host = hostName(), .runner = self, .runnerStart = processStartTime(self)};
+}
 
 ClaimLiveness claimLiveness(const std::string& folder, std::string* host) {
   return livenessOf(readWholeFile(markerPath(folder), kMaxMarkerFileBytes), host);
@@ -151,6 +194,7 @@ bool recordChild(const std::string& campaignFolder, const std::string& folder, p
   ClaimHolder holder = thisRunner();
   if (!holdsClaim(folder, claimText(holder))) return false;
   holder.child = child;
+  holder.childStart = processStartTime(child);
   const std::string scratch = scratchPath(campaignFolder);
   if (writeScratch(scratch, claimText(holder))) return false;
   if (::rename(scratch.c_str(), markerPath(folder).c_str()) == 0) return true;

@@ -24,9 +24,15 @@ struct ClaimHolder {
   std::string host;
   long runner = 0;
   long child = 0;  // 0 until the child has started
+  // When each process started (clock ticks after boot), so that a PID the kernel has since given
+  // to another process is not taken for the claimant; 0 where unknown (markers of earlier
+  // versions, or no /proc).
+  unsigned long long runnerStart = 0;
+  unsigned long long childStart = 0;
 };
 
-// The running marker's text: "HOST RUNNER CHILD\n".
+// The running marker's text: "HOST RUNNER CHILD\n", followed by " RUNNER_START CHILD_START" before
+// the newline when the start times are known.
 std::string claimText(const ClaimHolder& holder);
 
 // This process as a runner on this host, with no child yet.
@@ -66,6 +72,13 @@ void releaseClaim(const std::string& folder);
 
 // True when pid is a process of this host that has not ended (a zombie has ended).
 bool processAlive(long pid);
+
+// The same, for the process that started at start (0: whichever process has that PID now).
+bool processAlive(long pid, unsigned long long start);
+
+// When pid started, in clock ticks after boot (field 22 of /proc/PID/stat); 0 when it cannot be
+// read.
+unsigned long long processStartTime(long pid);
 
 // The host name this program goes by in running markers.
 std::string hostName();
