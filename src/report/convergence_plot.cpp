@@ -253,6 +253,7 @@ std::map<EndKey, PlacedCount> placedCounts(const ChartFrame& frame,
     return a->first.generation > b->first.generation;
   });
   std::vector<LabelArea> wanted;
+  wanted.reserve(shared.size());
   for (const auto* entry : shared)
     wanted.push_back(wantedCountArea(frame, entry->first, entry->second));
   const LabelArea target = textArea(targetLabelX(frame), targetLabelBaseline(frame, targetMakespan),

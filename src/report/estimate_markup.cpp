@@ -95,7 +95,7 @@ std::string bestNote(const ScheduleIncidence& incidence, int targetMakespan, std
 }  // namespace
 
 std::string estimateText(double value) {
-  const std::string fixed = fixedNumber(value, 1);
+  std::string fixed = fixedNumber(value, 1);
   const std::size_t point = fixed.find('.');
   if (point == std::string::npos) return fixed;
   return groupedDigits(fixed.substr(0, point)) + fixed.substr(point);
