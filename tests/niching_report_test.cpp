@@ -180,6 +180,21 @@ TEST(NichingReport, PageShowsTheMeasuresAndSaysOnceWhatNeedsK) {
             "0.500");
 }
 
+// With most runs finding nothing the medians run flat along zero, which the page explains; with
+// the runs above (found 3 and 4, median 3.5) it does not.
+TEST(NichingReport, MediansOnZeroAreExplained) {
+  const auto sayZero = [](const std::vector<RunRecord>& made) {
+    const std::string html = pageOf(analysisOf(made, instance()), made);
+    return html.find("both medians lie on zero") != std::string::npos;
+  };
+  EXPECT_FALSE(sayZero(runs()));
+  // Found 0, 0 and 2: the median is 0.
+  const std::vector<RunRecord> sparse = {tracedRun(1, 1, {row(10, 4, 0, 0)}),
+                                         tracedRun(2, 1, {row(10, 4, 0, 0)}),
+                                         tracedRun(3, 1, {row(10, 4, 1, 2)})};
+  EXPECT_TRUE(sayZero(sparse));
+}
+
 TEST(NichingReport, RunsMadeBeforeTheTraceDrawNothing) {
   const std::vector<RunRecord> old = {tracedRun(1, 1, {}), tracedRun(2, 1, {})};
   const ReportAnalysis analysis = analysisOf(old, instance(), countOf4());
