@@ -83,8 +83,8 @@ TEST(CountPieces, MergedPiecesWriteTheWholeCountsOptimaJson) {
     ASSERT_EQ(merged.status, 0) << merged.err;
     EXPECT_EQ(merged.out.substr(0, merged.out.find('\n')), "count 126453");
     EXPECT_TRUE(hasLine(merged.out, "exact 126453"));
-    EXPECT_TRUE(merged.out.find("\nmerged " + std::to_string(pieces) + " pieces of ") !=
-                std::string::npos)
+    EXPECT_TRUE(merged.out.find("\nmerged " + std::to_string(pieces) +
+                                (pieces == 1 ? " piece of " : " pieces of ")) != std::string::npos)
         << merged.out;
     // optima.json holds no time or thread field: the merge's is the whole count's, byte for byte.
     EXPECT_EQ(readFile(folder + "optima.json"), whole);

@@ -479,8 +479,9 @@ void printMergeSummary(const OptimaCount& count, const std::vector<NamedPiece>& 
   std::snprintf(elapsed, sizeof elapsed, "%.3f", seconds);
   out << "count " << countText(summary) << "\nbound " << summary.bound << "\ncomplete yes\n";
   if (count.listKept) out << "list " << summary.listFile << " (kept)\n";
-  out << "exact " << countText(summary) << "\nmerged " << pieces.size() << " pieces of "
-      << pieces.front().piece.subtrees << " subtrees\nseconds " << elapsed << "\n";
+  out << "exact " << countText(summary) << "\nmerged " << pieces.size()
+      << (pieces.size() == 1 ? " piece of " : " pieces of ") << pieces.front().piece.subtrees
+      << " subtrees\nseconds " << elapsed << "\n";
   out.flush();
 }
 
