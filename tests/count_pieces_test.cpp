@@ -62,10 +62,13 @@ std::string la02Pieces(int pieces) {
   return folder;
 }
 
-nlohmann::json withoutTimes(const std::string& text) {
+// A piece without what depends on the machine and the threads: its time, its threads and the
+// nodes of each subtree (with two threads sharing the table, they depend on which finished first).
+nlohmann::json withoutWork(const std::string& text) {
   nlohmann::json json = nlohmann::json::parse(text);
   json.erase("seconds");
   json.erase("threads");
+  for (nlohmann::json& subtree : json["counts"]) subtree.erase(2);
   return json;
 }
 
@@ -123,7 +126,7 @@ TEST(CountPieces, APieceRunAgainChangesNothing) {
   const std::string before = readFile(pieceFile(folder, 2, 3));
   const Captured again = optima(folder, "--memory 16 --threads 2 --bound 656 --piece 2/3");
   ASSERT_EQ(again.status, 0) << again.err;
-  EXPECT_EQ(withoutTimes(readFile(pieceFile(folder, 2, 3))), withoutTimes(before));
+  EXPECT_EQ(withoutWork(readFile(pieceFile(folder, 2, 3))), withoutWork(before));
   const Captured merged = optima(folder, "--merge");
   ASSERT_EQ(merged.status, 0) << merged.err;
   EXPECT_TRUE(hasLine(merged.out, "exact 126453"));
