@@ -21,6 +21,8 @@ set(JOBSHOP_SLOW_TESTS
   CampaignClaim.TwoRunnersAtOnceRunEachExecutionOnce
   CommandOptions.EveryCommandReadsItsArgumentsByTheSameRules
   CountMetamorphic.Ft06
+  CountPieces.ManyPiecesCutTheTreeFinerAndStillAddUp
+  CountPieces.MergedPiecesWriteTheWholeCountsOptimaJson
   CountMetamorphic.La02Within655
   CountMetamorphic.La02Within656
   CountMetamorphic.RandomInstances
