@@ -12,7 +12,7 @@ set(JOBSHOP_PROCESS_SUITES
   InputFileKinds InputWarnings Interruption UnevenRows CountOnlyCommand CommandOptions OptionParser Program FolderLock
   NichingCampaignRun NichingRun RecordCommit RefusalWording ReportAlignment ReportCommand ReportPage ReportCoverage ReportJson
   ReportJsonFt06 ReportMarks ReportProgram ReportRecords TextFileOutput TraceMeasuresEndToEnd
-  OutputRule)
+  OutputRule CountPieces)
 # Four seconds or more each with two tests at once on two cores (ctest -j2, December 2026), nearly
 # all of them exact counts and kills of real executions.
 set(JOBSHOP_SLOW_TESTS
@@ -21,6 +21,8 @@ set(JOBSHOP_SLOW_TESTS
   CampaignClaim.TwoRunnersAtOnceRunEachExecutionOnce
   CommandOptions.EveryCommandReadsItsArgumentsByTheSameRules
   CountMetamorphic.Ft06
+  CountPieces.ManyPiecesCutTheTreeFinerAndStillAddUp
+  CountPieces.MergedPiecesWriteTheWholeCountsOptimaJson
   CountMetamorphic.La02Within655
   CountMetamorphic.La02Within656
   CountMetamorphic.RandomInstances

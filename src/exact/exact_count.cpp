@@ -29,10 +29,12 @@ namespace {
 // 256, 0.37 s for 1,024). A checkpoint depends on this number, so it never changes with the
 // threads.
 constexpr int kSubtrees = 256;
+constexpr int kSubtreesPerPiece = 8;
 constexpr auto kWait = std::chrono::milliseconds(250);
 
 struct Slot {
   bool resumed = false;                // done by an earlier count
+  bool elsewhere = false;              // another piece's
   const SubtreePlace* from = nullptr;  // where an earlier count stopped in it
   bool done = false;                   // counted to the end by this one
   std::optional<MemoCountOutcome> outcome;
@@ -84,7 +86,7 @@ void work(Shared& shared) {
     const std::size_t turn = shared.next.fetch_add(1);
     if (turn >= shared.prefixes.size()) return;
     const std::size_t i = shared.queue[turn];
-    if (shared.slots[i].resumed) continue;
+    if (shared.slots[i].resumed || shared.slots[i].elsewhere) continue;
     MemoCountOutcome outcome = countSubtree(shared.problem, shared.prefixes[i], shared.limits,
                                             shared.cache, shared.slots[i].from);
     {
@@ -137,10 +139,9 @@ std::string percentText(double share) {
 }
 
 // The share of subtrees done, and the time the rest would take at this count's pace so far.
-void drawProgress(ProgressLine& line, const Shared& shared, std::size_t resumed,
+void drawProgress(ProgressLine& line, const Shared& shared, std::size_t total, std::size_t resumed,
                   std::size_t doneHere) {
   if (!progressLineDue(line)) return;
-  const std::size_t total = shared.prefixes.size();
   const std::size_t done = resumed + doneHere;
   std::string text =
       "subtrees " + std::to_string(done) + " of " + std::to_string(total) + " (" +
@@ -181,6 +182,16 @@ std::vector<std::size_t> begunFirst(const std::vector<std::size_t>& order,
   std::stable_partition(queue.begin(), queue.end(),
                         [&](std::size_t i) { return slots[i].from != nullptr; });
   return queue;
+}
+
+// Marks the subtrees of the other pieces; returns how many.
+std::size_t markElsewhere(std::vector<Slot>& slots, CutPiece piece) {
+  std::size_t elsewhere = 0;
+  for (std::size_t i = 0; i < slots.size(); ++i) {
+    slots[i].elsewhere = static_cast<int>(i % static_cast<std::size_t>(piece.of)) != piece.index;
+    if (slots[i].elsewhere) ++elsewhere;
+  }
+  return elsewhere;
 }
 
 std::vector<Slot> markResumed(std::size_t subtrees, const CountProgress* resumed) {
@@ -233,14 +244,22 @@ std::size_t defaultCountMemoryMb(const MemoryLimits& limits) {
   return static_cast<std::size_t>(std::max<std::uint64_t>(megabytes, kLeastCountMemoryMb));
 }
 
-int exactCountSubtrees(const SearchProblem& problem, int bound) {
-  return static_cast<int>(splitSearch(problem, bound, kSubtrees).size());
+int cutSizeFor(int pieces) { return std::max(kSubtrees, kSubtreesPerPiece * pieces); }
+
+int exactCountSubtrees(const SearchProblem& problem, int bound, int pieces) {
+  return static_cast<int>(splitSearch(problem, bound, cutSizeFor(pieces)).size());
 }
 
 ExactCountResult countExactly(const SearchProblem& problem, const ExactCountRequest& request,
                               ProgressLine& progress) {
-  const std::vector<SearchPrefix> prefixes = splitSearch(problem, request.bound, kSubtrees);
+  if (request.piece.of < 1 || request.piece.index < 0 || request.piece.index >= request.piece.of) {
+    throw std::invalid_argument("a piece of the cut out of range");
+  }
+  const std::vector<SearchPrefix> prefixes =
+      splitSearch(problem, request.bound, cutSizeFor(request.piece.of));
   std::vector<Slot> slots = markResumed(prefixes.size(), request.resumeFrom);
+  const std::size_t elsewhere = markElsewhere(slots, request.piece);
+  const std::size_t ours = prefixes.size() - elsewhere;
   if (request.resumeFrom) markBegun(slots, *request.resumeFrom, problem, request.bound, prefixes);
   std::optional<Shared> made;
   try {
@@ -270,7 +289,7 @@ ExactCountResult countExactly(const SearchProblem& problem, const ExactCountRequ
 
   auto lastCheckpoint = std::chrono::steady_clock::now();
   std::unique_lock<std::mutex> lock(shared.mutex);
-  while (shared.finished + resumed < prefixes.size()) {
+  while (shared.finished + resumed < ours) {
     shared.changed.wait_for(lock, kWait);
     if (shared.stop.stopSignal() != 0) result.interrupted = true;
     const std::size_t finished = shared.finished;
@@ -283,7 +302,7 @@ ExactCountResult countExactly(const SearchProblem& problem, const ExactCountRequ
       lock.lock();
     }
     lock.unlock();
-    drawProgress(progress, shared, resumed, finished);
+    drawProgress(progress, shared, ours, resumed, finished);
     lock.lock();
     // Once stopped, the threads end after their subtree in hand: wait for them below.
     if (shared.stop.reached()) break;
@@ -303,7 +322,11 @@ ExactCountResult countExactly(const SearchProblem& problem, const ExactCountRequ
     result.timedOut = result.timedOut || slot.outcome->timedOut;
     result.cache.add(slot.outcome->cache);
   }
-  result.complete = result.progress.done.size() == prefixes.size();
+  result.complete = result.progress.done.size() == ours;
+  result.subtreeNodes.assign(prefixes.size(), 0);
+  for (std::size_t i = 0; i < shared.slots.size(); ++i) {
+    if (shared.slots[i].outcome) result.subtreeNodes[i] = shared.slots[i].outcome->nodes;
+  }
   // The threads see a signal themselves, so it may have cut the last subtrees short after this
   // thread's last look.
   result.interrupted = result.interrupted || (!result.complete && shared.stop.stopSignal() != 0);

@@ -45,8 +45,17 @@ struct CountProgress {
   std::vector<PartialSubtree> partial;
 };
 
+// One of `of` pieces of the cut, which independent counts take apart: the subtrees whose index i
+// in the cut has i % of == index. One piece of one is the whole tree.
+struct CutPiece {
+  int index = 0;
+  int of = 1;
+};
+
 struct ExactCountRequest {
   int bound = 0;
+  // The other pieces' subtrees are neither counted nor part of the result.
+  CutPiece piece;
   int threads = 1;
   std::size_t memoryBytes = kDefaultCountMemoryMb << 20;
   // Its signal flag, deadline and subtreeLimit (the subtrees this count finishes before it stops)
@@ -80,6 +89,9 @@ struct ExactCountResult {
   CountCacheStats cache;
   std::size_t cacheBytes = 0;  // the table's size at the end
   CountProgress progress;      // every subtree done or begun, this run's and the resumed
+  // The nodes each subtree of the cut took in this run (0 for those it did not count): the work
+  // of each, as a share of the whole.
+  std::vector<std::int64_t> subtreeNodes;
   // No subtree was taken up (the time ran out before the count began), so the checkpoint holds
   // what it held before.
   bool noProgress = false;
@@ -100,7 +112,13 @@ struct ExactCountResult {
 ExactCountResult countExactly(const SearchProblem& problem, const ExactCountRequest& request,
                               ProgressLine& progress);
 
-// The number of subtrees countExactly cuts the tree into, which a resumed count must match.
-int exactCountSubtrees(const SearchProblem& problem, int bound);
+// The least number of subtrees the cut is asked for when it is shared among pieces: a fixed
+// number, or eight per piece where there are many pieces, so that every piece gets a fair share of
+// large and small subtrees.
+int cutSizeFor(int pieces);
+
+// The number of subtrees countExactly cuts the tree into for pieces pieces, which a resumed count
+// and every piece of one count must match.
+int exactCountSubtrees(const SearchProblem& problem, int bound, int pieces = 1);
 
 }  // namespace jobshop

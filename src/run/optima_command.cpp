@@ -21,6 +21,7 @@
 #include "results/output_clash.h"
 #include "run/count_only_optima.h"
 #include "run/earlier_optima_list.h"
+#include "run/optima_pieces.h"
 #include "support/bounded_file.h"
 #include "support/interruption.h"
 #include "support/memory_limits.h"
@@ -45,6 +46,9 @@ struct OptimaOptions {
   std::optional<std::int64_t> probes;
   std::optional<std::uint64_t> seed;
   bool resume = false;
+  int piece = 0;  // from 1; 0 when the whole tree is counted here
+  int pieces = 0;
+  bool merge = false;
   std::string folder;
   bool force = false;
   bool help = false;
@@ -58,6 +62,22 @@ std::optional<Number> parseWhole(const std::string& text, Number least) {
   const auto [stop, ec] = std::from_chars(text.data(), end, value);
   if (text.empty() || ec != std::errc() || stop != end || value < least) return std::nullopt;
   return value;
+}
+
+// The most pieces one count is cut into: the cut has eight subtrees per piece, and cutting the
+// tree that finely already costs as much as a small count.
+constexpr int kMostPieces = 4096;
+
+// "K/N" with 1 <= K <= N <= kMostPieces into o; false when it is not that.
+bool parsePiece(const std::string& text, OptimaOptions& o) {
+  const std::size_t slash = text.find('/');
+  if (slash == std::string::npos) return false;
+  const std::optional<int> piece = parseWhole<int>(text.substr(0, slash), 1);
+  const std::optional<int> pieces = parseWhole<int>(text.substr(slash + 1), 1);
+  if (!piece || !pieces || *pieces > kMostPieces || *piece > *pieces) return false;
+  o.piece = *piece;
+  o.pieces = *pieces;
+  return true;
 }
 
 std::optional<double> parseSeconds(const std::string& text) {
@@ -108,6 +128,11 @@ MaybeFailure takeValue(OptimaOptions& o, const std::string& name, const std::str
     if (!o.seed) return Failure{"--seed needs a whole number from 0, found \"" + value + "\""};
     return std::nullopt;
   }
+  if (name == "--piece") {
+    if (parsePiece(value, o)) return std::nullopt;
+    return Failure{"--piece needs K/N, piece K of N pieces with 1 <= K <= N <= " +
+                   std::to_string(kMostPieces) + ", found \"" + value + "\""};
+  }
   if (name == "--time-limit") {
     o.timeLimit = parseSeconds(value);
     if (!o.timeLimit)
@@ -156,6 +181,13 @@ const CommandOptions& optimaOptions() {
                    .takesValue = true,
                    .valueName = "S",
                    .description = "the seed of the estimate's probes (default: 1)"},
+                  {.name = "--piece",
+                   .takesValue = true,
+                   .valueName = "K/N",
+                   .description = "count only piece K of N of the tree and write "
+                                  "optima-piece-K-of-N.json, for --merge"},
+                  {.name = "--merge",
+                   .description = "add up the folder's optima-piece-K-of-N.json into optima.json"},
                   {.name = "--threads",
                    .takesValue = true,
                    .valueName = "K",
@@ -175,6 +207,24 @@ const CommandOptions& optimaOptions() {
   return options;
 }
 
+// Why the options do not go with --piece or --merge, or "". A piece is written whole or not at
+// all, so it takes no time limit: a stopped piece is run again.
+std::string piecesConflict(const OptimaOptions& o, bool listing) {
+  const bool piece = o.pieces > 0;
+  if (piece && o.merge) return "--piece and --merge exclude each other";
+  if (!piece && !o.merge) return "";
+  const std::string which = piece ? "--piece" : "--merge";
+  if (listing || o.optimum || o.resume || o.probes || o.timeLimit) {
+    return which +
+           " goes with a count without --list, --limit, --optimum, --resume, --estimate or "
+           "--time-limit (a stopped piece is run again with the same --piece)";
+  }
+  if (o.merge && (o.memoryMb || o.threads > 0)) {
+    return "--merge adds up counts already made: --memory and --threads are for the pieces";
+  }
+  return "";
+}
+
 OptimaOptions readOptions(const std::vector<std::string>& args) {
   const ParsedOptions parsed = parseOptions(args, optimaOptions());
   OptimaOptions o;
@@ -188,6 +238,8 @@ OptimaOptions readOptions(const std::vector<std::string>& args) {
       o.force = true;
     } else if (option.name == "--resume") {
       o.resume = true;
+    } else if (option.name == "--merge") {
+      o.merge = true;
     } else {
       if (const MaybeFailure why = takeValue(o, option.name, option.value)) {
         o.error = why->reason;
@@ -204,6 +256,7 @@ OptimaOptions readOptions(const std::vector<std::string>& args) {
   }
   if (o.memoryMb && listing) o.error = "--memory is for a count without --list or --limit";
   if (o.seed && !o.probes) o.error = "--seed is the seed of --estimate's probes";
+  if (o.error.empty()) o.error = piecesConflict(o, listing);
   return o;
 }
 
@@ -418,6 +471,44 @@ void printSummary(const OptimaOptions& options, const OptimaCount& count, double
   out.flush();
 }
 
+// The merged count's summary: the lines of a whole count that are about the count, and the pieces.
+void printMergeSummary(const OptimaCount& count, const std::vector<NamedPiece>& pieces,
+                       double seconds, std::ostream& out) {
+  const EnumeratedOptima& summary = count.summary;
+  char elapsed[32];
+  std::snprintf(elapsed, sizeof elapsed, "%.3f", seconds);
+  out << "count " << countText(summary) << "\nbound " << summary.bound << "\ncomplete yes\n";
+  if (count.listKept) out << "list " << summary.listFile << " (kept)\n";
+  out << "exact " << countText(summary) << "\nmerged " << pieces.size()
+      << (pieces.size() == 1 ? " piece of " : " pieces of ") << pieces.front().piece.subtrees
+      << " subtrees\nseconds " << elapsed << "\n";
+  out.flush();
+}
+
+// Counts piece K of N alone and writes its file; the command's exit status.
+int countOnePiece(const OptimaOptions& options, const Instance& instance, OptimaCount& count,
+                  std::ostream& out, std::ostream& err) {
+  PieceRequest request;
+  request.folder = options.folder;
+  request.piece = options.piece;
+  request.pieces = options.pieces;
+  request.threads = count.threads;
+  request.memoryMb = options.memoryMb.value_or(defaultCountMemoryMb(currentMemoryLimits()));
+  request.stop = StopCondition{&interruptionFlag(), std::nullopt};
+  request.started = count.started;
+  request.summary = &count.summary;
+  const PieceOutcome outcome = countPiece(makeSearchProblem(instance), request);
+  printPieceSummary(
+      request, outcome,
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - count.started).count(), out);
+  if (!outcome.failure.empty()) {
+    err << kCommandName << ": " << outcome.failure << "\n";
+    return 1;
+  }
+  if (outcome.interruption != 0) return interruptedExitStatus(outcome.interruption);
+  return 0;
+}
+
 }  // namespace
 
 int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -439,6 +530,17 @@ int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, st
   const auto started = std::chrono::steady_clock::now();
   const std::optional<Instance> instance = readCountedInstance(options, out, err);
   if (!instance) return 1;
+  std::vector<NamedPiece> pieces;
+  if (options.merge) {
+    OrFailure<std::vector<NamedPiece>> read = readPieces(options.folder);
+    if (!read) {
+      err << kCommandName << ": cannot merge: " << read.reason() << "\n";
+      return 1;
+    }
+    pieces = std::move(read).value();
+    // The pieces' own bound, which the merge then checks every piece against.
+    if (!options.bound) options.bound = pieces.front().piece.bound;
+  }
   if (options.resume && !options.bound) {
     const OrFailure<int> bound = checkpointBound(options.folder);
     if (!bound) {
@@ -448,19 +550,32 @@ int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, st
     options.bound = *bound;
   }
   OptimaCount count = startCount(options, *instance, started);
+  if (options.pieces > 0) return countOnePiece(options, *instance, count, out, err);
   const std::optional<EnumeratedOptima> earlier =
       options.list.empty() ? earlierNamedList(options.folder) : std::nullopt;
   if (earlier && !earlierListAllows(options, *earlier, count, false, err)) return 1;
   const StopCondition stop{stopsOnSignal ? &interruptionFlag() : nullptr,
                            deadlineOf(options, started)};
-  if (!countOptima(options, makeSearchProblem(*instance), stop, count, err)) return 1;
+  if (options.merge) {
+    if (const MaybeFailure refused =
+            mergePieces(pieces, makeSearchProblem(*instance), count.summary)) {
+      err << kCommandName << ": cannot merge: " << refused->reason << "\n";
+      return 1;
+    }
+  } else if (!countOptima(options, makeSearchProblem(*instance), stop, count, err)) {
+    return 1;
+  }
   if (earlier && !earlierListAllows(options, *earlier, count, true, err)) return 1;
   const std::string jsonPath = pathInFolder(options.folder, kEnumeratedOptimaFileName);
   const MaybeFailure failure =
       writeTextFile(jsonPath, enumeratedOptimaJson(count.summary), WriteMode::kReplace);
-  printSummary(options, count,
-               std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count(),
-               out);
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  if (options.merge) {
+    printMergeSummary(count, pieces, seconds, out);
+  } else {
+    printSummary(options, count, seconds, out);
+  }
   if (failure) {
     err << kCommandName << ": cannot write " << jsonPath << " (" << failure->reason << ")\n";
     return 1;
