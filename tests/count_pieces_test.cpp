@@ -5,6 +5,8 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "exact/wide_count.h"
+#include "input/instance_reader.h"
 #include "program_runner.h"
 #include "results/count_piece.h"
 #include "sanitized_build.h"
@@ -200,6 +202,21 @@ TEST(CountPieces, PiecesThatDoNotMakeOneCountAreRefusedByName) {
   {
     const std::string folder = folderWith(kLa02);
     EXPECT_NE(refusal(folder).find("no optima-piece-K-of-N.json in"), std::string::npos);
+  }
+  {
+    // Each subtree set to the largest count the instance's width holds, so that the sum would
+    // wrap around: refused, not written as a small number.
+    const std::string folder = folderWith(kLa02);
+    for (int k : {1, 2}) {
+      nlohmann::json piece = nlohmann::json::parse(readFile(pieceFile(two, k, 2)));
+      const int width = countLimbsFor(makeSearchProblem(readInstance(folder + "D_Entrada.txt")));
+      WideCount largest(width);
+      for (std::uint64_t& limb : largest.limbs) limb = ~std::uint64_t{0};
+      for (nlohmann::json& subtree : piece["counts"]) subtree[1] = largest.decimal();
+      writeFile(pieceFile(folder, k, 2), piece.dump());
+    }
+    EXPECT_NE(refusal(folder).find("add up to more schedules than this instance can have"),
+              std::string::npos);
   }
 }
 

@@ -255,8 +255,10 @@ MaybeFailure mergePieces(const std::vector<NamedPiece>& pieces, const SearchProb
                              uncountedSubtrees(pieces, subtrees)}) {
     if (fault) return fault;
   }
+  // One limb more than any count of the instance: pieces altered by hand cannot wrap the sum
+  // around into a count that looks plausible, they are refused instead.
   const int width = countLimbsFor(problem);
-  WideCount total(width);
+  WideCount total(width + 1);
   for (const NamedPiece& named : pieces) {
     for (const CountPiece::Subtree& subtree : named.piece.counts) {
       const std::optional<WideCount> count = parseWideCount(subtree.count, width);
@@ -266,6 +268,11 @@ MaybeFailure mergePieces(const std::vector<NamedPiece>& pieces, const SearchProb
       }
       total.add(*count);
     }
+  }
+  if (total.limbs.back() != 0) {
+    return Failure{
+        "the pieces' counts add up to more schedules than this instance can have: a "
+        "piece file was changed after its count; count its piece again"};
   }
   setCount(summary, total.decimal());
   summary.complete = true;
