@@ -113,7 +113,7 @@ MaybeFailure missingPieces(const std::vector<NamedPiece>& pieces) {
   for (const NamedPiece& named : pieces) present.insert(named.piece.piece);
   std::vector<int> missing;
   for (int k = 1; k <= of; ++k)
-    if (!present.count(k)) missing.push_back(k);
+    if (!present.contains(k)) missing.push_back(k);
   if (missing.empty()) return std::nullopt;
   const std::string which = missing.size() == 1 ? "piece " + someOf(missing) + " of "
                                                 : "pieces " + someOf(missing) + " of ";
