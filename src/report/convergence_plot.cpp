@@ -59,10 +59,14 @@ std::vector<RunRecord> plottedRuns(const std::vector<RunRecord>& runs) {
           runs.begin() + static_cast<std::ptrdiff_t>(std::min(runs.size(), kPlottedRuns))};
 }
 
+std::string targetText(int targetMakespan) { return "target " + groupedNumber(targetMakespan); }
+
 ChartFrame convergenceFrame(const std::vector<RunRecord>& runs, double target) {
   ChartFrame frame;
   frame.height = 380.0;
-  frame.right = kLabelMargin;
+  // A long target ("target 3,104") widens the margin so that its label stays inside the chart.
+  frame.right = std::max(kLabelMargin,
+                         8.0 + textWidth(targetText(static_cast<int>(target)), kTargetLabelFont));
   const ConvergenceRange range = convergenceRange(runs, target);
   frame.yLow = range.low;
   frame.yHigh = range.high;
@@ -127,8 +131,6 @@ std::string convergenceAxes(const ChartFrame& frame, int targetMakespan, bool cu
   if (cut) svg += axisBreak(frame);
   return svg;
 }
-
-std::string targetText(int targetMakespan) { return "target " + groupedNumber(targetMakespan); }
 
 double targetLabelX(const ChartFrame& frame) { return frame.plotRight() + 8.0; }
 double targetLabelBaseline(const ChartFrame& frame, int targetMakespan) {
