@@ -193,6 +193,12 @@ TEST(NichingReport, MediansOnZeroAreExplained) {
                                          tracedRun(2, 1, {row(10, 4, 0, 0)}),
                                          tracedRun(3, 1, {row(10, 4, 1, 2)})};
   EXPECT_TRUE(sayZero(sparse));
+  // None found any: no line stands above zero, and the page does not say some do.
+  const std::vector<RunRecord> none = {tracedRun(1, 1, {row(10, 4, 0, 0)}),
+                                       tracedRun(2, 1, {row(10, 4, 0, 0)})};
+  const std::string html = pageOf(analysisOf(none, instance()), none);
+  EXPECT_NE(html.find("No run found a schedule at or below the target"), std::string::npos);
+  EXPECT_EQ(html.find("the runs that did"), std::string::npos);
 }
 
 TEST(NichingReport, RunsMadeBeforeTheTraceDrawNothing) {

@@ -136,7 +136,9 @@ std::string heldFoundSection(const ReportAnalysis& analysis) {
       ", the median across runs bold within its quartile band. A run's value at a number of "
       "evaluations is that of its last generation at or before it.";
   // A median on zero all the way reads as a chart that failed to draw; say why it is there.
-  if (analysis.niching.found.median == 0.0)
+  if (analysis.niching.found.mean == 0.0)
+    html += " No run found a schedule at or below the target, so every line lies on zero.";
+  else if (analysis.niching.found.median == 0.0)
     html +=
         " At least half of the runs found no schedule at or below the target, so both medians lie "
         "on zero; the thin lines above it are the runs that did.";
