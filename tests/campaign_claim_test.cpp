@@ -20,6 +20,7 @@
 #include "campaigns/execution_launch.h"
 #include "campaigns/execution_state.h"
 #include "campaigns/manifest.h"
+#include "sanitized_build.h"
 #include "test_instances.h"
 #include "test_seed.h"
 #include "wait_until.h"
@@ -143,6 +144,7 @@ int doneCount(const std::string& folder) {
 }  // namespace
 
 TEST(CampaignClaim, TwoRunnersAtOnceRunEachExecutionOnce) {
+  SKIP_WHEN_SANITIZED();
   const std::string clean = plannedFolder(twelveExecutions("300"));
   ASSERT_EQ(campaign("run '" + clean + "' --jobs 2").status, 0);
   for (int round = 0; round < 4; ++round) {
@@ -165,6 +167,7 @@ TEST(CampaignClaim, TwoRunnersAtOnceRunEachExecutionOnce) {
 }
 
 TEST(CampaignClaim, ARunnerKilledAtRandomMomentsThenRestarted) {
+  SKIP_WHEN_SANITIZED();
   const unsigned seed = testSeed();
   SCOPED_TRACE(replayNote(seed));
   std::mt19937 random(seed);

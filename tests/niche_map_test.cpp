@@ -10,6 +10,7 @@
 #include "analysis_of.h"
 #include "report/niche_map_section.h"
 #include "report_fixture.h"
+#include "sanitized_build.h"
 #include "schedule_sets.h"
 
 namespace jobshop {
@@ -45,6 +46,7 @@ TEST(NicheMap, PlacesFoundAndUnfoundListedSchedules) {
 }
 
 TEST(NicheMap, KeepsEveryFoundScheduleAndSamplesTheUnfoundOnes) {
+  SKIP_WHEN_SANITIZED();
   std::vector<std::vector<int>> found;
   for (int k = 0; k < 30; ++k) found.push_back(numbered(k));
   std::vector<std::vector<int>> listed(found.begin(), found.begin() + 20);
@@ -70,6 +72,7 @@ TEST(NicheMap, KeepsEveryFoundScheduleAndSamplesTheUnfoundOnes) {
 }
 
 TEST(NicheMap, SamplesFoundSchedulesOnlyWhenTheyAloneAreTooMany) {
+  SKIP_WHEN_SANITIZED();
   std::vector<std::vector<int>> found;
   for (int k = 0; k < 1005; ++k) found.push_back(numbered(3 * k));
   const NicheMap map = nicheMap(unionOf(found), listOf({numbered(1), numbered(4)}));

@@ -12,6 +12,7 @@
 
 #include "program_runner.h"
 #include "results/file_digest.h"
+#include "sanitized_build.h"
 #include "test_instances.h"
 
 namespace jobshop {
@@ -384,6 +385,7 @@ TEST(Program, RunsWithoutSeedAreIndependentAndRepeatable) {
 // Under the stepping clock (S + k), seeds 1 and 2 on la01 with these parameters share runs 2 to 10
 // byte for byte: once two run boundaries meet at one reading, every later run repeats.
 TEST(Program, AdjacentSeedsShareNoRun) {
+  SKIP_WHEN_SANITIZED();
   std::string parameters =
       readFile(std::string(JOBSHOP_SOURCE_DIR) + "/examples/la01/D_Algoritmo.txt");
   parameters.replace(parameters.find("\n100\n"), 5, "\n1000\n");      // N 1,000

@@ -17,6 +17,7 @@
 #include "results/result_files.h"
 #include "results/run_records.h"
 #include "results/trace_file.h"
+#include "sanitized_build.h"
 #include "test_instances.h"
 #include "test_seed.h"
 #include "wait_until.h"
@@ -296,6 +297,7 @@ TEST(RecordCommit, AFullDiskLeavesWholeRecordsAndTheNextExecutionAppendsCleanly)
 }
 
 TEST(RecordCommit, AKillAtAnyWriteLeavesWholeRecordsOnceTheNextExecutionStarts) {
+  SKIP_WHEN_SANITIZED();
   if (shell("strace -o /dev/null true > /dev/null 2>&1") != 0)
     GTEST_SKIP() << "strace cannot trace here (apt-get install strace)";
   // The k-th write of the execution kills it, k = 1, 2, ...: every point of every commit.

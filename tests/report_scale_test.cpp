@@ -14,6 +14,7 @@
 #include "results/optimum_distances.h"
 #include "results/repeated_solutions.h"
 #include "run/report_command.h"
+#include "sanitized_build.h"
 #include "test_instances.h"
 
 namespace jobshop {
@@ -89,6 +90,7 @@ Written reportOf(const std::string& folder, const std::string& name) {
 }  // namespace
 
 TEST(ReportScale, ALargeRunIsSampledTheSameWayAtEveryReportAndSaysSo) {
+  SKIP_WHEN_SANITIZED();
   const std::string folder = largeRunFolder();
   const Written first = reportOf(folder, "first");
   const Written second = reportOf(folder, "second");

@@ -5,8 +5,9 @@
 
 namespace jobshop {
 
-// The count tests that take seconds in a plain build take many minutes in the sanitizers' build
-// (unoptimised, every access checked); there they are skipped, and the plain build runs them all.
+// The tests that take seconds in a plain build take minutes in the sanitizers' build (unoptimised,
+// every access checked): the larger counts, and the process tests that start the program hundreds
+// of times. There they are skipped, and the plain build runs them all.
 #if defined(__SANITIZE_ADDRESS__)
 inline constexpr bool kSanitizedBuild = true;
 #else
