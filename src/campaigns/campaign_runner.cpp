@@ -13,6 +13,7 @@
 #include "campaigns/execution_claim.h"
 #include "campaigns/execution_launch.h"
 #include "campaigns/execution_state.h"
+#include "campaigns/stop_signals.h"
 #include "results/file_digest.h"
 #include "support/bounded_file.h"
 #include "support/progress_line.h"
@@ -22,56 +23,6 @@
 namespace jobshop {
 
 namespace {
-
-// SIGINT, SIGTERM and SIGCHLD are held back for the lifetime of the runner and taken only when it
-// waits, so that a stop can never slip in between a look at the flag and a blocking wait; the
-// previous mask and SIGCHLD action come back after.
-struct StopSignals {
-  sigset_t held{}, previousMask{};
-  struct sigaction previousChild {};
-  StopSignals() {
-    sigemptyset(&held);
-    for (int signal : {SIGINT, SIGTERM, SIGCHLD}) sigaddset(&held, signal);
-    // An inherited "ignore" would have the kernel reap the children before the runner sees them.
-    struct sigaction byDefault {};
-    byDefault.sa_handler = SIG_DFL;
-    sigemptyset(&byDefault.sa_mask);
-    sigaction(SIGCHLD, &byDefault, &previousChild);
-    sigprocmask(SIG_BLOCK, &held, &previousMask);
-  }
-  ~StopSignals() {
-    sigset_t stops;
-    sigemptyset(&stops);
-    sigaddset(&stops, SIGINT);
-    sigaddset(&stops, SIGTERM);
-    // A stop that came after the runner had ended its executions is taken here: unblocked, it
-    // would end the program before it reports.
-    const timespec now{0, 0};
-    while (sigtimedwait(&stops, nullptr, &now) > 0) {
-    }
-    sigprocmask(SIG_SETMASK, &previousMask, nullptr);
-    sigaction(SIGCHLD, &previousChild, nullptr);
-  }
-  StopSignals(const StopSignals&) = delete;
-  StopSignals& operator=(const StopSignals&) = delete;
-
-  // Waits for a child to end, a stop or a second to pass; the stop's signal, or 0.
-  int waitForEvent() const {
-    const timespec second{1, 0};
-    const int signal = sigtimedwait(&held, nullptr, &second);
-    return signal == SIGINT || signal == SIGTERM ? signal : 0;
-  }
-
-  // The stop signal waiting to be taken (SIGINT before SIGTERM), without waiting; 0 when none.
-  // A member although it reads no member: a stop waits only while this object holds the stop
-  // signals blocked.
-  int pendingStop() const {  // NOLINT(readability-convert-member-functions-to-static): see above
-    sigset_t pending;
-    sigpending(&pending);
-    if (sigismember(&pending, SIGINT) == 1) return SIGINT;
-    return sigismember(&pending, SIGTERM) == 1 ? SIGTERM : 0;
-  }
-};
 
 void showCampaignProgress(ProgressLine& line, int finished, int failed, int startedHere,
                           int total) {

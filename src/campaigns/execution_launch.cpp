@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "campaigns/child_process.h"
 #include "campaigns/execution_claim.h"
 #include "campaigns/execution_state.h"
 #include "input/niching_fields.h"
@@ -27,77 +28,11 @@ namespace jobshop {
 
 namespace {
 
-// What a child that could not reach exec reports through its pipe.
-struct StartFailure {
-  int step;  // index into kStartSteps
-  int error;
-};
-
-const char* const kStartSteps[] = {"open /dev/null", "create stdout.txt", "create stderr.txt",
-                                   "run the program", "outlive its runner"};
-
-[[noreturn]] void failStart(int report, int step) {
-  const StartFailure failure{step, errno};
-  [[maybe_unused]] const ssize_t sent = ::write(report, &failure, sizeof failure);
-  ::_exit(127);
-}
-
-// In the child between fork and exec: only calls that are safe there.
-[[noreturn]] void becomeExecution(pid_t runner, int report, const char* program, char* const* argv,
-                                  const char* out, const char* err) {
-  // Dies with its runner; a runner already gone before this took effect is caught by the check.
-  if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::getppid() != runner) failStart(report, 4);
-  // The child reacts to signals as a program started from a shell does, whatever the runner set.
-  for (int signal : {SIGINT, SIGTERM, SIGXFSZ, SIGPIPE}) ::signal(signal, SIG_DFL);
-  sigset_t none;
-  sigemptyset(&none);
-  ::sigprocmask(SIG_SETMASK, &none, nullptr);
-  const int files[3] = {::open("/dev/null", O_RDONLY),
-                        ::open(out, O_WRONLY | O_CREAT | O_TRUNC, 0644),
-                        ::open(err, O_WRONLY | O_CREAT | O_TRUNC, 0644)};
-  for (int stream = 0; stream < 3; ++stream)
-    if (files[stream] < 0 || ::dup2(files[stream], stream) < 0) failStart(report, stream);
-  ::execv(program, argv);
-  failStart(report, 3);
-}
-
 // The started child, or why it did not start.
 OrFailure<pid_t> spawnChild(const std::string& program, const std::string& folder,
                             const PlannedExecution& execution) {
-  std::vector<std::string> args = launchArguments(program, folder, execution);
-  std::vector<char*> argv;
-  argv.reserve(args.size() + 1);
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  const std::string out = folder + "stdout.txt";
-  const std::string err = folder + "stderr.txt";
-  int report[2];
-  if (::pipe2(report, O_CLOEXEC) != 0)
-    return Failure{"could not start " + program + ": " + std::strerror(errno)};
-  const pid_t runner = ::getpid();
-  const pid_t pid = ::fork();
-  if (pid == 0)
-    becomeExecution(runner, report[1], program.c_str(), argv.data(), out.c_str(), err.c_str());
-  const int forkError = errno;
-  ::close(report[1]);
-  StartFailure failure{};
-  ssize_t got = 0;
-  if (pid > 0)
-    while ((got = ::read(report[0], &failure, sizeof failure)) < 0 && errno == EINTR) {
-    }
-  ::close(report[0]);
-  if (pid < 0) return Failure{"could not start " + program + ": " + std::strerror(forkError)};
-  if (got <= 0) return pid;  // the pipe closed at exec
-  while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
-  }
-  return Failure{"could not " + std::string(kStartSteps[failure.step]) + " (" + program +
-                 "): " + std::strerror(failure.error)};
-}
-
-std::string endedText(int waitStatus) {
-  if (WIFEXITED(waitStatus)) return "exit " + std::to_string(WEXITSTATUS(waitStatus));
-  const int signal = WIFSIGNALED(waitStatus) ? WTERMSIG(waitStatus) : 0;
-  return "signal " + std::to_string(signal) + " (" + strsignal(signal) + ")";
+  return startChild(launchArguments(program, folder, execution), folder + "stdout.txt",
+                    folder + "stderr.txt");
 }
 
 std::string trimmed(std::string text) {
