@@ -10,6 +10,7 @@
 #include "campaigns/execution_state.h"
 #include "campaigns/process_capture.h"
 #include "campaigns/required_write.h"
+#include "campaigns/sbatch_script.h"
 #include "input/input_error.h"
 #include "input/line_reader.h"
 #include "support/bounded_file.h"
@@ -20,26 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Single quotes for the shell, each inner quote closed, escaped and reopened.
-std::string shellQuoted(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-// Job names, partitions and times go into #SBATCH lines: one line, no shell characters.
-std::string directive(const char* option, const std::string& text) {
-  std::string line = "#SBATCH ";
-  line += option;
-  line += '=';
-  for (char c : text)
-    line += std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_' || c == '.' ||
-                    c == ':' || c == ','
-                ? c
-                : '_';
-  return line;
-}
-
 std::string scriptText(const std::string& folder, const std::string& name, const SlurmPlan& plan,
                        const SlurmOptions& options) {
   std::string array = "0-";
@@ -49,14 +30,15 @@ std::string scriptText(const std::string& folder, const std::string& name, const
     array += std::to_string(*options.maxRunning);
   }
   std::vector<std::string> lines = {"#!/bin/bash",
-                                    directive("--job-name", name),
+                                    sbatchDirective("--job-name", name),
                                     "#SBATCH --array=" + array,
                                     "#SBATCH --cpus-per-task=1",
                                     "#SBATCH --ntasks=1",
                                     "#SBATCH --output=" + folder + "logs/%A_%a.out",
                                     "#SBATCH --error=" + folder + "logs/%A_%a.err"};
-  if (!options.partition.empty()) lines.push_back(directive("--partition", options.partition));
-  if (!options.timeLimit.empty()) lines.push_back(directive("--time", options.timeLimit));
+  if (!options.partition.empty())
+    lines.push_back(sbatchDirective("--partition", options.partition));
+  if (!options.timeLimit.empty()) lines.push_back(sbatchDirective("--time", options.timeLimit));
   lines.push_back("# " + std::to_string(plan.executions) + " pending executions, " +
                   std::to_string(options.perTask) +
                   " per task; each is marked done only when complete.");

@@ -23,7 +23,7 @@
 #include "campaigns/execution_state.h"
 #include "campaigns/manifest.h"
 #include "campaigns/output_check.h"
-#include "campaigns/process_capture.h"
+#include "campaigns/sbatch_script.h"
 #include "campaigns/slurm_campaign.h"
 #include "input/input_error.h"
 #include "report/campaign_page.h"
@@ -250,17 +250,12 @@ int slurm(const ParsedOptions& parsed, std::ostream& out, std::ostream& err) {
   out << "wrote " << job.scriptPath << ": " << job.tasks << " array tasks for " << job.executions
       << " pending executions\n";
   if (!parsed.has("--submit")) return 0;
-  if (!commandExists("sbatch")) {
-    err << kCommandName << ": sbatch is not installed here; submit " << job.scriptPath
-        << " on the cluster with: sbatch " << job.scriptPath << "\n";
+  const OrFailure<std::string> submitted = submitSbatch(job.scriptPath);
+  if (!submitted) {
+    err << kCommandName << ": " << submitted.reason() << "\n";
     return 1;
   }
-  const CapturedOutput submitted = captureCommand({"sbatch", "--parsable", job.scriptPath});
-  std::string id = submitted.out.substr(0, submitted.out.find_first_of(";\n"));
-  if (!submitted.started || submitted.status != 0 || id.empty()) {
-    err << kCommandName << ": sbatch refused " << job.scriptPath << "\n";
-    return 1;
-  }
+  const std::string& id = *submitted;
   const MaybeFailure failure = recordSlurmJob(folder, id);
   if (failure) {
     err << kCommandName << ": submitted job " << id << " but cannot record it in " << folder
