@@ -22,6 +22,7 @@
 #include "run/count_only_optima.h"
 #include "run/earlier_optima_list.h"
 #include "run/optima_pieces.h"
+#include "run/optima_workers.h"
 #include "support/bounded_file.h"
 #include "support/interruption.h"
 #include "support/memory_limits.h"
@@ -49,6 +50,10 @@ struct OptimaOptions {
   int piece = 0;  // from 1; 0 when the whole tree is counted here
   int pieces = 0;
   bool merge = false;
+  int workers = 0;  // pieces counted by this many worker processes here, then merged
+  int split = 0;    // --pieces: the number of pieces of --workers or --slurm
+  bool slurm = false;
+  SlurmSubmission submission;
   std::string folder;
   bool force = false;
   bool help = false;
@@ -133,6 +138,25 @@ MaybeFailure takeValue(OptimaOptions& o, const std::string& name, const std::str
     return Failure{"--piece needs K/N, piece K of N pieces with 1 <= K <= N <= " +
                    std::to_string(kMostPieces) + ", found \"" + value + "\""};
   }
+  if (name == "--workers" || name == "--max-running") {
+    const std::optional<int> number = parseWhole<int>(value, 1);
+    if (!number || *number > 1024)
+      return Failure{name + " needs a whole number from 1 to 1024, found \"" + value + "\""};
+    if (name == "--workers")
+      o.workers = *number;
+    else
+      o.submission.maxRunning = *number;
+    return std::nullopt;
+  }
+  if (name == "--pieces") {
+    const std::optional<int> pieces = parseWhole<int>(value, 1);
+    if (!pieces || *pieces > kMostPieces) {
+      return Failure{"--pieces needs a whole number from 1 to " + std::to_string(kMostPieces) +
+                     ", found \"" + value + "\""};
+    }
+    o.split = *pieces;
+    return std::nullopt;
+  }
   if (name == "--time-limit") {
     o.timeLimit = parseSeconds(value);
     if (!o.timeLimit)
@@ -140,7 +164,13 @@ MaybeFailure takeValue(OptimaOptions& o, const std::string& name, const std::str
     return std::nullopt;
   }
   if (value.empty()) return Failure{name + " needs a non-empty value"};
-  (name == "--list" ? o.list : o.folder) = value;
+  if (name == "--partition") {
+    o.submission.partition = value;
+  } else if (name == "--time") {
+    o.submission.timeLimit = value;
+  } else {
+    (name == "--list" ? o.list : o.folder) = value;
+  }
   return std::nullopt;
 }
 
@@ -188,6 +218,34 @@ const CommandOptions& optimaOptions() {
                                   "optima-piece-K-of-N.json, for --merge"},
                   {.name = "--merge",
                    .description = "add up the folder's optima-piece-K-of-N.json into optima.json"},
+                  {.name = "--workers",
+                   .takesValue = true,
+                   .valueName = "W",
+                   .description = "count the pieces left as W worker processes here, then merge "
+                                  "them"},
+                  {.name = "--pieces",
+                   .takesValue = true,
+                   .valueName = "N",
+                   .description = "the number of pieces of --workers (default: 4 per worker) or "
+                                  "--slurm"},
+                  {.name = "--slurm",
+                   .description = "write optima.sbatch, a Slurm job array of the pieces left, and "
+                                  "optima-merge.sbatch, their merge"},
+                  {.name = "--submit",
+                   .description = "with --slurm: submit both with sbatch, the merge after the "
+                                  "array"},
+                  {.name = "--partition",
+                   .takesValue = true,
+                   .valueName = "P",
+                   .description = "with --slurm: the partition of the jobs (sbatch --partition)"},
+                  {.name = "--time",
+                   .takesValue = true,
+                   .valueName = "T",
+                   .description = "with --slurm: the time limit of each task (sbatch --time)"},
+                  {.name = "--max-running",
+                   .takesValue = true,
+                   .valueName = "K",
+                   .description = "with --slurm: at most K tasks running at once"},
                   {.name = "--threads",
                    .takesValue = true,
                    .valueName = "K",
@@ -225,6 +283,27 @@ std::string piecesConflict(const OptimaOptions& o, bool listing) {
   return "";
 }
 
+// Why the options do not go with --workers or --slurm, or "".
+std::string spreadConflict(const OptimaOptions& o, bool listing) {
+  const bool slurmOnly = o.submission.submit || !o.submission.partition.empty() ||
+                         !o.submission.timeLimit.empty() || o.submission.maxRunning;
+  if (slurmOnly && !o.slurm)
+    return "--submit, --partition, --time and --max-running go with --slurm";
+  if (o.split > 0 && o.workers == 0 && !o.slurm) return "--pieces goes with --workers or --slurm";
+  if (o.workers == 0 && !o.slurm) return "";
+  const std::string which = o.slurm ? "--slurm" : "--workers";
+  if (o.slurm && o.workers > 0) return "--workers and --slurm exclude each other";
+  if (o.slurm && o.split == 0) return "--slurm needs --pieces N, the number of array tasks";
+  if (o.pieces > 0 || o.merge)
+    return which + " counts and merges the pieces itself: no --piece or --merge";
+  if (listing || o.optimum || o.resume || o.probes || o.timeLimit) {
+    return which +
+           " goes with a count without --list, --limit, --optimum, --resume, --estimate or "
+           "--time-limit (a stopped piece is counted again when the command runs again)";
+  }
+  return "";
+}
+
 OptimaOptions readOptions(const std::vector<std::string>& args) {
   const ParsedOptions parsed = parseOptions(args, optimaOptions());
   OptimaOptions o;
@@ -240,6 +319,10 @@ OptimaOptions readOptions(const std::vector<std::string>& args) {
       o.resume = true;
     } else if (option.name == "--merge") {
       o.merge = true;
+    } else if (option.name == "--slurm") {
+      o.slurm = true;
+    } else if (option.name == "--submit") {
+      o.submission.submit = true;
     } else {
       if (const MaybeFailure why = takeValue(o, option.name, option.value)) {
         o.error = why->reason;
@@ -256,6 +339,7 @@ OptimaOptions readOptions(const std::vector<std::string>& args) {
   }
   if (o.memoryMb && listing) o.error = "--memory is for a count without --list or --limit";
   if (o.seed && !o.probes) o.error = "--seed is the seed of --estimate's probes";
+  if (o.error.empty()) o.error = spreadConflict(o, listing);
   if (o.error.empty()) o.error = piecesConflict(o, listing);
   return o;
 }
@@ -472,7 +556,7 @@ void printSummary(const OptimaOptions& options, const OptimaCount& count, double
 }
 
 // The merged count's summary: the lines of a whole count that are about the count, and the pieces.
-void printMergeSummary(const OptimaCount& count, const std::vector<NamedPiece>& pieces,
+void printMergeSummary(const OptimaCount& count, const std::vector<NamedPiece>& pieces, int workers,
                        double seconds, std::ostream& out) {
   const EnumeratedOptima& summary = count.summary;
   char elapsed[32];
@@ -481,8 +565,50 @@ void printMergeSummary(const OptimaCount& count, const std::vector<NamedPiece>& 
   if (count.listKept) out << "list " << summary.listFile << " (kept)\n";
   out << "exact " << countText(summary) << "\nmerged " << pieces.size()
       << (pieces.size() == 1 ? " piece of " : " pieces of ") << pieces.front().piece.subtrees
-      << " subtrees\nseconds " << elapsed << "\n";
+      << " subtrees\n";
+  if (workers > 0) out << "workers " << workers << "\n";
+  out << "seconds " << elapsed << "\n";
   out.flush();
+}
+
+// The pieces spread over worker processes here or the tasks of a Slurm array. -1 when the pieces
+// are all counted and the merge is to follow; otherwise the command's exit status, the outcome
+// told.
+int spreadPieces(const OptimaOptions& options, const Instance& instance, const OptimaCount& count,
+                 std::ostream& out, std::ostream& err) {
+  PiecesPlan plan;
+  plan.folder = options.folder;
+  plan.bound = count.summary.bound;
+  plan.pieces = options.split > 0 ? options.split : std::min(kMostPieces, 4 * options.workers);
+  plan.threads = options.threads > 0 ? options.threads : 1;
+  plan.memoryMb = options.memoryMb;
+  // The workers share this machine's memory: each gets its part of the table's limit.
+  if (options.workers > 0) {
+    const std::size_t whole =
+        options.memoryMb.value_or(defaultCountMemoryMb(currentMemoryLimits()));
+    plan.memoryMb = std::max<std::size_t>(16, whole / static_cast<std::size_t>(options.workers));
+  }
+  const OrFailure<std::vector<int>> left =
+      piecesToCount(options.folder, makeSearchProblem(instance), count.summary, plan.pieces);
+  if (!left) {
+    err << kCommandName << ": " << left.reason() << "\n";
+    return 1;
+  }
+  if (options.slurm) return submitPiecesToSlurm(*left, plan, options.submission, out, err);
+  const WorkersOutcome workers = countPiecesHere(*left, plan, options.workers);
+  if (workers.stopSignal != 0) {
+    err << kCommandName << ": stopped after " << workers.counted << " of the " << left->size()
+        << " pieces left; the others are counted when the command runs again\n";
+    return interruptedExitStatus(workers.stopSignal);
+  }
+  if (workers.failed.empty()) return -1;
+  for (const auto& [piece, why] : workers.failed)
+    err << kCommandName << ": piece " << piece << " of " << plan.pieces << " failed (" << why
+        << ")\n";
+  err << kCommandName << ": cannot merge: " << workers.failed.size() << " of the " << left->size()
+      << " pieces left failed (their output is kept in optima-piece-K-of-N.out and .err); run "
+         "the command again to count them\n";
+  return 1;
 }
 
 // Counts piece K of N alone and writes its file; the command's exit status.
@@ -531,6 +657,12 @@ int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, st
   const std::optional<Instance> instance = readCountedInstance(options, out, err);
   if (!instance) return 1;
   std::vector<NamedPiece> pieces;
+  if (options.workers > 0 || options.slurm) {
+    OptimaCount plan = startCount(options, *instance, started);
+    if (const int status = spreadPieces(options, *instance, plan, out, err); status >= 0)
+      return status;
+    options.merge = true;
+  }
   if (options.merge) {
     OrFailure<std::vector<NamedPiece>> read = readPieces(options.folder);
     if (!read) {
@@ -572,7 +704,7 @@ int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, st
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   if (options.merge) {
-    printMergeSummary(count, pieces, seconds, out);
+    printMergeSummary(count, pieces, options.workers, seconds, out);
   } else {
     printSummary(options, count, seconds, out);
   }

@@ -10,8 +10,9 @@ namespace jobshop {
 
 inline constexpr const char* kOptimaUsage =
     "usage: jobshop-niching optima [--bound T | --optimum] [--list FILE] [--limit K] "
-    "[--time-limit S] [--memory MB] [--resume] [--estimate P [--seed S]] [--piece K/N | --merge] "
-    "[--threads K] [--force] [--dir DIR]";
+    "[--time-limit S] [--memory MB] [--resume] [--estimate P [--seed S]] [--piece K/N | --merge | "
+    "--workers W [--pieces N] | --slurm --pieces N [--submit] [--partition P] [--time T] "
+    "[--max-running K]] [--threads K] [--force] [--dir DIR]";
 
 // Handles the arguments after the word "optima". Reads DIR's "D_Entrada.txt", counts the distinct
 // sets of machine sequences of makespan <= T (the instance's target without --bound, the proven
@@ -20,7 +21,9 @@ inline constexpr const char* kOptimaUsage =
 // leaves "optima-checkpoint.json" when stopped and goes on from it with --resume. With --piece K/N
 // it counts only piece K of N of the tree and writes "optima-piece-K-of-N.json" instead of
 // optima.json; --merge checks that the folder's pieces make one whole count and writes their
-// total to optima.json as the whole count would have. Prints
+// total to optima.json as the whole count would have. --workers W counts the pieces still to count
+// as W child processes of this program and then merges them; --slurm writes (and with --submit
+// submits) a Slurm job array of them and the merge after it. Prints
 // on out a summary whose first line is "count N". Without --list, an optima.json that names a list
 // keeps naming it when this count is of the same instance with the same bound and count (the
 // summary then says "list FILE (kept)"); otherwise the command refuses, before counting when it

@@ -243,6 +243,38 @@ OrFailure<std::vector<NamedPiece>> readPieces(const std::string& folder) {
   return pieces;
 }
 
+OrFailure<std::vector<int>> piecesToCount(const std::string& folder, const SearchProblem& problem,
+                                          const EnumeratedOptima& summary, int pieces) {
+  std::error_code error;
+  const std::string dir = folder.empty() ? "." : folder;
+  for (const auto& entry : std::filesystem::directory_iterator(dir, error)) {
+    const std::string name = entry.path().filename().string();
+    const auto numbers = countPieceOfFileName(name);
+    if (numbers && numbers->second != pieces) {
+      return Failure{dir + " holds " + name + ", a piece of a count in " +
+                     std::to_string(numbers->second) + " pieces: give --pieces " +
+                     std::to_string(numbers->second) + " to go on with that count, or remove " +
+                     "its pieces"};
+    }
+  }
+  if (error) return Failure{"cannot list the folder " + dir + " (" + error.message() + ")"};
+  const int subtrees = exactCountSubtrees(problem, summary.bound, pieces);
+  std::vector<int> left;
+  for (int k = 1; k <= pieces; ++k) {
+    const std::string name = countPieceFileName(k, pieces);
+    const BoundedRead read = readBoundedFile(pathInFolder(folder, name), kMaxRecordFileBytes);
+    OrFailure<CountPiece> piece =
+        read.text ? parseCountPiece(*read.text) : OrFailure<CountPiece>(Failure{read.problem});
+    // Subtrees k - 1, k - 1 + N, ... of the cut.
+    const int own = k - 1 < subtrees ? (subtrees - k) / pieces + 1 : 0;
+    const bool counted = piece && piece->piece == k && piece->pieces == pieces &&
+                         static_cast<int>(piece->counts.size()) == own &&
+                         !pieceMismatch({name, *piece}, summary, cutSizeFor(pieces), subtrees);
+    if (!counted) left.push_back(k);
+  }
+  return left;
+}
+
 MaybeFailure mergePieces(const std::vector<NamedPiece>& pieces, const SearchProblem& problem,
                          EnumeratedOptima& summary) {
   const int of = pieces.front().piece.pieces;

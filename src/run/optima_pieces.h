@@ -58,4 +58,11 @@ OrFailure<std::vector<NamedPiece>> readPieces(const std::string& folder);
 MaybeFailure mergePieces(const std::vector<NamedPiece>& pieces, const SearchProblem& problem,
                          EnumeratedOptima& summary);
 
+// The pieces of `pieces` still to count in the folder, from 1: those without a file, and those
+// whose file does not read or holds another instance, bound or cut (counted again, it is
+// replaced). Refuses a folder that holds pieces of another number of pieces, which no merge of
+// these could take.
+OrFailure<std::vector<int>> piecesToCount(const std::string& folder, const SearchProblem& problem,
+                                          const EnumeratedOptima& summary, int pieces);
+
 }  // namespace jobshop
