@@ -12,7 +12,7 @@ set(JOBSHOP_PROCESS_SUITES
   InputFileKinds InputWarnings Interruption UnevenRows CountOnlyCommand CommandOptions OptionParser Program FolderLock
   NichingCampaignRun NichingRun RecordCommit RefusalWording ReportAlignment ReportCommand ReportPage ReportCoverage ReportJson
   ReportJsonFt06 ReportMarks ReportProgram ReportRecords TextFileOutput TraceMeasuresEndToEnd
-  OutputRule CountPieces)
+  OutputRule CountPieces CountWorkers CountSlurmJob)
 # Four seconds or more each with two tests at once on two cores (ctest -j2, December 2026), nearly
 # all of them exact counts and kills of real executions.
 set(JOBSHOP_SLOW_TESTS
@@ -23,6 +23,8 @@ set(JOBSHOP_SLOW_TESTS
   CountMetamorphic.Ft06
   CountPieces.ManyPiecesCutTheTreeFinerAndStillAddUp
   CountPieces.MergedPiecesWriteTheWholeCountsOptimaJson
+  CountWorkers.WorkersWriteTheWholeCountsOptimaJson
+  CountSlurmJob.TheArrayHoldsThePiecesLeftByNumber
   CountMetamorphic.La02Within655
   CountMetamorphic.La02Within656
   CountMetamorphic.RandomInstances
