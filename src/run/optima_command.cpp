@@ -95,8 +95,36 @@ std::optional<double> parseSeconds(const std::string& text) {
   return value;
 }
 
+// Stores the value of an option of the count spread over workers or a Slurm array.
+MaybeFailure takeSpreadValue(OptimaOptions& o, const std::string& name, const std::string& value) {
+  if (name == "--workers" || name == "--max-running") {
+    const std::optional<int> number = parseWhole<int>(value, 1);
+    if (!number || *number > 1024)
+      return Failure{name + " needs a whole number from 1 to 1024, found \"" + value + "\""};
+    if (name == "--workers")
+      o.workers = *number;
+    else
+      o.submission.maxRunning = *number;
+    return std::nullopt;
+  }
+  if (name == "--pieces") {
+    const std::optional<int> pieces = parseWhole<int>(value, 1);
+    if (!pieces || *pieces > kMostPieces) {
+      return Failure{"--pieces needs a whole number from 1 to " + std::to_string(kMostPieces) +
+                     ", found \"" + value + "\""};
+    }
+    o.split = *pieces;
+    return std::nullopt;
+  }
+  if (value.empty()) return Failure{name + " needs a non-empty value"};
+  (name == "--partition" ? o.submission.partition : o.submission.timeLimit) = value;
+  return std::nullopt;
+}
+
 // Stores the value of option `name`; nothing on success, the reason otherwise.
 MaybeFailure takeValue(OptimaOptions& o, const std::string& name, const std::string& value) {
+  for (const char* spread : {"--workers", "--max-running", "--pieces", "--partition", "--time"})
+    if (name == spread) return takeSpreadValue(o, name, value);
   if (name == "--bound") {
     o.bound = parseWhole<int>(value, 0);
     if (!o.bound) return Failure{"--bound needs a whole number from 0, found \"" + value + "\""};
@@ -138,25 +166,6 @@ MaybeFailure takeValue(OptimaOptions& o, const std::string& name, const std::str
     return Failure{"--piece needs K/N, piece K of N pieces with 1 <= K <= N <= " +
                    std::to_string(kMostPieces) + ", found \"" + value + "\""};
   }
-  if (name == "--workers" || name == "--max-running") {
-    const std::optional<int> number = parseWhole<int>(value, 1);
-    if (!number || *number > 1024)
-      return Failure{name + " needs a whole number from 1 to 1024, found \"" + value + "\""};
-    if (name == "--workers")
-      o.workers = *number;
-    else
-      o.submission.maxRunning = *number;
-    return std::nullopt;
-  }
-  if (name == "--pieces") {
-    const std::optional<int> pieces = parseWhole<int>(value, 1);
-    if (!pieces || *pieces > kMostPieces) {
-      return Failure{"--pieces needs a whole number from 1 to " + std::to_string(kMostPieces) +
-                     ", found \"" + value + "\""};
-    }
-    o.split = *pieces;
-    return std::nullopt;
-  }
   if (name == "--time-limit") {
     o.timeLimit = parseSeconds(value);
     if (!o.timeLimit)
@@ -164,13 +173,7 @@ MaybeFailure takeValue(OptimaOptions& o, const std::string& name, const std::str
     return std::nullopt;
   }
   if (value.empty()) return Failure{name + " needs a non-empty value"};
-  if (name == "--partition") {
-    o.submission.partition = value;
-  } else if (name == "--time") {
-    o.submission.timeLimit = value;
-  } else {
-    (name == "--list" ? o.list : o.folder) = value;
-  }
+  (name == "--list" ? o.list : o.folder) = value;
   return std::nullopt;
 }
 

@@ -59,6 +59,7 @@ std::string lastErrorLine(const std::string& path) {
 WorkersOutcome countPiecesHere(const std::vector<int>& left, const PiecesPlan& plan, int workers) {
   const std::string program = selfProgramPath();
   std::vector<PoolCommand> commands;
+  commands.reserve(left.size());
   for (int piece : left) {
     commands.push_back({pieceArguments(program, plan, piece), logPath(plan, piece, ".out"),
                         logPath(plan, piece, ".err")});
