@@ -7,6 +7,7 @@
 
 #include "exact/wide_count.h"
 #include "input/instance_reader.h"
+#include "optima_folders.h"
 #include "program_runner.h"
 #include "results/count_piece.h"
 #include "sanitized_build.h"
@@ -19,16 +20,6 @@ namespace {
 const char* const kFt06 = "/examples/ft06/D_Entrada.txt";
 const char* const kLa02 = "/tests/data/benchmarks/la02.txt";
 const char* const kLa01 = "/tests/data/benchmarks/la01.txt";
-
-std::string folderWith(const std::string& instance) {
-  const std::string folder = makeTempFolder();
-  writeFile(folder + "D_Entrada.txt", readFile(std::string(JOBSHOP_SOURCE_DIR) + instance));
-  return folder;
-}
-
-bool hasLine(const std::string& text, const std::string& line) {
-  return ("\n" + text).find("\n" + line + "\n") != std::string::npos;
-}
 
 Captured optima(const std::string& folder, const std::string& arguments) {
   return runProgramIn(folder, "optima " + arguments);

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "optima_folders.h"
 #include "program_runner.h"
 #include "report_fixture.h"
 #include "results/optima_file.h"
@@ -32,10 +33,6 @@ std::string ft06Folder() {
 }
 
 std::string firstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
-
-bool hasLine(const std::string& text, const std::string& line) {
-  return ("\n" + text).find("\n" + line + "\n") != std::string::npos;
-}
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "optima_folders.h"
 #include "program_runner.h"
 #include "results/optima_file.h"
 #include "sanitized_build.h"
@@ -14,19 +15,9 @@ namespace jobshop {
 
 namespace {
 
-std::string folderWith(const std::string& instance) {
-  const std::string folder = makeTempFolder();
-  writeFile(folder + "D_Entrada.txt", readFile(std::string(JOBSHOP_SOURCE_DIR) + instance));
-  return folder;
-}
-
 const char* const kFt06 = "/examples/ft06/D_Entrada.txt";
 const char* const kLa02 = "/tests/data/benchmarks/la02.txt";
 const char* const kLa01 = "/tests/data/benchmarks/la01.txt";
-
-bool hasLine(const std::string& text, const std::string& line) {
-  return ("\n" + text).find("\n" + line + "\n") != std::string::npos;
-}
 
 nlohmann::json optimaJson(const std::string& folder) {
   return nlohmann::json::parse(readFile(folder + "optima.json"));
