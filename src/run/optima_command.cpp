@@ -10,6 +10,8 @@
 #include <optional>
 #include <thread>
 
+#include "exact/count_search_choice.h"
+#include "exact/disjunctive_graph.h"
 #include "exact/optimum_search.h"
 #include "exact/parallel_count.h"
 #include "exact/tree_estimate.h"
@@ -20,6 +22,7 @@
 #include "results/optima_file.h"
 #include "results/output_clash.h"
 #include "run/count_only_optima.h"
+#include "run/disjunctive_optima.h"
 #include "run/earlier_optima_list.h"
 #include "run/optima_pieces.h"
 #include "support/bounded_file.h"
@@ -49,6 +52,7 @@ struct OptimaOptions {
   int piece = 0;  // from 1; 0 when the whole tree is counted here
   int pieces = 0;
   bool merge = false;
+  std::optional<CountSearch> search;  // nothing: auto
   std::string folder;
   bool force = false;
   bool help = false;
@@ -133,6 +137,13 @@ MaybeFailure takeValue(OptimaOptions& o, const std::string& name, const std::str
     return Failure{"--piece needs K/N, piece K of N pieces with 1 <= K <= N <= " +
                    std::to_string(kMostPieces) + ", found \"" + value + "\""};
   }
+  if (name == "--search") {
+    o.search = parseCountSearch(value);
+    if (!o.search) {
+      return Failure{"--search needs states, disjunctive or auto, found \"" + value + "\""};
+    }
+    return std::nullopt;
+  }
   if (name == "--time-limit") {
     o.timeLimit = parseSeconds(value);
     if (!o.timeLimit)
@@ -188,6 +199,12 @@ const CommandOptions& optimaOptions() {
                                   "optima-piece-K-of-N.json, for --merge"},
                   {.name = "--merge",
                    .description = "add up the folder's optima-piece-K-of-N.json into optima.json"},
+                  {.name = "--search",
+                   .takesValue = true,
+                   .valueName = "S",
+                   .description = "count by the search states (appending operations), disjunctive "
+                                  "(ordering machine pairs) or auto (default: chosen per "
+                                  "instance; the count is the same)"},
                   {.name = "--threads",
                    .takesValue = true,
                    .valueName = "K",
@@ -257,6 +274,12 @@ OptimaOptions readOptions(const std::vector<std::string>& args) {
   if (o.memoryMb && listing) o.error = "--memory is for a count without --list or --limit";
   if (o.seed && !o.probes) o.error = "--seed is the seed of --estimate's probes";
   if (o.error.empty()) o.error = piecesConflict(o, listing);
+  if (o.error.empty() && o.search == CountSearch::kDisjunctive &&
+      (listing || o.resume || o.memoryMb || o.pieces > 0 || o.merge)) {
+    o.error =
+        "--search disjunctive counts without --list, --limit, --resume, --memory, --piece or "
+        "--merge, which are the state search's";
+  }
   return o;
 }
 
@@ -335,6 +358,8 @@ struct OptimaCount {
   std::int64_t nodes = 0;
   int threads = 0;
   std::optional<CountOnlyOutcome> countOnly;  // the count without a list, when it was one
+  bool byPairOrders = false;                  // the disjunctive search counted
+  int interruption = 0;                       // the signal that stopped it, 0 when none did
   bool estimateTooLarge = false;
   std::chrono::steady_clock::time_point started;  // when the command started
 };
@@ -388,6 +413,16 @@ bool countWithoutList(const OptimaOptions& options, const SearchProblem& problem
   return false;
 }
 
+// Whether the disjunctive search counts: when asked, or when auto finds it the faster and no
+// option only the state search takes (a list, a limit, a resumption, a table size) is given.
+bool disjunctiveCounts(const OptimaOptions& options, const SearchProblem& problem, int bound) {
+  const CountSearch search = options.search.value_or(CountSearch::kAuto);
+  if (search != CountSearch::kAuto) return search == CountSearch::kDisjunctive;
+  if (!options.list.empty() || options.limit || options.resume || options.memoryMb) return false;
+  if (!fitsDisjunctiveCount(problem)) return false;
+  return chooseCountSearch(problem, bound) == ChosenSearch::kDisjunctive;
+}
+
 // Finds the optimum first when asked, then counts within the bound, streaming the list to it;
 // false (with the reason shown) when the list cannot be written.
 bool countOptima(const OptimaOptions& options, const SearchProblem& problem,
@@ -404,6 +439,21 @@ bool countOptima(const OptimaOptions& options, const SearchProblem& problem,
   }
   count.estimateTooLarge =
       !estimateWhenAsked(options, problem, StopCondition{nullptr, stop.deadline}, summary);
+  if (disjunctiveCounts(options, problem, summary.bound)) {
+    if (!fitsDisjunctiveCount(problem)) {
+      err << kCommandName << ": the disjunctive search handles at most " << kMaxDisjunctiveOps
+          << " operations, the instance has " << problem.jobs * problem.machines
+          << ": count with --search states\n";
+      return false;
+    }
+    const DisjunctiveCountResult counted = countByPairOrders(problem, stop, count.threads, summary);
+    count.byPairOrders = true;
+    count.nodes += counted.nodes;
+    count.timedOut = counted.timedOut;
+    count.interruption = stop.stopSignal();
+    summary.complete = summary.complete && (!options.optimum || summary.optimal);
+    return true;
+  }
   if (options.list.empty() && !options.limit) {
     if (!countWithoutList(options, problem, stop, count, err)) return false;
     summary.complete = summary.complete && (!options.optimum || summary.optimal);
@@ -466,6 +516,7 @@ void printSummary(const OptimaOptions& options, const OptimaCount& count, double
   if (count.timedOut || (options.optimum && !summary.optimal)) out << "time limit reached\n";
   if (count.estimateTooLarge) out << "estimate beyond the range of a double (1.8e308)\n";
   if (count.countOnly) printCountOnlyLines(*count.countOnly, summary, out);
+  if (count.byPairOrders) printPairOrderLines(summary, out);
   out << "nodes " << count.nodes << "\nthreads " << count.threads << "\nseconds " << elapsed
       << "\n";
   out.flush();
@@ -583,6 +634,7 @@ int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, st
   if (count.countOnly && count.countOnly->interruption != 0) {
     return interruptedExitStatus(count.countOnly->interruption);
   }
+  if (count.interruption != 0) return interruptedExitStatus(count.interruption);
   return 0;
 }
 
