@@ -21,6 +21,12 @@ void mergeInto(std::vector<std::uint64_t>& bits, int words, int row, const std::
   for (int w = 0; w < words; ++w) target[w] |= source[w];
 }
 
+void markDue(const DisjunctiveLayout& layout, DisjunctiveGraph& graph, int op) {
+  const auto m = at(layout.machine[at(op)]);
+  graph.selectDue[m] = 1;
+  graph.edgeFindDue[m] = 1;
+}
+
 bool fits(const DisjunctiveLayout& layout, const DisjunctiveGraph& graph, int op) {
   return graph.head[at(op)] + layout.duration[at(op)] + graph.tail[at(op)] <= layout.bound;
 }
@@ -56,6 +62,8 @@ bool initialGraph(const DisjunctiveLayout& layout, DisjunctiveGraph& graph) {
   graph.before.assign(bits, 0);
   graph.head.assign(at(layout.ops), 0);
   graph.tail.assign(at(layout.ops), 0);
+  graph.selectDue.assign(at(layout.machines), 1);
+  graph.edgeFindDue.assign(at(layout.machines), 1);
   const int m = layout.machines;
   for (int j = 0; j < layout.jobs; ++j) {
     int start = 0;
@@ -81,6 +89,7 @@ bool initialGraph(const DisjunctiveLayout& layout, DisjunctiveGraph& graph) {
 bool raiseHead(const DisjunctiveLayout& layout, DisjunctiveGraph& graph, int op, int value) {
   if (value <= graph.head[at(op)]) return true;
   graph.head[at(op)] = value;
+  markDue(layout, graph, op);
   if (!fits(layout, graph, op)) return false;
   const int end = value + layout.duration[at(op)];
   const int next = layout.jobNext[at(op)];
@@ -96,6 +105,7 @@ bool raiseHead(const DisjunctiveLayout& layout, DisjunctiveGraph& graph, int op,
 bool raiseTail(const DisjunctiveLayout& layout, DisjunctiveGraph& graph, int op, int value) {
   if (value <= graph.tail[at(op)]) return true;
   graph.tail[at(op)] = value;
+  markDue(layout, graph, op);
   if (!fits(layout, graph, op)) return false;
   const int through = value + layout.duration[at(op)];
   const int prev = layout.jobPrev[at(op)];

@@ -37,6 +37,10 @@ struct DisjunctiveGraph {
   std::vector<std::uint64_t> before;  // [op * words + w]: closure predecessors
   std::vector<int> head;
   std::vector<int> tail;
+  // [m]: a head or tail of machine m rose since its pairs (its edge finding) last looked, so
+  // the machines left alone need no new look.
+  std::vector<std::uint8_t> selectDue;
+  std::vector<std::uint8_t> edgeFindDue;
 };
 
 // The routes alone, or nothing when some job cannot end within the bound.

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <vector>
 
 #include "exact/edge_finding.h"
 
@@ -18,11 +20,8 @@ int pathThrough(const DisjunctiveLayout& layout, const DisjunctiveGraph& graph, 
   return graph.head[at(x)] + layout.duration[at(x)] + layout.duration[at(y)] + graph.tail[at(y)];
 }
 
-enum class Selection { kNone, kFixed, kDead };
-
-// Fixes every pair of machine m with one order left; kDead when a pair has none.
-Selection selectOnMachine(const DisjunctiveLayout& layout, DisjunctiveGraph& graph, int m) {
-  Selection result = Selection::kNone;
+// Fixes every pair of machine m with one order left; false when a pair has none.
+bool selectOnMachine(const DisjunctiveLayout& layout, DisjunctiveGraph& graph, int m) {
   const int row = m * layout.jobs;
   for (int i = 0; i < layout.jobs; ++i) {
     const int x = layout.machineOps[at(row + i)];
@@ -32,18 +31,16 @@ Selection selectOnMachine(const DisjunctiveLayout& layout, DisjunctiveGraph& gra
       const bool xFirst = pathThrough(layout, graph, x, y) <= layout.bound;
       const bool yFirst = pathThrough(layout, graph, y, x) <= layout.bound;
       if (xFirst && yFirst) continue;
-      if (!xFirst && !yFirst) return Selection::kDead;
+      if (!xFirst && !yFirst) return false;
       const bool fitted = xFirst ? fixOrder(layout, graph, x, y) : fixOrder(layout, graph, y, x);
-      if (!fitted) return Selection::kDead;
-      result = Selection::kFixed;
+      if (!fitted) return false;
     }
   }
-  return result;
+  return true;
 }
 
-// Edge finding on machine m, heads then tails by the mirror rule; raised says whether any rose.
-bool edgeFindOnMachine(const DisjunctiveLayout& layout, DisjunctiveGraph& graph, int m,
-                       bool& raised) {
+// Edge finding on machine m, heads then tails by the mirror rule; false when it finds no room.
+bool edgeFindOnMachine(const DisjunctiveLayout& layout, DisjunctiveGraph& graph, int m) {
   std::array<int, kMaxSearchJobs> duration{};
   std::array<int, kMaxSearchJobs> head{};
   std::array<int, kMaxSearchJobs> tail{};
@@ -62,31 +59,37 @@ bool edgeFindOnMachine(const DisjunctiveLayout& layout, DisjunctiveGraph& graph,
   for (int i = 0; rose && i < layout.jobs; ++i) {
     if (!raiseHead(layout, graph, layout.machineOps[at(row + i)], head[at(i)])) return false;
   }
-  raised = raised || rose;
   load();
   rose = false;
   if (!edgeFindHeads(duration, tail, head, layout.jobs, layout.bound, rose)) return false;
   for (int i = 0; rose && i < layout.jobs; ++i) {
     if (!raiseTail(layout, graph, layout.machineOps[at(row + i)], tail[at(i)])) return false;
   }
-  raised = raised || rose;
   return true;
 }
 
 }  // namespace
 
 bool propagateForced(const DisjunctiveLayout& layout, DisjunctiveGraph& graph) {
-  for (bool changed = true; changed;) {
-    changed = false;
-    for (int m = 0; m < layout.machines; ++m) {
-      const Selection selection = selectOnMachine(layout, graph, m);
-      if (selection == Selection::kDead) return false;
-      changed = changed || selection == Selection::kFixed;
+  const auto due = [](std::vector<std::uint8_t>& flags, int m) {
+    const bool was = flags[at(m)] != 0;
+    flags[at(m)] = 0;
+    return was;
+  };
+  for (bool again = true; again;) {
+    again = false;
+    for (bool selected = true; selected;) {
+      selected = false;
+      for (int m = 0; m < layout.machines; ++m) {
+        if (!due(graph.selectDue, m)) continue;
+        if (!selectOnMachine(layout, graph, m)) return false;
+        selected = true;
+      }
     }
-    if (changed) continue;
     for (int m = 0; m < layout.machines; ++m) {
-      if (!edgeFindOnMachine(layout, graph, m, changed)) return false;
+      if (due(graph.edgeFindDue, m) && !edgeFindOnMachine(layout, graph, m)) return false;
     }
+    for (int m = 0; m < layout.machines; ++m) again = again || graph.selectDue[at(m)] != 0;
   }
   return true;
 }
