@@ -46,6 +46,10 @@ TEST(DisjunctiveCount, EqualsTheStateCountOnLa02AtItsOptimumAndAbove) {
   EXPECT_EQ(pairOrderCount(problem, 654), 0U);
 }
 
+// Visiting every schedule one by one, the count by pair orders takes seconds from a few hundred
+// thousand: the bounds above the optimum stop before that.
+constexpr std::uint64_t kMostVisited = 20000;
+
 TEST(DisjunctiveCount, EqualsTheStateCountOnRandomSmallInstances) {
   const unsigned seed = testSeed();
   SCOPED_TRACE(replayNote(seed));
@@ -55,12 +59,14 @@ TEST(DisjunctiveCount, EqualsTheStateCountOnRandomSmallInstances) {
     const int machines = 4 + (round / 3) % 3;
     const SearchProblem problem = makeSearchProblem(randomCountInstance(jobs, machines, random));
     const int optimum = findOptimum(problem, StopCondition{}).makespan;
-    for (const int bound : {optimum - 1, optimum, optimum + 1, optimum + 4}) {
-      SCOPED_TRACE("round " + std::to_string(round) + ", bound " + std::to_string(bound));
-      EXPECT_EQ(pairOrderCount(problem, bound), stateCount(problem, bound));
-      EXPECT_EQ(pairOrderCount(problem, bound, 3), stateCount(problem, bound));
-    }
     EXPECT_EQ(pairOrderCount(problem, optimum - 1), 0U);
+    for (int bound = optimum; bound <= optimum + 3; ++bound) {
+      SCOPED_TRACE("round " + std::to_string(round) + ", bound " + std::to_string(bound));
+      const std::uint64_t expected = stateCount(problem, bound);
+      if (expected > kMostVisited) break;
+      EXPECT_EQ(pairOrderCount(problem, bound), expected);
+      EXPECT_EQ(pairOrderCount(problem, bound, 3), expected);
+    }
   }
 }
 

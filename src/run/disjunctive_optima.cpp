@@ -13,23 +13,26 @@ std::optional<CountSearch> parseCountSearch(const std::string& word) {
   return std::nullopt;
 }
 
-DisjunctiveCountResult countByPairOrders(const SearchProblem& problem, const StopCondition& stop,
-                                         int threads, EnumeratedOptima& summary) {
-  const DisjunctiveCountResult result = countDisjunctive(problem, {summary.bound, threads, &stop});
+void takePairOrderCount(const DisjunctiveCountResult& counted, EnumeratedOptima& summary) {
   constexpr auto kLargest = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
-  if (result.count > kLargest) {
+  if (counted.count > kLargest) {
     summary.count = std::numeric_limits<std::int64_t>::max();
-    summary.countDigits = std::to_string(result.count);
+    summary.countDigits = std::to_string(counted.count);
   } else {
-    summary.count = static_cast<std::int64_t>(result.count);
+    summary.count = static_cast<std::int64_t>(counted.count);
   }
-  summary.complete = result.complete;
-  return result;
+  summary.complete = counted.complete;
+}
+
+void printSearchLines(bool byPairOrders, std::int64_t trialNodes, std::ostream& out) {
+  out << "search " << (byPairOrders ? "disjunctive" : "states") << "\n";
+  if (!byPairOrders && trialNodes > 0) {
+    out << "disjunctive trial unfinished after " << trialNodes << " nodes\n";
+  }
 }
 
 void printPairOrderLines(const EnumeratedOptima& summary, std::ostream& out) {
-  out << "search disjunctive\n"
-      << (summary.complete ? "exact " : "lower bound ") << countText(summary) << "\n";
+  out << (summary.complete ? "exact " : "lower bound ") << countText(summary) << "\n";
   if (summary.estimate) {
     char text[128];
     std::snprintf(text, sizeof text, "estimate %.3g (standard error %.2g, %lld probes, seed %llu)",

@@ -19,11 +19,14 @@ enum class CountSearch { kStates, kDisjunctive, kAuto };
 // "states", "disjunctive" or "auto"; nothing for another word.
 std::optional<CountSearch> parseCountSearch(const std::string& word);
 
-// Counts within summary.bound by pair orders and fills in summary's count and completeness.
-DisjunctiveCountResult countByPairOrders(const SearchProblem& problem, const StopCondition& stop,
-                                         int threads, EnumeratedOptima& summary);
+// The count by pair orders into summary's count and completeness.
+void takePairOrderCount(const DisjunctiveCountResult& counted, EnumeratedOptima& summary);
 
-// The lines the summary holds after "complete" for a count by pair orders.
+// "search states|disjunctive", and what auto's trial of the disjunctive search walked when it
+// handed the count to the state search.
+void printSearchLines(bool byPairOrders, std::int64_t trialNodes, std::ostream& out);
+
+// The lines that follow for a count by pair orders.
 void printPairOrderLines(const EnumeratedOptima& summary, std::ostream& out);
 
 }  // namespace jobshop

@@ -360,6 +360,7 @@ struct OptimaCount {
   std::optional<CountOnlyOutcome> countOnly;  // the count without a list, when it was one
   bool byPairOrders = false;                  // the disjunctive search counted
   int interruption = 0;                       // the signal that stopped it, 0 when none did
+  std::int64_t trialNodes = 0;                // the nodes of auto's trial of the disjunctive search
   bool estimateTooLarge = false;
   std::chrono::steady_clock::time_point started;  // when the command started
 };
@@ -413,14 +414,25 @@ bool countWithoutList(const OptimaOptions& options, const SearchProblem& problem
   return false;
 }
 
-// Whether the disjunctive search counts: when asked, or when auto finds it the faster and no
-// option only the state search takes (a list, a limit, a resumption, a table size) is given.
-bool disjunctiveCounts(const OptimaOptions& options, const SearchProblem& problem, int bound) {
+// The count by pair orders, when it is the one: asked for, or auto's trial of it finished (or a
+// stop ended it) and no option only the state search takes (a list, a limit, a resumption, a
+// table size) is given. Nothing when the state search is to count.
+std::optional<DisjunctiveCountResult> pairOrderCount(const OptimaOptions& options,
+                                                     const SearchProblem& problem,
+                                                     const StopCondition& stop,
+                                                     OptimaCount& count) {
   const CountSearch search = options.search.value_or(CountSearch::kAuto);
-  if (search != CountSearch::kAuto) return search == CountSearch::kDisjunctive;
-  if (!options.list.empty() || options.limit || options.resume || options.memoryMb) return false;
-  if (!fitsDisjunctiveCount(problem)) return false;
-  return chooseCountSearch(problem, bound) == ChosenSearch::kDisjunctive;
+  const int bound = count.summary.bound;
+  if (search == CountSearch::kStates) return std::nullopt;
+  if (search == CountSearch::kDisjunctive) {
+    return countDisjunctive(problem, {bound, count.threads, &stop});
+  }
+  if (!options.list.empty() || options.limit || options.resume || options.memoryMb) {
+    return std::nullopt;
+  }
+  const SearchTrial trial = tryDisjunctiveCount(problem, bound, stop);
+  count.trialNodes = trial.trialNodes;
+  return trial.counted;
 }
 
 // Finds the optimum first when asked, then counts within the bound, streaming the list to it;
@@ -439,17 +451,18 @@ bool countOptima(const OptimaOptions& options, const SearchProblem& problem,
   }
   count.estimateTooLarge =
       !estimateWhenAsked(options, problem, StopCondition{nullptr, stop.deadline}, summary);
-  if (disjunctiveCounts(options, problem, summary.bound)) {
-    if (!fitsDisjunctiveCount(problem)) {
-      err << kCommandName << ": the disjunctive search handles at most " << kMaxDisjunctiveOps
-          << " operations, the instance has " << problem.jobs * problem.machines
-          << ": count with --search states\n";
-      return false;
-    }
-    const DisjunctiveCountResult counted = countByPairOrders(problem, stop, count.threads, summary);
+  if (options.search == CountSearch::kDisjunctive && !fitsDisjunctiveCount(problem)) {
+    err << kCommandName << ": the disjunctive search handles at most " << kMaxDisjunctiveOps
+        << " operations, the instance has " << problem.jobs * problem.machines
+        << ": count with --search states\n";
+    return false;
+  }
+  if (const std::optional<DisjunctiveCountResult> counted =
+          pairOrderCount(options, problem, stop, count)) {
+    takePairOrderCount(*counted, summary);
     count.byPairOrders = true;
-    count.nodes += counted.nodes;
-    count.timedOut = counted.timedOut;
+    count.nodes += counted->nodes;
+    count.timedOut = counted->timedOut;
     count.interruption = stop.stopSignal();
     summary.complete = summary.complete && (!options.optimum || summary.optimal);
     return true;
@@ -515,6 +528,7 @@ void printSummary(const OptimaOptions& options, const OptimaCount& count, double
   if (options.optimum) out << "optimum " << (summary.optimal ? "proven" : "not proven") << "\n";
   if (count.timedOut || (options.optimum && !summary.optimal)) out << "time limit reached\n";
   if (count.estimateTooLarge) out << "estimate beyond the range of a double (1.8e308)\n";
+  printSearchLines(count.byPairOrders, count.trialNodes, out);
   if (count.countOnly) printCountOnlyLines(*count.countOnly, summary, out);
   if (count.byPairOrders) printPairOrderLines(summary, out);
   out << "nodes " << count.nodes << "\nthreads " << count.threads << "\nseconds " << elapsed
