@@ -14,7 +14,8 @@ namespace jobshop {
 struct DisjunctiveCountRequest {
   int bound = 0;
   int threads = 1;
-  // Its signal flag, deadline and nodeLimit end the count early, as a lower bound.
+  // Its signal flag, deadline and nodeLimit (the nodes of each thread) end the count early, as
+  // a lower bound.
   const StopCondition* stop = nullptr;
 };
 

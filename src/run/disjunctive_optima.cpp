@@ -1,6 +1,7 @@
 // Filling the optima command's summary from the count by pair orders.
 #include "run/disjunctive_optima.h"
 
+#include <csignal>
 #include <cstdio>
 #include <limits>
 
@@ -31,7 +32,7 @@ void printSearchLines(bool byPairOrders, std::int64_t trialNodes, std::ostream& 
   }
 }
 
-void printPairOrderLines(const EnumeratedOptima& summary, std::ostream& out) {
+void printPairOrderLines(const EnumeratedOptima& summary, int interruption, std::ostream& out) {
   out << (summary.complete ? "exact " : "lower bound ") << countText(summary) << "\n";
   if (summary.estimate) {
     char text[128];
@@ -40,6 +41,9 @@ void printPairOrderLines(const EnumeratedOptima& summary, std::ostream& out) {
                   static_cast<long long>(summary.estimate->probes),
                   static_cast<unsigned long long>(summary.estimate->seed));
     out << text << "\n";
+  }
+  if (interruption != 0) {
+    out << "stopped by " << (interruption == SIGINT ? "SIGINT" : "SIGTERM") << "\n";
   }
 }
 

@@ -27,6 +27,7 @@ void takePairOrderCount(const DisjunctiveCountResult& counted, EnumeratedOptima&
 void printSearchLines(bool byPairOrders, std::int64_t trialNodes, std::ostream& out);
 
 // The lines that follow for a count by pair orders.
-void printPairOrderLines(const EnumeratedOptima& summary, std::ostream& out);
+// interruption: the signal that stopped the count, 0 when none did.
+void printPairOrderLines(const EnumeratedOptima& summary, int interruption, std::ostream& out);
 
 }  // namespace jobshop

@@ -462,8 +462,8 @@ bool countOptima(const OptimaOptions& options, const SearchProblem& problem,
     takePairOrderCount(*counted, summary);
     count.byPairOrders = true;
     count.nodes += counted->nodes;
-    count.timedOut = counted->timedOut;
     count.interruption = stop.stopSignal();
+    count.timedOut = counted->timedOut && count.interruption == 0;
     summary.complete = summary.complete && (!options.optimum || summary.optimal);
     return true;
   }
@@ -530,7 +530,7 @@ void printSummary(const OptimaOptions& options, const OptimaCount& count, double
   if (count.estimateTooLarge) out << "estimate beyond the range of a double (1.8e308)\n";
   printSearchLines(count.byPairOrders, count.trialNodes, out);
   if (count.countOnly) printCountOnlyLines(*count.countOnly, summary, out);
-  if (count.byPairOrders) printPairOrderLines(summary, out);
+  if (count.byPairOrders) printPairOrderLines(summary, count.interruption, out);
   out << "nodes " << count.nodes << "\nthreads " << count.threads << "\nseconds " << elapsed
       << "\n";
   out.flush();
