@@ -9,18 +9,12 @@ SearchTrial tryDisjunctiveCount(const SearchProblem& problem, int bound,
                                 const StopCondition& stop) {
   SearchTrial trial;
   if (!fitsDisjunctiveCount(problem)) return trial;
-  for (const std::int64_t nodes : {kDisjunctiveFirstLook, kDisjunctiveTrialNodes}) {
-    StopCondition limited = stop;
-    limited.nodeLimit = std::min(stop.nodeLimit, nodes);
-    const DisjunctiveCountResult result = countDisjunctive(problem, {bound, 1, &limited});
-    trial.trialNodes += result.nodes;
-    // A stop of the caller's (a deadline, a signal) ends the whole count, not only the trial.
-    if (result.complete || stop.reached()) {
-      trial.counted = result;
-      return trial;
-    }
-    if (result.count == 0) return trial;
-  }
+  StopCondition limited = stop;
+  limited.nodeLimit = std::min(stop.nodeLimit, kDisjunctiveTrialNodes);
+  const DisjunctiveCountResult result = countDisjunctive(problem, {bound, 1, &limited});
+  trial.trialNodes = result.nodes;
+  // A stop of the caller's (a deadline, a signal) ends the whole count, not only the trial.
+  if (result.complete || stop.reached()) trial.counted = result;
   return trial;
 }
 
