@@ -10,6 +10,8 @@
 #include <optional>
 #include <thread>
 
+#include "exact/count_search_choice.h"
+#include "exact/disjunctive_graph.h"
 #include "exact/optimum_search.h"
 #include "exact/parallel_count.h"
 #include "exact/tree_estimate.h"
@@ -20,6 +22,7 @@
 #include "results/optima_file.h"
 #include "results/output_clash.h"
 #include "run/count_only_optima.h"
+#include "run/disjunctive_optima.h"
 #include "run/earlier_optima_list.h"
 #include "run/optima_pieces.h"
 #include "run/optima_workers.h"
@@ -54,6 +57,7 @@ struct OptimaOptions {
   int split = 0;    // --pieces: the number of pieces of --workers or --slurm
   bool slurm = false;
   SlurmSubmission submission;
+  std::optional<CountSearch> search;  // nothing: auto
   std::string folder;
   bool force = false;
   bool help = false;
@@ -166,6 +170,13 @@ MaybeFailure takeValue(OptimaOptions& o, const std::string& name, const std::str
     return Failure{"--piece needs K/N, piece K of N pieces with 1 <= K <= N <= " +
                    std::to_string(kMostPieces) + ", found \"" + value + "\""};
   }
+  if (name == "--search") {
+    o.search = parseCountSearch(value);
+    if (!o.search) {
+      return Failure{"--search needs states, disjunctive or auto, found \"" + value + "\""};
+    }
+    return std::nullopt;
+  }
   if (name == "--time-limit") {
     o.timeLimit = parseSeconds(value);
     if (!o.timeLimit)
@@ -249,6 +260,12 @@ const CommandOptions& optimaOptions() {
                    .takesValue = true,
                    .valueName = "K",
                    .description = "with --slurm: at most K tasks running at once"},
+                  {.name = "--search",
+                   .takesValue = true,
+                   .valueName = "S",
+                   .description = "count by the search states (appending operations), disjunctive "
+                                  "(ordering machine pairs) or auto (default: chosen per "
+                                  "instance; the count is the same)"},
                   {.name = "--threads",
                    .takesValue = true,
                    .valueName = "K",
@@ -344,6 +361,12 @@ OptimaOptions readOptions(const std::vector<std::string>& args) {
   if (o.seed && !o.probes) o.error = "--seed is the seed of --estimate's probes";
   if (o.error.empty()) o.error = spreadConflict(o, listing);
   if (o.error.empty()) o.error = piecesConflict(o, listing);
+  if (o.error.empty() && o.search == CountSearch::kDisjunctive &&
+      (listing || o.resume || o.memoryMb || o.pieces > 0 || o.merge || o.workers > 0 || o.slurm)) {
+    o.error =
+        "--search disjunctive counts without --list, --limit, --resume, --memory, --piece, "
+        "--merge, --workers or --slurm, which are the state search's";
+  }
   return o;
 }
 
@@ -422,6 +445,9 @@ struct OptimaCount {
   std::int64_t nodes = 0;
   int threads = 0;
   std::optional<CountOnlyOutcome> countOnly;  // the count without a list, when it was one
+  bool byPairOrders = false;                  // the disjunctive search counted
+  int interruption = 0;                       // the signal that stopped it, 0 when none did
+  std::int64_t trialNodes = 0;                // the nodes of auto's trial of the disjunctive search
   bool estimateTooLarge = false;
   std::chrono::steady_clock::time_point started;  // when the command started
 };
@@ -475,6 +501,27 @@ bool countWithoutList(const OptimaOptions& options, const SearchProblem& problem
   return false;
 }
 
+// The count by pair orders, when it is the one: asked for, or auto's trial of it finished (or a
+// stop ended it) and no option only the state search takes (a list, a limit, a resumption, a
+// table size) is given. Nothing when the state search is to count.
+std::optional<DisjunctiveCountResult> pairOrderCount(const OptimaOptions& options,
+                                                     const SearchProblem& problem,
+                                                     const StopCondition& stop,
+                                                     OptimaCount& count) {
+  const CountSearch search = options.search.value_or(CountSearch::kAuto);
+  const int bound = count.summary.bound;
+  if (search == CountSearch::kStates) return std::nullopt;
+  if (search == CountSearch::kDisjunctive) {
+    return countDisjunctive(problem, {bound, count.threads, &stop});
+  }
+  if (!options.list.empty() || options.limit || options.resume || options.memoryMb) {
+    return std::nullopt;
+  }
+  const SearchTrial trial = tryDisjunctiveCount(problem, bound, stop);
+  count.trialNodes = trial.trialNodes;
+  return trial.counted;
+}
+
 // Finds the optimum first when asked, then counts within the bound, streaming the list to it;
 // false (with the reason shown) when the list cannot be written.
 bool countOptima(const OptimaOptions& options, const SearchProblem& problem,
@@ -491,6 +538,22 @@ bool countOptima(const OptimaOptions& options, const SearchProblem& problem,
   }
   count.estimateTooLarge =
       !estimateWhenAsked(options, problem, StopCondition{nullptr, stop.deadline}, summary);
+  if (options.search == CountSearch::kDisjunctive && !fitsDisjunctiveCount(problem)) {
+    err << kCommandName << ": the disjunctive search handles at most " << kMaxDisjunctiveOps
+        << " operations, the instance has " << problem.jobs * problem.machines
+        << ": count with --search states\n";
+    return false;
+  }
+  if (const std::optional<DisjunctiveCountResult> counted =
+          pairOrderCount(options, problem, stop, count)) {
+    takePairOrderCount(*counted, summary);
+    count.byPairOrders = true;
+    count.nodes += counted->nodes;
+    count.interruption = stop.stopSignal();
+    count.timedOut = counted->timedOut && count.interruption == 0;
+    summary.complete = summary.complete && (!options.optimum || summary.optimal);
+    return true;
+  }
   if (options.list.empty() && !options.limit) {
     if (!countWithoutList(options, problem, stop, count, err)) return false;
     summary.complete = summary.complete && (!options.optimum || summary.optimal);
@@ -552,7 +615,9 @@ void printSummary(const OptimaOptions& options, const OptimaCount& count, double
   if (options.optimum) out << "optimum " << (summary.optimal ? "proven" : "not proven") << "\n";
   if (count.timedOut || (options.optimum && !summary.optimal)) out << "time limit reached\n";
   if (count.estimateTooLarge) out << "estimate beyond the range of a double (1.8e308)\n";
+  printSearchLines(count.byPairOrders, count.trialNodes, out);
   if (count.countOnly) printCountOnlyLines(*count.countOnly, summary, out);
+  if (count.byPairOrders) printPairOrderLines(summary, count.interruption, out);
   out << "nodes " << count.nodes << "\nthreads " << count.threads << "\nseconds " << elapsed
       << "\n";
   out.flush();
@@ -718,6 +783,7 @@ int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, st
   if (count.countOnly && count.countOnly->interruption != 0) {
     return interruptedExitStatus(count.countOnly->interruption);
   }
+  if (count.interruption != 0) return interruptedExitStatus(count.interruption);
   return 0;
 }
 
