@@ -126,8 +126,8 @@ bool fixOrder(const DisjunctiveLayout& layout, DisjunctiveGraph& graph, int x, i
   // predecessor row and y's successor row change while they are merged.
   std::array<std::uint64_t, kMaxDisjunctiveWords> upToX{};
   std::array<std::uint64_t, kMaxDisjunctiveWords> fromY{};
-  std::copy_n(graph.before.begin() + x * words, words, upToX.begin());
-  std::copy_n(graph.after.begin() + y * words, words, fromY.begin());
+  std::copy_n(graph.before.begin() + static_cast<std::ptrdiff_t>(x) * words, words, upToX.begin());
+  std::copy_n(graph.after.begin() + static_cast<std::ptrdiff_t>(y) * words, words, fromY.begin());
   upToX[at(x / 64)] |= std::uint64_t{1} << (x % 64);
   fromY[at(y / 64)] |= std::uint64_t{1} << (y % 64);
   for (int w = 0; w < words; ++w) {

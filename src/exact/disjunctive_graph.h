@@ -47,7 +47,8 @@ struct DisjunctiveGraph {
 bool initialGraph(const DisjunctiveLayout& layout, DisjunctiveGraph& graph);
 
 inline bool precedes(const DisjunctiveLayout& layout, const DisjunctiveGraph& graph, int x, int y) {
-  const auto word = static_cast<std::size_t>(x * layout.words + y / 64);
+  const std::size_t word = static_cast<std::size_t>(x) * static_cast<std::size_t>(layout.words) +
+                           static_cast<std::size_t>(y / 64);
   return ((graph.after[word] >> (y % 64)) & 1U) != 0;
 }
 

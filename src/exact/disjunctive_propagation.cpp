@@ -61,6 +61,8 @@ bool edgeFindOnMachine(const DisjunctiveLayout& layout, DisjunctiveGraph& graph,
   }
   load();
   rose = false;
+  // The mirror rule: tails take the place of heads.
+  // NOLINTNEXTLINE(readability-suspicious-call-argument)
   if (!edgeFindHeads(duration, tail, head, layout.jobs, layout.bound, rose)) return false;
   for (int i = 0; rose && i < layout.jobs; ++i) {
     if (!raiseTail(layout, graph, layout.machineOps[at(row + i)], tail[at(i)])) return false;
