@@ -4,6 +4,7 @@
 // its end to the makespan), both only ever raised.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
