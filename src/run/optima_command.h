@@ -10,8 +10,9 @@ namespace jobshop {
 
 inline constexpr const char* kOptimaUsage =
     "usage: jobshop-niching optima [--bound T | --optimum] [--list FILE] [--limit K] "
-    "[--time-limit S] [--memory MB] [--resume] [--estimate P [--seed S]] [--piece K/N | --merge] "
-    "[--threads K] [--force] [--dir DIR]";
+    "[--time-limit S] [--memory MB] [--resume] [--estimate P] [--sample N [--pilot NODES]] [--seed "
+    "S] "
+    "[--piece K/N | --merge] [--threads K] [--force] [--dir DIR]";
 
 // Handles the arguments after the word "optima". Reads DIR's "D_Entrada.txt", counts the distinct
 // sets of machine sequences of makespan <= T (the instance's target without --bound, the proven
