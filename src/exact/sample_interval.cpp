@@ -42,12 +42,23 @@ SampleInterval estimateTotal(const SampledStratum& stratum) {
     return result;
   }
   double squares = 0;
-  for (double g : stratum.gains) squares += (g - mean) * (g - mean);
+  double cubes = 0;
+  int nonZero = 0;
+  for (double g : stratum.gains) {
+    squares += (g - mean) * (g - mean);
+    cubes += (g - mean) * (g - mean) * (g - mean);
+    if (g > 0) ++nonZero;
+  }
   const double variance = squares / (n - 1);
   result.standardError = big * std::sqrt(std::max(0.0, 1 - n / big) * variance / n);
+  result.skewness = squares > 0 ? (cubes / n) / std::pow(squares / n, 1.5) : 0;
   const double reach = studentT975(static_cast<int>(n) - 1) * result.standardError;
   result.low = std::max(floor, result.value - reach);
   result.high = std::max(floor, result.value + reach);
+  const bool everyOne = n == big;
+  const bool normalEnough =
+      nonZero >= kLeastNonZeroGains && n > 25 * result.skewness * result.skewness;
+  if (!everyOne && !normalEnough) result.high = std::numeric_limits<double>::infinity();
   return result;
 }
 

@@ -19,10 +19,14 @@ struct SampledStratum {
 struct SampleInterval {
   double value = 0;
   double standardError = 0;
-  double low = 0;  // never below what is known for certain: settled + pilotFloor + the gains
-  double high = 0;
+  double low = 0;   // never below what is known for certain: settled + pilotFloor + the gains
+  double high = 0;  // infinite when the sample is too skewed for a t interval
   double level = 0.95;
+  double skewness = 0;  // the gains' sample skewness g1
 };
+
+// Cochran's rule needs at least this many gains above zero: below it their skewness says little.
+inline constexpr int kLeastNonZeroGains = 2;
 
 // The two-sided 97.5 % point of Student's t with df degrees of freedom (df >= 1).
 double studentT975(int df);
@@ -30,8 +34,11 @@ double studentT975(int df);
 // settled + pilotFloor + population * mean(gains), its standard error
 // population * sqrt((1 - n / population) * s^2 / n) with s^2 the gains' sample variance, and the
 // 95 % interval value -/+ t(n - 1) * standardError, its low end raised to the certain floor. With
-// every subtree sampled the estimate is exact and the interval a point; with fewer than two sampled
-// there is no variance to estimate, and the interval runs from the floor to infinity.
+// every subtree sampled the estimate is exact and the interval a point. The t interval of a
+// skewed population undercovers: where the sample fails Cochran's rule for a normal mean
+// (n > 25 g1^2, Sampling Techniques, section 2.15), and where fewer than two gains are above zero
+// (the rest of the total may hide in a subtree the sample missed), the interval runs from the
+// floor to infinity.
 SampleInterval estimateTotal(const SampledStratum& stratum);
 
 }  // namespace jobshop

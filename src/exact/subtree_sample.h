@@ -16,7 +16,7 @@ namespace jobshop {
 // so that the sample is of many small units rather than a few large ones.
 inline constexpr int kSampleCut = 512;
 // The nodes the pilot walks in each subtree before it leaves it to the sample.
-inline constexpr std::int64_t kPilotNodes = 8192;
+inline constexpr std::int64_t kPilotNodes = 4096;
 
 struct SubtreeSampleRequest {
   int bound = 0;

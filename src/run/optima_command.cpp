@@ -201,7 +201,7 @@ const CommandOptions& optimaOptions() {
                    .takesValue = true,
                    .valueName = "NODES",
                    .description = "--sample's pilot walks NODES in each subtree and settles those "
-                                  "it finishes (default: 8192; 0: no pilot)"},
+                                  "it finishes (default: 4096; 0: no pilot)"},
                   {.name = "--seed",
                    .takesValue = true,
                    .valueName = "S",
