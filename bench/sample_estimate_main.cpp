@@ -40,11 +40,12 @@ int main(int argc, char** argv) {
       return 1;
     }
     std::printf(
-        "value %.6g se %.6g low %.6g high %.6g sampled %d unsettled %d settled %d subtrees %d "
+        "value %.6g se %.6g low %.6g high %.6g thigh %.6g sampled %d unsettled %d settled %d "
+        "subtrees %d "
         "nodes %lld seconds %.2f%s\n",
-        e.interval.value, e.interval.standardError, e.interval.low, e.interval.high, e.sampled,
-        e.subtrees - e.settled, e.settled, e.subtrees, static_cast<long long>(e.nodes), seconds,
-        e.stopped ? " stopped" : "");
+        e.interval.value, e.interval.standardError, e.interval.low, e.interval.high,
+        e.interval.tHigh, e.sampled, e.subtrees - e.settled, e.settled, e.subtrees,
+        static_cast<long long>(e.nodes), seconds, e.stopped ? " stopped" : "");
   } catch (const std::exception& error) {
     std::fprintf(stderr, "%s: %s\n", argv[0], error.what());
     return 1;

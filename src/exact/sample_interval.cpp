@@ -30,7 +30,7 @@ SampleInterval estimateTotal(const SampledStratum& stratum) {
   for (double g : stratum.gains) gained += g;
   const double floor = stratum.settled + stratum.pilotFloor + gained;
   if (stratum.population == 0) {
-    result.value = result.low = result.high = floor;
+    result.value = result.low = result.high = result.tHigh = floor;
     return result;
   }
   const double big = stratum.population;
@@ -39,6 +39,7 @@ SampleInterval estimateTotal(const SampledStratum& stratum) {
   if (n < 2) {
     result.low = floor;
     result.high = n == big ? floor : std::numeric_limits<double>::infinity();
+    result.tHigh = result.high;
     return result;
   }
   double squares = 0;
@@ -55,6 +56,7 @@ SampleInterval estimateTotal(const SampledStratum& stratum) {
   const double reach = studentT975(static_cast<int>(n) - 1) * result.standardError;
   result.low = std::max(floor, result.value - reach);
   result.high = std::max(floor, result.value + reach);
+  result.tHigh = result.high;
   const bool everyOne = n == big;
   const bool normalEnough =
       nonZero >= kLeastNonZeroGains && n > 25 * result.skewness * result.skewness;

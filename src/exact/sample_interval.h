@@ -23,6 +23,7 @@ struct SampleInterval {
   double high = 0;  // infinite when the sample is too skewed for a t interval
   double level = 0.95;
   double skewness = 0;  // the gains' sample skewness g1
+  double tHigh = 0;     // the t interval's high end, before an infinite high replaces it
 };
 
 // Cochran's rule needs at least this many gains above zero: below it their skewness says little.
