@@ -27,22 +27,23 @@ struct SubtreeSampleRequest {
   std::int64_t pilotNodes = kPilotNodes;
   int threads = 1;
   std::size_t memoryBytes = std::size_t{64} << 20;  // the table of known counts
-  StopCondition stop;  // a stop keeps the sample drawn so far, in the order drawn
+  StopCondition stop;  // a stop keeps the longest run of the draw counted to the end
 };
 
 struct SubtreeSampleEstimate {
   SampleInterval interval;
   int subtrees = 0;  // the cut
   int settled = 0;   // counted to the end by the pilot
-  int sampled = 0;   // of the subtrees - settled others, counted to the end
+  int sampled = 0;   // of the others (subtrees - settled), counted to the end
   std::int64_t nodes = 0;
   bool stopped = false;  // a stop came before the sample was counted (sampled is then fewer)
   bool usable = false;   // false when the stop came during the pilot: nothing to estimate from
 };
 
 // The pilot walks the subtrees one after the other on the calling thread, so what it settles is
-// the same with any threads; the sample is drawn from the others with the seed and counted on
-// request.threads threads, each from where the pilot stopped.
+// the same with any threads (a table too small to keep its counts may settle fewer); the sample is
+// drawn from the others with the seed and counted on request.threads threads, each from where the
+// pilot stopped.
 SubtreeSampleEstimate estimateBySubtreeSample(const SearchProblem& problem,
                                               const SubtreeSampleRequest& request);
 
