@@ -2,6 +2,7 @@
 #include "results/optima_file.h"
 
 #include <charconv>
+#include <cmath>
 #include <filesystem>
 #include <limits>
 #include <nlohmann/json.hpp>
@@ -121,6 +122,38 @@ std::optional<SubtreeEstimate> readSubtreeEstimate(const nlohmann::json& json) {
                          static_cast<int>(wholeField(e, "counted", 0, subtrees)), subtrees};
 }
 
+// high is null when infinite: JSON has no infinity.
+nlohmann::ordered_json sampleEstimateJson(const SampleEstimate& e) {
+  return {{"value", e.value},
+          {"standardError", e.standardError},
+          {"low", e.low},
+          {"high", std::isfinite(e.high) ? nlohmann::ordered_json(e.high) : nullptr},
+          {"level", e.level},
+          {"sampled", e.sampled},
+          {"unsettled", e.unsettled},
+          {"settled", e.settled},
+          {"subtrees", e.subtrees},
+          {"seed", e.seed}};
+}
+
+std::optional<SampleEstimate> readSampleEstimate(const nlohmann::json& json) {
+  if (!json.contains("sampleEstimate")) return std::nullopt;
+  const nlohmann::json& e = json.at("sampleEstimate");
+  SampleEstimate read;
+  read.value = realField(e, "value");
+  read.standardError = realField(e, "standardError");
+  read.low = realField(e, "low");
+  read.high = e.contains("high") && e.at("high").is_null() ? std::numeric_limits<double>::infinity()
+                                                           : realField(e, "high");
+  read.level = realField(e, "level");
+  read.subtrees = static_cast<int>(wholeField(e, "subtrees", 0, kMaxInt));
+  read.settled = static_cast<int>(wholeField(e, "settled", 0, read.subtrees));
+  read.unsettled = static_cast<int>(wholeField(e, "unsettled", 0, read.subtrees - read.settled));
+  read.sampled = static_cast<int>(wholeField(e, "sampled", 0, read.unsettled));
+  read.seed = unsignedField(e, "seed");
+  return read;
+}
+
 }  // namespace
 
 std::string enumeratedOptimaJson(const EnumeratedOptima& optima) {
@@ -147,6 +180,7 @@ std::string enumeratedOptimaJson(const EnumeratedOptima& optima) {
                                {"counted", optima.subtreeEstimate->counted},
                                {"subtrees", optima.subtreeEstimate->subtrees}};
   }
+  if (optima.sampleEstimate) json["sampleEstimate"] = sampleEstimateJson(*optima.sampleEstimate);
   return json.dump(2) + "\n";
 }
 
@@ -182,6 +216,7 @@ OptimaInFolder loadOptimaSummary(const std::string& folder) {
     optima.listFile = optionalTextField(json, "list");
     optima.estimate = readEstimate(json);
     optima.subtreeEstimate = readSubtreeEstimate(json);
+    optima.sampleEstimate = readSampleEstimate(json);
   } catch (const nlohmann::json::exception& error) {
     return Failure{path + ": " + error.what()};
   } catch (const std::invalid_argument& error) {  // a JsonFieldError among them

@@ -33,6 +33,22 @@ struct SubtreeEstimate {
   int subtrees = 0;  // subtrees in all
 };
 
+// An estimate of the total with a 95 % interval, from a uniform sample of the subtrees a pilot
+// walk left unsettled, each counted exactly: never a count either. high is infinite when the
+// sample is too small to bound the total from above.
+struct SampleEstimate {
+  double value = 0;
+  double standardError = 0;
+  double low = 0;
+  double high = 0;
+  double level = 0.95;
+  int sampled = 0;    // unsettled subtrees counted exactly
+  int unsettled = 0;  // subtrees the pilot left
+  int settled = 0;    // subtrees the pilot counted to the end
+  int subtrees = 0;   // the cut
+  std::uint64_t seed = 0;
+};
+
 struct EnumeratedOptima {
   int jobs = 0;
   int machines = 0;
@@ -46,6 +62,7 @@ struct EnumeratedOptima {
   std::string listFile;  // the list's path relative to the folder ("" when none was written)
   std::optional<OptimaEstimate> estimate;
   std::optional<SubtreeEstimate> subtreeEstimate;
+  std::optional<SampleEstimate> sampleEstimate;
   // Read back from the list: each schedule's machine sequences, machine 1's jobs (from 1) in
   // processing order, then machine 2's, ...
   std::set<std::vector<int>> schedules;

@@ -225,6 +225,21 @@ CountOnlyOutcome countOnly(const SearchProblem& problem, const CountOnlyRequest&
   return outcome;
 }
 
+namespace {
+
+void printSampleEstimate(const SampleEstimate& e, std::ostream& out) {
+  char text[256];
+  std::snprintf(
+      text, sizeof text,
+      "sample estimate %.4g (%.0f %% interval %.4g to %.4g, standard error %.2g; %d of %d "
+      "unsettled subtrees counted, %d of %d settled, seed %llu)",
+      e.value, 100 * e.level, e.low, e.high, e.standardError, e.sampled, e.unsettled, e.settled,
+      e.subtrees, static_cast<unsigned long long>(e.seed));
+  out << text << "\n";
+}
+
+}  // namespace
+
 void printCountOnlyLines(const CountOnlyOutcome& outcome, const EnumeratedOptima& summary,
                          std::ostream& out) {
   out << (summary.complete ? "exact " : "lower bound ") << countText(summary) << "\n";
@@ -244,6 +259,7 @@ void printCountOnlyLines(const CountOnlyOutcome& outcome, const EnumeratedOptima
                   summary.subtreeEstimate->counted, summary.subtreeEstimate->subtrees);
     out << text << "\n";
   }
+  if (summary.sampleEstimate) printSampleEstimate(*summary.sampleEstimate, out);
   if (outcome.resumed) {
     out << "resumed " << outcome.resumedSubtrees << " of " << outcome.subtrees << " subtrees";
     if (outcome.resumedBegun > 0) out << " and " << outcome.resumedBegun << " begun";

@@ -14,6 +14,7 @@
 #include "exact/disjunctive_graph.h"
 #include "exact/optimum_search.h"
 #include "exact/parallel_count.h"
+#include "exact/subtree_sample.h"
 #include "exact/tree_estimate.h"
 #include "input/input_error.h"
 #include "input/instance_reader.h"
@@ -48,6 +49,8 @@ struct OptimaOptions {
   int threads = 0;  // 0: one per core
   std::optional<std::size_t> memoryMb;
   std::optional<std::int64_t> probes;
+  std::optional<int> sample;          // subtrees counted for the sample estimate
+  std::optional<std::int64_t> pilot;  // its pilot's nodes per subtree
   std::optional<std::uint64_t> seed;
   bool resume = false;
   int piece = 0;  // from 1; 0 when the whole tree is counted here
@@ -160,6 +163,18 @@ MaybeFailure takeValue(OptimaOptions& o, const std::string& name, const std::str
       return Failure{"--estimate needs a number of probes from 1, found \"" + value + "\""};
     return std::nullopt;
   }
+  if (name == "--sample") {
+    o.sample = parseWhole<int>(value, 2);
+    if (!o.sample || *o.sample > 1000000)
+      return Failure{"--sample needs a number of subtrees from 2 to 1000000, found \"" + value +
+                     "\""};
+    return std::nullopt;
+  }
+  if (name == "--pilot") {
+    o.pilot = parseWhole<std::int64_t>(value, 0);
+    if (!o.pilot) return Failure{"--pilot needs a number of nodes from 0, found \"" + value + "\""};
+    return std::nullopt;
+  }
   if (name == "--seed") {
     o.seed = parseWhole<std::uint64_t>(value, 0);
     if (!o.seed) return Failure{"--seed needs a whole number from 0, found \"" + value + "\""};
@@ -221,10 +236,20 @@ const CommandOptions& optimaOptions() {
                    .takesValue = true,
                    .valueName = "P",
                    .description = "also estimate the total by P random probes of the search tree"},
+                  {.name = "--sample",
+                   .takesValue = true,
+                   .valueName = "N",
+                   .description = "also estimate the total with a 95 % interval by counting a "
+                                  "random sample of N subtrees exactly"},
+                  {.name = "--pilot",
+                   .takesValue = true,
+                   .valueName = "NODES",
+                   .description = "--sample's pilot walks NODES in each subtree and settles those "
+                                  "it finishes (default: 4096; 0: no pilot)"},
                   {.name = "--seed",
                    .takesValue = true,
                    .valueName = "S",
-                   .description = "the seed of the estimate's probes (default: 1)"},
+                   .description = "the seed of the estimate's probes and sample (default: 1)"},
                   {.name = "--piece",
                    .takesValue = true,
                    .valueName = "K/N",
@@ -358,7 +383,11 @@ OptimaOptions readOptions(const std::vector<std::string>& args) {
     o.error = "--resume goes on with a count without --list, --limit or --optimum";
   }
   if (o.memoryMb && listing) o.error = "--memory is for a count without --list or --limit";
-  if (o.seed && !o.probes) o.error = "--seed is the seed of --estimate's probes";
+  if (o.seed && !o.probes && !o.sample) o.error = "--seed is the seed of --estimate's probes";
+  if (o.pilot && !o.sample) o.error = "--pilot is the pilot of --sample";
+  if (o.sample && listing) o.error = "--sample goes with a count without --list or --limit";
+  if (o.sample && (o.pieces > 0 || o.merge || o.workers > 0 || o.slurm))
+    o.error = "--sample goes with a whole count";
   if (o.error.empty()) o.error = spreadConflict(o, listing);
   if (o.error.empty()) o.error = piecesConflict(o, listing);
   if (o.error.empty() && o.search == CountSearch::kDisjunctive &&
@@ -482,6 +511,36 @@ bool estimateWhenAsked(const OptimaOptions& options, const SearchProblem& proble
   return true;
 }
 
+// The sample estimate, when asked, made before the count with the count's threads and table size,
+// so that it is there however the count ends.
+void sampleWhenAsked(const OptimaOptions& options, const SearchProblem& problem,
+                     const StopCondition& stop, OptimaCount& count) {
+  if (!options.sample) return;
+  SubtreeSampleRequest request;
+  request.bound = count.summary.bound;
+  request.sample = *options.sample;
+  request.seed = options.seed.value_or(1);
+  request.pilotNodes = options.pilot.value_or(kPilotNodes);
+  request.threads = count.threads;
+  request.memoryBytes = options.memoryMb.value_or(defaultCountMemoryMb(currentMemoryLimits()))
+                        << 20;
+  request.stop = stop;
+  const SubtreeSampleEstimate made = estimateBySubtreeSample(problem, request);
+  count.nodes += made.nodes;
+  if (!made.usable) return;
+  const SampleInterval& i = made.interval;
+  count.summary.sampleEstimate = SampleEstimate{i.value,
+                                                i.standardError,
+                                                i.low,
+                                                i.high,
+                                                i.level,
+                                                made.sampled,
+                                                made.subtrees - made.settled,
+                                                made.settled,
+                                                made.subtrees,
+                                                request.seed};
+}
+
 // Counts without a list: false (with the reason shown) when it cannot run or keep its checkpoint.
 bool countWithoutList(const OptimaOptions& options, const SearchProblem& problem,
                       const StopCondition& stop, OptimaCount& count, std::ostream& err) {
@@ -538,6 +597,7 @@ bool countOptima(const OptimaOptions& options, const SearchProblem& problem,
   }
   count.estimateTooLarge =
       !estimateWhenAsked(options, problem, StopCondition{nullptr, stop.deadline}, summary);
+  sampleWhenAsked(options, problem, stop, count);
   if (options.search == CountSearch::kDisjunctive && !fitsDisjunctiveCount(problem)) {
     err << kCommandName << ": the disjunctive search handles at most " << kMaxDisjunctiveOps
         << " operations, the instance has " << problem.jobs * problem.machines

@@ -10,9 +10,11 @@ namespace jobshop {
 
 inline constexpr const char* kOptimaUsage =
     "usage: jobshop-niching optima [--bound T | --optimum] [--list FILE] [--limit K] "
-    "[--time-limit S] [--memory MB] [--resume] [--estimate P [--seed S]] [--piece K/N | --merge | "
-    "--workers W [--pieces N] | --slurm --pieces N [--submit] [--partition P] [--time T] "
-    "[--max-running K]] [--search states|disjunctive|auto] [--threads K] [--force] [--dir DIR]";
+    "[--time-limit S] [--memory MB] [--resume] [--estimate P] [--sample N [--pilot NODES]] "
+    "[--seed S] [--piece K/N | --merge | --workers W [--pieces N] | --slurm --pieces N [--submit] "
+    "[--partition P] [--time T] [--max-running K]] [--search states|disjunctive|auto] [--threads "
+    "K] "
+    "[--force] [--dir DIR]";
 
 // Handles the arguments after the word "optima". Reads DIR's "D_Entrada.txt", counts the distinct
 // sets of machine sequences of makespan <= T (the instance's target without --bound, the proven
