@@ -21,6 +21,7 @@
 #include "results/output_clash.h"
 #include "run/count_only_optima.h"
 #include "run/earlier_optima_list.h"
+#include "run/optima_backbone_lines.h"
 #include "run/optima_pieces.h"
 #include "support/bounded_file.h"
 #include "support/interruption.h"
@@ -49,6 +50,7 @@ struct OptimaOptions {
   int piece = 0;  // from 1; 0 when the whole tree is counted here
   int pieces = 0;
   bool merge = false;
+  bool backbone = false;
   std::string folder;
   bool force = false;
   bool help = false;
@@ -188,6 +190,9 @@ const CommandOptions& optimaOptions() {
                                   "optima-piece-K-of-N.json, for --merge"},
                   {.name = "--merge",
                    .description = "add up the folder's optima-piece-K-of-N.json into optima.json"},
+                  {.name = "--backbone",
+                   .description = "also find the pairs of jobs on a machine that every counted "
+                                  "schedule orders the same way, into optima.json"},
                   {.name = "--threads",
                    .takesValue = true,
                    .valueName = "K",
@@ -240,6 +245,8 @@ OptimaOptions readOptions(const std::vector<std::string>& args) {
       o.resume = true;
     } else if (option.name == "--merge") {
       o.merge = true;
+    } else if (option.name == "--backbone") {
+      o.backbone = true;
     } else {
       if (const MaybeFailure why = takeValue(o, option.name, option.value)) {
         o.error = why->reason;
@@ -257,6 +264,12 @@ OptimaOptions readOptions(const std::vector<std::string>& args) {
   if (o.memoryMb && listing) o.error = "--memory is for a count without --list or --limit";
   if (o.seed && !o.probes) o.error = "--seed is the seed of --estimate's probes";
   if (o.error.empty()) o.error = piecesConflict(o, listing);
+  // Subtrees counted before a stop, or by other pieces, left no trace of their schedules' orders.
+  if (o.error.empty() && o.backbone && (o.resume || o.limit || o.pieces > 0 || o.merge)) {
+    o.error =
+        "--backbone goes with a whole count in one go, without --resume, --limit, --piece "
+        "or --merge";
+  }
   return o;
 }
 
@@ -379,6 +392,7 @@ bool countWithoutList(const OptimaOptions& options, const SearchProblem& problem
   request.started = count.started;
   request.stop = stop;
   request.resume = options.resume;
+  request.orders = options.backbone;
   request.summary = &count.summary;
   count.countOnly = countOnly(problem, request);
   count.nodes += count.countOnly->nodes;
@@ -407,6 +421,8 @@ bool countOptima(const OptimaOptions& options, const SearchProblem& problem,
   if (options.list.empty() && !options.limit) {
     if (!countWithoutList(options, problem, stop, count, err)) return false;
     summary.complete = summary.complete && (!options.optimum || summary.optimal);
+    if (options.backbone && summary.complete)
+      summary.backbone = backboneFromOrders(count.countOnly->seenOrders, summary);
     return true;
   }
   std::optional<StreamedTextFile> listing;
@@ -427,6 +443,14 @@ bool countOptima(const OptimaOptions& options, const SearchProblem& problem,
   summary.count = counted.count;
   summary.complete = counted.complete && (!options.optimum || summary.optimal);
   const MaybeFailure listFailure = listing ? listing->finish() : std::nullopt;
+  if (!listFailure && options.backbone && summary.complete) {
+    OrFailure<OptimaBackbone> backbone = listedBackbone(options.list, summary);
+    if (!backbone) {
+      err << kCommandName << ": " << backbone.reason() << "\n";
+      return false;
+    }
+    summary.backbone = std::move(backbone).value();
+  }
   if (!listFailure) return true;
   err << kCommandName << ": cannot write " << options.list << " (" << listFailure->reason << ")\n";
   return false;
@@ -466,6 +490,7 @@ void printSummary(const OptimaOptions& options, const OptimaCount& count, double
   if (count.timedOut || (options.optimum && !summary.optimal)) out << "time limit reached\n";
   if (count.estimateTooLarge) out << "estimate beyond the range of a double (1.8e308)\n";
   if (count.countOnly) printCountOnlyLines(*count.countOnly, summary, out);
+  if (options.backbone) printBackboneLine(summary, out);
   out << "nodes " << count.nodes << "\nthreads " << count.threads << "\nseconds " << elapsed
       << "\n";
   out.flush();

@@ -11,6 +11,7 @@ namespace jobshop {
 inline constexpr const char* kOptimaUsage =
     "usage: jobshop-niching optima [--bound T | --optimum] [--list FILE] [--limit K] "
     "[--time-limit S] [--memory MB] [--resume] [--estimate P [--seed S]] [--piece K/N | --merge] "
+    "[--backbone] "
     "[--threads K] [--force] [--dir DIR]";
 
 // Handles the arguments after the word "optima". Reads DIR's "D_Entrada.txt", counts the distinct
