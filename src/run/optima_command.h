@@ -21,7 +21,8 @@ inline constexpr const char* kOptimaUsage =
 // leaves "optima-checkpoint.json" when stopped and goes on from it with --resume. With --piece K/N
 // it counts only piece K of N of the tree and writes "optima-piece-K-of-N.json" instead of
 // optima.json; --merge checks that the folder's pieces make one whole count and writes their
-// total to optima.json as the whole count would have. Prints
+// total to optima.json as the whole count would have. With --backbone a complete count also
+// writes the pairs of jobs on a machine that every schedule counted orders the same way. Prints
 // on out a summary whose first line is "count N". Without --list, an optima.json that names a list
 // keeps naming it when this count is of the same instance with the same bound and count (the
 // summary then says "list FILE (kept)"); otherwise the command refuses, before counting when it
