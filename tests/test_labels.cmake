@@ -12,7 +12,7 @@ set(JOBSHOP_PROCESS_SUITES
   InputFileKinds InputWarnings Interruption UnevenRows CountOnlyCommand CommandOptions OptionParser Program FolderLock
   NichingCampaignRun NichingRun RecordCommit RefusalWording ReportAlignment ReportCommand ReportPage ReportCoverage ReportJson
   ReportJsonFt06 ReportMarks ReportProgram ReportRecords TextFileOutput TraceMeasuresEndToEnd
-  OutputRule CountPieces CountWorkers CountSlurmJob OptimaSearch)
+  OutputRule CountPieces CountWorkers CountSlurmJob OptimaSearch OptimaBackboneCommand ReportBackbone)
 # Four seconds or more each with two tests at once on two cores (ctest -j2, December 2026), nearly
 # all of them exact counts and kills of real executions.
 set(JOBSHOP_SLOW_TESTS
@@ -28,6 +28,7 @@ set(JOBSHOP_SLOW_TESTS
   CountMetamorphic.La02Within655
   CountMetamorphic.La02Within656
   CountMetamorphic.RandomInstances
+  OptimaBackbone.CountedMatchesListedOnLa02
   ExactCount.AStoppedCountResumesToTheExactCount
   ExactCount.ATableTooSmallReplacesEntriesAndStaysExact
   ExactCount.AgreesWithTheListingWalkOnFt06UpTo60

@@ -14,8 +14,11 @@ std::vector<bool> differingCells(const std::vector<int>& sequences,
   return differing;
 }
 
+// The shade is the cell's own, so that pages without shaded cells keep their style sheet as it was.
+constexpr const char* kShadedCell = "<span class=\"fixed\" style=\"background: #c6d8f2\">";
+
 std::string machineOrders(const std::vector<int>& sequences, int jobs,
-                          const std::vector<bool>& marked) {
+                          const std::vector<bool>& marked, const std::vector<bool>& shaded) {
   if (sequences.size() > kListedCells) {
     return "<span class=\"order left-out\">" + std::to_string(sequences.size()) +
            " cells, too many to list here</span>";
@@ -28,9 +31,12 @@ std::string machineOrders(const std::vector<int>& sequences, int jobs,
     for (std::size_t c = start; c < start + width && c < sequences.size(); ++c) {
       html += ' ';
       const bool mark = c < marked.size() && marked[c];
+      const bool shade = c < shaded.size() && shaded[c];
+      if (shade) html += kShadedCell;
       if (mark) html += "<mark>";
       html += std::to_string(sequences[c]);
       if (mark) html += "</mark>";
+      if (shade) html += "</span>";
     }
     html += "</span>";
   }

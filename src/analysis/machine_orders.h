@@ -18,9 +18,11 @@ std::vector<bool> differingCells(const std::vector<int>& sequences,
 inline constexpr std::size_t kListedCells = 5000;
 
 // One <span class="order"> per machine ("M1 3 1 2"), so that lines break only between machines;
-// the jobs of the cells that marked sets (when not empty) are wrapped in <mark>. Past kListedCells
-// cells, a <span class="order left-out"> that says how many cells there are instead.
+// the jobs of the cells that marked sets (when not empty) are wrapped in <mark>, and those that
+// shaded sets in a shaded <span class="fixed">. Past kListedCells cells, a
+// <span class="order left-out"> that says how many cells there are instead.
 std::string machineOrders(const std::vector<int>& sequences, int jobs,
-                          const std::vector<bool>& marked = {});
+                          const std::vector<bool>& marked = {},
+                          const std::vector<bool>& shaded = {});
 
 }  // namespace jobshop

@@ -22,9 +22,9 @@ bool sameKey(const std::uint64_t* stored, std::span<const std::uint64_t> key) {
 
 }  // namespace
 
-CountCache::CountCache(std::size_t memoryBytes, int keyWords)
+CountCache::CountCache(std::size_t memoryBytes, int keyWords, int payloadWords)
     : keyWords_(static_cast<std::size_t>(keyWords)),
-      stride_(static_cast<std::size_t>(keyWords) + 3),
+      stride_(keyWords_ + 3 + static_cast<std::size_t>(payloadWords)),
       maxBuckets_(std::bit_floor(std::max<std::size_t>(
           kFirstBuckets, memoryBytes / (stride_ * sizeof(std::uint64_t) * kSlots)))),
       mask_(std::min(kFirstBuckets, maxBuckets_) - 1),
@@ -49,7 +49,8 @@ void CountCache::unlock(std::size_t bucket) {
 }
 
 bool CountCache::find(std::span<const std::uint64_t> key, std::uint64_t hash,
-                      unsigned __int128& count, CountCacheStats& stats) {
+                      unsigned __int128& count, CountCacheStats& stats,
+                      std::span<std::uint64_t> payload) {
   ++stats.lookups;
   const std::size_t bucket = hash & mask_.load(std::memory_order_relaxed);
   bool found = false;
@@ -58,6 +59,7 @@ bool CountCache::find(std::span<const std::uint64_t> key, std::uint64_t hash,
     const std::uint64_t* s = slot(bucket, k);
     if (s[keyWords_ + 2] != 0 && sameKey(s, key)) {
       count = (static_cast<unsigned __int128>(s[keyWords_ + 1]) << 64) | s[keyWords_];
+      if (!payload.empty()) std::memcpy(payload.data(), s + keyWords_ + 3, payload.size_bytes());
       found = true;
     }
   }
@@ -67,7 +69,8 @@ bool CountCache::find(std::span<const std::uint64_t> key, std::uint64_t hash,
 }
 
 void CountCache::store(std::span<const std::uint64_t> key, std::uint64_t hash,
-                       unsigned __int128 count, std::uint64_t work, CountCacheStats& stats) {
+                       unsigned __int128 count, std::uint64_t work, CountCacheStats& stats,
+                       std::span<const std::uint64_t> payload) {
   ++stats.stores;
   const std::size_t bucket = hash & mask_.load(std::memory_order_relaxed);
   lock(bucket);
@@ -86,6 +89,7 @@ void CountCache::store(std::span<const std::uint64_t> key, std::uint64_t hash,
   target[keyWords_] = static_cast<std::uint64_t>(count);
   target[keyWords_ + 1] = static_cast<std::uint64_t>(count >> 64);
   target[keyWords_ + 2] = std::max<std::uint64_t>(work, 1);
+  if (!payload.empty()) std::memcpy(target + keyWords_ + 3, payload.data(), payload.size_bytes());
   unlock(bucket);
   if (replacing) ++stats.evictions;
 }

@@ -1,6 +1,8 @@
 // The counts of completions already known, shared by the threads of a count: a table that grows by
 // doubling up to the memory limit and then replaces entries, the least worked-for first. A count
 // looked up is either found under its whole key or not found, so a lost entry costs time only.
+// An entry may carry a payload of a fixed number of words beside its count (the orders its
+// completions realise), found and lost with it.
 #pragma once
 
 #include <atomic>
@@ -27,16 +29,19 @@ struct CountCacheStats {
 
 class CountCache {
  public:
-  // A table of at most memoryBytes for keys of keyWords 64-bit words.
-  CountCache(std::size_t memoryBytes, int keyWords);
+  // A table of at most memoryBytes for keys of keyWords 64-bit words, each entry with a payload of
+  // payloadWords words.
+  CountCache(std::size_t memoryBytes, int keyWords, int payloadWords = 0);
 
-  // The count stored under key, when there is one.
+  // The count stored under key, when there is one, and its payload into payload (payloadWords
+  // words, or empty when the table has none).
   bool find(std::span<const std::uint64_t> key, std::uint64_t hash, unsigned __int128& count,
-            CountCacheStats& stats);
-  // Stores count under key; work (the nodes its count took) decides which entry a full bucket
-  // gives up.
+            CountCacheStats& stats, std::span<std::uint64_t> payload = {});
+  // Stores count and its payload under key; work (the nodes its count took) decides which entry a
+  // full bucket gives up.
   void store(std::span<const std::uint64_t> key, std::uint64_t hash, unsigned __int128 count,
-             std::uint64_t work, CountCacheStats& stats);
+             std::uint64_t work, CountCacheStats& stats,
+             std::span<const std::uint64_t> payload = {});
 
   // Entries and bytes in use now, and at most.
   // Tells the table of stores made since the last call: once it has taken half as many stores
@@ -54,7 +59,7 @@ class CountCache {
   static constexpr std::size_t kLocks = 4096;
   static constexpr std::size_t kFirstBuckets = 1 << 14;
 
-  // Slot layout: key words, count low, count high, work (0: empty).
+  // Slot layout: key words, count low, count high, work (0: empty), payload.
   std::uint64_t* slot(std::size_t bucket, std::size_t k) {
     return table_.get() + (bucket * kSlots + k) * stride_;
   }

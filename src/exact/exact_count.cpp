@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "exact/memo_count.h"
+#include "exact/order_set.h"
 #include "exact/search_state_key.h"
 #include "exact/uniform_index.h"
 
@@ -70,10 +71,10 @@ struct Shared {
   std::atomic<bool> limitReached{false};
 
   Shared(const SearchProblem& p, const std::vector<SearchPrefix>& s, int bound,
-         std::size_t memoryBytes)
+         std::size_t memoryBytes, int orderWords)
       : problem(p),
         prefixes(s),
-        cache(memoryBytes, stateKeyShape(p, bound).words),
+        cache(memoryBytes, stateKeyShape(p, bound).words, orderWords),
         slots(s.size()),
         order(subtreeOrder(s.size())),
         queue(order) {}
@@ -210,6 +211,17 @@ std::vector<Slot> markResumed(std::size_t subtrees, const CountProgress* resumed
   return slots;
 }
 
+// The orders of every subtree counted here with schedules in it: all the schedules' orders once
+// every subtree was counted here from its start.
+std::vector<std::uint64_t> ordersOf(const Shared& shared) {
+  std::vector<std::uint64_t> seen(static_cast<std::size_t>(shared.limits.orderWords), 0);
+  for (const Slot& slot : shared.slots) {
+    if (slot.outcome && !slot.outcome->seenOrders.empty())
+      addOrders(seen, slot.outcome->seenOrders);
+  }
+  return seen;
+}
+
 // The whole estimated from the longest run of subtrees, in the order taken, all counted: a simple
 // random sample of k of the N subtrees, so N times their mean, with the standard error of a
 // sample drawn without replacement.
@@ -263,7 +275,8 @@ ExactCountResult countExactly(const SearchProblem& problem, const ExactCountRequ
   if (request.resumeFrom) markBegun(slots, *request.resumeFrom, problem, request.bound, prefixes);
   std::optional<Shared> made;
   try {
-    made.emplace(problem, prefixes, request.bound, request.memoryBytes);
+    made.emplace(problem, prefixes, request.bound, request.memoryBytes,
+                 request.orders ? orderSetWords(problem) : 0);
   } catch (const std::bad_alloc&) {
     ExactCountResult refused;
     refused.complete = false;
@@ -276,6 +289,7 @@ ExactCountResult countExactly(const SearchProblem& problem, const ExactCountRequ
   shared.limits.bound = request.bound;
   shared.limits.stop = &shared.stop;
   shared.limits.nodesSoFar = &shared.nodes;
+  shared.limits.orderWords = request.orders ? orderSetWords(problem) : 0;
   shared.slots = std::move(slots);
   shared.queue = begunFirst(shared.order, shared.slots);
   const std::size_t resumed = static_cast<std::size_t>(std::count_if(
@@ -334,6 +348,9 @@ ExactCountResult countExactly(const SearchProblem& problem, const ExactCountRequ
   if (!result.complete) result.sample = sampleOf(shared, result.progress);
   if (!result.complete && shared.stop.pastDeadline()) result.timedOut = true;
   result.noProgress = !result.complete && shared.finished == 0;
+  if (request.orders && result.complete && !request.resumeFrom && request.piece.of == 1) {
+    result.seenOrders = ordersOf(shared);
+  }
   result.nodes = shared.nodes.load();
   result.cacheBytes = shared.cache.bytes();
   if (request.checkpoint) request.checkpoint(result.progress);

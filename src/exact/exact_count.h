@@ -68,6 +68,9 @@ struct ExactCountRequest {
   // subtree done so far: the place to write a checkpoint.
   std::function<void(const CountProgress&)> checkpoint;
   std::chrono::steady_clock::duration checkpointEvery = std::chrono::seconds(60);
+  // Also gather the orders on each machine that the schedules counted realise (order_set.h), which
+  // the table keeps beside each count, within the same memory.
+  bool orders = false;
 };
 
 // An estimate of a stopped count's total from the subtrees counted: they are taken in a fixed
@@ -100,6 +103,9 @@ struct ExactCountResult {
       countStarted;  // once the tree was cut, when threads began  // the table of known counts
                      // could not be had: nothing was counted
   std::optional<SubtreeSample> sample;  // when stopped with at least two in the sample
+  // With request.orders, once complete without resuming: the orders every schedule counted
+  // realises (order_set.h); empty otherwise, a subtree counted before having left no trace.
+  std::vector<std::uint64_t> seenOrders;
 };
 
 // Counts the schedules of makespan <= request.bound: the number countSchedules finds, whatever

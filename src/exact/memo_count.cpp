@@ -2,11 +2,13 @@
 // and the count of a child searched to the end is stored under its key.
 #include "exact/memo_count.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
 #include "exact/bounds_window.h"
 #include "exact/child_test.h"
+#include "exact/order_set.h"
 #include "exact/search_node.h"
 #include "exact/search_state_key.h"
 
@@ -29,6 +31,10 @@ struct MemoWalk {
   std::vector<std::uint64_t> keys;    // per depth, shape.words each
   std::vector<std::uint64_t> counts;  // per depth, width limbs each
   std::vector<int> stepJob;           // per depth, the job appended to reach it
+  int orderWords;
+  // Per depth, orderWords each: the orders realised below the node at that depth so far.
+  std::vector<std::uint64_t> seen;
+  std::vector<std::uint64_t> found;   // the order set of a count found in the cache
   int rootDepth = 0;                  // the depth of the subtree's root
   const WideCount* before = nullptr;  // the count before the place a resumed walk goes on from
   MemoCountOutcome outcome;
@@ -44,9 +50,12 @@ struct MemoWalk {
         keyWriter(p, l.bound),
         shape(keyWriter.shape()),
         width(countLimbsFor(p)),
-        bounds(makeBoundsWindow(p)) {
+        bounds(makeBoundsWindow(p)),
+        orderWords(l.orderWords) {
     const std::size_t levels = at(node.length) + 1;
     stepJob.assign(levels, 0);
+    seen.assign(levels * at(orderWords), 0);
+    found.assign(at(orderWords), 0);
     keys.assign(levels * at(shape.words), 0);
     counts.assign(levels * at(width), 0);
     outcome.count = WideCount(width);
@@ -56,7 +65,25 @@ struct MemoWalk {
     return {keys.data() + at(depth) * at(shape.words), at(shape.words)};
   }
   CountLimbs count(int depth) { return {counts.data() + at(depth) * at(width), at(width)}; }
+  std::span<std::uint64_t> orders(int depth) {
+    return {seen.data() + at(depth) * at(orderWords), at(orderWords)};
+  }
 };
+
+bool isZero(ConstCountLimbs count) {
+  for (std::uint64_t limb : count) {
+    if (limb != 0) return false;
+  }
+  return true;
+}
+
+// Adds to the parent's order set those of a child with completions: the child's own (below) and
+// the orders its append fixed. The node is still the child, reached by undo.
+void noteChildOrders(MemoWalk& w, const AppendUndo& undo, std::span<const std::uint64_t> below) {
+  const std::span<std::uint64_t> parent = w.orders(w.node.depth - 1);
+  if (!below.empty()) addOrders(parent, below);
+  addFixedOrders(w.node, undo.machine, undo.job, parent);
+}
 
 // Passes the nodes and stores since the last report on to the shared counters.
 void reportNodes(MemoWalk& w) {
@@ -125,22 +152,27 @@ std::uint64_t countChildrenFrom(MemoWalk& w, int first) {
     ++work;
     if (n.depth == n.length) {
       addSmallCount(total, 1);
+      if (w.orderWords > 0) noteChildOrders(w, undo, {});
     } else {
       const std::span<std::uint64_t> key = w.key(n.depth);
       w.keyWriter.write(n, key);
       const std::uint64_t hash = stateKeyHash(key);
       unsigned __int128 known = 0;
-      if (w.cache.find(key, hash, known, w.outcome.cache)) {
+      if (w.cache.find(key, hash, known, w.outcome.cache, w.found)) {
         addSmallCount(total, known);
+        if (w.orderWords > 0 && known != 0) noteChildOrders(w, undo, w.found);
       } else {
         bounds = nullptr;
         if (boundAtDepth(w.bounds, n)) {
           const std::uint64_t childWork = countBelow(w);
           work += childWork;
           addCount(total, w.count(n.depth));
+          if (w.orderWords > 0 && !isZero(w.count(n.depth))) {
+            noteChildOrders(w, undo, w.orders(n.depth));
+          }
           if (!w.halted && childWork >= w.limits.storeFrom &&
               countFits128(w.count(n.depth), known)) {
-            w.cache.store(key, hash, known, childWork, w.outcome.cache);
+            w.cache.store(key, hash, known, childWork, w.outcome.cache, w.orders(n.depth));
           }
         }
       }
@@ -154,6 +186,7 @@ std::uint64_t countChildrenFrom(MemoWalk& w, int first) {
 // count at its depth; returns the nodes it took.
 std::uint64_t countBelow(MemoWalk& w) {
   clearCount(w.count(w.node.depth));
+  std::ranges::fill(w.orders(w.node.depth), 0);
   return countChildrenFrom(w, 0);
 }
 
@@ -174,6 +207,7 @@ std::optional<AppendUndo> enterChild(MemoWalk& w, int job) {
 // the place on, the children after it whole.
 void countFromPlace(MemoWalk& w, const std::vector<int>& place, std::size_t step) {
   clearCount(w.count(w.node.depth));
+  std::ranges::fill(w.orders(w.node.depth), 0);
   const int job = place[step];
   if (step + 1 == place.size()) {
     countChildrenFrom(w, job);
@@ -183,17 +217,31 @@ void countFromPlace(MemoWalk& w, const std::vector<int>& place, std::size_t step
   if (!undo) return;  // placeWithin refuses such a place before any count
   countFromPlace(w, place, step + 1);
   addCount(w.count(w.node.depth - 1), w.count(w.node.depth));
+  if (w.orderWords > 0 && !isZero(w.count(w.node.depth))) {
+    noteChildOrders(w, *undo, w.orders(w.node.depth));
+  }
   undoAppend(w.node, *undo);
   countChildrenFrom(w, job + 1);
 }
 
-// Appends the prefix to the root; false when the walk could not reach its end.
-bool appendPrefix(SearchNode& node, const SearchPrefix& prefix) {
+// Appends the prefix to the root, adding the orders its appends fix to fixed when given; false
+// when the walk could not reach its end.
+bool appendPrefix(SearchNode& node, const SearchPrefix& prefix,
+                  std::span<std::uint64_t> fixed = {}) {
   for (int job : prefix) {
     if (job < 0 || job >= node.jobs || !canAppend(node, job)) return false;
-    appendJob(node, job);
+    const AppendUndo undo = appendJob(node, job);
+    if (!fixed.empty()) addFixedOrders(node, undo.machine, undo.job, fixed);
   }
   return true;
+}
+
+// The orders of the schedules the walk counted: those below the subtree's root and those its
+// prefix fixed, or none when it counted none.
+void noteSeenOrders(MemoWalk& w, std::vector<std::uint64_t>& prefixOrders) {
+  if (w.orderWords == 0 || isZero(w.outcome.count.limbs)) return;
+  if (w.node.depth < w.node.length) addOrders(prefixOrders, w.orders(w.node.depth));
+  w.outcome.seenOrders = std::move(prefixOrders);
 }
 
 }  // namespace
@@ -202,7 +250,8 @@ MemoCountOutcome countSubtree(const SearchProblem& problem, const SearchPrefix& 
                               const MemoCountLimits& limits, CountCache& cache,
                               const SubtreePlace* from) {
   MemoWalk w(problem, limits, cache);
-  if (!appendPrefix(w.node, prefix)) return std::move(w.outcome);
+  std::vector<std::uint64_t> prefixOrders(at(w.orderWords), 0);
+  if (!appendPrefix(w.node, prefix, prefixOrders)) return std::move(w.outcome);
   w.rootDepth = w.node.depth;
   if (w.node.depth == w.node.length) {
     addSmallCount(w.outcome.count.limbs, 1);
@@ -216,6 +265,7 @@ MemoCountOutcome countSubtree(const SearchProblem& problem, const SearchPrefix& 
     }
     addCount(w.outcome.count.limbs, w.count(w.node.depth));
   }
+  noteSeenOrders(w, prefixOrders);
   reportNodes(w);
   return std::move(w.outcome);
 }

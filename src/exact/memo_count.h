@@ -22,6 +22,9 @@ struct MemoCountLimits {
   std::atomic<std::int64_t>* nodesSoFar = nullptr;  // progress shared across threads
   // Counts that took fewer nodes than this are not stored: they are cheaper to redo than to keep.
   std::uint64_t storeFrom = 2;
+  // Words of the order set (order_set.h) the walk gathers beside the count, and the cache keeps
+  // beside each count; 0 when only the count is asked for.
+  int orderWords = 0;
 };
 
 // Where a stopped walk of a subtree left off: the jobs appended below the subtree's root down to
@@ -39,11 +42,15 @@ struct MemoCountOutcome {
   SubtreePlace stoppedAt;  // when stopped: where to go on from
   bool timedOut = false;
   CountCacheStats cache;
+  // With limits.orderWords: the orders realised in the schedules counted, the prefix's own among
+  // them; empty when none were counted.
+  std::vector<std::uint64_t> seenOrders;
 };
 
 // Counts the schedules below prefix (from splitSearch, or empty for the whole tree), the same
 // number searchSubtree finds. From a place an earlier walk of this prefix stopped at, it counts
 // only the schedules from that place on and adds the place's count before it: the same total.
+// Such a resumed walk's seenOrders hold only the orders of the schedules it counted itself.
 MemoCountOutcome countSubtree(const SearchProblem& problem, const SearchPrefix& prefix,
                               const MemoCountLimits& limits, CountCache& cache,
                               const SubtreePlace* from = nullptr);

@@ -2,6 +2,7 @@
 // of each distinct schedule, and a run's "found k of K".
 #include "report/coverage_markup.h"
 
+#include "report/backbone_markup.h"
 #include "report/markup.h"
 
 namespace jobshop {
@@ -112,7 +113,7 @@ std::string coverageParagraph(const OptimaCoverage& coverage, const OptimumUnion
             groupedDigits(countText(enumeration)) + " is a lower bound";
     html += coverage.listed ? " and its list holds only the schedules it reached." : ".";
   }
-  return html + estimateSentence(enumeration) + "</p>";
+  return html + estimateSentence(enumeration) + backboneSentence(enumeration) + "</p>";
 }
 
 std::string enumerationCell(const OptimaCoverage& coverage, const SharedOptimum& optimum) {

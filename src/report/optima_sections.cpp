@@ -6,6 +6,7 @@
 
 #include "analysis/farthest_pair.h"
 #include "analysis/machine_orders.h"
+#include "report/backbone_markup.h"
 #include "report/coverage_markup.h"
 #include "report/distance_table.h"
 #include "report/gantt_chart.h"
@@ -122,13 +123,16 @@ std::string otherOptima(const RunRecord& run, std::size_t runIndex, const RunCon
       const std::vector<int>& sequences = run.solutions[k].sequences;
       rest += "<li><span class=\"name\">" + escapeMarkup(name) + ":</span> " +
               machineOrders(sequences, context.instance.jobs,
-                            differingCells(sequences, run.solutions.front().sequences)) +
+                            differingCells(sequences, run.solutions.front().sequences),
+                            backboneShading(context.coverage, sequences, run.solutions[k].makespan,
+                                            context.instance.jobs)) +
               "</li>";
     }
   }
   if (!rest.empty()) {
     html += "<p class=\"note\">The other " + context.naming.noun(2) +
-            " of this run, as machine orders:</p><ul class=\"rest\">" + rest + "</ul>";
+            " of this run, as machine orders:</p><ul class=\"rest\">" + rest + "</ul>" +
+            backboneLegend(context.coverage, context.naming);
   }
   if (left > 0) {
     html += "<p class=\"note left-out\">" + groupedNumber(static_cast<std::int64_t>(left)) +

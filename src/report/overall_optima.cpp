@@ -6,6 +6,7 @@
 #include <map>
 
 #include "analysis/machine_orders.h"
+#include "report/backbone_markup.h"
 #include "report/coverage_markup.h"
 #include "report/estimate_markup.h"
 #include "report/markup.h"
@@ -63,7 +64,10 @@ std::string tableRow(std::size_t k, const SharedOptimum& optimum, const Instance
          numberList(optimum.runs) + "</td><td class=\"first\">" + kSolutionFileName + " line " +
          groupedNumber(static_cast<std::int64_t>(optimum.firstLine)) + "</td>" +
          (matched ? enumerationCell(*coverage, optimum) : std::string()) + "<td class=\"orders\">" +
-         machineOrders(optimum.sequences, instance.jobs) + "</td></tr>";
+         machineOrders(
+             optimum.sequences, instance.jobs, {},
+             backboneShading(coverage, optimum.sequences, optimum.makespan, instance.jobs)) +
+         "</td></tr>";
 }
 
 std::string estimates(const ReportAnalysis& analysis, const Instance& instance) {
@@ -100,7 +104,7 @@ std::string overallOptimaSection(const ReportAnalysis& analysis, const Instance&
   for (std::size_t k = 0; k < shown; ++k) {
     html += tableRow(k, optima.schedules[k], instance, coverage);
   }
-  html += "</tbody></table></div>";
+  html += "</tbody></table></div>" + backboneLegend(coverage, naming);
   if (shown < total) {
     html += "<p class=\"note left-out\">The first " +
             groupedNumber(static_cast<std::int64_t>(shown)) + " of the " +

@@ -1,6 +1,8 @@
 // Writing and reading "optima.json" and the lines of its list.
 #include "results/optima_file.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <filesystem>
@@ -154,6 +156,64 @@ std::optional<SampleEstimate> readSampleEstimate(const nlohmann::json& json) {
   return read;
 }
 
+nlohmann::ordered_json backboneJson(const OptimaBackbone& backbone) {
+  nlohmann::ordered_json orders = nlohmann::ordered_json::array();
+  for (const std::array<int, 3>& order : backbone.orders) orders.push_back(order);
+  return {{"pairs", backbone.pairs()},
+          {"of", backbone.of},
+          {"share", backbone.share()},
+          {"orders", std::move(orders)}};
+}
+
+// One order {machine, job before, job after} of the backbone, each within the instance.
+std::array<int, 3> readOrder(const nlohmann::json& order, const EnumeratedOptima& optima) {
+  if (!order.is_array() || order.size() != 3) {
+    throw std::invalid_argument("an order is not [machine, job before, job after]");
+  }
+  const nlohmann::json fields = {{"machine", order[0]}, {"before", order[1]}, {"after", order[2]}};
+  const std::array<int, 3> read{static_cast<int>(wholeField(fields, "machine", 1, optima.machines)),
+                                static_cast<int>(wholeField(fields, "before", 1, optima.jobs)),
+                                static_cast<int>(wholeField(fields, "after", 1, optima.jobs))};
+  if (read[1] == read[2]) throw std::invalid_argument("an order pairs a job with itself");
+  return read;
+}
+
+OptimaBackbone readBackboneObject(const nlohmann::json& json, const EnumeratedOptima& optima) {
+  const nlohmann::json& b = json.at("backbone");
+  OptimaBackbone backbone;
+  backbone.of = machinePairs(optima.jobs, optima.machines);
+  if (wholeField(b, "of", 0, std::numeric_limits<std::int64_t>::max()) != backbone.of) {
+    throw std::invalid_argument("it counts another number of machine pairs");
+  }
+  const std::int64_t pairs = wholeField(b, "pairs", 0, backbone.of);
+  if (!b.contains("orders") || !b.at("orders").is_array() ||
+      static_cast<std::int64_t>(b.at("orders").size()) != pairs) {
+    throw std::invalid_argument("no list of its " + std::to_string(pairs) + " orders");
+  }
+  std::set<std::array<int, 3>> pairsSeen;
+  for (const nlohmann::json& order : b.at("orders")) {
+    backbone.orders.push_back(readOrder(order, optima));
+    const std::array<int, 3>& o = backbone.orders.back();
+    if (!pairsSeen.insert({o[0], std::min(o[1], o[2]), std::max(o[1], o[2])}).second) {
+      throw std::invalid_argument("it orders one pair twice");
+    }
+  }
+  return backbone;
+}
+
+// The backbone when the file has one; a refusal names the object, whose fields' names are short.
+std::optional<OptimaBackbone> readBackbone(const nlohmann::json& json,
+                                           const EnumeratedOptima& optima) {
+  if (!json.contains("backbone")) return std::nullopt;
+  try {
+    return readBackboneObject(json, optima);
+  } catch (const nlohmann::json::exception& error) {
+    throw std::invalid_argument(std::string("\"backbone\": ") + error.what());
+  } catch (const std::invalid_argument& error) {
+    throw std::invalid_argument(std::string("\"backbone\": ") + error.what());
+  }
+}
+
 }  // namespace
 
 std::string enumeratedOptimaJson(const EnumeratedOptima& optima) {
@@ -181,6 +241,7 @@ std::string enumeratedOptimaJson(const EnumeratedOptima& optima) {
                                {"subtrees", optima.subtreeEstimate->subtrees}};
   }
   if (optima.sampleEstimate) json["sampleEstimate"] = sampleEstimateJson(*optima.sampleEstimate);
+  if (optima.backbone) json["backbone"] = backboneJson(*optima.backbone);
   return json.dump(2) + "\n";
 }
 
@@ -217,6 +278,7 @@ OptimaInFolder loadOptimaSummary(const std::string& folder) {
     optima.estimate = readEstimate(json);
     optima.subtreeEstimate = readSubtreeEstimate(json);
     optima.sampleEstimate = readSampleEstimate(json);
+    optima.backbone = readBackbone(json, optima);
   } catch (const nlohmann::json::exception& error) {
     return Failure{path + ": " + error.what()};
   } catch (const std::invalid_argument& error) {  // a JsonFieldError among them
@@ -225,6 +287,10 @@ OptimaInFolder loadOptimaSummary(const std::string& folder) {
   if (optima.jobs < 1 || optima.machines < 1 || optima.count < 0)
     return Failure{path + ": jobs, machines or count out of range"};
   return std::optional<EnumeratedOptima>(std::move(optima));
+}
+
+MaybeFailure loadOptimaList(const std::string& path, EnumeratedOptima& optima) {
+  return loadList(path, optima);
 }
 
 OptimaInFolder loadEnumeratedOptima(const std::string& folder) {

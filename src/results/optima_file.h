@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "results/optima_backbone.h"
 #include "support/failure.h"
 
 namespace jobshop {
@@ -63,6 +64,8 @@ struct EnumeratedOptima {
   std::optional<OptimaEstimate> estimate;
   std::optional<SubtreeEstimate> subtreeEstimate;
   std::optional<SampleEstimate> sampleEstimate;
+  // The backbone of the schedules within the bound, when asked for and the count is complete.
+  std::optional<OptimaBackbone> backbone;
   // Read back from the list: each schedule's machine sequences, machine 1's jobs (from 1) in
   // processing order, then machine 2's, ...
   std::set<std::vector<int>> schedules;
@@ -88,6 +91,10 @@ using OptimaInFolder = OrFailure<std::optional<EnumeratedOptima>>;
 // Reads folder's "optima.json" alone, leaving its list unread (schedules empty); the outcomes as
 // loadEnumeratedOptima.
 OptimaInFolder loadOptimaSummary(const std::string& folder);
+
+// Reads the list at path into optima's schedules and listLines, checked against its jobs, machines
+// and count as loadEnumeratedOptima checks them.
+MaybeFailure loadOptimaList(const std::string& path, EnumeratedOptima& optima);
 
 // Reads folder's "optima.json" and, when it names a list, that list. Fails when the file or the
 // list is unreadable or malformed (a list line whose length is not J*M + 1 numbers, a job number

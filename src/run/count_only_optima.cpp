@@ -176,6 +176,7 @@ CountOnlyOutcome countOnly(const SearchProblem& problem, const CountOnlyRequest&
   count.memoryBytes = request.memoryMb << 20;
   count.stop = request.stop;
   count.resumeFrom = resumed ? &*resumed : nullptr;
+  count.orders = request.orders;
   std::string checkpointFailure;
   count.checkpoint = [&](const CountProgress& progress) {
     storeProgress(progress, checkpoint);
@@ -202,6 +203,7 @@ CountOnlyOutcome countOnly(const SearchProblem& problem, const CountOnlyRequest&
   outcome.nodes = result.nodes;
   outcome.cache = result.cache;
   outcome.tableBytes = result.cacheBytes;
+  outcome.seenOrders = result.seenOrders;
   summary.complete = result.complete;
   if (result.sample) {
     summary.subtreeEstimate = SubtreeEstimate{result.sample->estimate, result.sample->standardError,

@@ -7,6 +7,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "exact/exact_count.h"
 #include "results/optima_file.h"
@@ -23,6 +24,7 @@ struct CountOnlyRequest {
   // When the command started: what came before the count is part of any time limit.
   std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
   bool resume = false;
+  bool orders = false;  // also gather the orders the schedules realise, for the backbone
   // The summary so far: instance, digest and bound; the count and completeness are filled in.
   EnumeratedOptima* summary = nullptr;
 };
@@ -41,6 +43,8 @@ struct CountOnlyOutcome {
   std::size_t subtrees = 0;
   bool checkpointWritten = false;
   std::string failure;  // why the count could not run or its checkpoint not be written
+  // With request.orders, once complete: the orders the schedules realise (exact/order_set.h).
+  std::vector<std::uint64_t> seenOrders;
 };
 
 // The bound a resumed count goes on with: the checkpoint's, or why the folder holds no readable

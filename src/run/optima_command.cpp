@@ -25,6 +25,7 @@
 #include "run/count_only_optima.h"
 #include "run/disjunctive_optima.h"
 #include "run/earlier_optima_list.h"
+#include "run/optima_backbone_lines.h"
 #include "run/optima_pieces.h"
 #include "run/optima_workers.h"
 #include "support/bounded_file.h"
@@ -61,6 +62,7 @@ struct OptimaOptions {
   bool slurm = false;
   SlurmSubmission submission;
   std::optional<CountSearch> search;  // nothing: auto
+  bool backbone = false;
   std::string folder;
   bool force = false;
   bool help = false;
@@ -291,6 +293,9 @@ const CommandOptions& optimaOptions() {
                    .description = "count by the search states (appending operations), disjunctive "
                                   "(ordering machine pairs) or auto (default: chosen per "
                                   "instance; the count is the same)"},
+                  {.name = "--backbone",
+                   .description = "also find the pairs of jobs on a machine that every counted "
+                                  "schedule orders the same way, into optima.json"},
                   {.name = "--threads",
                    .takesValue = true,
                    .valueName = "K",
@@ -368,6 +373,8 @@ OptimaOptions readOptions(const std::vector<std::string>& args) {
       o.slurm = true;
     } else if (option.name == "--submit") {
       o.submission.submit = true;
+    } else if (option.name == "--backbone") {
+      o.backbone = true;
     } else {
       if (const MaybeFailure why = takeValue(o, option.name, option.value)) {
         o.error = why->reason;
@@ -391,10 +398,18 @@ OptimaOptions readOptions(const std::vector<std::string>& args) {
   if (o.error.empty()) o.error = spreadConflict(o, listing);
   if (o.error.empty()) o.error = piecesConflict(o, listing);
   if (o.error.empty() && o.search == CountSearch::kDisjunctive &&
-      (listing || o.resume || o.memoryMb || o.pieces > 0 || o.merge || o.workers > 0 || o.slurm)) {
+      (listing || o.resume || o.memoryMb || o.pieces > 0 || o.merge || o.workers > 0 || o.slurm ||
+       o.backbone)) {
     o.error =
         "--search disjunctive counts without --list, --limit, --resume, --memory, --piece, "
-        "--merge, --workers or --slurm, which are the state search's";
+        "--merge, --workers, --slurm or --backbone, which are the state search's";
+  }
+  // Subtrees counted before a stop, or by other pieces, left no trace of their schedules' orders.
+  if (o.error.empty() && o.backbone &&
+      (o.resume || o.limit || o.pieces > 0 || o.merge || o.workers > 0 || o.slurm)) {
+    o.error =
+        "--backbone goes with a whole count in one go, without --resume, --limit, --piece, "
+        "--merge, --workers or --slurm";
   }
   return o;
 }
@@ -551,6 +566,7 @@ bool countWithoutList(const OptimaOptions& options, const SearchProblem& problem
   request.started = count.started;
   request.stop = stop;
   request.resume = options.resume;
+  request.orders = options.backbone;
   request.summary = &count.summary;
   count.countOnly = countOnly(problem, request);
   count.nodes += count.countOnly->nodes;
@@ -562,7 +578,7 @@ bool countWithoutList(const OptimaOptions& options, const SearchProblem& problem
 
 // The count by pair orders, when it is the one: asked for, or auto's trial of it finished (or a
 // stop ended it) and no option only the state search takes (a list, a limit, a resumption, a
-// table size) is given. Nothing when the state search is to count.
+// table size, the backbone) is given. Nothing when the state search is to count.
 std::optional<DisjunctiveCountResult> pairOrderCount(const OptimaOptions& options,
                                                      const SearchProblem& problem,
                                                      const StopCondition& stop,
@@ -573,7 +589,8 @@ std::optional<DisjunctiveCountResult> pairOrderCount(const OptimaOptions& option
   if (search == CountSearch::kDisjunctive) {
     return countDisjunctive(problem, {bound, count.threads, &stop});
   }
-  if (!options.list.empty() || options.limit || options.resume || options.memoryMb) {
+  if (!options.list.empty() || options.limit || options.resume || options.memoryMb ||
+      options.backbone) {
     return std::nullopt;
   }
   const SearchTrial trial = tryDisjunctiveCount(problem, bound, stop);
@@ -617,6 +634,8 @@ bool countOptima(const OptimaOptions& options, const SearchProblem& problem,
   if (options.list.empty() && !options.limit) {
     if (!countWithoutList(options, problem, stop, count, err)) return false;
     summary.complete = summary.complete && (!options.optimum || summary.optimal);
+    if (options.backbone && summary.complete)
+      summary.backbone = backboneFromOrders(count.countOnly->seenOrders, summary);
     return true;
   }
   std::optional<StreamedTextFile> listing;
@@ -637,6 +656,14 @@ bool countOptima(const OptimaOptions& options, const SearchProblem& problem,
   summary.count = counted.count;
   summary.complete = counted.complete && (!options.optimum || summary.optimal);
   const MaybeFailure listFailure = listing ? listing->finish() : std::nullopt;
+  if (!listFailure && options.backbone && summary.complete) {
+    OrFailure<OptimaBackbone> backbone = listedBackbone(options.list, summary);
+    if (!backbone) {
+      err << kCommandName << ": " << backbone.reason() << "\n";
+      return false;
+    }
+    summary.backbone = std::move(backbone).value();
+  }
   if (!listFailure) return true;
   err << kCommandName << ": cannot write " << options.list << " (" << listFailure->reason << ")\n";
   return false;
@@ -678,6 +705,7 @@ void printSummary(const OptimaOptions& options, const OptimaCount& count, double
   printSearchLines(count.byPairOrders, count.trialNodes, out);
   if (count.countOnly) printCountOnlyLines(*count.countOnly, summary, out);
   if (count.byPairOrders) printPairOrderLines(summary, count.interruption, out);
+  if (options.backbone) printBackboneLine(summary, out);
   out << "nodes " << count.nodes << "\nthreads " << count.threads << "\nseconds " << elapsed
       << "\n";
   out.flush();

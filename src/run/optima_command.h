@@ -12,9 +12,8 @@ inline constexpr const char* kOptimaUsage =
     "usage: jobshop-niching optima [--bound T | --optimum] [--list FILE] [--limit K] "
     "[--time-limit S] [--memory MB] [--resume] [--estimate P] [--sample N [--pilot NODES]] "
     "[--seed S] [--piece K/N | --merge | --workers W [--pieces N] | --slurm --pieces N [--submit] "
-    "[--partition P] [--time T] [--max-running K]] [--search states|disjunctive|auto] [--threads "
-    "K] "
-    "[--force] [--dir DIR]";
+    "[--partition P] [--time T] [--max-running K]] [--search states|disjunctive|auto] [--backbone] "
+    "[--threads K] [--force] [--dir DIR]";
 
 // Handles the arguments after the word "optima". Reads DIR's "D_Entrada.txt", counts the distinct
 // sets of machine sequences of makespan <= T (the instance's target without --bound, the proven
@@ -25,9 +24,10 @@ inline constexpr const char* kOptimaUsage =
 // optima.json; --merge checks that the folder's pieces make one whole count and writes their
 // total to optima.json as the whole count would have. --workers W counts the pieces still to count
 // as W child processes of this program and then merges them; --slurm writes (and with --submit
-// submits) a Slurm job array of them and the merge after it. Prints
-// on out a summary whose first line is "count N". Without --list, an optima.json that names a list
-// keeps naming it when this count is of the same instance with the same bound and count (the
+// submits) a Slurm job array of them and the merge after it. With --backbone a complete count
+// also writes the pairs of jobs on a machine that every schedule counted orders the same way.
+// Prints on out a summary whose first line is "count N". Without --list, an optima.json that names
+// a list keeps naming it when this count is of the same instance with the same bound and count (the
 // summary then says "list FILE (kept)"); otherwise the command refuses, before counting when it
 // can, to leave that list unnamed, unless --force. Returns 0 when done (also when the count is cut
 // short by --limit or --time-limit, which the summary's "complete no" says); 1 when the instance
