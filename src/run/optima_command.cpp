@@ -130,10 +130,41 @@ MaybeFailure takeSpreadValue(OptimaOptions& o, const std::string& name, const st
   return std::nullopt;
 }
 
+// Stores the value of an option of the estimates made beside the count.
+MaybeFailure takeEstimateValue(OptimaOptions& o, const std::string& name,
+                               const std::string& value) {
+  if (name == "--estimate") {
+    o.probes = parseWhole<std::int64_t>(value, 1);
+    if (!o.probes)
+      return Failure{"--estimate needs a number of probes from 1, found \"" + value + "\""};
+    return std::nullopt;
+  }
+  if (name == "--sample") {
+    o.sample = parseWhole<int>(value, 2);
+    if (!o.sample || *o.sample > 1000000)
+      return Failure{"--sample needs a number of subtrees from 2 to 1000000, found \"" + value +
+                     "\""};
+    return std::nullopt;
+  }
+  if (name == "--pilot") {
+    o.pilot = parseWhole<std::int64_t>(value, 0);
+    if (!o.pilot) return Failure{"--pilot needs a number of nodes from 0, found \"" + value + "\""};
+    return std::nullopt;
+  }
+  if (name == "--seed") {
+    o.seed = parseWhole<std::uint64_t>(value, 0);
+    if (!o.seed) return Failure{"--seed needs a whole number from 0, found \"" + value + "\""};
+    return std::nullopt;
+  }
+  return Failure{"unknown estimate option " + name};
+}
+
 // Stores the value of option `name`; nothing on success, the reason otherwise.
 MaybeFailure takeValue(OptimaOptions& o, const std::string& name, const std::string& value) {
   for (const char* spread : {"--workers", "--max-running", "--pieces", "--partition", "--time"})
     if (name == spread) return takeSpreadValue(o, name, value);
+  for (const char* estimate : {"--estimate", "--sample", "--pilot", "--seed"})
+    if (name == estimate) return takeEstimateValue(o, name, value);
   if (name == "--bound") {
     o.bound = parseWhole<int>(value, 0);
     if (!o.bound) return Failure{"--bound needs a whole number from 0, found \"" + value + "\""};
@@ -157,29 +188,6 @@ MaybeFailure takeValue(OptimaOptions& o, const std::string& name, const std::str
     if (!o.memoryMb || *o.memoryMb > (std::size_t{1} << 30)) {
       return Failure{"--memory needs a number of megabytes from 16, found \"" + value + "\""};
     }
-    return std::nullopt;
-  }
-  if (name == "--estimate") {
-    o.probes = parseWhole<std::int64_t>(value, 1);
-    if (!o.probes)
-      return Failure{"--estimate needs a number of probes from 1, found \"" + value + "\""};
-    return std::nullopt;
-  }
-  if (name == "--sample") {
-    o.sample = parseWhole<int>(value, 2);
-    if (!o.sample || *o.sample > 1000000)
-      return Failure{"--sample needs a number of subtrees from 2 to 1000000, found \"" + value +
-                     "\""};
-    return std::nullopt;
-  }
-  if (name == "--pilot") {
-    o.pilot = parseWhole<std::int64_t>(value, 0);
-    if (!o.pilot) return Failure{"--pilot needs a number of nodes from 0, found \"" + value + "\""};
-    return std::nullopt;
-  }
-  if (name == "--seed") {
-    o.seed = parseWhole<std::uint64_t>(value, 0);
-    if (!o.seed) return Failure{"--seed needs a whole number from 0, found \"" + value + "\""};
     return std::nullopt;
   }
   if (name == "--piece") {
