@@ -51,9 +51,8 @@ TEST(ReportBackbone, ShadesTheCellsEveryListedScheduleShares) {
   ASSERT_EQ(report.status, 0) << report.err;
   const std::string page = readFile(folder + "report.html");
   const std::string pairs = std::to_string(read.backbone->pairs());
-  EXPECT_NE(page.find("All of them order the same " + pairs +
-                      " of the 90 pairs of jobs on a "
-                      "machine the same way (the backbone, "),
+  EXPECT_NE(page.find("All of them put " + pairs +
+                      " of the 90 pairs of jobs on a machine in the same order (the backbone, "),
             std::string::npos);
   // The distinct schedules' table shades, row by row, the cells backboneCells finds.
   const std::string recorded = readFile(folder + "D_Sal_Soluciones.txt");

@@ -52,9 +52,9 @@ std::string backboneSentence(const EnumeratedOptima& enumeration) {
   const OptimaBackbone& backbone = *enumeration.backbone;
   char share[32];
   std::snprintf(share, sizeof share, "%.1f", 100 * backbone.share());
-  return " <span class=\"backbone\">All of them order the same " + groupedNumber(backbone.pairs()) +
+  return " <span class=\"backbone\">All of them put " + groupedNumber(backbone.pairs()) +
          " of the " + groupedNumber(backbone.of) +
-         " pairs of jobs on a machine the same way (the backbone, " + share + " %).</span>";
+         " pairs of jobs on a machine in the same order (the backbone, " + share + " %).</span>";
 }
 
 }  // namespace jobshop
