@@ -11,6 +11,7 @@
 #include "count_test_support.h"
 #include "exact/optimum_search.h"
 #include "exact/search_problem.h"
+#include "sanitized_build.h"
 #include "test_seed.h"
 
 namespace jobshop {
@@ -51,6 +52,7 @@ TEST(DisjunctiveCount, EqualsTheStateCountOnLa02AtItsOptimumAndAbove) {
 constexpr std::uint64_t kMostVisited = 20000;
 
 TEST(DisjunctiveCount, EqualsTheStateCountOnRandomSmallInstances) {
+  SKIP_WHEN_SANITIZED();
   const unsigned seed = testSeed();
   SCOPED_TRACE(replayNote(seed));
   std::mt19937 random(seed);

@@ -17,6 +17,7 @@
 #include "exact/order_set.h"
 #include "exact/parallel_count.h"
 #include "results/optima_file.h"
+#include "sanitized_build.h"
 #include "support/progress_line.h"
 #include "test_instances.h"
 #include "test_seed.h"
@@ -115,6 +116,7 @@ TEST(OptimaBackbone, CountedMatchesListedOnFt06) {
 }
 
 TEST(OptimaBackbone, CountedMatchesListedOnLa02) {
+  SKIP_WHEN_SANITIZED();
   expectCountedBackboneMatchesList(makeSearchProblem(benchmarkInstance("la02")), 656);
 }
 
@@ -122,6 +124,7 @@ TEST(OptimaBackbone, CountedMatchesListedOnLa02) {
 constexpr std::int64_t kMostListed = 20000;
 
 TEST(OptimaBackbone, CountedMatchesListedOnRandomInstances) {
+  SKIP_WHEN_SANITIZED();
   const unsigned seed = testSeed();
   SCOPED_TRACE(replayNote(seed));
   std::mt19937 random(seed);

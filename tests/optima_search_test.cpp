@@ -5,6 +5,7 @@
 #include <string>
 
 #include "program_runner.h"
+#include "sanitized_build.h"
 #include "test_instances.h"
 
 namespace jobshop {
@@ -53,6 +54,7 @@ TEST(OptimaSearch, EverySearchGivesTheSameCountAndFile) {
 }
 
 TEST(OptimaSearch, AutoLeavesAListAndALooseInstanceToTheStateSearch) {
+  SKIP_WHEN_SANITIZED();
   const std::string ft06 = folderWith("/examples/ft06/D_Entrada.txt");
   const Captured listed = runProgramIn(ft06, "optima --list optima.txt");
   EXPECT_EQ(listed.status, 0) << listed.err;
