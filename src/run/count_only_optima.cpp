@@ -242,8 +242,7 @@ void printSampleEstimate(const SampleEstimate& e, std::ostream& out) {
 
 }  // namespace
 
-void printCountOnlyLines(const CountOnlyOutcome& outcome, const EnumeratedOptima& summary,
-                         std::ostream& out) {
+void printCountAndEstimateLines(const EnumeratedOptima& summary, std::ostream& out) {
   out << (summary.complete ? "exact " : "lower bound ") << countText(summary) << "\n";
   if (summary.estimate) {
     char text[128];
@@ -253,6 +252,11 @@ void printCountOnlyLines(const CountOnlyOutcome& outcome, const EnumeratedOptima
                   static_cast<unsigned long long>(summary.estimate->seed));
     out << text << "\n";
   }
+}
+
+void printCountOnlyLines(const CountOnlyOutcome& outcome, const EnumeratedOptima& summary,
+                         std::ostream& out) {
+  printCountAndEstimateLines(summary, out);
   if (summary.subtreeEstimate) {
     char text[160];
     std::snprintf(text, sizeof text,

@@ -56,6 +56,10 @@ OrFailure<int> checkpointBound(const std::string& folder);
 // count leaves a checkpoint, a finished one removes it.
 CountOnlyOutcome countOnly(const SearchProblem& problem, const CountOnlyRequest& request);
 
+// "exact N" or "lower bound N", and the probes' estimate when there is one: the lines every count
+// without a list prints, whichever search made it.
+void printCountAndEstimateLines(const EnumeratedOptima& summary, std::ostream& out);
+
 // The summary lines of the count beyond those of a listing count.
 void printCountOnlyLines(const CountOnlyOutcome& outcome, const EnumeratedOptima& summary,
                          std::ostream& out);

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <limits>
 
+#include "run/count_only_optima.h"
+
 namespace jobshop {
 
 std::optional<CountSearch> parseCountSearch(const std::string& word) {
@@ -33,15 +35,7 @@ void printSearchLines(bool byPairOrders, std::int64_t trialNodes, std::ostream& 
 }
 
 void printPairOrderLines(const EnumeratedOptima& summary, int interruption, std::ostream& out) {
-  out << (summary.complete ? "exact " : "lower bound ") << countText(summary) << "\n";
-  if (summary.estimate) {
-    char text[128];
-    std::snprintf(text, sizeof text, "estimate %.3g (standard error %.2g, %lld probes, seed %llu)",
-                  summary.estimate->value, summary.estimate->standardError,
-                  static_cast<long long>(summary.estimate->probes),
-                  static_cast<unsigned long long>(summary.estimate->seed));
-    out << text << "\n";
-  }
+  printCountAndEstimateLines(summary, out);
   if (interruption != 0) {
     out << "stopped by " << (interruption == SIGINT ? "SIGINT" : "SIGTERM") << "\n";
   }
