@@ -2,7 +2,7 @@
 // bench/estimates-coverage: prints the estimate, its standard error, the interval, the sample and
 // the cut, the nodes and the seconds on one line.
 //
-//   jobshop_sample_estimate FILE BOUND SAMPLE PILOT SEED [THREADS [SECONDS]]
+//   jobshop_sample_estimate FILE BOUND SAMPLE PILOT SEED [THREADS [SECONDS [UNIT_NODES]]]
 #include <chrono>
 #include <cstdio>
 #include <exception>
@@ -13,8 +13,10 @@
 
 int main(int argc, char** argv) {
   using namespace jobshop;
-  if (argc < 6 || argc > 8) {
-    std::fprintf(stderr, "usage: %s FILE BOUND SAMPLE PILOT SEED [THREADS [SECONDS]]\n", argv[0]);
+  if (argc < 6 || argc > 9) {
+    std::fprintf(stderr,
+                 "usage: %s FILE BOUND SAMPLE PILOT SEED [THREADS [SECONDS [UNIT_NODES]]]\n",
+                 argv[0]);
     return 2;
   }
   try {
@@ -26,6 +28,7 @@ int main(int argc, char** argv) {
     request.seed = std::stoull(argv[5]);
     request.threads = argc > 6 ? std::stoi(argv[6]) : 1;
     request.memoryBytes = std::size_t{2048} << 20;
+    if (argc > 8) request.unitNodes = std::stoll(argv[8]);
     const auto started = std::chrono::steady_clock::now();
     if (argc > 7) {
       request.stop.deadline =
@@ -41,11 +44,10 @@ int main(int argc, char** argv) {
     }
     std::printf(
         "value %.6g se %.6g low %.6g high %.6g thigh %.6g sampled %d unsettled %d settled %d "
-        "subtrees %d "
-        "nodes %lld seconds %.2f%s\n",
+        "subtrees %d nodes %lld seconds %.2f descended %d%s\n",
         e.interval.value, e.interval.standardError, e.interval.low, e.interval.high,
         e.interval.tHigh, e.sampled, e.subtrees - e.settled, e.settled, e.subtrees,
-        static_cast<long long>(e.nodes), seconds, e.stopped ? " stopped" : "");
+        static_cast<long long>(e.nodes), seconds, e.descended, e.stopped ? " stopped" : "");
   } catch (const std::exception& error) {
     std::fprintf(stderr, "%s: %s\n", argv[0], error.what());
     return 1;

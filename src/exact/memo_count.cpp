@@ -40,6 +40,9 @@ struct MemoWalk {
   MemoCountOutcome outcome;
   bool halted = false;
   std::int64_t sinceCheck = 0;
+  // Every kCheckInterval nodes, or at a walk's own node limit when that is nearer: a small
+  // allowance is then kept to the node.
+  std::int64_t checkInterval = kCheckInterval;
   std::int64_t nodesReported = 0;
   std::int64_t storesReported = 0;
 
@@ -52,6 +55,8 @@ struct MemoWalk {
         width(countLimbsFor(p)),
         bounds(makeBoundsWindow(p)),
         orderWords(l.orderWords) {
+    if (l.stop && !l.nodesSoFar)
+      checkInterval = std::clamp<std::int64_t>(l.stop->nodeLimit, 1, kCheckInterval);
     const std::size_t levels = at(node.length) + 1;
     stepJob.assign(levels, 0);
     seen.assign(levels * at(orderWords), 0);
@@ -111,7 +116,7 @@ bool pastNodeLimit(const MemoWalk& w) {
 
 void countNode(MemoWalk& w) {
   ++w.outcome.nodes;
-  if (++w.sinceCheck < kCheckInterval) return;
+  if (++w.sinceCheck < w.checkInterval) return;
   w.sinceCheck = 0;
   reportNodes(w);
   if (!w.limits.stop) return;

@@ -25,10 +25,15 @@ double studentT975(int df) {
 
 SampleInterval estimateTotal(const SampledStratum& stratum) {
   SampleInterval result;
-  const double n = static_cast<double>(stratum.gains.size());
-  double gained = 0;
-  for (double g : stratum.gains) gained += g;
-  const double floor = stratum.settled + stratum.pilotFloor + gained;
+  std::vector<double> all = stratum.gains;
+  all.insert(all.end(), stratum.estimatedGains.begin(), stratum.estimatedGains.end());
+  const double n = static_cast<double>(all.size());
+  double certain = 0;
+  for (double g : stratum.gains) certain += g;
+  double gained = certain;
+  for (double g : stratum.estimatedGains) gained += g;
+  const double floor = stratum.settled + stratum.pilotFloor + certain;
+  const bool allCounted = stratum.estimatedGains.empty();
   if (stratum.population == 0) {
     result.value = result.low = result.high = result.tHigh = floor;
     return result;
@@ -36,30 +41,31 @@ SampleInterval estimateTotal(const SampledStratum& stratum) {
   const double big = stratum.population;
   const double mean = n > 0 ? gained / n : 0;
   result.value = stratum.settled + stratum.pilotFloor + big * mean;
+  const bool everyOne = n == big && allCounted;
   if (n < 2) {
     result.low = floor;
-    result.high = n == big ? floor : std::numeric_limits<double>::infinity();
+    result.high = everyOne ? floor : std::numeric_limits<double>::infinity();
     result.tHigh = result.high;
     return result;
   }
   double squares = 0;
   double cubes = 0;
   int nonZero = 0;
-  for (double g : stratum.gains) {
+  for (double g : all) {
     squares += (g - mean) * (g - mean);
     cubes += (g - mean) * (g - mean) * (g - mean);
     if (g > 0) ++nonZero;
   }
   const double variance = squares / (n - 1);
-  result.standardError = big * std::sqrt(std::max(0.0, 1 - n / big) * variance / n);
+  const double correction = allCounted ? std::max(0.0, 1 - n / big) : 1.0;
+  result.standardError = big * std::sqrt(correction * variance / n);
   result.skewness = squares > 0 ? (cubes / n) / std::pow(squares / n, 1.5) : 0;
   const double reach = studentT975(static_cast<int>(n) - 1) * result.standardError;
   result.low = std::max(floor, result.value - reach);
   result.high = std::max(floor, result.value + reach);
   result.tHigh = result.high;
-  const bool everyOne = n == big;
-  const bool normalEnough =
-      nonZero >= kLeastNonZeroGains && n > 25 * result.skewness * result.skewness;
+  const bool normalEnough = nonZero >= kLeastNonZeroGains && n >= kLeastSampleForUpperEnd &&
+                            n > 25 * result.skewness * result.skewness;
   if (!everyOne && !normalEnough) result.high = std::numeric_limits<double>::infinity();
   return result;
 }

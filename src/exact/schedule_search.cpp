@@ -159,20 +159,25 @@ SearchOutcome searchSubtree(const SearchProblem& problem, const SearchPrefix& pr
 constexpr std::size_t kMaxSplitDepth = 256;
 
 std::vector<SearchPrefix> splitSearch(const SearchProblem& problem, int bound, int minSubtrees) {
+  return splitBelow(problem, bound, {}, minSubtrees);
+}
+
+std::vector<SearchPrefix> splitBelow(const SearchProblem& problem, int bound,
+                                     const SearchPrefix& root, int minSubtrees) {
   SearchSettings settings;
   settings.bound = bound;
   // One walk for every prefix: a walk's arrays are as long as the operations, and fresh ones for
   // each would cost more than the prefixes on a long instance.
   Walk w(problem, settings);
   std::vector<SearchPrefix> level;
-  if (acceptedHere(w)) level.push_back({});
+  if (replay(w, root) && acceptedHere(w)) level.push_back(root);
   const std::size_t wanted = static_cast<std::size_t>(std::max(minSubtrees, 1));
   const std::size_t length =
       static_cast<std::size_t>(problem.jobs) * static_cast<std::size_t>(problem.machines);
   // Each level replays its prefixes from the root, so a tree that does not widen (one job of many
-  // machines) would cost the square of its depth to cut: below kMaxSplitDepth the subtrees are
-  // left as they are, which no tree that widens at all reaches.
-  const std::size_t deepest = std::min(length, kMaxSplitDepth);
+  // machines) would cost the square of its depth to cut: below kMaxSplitDepth more steps than the
+  // root's the subtrees are left as they are, which no tree that widens at all reaches.
+  const std::size_t deepest = std::min(length, root.size() + kMaxSplitDepth);
   while (!level.empty() && level.size() < wanted && level.front().size() < deepest) {
     std::vector<SearchPrefix> next;
     for (const SearchPrefix& prefix : level) {

@@ -56,4 +56,10 @@ SearchOutcome searchSubtree(const SearchProblem& problem, const SearchPrefix& pr
 // their listings in this order gives the listing of the whole tree.
 std::vector<SearchPrefix> splitSearch(const SearchProblem& problem, int bound, int minSubtrees);
 
+// The same cut of the subtree below root (a prefix the search takes): the prefixes that extend it
+// at the shallowest depth below it with at least minSubtrees of them, in search order. Empty when
+// nothing within bound lies below root.
+std::vector<SearchPrefix> splitBelow(const SearchProblem& problem, int bound,
+                                     const SearchPrefix& root, int minSubtrees);
+
 }  // namespace jobshop

@@ -126,16 +126,20 @@ std::optional<SubtreeEstimate> readSubtreeEstimate(const nlohmann::json& json) {
 
 // high is null when infinite: JSON has no infinity.
 nlohmann::ordered_json sampleEstimateJson(const SampleEstimate& e) {
-  return {{"value", e.value},
-          {"standardError", e.standardError},
-          {"low", e.low},
-          {"high", std::isfinite(e.high) ? nlohmann::ordered_json(e.high) : nullptr},
-          {"level", e.level},
-          {"sampled", e.sampled},
-          {"unsettled", e.unsettled},
-          {"settled", e.settled},
-          {"subtrees", e.subtrees},
-          {"seed", e.seed}};
+  nlohmann::ordered_json json = {
+      {"value", e.value},
+      {"standardError", e.standardError},
+      {"low", e.low},
+      {"high", std::isfinite(e.high) ? nlohmann::ordered_json(e.high) : nullptr},
+      {"level", e.level},
+      {"sampled", e.sampled},
+      {"unsettled", e.unsettled},
+      {"settled", e.settled},
+      {"subtrees", e.subtrees},
+      {"seed", e.seed}};
+  // Only where some were: an estimate whose sampled subtrees were all counted keeps its bytes.
+  if (e.descended > 0) json["descended"] = e.descended;
+  return json;
 }
 
 std::optional<SampleEstimate> readSampleEstimate(const nlohmann::json& json) {
@@ -152,6 +156,8 @@ std::optional<SampleEstimate> readSampleEstimate(const nlohmann::json& json) {
   read.settled = static_cast<int>(wholeField(e, "settled", 0, read.subtrees));
   read.unsettled = static_cast<int>(wholeField(e, "unsettled", 0, read.subtrees - read.settled));
   read.sampled = static_cast<int>(wholeField(e, "sampled", 0, read.unsettled));
+  if (e.contains("descended"))
+    read.descended = static_cast<int>(wholeField(e, "descended", 0, read.sampled));
   read.seed = unsignedField(e, "seed");
   return read;
 }

@@ -43,7 +43,8 @@ struct SampleEstimate {
   double low = 0;
   double high = 0;
   double level = 0.95;
-  int sampled = 0;    // unsettled subtrees counted exactly
+  int sampled = 0;    // unsettled subtrees counted exactly, or estimated
+  int descended = 0;  // of the sampled, estimated by going down a random branch of each
   int unsettled = 0;  // subtrees the pilot left
   int settled = 0;    // subtrees the pilot counted to the end
   int subtrees = 0;   // the cut

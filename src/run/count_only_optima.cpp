@@ -230,13 +230,18 @@ CountOnlyOutcome countOnly(const SearchProblem& problem, const CountOnlyRequest&
 namespace {
 
 void printSampleEstimate(const SampleEstimate& e, std::ostream& out) {
-  char text[256];
+  char text[320];
+  // Said only where some were, so that an estimate from counts alone reads as it always has.
+  char descended[96] = "";
+  if (e.descended > 0)
+    std::snprintf(descended, sizeof descended, " (%d of them estimated down a random branch)",
+                  e.descended);
   std::snprintf(
       text, sizeof text,
       "sample estimate %.4g (%.0f %% interval %.4g to %.4g, standard error %.2g; %d of %d "
-      "unsettled subtrees counted, %d of %d settled, seed %llu)",
-      e.value, 100 * e.level, e.low, e.high, e.standardError, e.sampled, e.unsettled, e.settled,
-      e.subtrees, static_cast<unsigned long long>(e.seed));
+      "unsettled subtrees counted%s, %d of %d settled, seed %llu)",
+      e.value, 100 * e.level, e.low, e.high, e.standardError, e.sampled, e.unsettled, descended,
+      e.settled, e.subtrees, static_cast<unsigned long long>(e.seed));
   out << text << "\n";
 }
 

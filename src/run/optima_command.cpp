@@ -50,8 +50,9 @@ struct OptimaOptions {
   int threads = 0;  // 0: one per core
   std::optional<std::size_t> memoryMb;
   std::optional<std::int64_t> probes;
-  std::optional<int> sample;          // subtrees counted for the sample estimate
-  std::optional<std::int64_t> pilot;  // its pilot's nodes per subtree
+  std::optional<int> sample;              // subtrees counted for the sample estimate
+  std::optional<std::int64_t> pilot;      // its pilot's nodes per subtree
+  std::optional<std::int64_t> unitNodes;  // a sampled subtree's allowance before it is estimated
   std::optional<std::uint64_t> seed;
   bool resume = false;
   int piece = 0;  // from 1; 0 when the whole tree is counted here
@@ -151,6 +152,12 @@ MaybeFailure takeEstimateValue(OptimaOptions& o, const std::string& name,
     if (!o.pilot) return Failure{"--pilot needs a number of nodes from 0, found \"" + value + "\""};
     return std::nullopt;
   }
+  if (name == "--unit-nodes") {
+    o.unitNodes = parseWhole<std::int64_t>(value, 0);
+    if (!o.unitNodes)
+      return Failure{"--unit-nodes needs a number of nodes from 0, found \"" + value + "\""};
+    return std::nullopt;
+  }
   if (name == "--seed") {
     o.seed = parseWhole<std::uint64_t>(value, 0);
     if (!o.seed) return Failure{"--seed needs a whole number from 0, found \"" + value + "\""};
@@ -163,7 +170,7 @@ MaybeFailure takeEstimateValue(OptimaOptions& o, const std::string& name,
 MaybeFailure takeValue(OptimaOptions& o, const std::string& name, const std::string& value) {
   for (const char* spread : {"--workers", "--max-running", "--pieces", "--partition", "--time"})
     if (name == spread) return takeSpreadValue(o, name, value);
-  for (const char* estimate : {"--estimate", "--sample", "--pilot", "--seed"})
+  for (const char* estimate : {"--estimate", "--sample", "--pilot", "--unit-nodes", "--seed"})
     if (name == estimate) return takeEstimateValue(o, name, value);
   if (name == "--bound") {
     o.bound = parseWhole<int>(value, 0);
@@ -256,6 +263,12 @@ const CommandOptions& optimaOptions() {
                    .valueName = "NODES",
                    .description = "--sample's pilot walks NODES in each subtree and settles those "
                                   "it finishes (default: 4096; 0: no pilot)"},
+                  {.name = "--unit-nodes",
+                   .takesValue = true,
+                   .valueName = "NODES",
+                   .description = "--sample counts a sampled subtree within NODES, or else "
+                                  "estimates it by going down a random branch of it (default: "
+                                  "16384; 0: count each to the end)"},
                   {.name = "--seed",
                    .takesValue = true,
                    .valueName = "S",
@@ -400,6 +413,7 @@ OptimaOptions readOptions(const std::vector<std::string>& args) {
   if (o.memoryMb && listing) o.error = "--memory is for a count without --list or --limit";
   if (o.seed && !o.probes && !o.sample) o.error = "--seed is the seed of --estimate's probes";
   if (o.pilot && !o.sample) o.error = "--pilot is the pilot of --sample";
+  if (o.unitNodes && !o.sample) o.error = "--unit-nodes is the allowance of --sample's subtrees";
   if (o.sample && listing) o.error = "--sample goes with a count without --list or --limit";
   if (o.sample && (o.pieces > 0 || o.merge || o.workers > 0 || o.slurm))
     o.error = "--sample goes with a whole count";
@@ -534,6 +548,17 @@ bool estimateWhenAsked(const OptimaOptions& options, const SearchProblem& proble
   return true;
 }
 
+// The sample's stop: the count's, with half the time left to its deadline, so that the count
+// keeps the other half (and whatever the sample leaves).
+StopCondition sampleShare(const StopCondition& stop) {
+  StopCondition share = stop;
+  if (stop.deadline) {
+    const auto now = std::chrono::steady_clock::now();
+    if (*stop.deadline > now) share.deadline = now + (*stop.deadline - now) / 2;
+  }
+  return share;
+}
+
 // The sample estimate, when asked, made before the count with the count's threads and table size,
 // so that it is there however the count ends.
 void sampleWhenAsked(const OptimaOptions& options, const SearchProblem& problem,
@@ -544,24 +569,26 @@ void sampleWhenAsked(const OptimaOptions& options, const SearchProblem& problem,
   request.sample = *options.sample;
   request.seed = options.seed.value_or(1);
   request.pilotNodes = options.pilot.value_or(kPilotNodes);
+  request.unitNodes = options.unitNodes.value_or(kUnitNodes);
   request.threads = count.threads;
   request.memoryBytes = options.memoryMb.value_or(defaultCountMemoryMb(currentMemoryLimits()))
                         << 20;
-  request.stop = stop;
+  request.stop = sampleShare(stop);
   const SubtreeSampleEstimate made = estimateBySubtreeSample(problem, request);
   count.nodes += made.nodes;
   if (!made.usable) return;
   const SampleInterval& i = made.interval;
-  count.summary.sampleEstimate = SampleEstimate{i.value,
-                                                i.standardError,
-                                                i.low,
-                                                i.high,
-                                                i.level,
-                                                made.sampled,
-                                                made.subtrees - made.settled,
-                                                made.settled,
-                                                made.subtrees,
-                                                request.seed};
+  count.summary.sampleEstimate = SampleEstimate{.value = i.value,
+                                                .standardError = i.standardError,
+                                                .low = i.low,
+                                                .high = i.high,
+                                                .level = i.level,
+                                                .sampled = made.sampled,
+                                                .descended = made.descended,
+                                                .unsettled = made.subtrees - made.settled,
+                                                .settled = made.settled,
+                                                .subtrees = made.subtrees,
+                                                .seed = request.seed};
 }
 
 // Counts without a list: false (with the reason shown) when it cannot run or keep its checkpoint.
