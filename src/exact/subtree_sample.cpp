@@ -95,6 +95,10 @@ struct UnitLimits {
   const StopCondition* stop = nullptr;
 };
 
+// A step down a subtree too large to count goes to the shallowest depth below it with at least
+// this many branches: on a tree of many levels, a few levels at a time.
+constexpr int kBranchesPerStep = 16;
+
 // The branches below a subtree too large to count, each glanced at within an equal share of the
 // allowance: the ones that end there are counted (their sum into settled), the others left open.
 struct Glance {
@@ -127,11 +131,11 @@ Glance glanceAt(const SearchProblem& problem, const std::vector<SearchPrefix>& b
 }
 
 // Counts the subtree below prefix from where the pilot left it, within limits.unitNodes. When it
-// does not end there, goes down: the subtree's cut into at least two branches; those small enough
-// to count within a share of the allowance are counted, and one of the k others, drawn uniformly,
-// stands for all of them (weighing k times), counted within the allowance in turn, and so on
-// down. What was counted on the way, each part times its weight, plus the last count times the
-// product of the k's, is an unbiased estimate of the subtree's count (Knuth's estimator of a
+// does not end there, goes down from its root: its cut into at least kBranchesPerStep branches,
+// each glanced at within an equal share of the allowance; those that end are counted, and one of
+// the k others, drawn uniformly, stands for all of them (weighing k times) and is cut in turn,
+// and so on down until every branch of a cut ends. What was counted on the way, each part times
+// the weight of its step, is an unbiased estimate of the subtree's count (Knuth's estimator of a
 // tree's size, with Purdom's partial backtracking: the small branches are counted, not sampled);
 // exact where every k was 1. The table is fresh for the subtree and walked by one thread, so the
 // walk depends on the seed alone.
@@ -144,24 +148,24 @@ UnitGain gainOfUnit(const SearchProblem& problem, const SearchPrefix& prefix,
   MemoCountLimits counting;
   counting.bound = limits.bound;
   counting.stop = &allowance;
-  SearchPrefix branch = prefix;
   // A subtree the pilot did not walk is counted from its root.
-  const SubtreePlace* place = from.at.empty() ? nullptr : &from;
+  const MemoCountOutcome whole =
+      countSubtree(problem, prefix, counting, table, from.at.empty() ? nullptr : &from);
+  unit.nodes += whole.nodes;
+  if (limits.stop->reached()) {
+    unit.stopped = true;
+    return unit;
+  }
+  if (!whole.stopped) {
+    unit.gain = asDouble(whole.count) - asDouble(from.before);
+    return unit;
+  }
+  SearchPrefix branch = prefix;
   double weight = 1;
   double counted = 0;  // the branches counted on the way down, each times its weight
   for (;;) {
-    const MemoCountOutcome outcome = countSubtree(problem, branch, counting, table, place);
-    unit.nodes += outcome.nodes;
-    if (limits.stop->reached()) {
-      unit.stopped = true;
-      return unit;
-    }
-    if (!outcome.stopped) {
-      unit.gain = counted + weight * asDouble(outcome.count) - asDouble(from.before);
-      return unit;
-    }
-    const Glance glance =
-        glanceAt(problem, splitBelow(problem, limits.bound, branch, 2), limits, table);
+    const Glance glance = glanceAt(
+        problem, splitBelow(problem, limits.bound, branch, kBranchesPerStep), limits, table);
     unit.nodes += glance.nodes;
     if (limits.stop->reached()) {
       unit.stopped = true;
@@ -176,7 +180,6 @@ UnitGain gainOfUnit(const SearchProblem& problem, const SearchPrefix& prefix,
     const std::size_t pick = uniformIndexBelow(random, glance.open.size());
     weight *= static_cast<double>(glance.open.size());
     branch = glance.open[pick];
-    place = nullptr;
   }
 }
 
