@@ -1,7 +1,7 @@
 // What fuzzing the readers found, each pinned by the smallest input that showed it: the report's
 // messages quote file text escaped and cut between whole characters, a record of runCount 0
 // (which makes one run) reads back without a problem, and optima.json's refusals quote a field's
-// value printably.
+// value printably and its sizes stay those of an instance.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -99,6 +99,17 @@ TEST(FuzzFindings, OptimaJsonRefusalsQuoteTheValuePrintably) {
   ASSERT_FALSE(cut);
   EXPECT_TRUE(printableUtf8(cut.reason())) << cut.reason();
   EXPECT_NE(cut.reason().find("...,"), std::string::npos) << cut.reason();
+}
+
+// jobs and machines up to the int maximum made the backbone's number of pairs, M * J * (J - 1) / 2,
+// overflow (undefined behaviour, caught under the sanitizers) before the backbone was compared.
+TEST(FuzzFindings, OptimaJsonSizesAreThoseOfAnInstance) {
+  const OrFailure<EnumeratedOptima> read = parseOptimaSummary(
+      R"({"jobs":2147483647,"machines":2147483647,"bound":1,"count":2,"complete":true,)"
+      R"("backbone":{"pairs":0,"of":1,"share":0,"orders":[]}})",
+      "o");
+  ASSERT_FALSE(read);
+  EXPECT_EQ(read.reason(), "o: \"jobs\" is 2147483647, not a whole number from 1 to 65535");
 }
 
 }  // namespace jobshop
