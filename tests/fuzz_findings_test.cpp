@@ -1,6 +1,7 @@
 // What fuzzing the readers found, each pinned by the smallest input that showed it: the report's
-// messages quote file text escaped and cut between whole characters, and a record of runCount 0
-// (which makes one run) reads back without a problem.
+// messages quote file text escaped and cut between whole characters, a record of runCount 0
+// (which makes one run) reads back without a problem, and optima.json's refusals quote a field's
+// value printably and its sizes stay those of an instance.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,6 +9,7 @@
 #include "input/instance_reader.h"
 #include "input/line_reader.h"
 #include "results/execution_log.h"
+#include "results/optima_file.h"
 #include "results/result_records.h"
 #include "test_instances.h"
 
@@ -79,6 +81,35 @@ TEST(FuzzFindings, ARecordOfRunCountZeroHoldsItsOneRun) {
   ASSERT_EQ(problems.size(), 1u) << "a run count of 0 still means one run, not none";
   EXPECT_EQ(problems[0], "executions.jsonl:1: runCount is 0 but \"runs\" holds 0");
   EXPECT_TRUE(none.brokenLine.has_value());
+}
+
+TEST(FuzzFindings, OptimaJsonRefusalsQuoteTheValuePrintably) {
+  // A DEL inside a key of the value refused: JSON takes it raw, the message must not.
+  const OrFailure<EnumeratedOptima> del =
+      parseOptimaSummary("{\n  \"jobs\": { \"va\x7Flue\": 2110,\n    \"seed\": 1\n  }\n}\n", "o");
+  ASSERT_FALSE(del);
+  EXPECT_TRUE(printableUtf8(del.reason())) << del.reason();
+  EXPECT_NE(del.reason().find("va\\x7flue"), std::string::npos) << del.reason();
+
+  // A value longer than a message quotes, cut where a two-byte character would be split.
+  std::string accents;
+  for (int i = 0; i < 30; ++i) accents += "\xC3\xA9";  // é
+  const OrFailure<EnumeratedOptima> cut =
+      parseOptimaSummary("{\"jobs\": \"x" + accents + "\"}", "o");
+  ASSERT_FALSE(cut);
+  EXPECT_TRUE(printableUtf8(cut.reason())) << cut.reason();
+  EXPECT_NE(cut.reason().find("...,"), std::string::npos) << cut.reason();
+}
+
+// jobs and machines up to the int maximum made the backbone's number of pairs, M * J * (J - 1) / 2,
+// overflow (undefined behaviour, caught under the sanitizers) before the backbone was compared.
+TEST(FuzzFindings, OptimaJsonSizesAreThoseOfAnInstance) {
+  const OrFailure<EnumeratedOptima> read = parseOptimaSummary(
+      R"({"jobs":2147483647,"machines":2147483647,"bound":1,"count":2,"complete":true,)"
+      R"("backbone":{"pairs":0,"of":1,"share":0,"orders":[]}})",
+      "o");
+  ASSERT_FALSE(read);
+  EXPECT_EQ(read.reason(), "o: \"jobs\" is 2147483647, not a whole number from 1 to 65535");
 }
 
 }  // namespace jobshop

@@ -55,6 +55,61 @@ TEST(OptimaJsonRange, TheLargestNumbersInRangeStillRead) {
   EXPECT_EQ((*read)->count, 9223372036854775807);
 }
 
+// Fields whose value is of the right type but cannot be what the program wrote: each is refused,
+// the field named, rather than read into a count or a backbone that would mislead the report.
+TEST(OptimaJsonRange, FieldsThatContradictTheCountAreRefusedByName) {
+  // A complete count of 2 schedules of 3 jobs on 2 machines: 6 pairs, by hand 2 * 3 * 2 / 2.
+  const std::string head = R"({"jobs":3,"machines":2,"bound":10,"count":2,"complete":true)";
+  const std::string backbone =
+      R"(,"backbone":{"pairs":1,"of":6,"share":0.16666666666666666,"orders":[[1,1,2]]})";
+  const std::string sample =
+      R"("standardError":1.0,"level":0.95,"sampled":1,"unsettled":2,"settled":1,"subtrees":4,)"
+      R"("seed":1})";
+  const std::vector<std::pair<std::string, std::string>> cases{
+      {head + R"(,"instanceSha256":"abc"})", "\"instanceSha256\" is not 64 lower-case hex"},
+      {head + R"(,"lowerBound":2})", "\"lowerBound\" in a count complete"},
+      {head + R"(,"exact":3})", "\"exact\" is not \"count\""},
+      {R"({"jobs":3,"machines":2,"bound":10,"count":2,"complete":false,"exact":2})",
+       "\"exact\" in a count not complete"},
+      {head + R"(,"estimate":{"value":-1.0,"standardError":1.0,"probes":5,"seed":1}})",
+       "\"value\" is negative"},
+      {head + R"(,"sampleEstimate":{"value":5.0,"low":6.0,"high":4.0,)" + sample + "}",
+       "\"high\" is below \"low\""},
+      {head + R"(,"sampleEstimate":{"value":5.0,"standardError":1.0,"low":4.0,"high":6.0,)"
+              R"("level":95,"sampled":1,"unsettled":2,"settled":1,"subtrees":4,"seed":1}})",
+       "\"level\" is not a probability"},
+      {R"({"jobs":65536,"machines":1,"bound":10,"count":2,"complete":true})",
+       "\"jobs\" is 65536, not a whole number from 1 to 65535"},
+      // 16,777,216 operations at most: 65,535 jobs leave room for 256 machines, by hand.
+      {R"({"jobs":65535,"machines":257,"bound":10,"count":2,"complete":true})",
+       "\"machines\" is 257, not a whole number from 1 to 256"},
+      {R"({"jobs":3,"machines":2,"bound":10,"count":2,"complete":false)" + backbone + "}",
+       "\"backbone\": a count not complete has none"},
+      {head + R"(,"backbone":{"pairs":1,"of":6,"share":0.5,"orders":[[1,1,2]]}})",
+       "\"backbone\": its share is not its pairs of all"},
+      {head + R"(,"backbone":{"pairs":2,"of":6,"share":0.3333333333333333,)"
+              R"("orders":[[2,1,2],[1,1,2]]}})",
+       "\"backbone\": its orders are not machine by machine"},
+      {R"({"jobs":3,"machines":2,"bound":10,"count":0,"complete":true)" + backbone + "}",
+       "\"backbone\": no schedule orders no pair"},
+      {R"({"jobs":3,"machines":2,"bound":10,"count":1,"complete":true)" + backbone + "}",
+       "\"backbone\": one schedule orders every pair"},
+  };
+  for (const auto& [text, reason] : cases) {
+    const OrFailure<EnumeratedOptima> read = parseOptimaSummary(text, "DIR/optima.json");
+    ASSERT_FALSE(read) << text;
+    EXPECT_EQ(read.reason().rfind("DIR/optima.json: ", 0), 0u) << read.reason();
+    EXPECT_NE(read.reason().find(reason), std::string::npos) << read.reason();
+  }
+  // The same with the fields in agreement reads.
+  const std::string whole =
+      head + R"(,"exact":2,"instanceSha256":")" + std::string(64, 'a') + "\"" + backbone + "}";
+  const OrFailure<EnumeratedOptima> read = parseOptimaSummary(whole, "DIR/optima.json");
+  ASSERT_TRUE(read) << read.reason();
+  ASSERT_TRUE(read->backbone);
+  EXPECT_EQ(read->backbone->pairs(), 1);
+}
+
 TEST(OptimaJsonRange, TheReportSetsAsideACountOfAnotherInstance) {
   const std::string folder = makeTempFolder();
   const std::string instance = "2\n2\n4\n1 1\n1 1\n1 2\n2 1\n";

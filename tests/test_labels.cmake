@@ -12,7 +12,8 @@ set(JOBSHOP_PROCESS_SUITES
   InputFileKinds InputWarnings Interruption UnevenRows CountOnlyCommand CommandOptions OptionParser Program FolderLock
   NichingCampaignRun NichingRun RecordCommit RefusalWording ReportAlignment ReportCommand ReportPage ReportCoverage ReportJson
   ReportJsonFt06 ReportMarks ReportProgram ReportRecords TextFileOutput TraceMeasuresEndToEnd
-  OutputRule CountPieces CountWorkers CountSlurmJob OptimaSearch OptimaBackboneCommand ReportBackbone)
+  OutputRule CountPieces CountWorkers CountSlurmJob OptimaSearch OptimaBackboneCommand ReportBackbone
+  CountPiecesBackbone)
 # Four seconds or more each with two tests at once on two cores (ctest -j2, December 2026), nearly
 # all of them exact counts and kills of real executions.
 set(JOBSHOP_SLOW_TESTS
@@ -23,6 +24,7 @@ set(JOBSHOP_SLOW_TESTS
   CountMetamorphic.Ft06
   CountPieces.ManyPiecesCutTheTreeFinerAndStillAddUp
   CountPieces.MergedPiecesWriteTheWholeCountsOptimaJson
+  CountPiecesBackbone.MergedPiecesWriteTheWholeCountsBackboneOnFt06AndLa02
   CountWorkers.WorkersWriteTheWholeCountsOptimaJson
   CountSlurmJob.TheArrayHoldsThePiecesLeftByNumber
   CountMetamorphic.La02Within655

@@ -50,6 +50,7 @@ std::string arrayScript(const std::string& folder, const std::vector<int>& left,
                         " --threads " + std::to_string(options.threads);
   if (options.memoryMb) command += " --memory " + std::to_string(*options.memoryMb);
   command += " --piece \"$SLURM_ARRAY_TASK_ID\"/" + std::to_string(options.pieces);
+  if (options.backbone) command += " --backbone";
   script.push_back(command);
   return lines(script);
 }
@@ -67,7 +68,7 @@ std::string mergeScript(const std::string& folder, const SlurmCountOptions& opti
       "# Submitted to start after the array, however its tasks end: a piece still "
       "missing is named in the error log.");
   script.push_back("exec " + shellQuoted(options.program) + " optima --dir " + shellQuoted(folder) +
-                   " --merge");
+                   " --merge" + (options.backbone ? " --backbone" : ""));
   return lines(script);
 }
 

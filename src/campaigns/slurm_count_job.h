@@ -18,6 +18,7 @@ struct SlurmCountOptions {
   std::string partition;
   std::string timeLimit;
   std::optional<int> maxRunning;
+  bool backbone = false;  // the pieces hand their orders to the merge, which writes the backbone
 };
 
 struct SlurmCountJob {

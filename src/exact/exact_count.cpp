@@ -348,7 +348,7 @@ ExactCountResult countExactly(const SearchProblem& problem, const ExactCountRequ
   if (!result.complete) result.sample = sampleOf(shared, result.progress);
   if (!result.complete && shared.stop.pastDeadline()) result.timedOut = true;
   result.noProgress = !result.complete && shared.finished == 0;
-  if (request.orders && result.complete && !request.resumeFrom && request.piece.of == 1) {
+  if (request.orders && result.complete && !request.resumeFrom) {
     result.seenOrders = ordersOf(shared);
   }
   result.nodes = shared.nodes.load();

@@ -104,7 +104,8 @@ struct ExactCountResult {
                      // could not be had: nothing was counted
   std::optional<SubtreeSample> sample;  // when stopped with at least two in the sample
   // With request.orders, once complete without resuming: the orders every schedule counted
-  // realises (order_set.h); empty otherwise, a subtree counted before having left no trace.
+  // realises (order_set.h), those of the piece's subtrees for a piece; empty otherwise, a subtree
+  // counted before having left no trace.
   std::vector<std::uint64_t> seenOrders;
 };
 

@@ -31,6 +31,25 @@ void addOrders(std::span<std::uint64_t> to, std::span<const std::uint64_t> from)
   for (std::size_t w = 0; w < to.size(); ++w) to[w] |= from[w];
 }
 
+std::vector<std::array<int, 3>> ordersSeen(std::span<const std::uint64_t> seen, int jobs,
+                                           int machines) {
+  std::vector<std::array<int, 3>> orders;
+  const std::size_t width = at(jobs);
+  for (int m = 0; m < machines; ++m) {
+    const std::size_t base = at(m) * width * width;
+    for (int a = 0; a < jobs; ++a) {
+      for (int b = 0; b < jobs; ++b)
+        if (orderSeen(seen, base + at(a) * width + at(b))) orders.push_back({m, a, b});
+    }
+  }
+  return orders;
+}
+
+void addOrder(const std::array<int, 3>& order, int jobs, std::span<std::uint64_t> seen) {
+  const std::size_t bit = (at(order[0]) * at(jobs) + at(order[1])) * at(jobs) + at(order[2]);
+  seen[bit / 64] |= std::uint64_t{1} << (bit % 64);
+}
+
 std::vector<std::array<int, 3>> backboneOrders(std::span<const std::uint64_t> seen, int jobs,
                                                int machines) {
   std::vector<std::array<int, 3>> orders;

@@ -21,6 +21,14 @@ void addFixedOrders(const SearchNode& node, int machine, int job, std::span<std:
 
 void addOrders(std::span<std::uint64_t> to, std::span<const std::uint64_t> from);
 
+// Every order seen, as {machine, job before, job after} (all from 0), machine by machine, then by
+// the job before, then by the job after: what a piece of a count hands to the merge.
+std::vector<std::array<int, 3>> ordersSeen(std::span<const std::uint64_t> seen, int jobs,
+                                           int machines);
+
+// Marks one order {machine, job before, job after} (all from 0) as seen.
+void addOrder(const std::array<int, 3>& order, int jobs, std::span<std::uint64_t> seen);
+
 // The pairs with exactly one order seen, as {machine, job before, job after} (all from 0),
 // machine by machine, then by the lower job of the pair.
 std::vector<std::array<int, 3>> backboneOrders(std::span<const std::uint64_t> seen, int jobs,

@@ -62,6 +62,35 @@ MaybeFailure readCounts(const nlohmann::json& counts, CountPiece& piece) {
   return std::nullopt;
 }
 
+// The orders: [machine, job before, job after] triples of the instance, each once, in the order
+// they are written.
+MaybeFailure readOrders(const nlohmann::json& orders, CountPiece& piece) {
+  if (!orders.is_array()) return Failure{"\"orders\" is not a list"};
+  std::vector<std::array<int, 3>> read;
+  for (const nlohmann::json& entry : orders) {
+    if (!entry.is_array() || entry.size() != 3 || !entry[0].is_number_integer() ||
+        !entry[1].is_number_integer() || !entry[2].is_number_integer()) {
+      return Failure{"an entry of \"orders\" is not [machine, job before, job after]"};
+    }
+    const auto machine = entry[0].get<std::int64_t>();
+    const auto before = entry[1].get<std::int64_t>();
+    const auto after = entry[2].get<std::int64_t>();
+    if (machine < 1 || machine > piece.machines || before < 1 || before > piece.jobs || after < 1 ||
+        after > piece.jobs || before == after) {
+      return Failure{"the order " + entry.dump() + " is not of two jobs on one machine"};
+    }
+    const std::array<int, 3> order{static_cast<int>(machine), static_cast<int>(before),
+                                   static_cast<int>(after)};
+    if (!read.empty() && !(read.back() < order)) {
+      return Failure{"the order " + entry.dump() +
+                     " is given twice or out of its place (machine, then jobs)"};
+    }
+    read.push_back(order);
+  }
+  piece.orders = std::move(read);
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::string countPieceFileName(int piece, int pieces) {
@@ -100,6 +129,7 @@ std::string countPieceJson(const CountPiece& piece) {
   json["counts"] = std::move(counts);
   json["seconds"] = piece.seconds;
   json["threads"] = piece.threads;
+  if (piece.orders) json["orders"] = *piece.orders;
   return json.dump() + "\n";
 }
 
@@ -136,6 +166,9 @@ OrFailure<CountPiece> parseCountPiece(const std::string& text) {
   if (json.contains("seconds") && json["seconds"].is_number())
     piece.seconds = json["seconds"].get<double>();
   if (const std::optional<int> threads = wholeField(json, "threads")) piece.threads = *threads;
+  if (json.contains("orders")) {
+    if (MaybeFailure failure = readOrders(json["orders"], piece)) return std::move(*failure);
+  }
   return piece;
 }
 

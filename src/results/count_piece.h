@@ -3,6 +3,7 @@
 // count of each of that piece's subtrees. `optima --merge` adds the pieces up into optima.json.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -35,6 +36,10 @@ struct CountPiece {
   std::vector<Subtree> counts;
   double seconds = 0;  // how long the piece's count took
   int threads = 1;
+  // With --backbone: every order {machine, job before, job after} (from 1) that a schedule of the
+  // piece's subtrees realises, machine by machine, then by the jobs; the merge unions them into
+  // the backbone. None in a piece counted without it.
+  std::optional<std::vector<std::array<int, 3>>> orders;
 };
 
 // "optima-piece-K-of-N.json".
@@ -47,7 +52,7 @@ std::string countPieceJson(const CountPiece& piece);
 
 // Reads a piece, or why the text is not one (a field missing or out of range, a piece beyond its
 // number of pieces, a subtree index out of the cut, not of the piece or given twice, a count that
-// is not digits).
+// is not digits, an order not of the instance, given twice or out of its place).
 OrFailure<CountPiece> parseCountPiece(const std::string& text);
 
 }  // namespace jobshop

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "support/printable_text.h"
+
 namespace jobshop {
 
 namespace {
@@ -15,10 +17,13 @@ const nlohmann::json& fieldOf(const nlohmann::json& object, const std::string& n
   return object.at(name);
 }
 
-// The value as written, cut short: a message quotes it, whatever its length.
+// The value as written, cut short between whole characters and with its control bytes escaped:
+// a message quotes it, whatever its length and whatever a string of it holds (JSON lets DEL and
+// the C1 controls stand in a string as they are).
 std::string shown(const nlohmann::json& value) {
-  std::string text = value.dump();
-  if (text.size() > 40) text = text.substr(0, 37) + "...";
+  const std::string written = value.dump();
+  std::string text = printableText(written);
+  if (text.size() > 40) text = printablePrefix(written, 37).text + "...";
   return text;
 }
 

@@ -10,8 +10,10 @@
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 
+#include "input/instance_reader.h"
 #include "results/json_fields.h"
 #include "support/bounded_file.h"
+#include "support/printable_text.h"
 #include "support/text_files.h"
 
 namespace jobshop {
@@ -108,10 +110,17 @@ void readCount(const nlohmann::json& object, EnumeratedOptima& optima) {
   }
 }
 
+// A number of schedules or its standard error: a negative one is no estimate of a count.
+double nonNegativeField(const nlohmann::json& object, const std::string& name) {
+  const double value = realField(object, name);
+  if (value < 0) throw JsonFieldError("\"" + name + "\" is negative");
+  return value;
+}
+
 std::optional<OptimaEstimate> readEstimate(const nlohmann::json& json) {
   if (!json.contains("estimate")) return std::nullopt;
   const nlohmann::json& e = json.at("estimate");
-  return OptimaEstimate{realField(e, "value"), realField(e, "standardError"),
+  return OptimaEstimate{nonNegativeField(e, "value"), nonNegativeField(e, "standardError"),
                         wholeField(e, "probes", 1, std::numeric_limits<std::int64_t>::max()),
                         unsignedField(e, "seed")};
 }
@@ -120,7 +129,7 @@ std::optional<SubtreeEstimate> readSubtreeEstimate(const nlohmann::json& json) {
   if (!json.contains("subtreeEstimate")) return std::nullopt;
   const nlohmann::json& e = json.at("subtreeEstimate");
   const auto subtrees = static_cast<int>(wholeField(e, "subtrees", 1, kMaxInt));
-  return SubtreeEstimate{realField(e, "value"), realField(e, "standardError"),
+  return SubtreeEstimate{nonNegativeField(e, "value"), nonNegativeField(e, "standardError"),
                          static_cast<int>(wholeField(e, "counted", 0, subtrees)), subtrees};
 }
 
@@ -146,12 +155,15 @@ std::optional<SampleEstimate> readSampleEstimate(const nlohmann::json& json) {
   if (!json.contains("sampleEstimate")) return std::nullopt;
   const nlohmann::json& e = json.at("sampleEstimate");
   SampleEstimate read;
-  read.value = realField(e, "value");
-  read.standardError = realField(e, "standardError");
-  read.low = realField(e, "low");
+  read.value = nonNegativeField(e, "value");
+  read.standardError = nonNegativeField(e, "standardError");
+  read.low = nonNegativeField(e, "low");
   read.high = e.contains("high") && e.at("high").is_null() ? std::numeric_limits<double>::infinity()
                                                            : realField(e, "high");
+  if (read.high < read.low) throw JsonFieldError("\"high\" is below \"low\"");
   read.level = realField(e, "level");
+  if (!(read.level > 0 && read.level < 1))
+    throw JsonFieldError("\"level\" is not a probability between 0 and 1");
   read.subtrees = static_cast<int>(wholeField(e, "subtrees", 0, kMaxInt));
   read.settled = static_cast<int>(wholeField(e, "settled", 0, read.subtrees));
   read.unsettled = static_cast<int>(wholeField(e, "unsettled", 0, read.subtrees - read.settled));
@@ -169,6 +181,30 @@ nlohmann::ordered_json backboneJson(const OptimaBackbone& backbone) {
           {"of", backbone.of},
           {"share", backbone.share()},
           {"orders", std::move(orders)}};
+}
+
+// The digest of the instance counted, 64 lower-case hex digits as sha256Hex writes them; "" when
+// the file predates it. Any other text would only ever tell the report "another instance".
+std::string readDigest(const nlohmann::json& json) {
+  std::string digest = optionalTextField(json, "instanceSha256");
+  if (!digest.empty() &&
+      (digest.size() != 64 || digest.find_first_not_of("0123456789abcdef") != std::string::npos)) {
+    throw JsonFieldError("\"instanceSha256\" is not 64 lower-case hex digits");
+  }
+  return digest;
+}
+
+// "exact" or "lowerBound", the count under the name of what it is: checked when there (files
+// written before they were added have neither), so that no bound is read as an exact count.
+void checkNamedCount(const nlohmann::json& json, const EnumeratedOptima& optima) {
+  const char* named = optima.complete ? "exact" : "lowerBound";
+  const char* other = optima.complete ? "lowerBound" : "exact";
+  if (json.contains(other)) {
+    throw JsonFieldError(std::string("\"") + other + "\" in a count " +
+                         (optima.complete ? "complete" : "not complete"));
+  }
+  if (json.contains(named) && json.at(named) != json.at("count"))
+    throw JsonFieldError(std::string("\"") + named + "\" is not \"count\"");
 }
 
 // One order {machine, job before, job after} of the backbone, each within the instance.
@@ -196,15 +232,29 @@ OptimaBackbone readBackboneObject(const nlohmann::json& json, const EnumeratedOp
       static_cast<std::int64_t>(b.at("orders").size()) != pairs) {
     throw std::invalid_argument("no list of its " + std::to_string(pairs) + " orders");
   }
-  std::set<std::array<int, 3>> pairsSeen;
+  std::array<int, 3> last{0, 0, 0};
   for (const nlohmann::json& order : b.at("orders")) {
     backbone.orders.push_back(readOrder(order, optima));
     const std::array<int, 3>& o = backbone.orders.back();
-    if (!pairsSeen.insert({o[0], std::min(o[1], o[2]), std::max(o[1], o[2])}).second) {
-      throw std::invalid_argument("it orders one pair twice");
+    const std::array<int, 3> pair{o[0], std::min(o[1], o[2]), std::max(o[1], o[2])};
+    if (pair == last) throw std::invalid_argument("it orders one pair twice");
+    if (pair < last) {
+      throw std::invalid_argument("its orders are not machine by machine, then by the pair's jobs");
     }
+    last = pair;
   }
+  if (realField(b, "share") != backbone.share())
+    throw std::invalid_argument("its share is not its pairs of all");
   return backbone;
+}
+
+// What the schedules counted allow: none of them orders no pair, one of them orders every pair.
+void checkBackboneAgainstCount(const OptimaBackbone& backbone, const EnumeratedOptima& optima) {
+  if (!optima.complete) throw std::invalid_argument("a count not complete has none");
+  if (optima.count == 0 && backbone.pairs() != 0)
+    throw std::invalid_argument("no schedule orders no pair");
+  if (optima.count == 1 && backbone.pairs() != backbone.of)
+    throw std::invalid_argument("one schedule orders every pair");
 }
 
 // The backbone when the file has one; a refusal names the object, whose fields' names are short.
@@ -212,7 +262,9 @@ std::optional<OptimaBackbone> readBackbone(const nlohmann::json& json,
                                            const EnumeratedOptima& optima) {
   if (!json.contains("backbone")) return std::nullopt;
   try {
-    return readBackboneObject(json, optima);
+    OptimaBackbone backbone = readBackboneObject(json, optima);
+    checkBackboneAgainstCount(backbone, optima);
+    return backbone;
   } catch (const nlohmann::json::exception& error) {
     throw std::invalid_argument(std::string("\"backbone\": ") + error.what());
   } catch (const std::invalid_argument& error) {
@@ -263,22 +315,17 @@ void appendOptimaListLine(const std::vector<int>& sequences, int makespan, std::
   text += '\n';
 }
 
-OptimaInFolder loadOptimaSummary(const std::string& folder) {
-  const std::string path = pathInFolder(folder, kEnumeratedOptimaFileName);
-  std::error_code ignored;
-  if (!std::filesystem::exists(path, ignored)) return std::optional<EnumeratedOptima>();
-  const BoundedRead read = readBoundedFile(path, kMaxRecordFileBytes);
-  if (!read.text) return cannotRead(path, read);
-  const std::optional<std::string>& text = read.text;
+OrFailure<EnumeratedOptima> parseOptimaSummary(const std::string& text, const std::string& path) {
   EnumeratedOptima optima;
   try {
-    const nlohmann::json json = nlohmann::json::parse(*text);
-    optima.jobs = static_cast<int>(wholeField(json, "jobs", 1, kMaxInt));
-    optima.machines = static_cast<int>(wholeField(json, "machines", 1, kMaxInt));
-    optima.instanceSha256 = optionalTextField(json, "instanceSha256");
+    const nlohmann::json json = nlohmann::json::parse(text);
+    optima.jobs = static_cast<int>(wholeField(json, "jobs", 1, kMaxJobs));
+    optima.machines = static_cast<int>(wholeField(json, "machines", 1, kMaxGenes / optima.jobs));
+    optima.instanceSha256 = readDigest(json);
     optima.bound = static_cast<int>(wholeField(json, "bound", 0, kMaxInt));
     readCount(json, optima);
     optima.complete = booleanField(json, "complete");
+    checkNamedCount(json, optima);
     optima.optimal = json.contains("optimal") && booleanField(json, "optimal");
     optima.listFile = optionalTextField(json, "list");
     optima.estimate = readEstimate(json);
@@ -286,13 +333,22 @@ OptimaInFolder loadOptimaSummary(const std::string& folder) {
     optima.sampleEstimate = readSampleEstimate(json);
     optima.backbone = readBackbone(json, optima);
   } catch (const nlohmann::json::exception& error) {
-    return Failure{path + ": " + error.what()};
+    return Failure{path + ": " + printableText(error.what())};
   } catch (const std::invalid_argument& error) {  // a JsonFieldError among them
     return Failure{path + ": " + error.what()};
   }
-  if (optima.jobs < 1 || optima.machines < 1 || optima.count < 0)
-    return Failure{path + ": jobs, machines or count out of range"};
-  return std::optional<EnumeratedOptima>(std::move(optima));
+  return optima;
+}
+
+OptimaInFolder loadOptimaSummary(const std::string& folder) {
+  const std::string path = pathInFolder(folder, kEnumeratedOptimaFileName);
+  std::error_code ignored;
+  if (!std::filesystem::exists(path, ignored)) return std::optional<EnumeratedOptima>();
+  const BoundedRead read = readBoundedFile(path, kMaxRecordFileBytes);
+  if (!read.text) return cannotRead(path, read);
+  OrFailure<EnumeratedOptima> optima = parseOptimaSummary(*read.text, path);
+  if (!optima) return Failure{optima.reason()};
+  return std::optional<EnumeratedOptima>(std::move(optima).value());
 }
 
 MaybeFailure loadOptimaList(const std::string& path, EnumeratedOptima& optima) {

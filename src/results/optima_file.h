@@ -89,6 +89,10 @@ void appendOptimaListLine(const std::vector<int>& sequences, int makespan, std::
 // could not be.
 using OptimaInFolder = OrFailure<std::optional<EnumeratedOptima>>;
 
+// Reads the text of an "optima.json", its list unread (schedules empty); a refusal starts with
+// path and says which field is wrong and why.
+OrFailure<EnumeratedOptima> parseOptimaSummary(const std::string& text, const std::string& path);
+
 // Reads folder's "optima.json" alone, leaving its list unread (schedules empty); the outcomes as
 // loadEnumeratedOptima.
 OptimaInFolder loadOptimaSummary(const std::string& folder);

@@ -316,7 +316,8 @@ const CommandOptions& optimaOptions() {
                                   "instance; the count is the same)"},
                   {.name = "--backbone",
                    .description = "also find the pairs of jobs on a machine that every counted "
-                                  "schedule orders the same way, into optima.json"},
+                                  "schedule orders the same way, into optima.json (with --piece: "
+                                  "the orders the piece's schedules realise, for the merge)"},
                   {.name = "--threads",
                    .takesValue = true,
                    .valueName = "K",
@@ -426,12 +427,12 @@ OptimaOptions readOptions(const std::vector<std::string>& args) {
         "--search disjunctive counts without --list, --limit, --resume, --memory, --piece, "
         "--merge, --workers, --slurm or --backbone, which are the state search's";
   }
-  // Subtrees counted before a stop, or by other pieces, left no trace of their schedules' orders.
-  if (o.error.empty() && o.backbone &&
-      (o.resume || o.limit || o.pieces > 0 || o.merge || o.workers > 0 || o.slurm)) {
+  // Subtrees counted before a stop left no trace of their schedules' orders, and a limited list
+  // holds only some of the schedules; the pieces of a count each hand theirs to the merge.
+  if (o.error.empty() && o.backbone && (o.resume || o.limit)) {
     o.error =
-        "--backbone goes with a whole count in one go, without --resume, --limit, --piece, "
-        "--merge, --workers or --slurm";
+        "--backbone goes with a count that sees every schedule it counts, without --resume or "
+        "--limit";
   }
   return o;
 }
@@ -747,8 +748,8 @@ void printSummary(const OptimaOptions& options, const OptimaCount& count, double
 }
 
 // The merged count's summary: the lines of a whole count that are about the count, and the pieces.
-void printMergeSummary(const OptimaCount& count, const std::vector<NamedPiece>& pieces, int workers,
-                       double seconds, std::ostream& out) {
+void printMergeSummary(const OptimaCount& count, const std::vector<NamedPiece>& pieces,
+                       const OptimaOptions& options, double seconds, std::ostream& out) {
   const EnumeratedOptima& summary = count.summary;
   char elapsed[32];
   std::snprintf(elapsed, sizeof elapsed, "%.3f", seconds);
@@ -757,9 +758,22 @@ void printMergeSummary(const OptimaCount& count, const std::vector<NamedPiece>& 
   out << "exact " << countText(summary) << "\nmerged " << pieces.size()
       << (pieces.size() == 1 ? " piece of " : " pieces of ") << pieces.front().piece.subtrees
       << " subtrees\n";
-  if (workers > 0) out << "workers " << workers << "\n";
+  if (options.workers > 0) out << "workers " << options.workers << "\n";
+  if (options.backbone) printBackboneLine(summary, out);
   out << "seconds " << elapsed << "\n";
   out.flush();
+}
+
+// The backbone of the merged count into summary; false when a piece has no orders, said on err.
+bool mergeBackbone(const std::vector<NamedPiece>& pieces, const Instance& instance,
+                   EnumeratedOptima& summary, std::ostream& err) {
+  OrFailure<OptimaBackbone> backbone = mergedBackbone(pieces, makeSearchProblem(instance), summary);
+  if (!backbone) {
+    err << kCommandName << ": cannot merge: " << backbone.reason() << "\n";
+    return false;
+  }
+  summary.backbone = std::move(backbone).value();
+  return true;
 }
 
 // The pieces spread over worker processes here or the tasks of a Slurm array. -1 when the pieces
@@ -773,14 +787,15 @@ int spreadPieces(const OptimaOptions& options, const Instance& instance, const O
   plan.pieces = options.split > 0 ? options.split : std::min(kMostPieces, 4 * options.workers);
   plan.threads = options.threads > 0 ? options.threads : 1;
   plan.memoryMb = options.memoryMb;
+  plan.orders = options.backbone;
   // The workers share this machine's memory: each gets its part of the table's limit.
   if (options.workers > 0) {
     const std::size_t whole =
         options.memoryMb.value_or(defaultCountMemoryMb(currentMemoryLimits()));
     plan.memoryMb = std::max<std::size_t>(16, whole / static_cast<std::size_t>(options.workers));
   }
-  const OrFailure<std::vector<int>> left =
-      piecesToCount(options.folder, makeSearchProblem(instance), count.summary, plan.pieces);
+  const OrFailure<std::vector<int>> left = piecesToCount(
+      options.folder, makeSearchProblem(instance), count.summary, plan.pieces, options.backbone);
   if (!left) {
     err << kCommandName << ": " << left.reason() << "\n";
     return 1;
@@ -814,6 +829,7 @@ int countOnePiece(const OptimaOptions& options, const Instance& instance, Optima
   request.stop = StopCondition{&interruptionFlag(), std::nullopt};
   request.started = count.started;
   request.summary = &count.summary;
+  request.orders = options.backbone;
   const PieceOutcome outcome = countPiece(makeSearchProblem(instance), request);
   printPieceSummary(
       request, outcome,
@@ -885,6 +901,7 @@ int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, st
       err << kCommandName << ": cannot merge: " << refused->reason << "\n";
       return 1;
     }
+    if (options.backbone && !mergeBackbone(pieces, *instance, count.summary, err)) return 1;
   } else if (!countOptima(options, makeSearchProblem(*instance), stop, count, err)) {
     return 1;
   }
@@ -895,7 +912,7 @@ int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, st
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   if (options.merge) {
-    printMergeSummary(count, pieces, options.workers, seconds, out);
+    printMergeSummary(count, pieces, options, seconds, out);
   } else {
     printSummary(options, count, seconds, out);
   }

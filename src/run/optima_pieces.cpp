@@ -11,7 +11,9 @@
 #include <set>
 
 #include "exact/exact_count.h"
+#include "exact/order_set.h"
 #include "exact/wide_count.h"
+#include "run/optima_backbone_lines.h"
 #include "support/bounded_file.h"
 #include "support/text_file_output.h"
 #include "support/text_files.h"
@@ -49,6 +51,12 @@ CountPiece pieceOf(const PieceRequest& request, const ExactCountResult& result) 
   for (const auto& [index, count] : result.progress.done) {
     piece.counts.push_back(
         {index, count.decimal(), result.subtreeNodes[static_cast<std::size_t>(index)]});
+  }
+  if (request.orders) {
+    piece.orders.emplace();
+    for (const auto& [machine, before, after] :
+         ordersSeen(result.seenOrders, summary.jobs, summary.machines))
+      piece.orders->push_back({machine + 1, before + 1, after + 1});
   }
   return piece;
 }
@@ -157,6 +165,7 @@ PieceOutcome countPiece(const SearchProblem& problem, const PieceRequest& reques
   count.threads = request.threads;
   count.memoryBytes = request.memoryMb << 20;
   count.stop = request.stop;
+  count.orders = request.orders;
   ProgressLine progress = terminalProgressLine(false);
   const ExactCountResult result = countExactly(problem, count, progress);
   outcome.nodes = result.nodes;
@@ -192,6 +201,10 @@ void printPieceSummary(const PieceRequest& request, const PieceOutcome& outcome,
   } else {
     out << "count " << outcome.count << " (this piece's part)\nsubtrees "
         << outcome.written.counts.size() << " of " << outcome.written.subtrees << "\n";
+    if (outcome.written.orders) {
+      out << "orders " << outcome.written.orders->size()
+          << " realised (optima --merge --backbone takes them)\n";
+    }
   }
   out << "bound " << request.summary->bound << "\n";
   if (outcome.interruption != 0) {
@@ -244,7 +257,8 @@ OrFailure<std::vector<NamedPiece>> readPieces(const std::string& folder) {
 }
 
 OrFailure<std::vector<int>> piecesToCount(const std::string& folder, const SearchProblem& problem,
-                                          const EnumeratedOptima& summary, int pieces) {
+                                          const EnumeratedOptima& summary, int pieces,
+                                          bool orders) {
   std::error_code error;
   const std::string dir = folder.empty() ? "." : folder;
   for (const auto& entry : std::filesystem::directory_iterator(dir, error)) {
@@ -269,6 +283,7 @@ OrFailure<std::vector<int>> piecesToCount(const std::string& folder, const Searc
     const int own = k - 1 < subtrees ? (subtrees - k) / pieces + 1 : 0;
     const bool counted = piece && piece->piece == k && piece->pieces == pieces &&
                          static_cast<int>(piece->counts.size()) == own &&
+                         (!orders || piece->orders) &&
                          !pieceMismatch({name, *piece}, summary, cutSizeFor(pieces), subtrees);
     if (!counted) left.push_back(k);
   }
@@ -309,6 +324,23 @@ MaybeFailure mergePieces(const std::vector<NamedPiece>& pieces, const SearchProb
   setCount(summary, total.decimal());
   summary.complete = true;
   return std::nullopt;
+}
+
+OrFailure<OptimaBackbone> mergedBackbone(const std::vector<NamedPiece>& pieces,
+                                         const SearchProblem& problem,
+                                         const EnumeratedOptima& summary) {
+  std::vector<std::uint64_t> seen(static_cast<std::size_t>(orderSetWords(problem)), 0);
+  for (const NamedPiece& named : pieces) {
+    const CountPiece& piece = named.piece;
+    if (!piece.orders) {
+      const std::string which = std::to_string(piece.piece) + "/" + std::to_string(piece.pieces);
+      return Failure{named.file + " carries no orders for the backbone: count it again with " +
+                     "optima --piece " + which + " --backbone"};
+    }
+    for (const auto& [machine, before, after] : *piece.orders)
+      addOrder({machine - 1, before - 1, after - 1}, problem.jobs, seen);
+  }
+  return backboneFromOrders(seen, summary);
 }
 
 }  // namespace jobshop

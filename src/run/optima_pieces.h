@@ -26,6 +26,7 @@ struct PieceRequest {
   StopCondition stop;  // the signal flag: a stopped piece writes nothing
   std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
   const EnumeratedOptima* summary = nullptr;  // instance, digest and bound
+  bool orders = false;                        // also write the orders the piece's schedules realise
 };
 
 struct PieceOutcome {
@@ -58,11 +59,17 @@ OrFailure<std::vector<NamedPiece>> readPieces(const std::string& folder);
 MaybeFailure mergePieces(const std::vector<NamedPiece>& pieces, const SearchProblem& problem,
                          EnumeratedOptima& summary);
 
+// The backbone of the merged count, from the orders every piece realised; or why not, naming a
+// piece counted without them. After mergePieces accepted the pieces.
+OrFailure<OptimaBackbone> mergedBackbone(const std::vector<NamedPiece>& pieces,
+                                         const SearchProblem& problem,
+                                         const EnumeratedOptima& summary);
+
 // The pieces of `pieces` still to count in the folder, from 1: those without a file, and those
-// whose file does not read or holds another instance, bound or cut (counted again, it is
-// replaced). Refuses a folder that holds pieces of another number of pieces, which no merge of
-// these could take.
+// whose file does not read or holds another instance, bound or cut, or no orders when `orders`
+// (counted again, it is replaced). Refuses a folder that holds pieces of another number of
+// pieces, which no merge of these could take.
 OrFailure<std::vector<int>> piecesToCount(const std::string& folder, const SearchProblem& problem,
-                                          const EnumeratedOptima& summary, int pieces);
+                                          const EnumeratedOptima& summary, int pieces, bool orders);
 
 }  // namespace jobshop

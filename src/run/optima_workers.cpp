@@ -32,6 +32,7 @@ std::vector<std::string> pieceArguments(const std::string& program, const Pieces
   }
   args.push_back("--piece");
   args.push_back(std::to_string(piece) + "/" + std::to_string(plan.pieces));
+  if (plan.orders) args.push_back("--backbone");
   return args;
 }
 
@@ -88,9 +89,9 @@ int submitPiecesToSlurm(const std::vector<int>& left, const PiecesPlan& plan,
         << " pieces are counted; optima --merge adds them up\n";
     return 0;
   }
-  SlurmCountOptions options{selfProgramPath(), plan.folder,     plan.bound,
-                            plan.pieces,       plan.threads,    plan.memoryMb,
-                            slurm.partition,   slurm.timeLimit, slurm.maxRunning};
+  SlurmCountOptions options{selfProgramPath(), plan.folder,   plan.bound,      plan.pieces,
+                            plan.threads,      plan.memoryMb, slurm.partition, slurm.timeLimit,
+                            slurm.maxRunning,  plan.orders};
   SlurmCountJob job;
   try {
     job = writeSlurmCountJob(left, options);

@@ -18,6 +18,7 @@ struct PiecesPlan {
   int pieces = 1;
   int threads = 1;                      // per piece
   std::optional<std::size_t> memoryMb;  // per piece; none: each piece's own default
+  bool orders = false;                  // each piece writes its orders, for the backbone
 };
 
 struct WorkersOutcome {
