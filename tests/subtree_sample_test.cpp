@@ -124,9 +124,10 @@ TEST(SampleInterval, EstimatedGainsWidenTheIntervalAndAddNothingCertain) {
   EXPECT_DOUBLE_EQ(allDrawn.value, 13);
   EXPECT_GT(allDrawn.standardError, 0);
   EXPECT_LT(allDrawn.low, 13);
-  // An estimate may fall below the pilot's floor of its subtree (a branch with nothing in it).
+  // An estimate may fall below the pilot's floor of its subtree (a branch with nothing in it):
+  // 10 + 4 * (-0.5) = 8 is below the certain 10 + 2 = 12, which the estimate is raised to.
   const SampleInterval negative = estimateTotal({0, 10, 4, {2}, {-3}});
-  EXPECT_DOUBLE_EQ(negative.value, 10 + 4 * (-0.5));
+  EXPECT_DOUBLE_EQ(negative.value, 12);
   EXPECT_DOUBLE_EQ(negative.low, 12);
 }
 

@@ -40,7 +40,9 @@ SampleInterval estimateTotal(const SampledStratum& stratum) {
   }
   const double big = stratum.population;
   const double mean = n > 0 ? gained / n : 0;
-  result.value = stratum.settled + stratum.pilotFloor + big * mean;
+  // An estimated subtree may come out below the pilot's floor of it (its branch drawn held
+  // nothing), and the mean with it: no estimate is below what is certain.
+  result.value = std::max(floor, stratum.settled + stratum.pilotFloor + big * mean);
   const bool everyOne = n == big && allCounted;
   if (n < 2) {
     result.low = floor;

@@ -38,7 +38,8 @@ inline constexpr int kLeastSampleForUpperEnd = 10;
 // The two-sided 97.5 % point of Student's t with df degrees of freedom (df >= 1).
 double studentT975(int df);
 
-// settled + pilotFloor + population * mean(gains), its standard error
+// settled + pilotFloor + population * mean(gains) (raised to the certain floor, where estimated
+// gains below zero took it under), its standard error
 // population * sqrt((1 - n / population) * s^2 / n) with s^2 the gains' sample variance, and the
 // 95 % interval value -/+ t(n - 1) * standardError, its low end raised to the certain floor. With
 // every subtree sampled and counted the estimate is exact and the interval a point. Where some
