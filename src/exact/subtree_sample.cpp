@@ -240,6 +240,7 @@ SubtreeSampleEstimate estimateBySubtreeSample(const SearchProblem& problem,
   limits.tableBytes = request.memoryBytes / static_cast<std::size_t>(threads);
   limits.stop = &request.stop;
   std::vector<std::thread> pool;
+  pool.reserve(static_cast<std::size_t>(threads));
   for (int t = 0; t < threads; ++t) {
     pool.emplace_back(
         [&] { countDrawn(problem, prefixes, pilot, drawn, limits, request.seed, counted); });

@@ -376,6 +376,17 @@ std::string spreadConflict(const OptimaOptions& o, bool listing) {
   return "";
 }
 
+// Why the options of the estimates made beside the count do not go together; "" when they do.
+std::string estimateConflict(const OptimaOptions& o, bool listing) {
+  if (o.seed && !o.probes && !o.sample) return "--seed is the seed of --estimate's probes";
+  if (o.pilot && !o.sample) return "--pilot is the pilot of --sample";
+  if (o.unitNodes && !o.sample) return "--unit-nodes is the allowance of --sample's subtrees";
+  if (o.sample && listing) return "--sample goes with a count without --list or --limit";
+  if (o.sample && (o.pieces > 0 || o.merge || o.workers > 0 || o.slurm))
+    return "--sample goes with a whole count";
+  return "";
+}
+
 OptimaOptions readOptions(const std::vector<std::string>& args) {
   const ParsedOptions parsed = parseOptions(args, optimaOptions());
   OptimaOptions o;
@@ -412,12 +423,7 @@ OptimaOptions readOptions(const std::vector<std::string>& args) {
     o.error = "--resume goes on with a count without --list, --limit or --optimum";
   }
   if (o.memoryMb && listing) o.error = "--memory is for a count without --list or --limit";
-  if (o.seed && !o.probes && !o.sample) o.error = "--seed is the seed of --estimate's probes";
-  if (o.pilot && !o.sample) o.error = "--pilot is the pilot of --sample";
-  if (o.unitNodes && !o.sample) o.error = "--unit-nodes is the allowance of --sample's subtrees";
-  if (o.sample && listing) o.error = "--sample goes with a count without --list or --limit";
-  if (o.sample && (o.pieces > 0 || o.merge || o.workers > 0 || o.slurm))
-    o.error = "--sample goes with a whole count";
+  if (o.error.empty()) o.error = estimateConflict(o, listing);
   if (o.error.empty()) o.error = spreadConflict(o, listing);
   if (o.error.empty()) o.error = piecesConflict(o, listing);
   if (o.error.empty() && o.search == CountSearch::kDisjunctive &&
@@ -844,6 +850,20 @@ int countOnePiece(const OptimaOptions& options, const Instance& instance, Optima
 
 }  // namespace
 
+// The pieces a merge adds up, and their bound where none was given; false (with the reason
+// shown) when they cannot be read.
+bool readMergedPieces(OptimaOptions& options, std::vector<NamedPiece>& pieces, std::ostream& err) {
+  OrFailure<std::vector<NamedPiece>> read = readPieces(options.folder);
+  if (!read) {
+    err << kCommandName << ": cannot merge: " << read.reason() << "\n";
+    return false;
+  }
+  pieces = std::move(read).value();
+  // The pieces' own bound, which the merge then checks every piece against.
+  if (!options.bound) options.bound = pieces.front().piece.bound;
+  return true;
+}
+
 int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   OptimaOptions options = readOptions(args);
   if (options.error.empty() && !options.help) {
@@ -870,16 +890,7 @@ int runOptimaCommand(const std::vector<std::string>& args, std::ostream& out, st
       return status;
     options.merge = true;
   }
-  if (options.merge) {
-    OrFailure<std::vector<NamedPiece>> read = readPieces(options.folder);
-    if (!read) {
-      err << kCommandName << ": cannot merge: " << read.reason() << "\n";
-      return 1;
-    }
-    pieces = std::move(read).value();
-    // The pieces' own bound, which the merge then checks every piece against.
-    if (!options.bound) options.bound = pieces.front().piece.bound;
-  }
+  if (options.merge && !readMergedPieces(options, pieces, err)) return 1;
   if (options.resume && !options.bound) {
     const OrFailure<int> bound = checkpointBound(options.folder);
     if (!bound) {
